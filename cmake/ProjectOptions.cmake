@@ -1,0 +1,50 @@
+# Compiler settings shared by every target of the project.
+
+set(SEEKER_SANITIZE "" CACHE STRING "Sanitizer build: empty, address (ASan+UBSan) or thread (TSan)")
+option(SEEKER_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+option(SEEKER_BENCH "Build the benchmarks in bench/" ON)
+
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "" FORCE)
+endif()
+
+add_compile_options(-Wall -Wextra)
+
+# Every narrow literal is a code-page-936 text. Clang accepts only UTF-8 as the
+# execution character set, so the clang-only fuzz build keeps UTF-8 literals;
+# it looks for crashes and undefined behaviour, not for exact texts.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fexec-charset=CP936>)
+  set(SEEKER_LITERALS_CP936 ON)
+else()
+  set(SEEKER_LITERALS_CP936 OFF)
+endif()
+
+if(SEEKER_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(SEEKER_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT SEEKER_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "SEEKER_SANITIZE must be empty, address or thread")
+endif()
+
+if(SEEKER_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+
+# Adds a GoogleTest executable and registers its tests with ctest.
+# seeker_add_test(NAME name SOURCES ... LIBS ... [LABELS ...])
+function(seeker_add_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  include(GoogleTest)
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
+endfunction()

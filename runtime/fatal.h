@@ -1,0 +1,39 @@
+// Fatal runtime errors, memory exhaustion and the exit sequence.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace rt {
+
+// Runtime error numbers shown by FatalError.
+enum RuntimeError : int {
+    kErrorIndexAboveCount = 1,
+    kErrorNotNumeric = 2,
+    kErrorDimensions = 3,
+    kErrorIndexBelowOne = 4,
+    kErrorSelectorRange = 9,
+    kErrorNegativeRepeat = 10,
+    kErrorBytesValueType = 100,
+};
+
+// Shows a message with a caption (code-page-936 texts) and an error icon.
+// Until the platform layer installs its message box, messages go to stderr.
+using MessageReporter = std::function<void(const std::string& text, const std::string& caption)>;
+void SetMessageReporter(MessageReporter reporter);
+void ReportMessage(const std::string& text, const std::string& caption);
+
+// The application's exit hook, run first by the exit sequence.
+void SetExitHook(std::function<void()> hook);
+
+// Runs the exit sequence (exit hook, release of late-loaded modules) and ends
+// the process with `code`.
+[[noreturn]] void ExitProgram(int code);
+
+// "program internal error number is %d. (0x%Xh)", then the exit sequence with code 0.
+[[noreturn]] void FatalError(int number, unsigned place = 0);
+
+// "内存不足", then the exit sequence with code 0.
+[[noreturn]] void OutOfMemory();
+
+}  // namespace rt
