@@ -1,0 +1,145 @@
+#include "web/transfer.h"
+
+#include <atomic>
+#include <stop_token>
+
+#include "runtime/thread.h"
+#include "web/curl_handles.h"
+
+namespace web {
+namespace {
+
+// Receives what libcurl delivers for one exchange.
+struct Sink {
+    std::size_t maxBodyBytes;
+    TransferResponse response;
+    bool bodyTooLarge = false;
+};
+
+std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* sink = static_cast<Sink*>(user);
+    const std::size_t n = size * count;
+    rt::ByteBuffer& body = sink->response.body;
+    if (n > sink->maxBodyBytes - body.size()) {
+        sink->bodyTooLarge = true;
+        return 0;  // makes libcurl end the transfer with a write error
+    }
+    body.insert(body.end(), data, data + n);
+    return n;
+}
+
+// Keeps the headers of the last response only: every response of a redirect
+// chain (and any interim 1xx answer) starts a new block with its status line.
+std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* sink = static_cast<Sink*>(user);
+    const std::size_t n = size * count;
+    std::string_view line(data, n);
+    std::string& raw = sink->response.rawHeaders;
+    if (line.substr(0, 5) == "HTTP/") raw.clear();
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    raw.append(line);
+    raw.append("\r\n");
+    return n;
+}
+
+bool Configure(CURL* easy, const TransferRequest& request, const TransferLimits& limits,
+               const HeaderList& headers, Sink* sink) {
+    bool ok = true;
+    auto set = [&](CURLoption option, auto value) {
+        ok = ok && curl_easy_setopt(easy, option, value) == CURLE_OK;
+    };
+    set(CURLOPT_URL, request.url.c_str());
+    set(CURLOPT_PROTOCOLS_STR, "http,https");
+    set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    set(CURLOPT_NOSIGNAL, 1L);
+    set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    // Paths such as "//search/x" or "/a/../b" are sent exactly as given.
+    set(CURLOPT_PATH_AS_IS, 1L);
+    set(CURLOPT_USERAGENT, request.agent.c_str());
+    set(CURLOPT_HTTPHEADER, headers.get());
+    set(CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
+    set(CURLOPT_MAXREDIRS, limits.maxAutoRedirects);
+    set(CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+    set(CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytes);
+    set(CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
+    // Only a supplied proxy is used, never one from the environment.
+    set(CURLOPT_PROXY, request.httpProxy ? request.httpProxy->c_str() : "");
+    if (request.sendBody) {
+        static const char kEmpty[] = "";
+        set(CURLOPT_POST, 1L);
+        set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+        set(CURLOPT_POSTFIELDS, request.body.empty()
+                                    ? kEmpty
+                                    : reinterpret_cast<const char*>(request.body.data()));
+        if (!request.postVerb) set(CURLOPT_CUSTOMREQUEST, "GET");
+    }
+    if (request.useCookieStore) {
+        CURLSH* store = SharedCookieStore();
+        if (!store) return false;
+        set(CURLOPT_SHARE, store);
+        set(CURLOPT_COOKIEFILE, "");  // switches the cookie engine on, reads no file
+    }
+    set(CURLOPT_WRITEFUNCTION, &OnBody);
+    set(CURLOPT_WRITEDATA, sink);
+    set(CURLOPT_HEADERFUNCTION, &OnHeader);
+    set(CURLOPT_HEADERDATA, sink);
+    return ok;
+}
+
+bool BuildHeaderList(const TransferRequest& request, HeaderList* list) {
+    for (const std::string& line : request.headerLines) {
+        if (!AppendHeader(list, line.c_str())) return false;
+    }
+    // No "Expect: 100-continue" round trip before a larger body.
+    return AppendHeader(list, "Expect:");
+}
+
+}  // namespace
+
+std::optional<TransferResponse> RunTransfer(const TransferRequest& request,
+                                            const TransferLimits& limits) {
+    if (!CurlReady() || rt::StopRequested()) return std::nullopt;
+
+    HeaderList headers;
+    if (!BuildHeaderList(request, &headers)) return std::nullopt;
+    Sink sink{limits.maxBodyBytes, {}, false};
+    EasyHandle easy(curl_easy_init());
+    MultiHandle multi(curl_multi_init());
+    if (!easy || !multi || !Configure(easy.get(), request, limits, headers, &sink)) {
+        return std::nullopt;
+    }
+    if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) return std::nullopt;
+
+    // A stop request wakes the poll below; the callback is unregistered (and
+    // waited for, when it runs on the stopping thread) before the handles go.
+    std::atomic<bool> stopped{false};
+    std::stop_callback onStop(rt::CurrentStopToken(), [&] {
+        stopped.store(true);
+        curl_multi_wakeup(multi.get());
+    });
+
+    CURLcode result = CURLE_OK;
+    bool done = false;
+    while (!done && !stopped.load()) {
+        int running = 0;
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(multi.get(), &queued)) {
+            if (msg->msg == CURLMSG_DONE) {
+                result = msg->data.result;
+                done = true;
+            }
+        }
+        if (done || running == 0) {
+            done = true;
+            break;
+        }
+        if (curl_multi_poll(multi.get(), nullptr, 0, 1000, nullptr) != CURLM_OK) break;
+    }
+    curl_multi_remove_handle(multi.get(), easy.get());
+
+    if (!done || stopped.load() || result != CURLE_OK || sink.bodyTooLarge) return std::nullopt;
+    return std::move(sink.response);
+}
+
+}  // namespace web

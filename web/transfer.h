@@ -1,0 +1,50 @@
+// One HTTP exchange over libcurl: a fresh easy handle driven by a multi handle
+// of its own, so that a stop request of the calling thread ends it at once.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/text.h"
+
+namespace web {
+
+// Bounds that keep a misbehaving server from holding the caller for ever or
+// exhausting memory.
+struct TransferLimits {
+    std::size_t maxBodyBytes = 32u << 20;
+    long connectTimeoutMs = 15000;
+    // The transfer fails when fewer than lowSpeedBytes per second arrive for
+    // lowSpeedSeconds.
+    long lowSpeedBytes = 1;
+    long lowSpeedSeconds = 30;
+    long maxAutoRedirects = 10;
+};
+
+struct TransferRequest {
+    std::string url;                // scheme://host:port/path, ready for libcurl
+    std::string agent;
+    std::vector<std::string> headerLines;
+    bool sendBody = false;
+    bool postVerb = false;          // "POST"; otherwise "GET", also with a body
+    rt::ByteBuffer body;
+    bool useCookieStore = true;     // the process-wide store
+    bool followRedirects = true;
+    std::optional<std::string> httpProxy;
+};
+
+struct TransferResponse {
+    rt::ByteBuffer body;
+    // Status line and header lines of the final response, each ending in CR LF,
+    // then the empty line.
+    std::string rawHeaders;
+};
+
+// Runs the exchange; nothing when it could not be completed: no connection,
+// a transfer error, a bound exceeded, or a stop requested for this thread.
+std::optional<TransferResponse> RunTransfer(const TransferRequest& request,
+                                            const TransferLimits& limits = {});
+
+}  // namespace web

@@ -1,0 +1,64 @@
+#include "web/url.h"
+
+namespace web {
+namespace {
+
+rt::Text ExpandQuotes(const rt::Text& marker) {
+    return rt::ReplaceSubtext(marker, "#引号", rt::Text("\""), std::nullopt, std::nullopt, true);
+}
+
+}  // namespace
+
+rt::Text UrlHost(const rt::Text& url, bool keepPort) {
+    rt::Text s = rt::ToLowerText(url);
+    if (s.empty() || s.back() != '/') s += '/';
+    rt::Text host;
+    if (s.compare(0, 8, "https://") == 0) {
+        host = TextBetween(s, "https://", "/");
+    } else {
+        if (rt::FindText(s, "http://") == -1) s = "http://" + s;
+        host = TextBetween(s, "http://", "/");
+    }
+    if (!keepPort) {
+        const std::size_t colon = host.find(':');
+        if (colon != rt::Text::npos) host.resize(colon);
+    }
+    return host;
+}
+
+std::int32_t UrlPort(const rt::Text& url) {
+    const rt::Text hostPort = UrlHost(url, true);
+    const std::size_t colon = hostPort.rfind(':');
+    if (colon == rt::Text::npos) {
+        return rt::ToLowerText(rt::LeftText(url, 5)) == "https" ? 443 : 80;
+    }
+    return rt::ToInteger(hostPort.substr(colon + 1));
+}
+
+rt::Text UrlPath(const rt::Text& url) {
+    const int a = rt::FindText(url, UrlHost(url, false), 1, true);
+    const int b = rt::FindText(url, "/", a);
+    if (b == -1) return "/";
+    return url.substr(static_cast<std::size_t>(b - 1));
+}
+
+rt::Text TextBetween(const rt::Text& text, const rt::Text& startMarker, const rt::Text& endMarker,
+                     std::optional<int> startPos, std::optional<bool> caseSensitive) {
+    const rt::Text start = ExpandQuotes(startMarker);
+    const rt::Text end = ExpandQuotes(endMarker);
+    const bool ignoreCase = !caseSensitive.value_or(false);
+    int a = rt::FindText(text, start, std::max(startPos.value_or(1), 1), ignoreCase);
+    if (a == -1) return {};
+    a += rt::TextLength(start);
+    const int b = rt::FindText(text, end, a, ignoreCase);
+    if (b == -1) return {};
+    return rt::MidText(text, a, b - a);
+}
+
+rt::Text HeaderValue(const rt::Text& line) {
+    const std::size_t colon = line.find(':');
+    if (colon == rt::Text::npos) return {};
+    return rt::TrimSpaces(line.substr(colon + 1));
+}
+
+}  // namespace web

@@ -1,0 +1,31 @@
+// Pieces of a URL and of header lines, as the page request takes them apart.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/text.h"
+
+namespace web {
+
+// The host of `url` in lower case; without `keepPort` a ":port" suffix is cut.
+// A URL without "http://" or "https://" is taken as http.
+rt::Text UrlHost(const rt::Text& url, bool keepPort);
+
+// The port to connect to: the explicit one, else 443 for https and 80 otherwise.
+std::int32_t UrlPort(const rt::Text& url);
+
+// The object path sent in the request line, from the first "/" after the host
+// to the end (query included); "/" when there is none.
+rt::Text UrlPath(const rt::Text& url);
+
+// The text between the first `startMarker` at or after `startPos` and the next
+// `endMarker`; empty when either is missing. In both markers "#引号" stands
+// for a double quote.
+rt::Text TextBetween(const rt::Text& text, const rt::Text& startMarker, const rt::Text& endMarker,
+                     std::optional<int> startPos = std::nullopt,
+                     std::optional<bool> caseSensitive = std::nullopt);
+
+// The text after the first ":" of `line`, trimmed; empty without a ":".
+rt::Text HeaderValue(const rt::Text& line);
+
+}  // namespace web
