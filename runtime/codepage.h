@@ -11,6 +11,10 @@ namespace rt {
 inline constexpr int kCodePage936 = 936;
 inline constexpr int kCodePageUtf8 = 65001;
 
+// True when narrow literals of this build are code-page-936 bytes (GCC with
+// -fexec-charset=CP936); false when they stay UTF-8 (clang builds).
+inline constexpr bool kLiteralsAreCp936 = sizeof("中") == 3;
+
 // The MultiByteToWideChar role: bytes of `codePage` to UTF-16. Bytes that do
 // not decode become U+FFFD (UTF-8) or U+003F (code page 936).
 std::u16string MultiByteToWide(int codePage, std::string_view bytes);

@@ -30,10 +30,19 @@ void SetExitHook(std::function<void()> hook);
 // the process with `code`.
 [[noreturn]] void ExitProgram(int code);
 
-// "program internal error number is %d. (0x%Xh)", then the exit sequence with code 0.
+// "program internal error number is %d. (0x%Xh)", then the exit sequence with
+// code 0. `place` locates the failure; 0 stands for the caller of FatalError.
 [[noreturn]] void FatalError(int number, unsigned place = 0);
+
+// A code address as an offset into its loaded module (what addr2line takes),
+// for the second value of the fatal-error message.
+unsigned PlaceOf(const void* codeAddress);
 
 // "内存不足", then the exit sequence with code 0.
 [[noreturn]] void OutOfMemory();
+
+// Makes a failed allocation (operator new) call OutOfMemory. The runtime
+// installs it at start-up; calling it again does no harm.
+void InstallOutOfMemoryHandler();
 
 }  // namespace rt

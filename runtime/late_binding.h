@@ -17,6 +17,10 @@ namespace rt {
 // there; "#digits" names an ordinal, which cannot be looked up on this platform.
 void* Bind(const std::string& module, const std::string& exportName);
 
+// Releases the modules Bind loaded, in loading order (part of the exit
+// sequence; modules that were present before Bind are left alone).
+void ReleaseLateLoadedModules();
+
 // One late-bound function: resolved on the first call, then called directly.
 template <typename Signature>
 class LateBound;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -73,7 +74,7 @@ TextList SplitText(const Text& text, std::optional<Text> delimiter = std::nullop
 template <typename... Texts>
 Text ConcatText(const Texts&... texts) {
     Text result;
-    result.reserve((Text(texts).size() + ... + 0));
+    result.reserve((std::string_view(texts).size() + ... + 0));
     (result.append(texts), ...);
     return result;
 }
