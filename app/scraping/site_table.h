@@ -1,0 +1,44 @@
+// The eight sites: labels, record limits, hosts and result-page URLs.
+#pragma once
+
+#include "runtime/text.h"
+
+#include <array>
+
+namespace app {
+
+// 1-based number of a site, in the order of the site list.
+using SiteId = int;
+inline constexpr SiteId kFirstSite = 1;
+inline constexpr SiteId kLastSite = 8;
+inline constexpr int kSiteCount = 8;
+
+// Hosts and addresses, fixed per build (see BuildSiteTable).
+struct SiteTable {
+    std::array<rt::Text, kSiteCount> baseUrls;  // scheme and host, no path
+    rt::Text site1HashUrl;  // prefix of the hash links on site 1's pages
+    rt::Text site7Tag;      // site 7's name in its links' display names
+    rt::Text portalUrl;
+
+    const rt::Text& BaseUrl(SiteId site) const { return baseUrls.at(site - 1); }
+};
+
+// The table this build was configured with.
+const SiteTable& BuildSiteTable();
+
+// The demo sites' table for a base port: portal on it, site N on it + N.
+SiteTable DemoSiteTable(int basePort);
+
+// The site's label in the site list and its most records per page.
+rt::Text SiteLabel(SiteId site);
+int SiteRecordLimit(SiteId site);
+
+// Path and query of a result page after the base URL; `encodedKeyword` is
+// EncodeForUrl of the keyword, `page` counts from 1.
+rt::Text SitePath(SiteId site, const rt::Text& encodedKeyword, int page);
+
+// Base URL + SitePath.
+rt::Text SitePageUrl(const SiteTable& table, SiteId site, const rt::Text& encodedKeyword,
+                     int page);
+
+}  // namespace app

@@ -1,0 +1,49 @@
+// Site 8: one search item per hit; size and date sit in styled pills after
+// two bytes of layout that are cut off.
+#include "app/scraping/toolkit.h"
+#include "app/sites/site_rules.h"
+
+namespace app {
+
+namespace {
+
+// The pill's text without tags and spaces, its first two bytes dropped.
+rt::Text PillValue(const rt::Text& record, const rt::Text& label, const rt::Text& pillTag) {
+    const rt::Text v = ReplaceMany(ExtractBetween(record, label, "</b>"), pillTag, "", "<b>", "",
+                                   " ", "");
+    return rt::RightText(v, rt::TextLength(v) - 2);
+}
+
+}  // namespace
+
+PageHits ScrapeSite8(const rt::Text& page, const SiteTable&) {
+    constexpr int kLimit = 10;
+    const rt::Text itemStart = "<div class=\"search-item\">";
+
+    PageHits result;
+    rt::Text p = page;
+    for (int k = 1; k <= kLimit; ++k) {
+        if (rt::FindText(p, itemStart) == -1) {
+            result.exhausted = true;
+            break;
+        }
+        const rt::Text record = ExtractBetween(p, itemStart, "迅雷链接</a>");
+        // A truncated item (no end) would leave the page unconsumed and yield
+        // empty rows up to the limit: it ends the site instead.
+        if (record.empty()) {
+            result.exhausted = true;
+            break;
+        }
+        Hit hit;
+        hit.title = ReplaceMany(ExtractBetween(record, "\"_blank\">", "</a>"),
+                                "<font color=\"red\">", "", "</font>", "");
+        hit.size = PillValue(record, "<span>文件大小：", "<b class=\"cpill yellow-pill\">");
+        hit.date = PillValue(record, "<span>创建时间：", "<b class=\"cpill blue-pill\">");
+        hit.link = "magnet:?" + ExtractBetween(record, "magnet:?", "\" class=");
+        p = DropThrough(p, record);
+        result.hits.push_back(std::move(hit));
+    }
+    return result;
+}
+
+}  // namespace app
