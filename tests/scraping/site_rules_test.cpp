@@ -1,0 +1,246 @@
+// The eight rules on hand-made pages of each site's layout.
+#include "app/scraping/url_text.h"
+#include "app/sites/site_rules.h"
+#include "fixture_pages.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+namespace app {
+namespace {
+
+using test::FixtureHash;
+using test::FixturePage;
+using test::FixtureSiteTable;
+
+PageHits ScrapeFixture(SiteId site, const std::string& fixture) {
+    return ScrapePage(site, FixturePage(fixture), FixtureSiteTable());
+}
+
+std::string Magnet(int n) { return "magnet:?xt=urn:btih:" + FixtureHash(n); }
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+TEST(SiteRules, EmptyPageExhaustsEverySite) {
+    for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
+        const PageHits result = ScrapePage(site, "", FixtureSiteTable());
+        EXPECT_TRUE(result.hits.empty()) << "site " << site;
+        EXPECT_TRUE(result.exhausted) << "site " << site;
+    }
+}
+
+TEST(SiteRules, FullPagesKeepSitesActive) {
+    const char* const fixtures[] = {"site1_full.html", "site2_full.html", "site3_full.html",
+                                    "site4_full.html", "site5_list_full.html",
+                                    "site6_full.html", "site7_full.html", "site8_full.html"};
+    for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
+        const PageHits result = ScrapeFixture(site, fixtures[site - 1]);
+        EXPECT_EQ(static_cast<int>(result.hits.size()), SiteRecordLimit(site)) << "site " << site;
+        EXPECT_FALSE(result.exhausted) << "site " << site;
+    }
+}
+
+TEST(Site1, FieldsAndShortPage) {
+    const PageHits full = ScrapeFixture(1, "site1_full.html");
+    ASSERT_EQ(full.hits.size(), 30u);
+    const rt::Text title = "流浪地球 第1部 1080p";
+    EXPECT_EQ(full.hits[0], (Hit{title, Magnet(1) + "&dn=" + EncodeForUrl(title), "2.1 GB",
+                                 "2015-01-02"}));
+    EXPECT_EQ(full.hits[29].title, "流浪地球 第30部 1080p");
+
+    const PageHits shortPage = ScrapeFixture(1, "site1_short.html");
+    EXPECT_EQ(shortPage.hits.size(), 29u);
+    EXPECT_TRUE(shortPage.exhausted);
+}
+
+TEST(Site1, HashMarkerFollowsTheSiteTable) {
+    SiteTable other = FixtureSiteTable();
+    other.site1HashUrl = "http://elsewhere.invalid";
+    const PageHits result = ScrapePage(1, FixturePage("site1_short.html"), other);
+    ASSERT_FALSE(result.hits.empty());
+    const rt::Text title = result.hits[0].title;
+    EXPECT_NE(result.hits[0].link, Magnet(1) + "&dn=" + EncodeForUrl(title));
+    EXPECT_EQ(ScrapePage(1, FixturePage("site1_short.html"), FixtureSiteTable()).hits[0].link,
+              Magnet(1) + "&dn=" + EncodeForUrl(title));
+}
+
+TEST(Site2, FieldsDateFromPageAndShortPage) {
+    const PageHits full = ScrapeFixture(2, "site2_full.html");
+    ASSERT_EQ(full.hits.size(), 10u);
+    const rt::Text title = "第1集 西游记 高清";
+    EXPECT_EQ(full.hits[0], (Hit{title, Magnet(1) + "&dn=" + EncodeForUrl(title), "未知",
+                                 "2014-06-01"}));
+    EXPECT_EQ(full.hits[9].date, "2014-06-10");  // a two-digit file count
+
+    const PageHits shortPage = ScrapeFixture(2, "site2_short.html");
+    EXPECT_EQ(shortPage.hits.size(), 3u);
+    EXPECT_TRUE(shortPage.exhausted);
+}
+
+TEST(Site2, MarkerOnSecondByteOfCharacterIsNotFound) {
+    const PageHits result = ScrapeFixture(2, "site2_misaligned.html");
+    ASSERT_EQ(result.hits.size(), 2u);
+    EXPECT_EQ(result.hits[0].title, "真 一");
+    EXPECT_EQ(result.hits[1].title, "真 二");
+    EXPECT_TRUE(result.exhausted);
+}
+
+TEST(Site2, NoFileCountMeansNoDate) {
+    const rt::Text page =
+        "0123456789abc<td height=\"18\"><B>t</B><a href=\"/torrent/H.html\">磁力下载</a>";
+    const PageHits result = ScrapePage(2, page, FixtureSiteTable());
+    ASSERT_EQ(result.hits.size(), 1u);
+    EXPECT_EQ(result.hits[0].date, "");
+    EXPECT_EQ(result.hits[0].link, "magnet:?xt=urn:btih:H&dn=%74");
+}
+
+TEST(Site3, DatesMonthsAndWholeLinks) {
+    const PageHits full = ScrapeFixture(3, "site3_full.html");
+    ASSERT_EQ(full.hits.size(), 20u);
+    EXPECT_EQ(full.hits[0], (Hit{"Ubuntu 1.04 desktop iso", Magnet(1), "未知", "2001-2-1"}));
+    EXPECT_EQ(full.hits[10].date, "2011-12-11");
+
+    const PageHits dates = ScrapeFixture(3, "site3_dates.html");
+    ASSERT_EQ(dates.hits.size(), 3u);
+    EXPECT_EQ(dates.hits[0].date, "2015-1-20");
+    EXPECT_EQ(dates.hits[1].date, "2014-3-5");
+    EXPECT_EQ(dates.hits[2].date, "2013-3-19");  // no month name: the previous one stays
+    EXPECT_TRUE(dates.exhausted);
+}
+
+TEST(Site3, MonthDoesNotCarryOverToTheNextPage) {
+    const rt::Text page =
+        "<tr><td class=\"name\">n</td><td class=\"size\">1</td><td class=\"date\">xyz 19, 2013"
+        "</td><td class=\"action\"><a>Detail</a><a href=\"m\" title=\"\"></tr>";
+    const PageHits result = ScrapePage(3, page, FixtureSiteTable());
+    ASSERT_EQ(result.hits.size(), 1u);
+    EXPECT_EQ(result.hits[0].date, "2013--19");
+    EXPECT_EQ(result.hits[0].link, "m");
+}
+
+TEST(Site4, TitleFromPercentEncodedName) {
+    const PageHits full = ScrapeFixture(4, "site4_full.html");
+    ASSERT_EQ(full.hits.size(), 10u);
+    EXPECT_EQ(full.hits[0].title, "黑客帝国 1");
+    EXPECT_EQ(full.hits[0].size, "1.1 GB");
+    EXPECT_EQ(full.hits[0].date, "未知");
+
+    const PageHits shortPage = ScrapeFixture(4, "site4_short.html");
+    ASSERT_EQ(shortPage.hits.size(), 3u);
+    EXPECT_TRUE(shortPage.exhausted);
+    EXPECT_EQ(shortPage.hits[0].title, "中");
+    EXPECT_EQ(shortPage.hits[0].link, Magnet(1) + "&amp;dn=%E4%B8%AD");  // &amp; unchanged
+    EXPECT_EQ(shortPage.hits[1].title, "?+1+2");  // no code-page-936 form; "+" stays
+    EXPECT_EQ(shortPage.hits[2].title, "plain");
+}
+
+TEST(Site5, BothLayouts) {
+    const PageHits list = ScrapeFixture(5, "site5_list_full.html");
+    ASSERT_EQ(list.hits.size(), 20u);
+    EXPECT_EQ(list.hits[0].title, "倚天屠龙记 第01集");
+    EXPECT_EQ(list.hits[0].size, "10.5 MB");
+    EXPECT_EQ(list.hits[0].date, "未知");
+    EXPECT_EQ(list.hits[0].link, "ed2k://|file|1.mkv|1234|" + Upper(FixtureHash(1).substr(0, 32)) + "|/");
+
+    const PageHits table = ScrapeFixture(5, "site5_table_short.html");
+    ASSERT_EQ(table.hits.size(), 4u);
+    EXPECT_TRUE(table.exhausted);
+    EXPECT_EQ(table.hits[0].title, "天龙八部 01");
+    EXPECT_EQ(table.hits[0].size, "10.5MB");
+    EXPECT_EQ(table.hits[3].link,
+              "ed2k://|file|4.avi|5678|" + Upper(FixtureHash(4).substr(0, 32)) + "|/");
+}
+
+TEST(Site5, LayoutIsChosenPerRecord) {
+    const rt::Text list =
+        "<li hash=\"a\"><a href=\"ed2k://|file|L|/\">ED2K</a><br/>\r\nL<small>大小:1&nbsp;</small>"
+        "<span>x</span></li>";
+    const rt::Text table =
+        "<tr class=\"row0\"><td>T    </td><td width='70' align='right'>2 B</td>"
+        "<td><a href=\"ed2k://|file|T|/\">ED2K</a></td></tr>";
+    const PageHits result = ScrapePage(5, list + table, FixtureSiteTable());
+    ASSERT_EQ(result.hits.size(), 2u);
+    EXPECT_EQ(result.hits[0], (Hit{"L", "ed2k://|file|L|/", "1", "未知"}));
+    EXPECT_EQ(result.hits[1], (Hit{"T", "ed2k://|file|T|/", "2B", "未知"}));
+}
+
+TEST(Site6, FieldsAndMissingHash) {
+    const PageHits full = ScrapeFixture(6, "site6_full.html");
+    ASSERT_EQ(full.hits.size(), 20u);
+    EXPECT_EQ(full.hits[0], (Hit{"三体 广播剧 1", Magnet(1), "1 MB", "2018-01-01"}));
+
+    const PageHits noHash = ScrapeFixture(6, "site6_nohash.html");
+    EXPECT_EQ(noHash.hits.size(), 1u);
+    EXPECT_TRUE(noHash.exhausted);
+}
+
+TEST(Site6, DoubleByteDateDoesNotRepeatTheRecord) {
+    const PageHits result = ScrapeFixture(6, "site6_yesterday.html");
+    ASSERT_EQ(result.hits.size(), 3u);
+    EXPECT_EQ(result.hits[0], (Hit{"三体 广播剧 1", Magnet(1), "1 MB", "昨天"}));
+    EXPECT_EQ(result.hits[1], (Hit{"三体 广播剧 2", Magnet(2), "2 MB", "前天"}));
+    EXPECT_EQ(result.hits[2].date, "2018-01-03");
+    EXPECT_TRUE(result.exhausted);
+}
+
+TEST(Site7, MagnetLinksCarryTheTag) {
+    SiteTable table = FixtureSiteTable();
+    table.site7Tag = "tag.test";
+    const PageHits full = ScrapePage(7, FixturePage("site7_full.html"), table);
+    ASSERT_EQ(full.hits.size(), 30u);
+    const std::string hash = Upper(FixtureHash(1));
+    const rt::Text title = "Linux 教程 1";
+    EXPECT_EQ(full.hits[0], (Hit{title, "magnet:?xt=urn:btih:" + hash + "&dn=[tag.test]" +
+                                            EncodeForUrl(title),
+                                 "大小：1.0 GB", "2016-02-02"}));
+}
+
+TEST(Site7, Ed2kRecordEndsThePageButNotTheSite) {
+    const PageHits result = ScrapeFixture(7, "site7_ed2k_third.html");
+    ASSERT_EQ(result.hits.size(), 2u);
+    EXPECT_EQ(result.hits[1].title, "二");
+    EXPECT_FALSE(result.exhausted);
+}
+
+TEST(Site7, OtherKindIsTheLink) {
+    const rt::Text page =
+        "<li class=\"tableli\"><a href=\"x.html\">t</a><a href=\"x.html\" class=\"BT\"></a></li>";
+    const PageHits result = ScrapePage(7, page, FixtureSiteTable());
+    ASSERT_EQ(result.hits.size(), 1u);
+    EXPECT_EQ(result.hits[0].link, "BT");
+    EXPECT_TRUE(result.exhausted);
+}
+
+TEST(Site7, TitleWithoutCodePage936FormBecomesQuestionMarks) {
+    const PageHits result = ScrapeFixture(7, "site7_no_cp936.html");
+    ASSERT_EQ(result.hits.size(), 1u);
+    EXPECT_EQ(result.hits[0].title, "??? 泰语 ?");
+}
+
+TEST(Site8, PillsLoseTwoBytes) {
+    const PageHits full = ScrapeFixture(8, "site8_full.html");
+    ASSERT_EQ(full.hits.size(), 10u);
+    EXPECT_EQ(full.hits[0], (Hit{"Python 编程 第1版", Magnet(1), "1.2GB", "2017-03-04"}));
+
+    const PageHits shortPage = ScrapeFixture(8, "site8_short.html");
+    ASSERT_EQ(shortPage.hits.size(), 2u);
+    EXPECT_TRUE(shortPage.exhausted);
+    EXPECT_EQ(shortPage.hits[1].size, "1.2GB");
+    EXPECT_EQ(shortPage.hits[1].date, "2017-03-05");
+}
+
+TEST(SiteRules, TruncatedItemEndsSites7And8) {
+    const PageHits site7 = ScrapeFixture(7, "site7_truncated.html");
+    EXPECT_EQ(site7.hits.size(), 1u);
+    EXPECT_TRUE(site7.exhausted);
+    const PageHits site8 = ScrapeFixture(8, "site8_truncated.html");
+    EXPECT_EQ(site8.hits.size(), 1u);
+    EXPECT_TRUE(site8.exhausted);
+}
+
+}  // namespace
+}  // namespace app
