@@ -77,9 +77,11 @@ std::u16string MultiByteToWide(int codePage, std::string_view bytes) {
     const char* in = bytes.data();
     size_t left = bytes.size();
     while (!conv.Run(in, left, raw)) {
-        // An undecodable byte (EILSEQ) or a sequence cut off by the end
-        // (EINVAL): replace one byte and go on after it.
+        // A sequence cut off by the end (EINVAL) is one bad character; an
+        // undecodable byte (EILSEQ) is replaced and the scan goes on after it.
+        const bool cutOff = errno == EINVAL;
         AppendUnit(raw, bad);
+        if (cutOff) break;
         ++in;
         --left;
         conv.Reset();

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+#include <dlfcn.h>
+
+#include <cstdio>
+
+#include "runtime/fatal.h"
+#include "runtime/late_binding.h"
+#include "tests/runtime/child_process.h"
+
+namespace rt {
+namespace {
+
+using testing::ReportedLine;
+using testing::RunInChild;
+
+std::string ModulePath(const char* name) { return std::string(TEST_MODULE_DIR) + "/lib" + name + ".so"; }
+
+// Every binding happens in a child, so each test starts with no module bound.
+
+TEST(LateBinding, ResolvesAndCallsThroughTheCell) {
+    auto r = RunInChild([] {
+        static const std::string path = ModulePath("rt_test_module_a");
+        LateBound<int()> value(path.c_str(), "rt_test_module_value");
+        std::fprintf(stderr, "%d %d\n", value(), value());
+        ExitProgram(0);
+    });
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.errorOutput, "1 1\nunloaded a\n");
+}
+
+TEST(LateBinding, DoubledAtSignCutsTheName) {
+    auto r = RunInChild([] {
+        const std::string path = ModulePath("rt_test_module_b");
+        void* plain = Bind(path, "rt_test_module_value");
+        std::fprintf(stderr, "%d %d %d\n", Bind(path, "rt_test_module_value@@8") == plain,
+                     Bind(path, "rt_test_module_value@@") == plain,
+                     reinterpret_cast<int (*)()>(plain)());
+        ExitProgram(0);
+    });
+    EXPECT_EQ(r.errorOutput, "1 1 2\nunloaded b\n");
+}
+
+TEST(LateBinding, ModuleAlreadyPresentIsUsedAsItIs) {
+    auto r = RunInChild([] {
+        void* fromBinder = Bind("libc.so.6", "strlen");
+        void* self = dlopen("libc.so.6", RTLD_NOW | RTLD_NOLOAD);
+        std::fprintf(stderr, "%d\n", self != nullptr && fromBinder == dlsym(self, "strlen"));
+        ExitProgram(0);
+    });
+    EXPECT_EQ(r.errorOutput, "1\n");
+}
+
+TEST(LateBinding, MissingModuleShowsMessageAndExits) {
+    auto r = RunInChild([] { Bind("libno_such_module_here.so", "f"); });
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.errorOutput,
+              ReportedLine("DLL ERROR", "同目录下无法找到DLL文件:\"libno_such_module_here.so\".请与作者联系."));
+}
+
+TEST(LateBinding, MissingExportShowsMessageAndExits) {
+    const std::string path = ModulePath("rt_test_module_a");
+    const std::vector<std::string> names = {
+        "rt_no_such_function",
+        "#1",                          // ordinals do not exist here
+        "rt_test_module_value@x@@y",  // the first "@" is not doubled: no cut
+    };
+    for (const std::string& name : names) {
+        auto r = RunInChild([&] { Bind(path, name); });
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.errorOutput,
+                  ReportedLine("DLL ERROR", "无法定位DLL文件:\"" + path + "\"当中的\"" + name + "\"函数.") +
+                      "unloaded a\n")
+            << name;
+    }
+}
+
+TEST(LateBinding, LoadedModulesAreReleasedAfterTheHookInLoadingOrder) {
+    // Modules c, d and e are used by this test only, so the child starts
+    // with none of them loaded.
+    auto r = RunInChild([] {
+        // Module e is present before the binder sees it: it must stay loaded
+        // until the process ends, after the binder's own modules are gone.
+        void* e = dlopen(ModulePath("rt_test_module_e").c_str(), RTLD_NOW);
+        Bind(ModulePath("rt_test_module_d"), "rt_test_module_value");
+        Bind(ModulePath("rt_test_module_e"), "rt_test_module_value");
+        Bind(ModulePath("rt_test_module_c"), "rt_test_module_value");
+        Bind(ModulePath("rt_test_module_d"), "rt_test_module_value");  // not loaded again
+        dlclose(e);
+        SetExitHook([] { fputs("hook\n", stderr); });
+        ExitProgram(5);
+    });
+    EXPECT_EQ(r.exitCode, 5);
+    EXPECT_EQ(r.errorOutput, "hook\nunloaded d\nunloaded c\nunloaded e\n");
+}
+
+}  // namespace
+}  // namespace rt
