@@ -1,0 +1,59 @@
+// A stop request of the calling thread ends a transfer in progress.
+#include <gtest/gtest.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+
+#include "raw_server.h"
+#include "runtime/thread.h"
+#include "web/request.h"
+
+namespace {
+
+double Seconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+TEST(Abort, StopEndsARequestToASilentServer) {
+    webtest::RawServer silent([](const std::string&) { return std::nullopt; });
+    std::atomic<bool> returned{false};
+    rt::Text result = "unset";
+    rt::ThreadHandle worker;
+    ASSERT_TRUE(rt::StartThread(
+        [&] {
+            result = web::WebRequestText(silent.base() + "/wait");
+            returned = true;
+        },
+        &worker));
+    ASSERT_TRUE(silent.waitForRequests(1));
+    const double stoppedAt = Seconds();
+    EXPECT_TRUE(rt::StopThread(worker));
+    worker.join();
+    // Far below the 30 s a silent server is otherwise given.
+    EXPECT_LT(Seconds() - stoppedAt, 5.0);
+    EXPECT_TRUE(returned);
+    EXPECT_EQ(result, "");
+}
+
+TEST(Abort, StoppedThreadSendsNoRequest) {
+    webtest::RawServer server([](const std::string&) { return std::string("HTTP/1.1 200 OK\r\n\r\n"); });
+    std::atomic<bool> go{false};
+    rt::ByteBuffer result = {1};
+    rt::ThreadHandle worker;
+    ASSERT_TRUE(rt::StartThread(
+        [&] {
+            while (!go) usleep(1000);
+            result = web::WebRequest(server.base() + "/never");
+        },
+        &worker));
+    rt::StopThread(worker);
+    go = true;
+    worker.join();
+    EXPECT_TRUE(result.empty());
+    EXPECT_TRUE(server.requests().empty());
+}
+
+}  // namespace

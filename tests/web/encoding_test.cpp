@@ -1,0 +1,71 @@
+#include "web/encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using rt::ByteBuffer;
+
+// Code-page-936 bytes of the character 我 and its UTF-8 form.
+const rt::Text kWoAnsi = "\xCE\xD2";
+const ByteBuffer kWoUtf8 = {0xE6, 0x88, 0x91};
+
+TEST(UrlEncode, EncodesEveryByteWithUpperCaseDigitsByDefault) {
+    EXPECT_EQ(web::UrlEncode("abc"), "%61%62%63");
+    EXPECT_EQ(web::UrlEncode("\xE6"), "%E6");
+    EXPECT_EQ(web::UrlEncode("\xE6", true, false), "%E6");
+    EXPECT_EQ(web::UrlEncode("\n"), "%0A");
+    EXPECT_EQ(web::UrlEncode(rt::Text("\0", 1)), "%00");
+    EXPECT_EQ(web::UrlEncode(""), "");
+    EXPECT_EQ(web::UrlEncode("", true, true), "");
+}
+
+TEST(UrlEncode, KeepSafeLeavesOnlyLettersDigitsDashAndDot) {
+    EXPECT_EQ(web::UrlEncode("abc", true), "abc");
+    EXPECT_EQ(web::UrlEncode("-.09AZaz", true), "-.09AZaz");
+    EXPECT_EQ(web::UrlEncode(" /_~", true), "%20%2F%5F%7E");
+    EXPECT_EQ(web::UrlEncode("+*@[`{", true), "%2B%2A%40%5B%60%7B");
+}
+
+TEST(UrlEncode, ConvertToUtf8EncodesTheUtf8Form) {
+    EXPECT_EQ(web::UrlEncode(kWoAnsi, false, true), "%E6%88%91");
+    EXPECT_EQ(web::UrlEncode(kWoAnsi + "a", true, true), "%E6%88%91a");
+    EXPECT_EQ(web::UrlEncode(kWoAnsi), "%CE%D2");
+}
+
+TEST(AnsiToUtf8Bytes, AddsOneTerminatingZeroExceptForEmptyText) {
+    EXPECT_TRUE(web::AnsiToUtf8Bytes("").empty());
+    EXPECT_EQ(web::AnsiToUtf8Bytes("a"), (ByteBuffer{0x61, 0x00}));
+    EXPECT_EQ(web::AnsiToUtf8Bytes(kWoAnsi), (ByteBuffer{0xE6, 0x88, 0x91, 0x00}));
+    // The converter reads the text up to its first zero byte.
+    EXPECT_EQ(web::AnsiToUtf8Bytes(rt::Text("a\0b", 3)), (ByteBuffer{0x61, 0x00}));
+}
+
+TEST(AnsiToUtf8Bytes, KeywordChainGivesPercentGroupsOfTheUtf8Form) {
+    const ByteBuffer bytes = web::AnsiToUtf8Bytes(kWoAnsi + "a");
+    const rt::Text keyword(reinterpret_cast<const char*>(bytes.data()));
+    EXPECT_EQ(web::UrlEncode(keyword), "%E6%88%91%61");
+}
+
+TEST(Utf8BytesToAnsi, ConvertsWithoutTerminatorAndKeepsZeroBytes) {
+    EXPECT_EQ(web::Utf8BytesToAnsi(kWoUtf8), (ByteBuffer{0xCE, 0xD2}));
+    EXPECT_TRUE(web::Utf8BytesToAnsi({}).empty());
+    EXPECT_EQ(web::Utf8BytesToAnsi({'a', 0x00, 0xE6, 0x88, 0x91}),
+              (ByteBuffer{'a', 0x00, 0xCE, 0xD2}));
+}
+
+TEST(Utf8BytesToAnsi, CharacterWithoutCodePageFormBecomesQuestionMark) {
+    // U+1F600 has no code-page-936 form.
+    const ByteBuffer out = web::Utf8BytesToAnsi({'x', 0xF0, 0x9F, 0x98, 0x80, 'y'});
+    ASSERT_GE(out.size(), 3u);
+    EXPECT_EQ(out.front(), 'x');
+    EXPECT_EQ(out.back(), 'y');
+    EXPECT_NE(std::find(out.begin(), out.end(), '?'), out.end());
+}
+
+TEST(AnsiToUtf8Text, GivesTheUtf8BytesAsText) {
+    EXPECT_EQ(web::AnsiToUtf8Text(kWoAnsi + "a"), "\xE6\x88\x91" "a");
+    EXPECT_EQ(web::AnsiToUtf8Text(""), "");
+}
+
+}  // namespace

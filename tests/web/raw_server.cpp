@@ -1,0 +1,122 @@
+#include "raw_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace webtest {
+namespace {
+
+std::size_t ContentLength(const std::string& head) {
+    std::string lower = head;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::size_t at = lower.find("\r\ncontent-length:");
+    if (at == std::string::npos) return 0;
+    return std::strtoul(head.c_str() + at + 17, nullptr, 10);
+}
+
+}  // namespace
+
+std::string ReadRequest(int fd) {
+    std::string data;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0) return data;
+        data.append(buffer, static_cast<std::size_t>(n));
+        if (static_cast<unsigned char>(data[0]) == 0x16) return data;  // TLS ClientHello
+        const std::size_t end = data.find("\r\n\r\n");
+        if (end != std::string::npos && data.size() >= end + 4 + ContentLength(data.substr(0, end))) {
+            return data;
+        }
+    }
+}
+
+RawServer::RawServer(Responder responder) : responder_(std::move(responder)) {
+    listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    wakeFd_ = eventfd(0, EFD_CLOEXEC);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    if (listenFd_ < 0 || wakeFd_ < 0 ||
+        bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        listen(listenFd_, 16) != 0 ||
+        getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        throw std::runtime_error("test server could not listen");
+    }
+    port_ = ntohs(addr.sin_port);
+    thread_ = std::thread([this] { serve(); });
+}
+
+RawServer::~RawServer() {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
+    thread_.join();
+    close(listenFd_);
+    close(wakeFd_);
+}
+
+std::vector<std::string> RawServer::requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+bool RawServer::waitForRequests(std::size_t n) const {
+    for (int i = 0; i < 500; ++i) {
+        if (requests().size() >= n) return true;
+        usleep(10000);
+    }
+    return false;
+}
+
+// True when `fd` has data; false when the server is being shut down.
+bool RawServer::waitReadable(int fd) const {
+    pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    while (poll(fds, 2, -1) < 0) {
+    }
+    return (fds[1].revents & POLLIN) == 0;
+}
+
+void RawServer::serve() {
+    while (waitReadable(listenFd_)) {
+        const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0) continue;
+        handle(fd);
+        close(fd);
+    }
+}
+
+void RawServer::handle(int fd) {
+    if (!waitReadable(fd)) return;
+    const std::string request = ReadRequest(fd);
+    {
+        std::lock_guard lock(mutex_);
+        requests_.push_back(request);
+    }
+    const std::optional<std::string> answer = responder_(request);
+    if (!answer) {
+        // Hold the connection without a word until the client leaves or the
+        // server shuts down.
+        char c;
+        while (waitReadable(fd) && recv(fd, &c, 1, 0) > 0) {
+        }
+        return;
+    }
+    std::size_t sent = 0;
+    while (sent < answer->size()) {
+        const ssize_t n = send(fd, answer->data() + sent, answer->size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) break;
+        sent += static_cast<std::size_t>(n);
+    }
+    shutdown(fd, SHUT_WR);
+}
+
+}  // namespace webtest

@@ -1,0 +1,51 @@
+// A minimal HTTP server on 127.0.0.1 that hands back exact bytes and records
+// the exact bytes it received, for tests that check what goes over the wire.
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace webtest {
+
+class RawServer {
+public:
+    // Given the request bytes (header block and body), returns the bytes to
+    // answer with, or nothing to keep the connection open without a word
+    // until the server is destroyed.
+    using Responder = std::function<std::optional<std::string>(const std::string& request)>;
+
+    explicit RawServer(Responder responder);
+    ~RawServer();
+    RawServer(const RawServer&) = delete;
+    RawServer& operator=(const RawServer&) = delete;
+
+    int port() const { return port_; }
+    std::string base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    std::vector<std::string> requests() const;
+    // Waits up to about five seconds for `n` recorded requests.
+    bool waitForRequests(std::size_t n) const;
+
+private:
+    void serve();
+    void handle(int fd);
+    bool waitReadable(int fd) const;
+
+    Responder responder_;
+    int listenFd_ = -1;
+    int wakeFd_ = -1;
+    int port_ = 0;
+    mutable std::mutex mutex_;
+    std::vector<std::string> requests_;
+    std::thread thread_;
+};
+
+// Reads one request from `fd` the way RawServer does: the header block, then
+// as many body bytes as Content-Length says; a TLS handshake record is taken
+// as it arrives.
+std::string ReadRequest(int fd);
+
+}  // namespace webtest

@@ -1,0 +1,144 @@
+// The page request against a cpp-httplib server: the shared cookie store,
+// automatic redirects, failures and the bounds on misbehaving servers.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "http_server.h"
+#include "raw_server.h"
+#include "web/request.h"
+#include "web/transfer.h"
+
+namespace {
+
+using webtest::HttpServer;
+
+// A port on 127.0.0.1 with nothing listening on it.
+int ClosedPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    close(fd);
+    return ntohs(addr.sin_port);
+}
+
+void Routes(httplib::Server& s) {
+    s.Get("/set", [](const httplib::Request&, httplib::Response& res) {
+        res.set_header("Set-Cookie", "storeid=42; Path=/");
+        res.set_content("set", "text/plain");
+    });
+    s.Get("/manual", [](const httplib::Request&, httplib::Response& res) {
+        res.set_header("Set-Cookie", "manualid=7; Path=/");
+        res.set_content("manual", "text/plain");
+    });
+    s.Get("/echo", [](const httplib::Request& req, httplib::Response& res) {
+        res.set_content(req.get_header_value("Cookie"), "text/plain");
+    });
+    s.Get("/hop", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 302;
+        res.set_header("Location", "/landing");
+        res.set_content("moving", "text/plain");
+    });
+    s.Get("/landing", [](const httplib::Request&, httplib::Response& res) {
+        res.set_header("X-Final", "yes");
+        res.set_content("landed", "text/plain");
+    });
+    s.Get("/big", [](const httplib::Request&, httplib::Response& res) {
+        std::string body(3u << 20, 'b');
+        for (std::size_t i = 0; i < body.size(); i += 4096) body[i] = static_cast<char>('a' + i % 26);
+        res.set_content(body, "application/octet-stream");
+    });
+    s.Get("/endless", [](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("application/octet-stream",
+                                         [](std::size_t, httplib::DataSink& sink) {
+                                             static const std::string block(64 * 1024, 'e');
+                                             return sink.write(block.data(), block.size());
+                                         });
+    });
+}
+
+TEST(CookieStore, CookiesAreKeptBetweenCallsThatSupplyNone) {
+    HttpServer server(Routes);
+    EXPECT_EQ(web::WebRequestText(server.base() + "/set"), "set");
+    EXPECT_NE(web::WebRequestText(server.base() + "/echo").find("storeid=42"), rt::Text::npos);
+}
+
+TEST(CookieStore, SuppliedCookiesBypassTheStore) {
+    HttpServer server(Routes);
+    web::WebRequestText(server.base() + "/set");
+    rt::Text cookies;
+    EXPECT_EQ(web::WebRequestText(server.base() + "/echo", std::nullopt, std::nullopt, &cookies), "");
+    EXPECT_EQ(web::WebRequestText(server.base() + "/manual", std::nullopt, std::nullopt, &cookies),
+              "manual");
+    EXPECT_EQ(cookies, "manualid=7");
+    EXPECT_EQ(web::WebRequestText(server.base() + "/echo").find("manualid"), rt::Text::npos);
+}
+
+TEST(AutomaticRedirect, FollowedUnlessNoRedirectWithFinalHeaders) {
+    HttpServer server(Routes);
+    rt::Text responseHeaders, location;
+    EXPECT_EQ(web::WebRequestText(server.base() + "/hop", std::nullopt, std::nullopt, nullptr,
+                                  nullptr, nullptr, &location, std::nullopt, nullptr, std::nullopt,
+                                  &responseHeaders),
+              "landed");
+    EXPECT_EQ(responseHeaders.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
+    EXPECT_NE(responseHeaders.find("X-Final: yes\r\n"), rt::Text::npos);
+    EXPECT_EQ(responseHeaders.find("Location"), rt::Text::npos);
+
+    EXPECT_EQ(web::WebRequestText(server.base() + "/hop", std::nullopt, std::nullopt, nullptr,
+                                  nullptr, nullptr, &location, true),
+              "moving");
+    EXPECT_EQ(location, "/landing");
+}
+
+TEST(Bounds, LargeBodyArrivesWhole) {
+    HttpServer server(Routes);
+    const rt::ByteBuffer body = web::WebRequest(server.base() + "/big");
+    ASSERT_EQ(body.size(), 3u << 20);
+    EXPECT_EQ(body[4096], 'a' + 4096 % 26);
+}
+
+TEST(Bounds, EndlessBodyFailsAtTheLimit) {
+    HttpServer server(Routes);
+    rt::Text responseHeaders = "before";
+    EXPECT_TRUE(web::WebRequest(server.base() + "/endless", std::nullopt, std::nullopt, nullptr,
+                                nullptr, nullptr, nullptr, std::nullopt, nullptr, std::nullopt,
+                                &responseHeaders)
+                    .empty());
+    EXPECT_EQ(responseHeaders, "before");
+}
+
+TEST(Bounds, SilentServerFailsAtTheLowSpeedLimit) {
+    webtest::RawServer silent([](const std::string&) { return std::nullopt; });
+    web::TransferRequest request;
+    request.url = silent.base() + "/";
+    web::TransferLimits limits;
+    limits.lowSpeedSeconds = 1;
+    EXPECT_FALSE(web::RunTransfer(request, limits).has_value());
+}
+
+TEST(Failures, RefusedOrUnresolvableChangesNoArgument) {
+    for (const rt::Text& url : {"http://127.0.0.1:" + std::to_string(ClosedPort()) + "/x",
+                               rt::Text("http://nonexistent.invalid/x")}) {
+        rt::Text cookies = "c=1", received = "r", headers = "H: 1", location = "l", seen = "s";
+        rt::ByteBuffer postBytes;
+        EXPECT_EQ(web::WebRequestText(url, 1, rt::Text("body"), &cookies, &received, &headers,
+                                      &location, std::nullopt, &postBytes, std::nullopt, &seen),
+                  "");
+        EXPECT_EQ(cookies, "c=1");
+        EXPECT_EQ(received, "r");
+        EXPECT_EQ(headers, "H: 1");
+        EXPECT_EQ(location, "l");
+        EXPECT_EQ(seen, "s");
+        EXPECT_TRUE(postBytes.empty());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+#include "web/url.h"
+
+#include <gtest/gtest.h>
+
+#include "web/request_headers.h"
+
+namespace {
+
+TEST(UrlHost, LowerCaseHostWithOrWithoutPort) {
+    EXPECT_EQ(web::UrlHost("HTTP://Www.Example.COM:8080/a/B", false), "www.example.com");
+    EXPECT_EQ(web::UrlHost("HTTP://Www.Example.COM:8080/a/B", true), "www.example.com:8080");
+    EXPECT_EQ(web::UrlHost("https://Secure.Example:8443", true), "secure.example:8443");
+    EXPECT_EQ(web::UrlHost("http://a.b", false), "a.b");
+    EXPECT_EQ(web::UrlHost("Example.com/x/y", false), "example.com");
+    EXPECT_EQ(web::UrlHost("", false), "");
+}
+
+TEST(UrlPort, ExplicitPortOrSchemeDefault) {
+    EXPECT_EQ(web::UrlPort("http://a.b/x"), 80);
+    EXPECT_EQ(web::UrlPort("a.b/x"), 80);
+    EXPECT_EQ(web::UrlPort("HTTPS://a.b/x"), 443);
+    EXPECT_EQ(web::UrlPort("https://a.b:8443/x"), 8443);
+    EXPECT_EQ(web::UrlPort("http://a.b:81"), 81);
+    EXPECT_EQ(web::UrlPort("http://a.b:/x"), 0);
+    EXPECT_EQ(web::UrlPort("http://a.b:zz/x"), 0);
+}
+
+TEST(UrlPath, FromFirstSlashAfterHostToTheEnd) {
+    EXPECT_EQ(web::UrlPath("http://a.b/x?y=1"), "/x?y=1");
+    EXPECT_EQ(web::UrlPath("http://a.b"), "/");
+    EXPECT_EQ(web::UrlPath("http://A.B:81/Q/R"), "/Q/R");
+    EXPECT_EQ(web::UrlPath("A.b/p/q"), "/p/q");
+    EXPECT_EQ(web::UrlPath("http://a.b//search/k?page=2&mode=auto"), "//search/k?page=2&mode=auto");
+}
+
+TEST(TextBetween, FindsTheFirstPairFromStart) {
+    EXPECT_EQ(web::TextBetween("<a>1</a><a>2</a>", "<a>", "</a>"), "1");
+    EXPECT_EQ(web::TextBetween("<a>1</a><a>2</a>", "<a>", "</a>", 2), "2");
+    EXPECT_EQ(web::TextBetween("<a>1</a>", "<a>", "</a>", -5), "1");
+    EXPECT_EQ(web::TextBetween("<A>x</A>", "<a>", "</a>"), "x");
+    EXPECT_EQ(web::TextBetween("<A>x</A>", "<a>", "</a>", 1, true), "");
+    EXPECT_EQ(web::TextBetween("<a></a>", "<a>", "</a>"), "");
+    EXPECT_EQ(web::TextBetween("<a>open", "<a>", "</a>"), "");
+    EXPECT_EQ(web::TextBetween("no marker", "<a>", "</a>"), "");
+}
+
+TEST(TextBetween, QuotePlaceholderStandsForADoubleQuote) {
+    EXPECT_EQ(web::TextBetween("href=\"v.html\" x", "href=#引号", "#引号"), "v.html");
+}
+
+TEST(HeaderValue, TextAfterFirstColonTrimmed) {
+    EXPECT_EQ(web::HeaderValue("Location:  http://x/y:1 "), "http://x/y:1");
+    EXPECT_EQ(web::HeaderValue("no colon"), "");
+    EXPECT_EQ(web::HeaderValue("Empty:"), "");
+}
+
+TEST(AgentFor, DefaultOrTheUserAgentLine) {
+    EXPECT_EQ(web::AgentFor(""), web::kDefaultAgent);
+    EXPECT_EQ(web::AgentFor("User-Agent:  Foo/1 \r\nX-A: b"), "Foo/1");
+    EXPECT_EQ(web::AgentFor("X-A: b\r\nuser-agent: low\r\n"), "low");
+    // Alone, without CR LF: the text after the first colon of the whole block.
+    EXPECT_EQ(web::AgentFor("User-Agent: Solo/2"), "Solo/2");
+}
+
+TEST(CompleteHeaders, DefaultBlockIsExactlyFourLines) {
+    EXPECT_EQ(web::CompleteHeaders("", "http://h/p", ""),
+              "Referer: http://h/p\r\nAccept: */*\r\nAccept-Language: zh-cn\r\n"
+              "Content-Type: application/x-www-form-urlencoded");
+}
+
+TEST(CompleteHeaders, AddsOnlyMissingLinesFoundCaseSensitively) {
+    EXPECT_EQ(web::CompleteHeaders("Referer: r\r\nAccept: a\r\nAccept-Language: l\r\n"
+                                   "Content-Type: t",
+                                   "http://h/", ""),
+              "Referer: r\r\nAccept: a\r\nAccept-Language: l\r\nContent-Type: t");
+    EXPECT_EQ(web::CompleteHeaders("referer: r", "http://h/", ""),
+              "referer: r\r\nReferer: http://h/\r\nAccept: */*\r\nAccept-Language: zh-cn\r\n"
+              "Content-Type: application/x-www-form-urlencoded");
+    // The cookie line is added even when the caller sent one.
+    const rt::Text withCookie = web::CompleteHeaders("Cookie: old=1", "u", "a=1;b=2");
+    EXPECT_NE(withCookie.find("Cookie: old=1\r\nReferer: u"), rt::Text::npos);
+    EXPECT_EQ(withCookie.substr(withCookie.size() - 17), "\r\nCookie: a=1;b=2");
+}
+
+TEST(FitResponseHeaders, LongHeadersReadAsSpacesAndZeroCuts) {
+    EXPECT_EQ(web::FitResponseHeaders(std::string(4999, 'h')), std::string(4999, 'h'));
+    EXPECT_EQ(web::FitResponseHeaders(std::string(5000, 'h')), std::string(5000, ' '));
+    EXPECT_EQ(web::FitResponseHeaders(std::string("ab\0cd", 5)), "ab");
+}
+
+TEST(ScanResponseHeaders, CookiesJoinedAndLastLocationWins) {
+    const web::HeaderScan scan = web::ScanResponseHeaders(
+        "HTTP/1.1 200 OK\r\nSet-Cookie: a=1; Path=/\r\nLocation: /one\r\n"
+        "set-cookie: ignored=1; x\r\nSet-Cookie:  b=2 ;HttpOnly\r\nContent-Location: /two\r\n\r\n");
+    EXPECT_EQ(scan.receivedCookies, "a=1; b=2");
+    EXPECT_EQ(scan.location, "/two");
+}
+
+TEST(ScanResponseHeaders, SetCookieWithoutSemicolonAddsAnEmptyEntry) {
+    const web::HeaderScan scan =
+        web::ScanResponseHeaders("HTTP/1.1 200 OK\r\nSet-Cookie: a=1; p\r\nSet-Cookie: b=2\r\n\r\n");
+    EXPECT_EQ(scan.receivedCookies, "a=1; ");
+    EXPECT_EQ(scan.location, "");
+}
+
+TEST(IsMovedPermanently, OnlyHttp11With301AndMoved) {
+    EXPECT_TRUE(web::IsMovedPermanently("HTTP/1.1 301 Moved Permanently\r\n\r\n"));
+    EXPECT_TRUE(web::IsMovedPermanently("http/1.1 301 moved\r\n\r\n"));
+    EXPECT_FALSE(web::IsMovedPermanently("HTTP/1.0 301 Moved Permanently\r\n\r\n"));
+    EXPECT_FALSE(web::IsMovedPermanently("HTTP/1.1 302 Moved Temporarily\r\n\r\n"));
+    EXPECT_FALSE(web::IsMovedPermanently("HTTP/1.1 301 Redirect\r\n\r\n"));
+}
+
+}  // namespace

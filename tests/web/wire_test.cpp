@@ -1,0 +1,288 @@
+// What the page request sends and how it reads the answer, checked byte for
+// byte against a raw server on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include "raw_server.h"
+#include "web/request.h"
+#include "web/request_headers.h"
+
+namespace {
+
+using webtest::RawServer;
+
+std::string Answer(const std::string& body, const std::string& headers = "") {
+    return "HTTP/1.1 200 OK\r\n" + headers + "Content-Length: " + std::to_string(body.size()) +
+           "\r\n\r\n" + body;
+}
+
+RawServer::Responder Always(std::string answer) {
+    return [answer](const std::string&) { return answer; };
+}
+
+std::string BodyOf(const std::string& request) {
+    return request.substr(request.find("\r\n\r\n") + 4);
+}
+
+int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST(WireRequest, DefaultRequestSendsTheFourLineBlock) {
+    RawServer server(Always(Answer("ok")));
+    const rt::Text url = server.base() + "/p?q=1";
+    rt::Text headers;
+    EXPECT_EQ(web::WebRequestText(url, std::nullopt, std::nullopt, nullptr, nullptr, &headers), "ok");
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0],
+              "GET /p?q=1 HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.port()) +
+                  "\r\nUser-Agent: " + web::kDefaultAgent + "\r\nReferer: " + url +
+                  "\r\nAccept: */*\r\nAccept-Language: zh-cn\r\n"
+                  "Content-Type: application/x-www-form-urlencoded\r\n\r\n");
+    EXPECT_EQ(headers, "Referer: " + url +
+                           "\r\nAccept: */*\r\nAccept-Language: zh-cn\r\n"
+                           "Content-Type: application/x-www-form-urlencoded");
+}
+
+TEST(WireRequest, CallerUserAgentLineIsTheOnlyAgentSent) {
+    RawServer server(Always(Answer("ok")));
+    for (const rt::Text given : {"User-Agent:  Foo/1 \r\nX-Test: 1", "X-Test: 1\r\nuser-agent: low/1",
+                                 "User-Agent: Solo/2"}) {
+        rt::Text headers = given;
+        web::WebRequest(server.base() + "/", std::nullopt, std::nullopt, nullptr, nullptr, &headers);
+    }
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(Count(requests[0], "ser-Agent:"), 1);
+    EXPECT_NE(requests[0].find("\r\nUser-Agent:  Foo/1 \r\nX-Test: 1\r\n"), std::string::npos);
+    EXPECT_EQ(Count(requests[1], "ser-Agent:") + Count(requests[1], "ser-agent:"), 1);
+    EXPECT_NE(requests[1].find("\r\nuser-agent: low/1\r\n"), std::string::npos);
+    EXPECT_EQ(Count(requests[2], "ser-Agent:"), 1);
+    EXPECT_NE(requests[2].find("\r\nUser-Agent: Solo/2\r\n"), std::string::npos);
+    for (const auto& r : requests) EXPECT_EQ(r.find("MSIE"), std::string::npos);
+}
+
+TEST(WireRequest, LowerCaseRefererDoesNotCount) {
+    RawServer server(Always(Answer("ok")));
+    rt::Text headers = "referer: http://elsewhere/";
+    const rt::Text url = server.base() + "/r";
+    web::WebRequest(url, std::nullopt, std::nullopt, nullptr, nullptr, &headers);
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_NE(server.requests()[0].find("\r\nreferer: http://elsewhere/\r\nReferer: " + url + "\r\n"),
+              std::string::npos);
+    headers = "Referer: mine";
+    web::WebRequest(url, std::nullopt, std::nullopt, nullptr, nullptr, &headers);
+    ASSERT_TRUE(server.waitForRequests(2));
+    EXPECT_EQ(Count(server.requests()[1], "Referer:"), 1);
+}
+
+TEST(WireRequest, PostSendsTextBytesAndKeepsThemInPostBytes) {
+    RawServer server(Always(Answer("ok")));
+    rt::ByteBuffer postBytes;
+    web::WebRequest(server.base() + "/f", 1, rt::Text("a=1&b=2"), nullptr, nullptr, nullptr, nullptr,
+                    std::nullopt, &postBytes);
+    EXPECT_EQ(postBytes, (rt::ByteBuffer{'a', '=', '1', '&', 'b', '=', '2'}));
+
+    rt::ByteBuffer binary = {'x', 0, 'y'};
+    web::WebRequest(server.base() + "/g", 1, rt::Text("ignored"), nullptr, nullptr, nullptr, nullptr,
+                    std::nullopt, &binary);
+    web::WebRequest(server.base() + "/h", 2, rt::Text("q=1"));
+    web::WebRequest(server.base() + "/e", 1);
+
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[0].substr(0, 20), "POST /f HTTP/1.1\r\nHo");
+    EXPECT_NE(requests[0].find("\r\nContent-Length: 7\r\n"), std::string::npos);
+    EXPECT_EQ(BodyOf(requests[0]), "a=1&b=2");
+    EXPECT_EQ(BodyOf(requests[1]), std::string("x\0y", 3));
+    EXPECT_EQ(requests[2].substr(0, 19), "GET /h HTTP/1.1\r\nHo");
+    EXPECT_EQ(BodyOf(requests[2]), "q=1");
+    EXPECT_NE(requests[3].find("\r\nContent-Length: 0\r\n"), std::string::npos);
+    for (const auto& r : requests) EXPECT_EQ(r.find("Expect:"), std::string::npos);
+}
+
+TEST(WireResponse, RawHeadersAreTheFinalBlockWithCrLf) {
+    RawServer server(Always("HTTP/1.1 200 OK\nX-Bare: lf\r\nContent-Length: 2\r\n\r\nok"));
+    rt::Text responseHeaders, location;
+    web::WebRequest(server.base() + "/", std::nullopt, std::nullopt, nullptr, nullptr, nullptr,
+                    &location, std::nullopt, nullptr, std::nullopt, &responseHeaders);
+    EXPECT_EQ(responseHeaders, "HTTP/1.1 200 OK\r\nX-Bare: lf\r\nContent-Length: 2\r\n\r\n");
+    EXPECT_EQ(location, responseHeaders);  // no Location line: the whole header text
+}
+
+TEST(WireResponse, HeadersLongerThanTheBufferReadAsSpaces) {
+    RawServer server(Always(Answer("ok", "X-Long: " + std::string(5100, 'v') + "\r\nLocation: /l\r\n")));
+    rt::Text responseHeaders, location = "stale";
+    EXPECT_EQ(web::WebRequestText(server.base() + "/", std::nullopt, std::nullopt, nullptr, nullptr,
+                                  nullptr, &location, std::nullopt, nullptr, std::nullopt,
+                                  &responseHeaders),
+              "ok");
+    EXPECT_EQ(responseHeaders, rt::Text(5000, ' '));
+    EXPECT_EQ(location, responseHeaders);
+}
+
+TEST(WireCookies, SetCookieLinesBecomeReceivedCookies) {
+    RawServer server([](const std::string& request) -> std::optional<std::string> {
+        if (request.find(" /two ") != std::string::npos) {
+            return Answer("", "Set-Cookie: wa=1; Path=/; HttpOnly\r\nSet-Cookie: wb=2;\r\n");
+        }
+        return Answer("", "Set-Cookie: wa=1; Path=/\r\nSet-Cookie: wc=3\r\n");
+    });
+    rt::Text received;
+    web::WebRequest(server.base() + "/two", std::nullopt, std::nullopt, nullptr, &received);
+    EXPECT_EQ(received, "wa=1; wb=2");
+    web::WebRequest(server.base() + "/bare", std::nullopt, std::nullopt, nullptr, &received);
+    EXPECT_EQ(received, "wa=1; ");
+}
+
+TEST(WireCookies, SuppliedCookiesAreSentAndMerged) {
+    RawServer server(Always(Answer("", "Set-Cookie: ma=1; Path=/\r\nSet-Cookie: mb = 2 ; x\r\n")));
+    rt::Text cookies = "ma=0;mc=3";
+    rt::Text received;
+    web::WebRequest(server.base() + "/", std::nullopt, std::nullopt, &cookies, &received);
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_NE(server.requests()[0].find("\r\nCookie: ma=0;mc=3\r\n"), std::string::npos);
+    EXPECT_EQ(Count(server.requests()[0], "Cookie:"), 1);  // nothing from the shared store
+    EXPECT_EQ(cookies, "ma=1; mb=2; mc=3");
+    EXPECT_EQ(received, "ma=1;mb=2");  // the merge removes spaces in place
+}
+
+TEST(WireRedirect, MovedIsFollowedByHandWithTheOldPathAppended) {
+    RawServer* self = nullptr;
+    RawServer server([&self](const std::string& request) -> std::optional<std::string> {
+        if (request.rfind("GET /x?y=1 ", 0) == 0) {
+            return "HTTP/1.1 301 Moved Permanently\r\nLocation: " + self->base() +
+                   "/new\r\nContent-Length: 0\r\n\r\n";
+        }
+        return Answer("landed");
+    });
+    self = &server;
+    rt::Text location = "stale", responseHeaders;
+    EXPECT_EQ(web::WebRequestText(server.base() + "/x?y=1", std::nullopt, std::nullopt, nullptr,
+                                  nullptr, nullptr, &location, true, nullptr, std::nullopt,
+                                  &responseHeaders),
+              "landed");
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].substr(0, 26), "GET /new/x?y=1 HTTP/1.1\r\nH");
+    // The follow-up sends the header block completed for the first request.
+    EXPECT_NE(requests[1].find("\r\nReferer: " + server.base() + "/x?y=1\r\n"), std::string::npos);
+    EXPECT_EQ(Count(requests[1], "Referer:"), 1);
+    EXPECT_EQ(location, responseHeaders);
+}
+
+TEST(WireRedirect, OtherAnswersAreNotFollowedByHand) {
+    RawServer server([](const std::string& request) -> std::optional<std::string> {
+        const std::string status = request.rfind("GET /302", 0) == 0   ? "HTTP/1.1 302 Moved Temporarily"
+                                   : request.rfind("GET /10", 0) == 0  ? "HTTP/1.0 301 Moved Permanently"
+                                                                       : "HTTP/1.1 301 Gone Elsewhere";
+        return status + "\r\nLocation: /target\r\nContent-Length: 4\r\n\r\nbody";
+    });
+    for (const char* path : {"/302", "/10", "/other"}) {
+        rt::Text location;
+        EXPECT_EQ(web::WebRequestText(server.base() + path, std::nullopt, std::nullopt, nullptr,
+                                      nullptr, nullptr, &location, true),
+                  "body");
+        EXPECT_EQ(location, "/target");
+    }
+    EXPECT_EQ(server.requests().size(), 3u);
+}
+
+TEST(WireRedirect, EndlessMovedStopsAfterTenFollows) {
+    RawServer* self = nullptr;
+    int answers = 0;
+    RawServer server([&](const std::string&) -> std::optional<std::string> {
+        const std::string body = "hop" + std::to_string(++answers);
+        return "HTTP/1.1 301 Moved Permanently\r\nLocation: " + self->base() +
+               "/m\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    });
+    self = &server;
+    rt::Text location;
+    EXPECT_EQ(web::WebRequestText(server.base() + "/x", std::nullopt, std::nullopt, nullptr, nullptr,
+                                  nullptr, &location, true),
+              "hop11");
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 11u);
+    EXPECT_EQ(requests[2].substr(0, 13), "GET /m/m/x HT");
+    EXPECT_EQ(location, server.base() + "/m");
+}
+
+TEST(WireUrl, UrlWithoutSchemeIsHttpWithThePathFromTheFirstSlash) {
+    RawServer server(Always(Answer("ok")));
+    EXPECT_EQ(web::WebRequestText("127.0.0.1:" + std::to_string(server.port()) + "/A/b?c=D"), "ok");
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].substr(0, 22), "GET /A/b?c=D HTTP/1.1\r");
+}
+
+TEST(WireUrl, HttpsConnectsToTheLowerCaseHostOnTheGivenPort) {
+    RawServer server([](const std::string&) { return std::string(); });
+    rt::Text headers = "X: 1", location = "kept";
+    const rt::Text url = "HTTPS://LocalHost:" + std::to_string(server.port()) + "/s";
+    EXPECT_TRUE(web::WebRequest(url, std::nullopt, std::nullopt, nullptr, nullptr, &headers,
+                                &location).empty());
+    ASSERT_TRUE(server.waitForRequests(1));
+    const std::string hello = server.requests()[0];
+    ASSERT_FALSE(hello.empty());
+    EXPECT_EQ(static_cast<unsigned char>(hello[0]), 0x16);  // a TLS handshake record
+    EXPECT_NE(hello.find("localhost"), std::string::npos);  // server name, lower case
+    EXPECT_EQ(hello.find("LocalHost"), std::string::npos);
+    EXPECT_EQ(headers, "X: 1");
+    EXPECT_EQ(location, "kept");
+}
+
+TEST(WireProxy, ProxyCarriesHttpOnly) {
+    RawServer proxy(Always(Answer("via proxy")));
+    RawServer tls([](const std::string&) { return std::string(); });
+    const rt::Text proxyAddress = "127.0.0.1:" + std::to_string(proxy.port());
+    EXPECT_EQ(web::WebRequestText("http://127.0.0.1:9/x", std::nullopt, std::nullopt, nullptr, nullptr,
+                                  nullptr, nullptr, std::nullopt, nullptr, proxyAddress),
+              "via proxy");
+    ASSERT_EQ(proxy.requests().size(), 1u);
+    EXPECT_EQ(proxy.requests()[0].find("GET http://127.0.0.1:9/x HTTP/1.1\r\n"), 0u);
+
+    web::WebRequest("https://localhost:" + std::to_string(tls.port()) + "/", std::nullopt,
+                    std::nullopt, nullptr, nullptr, nullptr, nullptr, std::nullopt, nullptr,
+                    proxyAddress);
+    ASSERT_TRUE(tls.waitForRequests(1));
+    EXPECT_EQ(static_cast<unsigned char>(tls.requests()[0][0]), 0x16);
+    EXPECT_EQ(proxy.requests().size(), 1u);
+}
+
+TEST(WireText, Utf8IsDetectedInTheFirst499BytesOrInTheHeaders) {
+    auto bodyWithMarkAt = [](std::size_t position) {
+        return std::string(position - 1, 'x') + "utf-8 \xE6\x88\x91";
+    };
+    RawServer server([&](const std::string& request) -> std::optional<std::string> {
+        if (request.rfind("GET /499", 0) == 0) return Answer(bodyWithMarkAt(499));
+        if (request.rfind("GET /500", 0) == 0) return Answer(bodyWithMarkAt(500));
+        if (request.rfind("GET /600", 0) == 0) return Answer(bodyWithMarkAt(600));
+        return Answer(bodyWithMarkAt(600), "Content-Type: text/html; charset=UTF-8\r\n");
+    });
+    const rt::Text converted = web::WebRequestText(server.base() + "/499");
+    EXPECT_EQ(converted, std::string(498, 'x') + "utf-8 \xCE\xD2");
+    EXPECT_EQ(web::WebRequestText(server.base() + "/500"), bodyWithMarkAt(500));
+    EXPECT_EQ(web::WebRequestText(server.base() + "/600"), bodyWithMarkAt(600));
+    EXPECT_EQ(web::WebRequestText(server.base() + "/header"), std::string(599, 'x') + "utf-8 \xCE\xD2");
+    const rt::ByteBuffer raw = web::WebRequest(server.base() + "/499");
+    EXPECT_EQ(rt::Text(raw.begin(), raw.end()), bodyWithMarkAt(499));
+}
+
+TEST(WireText, ZeroByteCutsTheTextButNotTheBytes) {
+    RawServer server(Always(Answer(std::string("ab\0cd", 5))));
+    EXPECT_EQ(web::WebRequest(server.base() + "/").size(), 5u);
+    EXPECT_EQ(web::WebRequestText(server.base() + "/"), "ab");
+}
+
+TEST(WireText, EmptyBodyIsAnEmptyResultOfASuccessfulCall) {
+    RawServer server(Always(Answer("")));
+    rt::Text responseHeaders;
+    EXPECT_TRUE(web::WebRequest(server.base() + "/").empty());
+    EXPECT_EQ(web::WebRequestText(server.base() + "/", std::nullopt, std::nullopt, nullptr, nullptr,
+                                  nullptr, nullptr, std::nullopt, nullptr, std::nullopt,
+                                  &responseHeaders),
+              "");
+    EXPECT_EQ(responseHeaders, "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
+}
+
+}  // namespace
