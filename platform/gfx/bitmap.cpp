@@ -1,0 +1,120 @@
+#include "platform/gfx/bitmap.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/gfx/pixel.h"
+
+namespace gfx {
+
+namespace {
+constexpr int kMaxSide = 32767;
+}
+
+void Bitmap::Deleter::operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+
+Bitmap::Bitmap() = default;
+
+Bitmap::Bitmap(int width, int height) {
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return;
+    }
+    surface_.reset(s);  // cairo zero-fills new image surfaces: transparent
+}
+
+Bitmap::~Bitmap() = default;
+Bitmap::Bitmap(Bitmap&&) noexcept = default;
+Bitmap& Bitmap::operator=(Bitmap&&) noexcept = default;
+
+bool Bitmap::IsValid() const { return surface_ != nullptr; }
+int Bitmap::Width() const { return surface_ ? cairo_image_surface_get_width(surface_.get()) : 0; }
+int Bitmap::Height() const { return surface_ ? cairo_image_surface_get_height(surface_.get()) : 0; }
+int Bitmap::Stride() const { return surface_ ? cairo_image_surface_get_stride(surface_.get()) : 0; }
+
+std::uint8_t* Bitmap::Data() {
+    if (!surface_) return nullptr;
+    cairo_surface_flush(surface_.get());
+    return cairo_image_surface_get_data(surface_.get());
+}
+
+const std::uint8_t* Bitmap::Data() const {
+    if (!surface_) return nullptr;
+    cairo_surface_flush(surface_.get());
+    return cairo_image_surface_get_data(surface_.get());
+}
+
+void Bitmap::MarkDirty() {
+    if (surface_) cairo_surface_mark_dirty(surface_.get());
+}
+
+Bitmap Bitmap::Clone() const { return CloneArea(RectI{0, 0, Width(), Height()}); }
+
+Bitmap Bitmap::CloneArea(const RectI& area) const {
+    Bitmap copy(area.width, area.height);
+    if (copy.IsValid() && IsValid()) copy.CopyFrom(*this, area, 0, 0);
+    return copy;
+}
+
+std::uint32_t Bitmap::GetRawPixel(int x, int y) const {
+    if (!surface_ || x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
+    const std::uint8_t* row = Data() + static_cast<std::size_t>(y) * Stride();
+    std::uint32_t v;
+    std::memcpy(&v, row + static_cast<std::size_t>(x) * 4, 4);
+    return v;
+}
+
+Argb Bitmap::GetPixel(int x, int y) const { return Unpremultiply(GetRawPixel(x, y)); }
+
+void Bitmap::SetPixel(int x, int y, Argb color) {
+    if (!surface_ || x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+    std::uint8_t* row = Data() + static_cast<std::size_t>(y) * Stride();
+    const std::uint32_t v = Premultiply(color);
+    std::memcpy(row + static_cast<std::size_t>(x) * 4, &v, 4);
+    MarkDirty();
+}
+
+void Bitmap::Fill(Argb color) {
+    if (!surface_) return;
+    const std::uint32_t v = Premultiply(color);
+    std::uint8_t* data = Data();
+    const int w = Width();
+    for (int y = 0; y < Height(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * Stride());
+        std::fill(row, row + w, v);
+    }
+    MarkDirty();
+}
+
+void Bitmap::CopyFrom(const Bitmap& source, const RectI& from, int x, int y) {
+    if (!surface_ || !source.surface_) return;
+    // Clip the source area to the source, then the destination to this bitmap.
+    int sx = from.x, sy = from.y, w = from.width, h = from.height;
+    if (sx < 0) { w += sx; x -= sx; sx = 0; }
+    if (sy < 0) { h += sy; y -= sy; sy = 0; }
+    w = std::min(w, source.Width() - sx);
+    h = std::min(h, source.Height() - sy);
+    if (x < 0) { w += x; sx -= x; x = 0; }
+    if (y < 0) { h += y; sy -= y; y = 0; }
+    w = std::min(w, Width() - x);
+    h = std::min(h, Height() - y);
+    if (w <= 0 || h <= 0) return;
+    const std::uint8_t* src = source.Data();
+    std::uint8_t* dst = Data();
+    const int ss = source.Stride(), ds = Stride();
+    for (int row = 0; row < h; ++row) {
+        // memmove: source and destination may be the same bitmap.
+        std::memmove(dst + static_cast<std::size_t>(y + row) * ds + static_cast<std::size_t>(x) * 4,
+                     src + static_cast<std::size_t>(sy + row) * ss + static_cast<std::size_t>(sx) * 4,
+                     static_cast<std::size_t>(w) * 4);
+    }
+    MarkDirty();
+}
+
+cairo_surface_t* Bitmap::CairoSurface() const { return surface_.get(); }
+
+}  // namespace gfx

@@ -1,0 +1,158 @@
+#include "platform/gfx/font.h"
+
+#include <fontconfig/fontconfig.h>
+#include <glib-object.h>
+#include <pango/pangocairo.h>
+
+#include <memory>
+#include <vector>
+
+#include "runtime/codepage.h"
+
+namespace gfx {
+
+namespace {
+
+struct GFreeDeleter {
+    void operator()(void* p) const { g_free(p); }
+};
+struct GObjectDeleter {
+    void operator()(void* p) const { g_object_unref(p); }
+};
+struct FcPatternDeleter {
+    void operator()(FcPattern* p) const { FcPatternDestroy(p); }
+};
+struct FcFontSetDeleter {
+    void operator()(FcFontSet* p) const { FcFontSetDestroy(p); }
+};
+struct FcObjectSetDeleter {
+    void operator()(FcObjectSet* p) const { FcObjectSetDestroy(p); }
+};
+struct FontDescDeleter {
+    void operator()(PangoFontDescription* d) const { pango_font_description_free(d); }
+};
+struct MetricsDeleter {
+    void operator()(PangoFontMetrics* m) const { pango_font_metrics_unref(m); }
+};
+
+// The family names the font map lists (what Pango can select by name).
+std::vector<std::string> ListedFamilies() {
+    PangoFontFamily** families = nullptr;
+    int n = 0;
+    pango_font_map_list_families(pango_cairo_font_map_get_default(), &families, &n);
+    std::unique_ptr<PangoFontFamily*, GFreeDeleter> owner(families);
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) names.emplace_back(pango_font_family_get_name(families[i]));
+    return names;
+}
+
+const std::string* FindListed(const std::vector<std::string>& listed, const std::string& name) {
+    for (const std::string& f : listed)
+        if (g_ascii_strcasecmp(f.c_str(), name.c_str()) == 0) return &f;
+    return nullptr;
+}
+
+// Font files carry further (localised) family names after the first one; the
+// font map lists only the first. Look the name up among all of them by
+// listing, not matching.
+std::string ListedNameForAlias(const std::string& alias) {
+    std::unique_ptr<FcPattern, FcPatternDeleter> pattern(FcPatternCreate());
+    std::unique_ptr<FcObjectSet, FcObjectSetDeleter> objects(FcObjectSetBuild(FC_FAMILY, nullptr));
+    std::unique_ptr<FcFontSet, FcFontSetDeleter> set(FcFontList(nullptr, pattern.get(), objects.get()));
+    if (!set) return {};
+    for (int i = 0; i < set->nfont; ++i) {
+        FcChar8* first = nullptr;
+        if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &first) != FcResultMatch) continue;
+        FcChar8* name = nullptr;
+        for (int k = 1; FcPatternGetString(set->fonts[i], FC_FAMILY, k, &name) == FcResultMatch; ++k) {
+            if (g_ascii_strcasecmp(reinterpret_cast<const char*>(name), alias.c_str()) == 0)
+                return reinterpret_cast<const char*>(first);
+        }
+    }
+    return {};
+}
+
+// The first family fontconfig's preference order gives for a pattern whose
+// font also supports `lang` (empty: any).
+std::string PreferredFamily(const char* pattern, const char* lang) {
+    std::unique_ptr<FcPattern, FcPatternDeleter> p(FcNameParse(reinterpret_cast<const FcChar8*>(pattern)));
+    if (!p) return {};
+    FcConfigSubstitute(nullptr, p.get(), FcMatchPattern);
+    FcDefaultSubstitute(p.get());
+    FcResult result;
+    std::unique_ptr<FcFontSet, FcFontSetDeleter> set(FcFontSort(nullptr, p.get(), FcTrue, nullptr, &result));
+    if (!set) return {};
+    for (int i = 0; i < set->nfont; ++i) {
+        if (lang) {
+            FcLangSet* langs = nullptr;
+            if (FcPatternGetLangSet(set->fonts[i], FC_LANG, 0, &langs) != FcResultMatch) continue;
+            if (FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>(lang)) != FcLangEqual) continue;
+        }
+        FcChar8* family = nullptr;
+        if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch)
+            return reinterpret_cast<const char*>(family);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::optional<FontFamily> FontFamily::FromName(const rt::Text& name) {
+    if (name.empty()) return std::nullopt;
+    const std::string utf8 = rt::Cp936ToUtf8(name);
+    const std::vector<std::string> listed = ListedFamilies();
+    if (const std::string* found = FindListed(listed, utf8)) return FontFamily(*found);
+    const std::string canonical = ListedNameForAlias(utf8);
+    if (!canonical.empty()) {
+        if (const std::string* found = FindListed(listed, canonical)) return FontFamily(*found);
+    }
+    return std::nullopt;
+}
+
+FontFamily FontFamily::DefaultChineseSans() {
+    const std::vector<std::string> listed = ListedFamilies();
+    for (const char* lang : {"zh-cn", static_cast<const char*>(nullptr)}) {
+        const std::string family = PreferredFamily("sans-serif", lang);
+        if (const std::string* found = FindListed(listed, family)) return FontFamily(*found);
+    }
+    if (!listed.empty()) return FontFamily(listed.front());
+    return FontFamily("Sans");
+}
+
+rt::Text FontFamily::Name() const { return rt::Utf8ToCp936(utf8Name_); }
+
+struct Font::Impl {
+    std::unique_ptr<PangoFontDescription, FontDescDeleter> desc;
+    float height = 0;
+};
+
+Font::Font(const FontFamily& family, float sizePx, int style)
+    : family_(family), size_(sizePx > 0 ? sizePx : 1), style_(style) {
+    auto impl = std::make_shared<Impl>();
+    impl->desc.reset(pango_font_description_new());
+    PangoFontDescription* d = impl->desc.get();
+    pango_font_description_set_family(d, family_.NameUtf8().c_str());
+    pango_font_description_set_absolute_size(d, static_cast<double>(size_) * PANGO_SCALE);
+    pango_font_description_set_weight(d, IsBold() ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_style(d, IsItalic() ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+
+    std::unique_ptr<PangoContext, GObjectDeleter> context(
+        pango_font_map_create_context(pango_cairo_font_map_get_default()));
+    std::unique_ptr<PangoFont, GObjectDeleter> font(
+        pango_font_map_load_font(pango_cairo_font_map_get_default(), context.get(), d));
+    if (font) {
+        std::unique_ptr<PangoFontMetrics, MetricsDeleter> metrics(pango_font_get_metrics(font.get(), nullptr));
+        int h = pango_font_metrics_get_height(metrics.get());
+        if (h <= 0) h = pango_font_metrics_get_ascent(metrics.get()) + pango_font_metrics_get_descent(metrics.get());
+        impl->height = static_cast<float>(h) / PANGO_SCALE;
+    }
+    if (impl->height <= 0) impl->height = size_ * 1.2f;
+    impl_ = std::move(impl);
+}
+
+float Font::Height() const { return impl_->height; }
+
+const PangoFontDescription* Font::Description() const { return impl_->desc.get(); }
+
+}  // namespace gfx

@@ -1,0 +1,79 @@
+// Font families and fonts.
+//
+// A family exists only when the machine has it: existence is decided from the
+// font map's list of families, never from a best match, because a best match
+// would silently substitute a Latin font for a missing Chinese family and the
+// library's own fallback rule would never run. Names come in code page 936.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "runtime/text.h"
+
+typedef struct _PangoFontDescription PangoFontDescription;
+
+namespace gfx {
+
+// Style bits of a font; combine with |.
+namespace FontStyle {
+inline constexpr int Regular = 0;
+inline constexpr int Bold = 1;
+inline constexpr int Italic = 2;
+inline constexpr int BoldItalic = 3;
+inline constexpr int Underline = 4;
+inline constexpr int Strikeout = 8;
+}  // namespace FontStyle
+
+class FontFamily {
+public:
+    // The family of that name (compared without regard to ASCII case, and
+    // also against the localised names the font files carry), or nothing
+    // when the machine has no such family.
+    static std::optional<FontFamily> FromName(const rt::Text& name);
+    static bool Exists(const rt::Text& name) { return FromName(name).has_value(); }
+
+    // The desktop's default sans-serif family that covers Simplified Chinese
+    // (for example "WenQuanYi Micro Hei"); the default sans-serif family when
+    // no installed family covers Chinese.
+    static FontFamily DefaultChineseSans();
+
+    // The family's name as the font map lists it, in code page 936 and UTF-8.
+    rt::Text Name() const;
+    const std::string& NameUtf8() const { return utf8Name_; }
+
+private:
+    explicit FontFamily(std::string utf8Name) : utf8Name_(std::move(utf8Name)) {}
+    std::string utf8Name_;
+};
+
+class Font {
+public:
+    // A font of `family` with an em size of `sizePx` pixels and FontStyle bits.
+    Font(const FontFamily& family, float sizePx, int style = FontStyle::Regular);
+
+    const FontFamily& Family() const { return family_; }
+    float Size() const { return size_; }
+    int Style() const { return style_; }
+    bool IsBold() const { return (style_ & FontStyle::Bold) != 0; }
+    bool IsItalic() const { return (style_ & FontStyle::Italic) != 0; }
+    bool IsUnderline() const { return (style_ & FontStyle::Underline) != 0; }
+    bool IsStrikeout() const { return (style_ & FontStyle::Strikeout) != 0; }
+
+    // Line spacing in pixels (ascent + descent + line gap), the font-height role.
+    float Height() const;
+
+    // The Pango description (family, size in device units, weight, slant),
+    // owned by the font; underline and strike-out are applied per layout.
+    const PangoFontDescription* Description() const;
+
+private:
+    struct Impl;
+    FontFamily family_;
+    float size_;
+    int style_;
+    std::shared_ptr<const Impl> impl_;
+};
+
+}  // namespace gfx

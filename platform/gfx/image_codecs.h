@@ -1,0 +1,28 @@
+// The decoders behind DecodeImage (internal). Each returns nothing for data
+// it cannot decode completely and safely.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "platform/gfx/image.h"
+
+namespace gfx {
+
+// Largest side the decoders accept (the surface limit) and the most pixels,
+// over all frames, one image may decode to.
+inline constexpr int kMaxImageSide = 32767;
+inline constexpr std::uint64_t kMaxImagePixels = std::uint64_t{1} << 26;
+
+std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes);
+std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes);
+std::optional<Image> DecodeGif(std::span<const std::uint8_t> bytes);
+std::optional<Image> DecodeBmp(std::span<const std::uint8_t> bytes);
+
+inline bool AcceptableSize(std::uint64_t width, std::uint64_t height) {
+    return width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide &&
+           width * height <= kMaxImagePixels;
+}
+
+}  // namespace gfx

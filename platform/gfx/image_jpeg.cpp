@@ -1,0 +1,114 @@
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "platform/gfx/image_codecs.h"
+
+namespace gfx {
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void OnError(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+void OnMessage(j_common_ptr, int) {}  // warnings of damaged but readable files stay quiet
+
+// Adobe CMYK JPEGs store inverted values; convert one pixel row to BGRA.
+void CmykRowToBgra(const JSAMPLE* cmyk, std::uint8_t* bgra, JDIMENSION width, bool inverted) {
+    for (JDIMENSION x = 0; x < width; ++x) {
+        unsigned c = cmyk[4 * x], m = cmyk[4 * x + 1], y = cmyk[4 * x + 2], k = cmyk[4 * x + 3];
+        if (!inverted) { c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k; }
+        bgra[4 * x] = static_cast<std::uint8_t>(y * k / 255);
+        bgra[4 * x + 1] = static_cast<std::uint8_t>(m * k / 255);
+        bgra[4 * x + 2] = static_cast<std::uint8_t>(c * k / 255);
+        bgra[4 * x + 3] = 255;
+    }
+}
+
+// Decodes into `out` (sized once the header is read, through `allocate`).
+// Only trivially destructible locals live in this frame, since an error
+// leaves it through longjmp.
+bool Decode(std::span<const std::uint8_t> bytes, Bitmap& out, std::uint8_t* rowBuffer, std::size_t rowBufferSize) {
+    jpeg_decompress_struct info;
+    ErrorManager err;
+    info.err = jpeg_std_error(&err.base);
+    err.base.error_exit = &OnError;
+    err.base.emit_message = &OnMessage;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+    jpeg_calc_output_dimensions(&info);
+    if (!AcceptableSize(info.output_width, info.output_height) ||
+        static_cast<std::size_t>(info.output_width) * 4 > rowBufferSize ||
+        out.Width() != static_cast<int>(info.output_width) || out.Height() != static_cast<int>(info.output_height)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    const bool adobeInverted = cmyk && info.saw_Adobe_marker;
+    jpeg_start_decompress(&info);
+    std::uint8_t* data = out.Data();
+    const int stride = out.Stride();
+    while (info.output_scanline < info.output_height) {
+        std::uint8_t* dest = data + static_cast<std::size_t>(info.output_scanline) * stride;
+        JSAMPROW row = cmyk ? rowBuffer : dest;
+        jpeg_read_scanlines(&info, &row, 1);
+        if (cmyk) CmykRowToBgra(rowBuffer, dest, info.output_width, adobeInverted);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+// Reads only the header, for the output size.
+bool ReadSize(std::span<const std::uint8_t> bytes, JDIMENSION& width, JDIMENSION& height) {
+    jpeg_decompress_struct info;
+    ErrorManager err;
+    info.err = jpeg_std_error(&err.base);
+    err.base.error_exit = &OnError;
+    err.base.emit_message = &OnMessage;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    jpeg_calc_output_dimensions(&info);
+    width = info.output_width;
+    height = info.output_height;
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+}  // namespace
+
+std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes) {
+    JDIMENSION width = 0, height = 0;
+    if (!ReadSize(bytes, width, height) || !AcceptableSize(width, height)) return std::nullopt;
+    Bitmap bitmap(static_cast<int>(width), static_cast<int>(height));
+    if (!bitmap.IsValid()) return std::nullopt;
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 4);
+    if (!Decode(bytes, bitmap, row.data(), row.size())) return std::nullopt;
+    bitmap.MarkDirty();
+    Image image;
+    image.format = ImageFormat::Jpeg;
+    image.frames.push_back(std::move(bitmap));
+    return image;
+}
+
+}  // namespace gfx

@@ -1,0 +1,51 @@
+// Laying out a code-page-936 string with Pango under a string format
+// (internal to the drawing layer).
+#pragma once
+
+#include <pango/pangocairo.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/gfx/brush.h"
+#include "platform/gfx/font.h"
+#include "platform/gfx/string_format.h"
+#include "platform/gfx/types.h"
+#include "runtime/text.h"
+
+namespace gfx {
+
+struct GObjectUnref {
+    void operator()(void* p) const { g_object_unref(p); }
+};
+
+// UTF-8 for Pango, with the position in it of every byte boundary of the
+// original code-page-936 text (toUtf8[i] for i in 0..size).
+struct MappedUtf8 {
+    std::string utf8;
+    std::vector<int> toUtf8;
+};
+MappedUtf8 MapCp936ToUtf8(const rt::Text& text);
+
+struct TextLayout {
+    std::unique_ptr<PangoLayout, GObjectUnref> layout;
+    std::vector<int> toUtf8;     // code-page-936 byte offset -> index in the layout text
+    double originX = 0;          // where the layout's top-left corner goes
+    double originY = 0;
+    std::optional<RectF> clip;   // drawing is limited to this rectangle
+    int visibleLines = 0;        // lines shown (all, or those within the line limit)
+    double visibleHeight = 0;    // height of the visible lines in pixels
+};
+
+// Lays out `text` for drawing through `cr` (whose font options it takes).
+TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const RectF& rect,
+                      const StringFormat& format);
+
+// Makes the brush the source of `cr` (shared by shape and text drawing).
+void SetBrushSource(cairo_t* cr, const Brush& brush);
+
+// Cairo font options for a text rendering hint (value of TextRenderingHint).
+void ApplyTextHint(cairo_t* cr, int hint);
+
+}  // namespace gfx
