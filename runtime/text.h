@@ -35,6 +35,7 @@ public:
 
     int count() const { return static_cast<int>(items_.size()); }
     void append(const Text& text) { items_.push_back(text); }
+    void append(Text&& text) { items_.push_back(std::move(text)); }
     void clear() { items_.clear(); }
     const Text& operator[](int index) const;
     Text& operator[](int index);

@@ -121,6 +121,7 @@ Text ToText(double value) {
 Text ToText(bool value) { return value ? "真" : "假"; }
 
 Text ToText(const ByteBuffer& value) {
+    if (value.empty()) return {};
     const void* zero = std::memchr(value.data(), 0, value.size());
     const std::size_t n = zero == nullptr ? value.size()
                                           : static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - value.data());

@@ -1,0 +1,127 @@
+// FindText and SplitText over a 1 MiB page of mixed ASCII and double-byte
+// text, beside memmem and std::string_view::find on the same bytes.
+#include <benchmark/benchmark.h>
+#include <string.h>
+
+#include <random>
+#include <string_view>
+#include <vector>
+
+#include "runtime/text.h"
+
+namespace {
+
+constexpr std::size_t kPageSize = 1 << 20;
+
+// Markup-like ASCII runs alternating with runs of double-byte characters
+// whose second bytes cover 0x40..0xFE, ASCII letters included, so byte
+// searches meet false candidates inside characters. Each row ends in "<tr>".
+const rt::Text& Page() {
+    static const rt::Text page = [] {
+        std::mt19937 random(2052);
+        const std::string_view words[] = {"<td class=\"n\">", "magnet", "size", "</a>", " ", "2024-01-02",
+                                          "href=\"/t/", "MB", "&nbsp;", "GB"};
+        rt::Text text;
+        text.reserve(kPageSize + 256);
+        while (text.size() < kPageSize - 64) {
+            for (int i = 0; i < 6; ++i) {
+                text += words[random() % std::size(words)];
+                const int chars = static_cast<int>(random() % 12);
+                for (int c = 0; c < chars; ++c) {
+                    text.push_back(static_cast<char>(0xB0 + random() % 0x48));
+                    unsigned trail = 0x40 + random() % 0xBF;
+                    if (trail == 0x7F) trail = 0x80;
+                    text.push_back(static_cast<char>(trail));
+                }
+            }
+            text += "<tr>";
+        }
+        // The searched patterns, once, at the very end.
+        text += "</table>";
+        text += "\xCF\xC2\xD4\xD8";  // a double-byte pattern
+        text.resize(kPageSize, ' ');
+        return text;
+    }();
+    return page;
+}
+
+const rt::Text kAsciiPattern = "</table>";
+const rt::Text kDoubleBytePattern = "\xCF\xC2\xD4\xD8";
+
+void FindTextAscii(benchmark::State& state) {
+    const rt::Text& page = Page();
+    for (auto _ : state) benchmark::DoNotOptimize(rt::FindText(page, kAsciiPattern));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(FindTextAscii);
+
+void MemmemAscii(benchmark::State& state) {
+    const rt::Text& page = Page();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(memmem(page.data(), page.size(), kAsciiPattern.data(), kAsciiPattern.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(MemmemAscii);
+
+void StringViewFindAscii(benchmark::State& state) {
+    const std::string_view page = Page();
+    for (auto _ : state) benchmark::DoNotOptimize(page.find(kAsciiPattern));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(StringViewFindAscii);
+
+void FindTextIgnoreCaseAscii(benchmark::State& state) {
+    const rt::Text& page = Page();
+    for (auto _ : state) benchmark::DoNotOptimize(rt::FindText(page, "</TABLE>", std::nullopt, true));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(FindTextIgnoreCaseAscii);
+
+void FindTextDoubleByte(benchmark::State& state) {
+    const rt::Text& page = Page();
+    for (auto _ : state) benchmark::DoNotOptimize(rt::FindText(page, kDoubleBytePattern));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(FindTextDoubleByte);
+
+void MemmemDoubleByte(benchmark::State& state) {
+    const rt::Text& page = Page();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            memmem(page.data(), page.size(), kDoubleBytePattern.data(), kDoubleBytePattern.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(MemmemDoubleByte);
+
+void SplitTextRows(benchmark::State& state) {
+    const rt::Text& page = Page();
+    int rows = 0;
+    for (auto _ : state) {
+        rt::TextList list = rt::SplitText(page, "<tr>");
+        rows = list.count();
+        benchmark::DoNotOptimize(list);
+    }
+    state.counters["rows"] = rows;
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(SplitTextRows);
+
+// The same split by byte (no character stepping) with string_view::find.
+void StringViewSplitRows(benchmark::State& state) {
+    const std::string_view page = Page();
+    int rows = 0;
+    for (auto _ : state) {
+        std::vector<std::string> list;
+        std::size_t begin = 0;
+        for (std::size_t hit; (hit = page.find("<tr>", begin)) != std::string_view::npos; begin = hit + 4)
+            list.emplace_back(page.substr(begin, hit - begin));
+        if (begin < page.size()) list.emplace_back(page.substr(begin));
+        rows = static_cast<int>(list.size());
+        benchmark::DoNotOptimize(list);
+    }
+    state.counters["rows"] = rows;
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(StringViewSplitRows);
+
+}  // namespace
