@@ -38,12 +38,16 @@ TextMeasure Measure(cairo_t* cr, const rt::Text& text, const Font& font, const R
     if (layout.width > 0 && !format.Has(StringFormatFlags::NoClip))
         m.bounds.width = std::min(m.bounds.width, layout.width);
     m.linesFilled = t.visibleLines;
-    // Characters of the visible lines (an ellipsis hides the rest of its line).
+    // Characters shown on the visible lines (text behind an ellipsis is not).
     const char* s = pango_layout_get_text(t.layout.get());
     int line = 0;
     for (GSList* l = pango_layout_get_lines_readonly(t.layout.get()); l && line < t.visibleLines; l = l->next, ++line) {
         auto* pl = static_cast<PangoLayoutLine*>(l->data);
-        m.codepointsFitted += CountCodepoints(s + pl->start_index, pl->length);
+        for (GSList* r = pl->runs; r; r = r->next) {
+            const PangoItem* item = static_cast<PangoGlyphItem*>(r->data)->item;
+            if (item->analysis.flags & PANGO_ANALYSIS_FLAG_IS_ELLIPSIS) continue;  // stands for hidden text
+            m.codepointsFitted += CountCodepoints(s + item->offset, item->length);
+        }
     }
     return m;
 }

@@ -1,0 +1,275 @@
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+#include <gif_lib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "platform/gfx/image.h"
+
+namespace {
+
+using namespace gfx;
+using Bytes = std::vector<std::uint8_t>;
+
+void Put16(Bytes& b, std::uint32_t v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void Put32(Bytes& b, std::uint32_t v) {
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+
+// A PNG written by cairo: left half opaque red, right half half-transparent blue.
+Bytes MakePng(int w, int h) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_rgba(cr, 1, 0, 0, 1);
+    cairo_rectangle(cr, 0, 0, w / 2, h);
+    cairo_fill(cr);
+    cairo_set_source_rgba(cr, 0, 0, 1, 0.5);
+    cairo_rectangle(cr, w / 2, 0, w - w / 2, h);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    Bytes out;
+    cairo_surface_write_to_png_stream(
+        s,
+        [](void* closure, const unsigned char* data, unsigned int length) {
+            auto* o = static_cast<Bytes*>(closure);
+            o->insert(o->end(), data, data + length);
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &out);
+    cairo_surface_destroy(s);
+    return out;
+}
+
+// A JPEG of one flat colour written by libjpeg.
+Bytes MakeJpeg(int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr err;
+    info.err = jpeg_std_error(&err);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(w);
+    info.image_height = static_cast<JDIMENSION>(h);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(w) * 3);
+    for (int x = 0; x < w; ++x) {
+        row[3 * x] = r;
+        row[3 * x + 1] = g;
+        row[3 * x + 2] = b;
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&info, &p, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+// A two-frame animated GIF (4 x 4): frame 1 all red with delay 7, frame 2 a
+// blue pixel at (1, 1) over the kept frame 1, transparent elsewhere, delay 0.
+Bytes MakeGif() {
+    Bytes out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(
+        &out,
+        [](GifFileType* f, const GifByteType* data, int length) {
+            auto* o = static_cast<Bytes*>(f->UserData);
+            o->insert(o->end(), data, data + length);
+            return length;
+        },
+        &error);
+    const GifColorType colours[4] = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}, {0, 0, 0}};
+    gif->SWidth = 4;
+    gif->SHeight = 4;
+    gif->SColorResolution = 8;
+    gif->SBackGroundColor = 0;
+    gif->SColorMap = GifMakeMapObject(4, colours);
+    for (int i = 0; i < 2; ++i) {
+        SavedImage* frame = GifMakeSavedImage(gif, nullptr);
+        frame->ImageDesc = GifImageDesc{0, 0, 4, 4, false, nullptr};
+        frame->RasterBits = static_cast<GifByteType*>(std::malloc(16));
+        for (int p = 0; p < 16; ++p) frame->RasterBits[p] = i == 0 ? 0 : (p == 5 ? 1 : 3);
+        GraphicsControlBlock gcb{};
+        gcb.DisposalMode = DISPOSE_DO_NOT;
+        gcb.DelayTime = i == 0 ? 7 : 0;
+        gcb.TransparentColor = i == 0 ? NO_TRANSPARENT_COLOR : 3;
+        EGifGCBToSavedExtension(&gcb, gif, i);
+    }
+    EGifSpew(gif);
+    return out;
+}
+
+// A bottom-up BMP with a 40-byte header.
+Bytes MakeBmp(int w, int h, int bpp, const Bytes& palette, const Bytes& pixels, std::uint32_t compression = 0,
+              const Bytes& masks = {}) {
+    Bytes b = {'B', 'M'};
+    const std::uint32_t offset = 14 + 40 + static_cast<std::uint32_t>(masks.size() + palette.size());
+    Put32(b, offset + static_cast<std::uint32_t>(pixels.size()));
+    Put32(b, 0);
+    Put32(b, offset);
+    Put32(b, 40);
+    Put32(b, static_cast<std::uint32_t>(w));
+    Put32(b, static_cast<std::uint32_t>(h));
+    Put16(b, 1);
+    Put16(b, static_cast<std::uint32_t>(bpp));
+    Put32(b, compression);
+    Put32(b, static_cast<std::uint32_t>(pixels.size()));
+    Put32(b, 2835);
+    Put32(b, 2835);
+    Put32(b, static_cast<std::uint32_t>(palette.size() / 4));
+    Put32(b, 0);
+    b.insert(b.end(), masks.begin(), masks.end());
+    b.insert(b.end(), palette.begin(), palette.end());
+    b.insert(b.end(), pixels.begin(), pixels.end());
+    return b;
+}
+
+TEST(DecodeImage, Png) {
+    const auto image = DecodeImage(MakePng(8, 3));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->format, ImageFormat::Png);
+    ASSERT_EQ(image->FrameCount(), 1);
+    EXPECT_EQ(image->Width(), 8);
+    EXPECT_EQ(image->Height(), 3);
+    EXPECT_EQ(image->frames[0].GetPixel(0, 0), MakeColor(255, 255, 0, 0));
+    const Argb right = image->frames[0].GetPixel(7, 2);
+    EXPECT_NEAR(AlphaOf(right), 128, 1);
+    EXPECT_GE(BlueOf(right), 250);
+}
+
+TEST(DecodeImage, PngWithoutSignatureIsNotRecognisedUntilTheSignatureIsAdded) {
+    Bytes png = MakePng(2, 2);
+    Bytes bare(png.begin() + 8, png.end());
+    EXPECT_FALSE(DecodeImage(bare).has_value());
+    bare.insert(bare.begin(), png.begin(), png.begin() + 8);
+    EXPECT_TRUE(DecodeImage(bare).has_value());
+}
+
+TEST(DecodeImage, JpegIsOpaqueWithItsColour) {
+    const auto image = DecodeImage(MakeJpeg(16, 9, 200, 100, 50));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->format, ImageFormat::Jpeg);
+    EXPECT_EQ(image->Width(), 16);
+    EXPECT_EQ(image->Height(), 9);
+    const Argb p = image->frames[0].GetPixel(8, 4);
+    EXPECT_EQ(AlphaOf(p), 255);
+    EXPECT_NEAR(RedOf(p), 200, 4);
+    EXPECT_NEAR(GreenOf(p), 100, 4);
+    EXPECT_NEAR(BlueOf(p), 50, 4);
+}
+
+TEST(DecodeImage, AnimatedGifHasComposedFramesAndDelays) {
+    const auto image = DecodeImage(MakeGif());
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->format, ImageFormat::Gif);
+    ASSERT_EQ(image->FrameCount(), 2);
+    ASSERT_EQ(image->delays.size(), 2u);
+    EXPECT_EQ(image->delays[0], 7u);
+    EXPECT_EQ(image->delays[1], 0u);
+    const Argb red = MakeColor(255, 255, 0, 0), blue = MakeColor(255, 0, 0, 255);
+    EXPECT_EQ(image->frames[0].GetPixel(1, 1), red);
+    EXPECT_EQ(image->frames[1].GetPixel(1, 1), blue);
+    EXPECT_EQ(image->frames[1].GetPixel(3, 3), red) << "transparent pixels show the kept frame";
+}
+
+TEST(DecodeImage, Bmp24And8And32BitAndRle) {
+    // 24 bits, 2 x 2, rows padded to 8 bytes, bottom row first.
+    const Bytes px24 = {0, 0, 255, 0, 255, 0, 0, 0, /* bottom: red, green */
+                        255, 0, 0, 255, 255, 255, 0, 0 /* top: blue, white */};
+    auto image = DecodeImage(MakeBmp(2, 2, 24, {}, px24));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->format, ImageFormat::Bmp);
+    EXPECT_EQ(image->frames[0].GetPixel(0, 1), MakeColor(255, 255, 0, 0));
+    EXPECT_EQ(image->frames[0].GetPixel(1, 1), MakeColor(255, 0, 255, 0));
+    EXPECT_EQ(image->frames[0].GetPixel(0, 0), MakeColor(255, 0, 0, 255));
+    EXPECT_EQ(image->frames[0].GetPixel(1, 0), MakeColor(255, 255, 255, 255));
+
+    const Bytes palette = {0, 0, 0, 0, 0, 128, 255, 0};  // black, orange
+    image = DecodeImage(MakeBmp(3, 1, 8, palette, {1, 0, 1, 0}));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->frames[0].GetPixel(0, 0), MakeColor(255, 255, 128, 0));
+    EXPECT_EQ(image->frames[0].GetPixel(1, 0), MakeColor(255, 0, 0, 0));
+
+    // 32 bits without an alpha mask: the fourth byte is ignored.
+    image = DecodeImage(MakeBmp(1, 1, 32, {}, {10, 20, 30, 0}));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->frames[0].GetPixel(0, 0), MakeColor(255, 30, 20, 10));
+
+    // 32-bit bitfields with alpha (BI_ALPHABITFIELDS).
+    Bytes masks;
+    for (std::uint32_t m : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) Put32(masks, m);
+    image = DecodeImage(MakeBmp(1, 1, 32, {}, {10, 20, 30, 128}, 6, masks));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(AlphaOf(image->frames[0].GetPixel(0, 0)), 128);
+    EXPECT_NEAR(RedOf(image->frames[0].GetPixel(0, 0)), 30, 1);
+
+    // RLE8: the bottom row a literal of 3 pixels, the top row a run of one
+    // pixel and then the end of the bitmap.
+    image = DecodeImage(MakeBmp(3, 2, 8, palette, {0, 3, 1, 0, 1, 0, 0, 0, 1, 1, 0, 1}, 1));
+    ASSERT_TRUE(image.has_value());
+    const Argb orange = MakeColor(255, 255, 128, 0), black = MakeColor(255, 0, 0, 0);
+    EXPECT_EQ(image->frames[0].GetPixel(0, 1), orange);
+    EXPECT_EQ(image->frames[0].GetPixel(1, 1), black);
+    EXPECT_EQ(image->frames[0].GetPixel(2, 1), orange);
+    EXPECT_EQ(image->frames[0].GetPixel(0, 0), orange);
+    EXPECT_EQ(image->frames[0].GetPixel(1, 0), 0u) << "pixels an RLE stream skips stay transparent";
+}
+
+TEST(DecodeImage, DamagedOrUnknownDataGivesNothing) {
+    EXPECT_FALSE(DecodeImage({}).has_value());
+    EXPECT_FALSE(DecodeImage(Bytes{'h', 'e', 'l', 'l', 'o'}).has_value());
+
+    Bytes png = MakePng(8, 8);
+    png.resize(png.size() / 2);
+    EXPECT_FALSE(DecodeImage(png).has_value());
+
+    Bytes jpeg = MakeJpeg(8, 8, 1, 2, 3);
+    jpeg.resize(20);
+    EXPECT_FALSE(DecodeImage(jpeg).has_value());
+
+    Bytes gif = MakeGif();
+    gif.resize(14);
+    EXPECT_FALSE(DecodeImage(gif).has_value());
+
+    // Pixel data shorter than the header promises.
+    Bytes bmp = MakeBmp(100, 100, 24, {}, {1, 2, 3});
+    EXPECT_FALSE(DecodeImage(bmp).has_value());
+    // A size beyond the surface limit.
+    bmp = MakeBmp(40000, 1, 24, {}, Bytes(120000, 0));
+    EXPECT_FALSE(DecodeImage(bmp).has_value());
+    // A header size that runs past the end.
+    bmp = MakeBmp(1, 1, 24, {}, {1, 2, 3, 0});
+    bmp[14] = 200;
+    EXPECT_FALSE(DecodeImage(bmp).has_value());
+}
+
+TEST(DecodeImage, TheResultOutlivesTheBytes) {
+    std::optional<Image> image;
+    {
+        Bytes png = MakePng(4, 4);
+        image = DecodeImage(png);
+        std::fill(png.begin(), png.end(), 0);
+    }
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->frames[0].GetPixel(0, 0), MakeColor(255, 255, 0, 0));
+}
+
+}  // namespace

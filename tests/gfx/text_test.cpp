@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/gfx/graphics.h"
+
+namespace {
+
+using namespace gfx;
+
+constexpr Argb kBlack = MakeColor(255, 0, 0, 0);
+
+Font UiFont(float size = 16) { return Font(FontFamily::DefaultChineseSans(), size); }
+
+// Columns [first, last] that hold any visible pixel, or {-1, -1}.
+std::pair<int, int> InkColumns(const Bitmap& b) {
+    int first = -1, last = -1;
+    for (int x = 0; x < b.Width(); ++x)
+        for (int y = 0; y < b.Height(); ++y)
+            if (AlphaOf(b.GetPixel(x, y)) > 0) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+TEST(FontFamily, MissingFamiliesAreReportedMissing) {
+    EXPECT_FALSE(FontFamily::Exists("宋体"));
+    EXPECT_FALSE(FontFamily::Exists("微软雅黑"));
+    EXPECT_FALSE(FontFamily::Exists("No Such Family 12345"));
+    EXPECT_FALSE(FontFamily::Exists(""));
+}
+
+TEST(FontFamily, InstalledFamiliesAreFoundByAnyOfTheirNames) {
+    const auto latin = FontFamily::FromName("dejavu sans");
+    ASSERT_TRUE(latin.has_value());
+    EXPECT_EQ(latin->NameUtf8(), "DejaVu Sans");
+
+    const FontFamily chinese = FontFamily::DefaultChineseSans();
+    EXPECT_EQ(chinese.NameUtf8(), "WenQuanYi Micro Hei");
+    const auto localised = FontFamily::FromName("文泉驿微米黑");
+    ASSERT_TRUE(localised.has_value());
+    EXPECT_EQ(localised->NameUtf8(), "WenQuanYi Micro Hei");
+    EXPECT_EQ(localised->Name(), "WenQuanYi Micro Hei");
+}
+
+TEST(Font, SizeStyleAndHeight) {
+    const Font regular = UiFont(12);
+    const Font big(FontFamily::DefaultChineseSans(), 24, FontStyle::Bold | FontStyle::Underline);
+    EXPECT_TRUE(big.IsBold());
+    EXPECT_TRUE(big.IsUnderline());
+    EXPECT_FALSE(big.IsItalic());
+    EXPECT_GT(regular.Height(), 12.0f);
+    EXPECT_LT(regular.Height(), 24.0f);
+    EXPECT_NEAR(big.Height() / regular.Height(), 2.0f, 0.25f);
+}
+
+TEST(DrawString, ChineseTextLeavesInkInsideItsRectangle) {
+    Bitmap b(200, 40);
+    Graphics g(b);
+    g.SetTextRenderingHint(TextRenderingHint::AntiAliasGridFit);
+    g.DrawString("关键字: 搜索", UiFont(), SolidBrush(kBlack), RectF{10, 5, 180, 30});
+    const auto [first, last] = InkColumns(b);
+    ASSERT_GE(first, 10);
+    EXPECT_GT(last, first + 40);
+    EXPECT_LT(last, 190);
+}
+
+TEST(DrawString, ClipsToTheRectangleUnlessNoClip) {
+    const rt::Text text = "A fairly long line that does not fit";
+    Bitmap clipped(300, 30), free(300, 30);
+    StringFormat noWrap(StringFormatFlags::NoWrap);
+    Graphics(clipped).DrawString(text, UiFont(), SolidBrush(kBlack), RectF{0, 0, 60, 30}, noWrap);
+    noWrap.SetFlags(StringFormatFlags::NoWrap | StringFormatFlags::NoClip);
+    Graphics(free).DrawString(text, UiFont(), SolidBrush(kBlack), RectF{0, 0, 60, 30}, noWrap);
+    EXPECT_LT(InkColumns(clipped).second, 60);
+    EXPECT_GT(InkColumns(free).second, 100);
+}
+
+TEST(MeasureString, WidthGrowsWithTheText) {
+    Bitmap b(1, 1);
+    Graphics g(b);
+    const Font f = UiFont();
+    const float w1 = g.MeasureString("搜", f, RectF{}).bounds.width;
+    const float w2 = g.MeasureString("搜索", f, RectF{}).bounds.width;
+    const float w3 = g.MeasureString("搜索结果", f, RectF{}).bounds.width;
+    EXPECT_GT(w1, 0);
+    EXPECT_GT(w2, w1);
+    EXPECT_GT(w3, w2);
+    EXPECT_NEAR(g.MeasureString("搜", f, RectF{}).bounds.height, f.Height(), 2.0f);
+    EXPECT_EQ(MeasureTextExtent("搜索", f).x, w2);
+}
+
+TEST(MeasureString, TrailingSpacesCountOnlyWhenAsked) {
+    Bitmap b(1, 1);
+    Graphics g(b);
+    const Font f = UiFont();
+    const float plain = g.MeasureString("ab", f, RectF{}).bounds.width;
+    EXPECT_FLOAT_EQ(g.MeasureString("ab   ", f, RectF{}).bounds.width, plain);
+    StringFormat trailing(StringFormatFlags::MeasureTrailingSpaces);
+    EXPECT_GT(g.MeasureString("ab   ", f, RectF{}, trailing).bounds.width, plain + 5);
+}
+
+TEST(MeasureString, WrapsIntoLinesUnlessNoWrapAndLineLimitDropsPartialLines) {
+    Bitmap b(1, 1);
+    Graphics g(b);
+    const Font f = UiFont();
+    const rt::Text text = "one two three four five six seven eight nine ten";
+    const TextMeasure wrapped = g.MeasureString(text, f, RectF{0, 0, 80, 500});
+    EXPECT_GT(wrapped.linesFilled, 2);
+    EXPECT_LE(wrapped.bounds.width, 80);
+    const TextMeasure single = g.MeasureString(text, f, RectF{0, 0, 80, 500}, StringFormat(StringFormatFlags::NoWrap));
+    EXPECT_EQ(single.linesFilled, 1);
+
+    const float twoAndAHalf = f.Height() * 2.5f;
+    const TextMeasure limited =
+        g.MeasureString(text, f, RectF{0, 0, 80, twoAndAHalf}, StringFormat(StringFormatFlags::LineLimit));
+    EXPECT_EQ(limited.linesFilled, 2);
+    EXPECT_LE(limited.bounds.height, twoAndAHalf);
+}
+
+TEST(MeasureString, AlignmentPlacesTheTextBox) {
+    Bitmap b(1, 1);
+    Graphics g(b);
+    const Font f = UiFont();
+    StringFormat format(StringFormatFlags::NoWrap);
+    const RectF box{0, 0, 200, 100};
+    const RectF near = g.MeasureString("abc", f, box, format).bounds;
+    format.SetAlignment(StringAlignment::Center);
+    format.SetLineAlignment(StringAlignment::Center);
+    const RectF centre = g.MeasureString("abc", f, box, format).bounds;
+    format.SetAlignment(StringAlignment::Far);
+    format.SetLineAlignment(StringAlignment::Far);
+    const RectF far = g.MeasureString("abc", f, box, format).bounds;
+    EXPECT_FLOAT_EQ(near.x, 0);
+    EXPECT_NEAR(centre.x + centre.width / 2, 100, 1);
+    EXPECT_NEAR(centre.y + centre.height / 2, 50, 1);
+    EXPECT_NEAR(far.Right(), 200, 1);
+    EXPECT_NEAR(far.Bottom(), 100, 1);
+}
+
+TEST(Trimming, EllipsisShortensTextThatDoesNotFit) {
+    const rt::Text text = "这是一段很长很长的文字，放不进去";
+    const Font f = UiFont();
+    StringFormat format(StringFormatFlags::NoWrap);
+    format.SetTrimming(StringTrimming::EllipsisCharacter);
+    Bitmap b(400, 30);
+    Graphics g(b);
+    const TextMeasure full = g.MeasureString(text, f, RectF{});
+    const TextMeasure trimmed = g.MeasureString(text, f, RectF{0, 0, 100, 30}, format);
+    EXPECT_GT(full.bounds.width, 150);
+    EXPECT_LE(trimmed.bounds.width, 100);
+    EXPECT_GT(trimmed.bounds.width, 40);
+    EXPECT_LT(trimmed.codepointsFitted, full.codepointsFitted);
+
+    format.SetFlags(StringFormatFlags::NoWrap | StringFormatFlags::NoClip);
+    g.DrawString(text, f, SolidBrush(kBlack), RectF{0, 0, 100, 30}, format);
+    EXPECT_LT(InkColumns(b).second, 100) << "the ellipsis keeps the text inside even without clipping";
+}
+
+TEST(HotkeyPrefix, AmpersandMarksTheAccessKey) {
+    Bitmap b(1, 1);
+    Graphics g(b);
+    const Font f = UiFont();
+    StringFormat show;
+    show.SetHotkeyPrefix(HotkeyPrefix::Show);
+    StringFormat hide;
+    hide.SetHotkeyPrefix(HotkeyPrefix::Hide);
+    const float plain = g.MeasureString("Copy", f, RectF{}).bounds.width;
+    EXPECT_FLOAT_EQ(g.MeasureString("&Copy", f, RectF{}, show).bounds.width, plain);
+    EXPECT_FLOAT_EQ(g.MeasureString("&Copy", f, RectF{}, hide).bounds.width, plain);
+    EXPECT_GT(g.MeasureString("&Copy", f, RectF{}).bounds.width, plain) << "no prefix: '&' is shown";
+    EXPECT_FLOAT_EQ(g.MeasureString("a&&b", f, RectF{}, show).bounds.width,
+                    g.MeasureString("a&b", f, RectF{}).bounds.width);
+
+    // The underline of the access key adds ink below the baseline.
+    Bitmap shown(100, 40), hidden(100, 40);
+    Graphics(shown).DrawString("复制(&C)", f, SolidBrush(kBlack), RectF{0, 0, 100, 40}, show);
+    Graphics(hidden).DrawString("复制(&C)", f, SolidBrush(kBlack), RectF{0, 0, 100, 40}, hide);
+    int diff = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 100; ++x) diff += shown.GetPixel(x, y) != hidden.GetPixel(x, y);
+    EXPECT_GT(diff, 3);
+}
+
+TEST(CharacterRanges, BoxesFollowByteRangesOfTheText) {
+    Bitmap b(1, 1);
+    Graphics g(b);
+    const Font f = UiFont();
+    const rt::Text text = "ab关键字cd";  // Chinese characters take two bytes each
+    StringFormat format(StringFormatFlags::NoWrap | StringFormatFlags::MeasureTrailingSpaces);
+    const CharacterRange ranges[] = {{0, 2}, {2, 2}, {2, 6}, {8, 2}, {20, 3}};
+    const auto boxes = g.MeasureCharacterRanges(text, f, RectF{10, 0, 0, 0}, format, ranges);
+    ASSERT_EQ(boxes.size(), 5u);
+    ASSERT_EQ(boxes[0].size(), 1u);
+    ASSERT_EQ(boxes[1].size(), 1u);
+    ASSERT_EQ(boxes[2].size(), 1u);
+    ASSERT_EQ(boxes[3].size(), 1u);
+    EXPECT_TRUE(boxes[4].empty());
+    EXPECT_FLOAT_EQ(boxes[0][0].x, 10);
+    EXPECT_NEAR(boxes[1][0].x, boxes[0][0].Right(), 0.5);
+    EXPECT_NEAR(boxes[2][0].width, 3 * boxes[1][0].width, 1.5);
+    EXPECT_NEAR(boxes[3][0].Right(), 10 + g.MeasureString(text, f, RectF{}, format).bounds.width, 0.5);
+}
+
+TEST(TabStops, TabsAdvanceToTheNextStop) {
+    Bitmap b(1, 1);
+    Graphics g(b);
+    const Font f = UiFont();
+    StringFormat format(StringFormatFlags::NoWrap | StringFormatFlags::MeasureTrailingSpaces);
+    format.SetTabStops(0, {40});
+    const CharacterRange after[] = {{2, 1}};
+    const auto boxes = g.MeasureCharacterRanges("a\tb", f, RectF{}, format, after);
+    ASSERT_EQ(boxes[0].size(), 1u);
+    EXPECT_NEAR(boxes[0][0].x, 40, 1);
+}
+
+}  // namespace
