@@ -1,0 +1,130 @@
+#include "demo_server.h"
+
+#include "demo_pages.h"
+
+#include "app/scraping/site_table.h"
+#include "runtime/codepage.h"
+
+#include <httplib.h>
+
+#include <chrono>
+#include <random>
+
+namespace demo {
+
+namespace {
+
+constexpr const char* kHost = "127.0.0.1";
+
+// The keyword of a request path or parameter (UTF-8 after URL decoding) in
+// code page 936, as the pages are built.
+rt::Text KeywordOf(const std::string& utf8) { return rt::Utf8ToCp936(utf8); }
+
+int PageOf(const std::string& digits) {
+    int page = 0;
+    for (const char c : digits) {
+        if (page > 100000) break;
+        page = page * 10 + (c - '0');
+    }
+    return page;
+}
+
+void Answer(httplib::Response& response, const DemoPage& page) {
+    response.set_content(page.body, page.contentType.c_str());
+}
+
+// The route of each site's result pages (paths arrive URL-decoded).
+void AddSiteRoutes(httplib::Server& server, app::SiteId site, PageOptions options) {
+    auto serve = [site, options](httplib::Response& response, const std::string& keyword,
+                                 const std::string& page) {
+        Answer(response, BuildPage(site, KeywordOf(keyword), PageOf(page), options));
+    };
+    auto byPath = [serve](const char* pattern, httplib::Server& s) {
+        s.Get(pattern, [serve](const httplib::Request& request, httplib::Response& response) {
+            serve(response, request.matches[1], request.matches[2]);
+        });
+    };
+    switch (site) {
+        case 1: byPath(R"(/search/(.*)/currentPage/(\d+))", server); break;
+        case 2: byPath(R"(/search/(.*)/(\d+)\.html)", server); break;
+        case 3:
+        case 8: byPath(R"(/search/(.*)/(\d+))", server); break;
+        case 4: byPath(R"(/list/(.*)/(\d+))", server); break;
+        case 5:
+            server.Get(R"(//search/(.*))", [serve](const httplib::Request& request,
+                                                   httplib::Response& response) {
+                serve(response, request.matches[1], request.get_param_value("page"));
+            });
+            break;
+        case 6:
+            server.Get("/search", [serve](const httplib::Request& request,
+                                          httplib::Response& response) {
+                serve(response, request.get_param_value("keyword"), request.get_param_value("p"));
+            });
+            break;
+        case 7: byPath(R"(/search/(.*)-(\d+)\.html)", server); break;
+    }
+}
+
+}  // namespace
+
+DemoSites::DemoSites() = default;
+
+DemoSites::~DemoSites() { Stop(); }
+
+bool DemoSites::Start(int basePort, std::size_t minimumPageBytes) {
+    Stop();
+    if (basePort < 1 || basePort + app::kSiteCount > 65535) return false;
+    PageOptions options;
+    options.site1HashUrl = "http://" + std::string(kHost) + ":" + std::to_string(basePort + 1);
+    options.minimumBytes = minimumPageBytes;
+
+    for (int i = 0; i <= app::kSiteCount; ++i) {
+        auto server = std::make_unique<httplib::Server>();
+        // Without the library's SO_REUSEPORT a port in use is refused rather
+        // than shared with another server.
+        server->set_socket_options([](socket_t sock) {
+            int yes = 1;
+            setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        });
+        if (i == 0) {
+            server->Get("/", [](const httplib::Request&, httplib::Response& response) {
+                Answer(response, PortalPage());
+            });
+        } else {
+            AddSiteRoutes(*server, i, options);
+        }
+        if (!server->bind_to_port(kHost, basePort + i)) {
+            Stop();  // releases the ports bound so far
+            return false;
+        }
+        // A bound server releases its port only through stop() after it has
+        // run, so every bound server is started at once.
+        Listener& listener = listeners_.emplace_back();
+        listener.server = std::move(server);
+        listener.thread = std::thread([s = listener.server.get()] { s->listen_after_bind(); });
+        while (!listener.server->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    basePort_ = basePort;
+    return true;
+}
+
+bool DemoSites::StartOnFreePorts(std::size_t minimumPageBytes) {
+    std::minstd_rand random(static_cast<unsigned>(
+        std::chrono::steady_clock::now().time_since_epoch().count()));
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (Start(20000 + static_cast<int>(random() % 40000), minimumPageBytes)) return true;
+    }
+    return false;
+}
+
+void DemoSites::Stop() {
+    for (auto& listener : listeners_) {
+        if (listener.server) listener.server->stop();
+        if (listener.thread.joinable()) listener.thread.join();
+    }
+    listeners_.clear();
+    basePort_ = 0;
+}
+
+}  // namespace demo
