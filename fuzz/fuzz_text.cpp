@@ -1,0 +1,78 @@
+// Fuzzes the text library: the fast character-stepping search is checked
+// against a direct scan, splitting and replacing against their inverses, and
+// the conversions for crashes and undefined behaviour.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "runtime/codepage.h"
+#include "runtime/text.h"
+
+namespace {
+
+int StepwiseFind(const rt::Text& text, const rt::Text& sub, int start, bool ignoreCase) {
+    if (text.empty() || sub.empty() || sub.size() > text.size()) return -1;
+    if (start < 1) start = 1;
+    if (static_cast<std::size_t>(start) > text.size() - sub.size() + 1) return -1;
+    auto fold = [&](unsigned char c) { return ignoreCase && c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    for (std::size_t i = static_cast<std::size_t>(start - 1); i + sub.size() <= text.size();) {
+        std::size_t k = 0;
+        while (k < sub.size() && fold(text[i + k]) == fold(sub[k])) ++k;
+        if (k == sub.size()) return static_cast<int>(i + 1);
+        i += static_cast<unsigned char>(text[i]) >= 0x80 ? 2 : 1;
+    }
+    return -1;
+}
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3) return 0;
+    // Layout: flags, start, sub length, then sub and text.
+    const std::uint8_t flags = data[0];
+    const int start = static_cast<int>(data[1] % 40) - 4;
+    const std::size_t subLength = 1 + data[2] % 8;
+    const std::string rest(reinterpret_cast<const char*>(data + 3), size - 3);
+    const rt::Text sub = rest.substr(0, subLength);
+    const rt::Text text = rest.size() > subLength ? rest.substr(subLength) : rt::Text();
+    const bool ignoreCase = flags & 1;
+
+    Check(rt::FindText(text, sub, start, ignoreCase) == StepwiseFind(text, sub, start, ignoreCase));
+    const int reverse = rt::FindTextReverse(text, sub, start, ignoreCase);
+    Check(reverse == -1 || (reverse >= 1 && reverse + sub.size() - 1 <= text.size()));
+
+    // Splitting and joining with the delimiter gives the text back, less a
+    // trailing delimiter.
+    const rt::TextList parts = rt::SplitText(text, sub);
+    rt::Text joined;
+    for (int i = 1; i <= parts.count(); ++i) joined += (i > 1 ? sub : rt::Text()) + parts[i];
+    Check(joined == text || joined + sub == text);
+
+    const rt::Text replaced = rt::ReplaceSubtext(text, sub, rt::Text("\x01"), std::nullopt, std::nullopt, true);
+    Check(rt::ReplaceSubtext(replaced, "\x01", sub, std::nullopt, std::nullopt, true) == text ||
+          text.find('\x01') != std::string::npos);
+
+    const rt::Text trimmed = rt::TrimSpaces(text);
+    Check(trimmed.size() <= text.size());
+    Check(rt::RemoveSpaces(text).size() <= text.size());
+    Check(rt::ToUpperText(rt::ToLowerText(text)) == rt::ToUpperText(text));
+    (void)rt::ToInteger(text);
+    (void)rt::ReplaceSection(text, start, static_cast<int>(flags >> 4), sub);
+    (void)rt::MidText(text, start, static_cast<int>(flags));
+
+    // Converting to UTF-8 and back keeps every text that converts cleanly.
+    const std::string utf8 = rt::Cp936ToUtf8(text);
+    (void)rt::Utf8ToCp936(text);
+    if (rt::MultiByteToWide(rt::kCodePage936, text).find(u'?') == std::u16string::npos)
+        Check(rt::Utf8ToCp936(utf8) == text);
+
+    const rt::ByteBuffer bytes = rt::ToBytes(text);
+    int position = start;
+    (void)rt::ReadBytesValue(bytes, 1 + flags % 10, &position);
+    Check(position == -1 || (position >= 1 && static_cast<std::size_t>(position) <= bytes.size()));
+    return 0;
+}
