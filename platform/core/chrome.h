@@ -1,0 +1,29 @@
+// Pictures of the layer's own windows (tooltip, message box), drawn with
+// Pango on a Cairo image surface in the layout Present takes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace plat::core {
+
+struct ChromeImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // premultiplied ARGB, stride width * 4
+};
+
+ChromeImage DrawTooltip(const std::string& utf8Text);
+
+struct MessageBoxPicture {
+    ChromeImage image;
+    RECT button;   // the OK button
+    int captionHeight = 0;
+};
+// `pressed` draws the button pushed in.
+MessageBoxPicture DrawMessageBox(const std::string& utf8Caption, const std::string& utf8Text, bool pressed);
+
+}  // namespace plat::core

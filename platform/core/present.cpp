@@ -1,0 +1,203 @@
+// Present of a drawn canvas, the kept picture, the caret drawn over it,
+// window regions and the compositor queries.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/core/state.h"
+
+namespace plat::core {
+
+namespace {
+
+// The caret shows as the colours under it inverted; over transparent pixels
+// it is opaque black so that it stays visible.
+void DrawCaret(std::uint32_t* buf, int stride, const RECT& r) {
+    for (int y = r.top; y < r.bottom; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(buf) +
+                                                     static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = r.left; x < r.right; ++x) {
+            std::uint32_t p = row[x];
+            std::uint32_t a = p >> 24;
+            if (a == 0) {
+                row[x] = 0xFF000000u;
+                continue;
+            }
+            std::uint32_t rr = a - std::min(a, (p >> 16) & 0xFF);
+            std::uint32_t gg = a - std::min(a, (p >> 8) & 0xFF);
+            std::uint32_t bb = a - std::min(a, p & 0xFF);
+            row[x] = (a << 24) | (rr << 16) | (gg << 8) | bb;
+        }
+    }
+}
+
+RECT CaretRectLocked(const WindowRecord& rec) {
+    const Caret& c = rec.queue->caret;
+    if (c.hwnd != rec.handle || !c.visible) return RECT{};
+    RECT r{c.pos.x, c.pos.y, c.pos.x + std::max(c.width, 1), c.pos.y + std::max(c.height, 1)};
+    return Intersect(r, RECT{0, 0, rec.picWidth, rec.picHeight});
+}
+
+}  // namespace
+
+void RepaintLocked(WindowRecord& rec, RECT rect) {
+    RECT pic{0, 0, rec.picWidth, rec.picHeight};
+    Caret& caret = rec.queue->caret;
+    RECT caretNow = CaretRectLocked(rec);
+    if (caret.hwnd == rec.handle) {
+        rect = Union(rect, caret.drawn);
+        rect = Union(rect, caretNow);
+        caret.drawn = caretNow;
+    }
+    rect = Intersect(rect, pic);
+    if (rect.empty()) return;
+    int stride = 0;
+    std::uint32_t* buf = backend::DisplayBuffer(rec, rec.picWidth, rec.picHeight, &stride);
+    if (buf == nullptr) return;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        std::memcpy(reinterpret_cast<std::uint8_t*>(buf) + static_cast<std::ptrdiff_t>(y) * stride + rect.left * 4,
+                    rec.picture.data() + static_cast<std::size_t>(y) * rec.picWidth + rect.left,
+                    static_cast<std::size_t>(rect.width()) * 4);
+    }
+    RECT c = Intersect(caretNow, rect);
+    if (!c.empty()) DrawCaret(buf, stride, c);
+    backend::Push(rec, rect);
+}
+
+void RefreshCaretLocked(ThreadQueue& q) {
+    WindowRecord* rec = Find(q.caret.hwnd);
+    if (rec == nullptr || rec->picWidth == 0) return;
+    RepaintLocked(*rec, RECT{});
+}
+
+}  // namespace plat::core
+
+namespace plat {
+
+using namespace core;
+
+bool Present(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int height, const RECT* dirty) {
+    if (pixels == nullptr || width <= 0 || height <= 0 || stride < width * 4) return false;
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return false;
+    RECT full{0, 0, width, height};
+    RECT r = full;
+    if (rec->picWidth != width || rec->picHeight != height) {
+        rec->picWidth = width;
+        rec->picHeight = height;
+        rec->picture.assign(static_cast<std::size_t>(width) * height, 0);
+        rec->queue->caret.drawn = RECT{};
+    } else if (dirty != nullptr) {
+        r = Intersect(*dirty, full);
+    }
+    if (r.empty()) return true;
+    for (int y = r.top; y < r.bottom; ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const std::uint8_t*>(pixels) +
+                                                                 static_cast<std::ptrdiff_t>(y) * stride);
+        std::memcpy(rec->picture.data() + static_cast<std::size_t>(y) * width + r.left, src + r.left,
+                    static_cast<std::size_t>(r.width()) * 4);
+    }
+    ++rec->presentCount;
+    RepaintLocked(*rec, r);
+    return true;
+}
+
+bool SetWindowRgn(Hwnd hwnd, const Region* region, bool redraw) {
+    (void)redraw;
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return false;
+    rec->hasRegion = region != nullptr;
+    rec->region = region != nullptr ? *region : Region{};
+    backend::ShapeChanged(*rec);
+    return true;
+}
+
+bool IsCompositionEnabled() { return backend::Composited(); }
+
+bool EnableBlurBehind(Hwnd hwnd, bool enable, const Region* region) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return false;
+    rec->blur = enable;
+    rec->blurHasRegion = region != nullptr;
+    rec->blurRegion = region != nullptr ? *region : Region{};
+    backend::SetBlurBehind(*rec);
+    return true;
+}
+
+bool CreateCaret(Hwnd hwnd, int width, int height) {
+    auto q = CurrentQueue();
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr || rec->queue != q) return false;
+    Caret& c = q->caret;
+    if (c.visible) {
+        c.visible = false;
+        RefreshCaretLocked(*q);
+    }
+    c = Caret{};
+    c.hwnd = hwnd;
+    c.width = width > 0 ? width : 1;
+    c.height = height > 0 ? height : 1;
+    return true;
+}
+
+bool DestroyCaret() {
+    auto q = CurrentQueue();
+    std::lock_guard lk(S().mu);
+    Caret& c = q->caret;
+    if (c.hwnd == nullptr) return false;
+    c.visible = false;
+    RefreshCaretLocked(*q);
+    c = Caret{};
+    return true;
+}
+
+bool SetCaretPos(int x, int y) {
+    auto q = CurrentQueue();
+    std::lock_guard lk(S().mu);
+    Caret& c = q->caret;
+    if (c.hwnd == nullptr) return false;
+    c.pos = POINT{x, y};
+    if (c.visible) RefreshCaretLocked(*q);
+    if (WindowRecord* rec = Find(c.hwnd)) {
+        rec->imeSpot = POINT{x, y + c.height};
+        backend::ImeSpot(*rec, rec->imeSpot);
+    }
+    return true;
+}
+
+bool GetCaretPos(POINT* pt) {
+    auto q = CurrentQueue();
+    std::lock_guard lk(S().mu);
+    if (pt == nullptr || q->caret.hwnd == nullptr) return false;
+    *pt = q->caret.pos;
+    return true;
+}
+
+bool ShowCaret(Hwnd hwnd) {
+    auto q = CurrentQueue();
+    std::lock_guard lk(S().mu);
+    Caret& c = q->caret;
+    if (c.hwnd == nullptr || (hwnd != nullptr && hwnd != c.hwnd)) return false;
+    if (!c.visible) {
+        c.visible = true;
+        RefreshCaretLocked(*q);
+    }
+    return true;
+}
+
+bool HideCaret(Hwnd hwnd) {
+    auto q = CurrentQueue();
+    std::lock_guard lk(S().mu);
+    Caret& c = q->caret;
+    if (c.hwnd == nullptr || (hwnd != nullptr && hwnd != c.hwnd)) return false;
+    if (c.visible) {
+        c.visible = false;
+        RefreshCaretLocked(*q);
+    }
+    return true;
+}
+
+}  // namespace plat

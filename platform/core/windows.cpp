@@ -1,0 +1,677 @@
+// Window records: classes, creation and destruction, properties, styles,
+// geometry, visibility, activation and focus.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/core/state.h"
+#include "runtime/codepage.h"
+
+namespace plat::core {
+
+State& S() {
+    static State state;
+    return state;
+}
+
+WindowRecord* Find(Hwnd hwnd) {
+    auto& s = S();
+    auto it = s.windows.find(reinterpret_cast<std::uintptr_t>(hwnd));
+    if (it == s.windows.end()) return nullptr;
+    return it->second.get();
+}
+
+bool IsOwnerThread(const WindowRecord& rec) { return rec.queue->thread == std::this_thread::get_id(); }
+
+bool IsOwnerThreadOf(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec != nullptr && IsOwnerThread(*rec);
+}
+
+RECT Intersect(const RECT& a, const RECT& b) {
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    if (r.empty()) return RECT{};
+    return r;
+}
+
+RECT Union(const RECT& a, const RECT& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+namespace {
+
+// Runs a procedure call for a window; the procedure is copied out first so
+// that it may replace itself while running.
+LRESULT CallProc(Hwnd hwnd, UINT msg, WPARAM w, LPARAM l) { return SendMessage(hwnd, msg, w, l); }
+
+void RaiseLocked(WindowRecord& rec) {
+    auto& z = S().zorder;
+    z.erase(std::remove(z.begin(), z.end(), rec.handle), z.end());
+    // Top-most windows stay above the others.
+    auto pos = z.begin();
+    if (!(rec.exStyle & WS_EX_TOPMOST)) {
+        while (pos != z.end()) {
+            WindowRecord* other = Find(*pos);
+            if (other == nullptr || !(other->exStyle & WS_EX_TOPMOST)) break;
+            ++pos;
+        }
+    }
+    z.insert(pos, rec.handle);
+}
+
+}  // namespace
+
+}  // namespace plat::core
+
+namespace plat {
+
+using namespace core;
+
+bool Region::Contains(int x, int y) const {
+    for (const RECT& r : rects)
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
+    return false;
+}
+
+Region CreateRectRgn(int left, int top, int right, int bottom) {
+    Region rgn;
+    RECT r{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    if (!r.empty()) rgn.rects.push_back(r);
+    return rgn;
+}
+
+Region CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    int w = right - left;
+    int h = bottom - top;
+    Region rgn;
+    if (w <= 0 || h <= 0) return rgn;
+    int ew = std::min(std::abs(ellipseWidth), w);
+    int eh = std::min(std::abs(ellipseHeight), h);
+    if (ew < 2 || eh < 2) return CreateRectRgn(left, top, right, bottom);
+    double a = ew / 2.0;
+    double b = eh / 2.0;
+    // Each row's inset is where the corner ellipse crosses the row's centre.
+    auto inset = [&](int row) -> int {
+        double dy;
+        if (row < b) dy = b - (row + 0.5);
+        else if (row >= h - b) dy = (row + 0.5) - (h - b);
+        else return 0;
+        if (dy >= b) return static_cast<int>(a);
+        double dx = a * std::sqrt(1.0 - (dy * dy) / (b * b));
+        return static_cast<int>(std::lround(a - dx));
+    };
+    for (int row = 0; row < h; ++row) {
+        int in = inset(row);
+        RECT r{left + in, top + row, right - in, top + row + 1};
+        if (r.empty()) continue;
+        if (!rgn.rects.empty()) {
+            RECT& last = rgn.rects.back();
+            if (last.left == r.left && last.right == r.right && last.bottom == r.top) {
+                last.bottom = r.bottom;
+                continue;
+            }
+        }
+        rgn.rects.push_back(r);
+    }
+    return rgn;
+}
+
+bool RegisterClass(const WNDCLASS& wc) {
+    if (wc.lpszClassName.empty()) return false;
+    std::lock_guard lk(S().mu);
+    auto [it, inserted] = S().classes.emplace(wc.lpszClassName, wc);
+    return inserted;
+}
+
+bool IsClassRegistered(const std::string& className) {
+    std::lock_guard lk(S().mu);
+    return S().classes.count(className) != 0;
+}
+
+Hwnd CreateWindowEx(DWORD exStyle, const std::string& className, const rt::Text& windowName, DWORD style, int x,
+                    int y, int cx, int cy, Hwnd owner, void* param) {
+    if (style & WS_CHILD) return nullptr;
+    auto queue = CurrentQueue();
+    Hwnd hwnd;
+    {
+        std::lock_guard lk(S().mu);
+        auto cls = S().classes.find(className);
+        if (cls == S().classes.end()) return nullptr;
+        if (owner != nullptr && Find(owner) == nullptr) return nullptr;
+        auto rec = std::make_unique<WindowRecord>();
+        rec->id = S().nextId++;
+        rec->handle = hwnd = HandleOf(rec->id);
+        rec->queue = queue;
+        rec->className = className;
+        rec->classStyle = cls->second.style;
+        rec->classCursor = cls->second.hCursor ? cls->second.hCursor : LoadCursor(IDC_ARROW);
+        rec->proc = cls->second.lpfnWndProc;
+        rec->style = style & ~WS_VISIBLE;
+        rec->exStyle = exStyle;
+        rec->owner = owner;
+        rec->rect = RECT{x, y, x + std::max(cx, 0), y + std::max(cy, 0)};
+        rec->restoreRect = rec->rect;
+        rec->text = windowName;
+        rec->internalNoActivate = (exStyle & WS_EX_NOACTIVATE) != 0;
+        WindowRecord& r = *rec;
+        S().windows.emplace(rec->id, std::move(rec));
+        RaiseLocked(r);
+        r.native = backend::CreateNative(r);
+        backend::SetTitle(r, rt::Cp936ToUtf8(windowName));
+    }
+    CREATESTRUCT cs;
+    cs.lpCreateParams = param;
+    cs.hwndOwner = owner;
+    cs.x = x;
+    cs.y = y;
+    cs.cx = cx;
+    cs.cy = cy;
+    cs.style = style;
+    cs.exStyle = exStyle;
+    cs.name = windowName;
+    cs.className = className;
+    CallProc(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs));
+    if (!IsWindow(hwnd)) return nullptr;
+    if (CallProc(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    if (!IsWindow(hwnd)) return nullptr;
+    if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}
+
+bool DestroyWindow(Hwnd hwnd) {
+    std::vector<Hwnd> owned;
+    {
+        std::lock_guard lk(S().mu);
+        WindowRecord* rec = Find(hwnd);
+        if (rec == nullptr || rec->destroying || !IsOwnerThread(*rec)) return false;
+        rec->destroying = true;
+        for (auto& [id, other] : S().windows)
+            if (other->owner == hwnd && !other->destroying) owned.push_back(other->handle);
+    }
+    for (Hwnd o : owned) DestroyWindow(o);
+    // Hide first, as the window system does, so nothing shows a dying window.
+    bool wasActive;
+    {
+        std::lock_guard lk(S().mu);
+        WindowRecord* rec = Find(hwnd);
+        if (rec->visible) {
+            rec->visible = false;
+            backend::Show(*rec, false, false);
+        }
+        wasActive = S().active == hwnd;
+    }
+    if (wasActive) Deactivate(hwnd);
+    {
+        std::lock_guard lk(S().mu);
+        if (S().capture == hwnd) S().capture = nullptr;
+    }
+    SendMessage(hwnd, WM_DESTROY, 0, 0);
+    SendMessage(hwnd, WM_NCDESTROY, 0, 0);
+    TooltipWindowDestroyed(hwnd);
+    std::unique_ptr<WindowRecord> dead;
+    {
+        std::lock_guard lk(S().mu);
+        auto& s = S();
+        auto it = s.windows.find(reinterpret_cast<std::uintptr_t>(hwnd));
+        if (it == s.windows.end()) return true;
+        dead = std::move(it->second);
+        s.windows.erase(it);
+        s.zorder.erase(std::remove(s.zorder.begin(), s.zorder.end(), hwnd), s.zorder.end());
+        if (s.focus == hwnd) s.focus = nullptr;
+        if (s.active == hwnd) s.active = nullptr;
+        if (s.hover == hwnd) s.hover = nullptr;
+        if (s.trackLeave == hwnd) s.trackLeave = nullptr;
+        if (s.capture == hwnd) s.capture = nullptr;
+        if (s.lastClickHwnd == hwnd) s.lastClickHwnd = nullptr;
+        if (s.moveSize.hwnd == hwnd) s.moveSize = MoveSize{};
+        auto& q = *dead->queue;
+        auto drop = [&](std::deque<MSG>& d) {
+            d.erase(std::remove_if(d.begin(), d.end(), [&](const MSG& m) { return m.hwnd == hwnd; }), d.end());
+        };
+        drop(q.posted);
+        drop(q.input);
+        q.timers.erase(std::remove_if(q.timers.begin(), q.timers.end(),
+                                      [&](const Timer& t) { return t.hwnd == hwnd; }),
+                       q.timers.end());
+        if (q.caret.hwnd == hwnd) q.caret = Caret{};
+        // Senders waiting on this window get 0.
+        for (auto it2 = q.sent.begin(); it2 != q.sent.end();) {
+            if ((*it2)->msg.hwnd == hwnd) {
+                (*it2)->done = true;
+                if ((*it2)->sender) WakeLocked(*(*it2)->sender);
+                it2 = q.sent.erase(it2);
+            } else {
+                ++it2;
+            }
+        }
+    }
+    // The native window goes outside the lock (backends may take their own).
+    dead->native.reset();
+    return true;
+}
+
+bool IsWindow(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    return Find(hwnd) != nullptr;
+}
+
+bool ShowWindow(Hwnd hwnd, int cmd) {
+    bool was, activate;
+    {
+        std::lock_guard lk(S().mu);
+        WindowRecord* rec = Find(hwnd);
+        if (rec == nullptr) return false;
+        was = rec->visible;
+        if (cmd == SW_HIDE) {
+            if (!was) return false;
+            rec->visible = false;
+            backend::Show(*rec, false, false);
+        }
+        activate = cmd != SW_HIDE && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && !rec->internalNoActivate &&
+                   !(rec->exStyle & WS_EX_NOACTIVATE);
+    }
+    if (cmd == SW_HIDE) {
+        SendMessage(hwnd, WM_SHOWWINDOW, 0, 0);
+        bool wasActive;
+        {
+            std::lock_guard lk(S().mu);
+            wasActive = S().active == hwnd;
+        }
+        if (wasActive) Deactivate(hwnd);
+        return was;
+    }
+    if (cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED) {
+        Minimize(hwnd);
+        return was;
+    }
+    if (!was) {
+        SendMessage(hwnd, WM_SHOWWINDOW, 1, 0);
+        std::lock_guard lk(S().mu);
+        WindowRecord* rec = Find(hwnd);
+        if (rec == nullptr) return was;
+        rec->visible = true;
+        RaiseLocked(*rec);
+        backend::Show(*rec, true, activate);
+    }
+    if (cmd == SW_MAXIMIZE) Maximize(hwnd);
+    if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) {
+        bool zoomedOrIconic;
+        {
+            std::lock_guard lk(S().mu);
+            WindowRecord* rec = Find(hwnd);
+            zoomedOrIconic = rec != nullptr && (rec->zoomed || rec->iconic);
+        }
+        if (zoomedOrIconic) Restore(hwnd);
+    }
+    if (!was) InvalidateRect(hwnd, nullptr, true);
+    if (activate) Activate(hwnd, false, true);
+    return was;
+}
+
+bool IsWindowVisible(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec != nullptr && rec->visible;
+}
+
+bool IsZoomed(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec != nullptr && rec->zoomed;
+}
+
+bool IsIconic(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec != nullptr && rec->iconic;
+}
+
+bool GetWindowRect(Hwnd hwnd, RECT* rect) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr || rect == nullptr) return false;
+    *rect = rec->rect;
+    return true;
+}
+
+bool GetClientRect(Hwnd hwnd, RECT* rect) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr || rect == nullptr) return false;
+    *rect = RECT{0, 0, rec->rect.width(), rec->rect.height()};
+    return true;
+}
+
+bool ScreenToClient(Hwnd hwnd, POINT* pt) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr || pt == nullptr) return false;
+    pt->x -= rec->rect.left;
+    pt->y -= rec->rect.top;
+    return true;
+}
+
+bool ClientToScreen(Hwnd hwnd, POINT* pt) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr || pt == nullptr) return false;
+    pt->x += rec->rect.left;
+    pt->y += rec->rect.top;
+    return true;
+}
+
+namespace core {
+
+void ApplyGeometry(Hwnd hwnd, const RECT& rect, bool fromNative) {
+    bool moved, sized;
+    WPARAM sizeKind;
+    {
+        std::lock_guard lk(S().mu);
+        WindowRecord* rec = Find(hwnd);
+        if (rec == nullptr) return;
+        moved = rec->rect.left != rect.left || rec->rect.top != rect.top;
+        sized = rec->rect.width() != rect.width() || rec->rect.height() != rect.height();
+        if (!moved && !sized) return;
+        rec->rect = rect;
+        if (!rec->zoomed && !rec->iconic) rec->restoreRect = rect;
+        if (!fromNative) backend::SetGeometry(*rec, rect);
+        sizeKind = rec->zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    }
+    if (moved) Deliver(hwnd, WM_MOVE, 0, MAKELPARAM(rect.left, rect.top));
+    if (sized) Deliver(hwnd, WM_SIZE, sizeKind, MAKELPARAM(rect.width(), rect.height()));
+}
+
+}  // namespace core
+
+bool MoveWindow(Hwnd hwnd, int x, int y, int cx, int cy, bool repaint) {
+    if (!IsWindow(hwnd)) return false;
+    ApplyGeometry(hwnd, RECT{x, y, x + std::max(cx, 0), y + std::max(cy, 0)}, false);
+    if (repaint) InvalidateRect(hwnd, nullptr, true);
+    return true;
+}
+
+bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    RECT target;
+    {
+        std::lock_guard lk(S().mu);
+        WindowRecord* rec = Find(hwnd);
+        if (rec == nullptr) return false;
+        target = rec->rect;
+        if (!(flags & SWP_NOMOVE)) {
+            int w = target.width(), h = target.height();
+            target = RECT{x, y, x + w, y + h};
+        }
+        if (!(flags & SWP_NOSIZE)) {
+            target.right = target.left + std::max(cx, 0);
+            target.bottom = target.top + std::max(cy, 0);
+        }
+        if (!(flags & SWP_NOZORDER)) {
+            if (insertAfter == HWND_TOPMOST) rec->exStyle |= WS_EX_TOPMOST;
+            if (insertAfter == HWND_NOTOPMOST) rec->exStyle &= ~WS_EX_TOPMOST;
+            if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) backend::StyleChanged(*rec);
+            if (insertAfter != HWND_BOTTOM) {
+                RaiseLocked(*rec);
+                if (rec->visible) backend::Raise(*rec);
+            }
+        }
+    }
+    ApplyGeometry(hwnd, target, false);
+    if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
+    if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
+    return true;
+}
+
+bool SetWindowText(Hwnd hwnd, const rt::Text& text) {
+    if (!IsWindow(hwnd)) return false;
+    return SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != 0;
+}
+
+rt::Text GetWindowText(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec == nullptr ? rt::Text() : rec->text;
+}
+
+LPARAM GetWindowLong(Hwnd hwnd, int index) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return 0;
+    switch (index) {
+    case GWL_STYLE: return static_cast<LPARAM>(rec->style | (rec->visible ? DWORD{WS_VISIBLE} : DWORD{0}));
+    case GWL_EXSTYLE: return static_cast<LPARAM>(rec->exStyle);
+    case GWL_USERDATA: return rec->userData;
+    default: return 0;
+    }
+}
+
+LPARAM SetWindowLong(Hwnd hwnd, int index, LPARAM value) {
+    STYLESTRUCT ss;
+    {
+        std::lock_guard lk(S().mu);
+        WindowRecord* rec = Find(hwnd);
+        if (rec == nullptr) return 0;
+        if (index == GWL_USERDATA) {
+            LPARAM old = rec->userData;
+            rec->userData = value;
+            return old;
+        }
+        if (index == GWL_STYLE) {
+            ss.styleOld = rec->style | (rec->visible ? DWORD{WS_VISIBLE} : DWORD{0});
+            rec->style = static_cast<DWORD>(value) & ~WS_VISIBLE;
+            ss.styleNew = rec->style | (rec->visible ? DWORD{WS_VISIBLE} : DWORD{0});
+        } else if (index == GWL_EXSTYLE) {
+            ss.styleOld = rec->exStyle;
+            rec->exStyle = static_cast<DWORD>(value);
+            ss.styleNew = rec->exStyle;
+            rec->internalNoActivate = rec->internalNoActivate || (rec->exStyle & WS_EX_NOACTIVATE);
+            if ((ss.styleOld ^ ss.styleNew) & WS_EX_TOPMOST) RaiseLocked(*rec);
+        } else {
+            return 0;
+        }
+        backend::StyleChanged(*rec);
+    }
+    if (ss.styleOld != ss.styleNew)
+        SendMessage(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
+    return static_cast<LPARAM>(ss.styleOld);
+}
+
+std::string GetClassName(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec == nullptr ? std::string() : rec->className;
+}
+
+UINT GetClassStyle(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec == nullptr ? 0 : rec->classStyle;
+}
+
+Hwnd GetOwner(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec == nullptr ? nullptr : rec->owner;
+}
+
+WndProc SetWindowProc(Hwnd hwnd, WndProc proc) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return {};
+    std::swap(rec->proc, proc);
+    return proc;
+}
+
+WndProc GetWindowProc(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec == nullptr ? WndProc() : rec->proc;
+}
+
+LRESULT CallWindowProc(const WndProc& proc, Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (proc) return proc(hwnd, msg, wParam, lParam);
+    return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+bool SetProp(Hwnd hwnd, const std::string& name, std::intptr_t value) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return false;
+    rec->props[name] = value;
+    return true;
+}
+
+std::intptr_t GetProp(Hwnd hwnd, const std::string& name) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return 0;
+    auto it = rec->props.find(name);
+    return it == rec->props.end() ? 0 : it->second;
+}
+
+std::intptr_t RemoveProp(Hwnd hwnd, const std::string& name) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return 0;
+    auto it = rec->props.find(name);
+    if (it == rec->props.end()) return 0;
+    std::intptr_t v = it->second;
+    rec->props.erase(it);
+    return v;
+}
+
+Hwnd WindowFromPoint(POINT pt) {
+    std::lock_guard lk(S().mu);
+    for (Hwnd h : S().zorder) {
+        WindowRecord* rec = Find(h);
+        // Tooltips never take the pointer.
+        if (rec == nullptr || !rec->visible || rec->iconic || rec->className == "tooltips_class32") continue;
+        const RECT& r = rec->rect;
+        if (pt.x < r.left || pt.y < r.top || pt.x >= r.right || pt.y >= r.bottom) continue;
+        int cx = pt.x - r.left, cy = pt.y - r.top;
+        if (rec->hasRegion && !rec->region.Contains(cx, cy)) continue;
+        if ((rec->exStyle & WS_EX_LAYERED) && cx < rec->picWidth && cy < rec->picHeight &&
+            (rec->picture[static_cast<std::size_t>(cy) * rec->picWidth + cx] >> 24) == 0)
+            continue;
+        return h;
+    }
+    return nullptr;
+}
+
+RECT GetWorkArea() { return backend::WorkArea(); }
+SIZE GetScreenSize() { return backend::ScreenSize(); }
+
+namespace core {
+
+void Deactivate(Hwnd hwnd) {
+    Hwnd focus;
+    {
+        std::lock_guard lk(S().mu);
+        if (S().active != hwnd) return;
+        S().active = nullptr;
+        focus = S().focus;
+        S().focus = nullptr;
+        WindowRecord* rec = Find(hwnd);
+        if (rec != nullptr) backend::ImeFocus(*rec, false);
+    }
+    Deliver(hwnd, WM_NCACTIVATE, 0, 0);
+    Deliver(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
+    if (focus != nullptr) Deliver(focus, WM_KILLFOCUS, 0, 0);
+}
+
+void Activate(Hwnd hwnd, bool clickActivate, bool tellNative) {
+    Hwnd old, oldFocus;
+    {
+        std::lock_guard lk(S().mu);
+        WindowRecord* rec = Find(hwnd);
+        if (rec == nullptr || !rec->visible) return;
+        if (tellNative) backend::Activate(*rec);
+        if (S().active == hwnd) {
+            if (S().focus == hwnd) return;
+            old = nullptr;
+        } else {
+            old = S().active;
+            S().active = hwnd;
+        }
+        oldFocus = S().focus;
+        S().focus = hwnd;
+        if (WindowRecord* o = Find(oldFocus); o != nullptr && oldFocus != hwnd) backend::ImeFocus(*o, false);
+        if (rec->imeAttached) backend::ImeFocus(*rec, true);
+    }
+    if (old != nullptr && old != hwnd) {
+        Deliver(old, WM_NCACTIVATE, 0, 0);
+        Deliver(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
+    }
+    if (old != hwnd) {
+        Deliver(hwnd, WM_NCACTIVATE, 1, 0);
+        Deliver(hwnd, WM_ACTIVATE, clickActivate ? WA_CLICKACTIVE : WA_ACTIVE, reinterpret_cast<LPARAM>(old));
+    }
+    if (oldFocus != nullptr && oldFocus != hwnd) Deliver(oldFocus, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    if (oldFocus != hwnd) Deliver(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(oldFocus), 0);
+}
+
+}  // namespace core
+
+bool SetForegroundWindow(Hwnd hwnd) {
+    if (!IsWindowVisible(hwnd)) return false;
+    BringWindowToTop(hwnd);
+    Activate(hwnd, false, true);
+    return true;
+}
+
+Hwnd GetForegroundWindow() {
+    std::lock_guard lk(S().mu);
+    return S().active;
+}
+
+bool BringWindowToTop(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return false;
+    RaiseLocked(*rec);
+    if (rec->visible) backend::Raise(*rec);
+    return true;
+}
+
+Hwnd SetActiveWindow(Hwnd hwnd) {
+    Hwnd old = GetActiveWindow();
+    Activate(hwnd, false, true);
+    return old;
+}
+
+Hwnd GetActiveWindow() {
+    std::lock_guard lk(S().mu);
+    return S().active;
+}
+
+Hwnd SetFocus(Hwnd hwnd) {
+    Hwnd old = GetFocus();
+    if (hwnd == nullptr) {
+        Hwnd prev;
+        {
+            std::lock_guard lk(S().mu);
+            prev = S().focus;
+            S().focus = nullptr;
+        }
+        if (prev != nullptr) Deliver(prev, WM_KILLFOCUS, 0, 0);
+        return old;
+    }
+    if (!IsWindow(hwnd)) return nullptr;
+    Activate(hwnd, false, true);
+    return old;
+}
+
+Hwnd GetFocus() {
+    std::lock_guard lk(S().mu);
+    return S().focus;
+}
+
+}  // namespace plat

@@ -1,0 +1,226 @@
+// Test control of the in-memory backend.
+#include "platform/headless/headless_control.h"
+
+#include "platform/core/events.h"
+#include "platform/core/state.h"
+#include "platform/headless/headless_backend.h"
+
+namespace plat::headless {
+
+using detail::H;
+using detail::HeadlessWindow;
+using namespace plat::core;
+
+namespace {
+
+POINT Cursor() {
+    POINT p;
+    GetCursorPos(&p);
+    return p;
+}
+
+// Virtual-key code and Shift state that type an ASCII character on a US
+// keyboard; 0 for characters without a key of their own.
+int VkForChar(char32_t c, bool* shift) {
+    *shift = false;
+    if (c >= 'a' && c <= 'z') return static_cast<int>(c - 'a' + 'A');
+    if (c >= 'A' && c <= 'Z') {
+        *shift = true;
+        return static_cast<int>(c);
+    }
+    if (c >= '0' && c <= '9') return static_cast<int>(c);
+    switch (c) {
+    case ' ': return VK_SPACE;
+    case '\r': case '\n': return VK_RETURN;
+    case '\t': return VK_TAB;
+    case '-': return VK_OEM_MINUS;
+    case '=': return VK_OEM_PLUS;
+    case ',': return VK_OEM_COMMA;
+    case '.': return VK_OEM_PERIOD;
+    case '/': return VK_OEM_2;
+    case ';': return VK_OEM_1;
+    case '\'': return VK_OEM_7;
+    case '_': *shift = true; return VK_OEM_MINUS;
+    case '+': *shift = true; return VK_OEM_PLUS;
+    case '?': *shift = true; return VK_OEM_2;
+    case ':': *shift = true; return VK_OEM_1;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+DWORD Now() { return static_cast<DWORD>(H().clock.load()); }
+
+void AdvanceClock(DWORD ms) {
+    H().clock += ms;
+    std::lock_guard lk(S().mu);
+    for (auto& weak : S().queues)
+        if (auto q = weak.lock()) WakeLocked(*q);
+}
+
+void SetScreen(int width, int height, RECT workArea) {
+    std::lock_guard lk(H().mu);
+    H().screen = SIZE{width, height};
+    H().workArea = workArea;
+}
+
+void SetComposited(bool composited) {
+    std::lock_guard lk(H().mu);
+    H().composited = composited;
+}
+
+void MouseMove(int x, int y) { events::MouseMove(nullptr, POINT{x, y}); }
+
+void MouseButton(int button, bool down) { events::MouseButton(nullptr, button, down, Cursor()); }
+
+void Click(int x, int y) {
+    MouseMove(x, y);
+    MouseButton(0, true);
+    MouseButton(0, false);
+}
+
+void Wheel(int notches) { events::Wheel(nullptr, notches * WHEEL_DELTA, Cursor()); }
+
+void Key(int vk, bool down, const std::string& chars) { events::Key(nullptr, vk, down, chars); }
+
+void KeyPress(int vk, const std::string& chars) {
+    Key(vk, true, chars);
+    Key(vk, false);
+}
+
+void TypeText(const std::string& utf8) {
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        std::string ch = utf8.substr(i, len);
+        i += len;
+        bool shift = false;
+        int vk = len == 1 ? VkForChar(c, &shift) : 0;
+        if (vk == 0) vk = 0xE7;  // a key that only carries its character
+        if (shift) Key(VK_SHIFT, true);
+        KeyPress(vk, ch);
+        if (shift) Key(VK_SHIFT, false);
+    }
+}
+
+void CommitComposition(const std::string& utf8) { events::Commit(nullptr, utf8); }
+
+void MouseLeaveAll() { events::PointerLeft(nullptr); }
+
+int PumpMessages() {
+    int n = 0;
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+        ++n;
+    }
+    return n;
+}
+
+Picture Presented(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    Picture p;
+    if (rec == nullptr) return p;
+    auto* n = static_cast<HeadlessWindow*>(rec->native.get());
+    p.width = n->width;
+    p.height = n->height;
+    p.pixels = n->display;
+    return p;
+}
+
+int PresentCount(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec == nullptr ? 0 : rec->presentCount;
+}
+
+Region WindowRegion(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec == nullptr || !rec->hasRegion ? Region{} : rec->region;
+}
+
+bool BlurBehind(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    return rec != nullptr && rec->blur;
+}
+
+std::vector<Hwnd> Windows() {
+    std::lock_guard lk(S().mu);
+    return S().zorder;
+}
+
+int CurrentCursorId() {
+    std::lock_guard lk(S().mu);
+    return S().cursorId;
+}
+
+POINT ImeSpot(Hwnd hwnd) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return POINT{};
+    return static_cast<HeadlessWindow*>(rec->native.get())->imeSpot;
+}
+
+void SetMessageBoxAutoClose(bool autoClose) {
+    std::lock_guard lk(H().mu);
+    H().messageBoxAutoClose = autoClose;
+}
+
+std::vector<ShownMessageBox> ShownMessageBoxes() {
+    std::lock_guard lk(H().mu);
+    return H().boxes;
+}
+
+void Reset() {
+    auto q = CurrentQueue();
+    std::vector<Hwnd> mine;
+    {
+        std::lock_guard lk(S().mu);
+        for (auto& [id, rec] : S().windows)
+            if (rec->queue == q) mine.push_back(rec->handle);
+    }
+    for (Hwnd h : mine) DestroyWindow(h);
+    {
+        std::lock_guard lk(S().mu);
+        auto& s = S();
+        std::fill(std::begin(s.keys), std::end(s.keys), 0);
+        s.capture = s.active = s.focus = s.hover = s.trackLeave = nullptr;
+        s.cursor = POINT{};
+        s.cursorId = IDC_ARROW;
+        s.lastClickHwnd = nullptr;
+        s.lastClickButton = -1;
+        s.lastClickTime = 0;
+        s.lastClickWasDouble = false;
+        s.tools.clear();
+        s.tipHost = nullptr;
+        s.tipShown = false;
+        s.tipSuppressed = false;
+        s.moveSize = MoveSize{};
+        q->posted.clear();
+        q->input.clear();
+        q->sent.clear();
+        q->timers.clear();
+        q->quit = false;
+        q->caret = Caret{};
+    }
+    std::lock_guard lk(H().mu);
+    H().clipboard.reset();
+    H().boxes.clear();
+    H().messageBoxAutoClose = true;
+    H().composited = true;
+    H().screen = SIZE{1920, 1080};
+    H().workArea = RECT{0, 0, 1920, 1040};
+    H().clock = 10000;
+}
+
+}  // namespace plat::headless
