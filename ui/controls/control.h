@@ -1,0 +1,220 @@
+// UiControl: the common base of every drawn control.
+//
+// A control is a node in the control tree of one host window. It owns an
+// off-screen surface of its own size into which it draws itself; the host
+// composes the surfaces into its canvas. The control's address is its handle:
+// it is what events carry, what sibling links hold and what focus and hover
+// compare.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "runtime/text.h"
+#include "ui/core/types.h"
+
+namespace ui {
+
+class UiWindow;
+
+// Library event codes, delivered to controls like window messages.
+inline constexpr int EV_FOCUS_GAINED = 10240;       // lParam: control that lost the focus
+inline constexpr int EV_FOCUS_LOST = 10241;         // lParam: control that gets the focus
+inline constexpr int EV_MOUSE_ENTERED = 10242;
+inline constexpr int EV_MOUSE_LEFT = 10243;         // also raised when the control is disabled
+inline constexpr int EV_CLICK = 10244;              // wParam: handle
+inline constexpr int EV_RESIZED = 10245;            // wParam width, lParam height
+inline constexpr int EV_HIDDEN = 10246;
+inline constexpr int EV_SHOWN = 10247;
+inline constexpr int EV_TRANSITION_FRAME = 10248;   // lParam: PaintRecord*; answer >= 1: drawn
+inline constexpr int EV_PRESS_QUERY = 10250;        // answer != -1: capture even if not focusable
+inline constexpr int EV_DISABLED_LOOK = 10254;      // answer -1: draw a disabled control at half opacity
+inline constexpr int EV_HAS_FOCUS = 10260;
+inline constexpr int EV_OPACITY_CHANGED = 10261;    // lParam: new opacity
+inline constexpr int EV_RECACHE = 10262;            // the host redraws its whole tree
+inline constexpr int EV_TRANSITION_STARTED = 10263;
+inline constexpr int EV_TRANSITION_FINISHED = 10264;
+
+// Marks a WM_LBUTTONDOWN the host synthesised from a double click.
+inline constexpr WParam DBLCLK_MARK = 10086;
+
+// Kind codes set by the concrete classes.
+inline constexpr int KIND_CAPTION_BUTTON = 1;
+inline constexpr int KIND_BUTTON = 2;
+inline constexpr int KIND_LABEL = 3;
+inline constexpr int KIND_PICTURE = 4;
+inline constexpr int KIND_LIST_VIEW = 8;
+inline constexpr int KIND_EDIT = 9;
+inline constexpr int KIND_CHECK_BOX = 10;
+inline constexpr int KIND_PROGRESS_BAR = 12;
+inline constexpr int KIND_GROUP_BOX = 16;
+inline constexpr int KIND_SCROLL_BAR = 19;
+inline constexpr int KIND_MENU_PANEL = 20;
+inline constexpr int KIND_SURFACELESS = 21;  // 1 x 1 surface, never re-created on resize
+
+class UiControl;
+
+// Bound event handler. `parent` is the control's parent control, or null for a
+// control that sits directly in the host window. The return value is ignored.
+using EventHandler =
+    std::function<void(UiControl* parent, UiControl* control, int code, WParam wParam, LParam lParam)>;
+
+// Where a control is created: a native window that carries a host, or a parent
+// control.
+struct ControlParent {
+    ControlParent(NativeWindow w) : window(w) {}  // NOLINT: implicit by design
+    ControlParent(UiControl* c) : control(c) {}   // NOLINT: implicit by design
+    NativeWindow window{};
+    UiControl* control = nullptr;
+};
+
+// What BeginControlPaint hands to the drawing code of a control.
+struct PaintContext {
+    NativeWindow window{};
+    gfx::Graphics* graphics = nullptr;  // the control's own graphics
+    RectF area;                         // the area to paint, in surface coordinates
+    UiWindow* host = nullptr;
+    UiControl* hostFirstControl = nullptr;
+    gfx::Bitmap* surface = nullptr;
+};
+
+// Handed with event 10248 (lParam points to a copy): what a control needs to
+// draw a transition frame itself.
+struct PaintRecord {
+    gfx::Bitmap* hostCanvas = nullptr;
+    gfx::Graphics* hostGraphics = nullptr;
+    gfx::Bitmap* measuringCanvas = nullptr;
+    gfx::Graphics* measuringGraphics = nullptr;
+    gfx::Bitmap* surface = nullptr;
+    gfx::Bitmap* transitionSnapshot = nullptr;
+    RectF rect;
+    RectF clipBefore;
+    int transitionFrame = 0;
+    int transitionFrames = 0;
+};
+
+class UiControl {
+public:
+    UiControl();
+    // Derived classes call Destroy() in their own destructor so that their
+    // HandleMessage still sees WM_DESTROY; this one only catches the rest.
+    virtual ~UiControl();
+    UiControl(const UiControl&) = delete;
+    UiControl& operator=(const UiControl&) = delete;
+
+    // ---- Base operations, in their fixed order ----
+
+    // Creates the node. On a control already created it changes nothing and
+    // returns the handle. Returns null when the parent is not a host window or
+    // a parent control belongs to another host.
+    virtual UiControl* Create(ControlParent parent, RectF rect, int kind, bool visible,
+                              std::optional<int> focusable = std::nullopt,
+                              std::optional<int> cursorId = std::nullopt, int transitionInterval = 0,
+                              int transitionFrames = 0, int transitionStyle = 0);
+    virtual UiControl* GetHandle() const { return handle; }
+    virtual NativeWindow GetHostWindow() const { return hwnd; }
+    virtual UiControl* GetParentControl() const { return parent; }
+    virtual void SetParentControl(ControlParent newParent);
+    virtual void Destroy();
+    virtual RectF Rect(std::optional<RectF> newRect = std::nullopt);
+    virtual int Visible(std::optional<int> value = std::nullopt);
+    virtual int Disabled(std::optional<int> value = std::nullopt);
+    virtual int Focusable(std::optional<int> value = std::nullopt);
+    virtual bool HasFocus();
+    virtual void Redraw();
+    virtual void Invalidate();
+    virtual void Move(std::optional<float> x, std::optional<float> y = std::nullopt,
+                      std::optional<float> width = std::nullopt,
+                      std::optional<float> height = std::nullopt, bool redraw = true);
+    virtual rt::Text Tooltip(std::optional<rt::Text> text = std::nullopt, bool apply = false);
+    virtual void ApplyTooltip(const rt::Text& text);
+    virtual void BindEvent(int code, EventHandler handler);
+    virtual UiControl* Self() { return this; }
+    virtual int Opacity(std::optional<int> value = std::nullopt, std::optional<bool> redraw = std::nullopt);
+    virtual int TransitionFrames(std::optional<int> frames = std::nullopt,
+                                 std::optional<int> interval = std::nullopt);
+    virtual int TransitionInterval(std::optional<int> value = std::nullopt);
+    virtual int TransitionFrame() const { return transitionFrame; }
+    virtual int TransitionStyle(std::optional<int> value = std::nullopt);
+    // Synchronous delivery through the host (message 10258, sent).
+    virtual LResult SendEvent(int code, WParam wParam = 0, LParam lParam = 0);
+    // Queued delivery through the host (message 10258, posted).
+    virtual void PostEvent(int code, WParam wParam = 0, LParam lParam = 0);
+    // A system cursor id (IDC_*) loaded with LoadCursor.
+    virtual plat::Hcursor Cursor(std::optional<int> systemId = std::nullopt);
+    // The isHandle form: stores a cursor handle as it is.
+    virtual plat::Hcursor Cursor(plat::Hcursor cursorHandle);
+    virtual rt::Text Tag(std::optional<rt::Text> text = std::nullopt);
+    virtual int Left(std::optional<float> value = std::nullopt);
+    virtual int Top(std::optional<float> value = std::nullopt);
+    virtual int Width(std::optional<float> value = std::nullopt);
+    virtual int Height(std::optional<float> value = std::nullopt);
+    // position 2: head of the list (drawn first, underneath); otherwise the tail.
+    virtual void SetZOrder(std::optional<int> position = std::nullopt,
+                           std::optional<bool> redraw = std::nullopt);
+    virtual void Unlink();
+    virtual void SuspendRedraw() { redrawEnabled = 0; }
+    virtual void ResumeRedraw() { redrawEnabled = 1; }
+    virtual void OnTransitionTimer();
+    virtual void OnBeginPaint(PaintContext& context) { (void)context; }
+    virtual void OnEndPaint(PaintContext& context) { (void)context; }
+
+    // ---- The class's own operations; the first is the message handler ----
+
+    // Returns -1 when the message is not handled (default processing).
+    virtual LResult HandleMessage(int message, WParam wParam, LParam lParam);
+
+    // ---- Shared machinery ----
+
+    // Event dispatch: HandleMessage, then the first matching binding (515 binds
+    // a WM_LBUTTONDOWN carrying DBLCLK_MARK). Returns HandleMessage's answer.
+    LResult Dispatch(int code, WParam wParam, LParam lParam);
+
+    // The paint bracket. snapshot=false skips the transition snapshot and the
+    // clearing of the surface.
+    PaintContext BeginControlPaint(bool snapshot = true);
+    void EndControlPaint(PaintContext& context);
+
+    // ---- Fields ----
+    NativeWindow hwnd{};
+    UiControl* handle = nullptr;
+    UiControl* parent = nullptr;
+    int visible = 0;
+    int disabled = 0;
+    int focusable = 0;
+    int redrawEnabled = 0;
+    plat::Hcursor cursor = nullptr;
+    std::vector<std::pair<int, EventHandler>> eventTable;
+    RectF rect;
+    rt::Text tooltip;
+    rt::Text tag;
+    int kind = 0;
+    UiControl* firstChild = nullptr;
+    UiControl* lastChild = nullptr;
+    UiControl* prevSibling = nullptr;
+    UiControl* nextSibling = nullptr;
+    int transitionFrame = 0;
+    std::unique_ptr<gfx::Bitmap> surface;
+    std::unique_ptr<gfx::Graphics> graphics;
+    UiWindow* host = nullptr;
+    int opacity = 0;
+    std::unique_ptr<gfx::Bitmap> transitionSnapshot;
+    int transitionInterval = 0;
+    RectF previousRect;
+    int transitionFrames = 0;
+    int transitionStyle = 0;
+
+private:
+    void CreateSurface(int width, int height);
+    void AppendTo(UiControl* newParent);
+    void ShiftDescendants(float dx, float dy);
+};
+
+// Timer id of a control's transition timer (handle + 1).
+TimerId TransitionTimerId(const UiControl* control);
+
+}  // namespace ui

@@ -1,0 +1,29 @@
+#include "ui/core/caption.h"
+
+#include "platform/gfx/graphics.h"
+#include "ui/controls/label.h"
+#include "ui/core/draw_colour.h"
+#include "ui/core/library.h"
+#include "ui/core/window.h"
+
+namespace ui {
+
+namespace {
+void BuildTitle(UiWindow& host) {
+    rt::Text title = plat::GetWindowText(host.window);
+    if (title.size() > 256) title.resize(256);
+    float width = 2;
+    if (const auto& font = Library().defaultFont) width += gfx::MeasureTextExtent(title, *font).x;
+    auto label = std::make_unique<UiLabel>();
+    LabelOptions options;
+    options.textColor = MakeArgb(0xFFFFFF, 250);
+    const float left = (host.CaptionFlags & CAPTION_ICON) ? 28.0f : 11.0f;
+    if (label->CreateLabel(host.window, left, 9, width, 18, title, options)) host.titleLabel = std::move(label);
+}
+}  // namespace
+
+void BuildCaptionControls(UiWindow& host) {
+    if (host.CaptionFlags & CAPTION_TITLE) BuildTitle(host);
+}
+
+}  // namespace ui

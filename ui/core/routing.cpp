@@ -1,0 +1,443 @@
+// The host window procedure: which messages the host answers itself, which it
+// turns into library events, and how hover, capture and focus are kept.
+#include <cctype>
+#include <memory>
+
+#include "ui/controls/control.h"
+#include "ui/controls/label.h"
+#include "ui/core/draw_geometry.h"
+#include "ui/core/window.h"
+
+namespace ui {
+
+namespace {
+int KindOf(const UiControl* control) { return control ? control->kind : 0; }
+
+void Call(const HostCallback& callback, NativeWindow window, UiControl* control, WParam wParam, LParam lParam) {
+    if (callback) callback(window, control, wParam, lParam, KindOf(control));
+}
+
+bool Usable(const UiControl* control) { return control && control->visible && control->disabled == 0; }
+}  // namespace
+
+LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
+    const NativeWindow hwnd = window;
+    if (callbacks.rawMessage) {
+        const LResult raw = callbacks.rawMessage(hwnd, message, wParam, lParam);
+        if (raw != -1) return raw;
+    }
+    // Kept aside: WM_DESTROY detaches, which puts the saved procedure back.
+    const plat::WndProc saved = savedProc;
+    const auto fallThrough = [&]() {
+        // A redraw run started elsewhere finishes before default processing.
+        // Runs happen on this thread, so this only guards re-entry.
+        return plat::CallWindowProc(saved, hwnd, message, wParam, lParam);
+    };
+
+    switch (message) {
+    case plat::WM_DESTROY:
+        Detach();
+        break;
+    case plat::WM_SIZE:
+        OnSize(wParam, lParam);
+        break;
+    case plat::WM_ACTIVATE:
+        if (wParam == plat::WA_INACTIVE) {
+            Deliver(hoverControl, EV_MOUSE_LEFT, 0, 0);
+            if (captured) {
+                Deliver(pressedControl, EV_FOCUS_LOST, 0, 0);
+                plat::ReleaseCapture();
+                captured = 0;
+            }
+        } else if (pressedControl) {
+            Deliver(pressedControl, EV_FOCUS_GAINED, 0, 0);
+        }
+        break;
+    case plat::WM_SETTEXT: {
+        const LResult result = fallThrough();
+        if ((CaptionFlags & CAPTION_TITLE) && result == 1 && titleLabel && lParam) {
+            titleLabel->LabelText(rt::Text(reinterpret_cast<const char*>(lParam)));
+        }
+        return result;
+    }
+    case plat::WM_PAINT:
+        OnPaint();
+        return 0;
+    case plat::WM_CLOSE:
+        PlayCloseAnimation();
+        plat::ShowWindow(hwnd, plat::SW_HIDE);
+        break;
+    case plat::WM_SETCURSOR:
+        if (reinterpret_cast<NativeWindow>(wParam) == hwnd) {
+            plat::SetCursor(hoverControl && hoverControl->cursor ? hoverControl->cursor : defaultCursor);
+            return 1;
+        }
+        break;
+    case plat::WM_NCACTIVATE:
+        return 1;
+    case plat::WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<plat::MINMAXINFO*>(lParam);
+        if (!info) return 0;
+        const plat::RECT work = plat::GetWorkArea();
+        info->ptMaxSize = plat::POINT{work.width() + 14, work.height() + 14};
+        info->ptMaxPosition = plat::POINT{work.left - 7, work.top - 7};
+        info->ptMinTrackSize = MinimumTrackSize();
+        return 0;
+    }
+    case plat::WM_STYLECHANGED: {
+        const LParam style = plat::GetWindowLong(hwnd, plat::GWL_STYLE);
+        if (style & (plat::WS_DLGFRAME | plat::WS_BORDER)) {
+            plat::SetWindowLong(hwnd, plat::GWL_STYLE, style & ~static_cast<LParam>(plat::WS_DLGFRAME | plat::WS_BORDER));
+        }
+        break;
+    }
+    case plat::WM_NCCALCSIZE:
+        if (wParam) return 1;
+        break;
+    case plat::WM_TIMER:
+        OnTimer(wParam, lParam);
+        return 0;
+    case plat::WM_KEYDOWN:
+        OnKeyDown(wParam, lParam);
+        break;
+    case plat::WM_SYSCHAR:
+        if (OnSysChar(wParam, lParam)) return 0;
+        break;
+    case plat::WM_KEYUP:
+    case plat::WM_CHAR:
+    case plat::WM_SYSKEYDOWN:
+    case plat::WM_SYSKEYUP:
+    case plat::WM_IME_COMPOSITION:
+    case plat::WM_COMMAND:
+    case plat::WM_MOUSEWHEEL:
+        Deliver(focusControl, static_cast<int>(message), wParam, lParam);
+        break;
+    case plat::WM_MOUSEMOVE:
+        if (!(leaveTracking & 1)) {
+            plat::TRACKMOUSEEVENT tme;
+            tme.dwFlags = plat::TME_LEAVE;
+            tme.hwndTrack = hwnd;
+            tme.dwHoverTime = 0;
+            leaveTracking = plat::TrackMouseEvent(&tme) ? 1 : 0;
+        }
+        OnMouse(message, wParam, lParam);
+        break;
+    case plat::WM_LBUTTONDOWN:
+    case plat::WM_LBUTTONUP:
+    case plat::WM_RBUTTONDOWN:
+    case plat::WM_RBUTTONUP:
+        OnMouse(message, wParam, lParam);
+        break;
+    case plat::WM_LBUTTONDBLCLK:
+        plat::SendMessage(hwnd, plat::WM_LBUTTONDOWN, DBLCLK_MARK, lParam);
+        return 0;
+    case plat::WM_MOUSELEAVE:
+        leaveTracking = 0;
+        plat::ReleaseCapture();
+        if (hoverControl) {
+            UiControl* left = hoverControl;
+            Deliver(left, EV_MOUSE_LEFT, 0, 0);
+            Call(callbacks.mouseLeave, hwnd, left, 0, 0);
+            hoverControl = nullptr;
+        }
+        break;
+    case HM_SET_FOCUS:
+    case HM_SET_MNEMONIC:
+    case HM_PRESENT:
+    case HM_INVALIDATE:
+    case HM_CONTROL_MOVED:
+    case HM_DELIVER_EVENT: {
+        bool handled = false;
+        const LResult result = OnHostMessage(message, wParam, lParam, handled);
+        if (handled) return result;
+        break;
+    }
+    default:
+        break;
+    }
+    return fallThrough();
+}
+
+plat::POINT UiWindow::MinimumTrackSize() const {
+    // The frame bit alone is no caption.
+    const bool caption = (CaptionFlags & ~(CAPTION_FRAME | CAPTION_FROM_STYLE)) != 0;
+    if (!caption) return plat::POINT{1 + 20, 20};
+    int width = 1 + 35 + 28 * static_cast<int>(captionButtons.size());
+    if (CaptionFlags & CAPTION_CLOSE) width += 11;
+    return plat::POINT{width, 38};
+}
+
+LResult UiWindow::OnHostMessage(unsigned message, WParam wParam, LParam lParam, bool& handled) {
+    switch (message) {
+    case HM_SET_FOCUS: {
+        auto* control = reinterpret_cast<UiControl*>(lParam);
+        if (control && Owns(control)) SetFocusControl(control, false);
+        return 0;
+    }
+    case HM_SET_MNEMONIC:
+        handled = true;
+        return SetMnemonic(reinterpret_cast<UiControl*>(wParam), static_cast<int>(lParam));
+    case HM_PRESENT:
+        PresentWhole();
+        return 0;
+    case HM_INVALIDATE:
+        QueueRedraw(UnpackRect(lParam), static_cast<int>(wParam));
+        if (wParam == 1) handled = true;
+        return 0;
+    case HM_CONTROL_MOVED: {
+        handled = true;
+        auto* control = reinterpret_cast<UiControl*>(wParam);
+        if (!Owns(control)) return 1;
+        Deliver(control, HM_CONTROL_MOVED, wParam, lParam);
+        if (lParam == 1) {
+            if (suspended) return 0;
+            RedrawRect(control->previousRect, true);
+            RedrawRect(control->rect, true);
+        }
+        return 1;
+    }
+    case HM_DELIVER_EVENT: {
+        handled = true;
+        auto* block = reinterpret_cast<EventBlock*>(lParam);
+        if (!block) return 0;
+        // Posted blocks belong to the host from here on; sent ones to the sender.
+        std::unique_ptr<EventBlock> owned(block->posted ? block : nullptr);
+        const EventBlock event = *block;
+        return Deliver(reinterpret_cast<UiControl*>(wParam), event.code, event.wParam, event.lParam);
+    }
+    default:
+        return 0;
+    }
+}
+
+void UiWindow::OnTimer(WParam wParam, LParam lParam) {
+    if (wParam == reinterpret_cast<TimerId>(this)) {
+        OnFadeTimer();
+        return;
+    }
+    for (const UiControl* live : live_) {
+        if (TransitionTimerId(live) == wParam) {
+            const_cast<UiControl*>(live)->OnTransitionTimer();
+            return;
+        }
+    }
+    Deliver(reinterpret_cast<UiControl*>(wParam), plat::WM_TIMER, wParam, lParam);
+}
+
+UiControl* UiWindow::HitTest(UiControl* first, float x, float y) {
+    for (UiControl* control = first; control; control = control->prevSibling) {
+        if (control->visible != 1 || control->disabled != 0) continue;
+        const RectF& r = control->rect;
+        if (!(x >= r.x && y >= r.y && x < r.x + r.width && y < r.y + r.height)) continue;
+        if (UiControl* child = HitTest(control->lastChild, x, y)) return child;
+        return control;
+    }
+    return nullptr;
+}
+
+void UiWindow::HoverChange(UiControl* target, LParam previous) {
+    (void)previous;
+    UiControl* old = hoverControl;
+    Deliver(target, EV_MOUSE_ENTERED, 0, reinterpret_cast<LParam>(old));
+    Call(callbacks.mouseEnter, window, target, 0, reinterpret_cast<LParam>(old));
+    SetTooltip(target, std::nullopt);
+}
+
+void UiWindow::ToggleMaximise() {
+    plat::PostMessage(window, plat::WM_SYSCOMMAND, plat::IsZoomed(window) ? plat::SC_RESTORE : plat::SC_MAXIMIZE, 0);
+    plat::SendMessage(window, plat::WM_NCLBUTTONDOWN, plat::HTCAPTION, 0);
+}
+
+void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
+    if (suspended) return;
+    if (OnResizeBorder(message, lParam)) return;
+    const float x = static_cast<float>(plat::GET_X_LPARAM(lParam));
+    const float y = static_cast<float>(plat::GET_Y_LPARAM(lParam));
+    const NativeWindow hwnd = window;
+
+    if (captured) {
+        UiControl* pressed = pressedControl;
+        Deliver(pressed, static_cast<int>(message), reinterpret_cast<WParam>(pressed), lParam);
+        if (message != plat::WM_LBUTTONUP) return;
+        Call(callbacks.release, hwnd, nullptr, wParam, lParam);
+        plat::ReleaseCapture();
+        UiControl* target = HitTest(lastControl, x, y);
+        if (target && target == pressedControl) {
+            Deliver(target, EV_CLICK, reinterpret_cast<WParam>(target), lParam);
+            Call(callbacks.click, hwnd, target, wParam, lParam);
+        } else if (pressedControl && pressedControl->visible) {
+            Deliver(pressedControl, EV_MOUSE_LEFT, 0, reinterpret_cast<LParam>(target));
+            Call(callbacks.mouseLeave, hwnd, pressedControl, wParam, lParam);
+            hoverControl = pressedControl;
+            HoverChange(target, lParam);
+        }
+        captured = 0;
+        pressedControl = nullptr;
+        hoverControl = target;
+        return;
+    }
+
+    UiControl* target = HitTest(lastControl, x, y);
+    if (target != hoverControl && hoverControl && hoverControl->visible) {
+        Deliver(hoverControl, EV_MOUSE_LEFT, 0, reinterpret_cast<LParam>(target));
+        Call(callbacks.mouseLeave, hwnd, hoverControl, wParam, lParam);
+    }
+    switch (message) {
+    case plat::WM_LBUTTONDOWN: {
+        const bool doubled = wParam == DBLCLK_MARK;
+        const NativeWindow focused = plat::GetFocus();
+        if (focused != hwnd) {
+            if (focused) plat::SendMessage(focused, plat::WM_KILLFOCUS, reinterpret_cast<WParam>(hwnd), 0);
+            plat::SetFocus(hwnd);
+        }
+        if (target) {
+            const bool takes = Deliver(target, EV_PRESS_QUERY, wParam, lParam) != -1 || target->focusable;
+            if (takes) {
+                Call(callbacks.press, hwnd, target, wParam, lParam);
+                captured = 1;
+                pressedControl = target;
+                if (target->focusable && target != focusControl) {
+                    UiControl* old = focusControl;
+                    focusControl = target;
+                    keyboardFocus = nullptr;
+                    Deliver(old, EV_FOCUS_LOST, 0, reinterpret_cast<LParam>(target));
+                    if (old) Call(callbacks.focusLost, hwnd, old, wParam, lParam);
+                    Deliver(target, EV_FOCUS_GAINED, 0, reinterpret_cast<LParam>(old));
+                    Call(callbacks.focusGained, hwnd, target, wParam, lParam);
+                }
+                if (doubled) Call(callbacks.doubleClick, hwnd, target, wParam, lParam);
+                plat::SetCapture(hwnd);
+            } else if (doubled && (CaptionFlags & CAPTION_TITLE) && (CaptionFlags & CAPTION_MAXIMIZE) &&
+                       titleLabel && target == titleLabel.get()) {
+                ToggleMaximise();
+            }
+            if (!captured && draggable) {
+                plat::SendMessage(hwnd, plat::WM_NCLBUTTONDOWN, plat::HTCAPTION, 0);
+            }
+        } else if (doubled) {
+            if (y < 30 && (CaptionFlags & CAPTION_MAXIMIZE)) ToggleMaximise();
+        } else if (draggable) {
+            plat::SendMessage(hwnd, plat::WM_NCLBUTTONDOWN, plat::HTCAPTION, 0);
+        }
+        break;
+    }
+    case plat::WM_RBUTTONDOWN:
+        Call(callbacks.rightDown, hwnd, target, wParam, lParam);
+        break;
+    case plat::WM_RBUTTONUP:
+        Call(callbacks.rightUp, hwnd, target, wParam, lParam);
+        break;
+    case plat::WM_MOUSEMOVE:
+        if (target != hoverControl) HoverChange(target, lParam);
+        break;
+    default:
+        break;
+    }
+    if (target) Deliver(target, static_cast<int>(message), wParam, lParam);
+    hoverControl = target;
+}
+
+bool UiWindow::OnResizeBorder(unsigned message, LParam lParam) {
+    if (!resizable || captured || (message != plat::WM_MOUSEMOVE && message != plat::WM_LBUTTONDOWN) ||
+        plat::IsZoomed(window)) {
+        return false;
+    }
+    const int x = plat::GET_X_LPARAM(lParam);
+    const int y = plat::GET_Y_LPARAM(lParam);
+    const int zone = ResizeZone(x, y, size.width, size.height);
+    if (zone == 0) return false;
+    static constexpr int kCursors[9] = {0, plat::IDC_SIZEWE, plat::IDC_SIZEWE, plat::IDC_SIZENS,
+                                        plat::IDC_SIZENWSE, plat::IDC_SIZENESW, plat::IDC_SIZENS,
+                                        plat::IDC_SIZENESW, plat::IDC_SIZENWSE};
+    plat::SetCursor(plat::LoadCursor(kCursors[zone]));
+    if (hoverControl) {
+        Deliver(hoverControl, EV_MOUSE_LEFT, 0, 0);
+        hoverControl = nullptr;
+    }
+    if (message == plat::WM_LBUTTONDOWN) {
+        plat::SendMessage(window, plat::WM_SYSCOMMAND, plat::SC_SIZE + static_cast<WParam>(zone), lParam);
+    }
+    return true;
+}
+
+int ResizeZone(int x, int y, int width, int height) {
+    if (y < 8 && x < 10) return 4;
+    if (y < 8 && width - x < 10) return 5;
+    if (y < 8) return 3;
+    if (height - y < 10 && x < 10) return 7;
+    if (height - y < 10 && width - x < 10) return 8;
+    if (height - y < 10) return 6;
+    if (x < 8) return 1;
+    if (width - x < 10) return 2;
+    return 0;
+}
+
+void UiWindow::OnKeyDown(WParam wParam, LParam lParam) {
+    if (focusControl) {
+        if (Deliver(focusControl, plat::WM_KEYDOWN, wParam, lParam) != -1) return;
+    }
+    const int key = static_cast<int>(wParam);
+    if (key == plat::VK_TAB) {
+        UiControl* start = focusControl ? focusControl : firstControl;
+        if (!start) return;
+        while (start->parent) start = start->parent;
+        UiControl* candidate = (start == lastControl) ? firstControl : start->nextSibling;
+        // At most one full pass over the top-level list.
+        for (UiControl* c = candidate; c;) {
+            if (c->visible != 0 && c->focusable != 0 && c->kind != KIND_CAPTION_BUTTON && c->disabled != 1) {
+                if (c != focusControl) SetFocusControl(c, true);
+                break;
+            }
+            if (c == start || c == focusControl) break;
+            c = c->nextSibling ? c->nextSibling : firstControl;
+        }
+    } else if (key == plat::VK_RETURN || key == plat::VK_SPACE) {
+        if (Usable(focusControl)) {
+            UiControl* target = focusControl;
+            Deliver(target, EV_CLICK, 0, 0);
+            Call(callbacks.click, window, target, 0, 0);
+        }
+    }
+}
+
+bool UiWindow::OnSysChar(WParam wParam, LParam lParam) {
+    Deliver(focusControl, plat::WM_SYSCHAR, wParam, lParam);
+    const int ch = std::toupper(static_cast<int>(wParam & 0xFF));
+    for (const Mnemonic& entry : mnemonics) {
+        if (std::toupper(entry.key & 0xFF) != ch || !Usable(entry.control)) continue;
+        UiControl* target = entry.control;
+        Deliver(target, EV_CLICK, wParam, lParam);
+        Call(callbacks.click, window, target, wParam, lParam);
+        return true;
+    }
+    return false;
+}
+
+int UiWindow::SetMnemonic(UiControl* control, int key) {
+    for (auto it = mnemonics.begin(); it != mnemonics.end(); ++it) {
+        if (it->control != control) continue;
+        if (key == 0) {
+            mnemonics.erase(it);
+        } else {
+            it->key = key;
+        }
+        return 1;
+    }
+    if (key != 0 && control) mnemonics.push_back(Mnemonic{control, key});
+    return 1;
+}
+
+void UiWindow::SetFocusControl(UiControl* control, bool byKeyboard) {
+    if (!control || !Owns(control) || control->disabled || !control->visible || !control->focusable ||
+        control->kind == KIND_CAPTION_BUTTON || control == focusControl) {
+        return;
+    }
+    UiControl* old = focusControl;
+    focusControl = control;
+    keyboardFocus = nullptr;
+    if (old) old->SendEvent(EV_FOCUS_LOST, 0, reinterpret_cast<LParam>(control));
+    if (byKeyboard) keyboardFocus = control;
+    control->SendEvent(EV_FOCUS_GAINED, 0, reinterpret_cast<LParam>(old));
+}
+
+}  // namespace ui

@@ -1,0 +1,234 @@
+// UiWindow: the library object that takes over one top-level native window and
+// turns it into a skinned, borderless, optionally layered window hosting drawn
+// controls. One UiWindow per native window; code finds it through the
+// "Qd_Wnd_Control" property (and FindHost, the map kept beside it).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "runtime/text.h"
+#include "ui/core/canvas.h"
+#include "ui/core/redraw_queue.h"
+#include "ui/core/types.h"
+
+namespace ui {
+
+class UiControl;
+class UiLabel;
+
+// Caption flag bits.
+inline constexpr int CAPTION_ICON = 1;
+inline constexpr int CAPTION_TITLE = 2;
+inline constexpr int CAPTION_CLOSE = 4;
+inline constexpr int CAPTION_MAXIMIZE = 8;
+inline constexpr int CAPTION_MINIMIZE = 16;
+inline constexpr int CAPTION_FRAME = 512;
+inline constexpr int CAPTION_FROM_STYLE = 1024;
+
+// Private host messages.
+inline constexpr unsigned HM_SET_FOCUS = 10240;      // lParam: control
+inline constexpr unsigned HM_SET_MNEMONIC = 10251;   // wParam: control, lParam: key
+inline constexpr unsigned HM_PRESENT = 10253;
+inline constexpr unsigned HM_INVALIDATE = 10256;     // wParam: queue mode, lParam: PackRect
+inline constexpr unsigned HM_CONTROL_MOVED = 10257;  // wParam: control, lParam: 1 = repaint now
+inline constexpr unsigned HM_DELIVER_EVENT = 10258;  // wParam: control, lParam: EventBlock*
+
+// Event block of message 10258: made by the sender, released by the host.
+struct EventBlock {
+    int code = 0;
+    WParam wParam = 0;
+    LParam lParam = 0;
+    bool posted = false;  // posted blocks are released by the host after delivery
+};
+
+// Rectangles travel in lParam as four signed 16-bit whole-pixel values,
+// rounded outwards, so a posted message owns no memory.
+LParam PackRect(const RectF& rect);
+RectF UnpackRect(LParam packed);
+
+// Application callback: (window, control, wParam, lParam, the control's kind or 0).
+using HostCallback = std::function<void(NativeWindow, UiControl*, WParam, LParam, int)>;
+
+struct HostCallbacks {
+    std::function<void(NativeWindow, gfx::Graphics&, int width, int height)> paintBackground;
+    // A result other than -1 is returned to the system and ends processing.
+    std::function<LResult(NativeWindow, unsigned message, WParam, LParam)> rawMessage;
+    std::function<void(NativeWindow, int width, int height)> resize;
+    HostCallback press, release, click, doubleClick, rightDown, rightUp, mouseLeave, mouseEnter,
+        focusGained, focusLost;
+};
+
+// Skin margins {left, top, right, bottom}; all zero = draw the skin at natural size.
+struct Margins {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool Empty() const { return right <= left || bottom <= top; }
+};
+
+struct AttachOptions {
+    rt::ByteBuffer skin;                   // any format the image decoder reads, or empty
+    std::optional<int> backgroundColour;   // RGB; -1 = the skin's average colour
+    std::optional<int> captionFlags;       // default: as if 1024
+    std::optional<int> backgroundAlpha;    // -1 ordinary window, 0..255 layered
+    std::optional<int> skinMode;           // 0 natural, 1 stretched, 2 centred
+    std::optional<int> frameStyle;         // 1 skin covers the window; default 7
+    std::optional<bool> resizable;         // default: the window has WS_THICKFRAME
+    std::optional<bool> draggable;         // default true
+    std::optional<bool> edgeFade;          // default true
+    std::optional<bool> blurBehind;        // default false
+    Margins skinMargins;
+    std::optional<NativeWindow> skinDonor;
+};
+
+struct Mnemonic {
+    UiControl* control = nullptr;
+    int key = 0;
+};
+
+class UiWindow {
+public:
+    UiWindow();
+    virtual ~UiWindow();
+    UiWindow(const UiWindow&) = delete;
+    UiWindow& operator=(const UiWindow&) = delete;
+
+    // ---- Operations, in table order ----
+    virtual LResult WindowProc(unsigned message, WParam wParam, LParam lParam);
+    // mode 0 append, 2 insert at the front, 1 redraw and present at once.
+    virtual void QueueRedraw(const RectF& rect, int mode);
+    // text nullopt = the control's own tooltip text.
+    virtual void SetTooltip(UiControl* control, std::optional<rt::Text> text = std::nullopt);
+    virtual void OnFadeTimer();
+    // WM_SYSCHAR; returns true when a mnemonic took the key.
+    virtual bool OnSysChar(WParam wParam, LParam lParam);
+    virtual void OnKeyDown(WParam wParam, LParam lParam);
+    virtual void Detach();
+    virtual void OnSize(WParam wParam, LParam lParam);
+    virtual int SetMnemonic(UiControl* control, int key);
+    virtual void OnMouse(unsigned message, WParam wParam, LParam lParam);
+    // Returns true when the message was handled as a resize-border press or move.
+    virtual bool OnResizeBorder(unsigned message, LParam lParam);
+    virtual bool Attach(NativeWindow window, const AttachOptions& options = {});
+    virtual int Draggable(std::optional<bool> value = std::nullopt);
+    virtual int FrameStyle(std::optional<int> value = std::nullopt);
+    // present: 0 present now, 1 cross-fade in, anything else draw only.
+    // recache false: do not send 10262 before composing (the size handler).
+    virtual void RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour, int present,
+                                  bool recache = true);
+    virtual void LayoutCaption();
+    virtual void SetFrameColour(int colour);
+    virtual void SetFocusControl(UiControl* control, bool byKeyboard);
+    virtual void PresentRect(const RectF* rect);  // null = the whole window
+    virtual void ShowAnimated(int animation, std::optional<int> duration = std::nullopt);
+    virtual void SetCloseAnimation(int animation) { closeAnimation = animation; }
+    virtual void SetDefaultCursor(plat::Hcursor cursor) { defaultCursor = cursor; }
+    virtual void SetCallbacks(HostCallbacks table) { callbacks = std::move(table); }
+
+    // ---- Shared machinery ----
+    // The control under (x, y) starting at `first` (top-most first), or null.
+    static UiControl* HitTest(UiControl* first, float x, float y);
+    // Delivers a message or event to a control (dispatch; null controls dropped).
+    LResult Deliver(UiControl* control, int code, WParam wParam, LParam lParam);
+    // Whether `control` is a live control of this window (timer ids, posted events).
+    bool Owns(const UiControl* control) const;
+    void RegisterControl(UiControl* control);
+    void UnregisterControl(UiControl* control);
+    // Clears every reference the host keeps to a control that goes away.
+    void ForgetControl(UiControl* control);
+    bool Layered() const;
+    int Width() const { return size.width; }
+    int Height() const { return size.height; }
+    void RedrawRect(const RectF& rect, bool present);
+    // Composes controls overlapping `dirty`, from `first` along nextSibling.
+    void ComposeControls(UiControl* first, const RectF& dirty, gfx::Graphics& target);
+    // Composes every visible control; recache sends 10262 first.
+    void ComposeAll(UiControl* first, gfx::Graphics& target, bool recache);
+    void PresentWhole() { PresentRect(nullptr); }
+    // Shows a finished picture of the window size, whatever the suspended state.
+    void PresentBitmap(const gfx::Bitmap& picture, const plat::RECT* dirty = nullptr);
+    // The smallest size the window can be given (WM_GETMINMAXINFO).
+    plat::POINT MinimumTrackSize() const;
+    // The colour controls tint their chrome with (the background colour, RGB).
+    int ThemeColour() const { return backgroundColour; }
+    // The corner style controls take when they are given none.
+    bool DefaultRounded() const { return frameStyle != 0; }
+    // Whether the caller runs on the thread that owns the window.
+    bool OnOwnerThread() const { return std::this_thread::get_id() == ownerThread; }
+    // Number of whole-canvas presents and recompositions so far (for tests and measurements).
+    int presentCount = 0;
+    int recomposeCount = 0;
+
+    // ---- Fields ----
+    NativeWindow window{};
+    UiWindow* self = nullptr;
+    bool attached = false;     // the window procedure is ours
+    plat::WndProc savedProc;   // the procedure Attach replaced (empty: the default one)
+    UiControl* focusControl = nullptr;
+    UiControl* hoverControl = nullptr;
+    UiControl* pressedControl = nullptr;
+    int captured = 0;
+    int suspended = 0;
+    UiCanvas canvas;
+    UiCanvas backgroundCanvas;
+    std::optional<NativeWindow> skinDonor;
+    std::shared_ptr<gfx::Bitmap> skinImage;  // shared with windows that borrow it
+    int backgroundColour = 0;
+    UiControl* firstControl = nullptr;
+    UiControl* lastControl = nullptr;
+    int CaptionFlags = 0;
+    int frameStyle = 7;
+    int backgroundAlpha = -1;
+    int skinMode = 0;
+    int frameColour = -1;
+    int resizable = 0;
+    int draggable = 1;
+    int edgeFade = 1;
+    int closeAnimation = 0;
+    struct {
+        int width = 0, height = 0;
+    } size;
+    std::unique_ptr<gfx::Region> frameClip;
+    UiControl* keyboardFocus = nullptr;
+    int blurBehind = 0;
+    plat::Hcursor defaultCursor{};
+    Margins skinMargins;
+    UiCanvas fadeCanvas;
+    int fadeAlpha = 0;
+    int leaveTracking = 0;
+    std::vector<Mnemonic> mnemonics;
+    std::vector<std::unique_ptr<UiControl>> captionButtons;
+    std::unique_ptr<UiLabel> titleLabel;
+    UiRedrawQueue redrawQueue;
+    HostCallbacks callbacks;
+    bool tooltipRegistered = false;
+    std::thread::id ownerThread;
+
+private:
+    void BuildCaption();
+    void HoverChange(UiControl* target, LParam lParam);
+    void ToggleMaximise();
+    void TakeSkin(const rt::ByteBuffer* skin, std::optional<int> colour);
+    void ApplyBlur();
+    void CreateCanvases();
+    LResult OnHostMessage(unsigned message, WParam wParam, LParam lParam, bool& handled);
+    void PlayCloseAnimation();
+    void OnPaint();
+    void OnTimer(WParam wParam, LParam lParam);
+    void PlayTransition(UiControl* control, gfx::Graphics& target);
+    void DrawSurface(gfx::Graphics& target, UiControl* control, bool disabledLook);
+    void PlayFrames(int kind, int frames, bool entry, int pauseMs);
+    void PumpPending();
+    std::vector<const UiControl*> live_;
+};
+
+// The resize-border zone of a point (0 none, 1 left, 2 right, 3 top, 4 top-left,
+// 5 top-right, 6 bottom, 7 bottom-left, 8 bottom-right).
+int ResizeZone(int x, int y, int width, int height);
+
+// The UiWindow attached to a native window, or null.
+UiWindow* FindHost(NativeWindow window);
+
+}  // namespace ui
