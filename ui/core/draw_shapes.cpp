@@ -108,7 +108,8 @@ void EdgeFade(gfx::Graphics& g, const gfx::RectF& rect, std::uint32_t rgb, std::
               FadeSides sides, std::optional<float> inset) {
     const float s = size.value_or(100.0f);
     const float u = inset.value_or(6.0f);
-    const auto band = [s](float extent) { return extent <= s + kGeometryTolerance ? extent / 2 : s; };
+    // A band never reaches past the middle, so opposite bands do not overlap.
+    const auto band = [s](float extent) { return extent / 2 <= s + kGeometryTolerance ? extent / 2 : s; };
     const float eh = band(rect.height);
     const float ew = band(rect.width);
     const gfx::Argb solid = MakeArgb(rgb, 255);

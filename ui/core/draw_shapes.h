@@ -53,8 +53,8 @@ struct FadeSides {
 };
 
 // Bands that fade the edges of an image into the colour `rgb` (0x00BBGGRR):
-// each band is opaque at the outer edge and `size` pixels deep (half the
-// rectangle when it is smaller). The bottom and right bands are shifted by
+// each band is opaque at the outer edge and `size` pixels deep, or half the
+// rectangle when that is less, so opposite bands never overlap. The bottom and right bands are shifted by
 // `inset`, because callers pass the image rectangle relative to the frame origin.
 void EdgeFade(gfx::Graphics& g, const gfx::RectF& rect, std::uint32_t rgb,
               std::optional<float> size, FadeSides sides, std::optional<float> inset = std::nullopt);
