@@ -1,0 +1,167 @@
+#include "ui/controls/button.h"
+
+#include <array>
+
+#include "ui/controls/control_support.h"
+#include "ui/controls/effect_text.h"
+#include "ui/controls/string_format.h"
+#include "ui/core/draw_colour.h"
+#include "ui/core/draw_shapes.h"
+
+namespace ui {
+
+namespace {
+
+// One row of the look table: fill c0/a0, gradient of the host colour a1 (top)
+// to a2 (bottom), outer outline c3/a3, inner outline c4/a4, bottom line c5/a5.
+struct ButtonLook {
+    std::uint32_t c0;
+    int a0, a1, a2;
+    std::uint32_t c3;
+    int a3;
+    std::uint32_t c4;
+    int a4;
+    std::uint32_t c5;
+    int a5;
+};
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kLightGrey = 0xECECEC;
+constexpr float kCorner = 3;
+
+constexpr std::array<ButtonLook, 4> kLooks{{
+    {kLightGrey, 204, 0, 102, kBlack, 80, kWhite, 51, kBlack, 25},    // normal
+    {kLightGrey, 204, 21, 153, kBlack, 70, kWhite, 51, kBlack, 30},   // hovered
+    {kLightGrey, 204, 153, 21, kBlack, 70, kWhite, 51, kBlack, 10},   // pressed
+    {kLightGrey, 204, 51, 153, kBlack, 80, kWhite, 61, kBlack, 25},   // focused
+}};
+constexpr ButtonLook kFadedLook{kWhite, 51, 51, 51, kBlack, 35, kWhite, 30, kBlack, 0};
+
+const ButtonLook& LookOf(int s) {
+    if (s >= 0 && s < static_cast<int>(kLooks.size())) return kLooks[static_cast<std::size_t>(s)];
+    return kFadedLook;
+}
+
+}  // namespace
+
+UiButton::~UiButton() { Destroy(); }
+
+UiControl* UiButton::CreateButton(ControlParent parentIn, float x, float y, float width, float height,
+                                  const rt::Text& value, const ButtonOptions& o) {
+    if (handle) return handle;
+    text = value;
+    textColor = o.textColor.value_or(0xD2000000);
+    font = MakeControlFont(o.faceName, o.size, o.fontStyle);
+    format = MakeButtonFormat();
+    effect = o.effect.value_or(0);
+    effectColor = o.effectColor;
+    state = BUTTON_NORMAL;
+    // The corner style follows the host unless given; the host is known only
+    // once the node exists, so an absent value is settled on WM_CREATE.
+    rounded = o.rounded.value_or(-1);
+    return Create(parentIn, {x, y, width, height}, KIND_BUTTON, o.visible, 1, std::nullopt,
+                  kButtonTransitionInterval);
+}
+
+rt::Text UiButton::ButtonText(std::optional<rt::Text> value) {
+    if (value && *value != text) {
+        text = *value;
+        if (handle) {
+            RegisterAccessKey(*this, text);
+            DrawState(state);
+        }
+    }
+    return text;
+}
+
+gfx::RectF UiButton::CaptionRect(const gfx::RectF& area) {
+    const gfx::TextMeasure m = graphics->MeasureString(text, *font, {0, 0, 0, 0}, *format);
+    const float w = m.bounds.width + 1;
+    const float h = m.bounds.height;
+    return {area.x + (area.width - w) / 2, area.y + (area.height - h) / 2, w, h};
+}
+
+void UiButton::DrawChrome(gfx::Graphics& g, const gfx::RectF& r, int s) {
+    const ButtonLook& look = LookOf(s);
+    const std::uint32_t hostColour = HostThemeColour(*this);
+    FillRoundRect(g, r, kCorner, MakeArgb(look.c0, look.a0));
+    if (rounded) g.SetClip(RoundRectPath(r, kCorner), gfx::CombineMode::Intersect);
+    FillGradient(g, r, MakeArgb(hostColour, look.a1), MakeArgb(hostColour, look.a2));
+    const gfx::RectF inner{r.x + 1, r.y + 1, r.width - 2, r.height - 2};
+    if (rounded) {
+        StrokeRoundRect(g, r, kCorner, MakeArgb(look.c3, look.a3));
+        StrokeRoundRect(g, inner, kCorner, MakeArgb(look.c4, look.a4));
+    } else {
+        g.DrawRectangle(gfx::Pen(MakeArgb(look.c3, look.a3)), {r.x, r.y, r.width - 1, r.height - 1});
+        g.DrawRectangle(gfx::Pen(MakeArgb(look.c4, look.a4)),
+                        {inner.x, inner.y, inner.width - 1, inner.height - 1});
+    }
+    const float bottom = r.y + r.height - 1;
+    g.DrawLine(gfx::Pen(MakeArgb(look.c5, look.a5)), {r.x, bottom}, {r.x + r.width - 1, bottom});
+}
+
+void UiButton::DrawState(int s) {
+    state = s;
+    if (!graphics || !font || !format) return;
+    PaintContext context = BeginControlPaint();
+    gfx::Graphics& g = *graphics;
+    const gfx::RectF full = SurfaceRect(*this);
+    const gfx::RectF area{full.x, full.y, full.width, full.height - 1};
+    if (!SkipChrome()) DrawChrome(g, area, s);
+    DrawContent(g, area);
+    DrawEffectText(g, text, *font, *format, textColor, CaptionRect(area), effect, effectColor);
+    g.ResetClip();
+    EndControlPaint(context);
+}
+
+void UiButton::AnimateTo(int s) {
+    TransitionFrames(kButtonFadeFrames);
+    DrawState(s);
+}
+
+LResult UiButton::PreHandleMessage(int, WParam, LParam) { return -1; }
+
+LResult UiButton::HandleMessage(int message, WParam wParam, LParam lParam) {
+    const LResult early = PreHandleMessage(message, wParam, lParam);
+    if (early != -1) return early;
+    switch (message) {
+    case plat::WM_CREATE:
+        if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
+        RegisterAccessKey(*this, text);
+        return -1;
+    case plat::WM_PAINT:
+        DrawState(state);
+        return 0;
+    case plat::WM_LBUTTONDOWN:
+        if (focusable) DrawState(BUTTON_PRESSED);
+        return -1;
+    case plat::WM_LBUTTONUP:
+        if (focusable) DrawState(BUTTON_HOVERED);
+        return -1;
+    case EV_FOCUS_GAINED:
+        DrawState(BUTTON_FOCUSED);
+        return -1;
+    case EV_MOUSE_ENTERED:
+        AnimateTo(BUTTON_HOVERED);
+        return -1;
+    case EV_FOCUS_LOST:
+    case EV_MOUSE_LEFT:
+        AnimateTo(BUTTON_NORMAL);
+        return -1;
+    case EV_TRANSITION_FINISHED:
+        transitionFrames = 0;
+        return -1;
+    case EV_RECACHE:
+        if (kind == KIND_BUTTON) DrawState(state);
+        return -1;
+    case plat::WM_DESTROY:
+        format.reset();
+        font.reset();
+        return -1;
+    default:
+        return -1;
+    }
+}
+
+}  // namespace ui

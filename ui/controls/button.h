@@ -1,0 +1,72 @@
+// UiButton: a push button with a caption, an access key and faded state
+// changes. UiCheckBox builds on it through the three hooks.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "platform/gfx/gfx.h"
+#include "ui/controls/control.h"
+
+namespace ui {
+
+// Visual states of a button.
+inline constexpr int BUTTON_FADED = -1;
+inline constexpr int BUTTON_NORMAL = 0;
+inline constexpr int BUTTON_HOVERED = 1;
+inline constexpr int BUTTON_PRESSED = 2;
+inline constexpr int BUTTON_FOCUSED = 3;
+
+// Frames of the fade between two looks, at the 60 ms transition interval.
+inline constexpr int kButtonFadeFrames = 4;
+inline constexpr int kButtonTransitionInterval = 60;
+
+// Optional values of CreateButton; absent ones take the defaults shown.
+struct ButtonOptions {
+    std::optional<gfx::Argb> textColor;  // black at alpha 210
+    std::optional<rt::Text> faceName;    // library default font unless a face, size or style
+    std::optional<float> size;           // 12
+    std::optional<int> fontStyle;
+    std::optional<int> effect;
+    std::optional<gfx::Argb> effectColor;
+    std::optional<int> rounded;          // the host's corner style
+    bool visible = true;
+};
+
+class UiButton : public UiControl {
+public:
+    UiButton() = default;
+    ~UiButton() override;
+
+    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
+    // Kind 2, focusable, 60 ms transitions. Check boxes are created by it too.
+    UiControl* CreateButton(ControlParent parent, float x, float y, float width, float height,
+                            const rt::Text& text, const ButtonOptions& options = {});
+    // Sets the caption when given; on a change re-registers the access key
+    // and redraws. Returns the caption.
+    rt::Text ButtonText(std::optional<rt::Text> value = std::nullopt);
+    // Draws the button in look `s` (BUTTON_*), which becomes its state.
+    void DrawState(int s);
+
+    // Hooks a check box replaces, in this order.
+    virtual bool SkipChrome() const { return false; }
+    virtual void DrawContent(gfx::Graphics& g, const gfx::RectF& area) { (void)g, (void)area; }
+    virtual LResult PreHandleMessage(int message, WParam wParam, LParam lParam);
+
+    int state = BUTTON_NORMAL;
+    rt::Text text;
+    std::optional<gfx::Font> font;
+    gfx::Argb textColor = 0xD2000000;
+    std::unique_ptr<gfx::StringFormat> format;
+    int effect = 0;
+    std::optional<gfx::Argb> effectColor;
+    int rounded = 1;
+
+protected:
+    // Where the caption goes: centred on the button; a check box puts it right of its glyph.
+    virtual gfx::RectF CaptionRect(const gfx::RectF& area);
+    void DrawChrome(gfx::Graphics& g, const gfx::RectF& area, int s);
+    void AnimateTo(int s);
+};
+
+}  // namespace ui

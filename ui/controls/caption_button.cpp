@@ -1,0 +1,108 @@
+#include "ui/controls/caption_button.h"
+
+#include "assets/assets.h"
+#include "ui/controls/control_support.h"
+#include "ui/core/window.h"
+
+namespace ui {
+
+namespace {
+assets::CaptionGlyph GlyphOf(int type, bool zoomed) {
+    using G = assets::CaptionGlyph;
+    switch (type) {
+    case CAPTION_BUTTON_CLOSE: return G::Close;
+    case CAPTION_BUTTON_MAXIMIZE: return zoomed ? G::Restore : G::Maximise;
+    case CAPTION_BUTTON_MINIMIZE: return G::Minimise;
+    case CAPTION_BUTTON_MENU: return G::Menu;
+    case CAPTION_BUTTON_MORE: return G::More;
+    case CAPTION_BUTTON_PIN: return G::Pin;
+    default: return G::Help;
+    }
+}
+}  // namespace
+
+UiCaptionButton::~UiCaptionButton() { Destroy(); }
+
+UiControl* UiCaptionButton::CreateCaptionButton(ControlParent parentIn, const gfx::RectF& area,
+                                                int type, const gfx::Bitmap* strip, bool visibleIn) {
+    if (handle) return handle;
+    buttonType = type;
+    skinStrip = strip;
+    look = CAPTION_LOOK_NORMAL;
+    return Create(parentIn, area, KIND_CAPTION_BUTTON, visibleIn, 0, std::nullopt, 60);
+}
+
+gfx::RectF UiCaptionButton::CellRect(int cellLook) const {
+    const assets::CaptionGlyph glyph =
+        GlyphOf(buttonType, buttonType == CAPTION_BUTTON_MAXIMIZE && plat::IsZoomed(hwnd));
+    return {static_cast<float>(assets::CaptionCellX(glyph, cellLook)), 0,
+            static_cast<float>(assets::CaptionCellWidth(glyph)),
+            static_cast<float>(assets::kCaptionGlyphRows)};
+}
+
+void UiCaptionButton::DrawLook(int newLook) {
+    look = newLook;
+    if (!graphics) return;
+    PaintContext context = BeginControlPaint();
+    if (skinStrip && skinStrip->IsValid())
+        graphics->DrawImage(*skinStrip, SurfaceRect(*this), CellRect(look));
+    EndControlPaint(context);
+}
+
+void UiCaptionButton::AnimateTo(int newLook) {
+    TransitionFrames(kCaptionButtonFadeFrames);
+    DrawLook(newLook);
+}
+
+void UiCaptionButton::OnClick() {
+    if (disabled) return;
+    switch (buttonType) {
+    case CAPTION_BUTTON_CLOSE:
+        plat::PostMessage(hwnd, plat::WM_CLOSE, 0, 0);
+        break;
+    case CAPTION_BUTTON_MAXIMIZE:
+        plat::PostMessage(hwnd, plat::WM_SYSCOMMAND,
+                          plat::IsZoomed(hwnd) ? plat::SC_RESTORE : plat::SC_MAXIMIZE, 0);
+        break;
+    case CAPTION_BUTTON_MINIMIZE:
+        if (!plat::IsIconic(hwnd)) plat::PostMessage(hwnd, plat::WM_SYSCOMMAND, plat::SC_MINIMIZE, 0);
+        break;
+    default:
+        break;  // further kinds act through the application's bindings
+    }
+}
+
+LResult UiCaptionButton::HandleMessage(int message, WParam, LParam) {
+    switch (message) {
+    case plat::WM_PAINT:
+        DrawLook(CAPTION_LOOK_NORMAL);
+        return 0;
+    case plat::WM_LBUTTONDOWN:
+        DrawLook(CAPTION_LOOK_PRESSED);
+        return -1;
+    case plat::WM_LBUTTONUP:
+        DrawLook(CAPTION_LOOK_HOVERED);
+        return -1;
+    case EV_MOUSE_ENTERED:
+        AnimateTo(CAPTION_LOOK_HOVERED);
+        return -1;
+    case EV_MOUSE_LEFT:
+        AnimateTo(CAPTION_LOOK_NORMAL);
+        return -1;
+    case EV_TRANSITION_FINISHED:
+        transitionFrames = 0;
+        return -1;
+    case EV_CLICK:
+        OnClick();
+        return -1;
+    case static_cast<int>(HM_CONTROL_MOVED):
+        if (buttonType == CAPTION_BUTTON_MAXIMIZE) DrawLook(look);
+        return -1;
+    case EV_PRESS_QUERY:
+        return 0;
+    default:
+        return -1;
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,50 @@
+// UiCaptionButton: the close, maximise/restore and minimise buttons (and the
+// further kinds) a host window puts in its caption. Each draws a cell of the
+// caption-button strip.
+#pragma once
+
+#include "platform/gfx/gfx.h"
+#include "ui/controls/control.h"
+
+namespace ui {
+
+// Button types: the caption flag bits that create them.
+inline constexpr int CAPTION_BUTTON_CLOSE = 4;
+inline constexpr int CAPTION_BUTTON_MAXIMIZE = 8;
+inline constexpr int CAPTION_BUTTON_MINIMIZE = 16;
+inline constexpr int CAPTION_BUTTON_MENU = 32;
+inline constexpr int CAPTION_BUTTON_MORE = 64;
+inline constexpr int CAPTION_BUTTON_PIN = 128;
+inline constexpr int CAPTION_BUTTON_HELP = 256;
+
+inline constexpr int kCaptionButtonFadeFrames = 4;
+
+// Cell looks.
+inline constexpr int CAPTION_LOOK_NORMAL = 0;
+inline constexpr int CAPTION_LOOK_HOVERED = 1;
+inline constexpr int CAPTION_LOOK_PRESSED = 2;
+
+class UiCaptionButton : public UiControl {
+public:
+    UiCaptionButton() = default;
+    ~UiCaptionButton() override;
+
+    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
+    // Kind 1, not focusable, 60 ms transitions. `strip` is the process-wide
+    // caption-button image; it must outlive the button (null draws nothing).
+    UiControl* CreateCaptionButton(ControlParent parent, const gfx::RectF& rect, int type,
+                                   const gfx::Bitmap* strip, bool visible = true);
+    void DrawLook(int look);
+    // The strip cell (x, width) for this button's type, window state and look.
+    gfx::RectF CellRect(int look) const;
+
+    int buttonType = 0;
+    const gfx::Bitmap* skinStrip = nullptr;
+    int look = CAPTION_LOOK_NORMAL;
+
+private:
+    void OnClick();
+    void AnimateTo(int newLook);
+};
+
+}  // namespace ui

@@ -1,0 +1,85 @@
+#include "ui/controls/check_box.h"
+
+#include <vector>
+
+#include "assets/assets.h"
+#include "platform/gfx/image.h"
+#include "ui/core/draw_images.h"
+
+namespace ui {
+
+namespace {
+
+// Glyph box: 4 pixels in, 20 wide, the control's height less 8.
+constexpr float kGlyphLeft = 4;
+constexpr float kGlyphWidth = 20;
+constexpr float kCaptionGap = 1;
+
+// The embedded check-mark strip cut into its cells, decoded once and shared by
+// every check box of the process.
+const std::vector<gfx::Bitmap>& CheckMarkCells() {
+    static const std::vector<gfx::Bitmap> cells = [] {
+        std::vector<gfx::Bitmap> result;
+        const std::optional<gfx::Image> strip = gfx::DecodeImage(assets::CheckMarkStrip());
+        if (!strip || strip->frames.empty()) return result;
+        for (int checked = 0; checked < 2; ++checked)
+            for (int look = 0; look < assets::kCheckMarkLooks; ++look)
+                result.push_back(strip->frames.front().CloneArea(
+                    {assets::CheckMarkCellX(checked, look), 0, assets::kCheckMarkCell,
+                     assets::kCheckMarkCell}));
+        return result;
+    }();
+    return cells;
+}
+
+// Button state to strip look: the four button looks, then the faded one.
+int LookOf(int state) { return state >= 0 && state <= BUTTON_FOCUSED ? state : 4; }
+
+}  // namespace
+
+UiCheckBox::~UiCheckBox() { Destroy(); }
+
+int UiCheckBox::CheckState(std::optional<int> value) {
+    if (value && *value != checkState) {
+        checkState = *value;
+        if (handle) DrawState(state);
+    }
+    return checkState;
+}
+
+void UiCheckBox::DrawContent(gfx::Graphics& g, const gfx::RectF& area) {
+    const std::vector<gfx::Bitmap>& cells = CheckMarkCells();
+    const std::size_t index =
+        static_cast<std::size_t>((checkState != 0 ? assets::kCheckMarkLooks : 0) + LookOf(state));
+    if (index >= cells.size()) return;
+    DrawImageAt(g, cells[index], {area.x + kGlyphLeft, area.y + 4, kGlyphWidth, area.height + 1 - 8},
+                true);
+}
+
+gfx::RectF UiCheckBox::CaptionRect(const gfx::RectF& area) {
+    const gfx::TextMeasure m = graphics->MeasureString(text, *font, {0, 0, 0, 0}, *format);
+    const float left = area.x + kGlyphLeft + kGlyphWidth + kCaptionGap;
+    const float h = m.bounds.height;
+    return {left, area.y + (area.height - h) / 2, area.width - left, h};
+}
+
+LResult UiCheckBox::PreHandleMessage(int message, WParam, LParam) {
+    switch (message) {
+    case plat::WM_CREATE:
+        kind = KIND_CHECK_BOX;
+        CheckMarkCells();
+        break;
+    case plat::WM_DESTROY:
+        checkState = 0;
+        break;
+    case EV_CLICK:
+        checkState = checkState != 0 ? 0 : 1;
+        DrawState(state);
+        break;
+    default:
+        break;
+    }
+    return -1;
+}
+
+}  // namespace ui

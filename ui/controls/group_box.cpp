@@ -1,0 +1,101 @@
+#include "ui/controls/group_box.h"
+
+#include "ui/controls/control_support.h"
+#include "ui/controls/effect_text.h"
+#include "ui/controls/string_format.h"
+#include "ui/core/draw_shapes.h"
+
+namespace ui {
+
+namespace {
+constexpr float kCaptionX = 8;
+constexpr float kCaptionY = 2;
+constexpr float kCorner = 6;
+}  // namespace
+
+UiGroupBox::~UiGroupBox() { Destroy(); }
+
+UiControl* UiGroupBox::CreateGroupBox(ControlParent parentIn, float x, float y, float width,
+                                      float height, const rt::Text& text, const GroupBoxOptions& o) {
+    if (handle) return handle;
+    caption = text;
+    textColor = o.textColor.value_or(0xD2000000);
+    font = MakeControlFont(o.faceName, o.size, o.fontStyle);
+    format = MakeCaptionFormat(0);
+    effect = o.effect.value_or(0);
+    effectColor = o.effectColor;
+    fillColor = o.fillColor.value_or(0);
+    borderColor = o.borderColor.value_or(0x50000000);
+    rounded = o.rounded.value_or(-1);
+    return Create(parentIn, {x, y, width, height}, KIND_GROUP_BOX, o.visible, 0);
+}
+
+rt::Text UiGroupBox::Caption(std::optional<rt::Text> value) {
+    if (value && *value != caption) {
+        caption = *value;
+        Layout();
+        DrawGroup();
+    }
+    return caption;
+}
+
+void UiGroupBox::Layout() {
+    if (!graphics || !font || !format) return;
+    const gfx::TextMeasure m = graphics->MeasureString(caption, *font, {0, 0, 0, 0}, *format);
+    const float captionHeight = caption.empty() ? font->Height() : m.bounds.height;
+    const float captionWidth = caption.empty() ? 0 : m.bounds.width + 1;
+    captionRect = {kCaptionX, kCaptionY, captionWidth, captionHeight};
+    // The frame's top edge runs through the middle of the caption.
+    const float top = kCaptionY + static_cast<float>(static_cast<int>(captionHeight / 2));
+    frameRect = {1, top, rect.width - 2, rect.height - top - 1};
+}
+
+void UiGroupBox::DrawGroup() {
+    if (!graphics || !font || !format) return;
+    PaintContext context = BeginControlPaint();
+    gfx::Graphics& g = *graphics;
+    const bool round = rounded != 0;
+    if (fillColor != 0) {
+        if (round)
+            FillRoundRect(g, frameRect, kCorner, fillColor);
+        else
+            g.FillRectangle(gfx::SolidBrush(fillColor), frameRect);
+    }
+    // The outline is broken behind the caption.
+    if (!caption.empty()) g.SetClip(captionRect, gfx::CombineMode::Exclude);
+    if (round)
+        StrokeRoundRect(g, frameRect, kCorner, borderColor);
+    else
+        g.DrawRectangle(gfx::Pen(borderColor),
+                        {frameRect.x, frameRect.y, frameRect.width - 1, frameRect.height - 1});
+    g.ResetClip();
+    DrawEffectText(g, caption, *font, *format, textColor, captionRect, effect, effectColor);
+    EndControlPaint(context);
+}
+
+LResult UiGroupBox::HandleMessage(int message, WParam, LParam) {
+    switch (message) {
+    case plat::WM_CREATE:
+        if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
+        Layout();
+        return -1;
+    case EV_RESIZED:
+        Layout();
+        return -1;
+    case plat::WM_PAINT:
+        DrawGroup();
+        return 0;
+    case EV_TRANSITION_FINISHED:
+        transitionFrames = 0;
+        return -1;
+    case plat::WM_DESTROY:
+        caption.clear();
+        format.reset();
+        font.reset();
+        return -1;
+    default:
+        return -1;
+    }
+}
+
+}  // namespace ui

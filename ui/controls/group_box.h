@@ -1,0 +1,57 @@
+// UiGroupBox: a frame with a caption set into its top edge, drawn around a
+// group of controls (its children).
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "platform/gfx/gfx.h"
+#include "ui/controls/control.h"
+
+namespace ui {
+
+// Optional values of CreateGroupBox; absent ones take the defaults shown.
+struct GroupBoxOptions {
+    std::optional<gfx::Argb> textColor;    // black at alpha 210
+    std::optional<rt::Text> faceName;      // library default font unless a face, size or style
+    std::optional<float> size;             // 12
+    std::optional<int> fontStyle;
+    // Further values: the caption's effect and effect colour, as for labels.
+    std::optional<int> effect;
+    std::optional<gfx::Argb> effectColor;
+    std::optional<gfx::Argb> fillColor;    // 0 = no fill
+    std::optional<gfx::Argb> borderColor;  // black at alpha 80
+    std::optional<int> rounded;            // the host's corner style
+    bool visible = true;
+};
+
+class UiGroupBox : public UiControl {
+public:
+    UiGroupBox() = default;
+    ~UiGroupBox() override;
+
+    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
+    // Kind 16, not focusable.
+    UiControl* CreateGroupBox(ControlParent parent, float x, float y, float width, float height,
+                              const rt::Text& caption, const GroupBoxOptions& options = {});
+    // Sets the caption when given (re-measured and redrawn on a change); returns it.
+    rt::Text Caption(std::optional<rt::Text> value = std::nullopt);
+    // Measures the caption and places the frame and caption rectangles.
+    void Layout();
+    void DrawGroup();
+
+    rt::Text caption;
+    std::optional<gfx::Font> font;
+    gfx::Argb textColor = 0xD2000000;
+    std::unique_ptr<gfx::StringFormat> format;
+    gfx::Argb fillColor = 0;
+    gfx::Argb borderColor = 0x50000000;
+    int rounded = -1;
+    int effect = 0;
+    std::optional<gfx::Argb> effectColor;
+    // Surface coordinates, from Layout.
+    gfx::RectF frameRect;
+    gfx::RectF captionRect;
+};
+
+}  // namespace ui

@@ -1,0 +1,71 @@
+#include "ui/controls/label.h"
+
+#include "ui/controls/control_support.h"
+#include "ui/controls/effect_text.h"
+#include "ui/controls/string_format.h"
+#include "ui/core/draw_shapes.h"
+
+namespace ui {
+
+UiLabel::~UiLabel() { Destroy(); }
+
+UiControl* UiLabel::CreateLabel(ControlParent parentIn, float x, float y, float width, float height,
+                                const rt::Text& value, const LabelOptions& o) {
+    if (handle) return handle;
+    text = value;
+    textColor = o.textColor.value_or(0xD2000000);
+    lineAlignment = o.lineAlignment.value_or(0);
+    backColor = o.backColor.value_or(0);
+    border = o.border.value_or(0);
+    wordWrap = o.wordWrap.value_or(false);
+    font = MakeControlFont(o.faceName, o.size, o.fontStyle);
+    format = MakeLabelFormat(wordWrap, o.alignment.value_or(0),
+                             o.trimming.value_or(static_cast<int>(gfx::StringTrimming::Character)));
+    format->SetLineAlignment(static_cast<gfx::StringAlignment>(lineAlignment));
+    effect = o.effect.value_or(0);
+    effectColor = o.effectColor;
+    return Create(parentIn, {x, y, width, height}, KIND_LABEL, o.visible, o.focusable.value_or(0));
+}
+
+rt::Text UiLabel::LabelText(std::optional<rt::Text> value) {
+    if (value && *value != text) {
+        text = *value;
+        if (handle) DrawLabel();
+    }
+    return text;
+}
+
+void UiLabel::DrawLabel() {
+    if (!graphics || !font || !format) return;
+    PaintContext context = BeginControlPaint();
+    gfx::Graphics& g = *graphics;
+    const gfx::RectF area = SurfaceRect(*this);
+    if (backColor != 0) g.FillRectangle(gfx::SolidBrush(backColor), area);
+    DrawEffectText(g, text, *font, *format, textColor, area, effect, effectColor);
+    if (border != 0) DrawBorder(g, area, border);
+    EndControlPaint(context);
+}
+
+LResult UiLabel::HandleMessage(int message, WParam, LParam) {
+    switch (message) {
+    case plat::WM_PAINT:
+        DrawLabel();
+        return 0;
+    case EV_FOCUS_GAINED:
+    case EV_FOCUS_LOST:
+        if (focusable) DrawLabel();
+        return -1;
+    case EV_TRANSITION_FINISHED:
+        transitionFrames = 0;
+        return -1;
+    case plat::WM_DESTROY:
+        text.clear();
+        format.reset();
+        font.reset();
+        return -1;
+    default:
+        return -1;
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,58 @@
+// UiLabel: static text, optionally over a fill, with the glow or shadow of
+// the effect-text routine.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "platform/gfx/gfx.h"
+#include "ui/controls/control.h"
+
+namespace ui {
+
+// Optional values of CreateLabel; absent ones take the defaults shown.
+struct LabelOptions {
+    std::optional<gfx::Argb> textColor;     // black at alpha 210
+    // Further style values.
+    std::optional<int> lineAlignment;       // vertical placement: 0 top, 1 centre, 2 bottom
+    std::optional<gfx::Argb> backColor;     // fill under the text, 0 = none
+    std::optional<int> focusable;           // 0
+    std::optional<std::uint32_t> border;    // a DrawBorder style, 0 = none
+    std::optional<bool> wordWrap;           // false: one line
+    // Font: the library default unless one of these is given.
+    std::optional<rt::Text> faceName;
+    std::optional<float> size;              // 12
+    std::optional<int> fontStyle;
+    std::optional<int> alignment;           // gfx::StringAlignment, near
+    std::optional<int> trimming;            // gfx::StringTrimming, character
+    std::optional<int> effect;              // EFFECT_GLOW, EFFECT_SHADOW or none
+    std::optional<gfx::Argb> effectColor;   // by the text colour's luminance
+    bool visible = true;
+};
+
+class UiLabel : public UiControl {
+public:
+    UiLabel() = default;
+    ~UiLabel() override;
+
+    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
+    // Kind 3, not focusable unless asked.
+    UiControl* CreateLabel(ControlParent parent, float x, float y, float width, float height,
+                           const rt::Text& text, const LabelOptions& options = {});
+    // Sets the text when given (redrawing on change); returns the text.
+    rt::Text LabelText(std::optional<rt::Text> value = std::nullopt);
+    void DrawLabel();
+
+    rt::Text text;
+    std::optional<gfx::Font> font;
+    gfx::Argb textColor = 0xD2000000;
+    std::unique_ptr<gfx::StringFormat> format;
+    bool wordWrap = false;
+    int effect = 0;
+    std::optional<gfx::Argb> effectColor;
+    int lineAlignment = 0;
+    gfx::Argb backColor = 0;
+    std::uint32_t border = 0;
+};
+
+}  // namespace ui

@@ -1,0 +1,60 @@
+// UiProgressBar: a bar that fills with a gradient as a position moves from
+// its minimum to its maximum.
+#pragma once
+
+#include <optional>
+
+#include "platform/gfx/gfx.h"
+#include "ui/controls/control.h"
+
+namespace ui {
+
+// Optional values of CreateProgressBar; absent ones take the defaults shown.
+struct ProgressBarOptions {
+    std::optional<float> position;        // 0
+    std::optional<float> minimum;         // 0
+    std::optional<float> maximum;         // 100
+    std::optional<int> vertical;          // 0: fills left to right; 1: bottom to top
+    // Further values.
+    std::optional<int> shading;           // 1: darken the bar across its direction
+    std::optional<float> corner;          // 6: corner size of a rounded bar
+    std::optional<gfx::Argb> startColor;  // RGB 0xFF8800 at alpha 230
+    std::optional<gfx::Argb> endColor;    // RGB 0x80E000 at alpha 230
+    std::optional<gfx::Argb> borderColor; // black at alpha 80
+    std::optional<gfx::Argb> backColor;   // white at alpha 210; 0 = no fill
+    std::optional<int> rounded;           // the host's corner style
+    bool visible = true;
+};
+
+class UiProgressBar : public UiControl {
+public:
+    UiProgressBar() = default;
+    ~UiProgressBar() override;
+
+    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
+    // Kind 12, not focusable.
+    UiControl* CreateProgressBar(ControlParent parent, float x, float y, float width, float height,
+                                 const ProgressBarOptions& options = {});
+    // Each stores what is given, redraws and returns the current value.
+    void ProgressColors(std::optional<gfx::Argb> start, std::optional<gfx::Argb> end);
+    gfx::Argb ProgressBackColor(std::optional<gfx::Argb> value = std::nullopt);
+    float Position(std::optional<float> value = std::nullopt);
+    void DrawBar();
+
+    // Length of the done part along an inner length (0 when the range is empty).
+    float DoneLength(float innerLength) const;
+
+    float position = 0;
+    float minimum = 0;
+    float maximum = 100;
+    int vertical = 0;
+    int shading = 1;
+    float corner = 6;
+    gfx::Argb startColor = 0xE6FF8800;
+    gfx::Argb endColor = 0xE680E000;
+    gfx::Argb borderColor = 0x50000000;
+    gfx::Argb backColor = 0xD2FFFFFF;
+    int rounded = -1;
+};
+
+}  // namespace ui

@@ -1,0 +1,266 @@
+#include "ui/controls/scroll_bar.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/gfx/brush.h"
+#include "platform/gfx/pen.h"
+#include "ui/controls/control_support.h"
+#include "ui/core/draw_shapes.h"
+
+namespace ui {
+
+namespace {
+constexpr float kThumbCorner = 6;
+constexpr int kTrackAlpha = 20;
+constexpr int kTrackHoverAlpha = 36;
+constexpr int kPartAlpha = 100;
+constexpr int kPartActiveAlpha = 160;
+
+gfx::Argb Black(int alpha) { return gfx::MakeColor(static_cast<std::uint8_t>(alpha), 0, 0, 0); }
+
+std::uintptr_t RepeatTimerId(const UiControl* control) {
+    return reinterpret_cast<std::uintptr_t>(control);
+}
+}  // namespace
+
+UiScrollBar::~UiScrollBar() { Destroy(); }
+
+UiControl* UiScrollBar::CreateScrollBar(ControlParent parentIn, const gfx::RectF& area,
+                                        int orientationIn, bool visibleIn) {
+    if (handle) return handle;
+    orientation = orientationIn;
+    return Create(parentIn, area, KIND_SCROLL_BAR, visibleIn, 1, std::nullopt, 60);
+}
+
+void UiScrollBar::ScrollRange(float minimumValue, float maximumValue) {
+    minimum = minimumValue;
+    maximum = std::max(minimumValue, maximumValue);
+    value = std::clamp(value, minimum, maximum);
+    DrawBar();
+}
+
+float UiScrollBar::ScrollValue(std::optional<float> newValue, bool notify) {
+    if (newValue) {
+        value = std::clamp(*newValue, minimum, maximum);
+        DrawBar();
+        if (notify) Notify();
+    }
+    return value;
+}
+
+float UiScrollBar::ScrollStep(std::optional<float> newStep) {
+    if (newStep) step = *newStep;
+    return step;
+}
+
+float UiScrollBar::ScrollPage(std::optional<float> newPage) {
+    if (newPage) {
+        page = std::max(0.0f, *newPage);
+        DrawBar();
+    }
+    return page;
+}
+
+UiScrollBar::Geometry UiScrollBar::Measure() const {
+    Geometry g;
+    const bool horizontal = orientation == SCROLL_HORIZONTAL;
+    g.length = horizontal ? rect.width : rect.height;
+    g.thickness = horizontal ? rect.height : rect.width;
+    g.arrow = std::max(0.0f, std::min(g.thickness, g.length / 2));
+    g.trackStart = g.arrow;
+    g.trackLength = std::max(0.0f, g.length - 2 * g.arrow);
+    const float range = maximum - minimum;
+    if (range > 0) {
+        // The thumb shows the visible share of the whole extent.
+        const float view = page > 0 ? page : g.length;
+        const float share = view / (view + range);
+        g.thumbLength = std::min(g.trackLength, std::max(kMinThumbLength, g.trackLength * share));
+        g.thumbStart = g.trackStart + (value - minimum) / range * (g.trackLength - g.thumbLength);
+    } else {
+        g.thumbLength = g.trackLength;
+        g.thumbStart = g.trackStart;
+    }
+    return g;
+}
+
+int UiScrollBar::PartAt(float along) const {
+    const Geometry g = Measure();
+    if (along < g.arrow) return SCROLL_DECREMENT;
+    if (along >= g.length - g.arrow) return SCROLL_INCREMENT;
+    if (along >= g.thumbStart && along < g.thumbStart + g.thumbLength) return SCROLL_THUMB;
+    return SCROLL_TRACK;
+}
+
+float UiScrollBar::Along(LParam lParam) const {
+    return orientation == SCROLL_HORIZONTAL ? static_cast<float>(plat::GET_X_LPARAM(lParam)) - rect.x
+                                            : static_cast<float>(plat::GET_Y_LPARAM(lParam)) - rect.y;
+}
+
+void UiScrollBar::Notify() {
+    if (changeCallback) changeCallback(*this, value);
+}
+
+bool UiScrollBar::MoveTo(float newValue, bool notify) {
+    newValue = std::clamp(newValue, minimum, maximum);
+    if (newValue == value) return false;
+    value = newValue;
+    DrawBar();
+    if (notify) Notify();
+    return true;
+}
+
+void UiScrollBar::StopRepeat() {
+    if (repeating_) plat::KillTimer(hwnd, RepeatTimerId(this));
+    repeating_ = false;
+}
+
+void UiScrollBar::OnPress(float along) {
+    const int part = PartAt(along);
+    const Geometry g = Measure();
+    if (part == SCROLL_DECREMENT || part == SCROLL_INCREMENT) {
+        pressedPart = part;
+        MoveTo(value + (part == SCROLL_DECREMENT ? -step : step), true);
+        plat::SetTimer(hwnd, RepeatTimerId(this), kScrollRepeatMs);
+        repeating_ = true;
+        DrawBar();
+    } else if (part == SCROLL_THUMB) {
+        pressedPart = SCROLL_THUMB;
+        thumbLength = g.thumbLength;
+        dragOffset = along - g.thumbStart;
+        dragChanged_ = false;
+        DrawBar();
+    } else {
+        // The track: one page towards the press, a page being the thumb's share of the range.
+        const float range = maximum - minimum;
+        const float movable = g.trackLength - g.thumbLength;
+        const float pageAmount =
+            movable > 0 ? std::max(step, range * g.thumbLength / g.trackLength) : range;
+        MoveTo(value + (along < g.thumbStart ? -pageAmount : pageAmount), true);
+    }
+}
+
+void UiScrollBar::OnDrag(float along) {
+    const Geometry g = Measure();
+    const float movable = g.trackLength - g.thumbLength;
+    if (movable <= 0) return;
+    const float start = along - dragOffset - g.trackStart;
+    const float newValue = minimum + start / movable * (maximum - minimum);
+    if (MoveTo(newValue, notifyWhileDragging != 0)) dragChanged_ = true;
+}
+
+void UiScrollBar::OnRepeat() {
+    if (pressedPart != SCROLL_DECREMENT && pressedPart != SCROLL_INCREMENT) {
+        StopRepeat();
+        return;
+    }
+    const bool down = pressedPart == SCROLL_DECREMENT;
+    MoveTo(value + (down ? -step : step), true);
+    if (value <= minimum && down) StopRepeat();
+    if (value >= maximum && !down) StopRepeat();
+}
+
+void UiScrollBar::DrawBar() {
+    if (!graphics) return;
+    PaintContext context = BeginControlPaint();
+    gfx::Graphics& g = *graphics;
+    const Geometry m = Measure();
+    thumbLength = m.thumbLength;
+    const bool horizontal = orientation == SCROLL_HORIZONTAL;
+    // Maps (along, across) to surface coordinates.
+    const auto at = [horizontal](float along, float across) {
+        return horizontal ? gfx::PointF{along, across} : gfx::PointF{across, along};
+    };
+    const auto box = [horizontal](float along, float across, float length, float thickness) {
+        return horizontal ? gfx::RectF{along, across, length, thickness}
+                          : gfx::RectF{across, along, thickness, length};
+    };
+    FillRoundRect(g, box(0, 0, m.length, m.thickness), std::min(kThumbCorner, m.thickness),
+                  Black(hovered ? kTrackHoverAlpha : kTrackAlpha));
+
+    const auto partAlpha = [this](int part) {
+        return pressedPart == part || hoverPart == part ? kPartActiveAlpha : kPartAlpha;
+    };
+    // Arrows: triangles pointing out of the bar, centred in their squares.
+    const float half = m.thickness / 2;
+    const float size = std::max(2.0f, m.arrow / 4);
+    for (int part : {SCROLL_DECREMENT, SCROLL_INCREMENT}) {
+        if (m.arrow <= 0) break;
+        const float centre = part == SCROLL_DECREMENT ? m.arrow / 2 : m.length - m.arrow / 2;
+        const float tip = part == SCROLL_DECREMENT ? -size : size;
+        const std::array<gfx::PointF, 3> points{at(centre + tip, half), at(centre - tip, half - size),
+                                                at(centre - tip, half + size)};
+        const gfx::Argb colour = Black(partAlpha(part));
+        g.FillPolygon(gfx::SolidBrush(colour), points);
+        g.DrawPolygon(gfx::Pen(colour), points);
+    }
+    if (m.thumbLength > 0) {
+        const int alpha = pressedPart == SCROLL_THUMB || hoverPart == SCROLL_THUMB ? kPartActiveAlpha
+                                                                                  : kPartAlpha;
+        FillRoundRect(g, box(m.thumbStart, 2, m.thumbLength, m.thickness - 4),
+                      std::min(kThumbCorner, m.thickness - 4), Black(alpha));
+    }
+    EndControlPaint(context);
+}
+
+LResult UiScrollBar::HandleMessage(int message, WParam wParam, LParam lParam) {
+    switch (message) {
+    case plat::WM_PAINT:
+        DrawBar();
+        return 0;
+    case plat::WM_LBUTTONDOWN:
+        OnPress(Along(lParam));
+        return 0;
+    case plat::WM_MOUSEMOVE:
+        if (pressedPart == SCROLL_THUMB) {
+            OnDrag(Along(lParam));
+        } else {
+            const int part = PartAt(Along(lParam));
+            if (part != hoverPart) {
+                hoverPart = part;
+                DrawBar();
+            }
+        }
+        return 0;
+    case plat::WM_LBUTTONUP: {
+        const bool dragged = pressedPart == SCROLL_THUMB && dragChanged_;
+        StopRepeat();
+        pressedPart = SCROLL_NONE;
+        dragChanged_ = false;
+        DrawBar();
+        if (dragged && !notifyWhileDragging) Notify();
+        return 0;
+    }
+    case plat::WM_TIMER:
+        if (wParam == RepeatTimerId(this)) OnRepeat();
+        return 0;
+    case EV_MOUSE_ENTERED:
+    case EV_MOUSE_LEFT:
+        hovered = message == EV_MOUSE_ENTERED;
+        if (!hovered) hoverPart = SCROLL_NONE;
+        if (transitionInterval) TransitionFrames(kScrollHoverFrames);
+        DrawBar();
+        return -1;
+    case EV_FOCUS_LOST:
+        // Losing the capture (the window was deactivated) ends a held arrow.
+        if (pressedPart != SCROLL_NONE) {
+            StopRepeat();
+            pressedPart = SCROLL_NONE;
+            DrawBar();
+        }
+        return -1;
+    case EV_TRANSITION_FINISHED:
+        transitionFrames = 0;
+        return -1;
+    case EV_PRESS_QUERY:
+        return 1;
+    case plat::WM_DESTROY:
+        StopRepeat();
+        pressedPart = SCROLL_NONE;
+        return -1;
+    default:
+        return -1;
+    }
+}
+
+}  // namespace ui

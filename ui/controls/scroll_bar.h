@@ -1,0 +1,96 @@
+// UiScrollBar: a bar with two arrows and a thumb, embedded in lists and
+// multi-line edits. Arrows repeat every 100 ms while held, the thumb drags,
+// and a press on the track moves the value one page towards the press.
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "platform/gfx/gfx.h"
+#include "ui/controls/control.h"
+
+namespace ui {
+
+class UiScrollBar;
+
+// Called with the bar and its new value whenever the value changes by input.
+using ScrollChangeCallback = std::function<void(UiScrollBar& bar, float value)>;
+
+// Parts of a bar (pressedPart and hoverPart).
+inline constexpr int SCROLL_NONE = 0;
+inline constexpr int SCROLL_DECREMENT = 1;
+inline constexpr int SCROLL_INCREMENT = 2;
+inline constexpr int SCROLL_THUMB = 3;
+inline constexpr int SCROLL_TRACK = 4;
+
+inline constexpr int SCROLL_HORIZONTAL = 1;
+inline constexpr int kScrollRepeatMs = 100;
+inline constexpr int kScrollHoverFrames = 5;
+// A thumb is never shorter than this (unless the track itself is).
+inline constexpr float kMinThumbLength = 16;
+
+class UiScrollBar : public UiControl {
+public:
+    UiScrollBar() = default;
+    ~UiScrollBar() override;
+
+    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
+    // Kind 19, focusable, 60 ms transitions; orientation 1 horizontal, else vertical.
+    UiControl* CreateScrollBar(ControlParent parent, const gfx::RectF& rect, int orientation,
+                               bool visible = true);
+    // Sets the range (a maximum below the minimum becomes the minimum); the
+    // value is held inside it.
+    void ScrollRange(float minimumValue, float maximumValue);
+    // Sets the value when given (held to the range) and redraws; notifies the
+    // owner when asked. Returns the value.
+    float ScrollValue(std::optional<float> value = std::nullopt, bool notify = false);
+    float ScrollStep(std::optional<float> value = std::nullopt);
+    // The visible extent the range scrolls over, which sizes the thumb; 0 uses
+    // the bar's own length.
+    float ScrollPage(std::optional<float> value = std::nullopt);
+    void SetChangeCallback(ScrollChangeCallback callback) { changeCallback = std::move(callback); }
+    void DrawBar();
+
+    // Geometry along the bar, in surface coordinates.
+    struct Geometry {
+        float length = 0;       // along the bar
+        float thickness = 0;    // across it
+        float arrow = 0;        // length of each arrow square
+        float trackStart = 0;
+        float trackLength = 0;
+        float thumbStart = 0;
+        float thumbLength = 0;
+    };
+    Geometry Measure() const;
+    // The part at a distance along the bar (SCROLL_*).
+    int PartAt(float along) const;
+
+    float minimum = 0;
+    float maximum = 100;
+    float step = 1;
+    int notifyWhileDragging = 1;
+    int orientation = 0;
+    int pressedPart = SCROLL_NONE;
+    float value = 0;
+    float thumbLength = 0;
+    float dragOffset = 0;
+    int hoverPart = SCROLL_NONE;
+    ScrollChangeCallback changeCallback;
+    float page = 0;
+    bool hovered = false;
+
+private:
+    float Along(LParam lParam) const;
+    // Sets the value from input: held to the range, redrawn, and the owner
+    // notified when `notify` is set. Returns whether it changed.
+    bool MoveTo(float newValue, bool notify);
+    void Notify();
+    void StopRepeat();
+    void OnPress(float along);
+    void OnDrag(float along);
+    void OnRepeat();
+    bool dragChanged_ = false;
+    bool repeating_ = false;
+};
+
+}  // namespace ui
