@@ -66,7 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Converting to UTF-8 and back keeps every text that converts cleanly.
     const std::string utf8 = rt::Cp936ToUtf8(text);
-    (void)rt::Utf8ToCp936(text);
+    Check(utf8 == rt::WideToMultiByte(rt::kCodePageUtf8, rt::MultiByteToWide(rt::kCodePage936, text)));
+    Check(rt::Utf8ToCp936(text) ==
+          rt::WideToMultiByte(rt::kCodePage936, rt::MultiByteToWide(rt::kCodePageUtf8, text)));
     if (rt::MultiByteToWide(rt::kCodePage936, text).find(u'?') == std::u16string::npos)
         Check(rt::Utf8ToCp936(utf8) == text);
 

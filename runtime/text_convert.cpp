@@ -1,4 +1,5 @@
 // Conversions between texts, numbers and byte buffers.
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -15,13 +16,6 @@ ByteBuffer StorageBytes(T value) {
     ByteBuffer bytes(sizeof value);
     std::memcpy(bytes.data(), &value, sizeof value);
     return bytes;
-}
-
-Text Format(const char* format, double value) {
-    int needed = std::snprintf(nullptr, 0, format, value);
-    Text result(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
-    std::snprintf(result.data(), result.size() + 1, format, value);
-    return result;
 }
 
 // Civil date of a day number counted from 1 January 1970.
@@ -107,7 +101,10 @@ Text ToText(std::int64_t value) { return std::to_string(static_cast<long long>(v
 Text ToText(float value) { return ToText(static_cast<double>(value)); }
 
 Text ToText(double value) {
-    Text result = Format("%.6f", value);
+    // Six decimals whatever the C locale says about the decimal point.
+    char buffer[400];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    Text result = ec == std::errc() ? Text(buffer, end) : Text();
     const std::size_t point = result.find('.');
     if (point != Text::npos) {
         std::size_t end = result.size();

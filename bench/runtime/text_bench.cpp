@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/codepage.h"
 #include "runtime/text.h"
 
 namespace {
@@ -123,5 +124,23 @@ void StringViewSplitRows(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
 }
 BENCHMARK(StringViewSplitRows);
+
+}  // namespace
+
+namespace {
+
+// Labels are converted at every draw, so short conversions matter.
+void Cp936ToUtf8Label(benchmark::State& state) {
+    const rt::Text label = "\xCB\xD1\xCB\xF7 magnet";
+    for (auto _ : state) benchmark::DoNotOptimize(rt::Cp936ToUtf8(label));
+}
+BENCHMARK(Cp936ToUtf8Label);
+
+void Utf8ToCp936Page(benchmark::State& state) {
+    static const std::string utf8 = rt::Cp936ToUtf8(Page());
+    for (auto _ : state) benchmark::DoNotOptimize(rt::Utf8ToCp936(utf8));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
+}
+BENCHMARK(Utf8ToCp936Page);
 
 }  // namespace

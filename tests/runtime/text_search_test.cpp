@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "runtime/text.h"
@@ -175,6 +176,18 @@ int StepwiseFind(const Text& text, const Text& sub, int start, bool ignoreCase) 
     return -1;
 }
 
+// The byte-stepping reverse scan, transcribed likewise.
+int BytewiseFindReverse(const Text& text, const Text& sub, int start, bool ignoreCase) {
+    if (text.empty() || sub.empty() || sub.size() > text.size()) return -1;
+    long long a = static_cast<long long>(text.size() - sub.size());
+    if (start >= 1) a = std::clamp<long long>(start - static_cast<long long>(sub.size()), 0, a);
+    for (long long i = a; i >= 0; --i) {
+        if (StepwiseFind(text.substr(static_cast<std::size_t>(i), sub.size()), sub, 1, ignoreCase) == 1)
+            return static_cast<int>(i + 1);
+    }
+    return -1;
+}
+
 TEST(FindText, AgreesWithAStepwiseScanOnMixedText) {
     // Small alphabets make matches on second bytes and long lead-byte runs common.
     const char alphabet[] = {'a', 'A', 'b', '\\', '\x81', '\xA1', '\xD6'};
@@ -189,6 +202,8 @@ TEST(FindText, AgreesWithAStepwiseScanOnMixedText) {
         const int start = static_cast<int>(random() % 8);
         const bool ignoreCase = random() % 2 == 0;
         ASSERT_EQ(FindText(text, sub, start, ignoreCase), StepwiseFind(text, sub, start, ignoreCase))
+            << "text size " << text.size() << " start " << start;
+        ASSERT_EQ(FindTextReverse(text, sub, start, ignoreCase), BytewiseFindReverse(text, sub, start, ignoreCase))
             << "text size " << text.size() << " start " << start;
     }
 }
