@@ -107,7 +107,7 @@ void MouseMove(Hwnd under, POINT screen) {
     if (rec == nullptr) return;
     // Consecutive moves collapse into the latest, as the window system does.
     auto& in = rec->queue->input;
-    if (!in.empty() && in.back().hwnd == target && in.back().message == WM_MOUSEMOVE) in.pop_back();
+    if (!in.empty() && in.back().msg.hwnd == target && in.back().msg.message == WM_MOUSEMOVE) in.pop_back();
     QueueInputLocked(*rec, MSG{nullptr, WM_MOUSEMOVE, MouseKeyFlagsLocked(), MAKELPARAM(client.x, client.y), 0, {}, {}});
 }
 
@@ -321,8 +321,9 @@ namespace plat {
 using namespace core;
 
 std::int16_t GetKeyState(int vk) {
+    auto q = CurrentQueue();
     std::lock_guard lk(S().mu);
-    std::uint8_t k = S().keys[vk & 0xFF];
+    std::uint8_t k = q->hasSyncKeys ? q->syncKeys[vk & 0xFF] : S().keys[vk & 0xFF];
     std::int16_t r = (k & 0x80) ? static_cast<std::int16_t>(0xFF80) : 0;
     return static_cast<std::int16_t>(r | (k & 0x01));
 }

@@ -80,7 +80,16 @@ bool FindReady(ThreadQueue& q, MSG* out, Hwnd filter, UINT lo, UINT hi, bool rem
                std::function<void()>* internalFire) {
     *nextDue = UINT64_MAX;
     if (TakeFrom(q.posted, out, filter, lo, hi, remove)) return true;
-    if (TakeFrom(q.input, out, filter, lo, hi, remove)) return true;
+    for (auto it = q.input.begin(); it != q.input.end(); ++it) {
+        if (!Matches(it->msg, filter, lo, hi)) continue;
+        *out = it->msg;
+        if (remove) {
+            q.syncKeys = it->keys;
+            q.hasSyncKeys = true;
+            q.input.erase(it);
+        }
+        return true;
+    }
     if (q.quit && filter == nullptr) {
         *out = MSG{};
         out->message = WM_QUIT;
@@ -192,7 +201,10 @@ void QueueInputLocked(WindowRecord& rec, MSG msg) {
     msg.hwnd = rec.handle;
     if (msg.time == 0) msg.time = TimerNow();
     msg.pt = S().cursor;
-    rec.queue->input.push_back(std::move(msg));
+    InputItem item;
+    item.msg = std::move(msg);
+    std::copy(std::begin(S().keys), std::end(S().keys), item.keys.begin());
+    rec.queue->input.push_back(std::move(item));
     WakeLocked(*rec.queue);
 }
 
@@ -280,7 +292,8 @@ bool TranslateMessage(const MSG* msg) {
     if (rec == nullptr) return false;
     bool sys = msg->message == WM_SYSKEYDOWN;
     // Control characters produced with Ctrl held are not typed text.
-    bool ctrl = (S().keys[VK_CONTROL] & 0x80) != 0 && !(S().keys[VK_MENU] & 0x80);
+    const std::uint8_t* keys = rec->queue->hasSyncKeys ? rec->queue->syncKeys.data() : S().keys;
+    bool ctrl = (keys[VK_CONTROL] & 0x80) != 0 && !(keys[VK_MENU] & 0x80);
     std::size_t i = 0;
     const std::string& s = msg->input;
     std::string nonAscii;

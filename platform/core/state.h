@@ -3,6 +3,7 @@
 // field is guarded by State::mu unless noted.
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -43,10 +44,19 @@ struct Caret {
     RECT drawn;  // area where it is drawn now (empty: not drawn)
 };
 
+// An input message with the key state as it was when the input happened;
+// retrieving it makes that the thread's key state (GetKeyState).
+struct InputItem {
+    MSG msg;
+    std::array<std::uint8_t, 256> keys{};
+};
+
 struct ThreadQueue {
     std::thread::id thread;
     std::deque<MSG> posted;
-    std::deque<MSG> input;
+    std::deque<InputItem> input;
+    bool hasSyncKeys = false;
+    std::array<std::uint8_t, 256> syncKeys{};
     std::deque<std::shared_ptr<SentItem>> sent;
     std::vector<Timer> timers;
     bool quit = false;

@@ -238,7 +238,9 @@ bool DestroyWindow(Hwnd hwnd) {
             d.erase(std::remove_if(d.begin(), d.end(), [&](const MSG& m) { return m.hwnd == hwnd; }), d.end());
         };
         drop(q.posted);
-        drop(q.input);
+        q.input.erase(std::remove_if(q.input.begin(), q.input.end(),
+                                     [&](const InputItem& i) { return i.msg.hwnd == hwnd; }),
+                      q.input.end());
         q.timers.erase(std::remove_if(q.timers.begin(), q.timers.end(),
                                       [&](const Timer& t) { return t.hwnd == hwnd; }),
                        q.timers.end());

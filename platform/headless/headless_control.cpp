@@ -208,6 +208,7 @@ void Reset() {
         s.moveSize = MoveSize{};
         q->posted.clear();
         q->input.clear();
+        q->hasSyncKeys = false;
         q->sent.clear();
         q->timers.clear();
         q->quit = false;
