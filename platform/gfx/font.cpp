@@ -9,6 +9,14 @@
 
 #include "runtime/codepage.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+// The font stack keeps its configuration and caches until the process ends
+// and never frees them; every program that draws text would report them.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\nleak:libpangocairo-1.0.so\n";
+}
+#endif
+
 namespace gfx {
 
 namespace {

@@ -97,23 +97,26 @@ Bytes MakeGif() {
         },
         &error);
     const GifColorType colours[4] = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}, {0, 0, 0}};
-    gif->SWidth = 4;
-    gif->SHeight = 4;
-    gif->SColorResolution = 8;
-    gif->SBackGroundColor = 0;
-    gif->SColorMap = GifMakeMapObject(4, colours);
+    ColorMapObject* map = GifMakeMapObject(4, colours);
+    EGifSetGifVersion(gif, true);
+    EGifPutScreenDesc(gif, 4, 4, 8, 0, map);
     for (int i = 0; i < 2; ++i) {
-        SavedImage* frame = GifMakeSavedImage(gif, nullptr);
-        frame->ImageDesc = GifImageDesc{0, 0, 4, 4, false, nullptr};
-        frame->RasterBits = static_cast<GifByteType*>(std::malloc(16));
-        for (int p = 0; p < 16; ++p) frame->RasterBits[p] = i == 0 ? 0 : (p == 5 ? 1 : 3);
         GraphicsControlBlock gcb{};
         gcb.DisposalMode = DISPOSE_DO_NOT;
         gcb.DelayTime = i == 0 ? 7 : 0;
         gcb.TransparentColor = i == 0 ? NO_TRANSPARENT_COLOR : 3;
-        EGifGCBToSavedExtension(&gcb, gif, i);
+        GifByteType ext[4];
+        const size_t n = EGifGCBToExtension(&gcb, ext);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(n), ext);
+        EGifPutImageDesc(gif, 0, 0, 4, 4, false, nullptr);
+        for (int y = 0; y < 4; ++y) {
+            GifPixelType line[4];
+            for (int x = 0; x < 4; ++x) line[x] = static_cast<GifPixelType>(i == 0 ? 0 : (y * 4 + x == 5 ? 1 : 3));
+            EGifPutLine(gif, line, 4);
+        }
     }
-    EGifSpew(gif);
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
     return out;
 }
 
