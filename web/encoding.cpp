@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "runtime/codepage.h"
+#include "web/utf8_to_cp936.h"
 
 namespace web {
 namespace {
@@ -31,8 +32,7 @@ rt::ByteBuffer AnsiToUtf8Bytes(const rt::Text& text) {
 rt::ByteBuffer Utf8BytesToAnsi(const rt::ByteBuffer& bytes) {
     if (bytes.empty()) return {};
     const std::string_view input(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    const std::string ansi =
-        rt::WideToMultiByte(rt::kCodePage936, rt::MultiByteToWide(rt::kCodePageUtf8, input));
+    const std::string ansi = Utf8ToCp936Bytes(input);
     return rt::ByteBuffer(ansi.begin(), ansi.end());
 }
 

@@ -1,6 +1,7 @@
 #include "web/request.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "web/cookies.h"
@@ -156,8 +157,9 @@ rt::Text WebRequestText(const rt::Text& url, std::optional<std::int32_t> method,
                                   headers, location, noRedirect, postBytes, std::move(proxy), seen);
     if (body.empty()) return {};
     if (LooksLikeUtf8(body, *seen)) body = Utf8BytesToAnsi(body);
-    const auto zero = std::find(body.begin(), body.end(), std::uint8_t{0});
-    return rt::Text(body.begin(), zero);
+    const char* bytes = reinterpret_cast<const char*>(body.data());
+    const void* zero = std::memchr(bytes, 0, body.size());
+    return rt::Text(bytes, zero ? static_cast<const char*>(zero) - bytes : body.size());
 }
 
 }  // namespace web

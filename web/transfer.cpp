@@ -1,6 +1,8 @@
 #include "web/transfer.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <stop_token>
 
 #include "runtime/thread.h"
@@ -11,6 +13,7 @@ namespace {
 
 // Receives what libcurl delivers for one exchange.
 struct Sink {
+    CURL* easy;
     std::size_t maxBodyBytes;
     TransferResponse response;
     bool bodyTooLarge = false;
@@ -20,11 +23,21 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
     auto* sink = static_cast<Sink*>(user);
     const std::size_t n = size * count;
     rt::ByteBuffer& body = sink->response.body;
+    if (body.empty()) {
+        // Room for the announced length at once, within the bound.
+        curl_off_t announced = -1;
+        curl_easy_getinfo(sink->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+        if (announced > 0) {
+            body.reserve(std::min(static_cast<std::size_t>(announced), sink->maxBodyBytes));
+        }
+    }
     if (n > sink->maxBodyBytes - body.size()) {
         sink->bodyTooLarge = true;
         return 0;  // makes libcurl end the transfer with a write error
     }
-    body.insert(body.end(), data, data + n);
+    const std::size_t old = body.size();
+    body.resize(old + n);
+    std::memcpy(body.data() + old, data, n);
     return n;
 }
 
@@ -102,8 +115,8 @@ std::optional<TransferResponse> RunTransfer(const TransferRequest& request,
 
     HeaderList headers;
     if (!BuildHeaderList(request, &headers)) return std::nullopt;
-    Sink sink{limits.maxBodyBytes, {}, false};
     EasyHandle easy(curl_easy_init());
+    Sink sink{easy.get(), limits.maxBodyBytes, {}, false};
     MultiHandle multi(curl_multi_init());
     if (!easy || !multi || !Configure(easy.get(), request, limits, headers, &sink)) {
         return std::nullopt;

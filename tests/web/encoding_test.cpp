@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/codepage.h"
+
 namespace {
 
 using rt::ByteBuffer;
@@ -61,6 +63,22 @@ TEST(Utf8BytesToAnsi, CharacterWithoutCodePageFormBecomesQuestionMark) {
     EXPECT_EQ(out.front(), 'x');
     EXPECT_EQ(out.back(), 'y');
     EXPECT_NE(std::find(out.begin(), out.end(), '?'), out.end());
+}
+
+TEST(Utf8BytesToAnsi, AgreesWithTheRuntimeConvertersOnDamagedInput) {
+    const std::string inputs[] = {
+        "\xE6\x88" "a",         // cut inside a character, then ASCII
+        "a\xE6\x88",            // cut off by the end
+        "\xED\xA0\x80z",        // an encoded surrogate
+        "\xC0\xAF\xF8\xFF",     // overlong form and bytes that never start a character
+        "\xF4\x90\x80\x80!",    // beyond U+10FFFF
+        "\xE2\x82\xAC\xC2\xA0\xE4\xB8\x80\xF0\x9F\x98\x80\xEF\xBF\xBD",
+        std::string("\0\x80\0", 3),
+    };
+    for (const std::string& input : inputs) {
+        const ByteBuffer out = web::Utf8BytesToAnsi(ByteBuffer(input.begin(), input.end()));
+        EXPECT_EQ(std::string(out.begin(), out.end()), rt::Utf8ToCp936(input)) << input;
+    }
 }
 
 TEST(AnsiToUtf8Text, GivesTheUtf8BytesAsText) {
