@@ -1,7 +1,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include <jpeglib.h>
 
@@ -34,10 +33,10 @@ void CmykRowToBgra(const JSAMPLE* cmyk, std::uint8_t* bgra, JDIMENSION width, bo
     }
 }
 
-// Decodes into `out` (sized once the header is read, through `allocate`).
-// Only trivially destructible locals live in this frame, since an error
-// leaves it through longjmp.
-bool Decode(std::span<const std::uint8_t> bytes, Bitmap& out, std::uint8_t* rowBuffer, std::size_t rowBufferSize) {
+// Decodes into `out`, made once the header gives the size. Only trivially
+// destructible locals live in this frame, since an error leaves it through
+// longjmp.
+bool Decode(std::span<const std::uint8_t> bytes, Bitmap& out) {
     jpeg_decompress_struct info;
     ErrorManager err;
     info.err = jpeg_std_error(&err.base);
@@ -53,9 +52,9 @@ bool Decode(std::span<const std::uint8_t> bytes, Bitmap& out, std::uint8_t* rowB
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
     jpeg_calc_output_dimensions(&info);
-    if (!AcceptableSize(info.output_width, info.output_height) ||
-        static_cast<std::size_t>(info.output_width) * 4 > rowBufferSize ||
-        out.Width() != static_cast<int>(info.output_width) || out.Height() != static_cast<int>(info.output_height)) {
+    if (AcceptableSize(info.output_width, info.output_height))
+        out = Bitmap(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    if (!out.IsValid()) {
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -64,33 +63,12 @@ bool Decode(std::span<const std::uint8_t> bytes, Bitmap& out, std::uint8_t* rowB
     std::uint8_t* data = out.Data();
     const int stride = out.Stride();
     while (info.output_scanline < info.output_height) {
-        std::uint8_t* dest = data + static_cast<std::size_t>(info.output_scanline) * stride;
-        JSAMPROW row = cmyk ? rowBuffer : dest;
+        // CMYK rows have four bytes a pixel too, so they convert in place.
+        JSAMPROW row = data + static_cast<std::size_t>(info.output_scanline) * stride;
         jpeg_read_scanlines(&info, &row, 1);
-        if (cmyk) CmykRowToBgra(rowBuffer, dest, info.output_width, adobeInverted);
+        if (cmyk) CmykRowToBgra(row, row, info.output_width, adobeInverted);
     }
     jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return true;
-}
-
-// Reads only the header, for the output size.
-bool ReadSize(std::span<const std::uint8_t> bytes, JDIMENSION& width, JDIMENSION& height) {
-    jpeg_decompress_struct info;
-    ErrorManager err;
-    info.err = jpeg_std_error(&err.base);
-    err.base.error_exit = &OnError;
-    err.base.emit_message = &OnMessage;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
-    jpeg_calc_output_dimensions(&info);
-    width = info.output_width;
-    height = info.output_height;
     jpeg_destroy_decompress(&info);
     return true;
 }
@@ -98,12 +76,8 @@ bool ReadSize(std::span<const std::uint8_t> bytes, JDIMENSION& width, JDIMENSION
 }  // namespace
 
 std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes) {
-    JDIMENSION width = 0, height = 0;
-    if (!ReadSize(bytes, width, height) || !AcceptableSize(width, height)) return std::nullopt;
-    Bitmap bitmap(static_cast<int>(width), static_cast<int>(height));
-    if (!bitmap.IsValid()) return std::nullopt;
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 4);
-    if (!Decode(bytes, bitmap, row.data(), row.size())) return std::nullopt;
+    Bitmap bitmap;
+    if (!Decode(bytes, bitmap)) return std::nullopt;
     bitmap.MarkDirty();
     Image image;
     image.format = ImageFormat::Jpeg;

@@ -50,8 +50,10 @@ Bytes MakePng(int w, int h) {
     return out;
 }
 
-// A JPEG of one flat colour written by libjpeg.
-Bytes MakeJpeg(int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+// A JPEG of one flat colour written by libjpeg: RGB, or with `k` given, CMYK
+// as Adobe writes it (r, g, b are then the stored C, M, Y values).
+Bytes MakeJpeg(int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b, int k = -1) {
+    const int components = k < 0 ? 3 : 4;
     jpeg_compress_struct info;
     jpeg_error_mgr err;
     info.err = jpeg_std_error(&err);
@@ -61,16 +63,18 @@ Bytes MakeJpeg(int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = static_cast<JDIMENSION>(w);
     info.image_height = static_cast<JDIMENSION>(h);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = components;
+    info.in_color_space = k < 0 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(w) * 3);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(w) * components);
     for (int x = 0; x < w; ++x) {
-        row[3 * x] = r;
-        row[3 * x + 1] = g;
-        row[3 * x + 2] = b;
+        JSAMPLE* p = &row[static_cast<std::size_t>(x) * components];
+        p[0] = r;
+        p[1] = g;
+        p[2] = b;
+        if (k >= 0) p[3] = static_cast<JSAMPLE>(k);
     }
     while (info.next_scanline < info.image_height) {
         JSAMPROW p = row.data();
@@ -177,6 +181,15 @@ TEST(DecodeImage, JpegIsOpaqueWithItsColour) {
     EXPECT_NEAR(RedOf(p), 200, 4);
     EXPECT_NEAR(GreenOf(p), 100, 4);
     EXPECT_NEAR(BlueOf(p), 50, 4);
+
+    // Adobe CMYK stores inverted inks: full values mean no ink.
+    const auto cmyk = DecodeImage(MakeJpeg(8, 8, 255, 155, 55, 255));
+    ASSERT_TRUE(cmyk.has_value());
+    const Argb q = cmyk->frames[0].GetPixel(4, 4);
+    EXPECT_EQ(AlphaOf(q), 255);
+    EXPECT_NEAR(RedOf(q), 255, 4);
+    EXPECT_NEAR(GreenOf(q), 155, 4);
+    EXPECT_NEAR(BlueOf(q), 55, 4);
 }
 
 TEST(DecodeImage, AnimatedGifHasComposedFramesAndDelays) {
