@@ -3,6 +3,7 @@
 
 #include "runtime/fatal.h"
 #include "runtime/text.h"
+#include "runtime/text_scan.h"
 
 namespace rt {
 namespace {
@@ -45,14 +46,9 @@ ByteBuffer LeftBytes(const ByteBuffer& bytes, int n) {
 }
 
 int FindBytes(const ByteBuffer& bytes, const ByteBuffer& pattern, std::optional<int> start) {
-    const long long n = static_cast<long long>(bytes.size());
-    const long long m = static_cast<long long>(pattern.size());
-    if (n == 0 || m == 0 || m > n) return -1;
-    long long from = start.value_or(1);
-    if (from < 1) from = 1;
-    if (from > n - m + 1) return -1;
-    const void* hit = memmem(bytes.data() + from - 1, static_cast<std::size_t>(n - from + 1),
-                             pattern.data(), pattern.size());
+    const std::size_t from = detail::ForwardScanStart(bytes.size(), pattern.size(), start);
+    if (from == detail::kNotFound) return -1;
+    const void* hit = memmem(bytes.data() + from, bytes.size() - from, pattern.data(), pattern.size());
     return hit == nullptr ? -1 : static_cast<int>(static_cast<const std::uint8_t*>(hit) - bytes.data() + 1);
 }
 

@@ -68,11 +68,6 @@ Converter* ConverterFor(Direction direction) {
     return slot.get();
 }
 
-void AppendUnit(std::string& out, char16_t unit) {
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>(unit >> 8));
-}
-
 // Length of the well-formed UTF-8 sequence at the start of `s`, or 0.
 size_t Utf8SequenceLength(const unsigned char* s, size_t left) {
     const unsigned char c = s[0];
@@ -97,107 +92,79 @@ size_t Utf8SequenceLength(const unsigned char* s, size_t left) {
     return n;
 }
 
+// Converts `text` in `direction`. At each stop iconv makes, `bad` is
+// appended; a sequence cut off by the end (EINVAL) ends the conversion, any
+// other stop skips the number of input bytes `skipLength` gives and goes on.
+template <typename SkipLength>
+std::string ConvertReplacing(Direction direction, std::string_view text, std::string_view bad,
+                             SkipLength skipLength) {
+    if (text.empty()) return {};
+    Converter* conv = ConverterFor(direction);
+    if (conv == nullptr) return {};
+    std::string result;
+    result.reserve(text.size() * 2);
+    const char* in = text.data();
+    size_t left = text.size();
+    while (!conv->Run(in, left, result)) {
+        const bool cutOff = errno == EINVAL;
+        result.append(bad);
+        if (cutOff) break;
+        const size_t n = skipLength(in, left);
+        in += n;
+        left -= n;
+        conv->Reset();
+    }
+    return result;
+}
+
+size_t OneByte(const char*, size_t) { return 1; }
+
 }  // namespace
 
 std::u16string MultiByteToWide(int codePage, std::string_view bytes) {
-    if ((codePage != kCodePage936 && codePage != kCodePageUtf8) || bytes.empty()) return {};
-    Converter* conv = ConverterFor(codePage == kCodePageUtf8 ? kUtf8ToWide : k936ToWide);
-    if (conv == nullptr) return {};
-    const char16_t bad = codePage == kCodePageUtf8 ? u'\uFFFD' : u'?';
-
-    std::string raw;  // UTF-16LE bytes
-    raw.reserve(bytes.size() * 2);
-    const char* in = bytes.data();
-    size_t left = bytes.size();
-    while (!conv->Run(in, left, raw)) {
-        // A sequence cut off by the end (EINVAL) is one bad character; an
-        // undecodable byte (EILSEQ) is replaced and the scan goes on after it.
-        const bool cutOff = errno == EINVAL;
-        AppendUnit(raw, bad);
-        if (cutOff) break;
-        ++in;
-        --left;
-        conv->Reset();
-    }
+    if (codePage != kCodePage936 && codePage != kCodePageUtf8) return {};
+    // An undecodable byte becomes U+FFFD (UTF-8) or "?" (code page 936).
+    const std::string_view bad = codePage == kCodePageUtf8 ? std::string_view("\xFD\xFF", 2)
+                                                           : std::string_view("?\0", 2);
+    const std::string raw =  // UTF-16LE bytes
+        ConvertReplacing(codePage == kCodePageUtf8 ? kUtf8ToWide : k936ToWide, bytes, bad, OneByte);
     std::u16string result(raw.size() / 2, u'\0');
     std::memcpy(result.data(), raw.data(), result.size() * 2);  // little-endian host
     return result;
 }
 
 std::string WideToMultiByte(int codePage, std::u16string_view text) {
-    if ((codePage != kCodePage936 && codePage != kCodePageUtf8) || text.empty()) return {};
-    Converter* conv = ConverterFor(codePage == kCodePageUtf8 ? kWideToUtf8 : kWideTo936);
-    if (conv == nullptr) return {};
-    const char* bad = codePage == kCodePageUtf8 ? "\xEF\xBF\xBD" : "?";
-
-    const char* raw = reinterpret_cast<const char*>(text.data());
-    std::string result;
-    result.reserve(text.size() * 2);
-    const char* in = raw;
-    size_t left = text.size() * 2;
-    while (!conv->Run(in, left, result)) {
-        // A character without a form in the target (EILSEQ), a lone
-        // surrogate (EILSEQ) or a high surrogate at the end (EINVAL).
-        size_t unitIndex = static_cast<size_t>(in - raw) / 2;
-        size_t skip = 1;
-        char16_t unit = text[unitIndex];
-        if (unit >= 0xD800 && unit < 0xDC00 && unitIndex + 1 < text.size() &&
-            text[unitIndex + 1] >= 0xDC00 && text[unitIndex + 1] < 0xE000) {
-            skip = 2;
-        }
-        result.append(bad);
-        in += 2 * skip;
-        left -= 2 * skip;
-        conv->Reset();
-    }
-    return result;
+    if (codePage != kCodePage936 && codePage != kCodePageUtf8) return {};
+    // A character without a form in the target or a lone surrogate: one
+    // replacement, for both units of a surrogate pair.
+    auto unitsToSkip = [](const char* in, size_t left) -> size_t {
+        char16_t units[2] = {};
+        std::memcpy(units, in, left >= 4 ? 4 : 2);
+        const bool pair = left >= 4 && units[0] >= 0xD800 && units[0] < 0xDC00 && units[1] >= 0xDC00 &&
+                          units[1] < 0xE000;
+        return pair ? 4 : 2;
+    };
+    const std::string_view raw(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    return ConvertReplacing(codePage == kCodePageUtf8 ? kWideToUtf8 : kWideTo936, raw,
+                            codePage == kCodePageUtf8 ? "\xEF\xBF\xBD" : "?", unitsToSkip);
 }
 
 // Direct conversions, with the same results as going through UTF-16.
 
 std::string Cp936ToUtf8(std::string_view text) {
-    if (text.empty()) return {};
-    Converter* conv = ConverterFor(k936ToUtf8);
-    if (conv == nullptr) return {};
-    std::string result;
-    result.reserve(text.size() + text.size() / 2);
-    const char* in = text.data();
-    size_t left = text.size();
     // Every code-page-936 character has a UTF-8 form, so a stop is a byte
-    // that does not decode: "?" (what MultiByteToWide gives) for each.
-    while (!conv->Run(in, left, result)) {
-        const bool cutOff = errno == EINVAL;
-        result.push_back('?');
-        if (cutOff) break;
-        ++in;
-        --left;
-        conv->Reset();
-    }
-    return result;
+    // that does not decode: "?", as MultiByteToWide gives.
+    return ConvertReplacing(k936ToUtf8, text, "?", OneByte);
 }
 
 std::string Utf8ToCp936(std::string_view text) {
-    if (text.empty()) return {};
-    Converter* conv = ConverterFor(kUtf8To936);
-    if (conv == nullptr) return {};
-    std::string result;
-    result.reserve(text.size());
-    const char* in = text.data();
-    size_t left = text.size();
-    while (!conv->Run(in, left, result)) {
-        // Either a well-formed character without a code-page-936 form (one "?"
-        // for all its bytes) or bytes that do not decode (U+FFFD, which has no
-        // form either: "?" for the byte, or once for a sequence cut off by the end).
-        const bool cutOff = errno == EINVAL;
-        result.push_back('?');
-        if (cutOff) break;
-        size_t n = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(in), left);
-        if (n == 0) n = 1;
-        in += n;
-        left -= n;
-        conv->Reset();
-    }
-    return result;
+    // Either a well-formed character without a code-page-936 form (one "?"
+    // for all its bytes) or a byte that does not decode (U+FFFD, which has no
+    // form either: "?").
+    return ConvertReplacing(kUtf8To936, text, "?", [](const char* in, size_t left) {
+        const size_t n = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(in), left);
+        return n == 0 ? size_t{1} : n;
+    });
 }
 
 }  // namespace rt

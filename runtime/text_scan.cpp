@@ -41,6 +41,12 @@ std::size_t NextCandidate(std::string_view text, std::string_view sub, std::size
 
 }  // namespace
 
+std::size_t ForwardScanStart(std::size_t n, std::size_t m, std::optional<int> start) {
+    if (n == 0 || m == 0 || m > n) return kNotFound;
+    const std::size_t from = start && *start > 1 ? static_cast<std::size_t>(*start - 1) : 0;
+    return from > n - m ? kNotFound : from;
+}
+
 bool BytesEqual(const char* a, const char* b, std::size_t n, bool ignoreCase) {
     if (!ignoreCase) return std::memcmp(a, b, n) == 0;
     for (std::size_t i = 0; i < n; ++i) {

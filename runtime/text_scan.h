@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace rt::detail {
@@ -14,6 +15,11 @@ inline bool IsLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 inline unsigned char FoldAscii(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
+
+// Where a forward search for `m` bytes in `n` bytes begins (0-based): `start`
+// omitted or below 1 counts as 1. kNotFound when either is empty, the pattern
+// is longer, or `start` leaves too few bytes.
+std::size_t ForwardScanStart(std::size_t n, std::size_t m, std::optional<int> start);
 
 // True when `a` and `b` (of equal length) are equal, ASCII letters compared
 // without regard to case when `ignoreCase` is set.

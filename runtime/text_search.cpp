@@ -12,13 +12,9 @@ using detail::kNotFound;
 int TextLength(const Text& text) { return static_cast<int>(text.size()); }
 
 int FindText(const Text& text, const Text& sub, std::optional<int> start, bool ignoreCase) {
-    const long long n = static_cast<long long>(text.size());
-    const long long m = static_cast<long long>(sub.size());
-    if (n == 0 || m == 0 || m > n) return -1;
-    long long from = start.value_or(1);
-    if (from < 1) from = 1;
-    if (from > n - m + 1) return -1;
-    std::size_t hit = detail::FindOnBoundary(text, sub, static_cast<std::size_t>(from - 1), ignoreCase);
+    const std::size_t from = detail::ForwardScanStart(text.size(), sub.size(), start);
+    if (from == kNotFound) return -1;
+    const std::size_t hit = detail::FindOnBoundary(text, sub, from, ignoreCase);
     return hit == kNotFound ? -1 : static_cast<int>(hit + 1);
 }
 
