@@ -1,6 +1,7 @@
 #include "ui/core/caption.h"
 
 #include "platform/gfx/graphics.h"
+#include "ui/controls/caption_button.h"
 #include "ui/controls/label.h"
 #include "ui/core/draw_colour.h"
 #include "ui/core/library.h"
@@ -20,10 +21,26 @@ void BuildTitle(UiWindow& host) {
     const float left = (host.CaptionFlags & CAPTION_ICON) ? 28.0f : 11.0f;
     if (label->CreateLabel(host.window, left, 9, width, 18, title, options)) host.titleLabel = std::move(label);
 }
+
+// Buttons in the fixed bit order, placed leftwards from the right edge.
+void BuildButtons(UiWindow& host) {
+    float x = static_cast<float>(host.size.width - 12);
+    for (int bit = CAPTION_BUTTON_CLOSE; bit <= CAPTION_BUTTON_HELP; bit <<= 1) {
+        if (!(host.CaptionFlags & bit)) continue;
+        const float width = bit == CAPTION_BUTTON_CLOSE ? 39.0f : 28.0f;
+        auto button = std::make_unique<UiCaptionButton>();
+        if (button->CreateCaptionButton(host.window, gfx::RectF{x - width, 7, width, 19}, bit,
+                                        Library().captionImage.get())) {
+            x -= width;
+            host.captionButtons.push_back(std::move(button));
+        }
+    }
+}
 }  // namespace
 
 void BuildCaptionControls(UiWindow& host) {
     if (host.CaptionFlags & CAPTION_TITLE) BuildTitle(host);
+    BuildButtons(host);
 }
 
 }  // namespace ui

@@ -226,6 +226,12 @@ void UiWindow::Detach() {
     captionButtons.clear();
     titleLabel.reset();
     live_.clear();
+    // Event blocks still queued for this window would be dropped with it.
+    plat::MSG msg;
+    while (plat::PeekMessage(&msg, window, HM_DELIVER_EVENT, HM_DELIVER_EVENT, plat::PM_REMOVE)) {
+        auto* block = reinterpret_cast<EventBlock*>(msg.lParam);
+        if (block && block->posted) std::unique_ptr<EventBlock> owned(block);
+    }
     plat::RemoveProp(window, kHostProperty);
     {
         std::lock_guard lock(HostMapMutex());

@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include "assets/assets.h"
+#include "host_fixture.h"
+
+namespace ui::test {
+namespace {
+
+using PaintingTest = HostTest;
+
+std::uint8_t Blue(std::uint32_t p) { return static_cast<std::uint8_t>(p & 0xFF); }
+std::uint8_t Red(std::uint32_t p) { return static_cast<std::uint8_t>((p >> 16) & 0xFF); }
+std::uint8_t Alpha(std::uint32_t p) { return static_cast<std::uint8_t>(p >> 24); }
+
+AttachOptions Layered(int alpha = 200) {
+    AttachOptions options;
+    options.backgroundAlpha = alpha;
+    options.captionFlags = 0;
+    return options;
+}
+
+TEST_F(PaintingTest, QueuedBurstRecomposesEachRectangleAndPresentsOnce) {
+    UiWindow& h = Host(Layered());
+    const int presents = plat::headless::PresentCount(window);
+    const int recomposed = h.recomposeCount;
+    plat::PostMessage(window, HM_INVALIDATE, 0, PackRect(RectF{10, 10, 20, 20}));
+    plat::PostMessage(window, HM_INVALIDATE, 0, PackRect(RectF{100, 100, 20, 20}));
+    Pump();
+    EXPECT_EQ(h.recomposeCount - recomposed, 2);
+    EXPECT_EQ(plat::headless::PresentCount(window) - presents, 1);
+}
+
+TEST_F(PaintingTest, ImmediateModeRedrawsAndPresentsAtOnce) {
+    UiWindow& h = Host(Layered());
+    const int presents = plat::headless::PresentCount(window);
+    h.QueueRedraw(RectF{10, 10, 5, 5}, 1);
+    EXPECT_EQ(plat::headless::PresentCount(window) - presents, 1);
+    // Nothing is drawn or shown while the host is suspended.
+    h.suspended = 1;
+    h.QueueRedraw(RectF{10, 10, 5, 5}, 0);
+    h.suspended = 0;
+    EXPECT_EQ(plat::headless::PresentCount(window) - presents, 1);
+}
+
+TEST_F(PaintingTest, PackedRectanglesRoundOutwards) {
+    const RectF r = UnpackRect(PackRect(RectF{10.5f, -3.25f, 20.2f, 4.5f}));
+    EXPECT_FLOAT_EQ(r.x, 10);
+    EXPECT_FLOAT_EQ(r.y, -4);
+    EXPECT_FLOAT_EQ(r.width, 21);
+    EXPECT_FLOAT_EQ(r.height, 6);
+}
+
+TEST_F(PaintingTest, ControlSurfaceIsComposedAndDisabledLookHalvesIt) {
+    AttachOptions options;
+    options.captionFlags = 0;
+    options.backgroundColour = 0;  // black
+    Host(options, 300, 200);
+    Probe probe;
+    probe.Make(window, RectF{50, 50, 40, 30});
+    Pump();
+    EXPECT_EQ(Blue(ShownPixel(60, 60)), 255);
+    EXPECT_EQ(Blue(ShownPixel(45, 60)), 0);
+
+    probe.Disabled(1);
+    Pump();
+    EXPECT_NEAR(Blue(ShownPixel(60, 60)), 127, 2);
+
+    probe.disabledLookAnswer = 0;  // the control asks for its full look
+    probe.Invalidate();
+    Pump();
+    EXPECT_EQ(Blue(ShownPixel(60, 60)), 255);
+}
+
+TEST_F(PaintingTest, MovedControlLeavesBackgroundBehind) {
+    AttachOptions options;
+    options.captionFlags = 0;
+    options.backgroundColour = 0;
+    Host(options, 300, 200);
+    Probe probe;
+    probe.Make(window, RectF{50, 50, 40, 30});
+    Pump();
+    probe.Move(150.0f, 100.0f);
+    Pump();
+    EXPECT_EQ(Blue(ShownPixel(60, 60)), 0);
+    EXPECT_EQ(Blue(ShownPixel(160, 110)), 255);
+}
+
+TEST_F(PaintingTest, FramedOrdinaryWindowGetsARoundedRegion) {
+    Host({}, 300, 200);
+    const plat::Region region = plat::headless::WindowRegion(window);
+    ASSERT_FALSE(region.empty());
+    EXPECT_TRUE(region.Contains(150, 6));
+    EXPECT_FALSE(region.Contains(150, 5));
+    EXPECT_FALSE(region.Contains(6, 6));  // rounded corner
+    EXPECT_TRUE(region.Contains(300 - 6, 100));
+    EXPECT_FALSE(region.Contains(300 - 5, 100));
+}
+
+TEST_F(PaintingTest, SkinCoveringTheWindowHasNoFrameOrShadow) {
+    const auto skin = assets::SkinJpeg();
+    AttachOptions options = Layered(255);
+    options.skin.assign(skin.begin(), skin.end());
+    options.frameStyle = 1;
+    Host(options);
+    EXPECT_EQ(Alpha(ShownPixel(0, 0)), 255);  // the skin's own corner, opaque
+    EXPECT_EQ(Alpha(ShownPixel(974, 546)), 255);
+    EXPECT_FALSE(plat::headless::BlurBehind(window));
+
+    // Framed: outside the shadow everything is transparent, the inside carries
+    // the background opacity.
+    AttachOptions framed = Layered(200);
+    framed.skin.assign(skin.begin(), skin.end());
+    framed.skinMode = 1;
+    Host(framed);
+    EXPECT_EQ(ShownPixel(0, 0), 0u);
+    EXPECT_NEAR(Alpha(ShownPixel(400, 300)), 200, 2);
+    EXPECT_GT(Alpha(ShownPixel(4, 300)), 0);  // drop shadow just outside the inner rectangle
+    EXPECT_TRUE(plat::headless::BlurBehind(window));
+}
+
+TEST_F(PaintingTest, SkinAverageColourBecomesTheBackground) {
+    const auto skin = assets::SkinJpeg();
+    AttachOptions options = Layered();
+    options.skin.assign(skin.begin(), skin.end());
+    UiWindow& h = Host(options);
+    auto image = LoadImageFromBytes(skin, false);
+    std::uint64_t red = 0;
+    for (int y = 0; y < image->Height(); ++y)
+        for (int x = 0; x < image->Width(); ++x) red += (image->GetPixel(x, y) >> 16) & 0xFF;
+    EXPECT_NEAR(h.backgroundColour & 0xFF, static_cast<int>(red / (975u * 547u)), 1);
+
+    AttachOptions explicitColour = options;
+    explicitColour.backgroundColour = 0x123456;
+    UiWindow& h2 = Host(explicitColour);
+    EXPECT_EQ(h2.backgroundColour, 0x123456);
+}
+
+TEST_F(PaintingTest, FadeInTakesFiveTicks) {
+    AttachOptions options = Layered();
+    options.backgroundColour = 0x0000FF;  // red
+    UiWindow& h = Host(options, 300, 200);
+    h.RenderBackground(nullptr, 0xFF0000, 1);  // to blue, cross-faded
+    EXPECT_EQ(h.suspended, 1);
+    const int presents = plat::headless::PresentCount(window);
+    for (int tick = 1; tick <= 4; ++tick) {
+        plat::headless::AdvanceClock(50);
+        Pump();
+        EXPECT_EQ(h.suspended, 1);
+    }
+    // Midway the picture mixes both colours.
+    const std::uint32_t mid = ShownPixel(150, 100);
+    EXPECT_GT(Red(mid), 10);
+    EXPECT_GT(Blue(mid), 10);
+    plat::headless::AdvanceClock(50);
+    Pump();
+    EXPECT_EQ(h.suspended, 0);
+    EXPECT_EQ(plat::headless::PresentCount(window) - presents, 6);
+    EXPECT_EQ(Red(ShownPixel(150, 100)), 0);
+    EXPECT_GT(Blue(ShownPixel(150, 100)), 150);
+}
+
+TEST_F(PaintingTest, TransitionPlaysItsFramesBetweenStartAndFinish) {
+    AttachOptions options;
+    options.captionFlags = 0;
+    options.backgroundColour = 0;
+    Host(options, 300, 200);
+    Probe probe;
+    probe.colour = 0xFFFF0000u;  // red
+    probe.Make(window, RectF{50, 50, 40, 30});
+    Pump();
+    probe.TransitionFrames(4, 10);
+    probe.colour = 0xFF0000FFu;  // to blue
+    probe.Redraw();
+    EXPECT_EQ(probe.Count(EV_TRANSITION_STARTED), 1);
+    plat::headless::AdvanceClock(10);
+    Pump();
+    plat::headless::AdvanceClock(10);
+    Pump();
+    const std::uint32_t half = ShownPixel(60, 60);
+    EXPECT_NEAR(Red(half), 128, 20);
+    EXPECT_NEAR(Blue(half), 128, 20);
+    EXPECT_EQ(probe.Count(EV_TRANSITION_FINISHED), 0);
+    plat::headless::AdvanceClock(10);
+    Pump();
+    plat::headless::AdvanceClock(10);
+    Pump();
+    EXPECT_EQ(probe.Count(EV_TRANSITION_FINISHED), 1);
+    EXPECT_EQ(probe.transitionSnapshot, nullptr);
+    EXPECT_EQ(Blue(ShownPixel(60, 60)), 255);
+    EXPECT_EQ(Red(ShownPixel(60, 60)), 0);
+
+    // Without frames the repaint is immediate and raises no transition events.
+    probe.TransitionFrames(0);
+    probe.Forget();
+    probe.colour = 0xFF00FF00u;
+    probe.Redraw();
+    Pump();
+    EXPECT_EQ(probe.Count(EV_TRANSITION_STARTED), 0);
+    EXPECT_EQ(ShownPixel(60, 60) & 0x00FFFFFF, 0x0000FF00u);
+}
+
+TEST_F(PaintingTest, EntryAnimationShowsTheWindowAndEndsOnTheCanvas) {
+    AttachOptions options = Layered();
+    options.backgroundColour = 0xFF0000;
+    UiWindow& h = Host(options, 300, 200, kHostDefaultStyle, false);
+    EXPECT_FALSE(plat::IsWindowVisible(window));
+    const int presents = plat::headless::PresentCount(window);
+    h.ShowAnimated(5, 500);
+    EXPECT_TRUE(plat::IsWindowVisible(window));
+    EXPECT_GE(plat::headless::PresentCount(window) - presents, 11);
+    const plat::headless::Picture shown = plat::headless::Presented(window);
+    EXPECT_EQ(shown.at(150, 100), h.canvas.bitmap->GetRawPixel(150, 100));
+}
+
+TEST_F(PaintingTest, CloseAnimationPlaysThenTheWindowIsDestroyed) {
+    AttachOptions options = Layered();
+    UiWindow& h = Host(options, 300, 200);
+    h.SetCloseAnimation(1);
+    bool hiddenBeforeDestroy = false;
+    HostCallbacks callbacks;
+    callbacks.rawMessage = [&](NativeWindow w, unsigned message, WParam, LParam) -> LResult {
+        if (message == plat::WM_DESTROY) hiddenBeforeDestroy = !plat::IsWindowVisible(w);
+        return -1;
+    };
+    h.SetCallbacks(callbacks);
+    const int presents = h.presentCount;
+    plat::SendMessage(window, plat::WM_CLOSE, 0, 0);
+    EXPECT_EQ(h.presentCount - presents, 15);
+    EXPECT_TRUE(hiddenBeforeDestroy);
+    EXPECT_FALSE(plat::IsWindow(window));
+}
+
+}  // namespace
+}  // namespace ui::test
