@@ -329,6 +329,7 @@ enum : int {
     VK_OEM_6 = 0xDD,       // ]}
     VK_OEM_7 = 0xDE,       // '"
     VK_PROCESSKEY = 0xE5,
+    VK_PACKET = 0xE7,  // a key that only carries a character (no key code of its own)
 };
 
 // Message box.

@@ -26,10 +26,10 @@ void SyncModifiers(bool shift, bool control, bool alt);
 // An input method committed text.
 void Commit(Hwnd target, const std::string& utf8);
 
-void Expose(Hwnd hwnd, const RECT& rect);
+void Exposed(Hwnd hwnd, const RECT& rect);
 void Configure(Hwnd hwnd, const RECT& rect);
-void FocusIn(Hwnd hwnd);
-void FocusOut(Hwnd hwnd);
+void FocusGained(Hwnd hwnd);
+void FocusLost(Hwnd hwnd);
 void CloseRequest(Hwnd hwnd);
 void Mapped(Hwnd hwnd, bool mapped);
 void MaximizedChanged(Hwnd hwnd, bool maximized);

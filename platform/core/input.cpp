@@ -249,7 +249,7 @@ void Commit(Hwnd target, const std::string& utf8) {
     QueueInputLocked(*rec, std::move(m));
 }
 
-void Expose(Hwnd hwnd, const RECT& rect) {
+void Exposed(Hwnd hwnd, const RECT& rect) {
     {
         std::lock_guard lk(S().mu);
         WindowRecord* rec = Find(hwnd);
@@ -263,7 +263,7 @@ void Expose(Hwnd hwnd, const RECT& rect) {
 
 void Configure(Hwnd hwnd, const RECT& rect) { ApplyGeometry(hwnd, rect, true); }
 
-void FocusIn(Hwnd hwnd) {
+void FocusGained(Hwnd hwnd) {
     {
         std::lock_guard lk(S().mu);
         if (S().active == hwnd) return;
@@ -273,7 +273,7 @@ void FocusIn(Hwnd hwnd) {
     Activate(hwnd, false, false);
 }
 
-void FocusOut(Hwnd hwnd) { Deactivate(hwnd); }
+void FocusLost(Hwnd hwnd) { Deactivate(hwnd); }
 
 void CloseRequest(Hwnd hwnd) { Deliver(hwnd, WM_CLOSE, 0, 0); }
 

@@ -98,7 +98,7 @@ void TypeText(const std::string& utf8) {
         i += len;
         bool shift = false;
         int vk = len == 1 ? VkForChar(c, &shift) : 0;
-        if (vk == 0) vk = 0xE7;  // a key that only carries its character
+        if (vk == 0) vk = VK_PACKET;
         if (shift) Key(VK_SHIFT, true);
         KeyPress(vk, ch);
         if (shift) Key(VK_SHIFT, false);

@@ -1,0 +1,259 @@
+// Opening the display: locale and input method, visual, extensions, atoms.
+#include "platform/x11/display.h"
+
+#include <X11/Xatom.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/shape.h>
+#include <langinfo.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <ctime>
+#include <clocale>
+#include <cstring>
+
+namespace plat::x11 {
+
+namespace {
+
+std::atomic<bool> trapped{false};
+std::atomic<bool> trapActive{false};
+
+// X errors are expected now and then (focus on a window being unmapped, a
+// request for a window another client destroyed); they must not end the
+// process.
+int OnXError(::Display*, XErrorEvent*) {
+    if (trapActive) trapped = true;
+    return 0;
+}
+
+// Key events carry characters beyond ASCII only under a UTF-8 locale.
+void UseUtf8Locale() {
+    const char* set = std::setlocale(LC_CTYPE, "");
+    if (set == nullptr || std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
+XIMStyle ChooseStyle(XIM im) {
+    XIMStyles* styles = nullptr;
+    if (XGetIMValues(im, XNQueryInputStyle, &styles, nullptr) != nullptr || styles == nullptr) return 0;
+    XIMStyle best = 0;
+    const XIMStyle preferred[] = {XIMPreeditPosition | XIMStatusNothing, XIMPreeditNothing | XIMStatusNothing,
+                                  XIMPreeditNone | XIMStatusNone, XIMPreeditNothing | XIMStatusNone,
+                                  XIMPreeditPosition | XIMStatusNone};
+    for (XIMStyle want : preferred) {
+        for (unsigned short i = 0; i < styles->count_styles && best == 0; ++i)
+            if (styles->supported_styles[i] == want) best = want;
+        if (best != 0) break;
+    }
+    XFree(styles);
+    return best;
+}
+
+}  // namespace
+
+std::uint64_t MonotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000 + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000;
+}
+
+Display::Display() {
+    XInitThreads();
+    UseUtf8Locale();
+    dpy = XOpenDisplay(nullptr);
+    if (dpy == nullptr) return;
+    XSetErrorHandler(OnXError);
+    screen = DefaultScreen(dpy);
+    root = RootWindow(dpy, screen);
+
+    XVisualInfo vi;
+    if (XMatchVisualInfo(dpy, screen, 32, TrueColor, &vi)) {
+        visual = vi.visual;
+        depth = 32;
+        argb = true;
+        colormap = XCreateColormap(dpy, root, visual, AllocNone);
+    } else {
+        visual = DefaultVisual(dpy, screen);
+        depth = DefaultDepth(dpy, screen);
+        colormap = DefaultColormap(dpy, screen);
+    }
+    int major, minor;
+    Bool pixmaps;
+    shm = XShmQueryVersion(dpy, &major, &minor, &pixmaps) != 0;
+    int ev, err;
+    shape = XShapeQueryExtension(dpy, &ev, &err) != 0;
+
+    auto atom = [&](const char* name) { return XInternAtom(dpy, name, False); };
+    Atoms& a = atoms;
+    a.wmProtocols = atom("WM_PROTOCOLS");
+    a.wmDeleteWindow = atom("WM_DELETE_WINDOW");
+    a.wmState = atom("WM_STATE");
+    a.netWmPing = atom("_NET_WM_PING");
+    a.netWmName = atom("_NET_WM_NAME");
+    a.utf8String = atom("UTF8_STRING");
+    a.netWmState = atom("_NET_WM_STATE");
+    a.netWmStateAbove = atom("_NET_WM_STATE_ABOVE");
+    a.netWmStateMaxV = atom("_NET_WM_STATE_MAXIMIZED_VERT");
+    a.netWmStateMaxH = atom("_NET_WM_STATE_MAXIMIZED_HORZ");
+    a.netWmStateHidden = atom("_NET_WM_STATE_HIDDEN");
+    a.netWmStateSkipTaskbar = atom("_NET_WM_STATE_SKIP_TASKBAR");
+    a.netWmWindowType = atom("_NET_WM_WINDOW_TYPE");
+    a.netWmWindowTypeNormal = atom("_NET_WM_WINDOW_TYPE_NORMAL");
+    a.netWmWindowTypeTooltip = atom("_NET_WM_WINDOW_TYPE_TOOLTIP");
+    a.netWmWindowTypePopupMenu = atom("_NET_WM_WINDOW_TYPE_POPUP_MENU");
+    a.netWmWindowTypeDialog = atom("_NET_WM_WINDOW_TYPE_DIALOG");
+    a.netWmMoveResize = atom("_NET_WM_MOVERESIZE");
+    a.netActiveWindow = atom("_NET_ACTIVE_WINDOW");
+    a.netWorkArea = atom("_NET_WORKAREA");
+    a.netSupported = atom("_NET_SUPPORTED");
+    a.netSupportingWmCheck = atom("_NET_SUPPORTING_WM_CHECK");
+    a.netWmPid = atom("_NET_WM_PID");
+    a.netWmCm = atom(("_NET_WM_CM_S" + std::to_string(screen)).c_str());
+    a.motifWmHints = atom("_MOTIF_WM_HINTS");
+    a.kdeBlurBehind = atom("_KDE_NET_WM_BLUR_BEHIND_REGION");
+    a.clipboard = atom("CLIPBOARD");
+    a.targets = atom("TARGETS");
+    a.text = atom("TEXT");
+    a.incr = atom("INCR");
+    a.atomPair = atom("ATOM_PAIR");
+    a.multiple = atom("MULTIPLE");
+    a.timestamp = atom("TIMESTAMP");
+    a.clipboardManager = atom("CLIPBOARD_MANAGER");
+    a.saveTargets = atom("SAVE_TARGETS");
+    a.selectionProperty = atom("SEEKER_SELECTION");
+
+    XSetLocaleModifiers("");
+    im = XOpenIM(dpy, nullptr, nullptr, nullptr);
+    if (im == nullptr) {
+        XSetLocaleModifiers("@im=none");
+        im = XOpenIM(dpy, nullptr, nullptr, nullptr);
+    }
+    if (im != nullptr) imStyle = ChooseStyle(im);
+
+    XSetWindowAttributes attrs{};
+    attrs.event_mask = PropertyChangeMask;
+    clipboardWindow = XCreateWindow(dpy, root, -10, -10, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent,
+                                    CWEventMask, &attrs);
+    XFlush(dpy);
+}
+
+Display::~Display() {
+    if (dpy == nullptr) return;
+    if (im != nullptr) XCloseIM(im);
+    XCloseDisplay(dpy);
+}
+
+Display& X() {
+    static Display display;
+    return display;
+}
+
+bool Display::WindowManager() {
+    std::lock_guard lk(mu);
+    if (dpy == nullptr) return false;
+    std::uint64_t now = MonotonicMs();
+    if (wmCheckedAt_ != 0 && now - wmCheckedAt_ < 1000) return wm_;
+    wmCheckedAt_ = now;
+    wm_ = false;
+    supported_.clear();
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    Trap();
+    if (XGetWindowProperty(dpy, root, atoms.netSupportingWmCheck, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                           &after, &data) == Success &&
+        data != nullptr && count == 1) {
+        Window check = *reinterpret_cast<Window*>(data);
+        XFree(data);
+        data = nullptr;
+        // The check window must point at itself, or the manager is gone.
+        if (XGetWindowProperty(dpy, check, atoms.netSupportingWmCheck, 0, 1, False, XA_WINDOW, &type, &format,
+                               &count, &after, &data) == Success &&
+            data != nullptr && count == 1 && *reinterpret_cast<Window*>(data) == check)
+            wm_ = true;
+    }
+    if (data != nullptr) XFree(data);
+    data = nullptr;
+    if (wm_ && XGetWindowProperty(dpy, root, atoms.netSupported, 0, 4096, False, XA_ATOM, &type, &format, &count,
+                                  &after, &data) == Success &&
+        data != nullptr) {
+        auto* list = reinterpret_cast<Atom*>(data);
+        supported_.assign(list, list + count);
+        XFree(data);
+    }
+    Untrap();
+    return wm_;
+}
+
+bool Display::Supports(Atom hint) {
+    if (!WindowManager()) return false;
+    std::lock_guard lk(mu);
+    return std::find(supported_.begin(), supported_.end(), hint) != supported_.end();
+}
+
+bool Display::Composited() {
+    std::lock_guard lk(mu);
+    if (dpy == nullptr) return false;
+    std::uint64_t now = MonotonicMs();
+    if (cmCheckedAt_ != 0 && now - cmCheckedAt_ < 1000) return cm_;
+    cmCheckedAt_ = now;
+    cm_ = XGetSelectionOwner(dpy, atoms.netWmCm) != None;
+    return cm_;
+}
+
+RECT Display::WorkArea() {
+    std::lock_guard lk(mu);
+    if (dpy == nullptr) return RECT{0, 0, 1024, 768};
+    RECT screenRect{0, 0, DisplayWidth(dpy, screen), DisplayHeight(dpy, screen)};
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    RECT result = screenRect;
+    if (XGetWindowProperty(dpy, root, atoms.netWorkArea, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        data != nullptr && count >= 4 && format == 32) {
+        auto* v = reinterpret_cast<long*>(data);
+        RECT r{static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[0] + v[2]),
+               static_cast<int>(v[1] + v[3])};
+        if (!r.empty()) result = r;
+    }
+    if (data != nullptr) XFree(data);
+    return result;
+}
+
+void Display::AddWaker(int fd) {
+    std::lock_guard lk(mu);
+    wakers_.push_back(fd);
+}
+
+void Display::RemoveWaker(int fd) {
+    std::lock_guard lk(mu);
+    wakers_.erase(std::remove(wakers_.begin(), wakers_.end(), fd), wakers_.end());
+}
+
+void Display::Kick() {
+    std::lock_guard lk(mu);
+    std::uint64_t one = 1;
+    for (int fd : wakers_) {
+        ssize_t n = write(fd, &one, sizeof one);
+        (void)n;
+    }
+}
+
+void Display::Trap() {
+    trapped = false;
+    trapActive = true;
+}
+
+bool Display::Untrap() {
+    if (dpy != nullptr) XSync(dpy, False);
+    trapActive = false;
+    // The sync may have read events that no waiting thread has seen.
+    if (dpy != nullptr && XEventsQueued(dpy, QueuedAlready) > 0) Kick();
+    return !trapped.exchange(false);
+}
+
+}  // namespace plat::x11
