@@ -15,6 +15,11 @@ rt::Text ExtractBetween(const rt::Text& text, const rt::Text& startMarker,
     return rt::LeftText(rest, b - 1);
 }
 
+rt::Text ExtractItem(const rt::Text& text, const rt::Text& startMarker, const rt::Text& endMarker) {
+    if (rt::FindText(text, startMarker) == -1) return {};
+    return ExtractBetween(text, startMarker, endMarker);
+}
+
 rt::Text DropThrough(const rt::Text& text, const rt::Text& marker) {
     if (text.empty()) return {};
     const int drop = rt::FindText(text, marker) + rt::TextLength(marker);

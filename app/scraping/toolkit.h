@@ -14,6 +14,10 @@ namespace app {
 rt::Text ExtractBetween(const rt::Text& text, const rt::Text& startMarker,
                         const rt::Text& endMarker);
 
+// ExtractBetween when `startMarker` occurs in `text`, else empty: a list
+// item that is missing or has no end (truncated page) both come out empty.
+rt::Text ExtractItem(const rt::Text& text, const rt::Text& startMarker, const rt::Text& endMarker);
+
 // Removes the text up to and including `marker` and the one byte after it.
 // An absent marker removes the first length(marker) - 1 bytes.
 rt::Text DropThrough(const rt::Text& text, const rt::Text& marker);

@@ -23,13 +23,9 @@ PageHits ScrapeSite8(const rt::Text& page, const SiteTable&) {
     PageHits result;
     rt::Text p = page;
     for (int k = 1; k <= kLimit; ++k) {
-        if (rt::FindText(p, itemStart) == -1) {
-            result.exhausted = true;
-            break;
-        }
-        const rt::Text record = ExtractBetween(p, itemStart, "迅雷链接</a>");
-        // A truncated item (no end) would leave the page unconsumed and yield
-        // empty rows up to the limit: it ends the site instead.
+        // No further item, or a truncated one: without its end it would not
+        // be consumed and would yield empty rows up to the limit.
+        const rt::Text record = ExtractItem(p, itemStart, "迅雷链接</a>");
         if (record.empty()) {
             result.exhausted = true;
             break;

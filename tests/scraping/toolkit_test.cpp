@@ -38,6 +38,12 @@ TEST(ExtractBetween, StepsByCharacter) {
     EXPECT_EQ(ExtractBetween("中文<b>值</b>", "<b>", "</b>"), "值");
 }
 
+TEST(ExtractItem, EmptyWithoutStartMarker) {
+    EXPECT_EQ(ExtractItem("x<li>a</li>", "<li>", "</li>"), "a");
+    EXPECT_EQ(ExtractItem("abc</li>", "<li>", "</li>"), "");  // ExtractBetween gives "bc"
+    EXPECT_EQ(ExtractItem("<li>truncated", "<li>", "</li>"), "");
+}
+
 TEST(DropThrough, DropsMarkerAndOneMoreByte) {
     EXPECT_EQ(DropThrough("a<br/>bc", "<br/>"), "c");
     EXPECT_EQ(DropThrough("abc", "zz"), "bc");
