@@ -1,0 +1,215 @@
+// Labels, buttons, check boxes and the effect-text routine on a headless host.
+#include <gtest/gtest.h>
+
+#include "host_fixture.h"
+#include "ui/controls/button.h"
+#include "ui/controls/check_box.h"
+#include "ui/controls/effect_text.h"
+#include "ui/controls/label.h"
+
+namespace {
+
+using uitest::HostTest;
+
+TEST(EffectText, DefaultHaloIsWhiteBehindDarkTextAndBlackBehindLightText) {
+    EXPECT_EQ(ui::DefaultEffectColor(gfx::MakeColor(255, 191, 191, 191)), 0x55FFFFFFu);
+    EXPECT_EQ(ui::DefaultEffectColor(gfx::MakeColor(255, 192, 192, 192)), 0x4B000000u);
+    EXPECT_EQ(ui::DefaultEffectColor(0xD2000000), 0x55FFFFFFu);
+    EXPECT_EQ(ui::DefaultEffectColor(0xFEFFFFFF), 0x4B000000u);
+}
+
+// Counts pixels of a label's area that carry the red halo (red well above the other channels).
+int RedHaloPixels(const plat::headless::Picture& shot, int x0, int y0, int w, int h) {
+    int count = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) {
+            const std::uint32_t p = shot.at(x, y);
+            if (HostTest::A(p) > 10 && HostTest::R(p) > HostTest::G(p) + 20) ++count;
+        }
+    return count;
+}
+
+TEST_F(HostTest, GlowAndShadowDrawAHaloAroundTheTextThatPlainTextLacks) {
+    ui::UiLabel glow, shadow, plain;
+    ui::LabelOptions o;
+    o.textColor = 0xFFFFFFFF;
+    o.effectColor = 0xFFFF0000;
+    o.size = 20;
+    o.effect = ui::EFFECT_GLOW;
+    ASSERT_TRUE(glow.CreateLabel(window, 100, 100, 120, 30, "Glow", o));
+    o.effect = ui::EFFECT_SHADOW;
+    ASSERT_TRUE(shadow.CreateLabel(window, 100, 150, 120, 30, "Glow", o));
+    o.effect = ui::EFFECT_NONE;
+    ASSERT_TRUE(plain.CreateLabel(window, 100, 200, 120, 30, "Glow", o));
+    Pump();
+    const auto shot = Shot();
+    EXPECT_GT(RedHaloPixels(shot, 100, 100, 120, 30), 40);
+    EXPECT_GT(RedHaloPixels(shot, 100, 150, 120, 30), 40);
+    EXPECT_EQ(RedHaloPixels(shot, 100, 200, 120, 30), 0);
+    // The text itself is white on top of the halo.
+    int white = 0;
+    for (int x = 100; x < 160; ++x)
+        for (int y = 100; y < 130; ++y)
+            if (A(shot.at(x, y)) > 240 && R(shot.at(x, y)) > 240 && G(shot.at(x, y)) > 240) ++white;
+    EXPECT_GT(white, 10);
+
+    EXPECT_EQ(glow.kind, ui::KIND_LABEL);
+    EXPECT_EQ(glow.focusable, 0);
+    EXPECT_EQ(glow.textColor, 0xFFFFFFFFu);
+    glow.LabelText("Changed");
+    EXPECT_EQ(glow.LabelText(), "Changed");
+}
+
+TEST_F(HostTest, LabelDefaultsAndTheWrappingFormat) {
+    ui::UiLabel label, wrapped;
+    ASSERT_TRUE(label.CreateLabel(window, 10, 60, 100, 20, "text"));
+    EXPECT_EQ(label.textColor, 0xD2000000u);
+    EXPECT_EQ(label.format->Flags(), gfx::StringFormatFlags::NoWrap);
+    EXPECT_EQ(label.format->Prefix(), gfx::HotkeyPrefix::None);
+    ui::LabelOptions o;
+    o.wordWrap = true;
+    o.alignment = 1;
+    ASSERT_TRUE(wrapped.CreateLabel(window, 10, 90, 100, 40, "text", o));
+    EXPECT_EQ(wrapped.format->Flags(), 0x400 | 0x800 | 0x4000 | 0x2000);
+    EXPECT_EQ(wrapped.format->Alignment(), gfx::StringAlignment::Center);
+}
+
+TEST_F(HostTest, DisabledControlThatAnswersMinusOneIsComposedAtHalfOpacity) {
+    ui::UiLabel block;
+    ui::LabelOptions o;
+    o.backColor = 0xFFFF0000;
+    ASSERT_TRUE(block.CreateLabel(window, 300, 300, 40, 20, "", o));
+    Pump();
+    EXPECT_EQ(block.SendEvent(ui::EV_DISABLED_LOOK), -1);
+    EXPECT_EQ(A(Shot().at(320, 310)), 255);
+    block.Disabled(1);
+    Pump();
+    EXPECT_NEAR(A(Shot().at(320, 310)), 128, 1);
+    EXPECT_NEAR(R(Shot().at(320, 310)), 128, 1);
+    block.Disabled(0);
+    Pump();
+    EXPECT_EQ(A(Shot().at(320, 310)), 255);
+}
+
+class ButtonTest : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        ASSERT_TRUE(button.CreateButton(window, 100, 100, 96, 29, "&go"));
+        for (int code : {ui::EV_TRANSITION_STARTED, ui::EV_TRANSITION_FINISHED})
+            button.BindEvent(code, [this](ui::UiControl*, ui::UiControl*, int c, ui::WParam, ui::LParam) {
+                (c == ui::EV_TRANSITION_STARTED ? started : finished) += 1;
+            });
+        Pump();
+    }
+    ui::UiButton button;
+    int started = 0;
+    int finished = 0;
+};
+
+TEST_F(ButtonTest, CreateGivesAFocusableFadingButtonWithItsAccessKey) {
+    EXPECT_EQ(button.kind, ui::KIND_BUTTON);
+    EXPECT_EQ(button.focusable, 1);
+    EXPECT_EQ(button.transitionInterval, 60);
+    EXPECT_EQ(button.textColor, 0xD2000000u);
+    EXPECT_EQ(button.rounded, 1);  // the host's frame style 7 has round corners
+    EXPECT_EQ(button.format->Prefix(), gfx::HotkeyPrefix::Show);
+    ASSERT_EQ(host.mnemonics.size(), 1u);
+    EXPECT_EQ(host.mnemonics[0].control, &button);
+    EXPECT_EQ(host.mnemonics[0].key, 'G');
+
+    // A caption without an ampersand registers no key.
+    button.ButtonText("plain");
+    EXPECT_TRUE(host.mnemonics.empty());
+    button.ButtonText("&x");
+    ASSERT_EQ(host.mnemonics.size(), 1u);
+    EXPECT_EQ(host.mnemonics[0].key, 'X');
+}
+
+TEST_F(ButtonTest, HoverFadesInFourFramesAndLeavingFadesBack) {
+    MoveTo(120, 110);
+    EXPECT_EQ(button.state, ui::BUTTON_HOVERED);
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(button.transitionFrames, 4);
+    for (int frame = 1; frame <= 3; ++frame) {
+        Tick(60);
+        EXPECT_EQ(button.TransitionFrame(), frame);
+        EXPECT_EQ(finished, 0);
+    }
+    Tick(60);
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(button.transitionFrames, 0);  // later repaints are immediate
+
+    MoveTo(500, 400);
+    EXPECT_EQ(button.state, ui::BUTTON_NORMAL);
+    EXPECT_EQ(started, 2);
+    for (int i = 0; i < 4; ++i) Tick(60);
+    EXPECT_EQ(finished, 2);
+    Tick(600);
+    EXPECT_EQ(finished, 2);
+}
+
+TEST_F(ButtonTest, PressShowsThePressedLookAtOnceAndClickReachesTheBinding) {
+    MoveTo(120, 110);
+    for (int i = 0; i < 4; ++i) Tick(60);
+    const std::uint32_t hovered = Shot().at(148, 103);
+    int clicks = 0;
+    button.BindEvent(ui::EV_CLICK, [&](ui::UiControl*, ui::UiControl* c, int, ui::WParam, ui::LParam) {
+        EXPECT_EQ(c, &button);
+        ++clicks;
+    });
+    Press(120, 110);
+    EXPECT_EQ(button.state, ui::BUTTON_PRESSED);
+    EXPECT_EQ(started, 1);  // no fade for the press
+    // The pressed look is darker at the top: the host colour at alpha 153 instead of 21.
+    const std::uint32_t pressed = Shot().at(148, 103);
+    EXPECT_NE(pressed, hovered);
+    EXPECT_LT(R(pressed), R(hovered));
+    Release();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(button.state, ui::BUTTON_HOVERED);
+
+    // A press that leaves the button gives no click.
+    Press(120, 110);
+    MoveTo(500, 400);
+    Release();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(HostTest, CheckBoxFlipsOnEveryClickAndRedrawsOnlyOnChange) {
+    ui::UiCheckBox box;
+    ui::ButtonOptions o;
+    o.textColor = 0xFEFFFFFF;
+    ASSERT_TRUE(box.CreateButton(window, 200, 200, 75, 20, "site", o));
+    Pump();
+    EXPECT_EQ(box.kind, ui::KIND_CHECK_BOX);
+    EXPECT_EQ(box.checkState, 0);
+    // The glyph sits at (6, 2) in the control; its box is white, its tick green.
+    const auto tickPixel = [&] { return Shot().at(200 + 13, 200 + 13); };
+    const std::uint32_t empty = tickPixel();
+    EXPECT_GT(G(empty), 180);
+    EXPECT_GT(R(empty), 180);
+
+    ClickAt(210, 210);
+    EXPECT_EQ(box.checkState, 1);
+    for (int i = 0; i < 5; ++i) Tick(60);  // let the hover fade finish
+    const std::uint32_t ticked = tickPixel();
+    EXPECT_LT(R(ticked), 120);
+    EXPECT_GT(G(ticked), R(ticked) + 40);
+
+    ClickAt(210, 210);
+    EXPECT_EQ(box.checkState, 0);
+    MoveTo(600, 400);
+    for (int i = 0; i < 5; ++i) Tick(60);
+
+    const int presents = PresentCount();
+    EXPECT_EQ(box.CheckState(0), 0);
+    Pump();
+    EXPECT_EQ(PresentCount(), presents);
+    EXPECT_EQ(box.CheckState(1), 1);
+    Pump();
+    EXPECT_GT(PresentCount(), presents);
+    EXPECT_LT(R(tickPixel()), 120);
+}
+
+}  // namespace

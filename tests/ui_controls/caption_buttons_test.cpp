@@ -1,0 +1,112 @@
+// Caption buttons of a host window: layout, cells and the window commands they post.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "assets/assets.h"
+#include "host_fixture.h"
+#include "ui/controls/caption_button.h"
+
+namespace {
+
+using uitest::HostTest;
+
+class CaptionTest : public HostTest {
+protected:
+    ui::UiCaptionButton& Button(std::size_t i) {
+        return static_cast<ui::UiCaptionButton&>(*host.captionButtons.at(i));
+    }
+    // Records the window commands that reach the window.
+    void Record() {
+        ui::HostCallbacks callbacks;
+        callbacks.rawMessage = [this](ui::NativeWindow, unsigned message, ui::WParam w, ui::LParam) {
+            if (message == plat::WM_SYSCOMMAND || message == plat::WM_CLOSE)
+                commands.push_back(message == plat::WM_CLOSE ? 0 : w);
+            return ui::LResult{-1};
+        };
+        host.SetCallbacks(callbacks);
+    }
+    std::vector<ui::WParam> commands;
+};
+
+TEST_F(CaptionTest, CloseAndMinimiseSitAt930And902AfterTheLayout) {
+    ASSERT_EQ(host.captionButtons.size(), 2u);
+    ui::UiCaptionButton& close = Button(0);
+    ui::UiCaptionButton& minimise = Button(1);
+    EXPECT_EQ(close.buttonType, ui::CAPTION_BUTTON_CLOSE);
+    EXPECT_EQ(minimise.buttonType, ui::CAPTION_BUTTON_MINIMIZE);
+    EXPECT_FLOAT_EQ(close.rect.x, 930);
+    EXPECT_FLOAT_EQ(close.rect.y, 7);
+    EXPECT_FLOAT_EQ(close.rect.width, 39);
+    EXPECT_FLOAT_EQ(close.rect.height, 19);
+    EXPECT_FLOAT_EQ(minimise.rect.x, 902);
+    EXPECT_FLOAT_EQ(minimise.rect.width, 28);
+    EXPECT_EQ(close.kind, ui::KIND_CAPTION_BUTTON);
+    EXPECT_EQ(close.focusable, 0);
+    EXPECT_EQ(close.SendEvent(ui::EV_PRESS_QUERY), 0);
+
+    // Cells: close is 39 wide at the start of the strip, the others 28.
+    EXPECT_FLOAT_EQ(close.CellRect(ui::CAPTION_LOOK_HOVERED).x, 39);
+    EXPECT_FLOAT_EQ(close.CellRect(ui::CAPTION_LOOK_HOVERED).width, 39);
+    EXPECT_FLOAT_EQ(minimise.CellRect(ui::CAPTION_LOOK_PRESSED).x,
+                    assets::CaptionCellX(assets::CaptionGlyph::Minimise, 2));
+    EXPECT_LE(assets::CaptionCellX(assets::CaptionGlyph::Help, 2) + assets::kCaptionCellWidth,
+              assets::kCaptionStripWidth);
+}
+
+TEST_F(CaptionTest, HoverShowsTheRedCloseCellAndAClickClosesTheWindow) {
+    const std::uint32_t normal = Shot().at(949, 16);
+    MoveTo(940, 12);
+    for (int i = 0; i < 4; ++i) Tick(60);
+    EXPECT_EQ(Button(0).look, ui::CAPTION_LOOK_HOVERED);
+    const std::uint32_t hovered = Shot().at(935, 16);
+    EXPECT_GT(R(hovered), G(hovered) + 60);
+    EXPECT_NE(hovered, normal);
+    Record();
+    ClickAt(940, 12);
+    EXPECT_FALSE(plat::IsWindow(window));
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands.front(), 0u);
+}
+
+TEST_F(CaptionTest, MinimisePostsNothingForAMinimisedWindowAndDisabledButtonsIgnoreClicks) {
+    Record();
+    Button(1).SendEvent(ui::EV_CLICK);
+    Pump();
+    EXPECT_EQ(commands, (std::vector<ui::WParam>{plat::SC_MINIMIZE}));
+    EXPECT_TRUE(plat::IsIconic(window));
+    Button(1).SendEvent(ui::EV_CLICK);
+    Pump();
+    EXPECT_EQ(commands.size(), 1u);
+
+    plat::ShowWindow(window, plat::SW_RESTORE);
+    Pump();
+    Button(0).Disabled(1);
+    Button(0).SendEvent(ui::EV_CLICK);
+    Pump();
+    EXPECT_TRUE(plat::IsWindow(window));
+    EXPECT_EQ(commands.size(), 1u);
+}
+
+TEST_F(CaptionTest, MaximiseAlternatesWithRestoreAndSwapsItsGlyph) {
+    plat::DestroyWindow(window);
+    Pump();
+    Open(28);
+    ASSERT_EQ(host.captionButtons.size(), 3u);
+    ui::UiCaptionButton& maximise = Button(1);
+    EXPECT_EQ(maximise.buttonType, ui::CAPTION_BUTTON_MAXIMIZE);
+    EXPECT_FLOAT_EQ(maximise.rect.x, 902);
+    EXPECT_FLOAT_EQ(Button(2).rect.x, 874);
+    EXPECT_FLOAT_EQ(maximise.CellRect(0).x, assets::CaptionCellX(assets::CaptionGlyph::Maximise, 0));
+    Record();
+    maximise.SendEvent(ui::EV_CLICK);
+    Pump();
+    EXPECT_TRUE(plat::IsZoomed(window));
+    EXPECT_FLOAT_EQ(maximise.CellRect(0).x, assets::CaptionCellX(assets::CaptionGlyph::Restore, 0));
+    maximise.SendEvent(ui::EV_CLICK);
+    Pump();
+    EXPECT_FALSE(plat::IsZoomed(window));
+    EXPECT_EQ(commands, (std::vector<ui::WParam>{plat::SC_MAXIMIZE, plat::SC_RESTORE}));
+}
+
+}  // namespace

@@ -1,0 +1,308 @@
+// ui-gallery: one skinned, translucent window showing every basic control of
+// the user-interface library in each of its states. A developer's view of the
+// library; it also reports clicks and control positions on standard output,
+// which the end-to-end test reads.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assets/assets.h"
+#include "platform/platform.h"
+#include "ui/controls/button.h"
+#include "ui/controls/caption_button.h"
+#include "ui/controls/check_box.h"
+#include "ui/controls/effect_text.h"
+#include "ui/controls/group_box.h"
+#include "ui/controls/label.h"
+#include "ui/controls/progress_bar.h"
+#include "ui/controls/scroll_bar.h"
+#include "ui/core/draw_colour.h"
+#include "ui/core/library.h"
+#include "ui/core/window.h"
+
+namespace {
+
+constexpr gfx::Argb kWhiteText = 0xFEFFFFFF;
+constexpr gfx::Argb kPurpleGlow = 0xB4800080;
+
+void Report(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+// Where a control is, for whoever drives the gallery from outside.
+void ReportPlace(const char* name, const ui::UiControl& c) {
+    Report("at " + std::string(name) + " " + std::to_string(static_cast<int>(c.rect.x)) + " " +
+           std::to_string(static_cast<int>(c.rect.y)) + " " + std::to_string(static_cast<int>(c.rect.width)) +
+           " " + std::to_string(static_cast<int>(c.rect.height)));
+}
+
+class Gallery {
+public:
+    bool Build();
+    int Run();
+
+private:
+    void Section(float x, float y, const rt::Text& title);
+    ui::UiLabel& Label(float x, float y, float w, float h, const rt::Text& text, const ui::LabelOptions& o);
+    ui::UiButton& Button(float x, float y, float w, const rt::Text& text);
+    ui::UiCheckBox& CheckBox(ui::UiControl* group, float x, float y, const rt::Text& text, int ticked);
+    void BuildLabels();
+    void BuildButtons();
+    void BuildCheckBoxes();
+    void BuildProgressBars();
+    void BuildScrollBars();
+    void BuildCaptionButtons();
+
+    template <typename T>
+    T& Add() {
+        controls_.push_back(std::make_unique<T>());
+        return static_cast<T&>(*controls_.back());
+    }
+
+    ui::UiWindow host_;
+    plat::Hwnd window_ = nullptr;
+    std::vector<std::unique_ptr<ui::UiControl>> controls_;
+    ui::UiLabel* clickCount_ = nullptr;
+    ui::UiLabel* scrollValue_ = nullptr;
+    int clicks_ = 0;
+};
+
+bool Gallery::Build() {
+    ui::LibraryStartup();
+    ui::HostWindowOptions options;
+    options.title = "ui-gallery";
+    options.width = 975;
+    options.height = 547;
+    window_ = ui::CreateHostWindow(options);
+    if (!window_) return false;
+    ui::AttachOptions attach;
+    const auto skin = assets::SkinJpeg();
+    attach.skin.assign(skin.begin(), skin.end());
+    attach.captionFlags = ui::CAPTION_TITLE | ui::CAPTION_CLOSE | ui::CAPTION_MAXIMIZE | ui::CAPTION_MINIMIZE;
+    attach.backgroundAlpha = 200;
+    attach.skinMode = 1;
+    attach.resizable = true;
+    if (!host_.Attach(window_, attach)) return false;
+    ui::HostCallbacks callbacks;
+    callbacks.rawMessage = [](ui::NativeWindow, unsigned message, ui::WParam, ui::LParam) {
+        if (message == plat::WM_DESTROY) plat::PostQuitMessage(0);
+        return ui::LResult{-1};
+    };
+    host_.SetCallbacks(callbacks);
+
+    BuildLabels();
+    BuildButtons();
+    BuildCheckBoxes();
+    BuildProgressBars();
+    BuildScrollBars();
+    BuildCaptionButtons();
+    return true;
+}
+
+void Gallery::Section(float x, float y, const rt::Text& title) {
+    ui::LabelOptions o;
+    o.textColor = kWhiteText;
+    o.effect = ui::EFFECT_GLOW;
+    o.effectColor = kPurpleGlow;
+    o.fontStyle = gfx::FontStyle::Bold;
+    o.size = 14;
+    Label(x, y, 300, 20, title, o);
+}
+
+ui::UiLabel& Gallery::Label(float x, float y, float w, float h, const rt::Text& text,
+                            const ui::LabelOptions& o) {
+    ui::UiLabel& label = Add<ui::UiLabel>();
+    label.CreateLabel(window_, x, y, w, h, text, o);
+    return label;
+}
+
+ui::UiButton& Gallery::Button(float x, float y, float w, const rt::Text& text) {
+    ui::ButtonOptions o;
+    o.textColor = 0xDEFFFFFF;
+    o.effect = ui::EFFECT_GLOW;
+    o.effectColor = kPurpleGlow;
+    ui::UiButton& button = Add<ui::UiButton>();
+    button.CreateButton(window_, x, y, w, 29, text, o);
+    return button;
+}
+
+ui::UiCheckBox& Gallery::CheckBox(ui::UiControl* group, float x, float y, const rt::Text& text, int ticked) {
+    ui::ButtonOptions o;
+    o.textColor = kWhiteText;
+    o.effect = ui::EFFECT_GLOW;
+    o.effectColor = 0xFE000000;
+    ui::UiCheckBox& box = Add<ui::UiCheckBox>();
+    box.CreateButton(window_, x, y, 110, 20, text, o);
+    if (group) box.SetParentControl(group);
+    box.CheckState(ticked);
+    box.BindEvent(ui::EV_CLICK, [](ui::UiControl*, ui::UiControl* c, int, ui::WParam, ui::LParam) {
+        auto* b = static_cast<ui::UiCheckBox*>(c);
+        Report("check " + b->tag + " " + std::to_string(b->checkState));
+    });
+    return box;
+}
+
+void Gallery::BuildLabels() {
+    ui::LabelOptions title;
+    title.textColor = 0xC8FFFFFF;
+    title.effect = ui::EFFECT_GLOW;
+    title.effectColor = ui::MakeArgb(0x800080, 100);
+    Label(8, 6, 300, 20, "控件画廊  ui-gallery", title);
+
+    Section(16, 36, "Labels");
+    ui::LabelOptions glow;
+    glow.textColor = 0xC8800080;
+    glow.effect = ui::EFFECT_GLOW;
+    glow.effectColor = kWhiteText;
+    glow.faceName = "微软雅黑";
+    glow.size = 20;
+    glow.fontStyle = gfx::FontStyle::Bold;
+    Label(16, 58, 150, 29, "关键字: glow", glow);
+    ui::LabelOptions shadow;
+    shadow.textColor = kWhiteText;
+    shadow.effect = ui::EFFECT_SHADOW;
+    shadow.effectColor = 0xC0000000;
+    shadow.size = 16;
+    Label(176, 62, 140, 24, "Shadow text", shadow);
+    ui::LabelOptions plain;
+    Label(326, 64, 120, 20, "Plain label", plain);
+    ui::LabelOptions wrap;
+    wrap.textColor = kWhiteText;
+    wrap.wordWrap = true;
+    wrap.effect = ui::EFFECT_GLOW;
+    wrap.backColor = 0x30000000;
+    Label(456, 40, 200, 48, "A wrapped label: its words flow onto the next line inside its box.", wrap);
+}
+
+void Gallery::BuildButtons() {
+    Section(16, 100, "Buttons: normal, hovered, pressed, focused, faded");
+    const char* names[] = {"Normal", "Hovered", "Pressed", "Focused", "Faded"};
+    const int looks[] = {ui::BUTTON_NORMAL, ui::BUTTON_HOVERED, ui::BUTTON_PRESSED, ui::BUTTON_FOCUSED,
+                         ui::BUTTON_FADED};
+    for (int i = 0; i < 5; ++i) {
+        ui::UiButton& b = Button(16 + 102.0f * static_cast<float>(i), 124, 96, names[i]);
+        b.DrawState(looks[i]);
+    }
+    Section(16, 162, "Live");
+    ui::UiButton& live = Button(16, 186, 96, "Click &me");
+    ReportPlace("clickme", live);
+    ui::UiButton& off = Button(118, 186, 96, "Disabled");
+    off.Disabled(1);
+    ui::LabelOptions o;
+    o.textColor = kWhiteText;
+    o.effect = ui::EFFECT_GLOW;
+    o.lineAlignment = 1;
+    clickCount_ = &Label(222, 186, 140, 29, "Clicks: 0", o);
+    live.BindEvent(ui::EV_CLICK, [this](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
+        ++clicks_;
+        clickCount_->LabelText("Clicks: " + std::to_string(clicks_));
+        Report("click clickme " + std::to_string(clicks_));
+    });
+}
+
+void Gallery::BuildCheckBoxes() {
+    ui::GroupBoxOptions g;
+    g.textColor = 0xDEFFFFFF;
+    g.effect = ui::EFFECT_GLOW;
+    g.effectColor = kPurpleGlow;
+    g.fillColor = 0x64FFFFFF;
+    ui::UiGroupBox& group = Add<ui::UiGroupBox>();
+    group.CreateGroupBox(window_, 16, 232, 360, 80, "站 点 列 表  check boxes", g);
+    ui::UiCheckBox& ticked = CheckBox(&group, 26, 252, "Ticked", 1);
+    ticked.Tag("ticked");
+    ui::UiCheckBox& unticked = CheckBox(&group, 146, 252, "Not ticked", 0);
+    unticked.Tag("unticked");
+    ReportPlace("unticked", unticked);
+    ui::UiCheckBox& off = CheckBox(&group, 26, 278, "Disabled", 1);
+    off.Tag("disabled");
+    off.Disabled(1);
+    ui::UiCheckBox& hovered = CheckBox(&group, 146, 278, "Hovered look", 0);
+    hovered.Tag("hovered");
+    hovered.DrawState(ui::BUTTON_HOVERED);
+    ui::UiCheckBox& pressed = CheckBox(&group, 266, 278, "Pressed", 1);
+    pressed.Tag("pressed");
+    pressed.DrawState(ui::BUTTON_PRESSED);
+}
+
+void Gallery::BuildProgressBars() {
+    Section(16, 324, "Progress: 0, half, full, vertical");
+    const float positions[] = {0, 5000, 10000};
+    for (int i = 0; i < 3; ++i) {
+        ui::ProgressBarOptions o;
+        o.maximum = 10000;
+        o.position = positions[i];
+        if (i == 2) {  // the application's colours
+            o.startColor = 0xFE00FF00;
+            o.endColor = 0xFEFFFF00;
+            o.borderColor = 0x00FFFFFF;
+            o.backColor = 0x00808080;
+        }
+        Add<ui::UiProgressBar>().CreateProgressBar(window_, 16, 348 + 24.0f * static_cast<float>(i), 330, 15, o);
+    }
+    ui::ProgressBarOptions vertical;
+    vertical.vertical = 1;
+    vertical.position = 65;
+    Add<ui::UiProgressBar>().CreateProgressBar(window_, 356, 344, 18, 70, vertical);
+}
+
+void Gallery::BuildScrollBars() {
+    Section(420, 100, "Scroll bars");
+    ui::LabelOptions o;
+    o.textColor = kWhiteText;
+    o.effect = ui::EFFECT_GLOW;
+    scrollValue_ = &Label(420, 124, 200, 20, "Value: 0", o);
+    ui::UiScrollBar& vertical = Add<ui::UiScrollBar>();
+    vertical.CreateScrollBar(window_, {640, 124, 16, 190}, 0);
+    ui::UiScrollBar& horizontal = Add<ui::UiScrollBar>();
+    horizontal.CreateScrollBar(window_, {420, 150, 200, 16}, ui::SCROLL_HORIZONTAL);
+    for (ui::UiScrollBar* bar : {&vertical, &horizontal}) {
+        bar->ScrollRange(0, 100);
+        bar->ScrollStep(5);
+        bar->SetChangeCallback([this](ui::UiScrollBar&, float v) {
+            scrollValue_->LabelText("Value: " + std::to_string(static_cast<int>(v)));
+        });
+    }
+    vertical.ScrollValue(30);
+    horizontal.ScrollValue(60);
+}
+
+void Gallery::BuildCaptionButtons() {
+    Section(420, 184, "Caption buttons: normal, hovered, pressed");
+    const int types[] = {ui::CAPTION_BUTTON_CLOSE, ui::CAPTION_BUTTON_MAXIMIZE, ui::CAPTION_BUTTON_MINIMIZE};
+    float x = 420;
+    for (int type : types) {
+        const float w = type == ui::CAPTION_BUTTON_CLOSE ? 39.0f : 28.0f;
+        for (int look = 0; look < 3; ++look) {
+            // Real caption buttons: each shows one look until the mouse passes over it.
+            ui::UiCaptionButton& b = Add<ui::UiCaptionButton>();
+            b.CreateCaptionButton(window_, {x, 208, w, 19}, type, ui::Library().captionImage.get());
+            b.DrawLook(look);
+            x += w + 4;
+        }
+        x += 8;
+    }
+}
+
+int Gallery::Run() {
+    host_.ShowAnimated(5, 500);
+    Report("ready");
+    plat::MSG msg;
+    while (plat::GetMessage(&msg) > 0) {
+        plat::TranslateMessage(&msg);
+        plat::DispatchMessage(&msg);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main() {
+    Gallery gallery;
+    if (!gallery.Build()) {
+        std::fprintf(stderr, "ui-gallery: cannot open the window\n");
+        return 1;
+    }
+    return gallery.Run();
+}
