@@ -3,12 +3,17 @@
 #include <algorithm>
 
 #include "platform/gfx/graphics.h"
+#include "runtime/codepage.h"
 
 namespace {
 
 using namespace gfx;
 
 constexpr Argb kBlack = MakeColor(255, 0, 0, 0);
+
+// A code-page-936 text from UTF-8 source, whatever the compiler does with
+// narrow literals.
+rt::Text Cp(const char8_t* utf8) { return rt::Utf8ToCp936(reinterpret_cast<const char*>(utf8)); }
 
 Font UiFont(float size = 16) { return Font(FontFamily::DefaultChineseSans(), size); }
 
@@ -26,8 +31,8 @@ std::pair<int, int> InkColumns(const Bitmap& b) {
 }
 
 TEST(FontFamily, MissingFamiliesAreReportedMissing) {
-    EXPECT_FALSE(FontFamily::Exists("宋体"));
-    EXPECT_FALSE(FontFamily::Exists("微软雅黑"));
+    EXPECT_FALSE(FontFamily::Exists(Cp(u8"宋体")));
+    EXPECT_FALSE(FontFamily::Exists(Cp(u8"微软雅黑")));
     EXPECT_FALSE(FontFamily::Exists("No Such Family 12345"));
     EXPECT_FALSE(FontFamily::Exists(""));
 }
@@ -39,7 +44,7 @@ TEST(FontFamily, InstalledFamiliesAreFoundByAnyOfTheirNames) {
 
     const FontFamily chinese = FontFamily::DefaultChineseSans();
     EXPECT_EQ(chinese.NameUtf8(), "WenQuanYi Micro Hei");
-    const auto localised = FontFamily::FromName("文泉驿微米黑");
+    const auto localised = FontFamily::FromName(Cp(u8"文泉驿微米黑"));
     ASSERT_TRUE(localised.has_value());
     EXPECT_EQ(localised->NameUtf8(), "WenQuanYi Micro Hei");
     EXPECT_EQ(localised->Name(), "WenQuanYi Micro Hei");
@@ -60,7 +65,7 @@ TEST(DrawString, ChineseTextLeavesInkInsideItsRectangle) {
     Bitmap b(200, 40);
     Graphics g(b);
     g.SetTextRenderingHint(TextRenderingHint::AntiAliasGridFit);
-    g.DrawString("关键字: 搜索", UiFont(), SolidBrush(kBlack), RectF{10, 5, 180, 30});
+    g.DrawString(Cp(u8"关键字: 搜索"), UiFont(), SolidBrush(kBlack), RectF{10, 5, 180, 30});
     const auto [first, last] = InkColumns(b);
     ASSERT_GE(first, 10);
     EXPECT_GT(last, first + 40);
@@ -82,14 +87,14 @@ TEST(MeasureString, WidthGrowsWithTheText) {
     Bitmap b(1, 1);
     Graphics g(b);
     const Font f = UiFont();
-    const float w1 = g.MeasureString("搜", f, RectF{}).bounds.width;
-    const float w2 = g.MeasureString("搜索", f, RectF{}).bounds.width;
-    const float w3 = g.MeasureString("搜索结果", f, RectF{}).bounds.width;
+    const float w1 = g.MeasureString(Cp(u8"搜"), f, RectF{}).bounds.width;
+    const float w2 = g.MeasureString(Cp(u8"搜索"), f, RectF{}).bounds.width;
+    const float w3 = g.MeasureString(Cp(u8"搜索结果"), f, RectF{}).bounds.width;
     EXPECT_GT(w1, 0);
     EXPECT_GT(w2, w1);
     EXPECT_GT(w3, w2);
-    EXPECT_NEAR(g.MeasureString("搜", f, RectF{}).bounds.height, f.Height(), 2.0f);
-    EXPECT_EQ(MeasureTextExtent("搜索", f).x, w2);
+    EXPECT_NEAR(g.MeasureString(Cp(u8"搜"), f, RectF{}).bounds.height, f.Height(), 2.0f);
+    EXPECT_EQ(MeasureTextExtent(Cp(u8"搜索"), f).x, w2);
 }
 
 TEST(MeasureString, TrailingSpacesCountOnlyWhenAsked) {
@@ -141,7 +146,7 @@ TEST(MeasureString, AlignmentPlacesTheTextBox) {
 }
 
 TEST(Trimming, EllipsisShortensTextThatDoesNotFit) {
-    const rt::Text text = "这是一段很长很长的文字，放不进去";
+    const rt::Text text = Cp(u8"这是一段很长很长的文字，放不进去");
     const Font f = UiFont();
     StringFormat format(StringFormatFlags::NoWrap);
     format.SetTrimming(StringTrimming::EllipsisCharacter);
@@ -176,8 +181,8 @@ TEST(HotkeyPrefix, AmpersandMarksTheAccessKey) {
 
     // The underline of the access key adds ink below the baseline.
     Bitmap shown(100, 40), hidden(100, 40);
-    Graphics(shown).DrawString("复制(&C)", f, SolidBrush(kBlack), RectF{0, 0, 100, 40}, show);
-    Graphics(hidden).DrawString("复制(&C)", f, SolidBrush(kBlack), RectF{0, 0, 100, 40}, hide);
+    Graphics(shown).DrawString(Cp(u8"复制(&C)"), f, SolidBrush(kBlack), RectF{0, 0, 100, 40}, show);
+    Graphics(hidden).DrawString(Cp(u8"复制(&C)"), f, SolidBrush(kBlack), RectF{0, 0, 100, 40}, hide);
     int diff = 0;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 100; ++x) diff += shown.GetPixel(x, y) != hidden.GetPixel(x, y);
@@ -188,7 +193,7 @@ TEST(CharacterRanges, BoxesFollowByteRangesOfTheText) {
     Bitmap b(1, 1);
     Graphics g(b);
     const Font f = UiFont();
-    const rt::Text text = "ab关键字cd";  // Chinese characters take two bytes each
+    const rt::Text text = Cp(u8"ab关键字cd");  // Chinese characters take two bytes each
     StringFormat format(StringFormatFlags::NoWrap | StringFormatFlags::MeasureTrailingSpaces);
     const CharacterRange ranges[] = {{0, 2}, {2, 2}, {2, 6}, {8, 2}, {20, 3}};
     const auto boxes = g.MeasureCharacterRanges(text, f, RectF{10, 0, 0, 0}, format, ranges);
