@@ -100,3 +100,21 @@ void BM_DecodeSkinSizedPng(benchmark::State& state) {
 BENCHMARK(BM_DecodeSkinSizedPng)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+
+// Controls create their fonts by family name; a missing family is the slow
+// path (the localised names of every font are listed).
+void BM_FamilyLookup(benchmark::State& state) {
+    const rt::Text name = state.range(0) ? "DejaVu Sans" : "Missing Family";
+    for (auto _ : state) benchmark::DoNotOptimize(FontFamily::FromName(name));
+}
+BENCHMARK(BM_FamilyLookup)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+void BM_CreateFont(benchmark::State& state) {
+    const FontFamily family = FontFamily::DefaultChineseSans();
+    for (auto _ : state) benchmark::DoNotOptimize(Font(family, 12).Height());
+}
+BENCHMARK(BM_CreateFont)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
