@@ -9,6 +9,12 @@
 #include "runtime/text.h"
 #include "tests/runtime/child_process.h"
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SEEKER_TEST_UNDER_ASAN 1
+#endif
+#endif
+
 namespace rt {
 namespace {
 
@@ -98,7 +104,7 @@ TEST(OutOfMemory, FailedAllocationShowsMessageAndExits) {
     ASSERT_NE(std::get_new_handler(), nullptr);
     auto r = RunInChild([] {
         SetExitHook([] { WriteToStderr("hook\n"); });
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(SEEKER_TEST_UNDER_ASAN)
         // The address sanitizer ends the process itself on a failed allocation,
         // so call the installed handler as operator new would.
         std::get_new_handler()();

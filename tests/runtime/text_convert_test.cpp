@@ -9,10 +9,8 @@
 namespace rt {
 namespace {
 
-// Texts of the tests written in UTF-8 source, as the running program holds them.
-Text Cp936(const char* utf8Source) {
-    return kLiteralsAreCp936 ? Text(utf8Source) : Utf8ToCp936(utf8Source);
-}
+// A code-page-936 text written as a literal, also where literals stay UTF-8.
+Text Cp936(const char* literal) { return kLiteralsAreCp936 ? Text(literal) : Utf8ToCp936(literal); }
 
 TEST(ToText, Integers) {
     EXPECT_EQ(ToText(std::int32_t{-42}), "-42");
@@ -33,8 +31,8 @@ TEST(ToText, RealsLoseTrailingZerosAndPoint) {
 }
 
 TEST(ToText, BooleansTextsAndBuffers) {
-    EXPECT_EQ(ToText(true), Cp936("真"));
-    EXPECT_EQ(ToText(false), Cp936("假"));
+    EXPECT_EQ(ToText(true), "真");
+    EXPECT_EQ(ToText(false), "假");
     EXPECT_EQ(ToText(Text("abc")), "abc");
     EXPECT_EQ(ToText(static_cast<const char*>(nullptr)), "");
     EXPECT_EQ(ToText(ByteBuffer{'a', 'b', 0, 'c'}), "ab");
@@ -43,14 +41,14 @@ TEST(ToText, BooleansTextsAndBuffers) {
 }
 
 TEST(ToText, DateTimesDropZeroTimeParts) {
-    EXPECT_EQ(ToText(DateTime{0}), Cp936("1899年12月30日"));
-    EXPECT_EQ(ToText(DateTime{45000}), Cp936("2023年3月15日"));
-    EXPECT_EQ(ToText(DateTime{45000.5}), Cp936("2023年3月15日12时"));
-    EXPECT_EQ(ToText(DateTime{45000 + (10 * 60 + 5) / 1440.0}), Cp936("2023年3月15日10时5分"));
-    EXPECT_EQ(ToText(DateTime{45000 + 7.0 / 86400}), Cp936("2023年3月15日0时0分7秒"));
+    EXPECT_EQ(ToText(DateTime{0}), "1899年12月30日");
+    EXPECT_EQ(ToText(DateTime{45000}), "2023年3月15日");
+    EXPECT_EQ(ToText(DateTime{45000.5}), "2023年3月15日12时");
+    EXPECT_EQ(ToText(DateTime{45000 + (10 * 60 + 5) / 1440.0}), "2023年3月15日10时5分");
+    EXPECT_EQ(ToText(DateTime{45000 + 7.0 / 86400}), "2023年3月15日0时0分7秒");
     // Rounded to whole seconds, carrying into the next day.
-    EXPECT_EQ(ToText(DateTime{45000.9999999}), Cp936("2023年3月16日"));
-    EXPECT_EQ(ToText(DateTime{60.0}), Cp936("1900年2月28日"));
+    EXPECT_EQ(ToText(DateTime{45000.9999999}), "2023年3月16日");
+    EXPECT_EQ(ToText(DateTime{60.0}), "1900年2月28日");
     EXPECT_EQ(ToText(DateTime{NAN}), "");
 }
 
