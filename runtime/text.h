@@ -81,7 +81,8 @@ Text ConcatText(const Texts&... texts) {
 }
 int CompareText(const Text& a, const Text& b);
 
-// Conversions.
+// Conversions. Reals print with six decimals, less trailing zeros and a bare
+// point; a date-time outside the years 100..9999 gives an empty text.
 Text ToText(const Text& value);
 Text ToText(const char* value);
 Text ToText(std::int32_t value);
@@ -94,6 +95,10 @@ Text ToText(bool value);
 Text ToText(const ByteBuffer& value);
 Text ToText(DateTime value);
 
+// Texts: full-width forms become half-width first, then they are read like
+// atoi; a value beyond 32 bits is clamped to INT32_MIN/INT32_MAX. Reals are
+// truncated toward zero; NaN and reals out of range give INT32_MIN (the x86
+// "integer indefinite"). A 64-bit integer gives its low 32 bits.
 std::int32_t ToInteger(const Text& value);
 std::int32_t ToInteger(const char* value);
 std::int32_t ToInteger(std::int32_t value);
@@ -137,7 +142,8 @@ Text BlankText(int n);
 using BytesValue = std::variant<std::uint8_t, std::int16_t, std::int32_t, std::int64_t, float,
                                 double, bool, DateTime, std::uintptr_t, Text>;
 // A type code outside 1..10 is fatal runtime error 100. When `position` is
-// given it is advanced past the value, or set to -1 when that runs past the end.
+// given it is advanced past the value, or set to -1 when nothing is left after
+// it (or it was outside the buffer). A routine reference is read as 32 bits.
 BytesValue ReadBytesValue(const ByteBuffer& bytes, int typeCode, int* position = nullptr);
 BytesValue ReadBytesValue(const ByteBuffer& bytes, int typeCode, int position);
 
