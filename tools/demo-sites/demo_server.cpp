@@ -20,13 +20,14 @@ constexpr const char* kHost = "127.0.0.1";
 // code page 936, as the pages are built.
 rt::Text KeywordOf(const std::string& utf8) { return rt::Utf8ToCp936(utf8); }
 
+// The page number of a request; a missing or odd one shows the first page.
 int PageOf(const std::string& digits) {
     int page = 0;
     for (const char c : digits) {
-        if (page > 100000) break;
+        if (c < '0' || c > '9' || page > 100000) break;
         page = page * 10 + (c - '0');
     }
-    return page;
+    return page < 1 ? 1 : page;
 }
 
 void Answer(httplib::Response& response, const DemoPage& page) {
