@@ -7,6 +7,7 @@
 
 #include "platform/gfx/gfx.h"
 #include "ui/controls/control.h"
+#include "ui/controls/control_support.h"
 
 namespace ui {
 
@@ -21,15 +22,9 @@ inline constexpr int BUTTON_FOCUSED = 3;
 inline constexpr int kButtonFadeFrames = 4;
 inline constexpr int kButtonTransitionInterval = 60;
 
-// Optional values of CreateButton; absent ones take the defaults shown.
-struct ButtonOptions {
-    std::optional<gfx::Argb> textColor;  // black at alpha 210
-    std::optional<rt::Text> faceName;    // library default font unless a face, size or style
-    std::optional<float> size;           // 12
-    std::optional<int> fontStyle;
-    std::optional<int> effect;
-    std::optional<gfx::Argb> effectColor;
-    std::optional<int> rounded;          // the host's corner style
+// Optional values of CreateButton beyond the text style.
+struct ButtonOptions : TextStyleOptions {
+    std::optional<int> rounded;  // the host's corner style
     bool visible = true;
 };
 

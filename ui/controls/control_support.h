@@ -13,6 +13,18 @@ namespace ui {
 
 class UiControl;
 
+// The text style every captioned control takes at create; absent values take
+// the defaults shown.
+struct TextStyleOptions {
+    std::optional<gfx::Argb> textColor;    // black at alpha 210
+    // Font: the library default unless a face, size or style is given.
+    std::optional<rt::Text> faceName;
+    std::optional<float> size;             // 12
+    std::optional<int> fontStyle;
+    std::optional<int> effect;             // EFFECT_GLOW, EFFECT_SHADOW or none
+    std::optional<gfx::Argb> effectColor;  // by the text colour's luminance
+};
+
 // The host window's theme colour (RGB, 0x00BBGGRR): its background colour.
 std::uint32_t HostThemeColour(const UiControl& control);
 // The host's default corner style: rounded unless its frame style is 0.

@@ -7,18 +7,13 @@
 
 #include "platform/gfx/gfx.h"
 #include "ui/controls/control.h"
+#include "ui/controls/control_support.h"
 
 namespace ui {
 
-// Optional values of CreateGroupBox; absent ones take the defaults shown.
-struct GroupBoxOptions {
-    std::optional<gfx::Argb> textColor;    // black at alpha 210
-    std::optional<rt::Text> faceName;      // library default font unless a face, size or style
-    std::optional<float> size;             // 12
-    std::optional<int> fontStyle;
-    // Further values: the caption's effect and effect colour, as for labels.
-    std::optional<int> effect;
-    std::optional<gfx::Argb> effectColor;
+// Optional values of CreateGroupBox beyond the text style (whose effect and
+// effect colour are the box's two further values).
+struct GroupBoxOptions : TextStyleOptions {
     std::optional<gfx::Argb> fillColor;    // 0 = no fill
     std::optional<gfx::Argb> borderColor;  // black at alpha 80
     std::optional<int> rounded;            // the host's corner style

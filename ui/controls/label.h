@@ -7,26 +7,21 @@
 
 #include "platform/gfx/gfx.h"
 #include "ui/controls/control.h"
+#include "ui/controls/control_support.h"
 
 namespace ui {
 
-// Optional values of CreateLabel; absent ones take the defaults shown.
-struct LabelOptions {
-    std::optional<gfx::Argb> textColor;     // black at alpha 210
+// Optional values of CreateLabel beyond the text style; absent ones take the
+// defaults shown.
+struct LabelOptions : TextStyleOptions {
     // Further style values.
     std::optional<int> lineAlignment;       // vertical placement: 0 top, 1 centre, 2 bottom
     std::optional<gfx::Argb> backColor;     // fill under the text, 0 = none
     std::optional<int> focusable;           // 0
     std::optional<std::uint32_t> border;    // a DrawBorder style, 0 = none
     std::optional<bool> wordWrap;           // false: one line
-    // Font: the library default unless one of these is given.
-    std::optional<rt::Text> faceName;
-    std::optional<float> size;              // 12
-    std::optional<int> fontStyle;
     std::optional<int> alignment;           // gfx::StringAlignment, near
     std::optional<int> trimming;            // gfx::StringTrimming, character
-    std::optional<int> effect;              // EFFECT_GLOW, EFFECT_SHADOW or none
-    std::optional<gfx::Argb> effectColor;   // by the text colour's luminance
     bool visible = true;
 };
 

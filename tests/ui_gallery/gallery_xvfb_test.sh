@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Runs ui-gallery under its own Xvfb, clicks a check box and a button with
+# xdotool, checks that each took effect (the gallery's report and the pixels
+# of the check box), and keeps screenshots in the output folder.
+#   gallery_xvfb_test.sh <ui-gallery executable> <output folder>
+set -euo pipefail
+
+gallery=$1
+out=$2
+mkdir -p "$out"
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; [ -f "$work/log" ] && sed 's/^/  gallery: /' "$work/log" >&2; exit 1; }
+
+# Waits up to $2 tenths of a second for a line matching $1 in the gallery's report.
+wait_for() {
+  for _ in $(seq 1 "$2"); do
+    grep -qE "$1" "$work/log" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "no report matching '$1'"
+}
+
+# The server chooses a free display and writes its number to the pipe.
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/displayfd" 2>"$work/xvfb.log" &
+pids+=($!)
+read -r -t 20 number <"$work/displayfd" || fail "Xvfb did not start"
+export DISPLAY=":$number"
+
+"$gallery" >"$work/log" 2>"$work/stderr" &
+gallery_pid=$!
+pids+=($gallery_pid)
+wait_for '^ready$' 200
+
+window=$(xdotool search --sync --name '^ui-gallery$' | head -n 1)
+[ -n "$window" ] || fail "no ui-gallery window"
+eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
+[ "$WIDTH" = 975 ] && [ "$HEIGHT" = 547 ] || fail "window is ${WIDTH}x${HEIGHT}"
+
+# "at <name> x y w h" lines give the controls' client rectangles.
+place() { awk -v n="$1" '$1 == "at" && $2 == n { print $3, $4, $5, $6 }' "$work/log"; }
+read -r bx by bw bh <<<"$(place unticked)"
+read -r cx cy cw ch <<<"$(place clickme)"
+
+shoot() { xwd -root -silent | convert xwd:- "$1"; }
+# Sum of the red, green and blue of a screen pixel.
+pixel_sum() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | awk 'NR == 2 { gsub(/[()]/, "", $2); split($2, c, ","); print c[1] + c[2] + c[3] }'
+}
+
+# The tick of the unticked box lies at (13, 13) of the control.
+tick_x=$((X + bx + 13))
+tick_y=$((Y + by + 13))
+sleep 0.5  # let the entry animation settle
+shoot "$out/gallery-before.png"
+before=$(pixel_sum "$out/gallery-before.png" "$tick_x" "$tick_y")
+
+xdotool mousemove $((X + bx + 10)) $((Y + by + bh / 2)) click 1
+wait_for '^check unticked 1$' 50
+xdotool mousemove $((X + cx + cw / 2)) $((Y + cy + ch / 2)) click 1
+wait_for '^click clickme 1$' 50
+xdotool mousemove $((X + 700)) $((Y + 480))
+sleep 0.6  # hover fades run at 60 ms a frame
+shoot "$out/gallery.png"
+after=$(pixel_sum "$out/gallery.png" "$tick_x" "$tick_y")
+
+echo "tick pixel before $before after $after"
+# Unticked the glyph is a light box; ticked its centre is a dark green mark.
+[ "$before" -gt "$after" ] || fail "the check box did not change (before $before, after $after)"
+[ $((before - after)) -gt 100 ] || fail "the tick is too faint (before $before, after $after)"
+kill -0 "$gallery_pid" 2>/dev/null || fail "ui-gallery exited"
+echo "screenshot: $out/gallery.png"
