@@ -17,22 +17,24 @@ std::size_t NextCandidate(std::string_view text, std::string_view sub, std::size
     }
     const unsigned char first = FoldAscii(static_cast<unsigned char>(sub[0]));
     const bool letter = first >= 'a' && first <= 'z';
+    // Both cases of a first letter are candidates. They are looked for in a
+    // window that doubles, so a case that is rare or absent does not make
+    // every call scan to the end of the text.
+    std::size_t window = 64;
     while (pos <= last) {
-        const char* p;
+        const std::size_t span = last - pos + 1 < window ? last - pos + 1 : window;
+        const char* p = static_cast<const char*>(std::memchr(text.data() + pos, first, span));
         if (letter) {
-            // Both cases of the first letter are candidates; find the nearer one.
-            const char* lower = static_cast<const char*>(
-                std::memchr(text.data() + pos, first, last - pos + 1));
-            const char* upper = static_cast<const char*>(
-                std::memchr(text.data() + pos, first - ('a' - 'A'), last - pos + 1));
-            if (lower == nullptr) p = upper;
-            else if (upper == nullptr) p = lower;
-            else p = lower < upper ? lower : upper;
-        } else {
-            p = static_cast<const char*>(std::memchr(text.data() + pos, first, last - pos + 1));
+            const std::size_t upperSpan = p == nullptr ? span : static_cast<std::size_t>(p - (text.data() + pos));
+            const void* upper = std::memchr(text.data() + pos, first - ('a' - 'A'), upperSpan);
+            if (upper != nullptr) p = static_cast<const char*>(upper);
         }
-        if (p == nullptr) return kNotFound;
-        std::size_t at = static_cast<std::size_t>(p - text.data());
+        if (p == nullptr) {
+            pos += span;
+            window *= 2;
+            continue;
+        }
+        const std::size_t at = static_cast<std::size_t>(p - text.data());
         if (BytesEqual(p + 1, sub.data() + 1, sub.size() - 1, true)) return at;
         pos = at + 1;
     }

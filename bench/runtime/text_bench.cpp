@@ -107,6 +107,15 @@ void SplitTextRows(benchmark::State& state) {
 }
 BENCHMARK(SplitTextRows);
 
+// Case-insensitive replacing (the default) of a word that occurs in one case
+// only, many times over the page.
+void ReplaceSubtextWords(benchmark::State& state) {
+    const rt::Text& page = Page();
+    for (auto _ : state) benchmark::DoNotOptimize(rt::ReplaceSubtext(page, "size", "SIZE"));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(ReplaceSubtextWords);
+
 // The same split by byte (no character stepping) with string_view::find.
 void StringViewSplitRows(benchmark::State& state) {
     const std::string_view page = Page();
