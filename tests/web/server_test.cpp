@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+
 #include "http_server.h"
 #include "raw_server.h"
 #include "web/request.h"
@@ -122,6 +125,30 @@ TEST(Bounds, SilentServerFailsAtTheLowSpeedLimit) {
     web::TransferLimits limits;
     limits.lowSpeedSeconds = 1;
     EXPECT_FALSE(web::RunTransfer(request, limits).has_value());
+}
+
+TEST(Failures, HttpsWithAnUntrustedCertificateFails) {
+    char dir[] = "/tmp/web-tls-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string cert = std::string(dir) + "/cert.pem", key = std::string(dir) + "/key.pem";
+    const std::string make = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 -subj /CN=localhost "
+                             "-keyout " + key + " -out " + cert + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    httplib::SSLServer server(cert.c_str(), key.c_str());
+    std::atomic<int> served{0};
+    server.Get("/", [&](const httplib::Request&, httplib::Response& res) {
+        ++served;
+        res.set_content("secret", "text/plain");
+    });
+    const int port = server.bind_to_any_port("127.0.0.1");
+    std::thread thread([&] { server.listen_after_bind(); });
+    while (!server.is_running()) usleep(1000);
+
+    EXPECT_EQ(web::WebRequestText("https://localhost:" + std::to_string(port) + "/"), "");
+    EXPECT_EQ(served.load(), 0);
+    server.stop();
+    thread.join();
+    [[maybe_unused]] const int rc = std::system(("rm -rf " + std::string(dir)).c_str());
 }
 
 TEST(Failures, RefusedOrUnresolvableChangesNoArgument) {
