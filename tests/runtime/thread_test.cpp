@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <latch>
+#include <memory>
 #include <thread>
 
 #include "runtime/thread.h"
@@ -21,9 +22,11 @@ TEST(Threads, StartRunsTheEntryAndJoinWaitsForIt) {
 }
 
 TEST(Threads, DetachedThreadRuns) {
-    std::latch done(1);
-    ASSERT_TRUE(StartThread([&] { done.count_down(); }));
-    done.wait();
+    // Shared, because the detached thread may still be inside count_down()
+    // when wait() returns.
+    auto done = std::make_shared<std::latch>(1);
+    ASSERT_TRUE(StartThread([done] { done->count_down(); }));
+    done->wait();
 }
 
 TEST(Threads, EmptyEntryIsNotStarted) {
