@@ -9,11 +9,23 @@
 
 #include "runtime/codepage.h"
 
+// Sanitizer settings for every program that draws text. They live here
+// because this object is linked whenever fonts are used.
 #if defined(__SANITIZE_ADDRESS__)
 // The font stack keeps its configuration and caches until the process ends
-// and never frees them; every program that draws text would report them.
+// and never frees them.
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\nleak:libpangocairo-1.0.so\n";
+}
+#endif
+#if defined(__SANITIZE_THREAD__)
+// Pango loads the font configuration and matches fonts on helper threads of
+// its own and hands the results over with GLib locks, which the thread
+// sanitizer cannot see (a lock taken on one thread is released on another).
+extern "C" const char* __tsan_default_suppressions() {
+    return "race:libfontconfig.so\nrace:libpangoft2-1.0.so\nrace:libpango-1.0.so\n"
+           "called_from_lib:libfontconfig.so\ncalled_from_lib:libpangoft2-1.0.so\n"
+           "mutex:g_rw_lock_reader_lock\n";
 }
 #endif
 
