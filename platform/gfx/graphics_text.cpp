@@ -10,10 +10,6 @@ namespace gfx {
 
 namespace {
 
-struct CairoDestroy {
-    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
-};
-
 int CountCodepoints(const char* s, int bytes) {
     int n = 0;
     for (int i = 0; i < bytes; ++i)

@@ -222,3 +222,24 @@ TEST(TabStops, TabsAdvanceToTheNextStop) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FontFallback, NoFontFallbackKeepsTheFontsOwnGlyphs) {
+    Bitmap b(1, 1);
+    Graphics g(b);
+    const auto latin = FontFamily::FromName("DejaVu Sans");
+    ASSERT_TRUE(latin.has_value());
+    const Font f(*latin, 16);
+    const rt::Text text = Cp(u8"搜索");
+    const float withFallback = g.MeasureString(text, f, RectF{}).bounds.width;
+    const float without =
+        g.MeasureString(text, f, RectF{}, StringFormat(StringFormatFlags::NoFontFallback)).bounds.width;
+    // A Latin font has no Chinese glyphs: with fallback another font draws
+    // them, without it the missing-glyph boxes take their place.
+    EXPECT_GT(withFallback, 0);
+    EXPECT_GT(without, 0);
+    EXPECT_NE(withFallback, without);
+}
+
+}  // namespace
