@@ -207,11 +207,7 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> b) {
             }
         }
     }
-    bitmap.MarkDirty();
-    Image image;
-    image.format = ImageFormat::Bmp;
-    image.frames.push_back(std::move(bitmap));
-    return image;
+    return StillImage(ImageFormat::Bmp, std::move(bitmap));
 }
 
 }  // namespace gfx

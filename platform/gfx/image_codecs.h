@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "platform/gfx/image.h"
 
@@ -19,6 +20,15 @@ std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes);
 std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes);
 std::optional<Image> DecodeGif(std::span<const std::uint8_t> bytes);
 std::optional<Image> DecodeBmp(std::span<const std::uint8_t> bytes);
+
+// A decoded still image of one frame.
+inline Image StillImage(ImageFormat format, Bitmap frame) {
+    frame.MarkDirty();
+    Image image;
+    image.format = format;
+    image.frames.push_back(std::move(frame));
+    return image;
+}
 
 inline bool AcceptableSize(std::uint64_t width, std::uint64_t height) {
     return width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide &&

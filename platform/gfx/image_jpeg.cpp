@@ -78,11 +78,7 @@ bool Decode(std::span<const std::uint8_t> bytes, Bitmap& out) {
 std::optional<Image> DecodeJpeg(std::span<const std::uint8_t> bytes) {
     Bitmap bitmap;
     if (!Decode(bytes, bitmap)) return std::nullopt;
-    bitmap.MarkDirty();
-    Image image;
-    image.format = ImageFormat::Jpeg;
-    image.frames.push_back(std::move(bitmap));
-    return image;
+    return StillImage(ImageFormat::Jpeg, std::move(bitmap));
 }
 
 }  // namespace gfx

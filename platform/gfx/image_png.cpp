@@ -42,12 +42,7 @@ std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes) {
     cairo_set_source_surface(cr.get(), decoded.get(), 0, 0);
     cairo_paint(cr.get());
     cr.reset();
-    cairo_surface_flush(bitmap.CairoSurface());
-
-    Image image;
-    image.format = ImageFormat::Png;
-    image.frames.push_back(std::move(bitmap));
-    return image;
+    return StillImage(ImageFormat::Png, std::move(bitmap));
 }
 
 }  // namespace gfx
