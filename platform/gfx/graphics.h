@@ -132,6 +132,11 @@ public:
         const rt::Text& text, const Font& font, const RectF& layout, const StringFormat& format,
         std::span<const CharacterRange> ranges) const;
 
+    // The caret position nearest to `point` when the text is drawn with these
+    // arguments: a byte offset into `text` (0 .. size) on a character boundary.
+    int CaretPositionAt(const rt::Text& text, const Font& font, const RectF& layout,
+                        const StringFormat& format, PointF point) const;
+
     // The cairo context, for drawing that this class does not offer. Its
     // transformation is the identity and its clip is this object's clip; leave
     // both as found (cairo_save / cairo_restore).

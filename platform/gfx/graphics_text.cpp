@@ -119,6 +119,26 @@ std::vector<std::vector<RectF>> Graphics::MeasureCharacterRanges(const rt::Text&
     return result;
 }
 
+int Graphics::CaretPositionAt(const rt::Text& text, const Font& font, const RectF& layout,
+                              const StringFormat& format, PointF point) const {
+    if (text.empty()) return 0;
+    TextLayout t = LayOutText(CairoContext(), text, font, layout, format);
+    int index = 0, trailing = 0;
+    pango_layout_xy_to_index(t.layout.get(), static_cast<int>((point.x - t.originX) * PANGO_SCALE),
+                             static_cast<int>((point.y - t.originY) * PANGO_SCALE), &index, &trailing);
+    // Step over `trailing` characters: past the character when the point is
+    // in its second half.
+    const char* s = pango_layout_get_text(t.layout.get());
+    for (; trailing > 0 && s[index] != '\0'; --trailing) index = static_cast<int>(g_utf8_next_char(s + index) - s);
+    // Back to the code-page-936 text: the first byte that starts at or after
+    // that place in the layout text.
+    const auto& map = t.toUtf8;
+    for (std::size_t i = 0; i < map.size(); ++i) {
+        if (map[i] >= index && (i == 0 || map[i - 1] != map[i])) return static_cast<int>(i);
+    }
+    return static_cast<int>(text.size());
+}
+
 PointF MeasureTextExtent(const rt::Text& text, const Font& font) {
     Bitmap scratch(1, 1);
     Graphics g(scratch);

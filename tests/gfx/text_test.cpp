@@ -243,3 +243,26 @@ TEST(FontFallback, NoFontFallbackKeepsTheFontsOwnGlyphs) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CaretPosition, PointsMapToCharacterBoundariesOfTheBytes) {
+    Bitmap b(1, 1);
+    Graphics g(b);
+    const Font f = UiFont();
+    const rt::Text text = Cp(u8"ab关键cd");  // bytes: a b [关 2] [键 2] c d
+    StringFormat format(StringFormatFlags::NoWrap | StringFormatFlags::MeasureTrailingSpaces);
+    const RectF at{10, 0, 0, 0};
+    const CharacterRange ranges[] = {{2, 2}, {4, 2}};
+    const auto boxes = g.MeasureCharacterRanges(text, f, at, format, ranges);
+    ASSERT_EQ(boxes[0].size(), 1u);
+    const RectF guan = boxes[0][0], jian = boxes[1][0];
+    const float y = guan.y + guan.height / 2;
+    EXPECT_EQ(g.CaretPositionAt(text, f, at, format, PointF{0, y}), 0);
+    EXPECT_EQ(g.CaretPositionAt(text, f, at, format, PointF{guan.x + 1, y}), 2);
+    EXPECT_EQ(g.CaretPositionAt(text, f, at, format, PointF{guan.Right() - 1, y}), 4);
+    EXPECT_EQ(g.CaretPositionAt(text, f, at, format, PointF{jian.x + jian.width * 0.75f, y}), 6);
+    EXPECT_EQ(g.CaretPositionAt(text, f, at, format, PointF{500, y}), 8);
+}
+
+}  // namespace
