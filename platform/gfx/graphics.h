@@ -80,9 +80,10 @@ public:
     void SetPixelOffsetMode(PixelOffsetMode mode);
     PixelOffsetMode GetPixelOffsetMode() const;
 
-    // Clip. Replace sets, Intersect narrows, Exclude removes; Union, Xor and
-    // Complement are supported for regions and rectangles through the region
-    // algebra (the clip is then the pixel region of the result).
+    // Clip. Replace sets, Intersect narrows, Exclude removes, Union widens,
+    // Xor and Complement combine as their names say. The clip is always a set
+    // of whole pixels, not anti-aliased: a rectangle keeps the pixels whose
+    // centres it covers, a path likewise under the pixel offset mode.
     void SetClip(const RectF& rect, CombineMode mode = CombineMode::Replace);
     void SetClip(const Path& path, CombineMode mode = CombineMode::Replace);
     void SetClip(const Region& region, CombineMode mode = CombineMode::Replace);

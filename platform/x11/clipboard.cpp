@@ -173,6 +173,21 @@ bool WaitFor(XEvent* out, int ms, const std::function<bool(const XEvent&)>& matc
     }
 }
 
+// A current server time: the time of a property change on our window. An
+// older time (of our last input event) would lose against a newer owner.
+Time ServerTime() {
+    ::Display* dpy = X().dpy;
+    unsigned char none = 0;
+    XChangeProperty(dpy, X().clipboardWindow, X().atoms.timestamp, XA_INTEGER, 8, PropModeAppend, &none, 0);
+    XFlush(dpy);
+    XEvent ev;
+    if (WaitFor(&ev, 1000, [&](const XEvent& e) {
+            return e.type == PropertyNotify && e.xproperty.atom == X().atoms.timestamp;
+        }))
+        return ev.xproperty.time;
+    return CurrentTime;
+}
+
 std::optional<std::string> ReadProperty(Atom property, Atom* typeOut) {
     Atom type;
     int format;
@@ -195,7 +210,7 @@ std::optional<std::string> Request(Atom target) {
     ::Display* dpy = X().dpy;
     const Atoms& a = X().atoms;
     XDeleteProperty(dpy, X().clipboardWindow, a.selectionProperty);
-    XConvertSelection(dpy, a.clipboard, target, a.selectionProperty, X().clipboardWindow, X().lastTime);
+    XConvertSelection(dpy, a.clipboard, target, a.selectionProperty, X().clipboardWindow, ServerTime());
     XFlush(dpy);
     XEvent ev;
     if (!WaitFor(&ev, 1500, [&](const XEvent& e) { return e.type == SelectionNotify && e.xselection.target == target; }))
@@ -271,16 +286,20 @@ namespace plat::core::backend {
 using namespace plat::x11;
 
 bool SetClipboardUtf8(const std::string& utf8) {
+    // The display first, so that the handover (destroyed in reverse order)
+    // still finds it open at exit.
+    X();
     static ExitHandover handover;
     std::lock_guard lk(X().mu);
     if (!X().ok()) return false;
     ::Display* dpy = X().dpy;
-    XSetSelectionOwner(dpy, X().atoms.clipboard, X().clipboardWindow, X().lastTime);
+    Time now = ServerTime();
+    XSetSelectionOwner(dpy, X().atoms.clipboard, X().clipboardWindow, now);
     bool owned = XGetSelectionOwner(dpy, X().atoms.clipboard) == X().clipboardWindow;
     if (owned) {
         C().owned = true;
         C().text = utf8;
-        C().ownedSince = X().lastTime;
+        C().ownedSince = now;
     }
     if (XEventsQueued(dpy, QueuedAlready) > 0) X().Kick();
     return owned;

@@ -2,6 +2,7 @@
 // are polled together; X events are read, filtered through the input
 // method, and handed to the core once the X lock is released.
 #include <X11/Xatom.h>
+#include <X11/keysym.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -133,6 +134,13 @@ void NetWmStateChanged(Window w, Hwnd h, Work& work) {
 
 void Translate(XEvent& ev, Work& work) {
     NoteTime(ev);
+    if (ev.type == MappingNotify) {
+        // Keys remapped (xdotool types any character this way): reload them.
+        // Load the new map now: the remapping may be undone right after the key.
+        XRefreshKeyboardMapping(&ev.xmapping);
+        XKeysymToKeycode(X().dpy, XK_a);
+        return;
+    }
     if (HandleSelectionEvent(ev)) return;
     X11Window* n = NativeOfX(ev.xany.window);
     if (n == nullptr) return;

@@ -557,7 +557,7 @@ void SetBlurBehind(WindowRecord& rec) {
 
 bool Composited() { return X().Composited(); }
 
-void SetFontCursorOf(WindowRecord* rec, int cursorId) {
+void SetCursorShape(WindowRecord* rec, int cursorId) {
     if (rec == nullptr) return;
     X11Window* n = Native(*rec);
     std::lock_guard lk(X().mu);

@@ -1,0 +1,104 @@
+// Shared parts of the X11 backend tests: a window class that records
+// messages, and access to the test's own connection for reading back.
+#pragma once
+
+// GoogleTest first: Xlib's macros (None, Bool) would break its headers.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "runtime/codepage.h"
+#include "tests/platform/x11/xserver.h"
+
+namespace platform_x11_test {
+
+struct Seen {
+    plat::Hwnd hwnd;
+    plat::UINT msg;
+    plat::WPARAM wParam;
+    plat::LPARAM lParam;
+};
+
+class X11Test : public ::testing::Test {
+protected:
+    // Each test program names its server (arguments, window manager).
+    virtual XServer& Server() = 0;
+
+    void SetUp() override {
+        ASSERT_TRUE(Server().ok()) << "Xvfb did not start";
+        if (!plat::IsClassRegistered("X11Test")) {
+            plat::WNDCLASS wc;
+            wc.lpszClassName = "X11Test";
+            plat::RegisterClass(wc);
+        }
+        probe_ = XOpenDisplay(Server().display().c_str());
+        ASSERT_NE(probe_, nullptr);
+    }
+
+    void TearDown() override {
+        for (plat::Hwnd h : windows_) {
+            plat::SetWindowProc(h, {});
+            plat::DestroyWindow(h);
+        }
+        Pump(50);
+        if (probe_ != nullptr) XCloseDisplay(probe_);
+    }
+
+    // A shown window with a unique title whose messages are recorded.
+    plat::Hwnd Make(const std::string& utf8Title, int x, int y, int w, int h, plat::DWORD exStyle = 0) {
+        plat::Hwnd hwnd = plat::CreateWindowEx(exStyle, "X11Test", rt::Utf8ToCp936(utf8Title), plat::WS_POPUP, x, y,
+                                               w, h);
+        plat::SetWindowProc(hwnd, [this](plat::Hwnd hw, plat::UINT m, plat::WPARAM wp, plat::LPARAM lp) {
+            seen.push_back({hw, m, wp, lp});
+            plat::LRESULT r = 0;
+            if (hook && hook(hw, m, wp, lp, &r)) return r;
+            return plat::DefWindowProc(hw, m, wp, lp);
+        });
+        windows_.push_back(hwnd);
+        return hwnd;
+    }
+
+    // The X id of our window with this title, once it is viewable.
+    Window Find(const std::string& utf8Title) {
+        Window found = 0;
+        PumpUntil([&] {
+            std::string out = RunCommand("xdotool search --name '" + utf8Title + "' 2>/dev/null");
+            found = std::strtoul(out.c_str(), nullptr, 10);
+            if (found == 0) return false;
+            XWindowAttributes a;
+            return XGetWindowAttributes(probe_, found, &a) && a.map_state == IsViewable;
+        });
+        return found;
+    }
+
+    std::vector<Seen> Of(plat::UINT msg) const {
+        std::vector<Seen> out;
+        for (const Seen& s : seen)
+            if (s.msg == msg) out.push_back(s);
+        return out;
+    }
+
+    bool WaitFor(plat::UINT msg, std::size_t count = 1, int ms = 3000) {
+        return PumpUntil([&] { return Of(msg).size() >= count; }, ms);
+    }
+
+    void Pump(int ms) {
+        PumpUntil([] { return false; }, ms);
+    }
+
+    std::vector<Seen> seen;
+    std::function<bool(plat::Hwnd, plat::UINT, plat::WPARAM, plat::LPARAM, plat::LRESULT*)> hook;
+    Display* probe_ = nullptr;
+
+private:
+    std::vector<plat::Hwnd> windows_;
+};
+
+}  // namespace platform_x11_test

@@ -1,0 +1,39 @@
+// A private X server (Xvfb on a display it picks itself), optionally with a
+// window manager, for tests of the X11 backend; and small helpers to run the
+// X tools the tests drive it with.
+#pragma once
+
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform_x11_test {
+
+class XServer {
+public:
+    // Starts Xvfb with `extraArgs` and points DISPLAY at it.
+    explicit XServer(const std::vector<std::string>& extraArgs = {});
+    ~XServer();
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    bool ok() const { return display_ >= 0; }
+    std::string display() const { return ":" + std::to_string(display_); }
+    // Starts openbox on the display and waits until it manages windows.
+    bool StartWindowManager();
+
+private:
+    pid_t server_ = -1;
+    pid_t wm_ = -1;
+    int display_ = -1;
+};
+
+// Runs a shell command; returns its standard output (exit status in `status`).
+std::string RunCommand(const std::string& command, int* status = nullptr);
+
+// Pumps the calling thread's messages until `done` is true or `ms` passed.
+bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
+
+}  // namespace platform_x11_test
