@@ -28,11 +28,10 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
     }
     // Kept aside: WM_DESTROY detaches, which puts the saved procedure back.
     const plat::WndProc saved = savedProc;
-    const auto fallThrough = [&]() {
-        // A redraw run started elsewhere finishes before default processing.
-        // Runs happen on this thread, so this only guards re-entry.
-        return plat::CallWindowProc(saved, hwnd, message, wParam, lParam);
-    };
+    // Redraw runs happen on this thread only, so a run is never in progress
+    // here except when this call is nested inside one; waiting for it to end
+    // would then never return, and default processing goes ahead.
+    const auto fallThrough = [&]() { return plat::CallWindowProc(saved, hwnd, message, wParam, lParam); };
 
     switch (message) {
     case plat::WM_DESTROY:
