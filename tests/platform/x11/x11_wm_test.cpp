@@ -1,0 +1,116 @@
+// The X11 backend under a window manager (openbox): placement, a move by the
+// manager, maximise and minimise through EWMH, activation.
+#include "tests/platform/x11/x11_fixture.h"
+
+using namespace plat;
+using namespace platform_x11_test;
+
+namespace {
+
+class X11Managed : public X11Test {
+protected:
+    XServer& Server() override {
+        static XServer server;
+        static bool wm = server.ok() && server.StartWindowManager();
+        EXPECT_TRUE(wm) << "openbox did not start";
+        return server;
+    }
+
+    Hwnd Shown(const char* title, int x, int y, int w, int h) {
+        Hwnd hwnd = Make(title, x, y, w, h);
+        std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * h, 0xFF5080B0u);
+        Present(hwnd, px.data(), w * 4, w, h);
+        ShowWindow(hwnd, SW_SHOWNORMAL);
+        return hwnd;
+    }
+
+    RECT OnScreen(Window w) {
+        Window child;
+        int x = 0, y = 0;
+        XTranslateCoordinates(probe_, w, DefaultRootWindow(probe_), 0, 0, &x, &y, &child);
+        XWindowAttributes a;
+        XGetWindowAttributes(probe_, w, &a);
+        return RECT{x, y, x + a.width, y + a.height};
+    }
+};
+
+TEST_F(X11Managed, WindowStaysWhereItWasPlacedWithoutAFrame) {
+    Hwnd h = Shown("managed-place", 300, 200, 240, 120);
+    Window w = Find("managed-place");
+    ASSERT_NE(w, 0u);
+    EXPECT_TRUE(PumpUntil([&] { return OnScreen(w) == (RECT{300, 200, 540, 320}); })) << OnScreen(w).left;
+    RECT r;
+    GetWindowRect(h, &r);
+    EXPECT_EQ(r, (RECT{300, 200, 540, 320}));
+}
+
+TEST_F(X11Managed, CaptionDragIsHandedToTheManager) {
+    hook = [](Hwnd hw, UINT m, WPARAM, LPARAM, LRESULT* r) {
+        if (m != WM_LBUTTONDOWN) return false;
+        SendMessage(hw, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        *r = 0;
+        return true;
+    };
+    Hwnd h = Shown("managed-drag", 100, 100, 200, 100);
+    Window w = Find("managed-drag");
+    ASSERT_NE(w, 0u);
+    PumpUntil([&] { return OnScreen(w).left == 100; });
+    RunCommand("xdotool mousemove 150 120 mousedown 1");
+    ASSERT_TRUE(WaitFor(WM_LBUTTONDOWN));
+    Pump(200);
+    RunCommand("xdotool mousemove 200 170 sleep 0.1 mousemove 350 320 sleep 0.1 mouseup 1");
+    EXPECT_TRUE(PumpUntil([&] {
+        RECT r;
+        GetWindowRect(h, &r);
+        return r.left == 300 && r.top == 300;
+    })) << OnScreen(w).left << "," << OnScreen(w).top;
+    // The manager took the release: the button counts as up.
+    EXPECT_GE(GetKeyState(VK_LBUTTON), 0);
+    EXPECT_TRUE(Of(WM_LBUTTONUP).empty());
+}
+
+TEST_F(X11Managed, MaximiseAndMinimiseGoThroughTheManager) {
+    Hwnd h = Shown("managed-states", 400, 300, 300, 200);
+    Window w = Find("managed-states");
+    ASSERT_NE(w, 0u);
+    SendMessage(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_TRUE(IsZoomed(h));
+    EXPECT_TRUE(PumpUntil([&] {
+        return RunCommand("xprop -id " + std::to_string(w) + " _NET_WM_STATE").find("MAXIMIZED_HORZ") !=
+               std::string::npos;
+    }));
+    SendMessage(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsZoomed(h));
+    EXPECT_TRUE(PumpUntil([&] { return OnScreen(w) == (RECT{400, 300, 700, 500}); }));
+    SendMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(PumpUntil([&] {
+        return RunCommand("xprop -id " + std::to_string(w) + " WM_STATE").find("Iconic") != std::string::npos;
+    }));
+    EXPECT_TRUE(IsIconic(h));
+}
+
+TEST_F(X11Managed, ForegroundWindowIsActivatedByTheManager) {
+    Hwnd a = Shown("managed-a", 100, 500, 200, 100);
+    Hwnd b = Shown("managed-b", 400, 500, 200, 100);
+    ASSERT_NE(Find("managed-a"), 0u);
+    ASSERT_NE(Find("managed-b"), 0u);
+    SetForegroundWindow(a);
+    EXPECT_TRUE(PumpUntil([&] {
+        std::string active = RunCommand("xdotool getactivewindow getwindowname 2>/dev/null");
+        return active.find("managed-a") != std::string::npos;
+    }));
+    EXPECT_EQ(GetForegroundWindow(), a);
+    seen.clear();
+    SetForegroundWindow(b);
+    EXPECT_TRUE(PumpUntil([&] {
+        std::string active = RunCommand("xdotool getactivewindow getwindowname 2>/dev/null");
+        return active.find("managed-b") != std::string::npos;
+    }));
+    Pump(100);
+    EXPECT_EQ(GetForegroundWindow(), b);
+    bool deactivated = false;
+    for (auto& s : Of(WM_ACTIVATE)) deactivated = deactivated || (s.hwnd == a && s.wParam == WA_INACTIVE);
+    EXPECT_TRUE(deactivated);
+}
+
+}  // namespace
