@@ -80,7 +80,8 @@ bool Gallery::Build() {
     ui::AttachOptions attach;
     const auto skin = assets::SkinJpeg();
     attach.skin.assign(skin.begin(), skin.end());
-    attach.captionFlags = ui::CAPTION_TITLE | ui::CAPTION_CLOSE | ui::CAPTION_MAXIMIZE | ui::CAPTION_MINIMIZE;
+    // No caption title: the glowing label below is the title, as in the application.
+    attach.captionFlags = ui::CAPTION_CLOSE | ui::CAPTION_MAXIMIZE | ui::CAPTION_MINIMIZE;
     attach.backgroundAlpha = 200;
     attach.skinMode = 1;
     attach.resizable = true;
@@ -108,7 +109,7 @@ void Gallery::Section(float x, float y, const rt::Text& title) {
     o.effectColor = kPurpleGlow;
     o.fontStyle = gfx::FontStyle::Bold;
     o.size = 14;
-    Label(x, y, 300, 20, title, o);
+    Label(x, y, 520, 20, title, o);
 }
 
 ui::UiLabel& Gallery::Label(float x, float y, float w, float h, const rt::Text& text,
@@ -248,15 +249,15 @@ void Gallery::BuildProgressBars() {
 }
 
 void Gallery::BuildScrollBars() {
-    Section(420, 100, "Scroll bars");
+    Section(560, 100, "Scroll bars");
     ui::LabelOptions o;
     o.textColor = kWhiteText;
     o.effect = ui::EFFECT_GLOW;
-    scrollValue_ = &Label(420, 124, 200, 20, "Value: 0", o);
+    scrollValue_ = &Label(560, 124, 200, 20, "Value: 0", o);
     ui::UiScrollBar& vertical = Add<ui::UiScrollBar>();
-    vertical.CreateScrollBar(window_, {640, 124, 16, 190}, 0);
+    vertical.CreateScrollBar(window_, {930, 100, 16, 200}, 0);
     ui::UiScrollBar& horizontal = Add<ui::UiScrollBar>();
-    horizontal.CreateScrollBar(window_, {420, 150, 200, 16}, ui::SCROLL_HORIZONTAL);
+    horizontal.CreateScrollBar(window_, {560, 150, 300, 16}, ui::SCROLL_HORIZONTAL);
     for (ui::UiScrollBar* bar : {&vertical, &horizontal}) {
         bar->ScrollRange(0, 100);
         bar->ScrollStep(5);
@@ -269,9 +270,9 @@ void Gallery::BuildScrollBars() {
 }
 
 void Gallery::BuildCaptionButtons() {
-    Section(420, 184, "Caption buttons: normal, hovered, pressed");
+    Section(560, 184, "Caption buttons: normal, hovered, pressed");
     const int types[] = {ui::CAPTION_BUTTON_CLOSE, ui::CAPTION_BUTTON_MAXIMIZE, ui::CAPTION_BUTTON_MINIMIZE};
-    float x = 420;
+    float x = 560;
     for (int type : types) {
         const float w = type == ui::CAPTION_BUTTON_CLOSE ? 39.0f : 28.0f;
         for (int look = 0; look < 3; ++look) {
@@ -286,6 +287,9 @@ void Gallery::BuildCaptionButtons() {
 }
 
 int Gallery::Run() {
+    // Controls drawn while the window was hidden reach the canvas here, with
+    // the background, before the entry animation shows it.
+    host_.RenderBackground(nullptr, std::nullopt, -1);
     host_.ShowAnimated(5, 500);
     Report("ready");
     plat::MSG msg;
