@@ -232,3 +232,67 @@ TEST_F(PaintingTest, CloseAnimationPlaysThenTheWindowIsDestroyed) {
 
 }  // namespace
 }  // namespace ui::test
+
+namespace ui::test {
+namespace {
+
+std::uint32_t Rgb(std::uint32_t pixel) { return pixel & 0x00FFFFFFu; }
+
+TEST_F(PaintingTest, SkinModesPlaceTheSkin) {
+    const auto bytes = assets::SkinJpeg();
+    const auto skin = LoadImageFromBytes(bytes, false);
+    ASSERT_NE(skin, nullptr);
+    AttachOptions options;
+    options.captionFlags = 0;
+    options.skin.assign(bytes.begin(), bytes.end());
+
+    options.skinMode = 0;  // natural size at (5, 5); only bottom and right edges fade
+    Host(options);
+    EXPECT_EQ(Rgb(ShownPixel(105, 105)), Rgb(skin->GetRawPixel(100, 100)));
+
+    options.skinMode = 2;  // centred: same size as the window, so no offset
+    Host(options);
+    EXPECT_EQ(Rgb(ShownPixel(400, 250)), Rgb(skin->GetRawPixel(400, 250)));
+    // The top band fades into the background colour.
+    const int bg = host->backgroundColour;
+    const std::uint32_t top = ShownPixel(400, 8);
+    const int expectedRed = bg & 0xFF;
+    EXPECT_NEAR(static_cast<int>(Red(top)), expectedRed, 12);
+
+    // Covering the whole window through nine slices keeps the corners.
+    options.frameStyle = 1;
+    options.skinMargins = Margins{10, 10, 20, 20};
+    Host(options, 1200, 700);
+    EXPECT_EQ(Rgb(ShownPixel(3, 3)), Rgb(skin->GetRawPixel(3, 3)));
+    EXPECT_EQ(Rgb(ShownPixel(1199, 699)), Rgb(skin->GetRawPixel(974, 546)));
+}
+
+TEST_F(PaintingTest, PaintBackgroundCallbackDrawsUnderControls) {
+    AttachOptions options;
+    options.captionFlags = 0;
+    options.backgroundColour = 0;
+    UiWindow& h = Host(options, 300, 200);
+    int calls = 0;
+    HostCallbacks callbacks;
+    callbacks.paintBackground = [&](NativeWindow w, gfx::Graphics& g, int width, int height) {
+        ++calls;
+        EXPECT_EQ(w, window);
+        EXPECT_EQ(width, 300);
+        EXPECT_EQ(height, 200);
+        g.FillRectangle(gfx::SolidBrush(0xFF00FF00u), RectF{100, 100, 50, 50});
+    };
+    h.SetCallbacks(callbacks);
+    Probe probe;
+    probe.Make(window, RectF{120, 120, 10, 10});
+    h.RenderBackground(nullptr, std::nullopt, 0);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(Rgb(ShownPixel(110, 110)), 0x0000FF00u);
+    EXPECT_EQ(Rgb(ShownPixel(125, 125)), 0x000000FFu);
+    // The background copy keeps the callback's drawing for partial redraws.
+    probe.Visible(0);
+    Pump();
+    EXPECT_EQ(Rgb(ShownPixel(125, 125)), 0x0000FF00u);
+}
+
+}  // namespace
+}  // namespace ui::test

@@ -364,3 +364,30 @@ TEST_F(RoutingTest, DeactivationReleasesTheCapture) {
 
 }  // namespace
 }  // namespace ui::test
+
+namespace ui::test {
+namespace {
+
+TEST_F(RoutingTest, HoveringAControlShowsItsTooltip) {
+    Host(NoCaption(), 300, 200);
+    Probe a, b;
+    a.Make(window, RectF{20, 50, 40, 20});
+    b.Make(window, RectF{100, 50, 40, 20});
+    a.Tooltip("提示文字");
+    MoveTo(30, 60);  // registers the tool; the pointer resting in it shows the tip
+    MoveTo(31, 60);
+    plat::headless::AdvanceClock(plat::kTooltipInitialDelay + 10);
+    Pump();
+    NativeWindow tip = plat::GetTooltipWindow();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(plat::IsWindowVisible(tip));
+    // A control without a tooltip removes the tool.
+    MoveTo(110, 60);
+    MoveTo(111, 60);
+    plat::headless::AdvanceClock(plat::kTooltipInitialDelay + 10);
+    Pump();
+    EXPECT_FALSE(plat::IsWindowVisible(tip));
+}
+
+}  // namespace
+}  // namespace ui::test
