@@ -214,9 +214,9 @@ void UiWindow::OnTimer(WParam wParam, LParam lParam) {
         OnFadeTimer();
         return;
     }
-    for (const UiControl* live : live_) {
+    for (UiControl* live : live_) {
         if (TransitionTimerId(live) == wParam) {
-            const_cast<UiControl*>(live)->OnTransitionTimer();
+            live->OnTransitionTimer();  // may change the list: leave at once
             return;
         }
     }
@@ -234,8 +234,7 @@ UiControl* UiWindow::HitTest(UiControl* first, float x, float y) {
     return nullptr;
 }
 
-void UiWindow::HoverChange(UiControl* target, LParam previous) {
-    (void)previous;
+void UiWindow::HoverChange(UiControl* target) {
     UiControl* old = hoverControl;
     Deliver(target, EV_MOUSE_ENTERED, 0, reinterpret_cast<LParam>(old));
     Call(callbacks.mouseEnter, window, target, 0, reinterpret_cast<LParam>(old));
@@ -268,7 +267,7 @@ void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
             Deliver(pressedControl, EV_MOUSE_LEFT, 0, reinterpret_cast<LParam>(target));
             Call(callbacks.mouseLeave, hwnd, pressedControl, wParam, lParam);
             hoverControl = pressedControl;
-            HoverChange(target, lParam);
+            HoverChange(target);
         }
         captured = 0;
         pressedControl = nullptr;
@@ -327,7 +326,7 @@ void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
         Call(callbacks.rightUp, hwnd, target, wParam, lParam);
         break;
     case plat::WM_MOUSEMOVE:
-        if (target != hoverControl) HoverChange(target, lParam);
+        if (target != hoverControl) HoverChange(target);
         break;
     default:
         break;

@@ -208,7 +208,7 @@ public:
 
 private:
     void BuildCaption();
-    void HoverChange(UiControl* target, LParam lParam);
+    void HoverChange(UiControl* target);
     void ToggleMaximise();
     void TakeSkin(const rt::ByteBuffer* skin, std::optional<int> colour);
     void ApplyBlur();
@@ -221,7 +221,7 @@ private:
     void DrawSurface(gfx::Graphics& target, UiControl* control, bool disabledLook);
     void PlayFrames(int kind, int frames, bool entry, int pauseMs);
     void PumpPending();
-    std::vector<const UiControl*> live_;
+    std::vector<UiControl*> live_;
 };
 
 // The resize-border zone of a point (0 none, 1 left, 2 right, 3 top, 4 top-left,
