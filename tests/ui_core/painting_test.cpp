@@ -296,3 +296,33 @@ TEST_F(PaintingTest, PaintBackgroundCallbackDrawsUnderControls) {
 
 }  // namespace
 }  // namespace ui::test
+
+namespace ui::test {
+namespace {
+
+TEST_F(PaintingTest, PushTransitionSlidesTheNewLookIn) {
+    AttachOptions options;
+    options.captionFlags = 0;
+    options.backgroundColour = 0;
+    Host(options, 300, 200);
+    Probe probe;
+    probe.colour = 0xFFFF0000u;  // red
+    probe.Make(window, RectF{50, 50, 40, 30});
+    Pump();
+    probe.TransitionStyle(3);  // push right
+    probe.TransitionFrames(2, 10);
+    probe.colour = 0xFF0000FFu;  // to blue
+    probe.Redraw();
+    plat::headless::AdvanceClock(10);
+    Pump();
+    // Halfway: the new look fills the left half, the old one was pushed right.
+    EXPECT_EQ(Rgb(ShownPixel(55, 60)), 0x000000FFu);
+    EXPECT_EQ(Rgb(ShownPixel(85, 60)), 0x00FF0000u);
+    EXPECT_EQ(Rgb(ShownPixel(95, 60)), 0u);  // nothing spills out of the control
+    plat::headless::AdvanceClock(10);
+    Pump();
+    EXPECT_EQ(Rgb(ShownPixel(85, 60)), 0x000000FFu);
+}
+
+}  // namespace
+}  // namespace ui::test
