@@ -8,6 +8,23 @@
 #include <cstring>
 #include <memory>
 
+// The font stack keeps its configuration and caches for the life of the
+// process, and Pango hands results between its own threads with locks the
+// thread sanitizer cannot see. Weak, so that the drawing library's own
+// settings win where it is linked too.
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\nleak:libpangocairo-1.0.so\n";
+}
+#endif
+#if defined(__SANITIZE_THREAD__)
+extern "C" __attribute__((weak)) const char* __tsan_default_suppressions() {
+    return "race:libfontconfig.so\nrace:libpangoft2-1.0.so\nrace:libpango-1.0.so\n"
+           "called_from_lib:libfontconfig.so\ncalled_from_lib:libpangoft2-1.0.so\n"
+           "mutex:g_rw_lock_reader_lock\n";
+}
+#endif
+
 namespace plat::core {
 
 namespace {
