@@ -391,3 +391,26 @@ TEST_F(RoutingTest, HoveringAControlShowsItsTooltip) {
 
 }  // namespace
 }  // namespace ui::test
+
+namespace ui::test {
+namespace {
+
+TEST_F(RoutingTest, HoveredControlChoosesTheCursor) {
+    UiWindow& h = Host(NoCaption(), 300, 200);
+    Probe hand, plain;
+    hand.Make(window, RectF{20, 50, 40, 20});
+    plain.Make(window, RectF{100, 50, 40, 20});
+    hand.Cursor(plat::IDC_HAND);
+    MoveTo(30, 60);
+    MoveTo(31, 60);
+    EXPECT_EQ(plat::headless::CurrentCursorId(), plat::IDC_HAND);
+    MoveTo(110, 60);
+    MoveTo(111, 60);
+    EXPECT_EQ(plat::headless::CurrentCursorId(), plat::IDC_ARROW);
+    h.SetDefaultCursor(plat::LoadCursor(plat::IDC_CROSS));
+    MoveTo(112, 60);
+    EXPECT_EQ(plat::headless::CurrentCursorId(), plat::IDC_CROSS);
+}
+
+}  // namespace
+}  // namespace ui::test
