@@ -78,3 +78,14 @@ echo "tick pixel before $before after $after"
 [ $((before - after)) -gt 100 ] || fail "the tick is too faint (before $before, after $after)"
 kill -0 "$gallery_pid" 2>/dev/null || fail "ui-gallery exited"
 echo "screenshot: $out/gallery.png"
+
+# The close button of the caption ends the program normally.
+xdotool mousemove $((X + 930 + 19)) $((Y + 7 + 9)) click 1
+for _ in $(seq 1 100); do
+  kill -0 "$gallery_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$gallery_pid" 2>/dev/null && fail "the close button did not end ui-gallery"
+status=0
+wait "$gallery_pid" || status=$?
+[ "$status" -eq 0 ] || { sed 's/^/  stderr: /' "$work/stderr" >&2; fail "ui-gallery ended with status $status"; }
