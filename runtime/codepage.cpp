@@ -7,6 +7,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -95,23 +96,34 @@ size_t Utf8SequenceLength(const unsigned char* s, size_t left) {
 // Converts `text` in `direction`. At each stop iconv makes, `bad` is
 // appended; a sequence cut off by the end (EINVAL) ends the conversion, any
 // other stop skips the number of input bytes `skipLength` gives and goes on.
+//
+// iconv is fed a bounded window at a time: after a stop, glibc's multi-step
+// converters redo work in proportion to the input handed to that call, so a
+// long run of unconvertible characters would otherwise cost quadratic time.
 template <typename SkipLength>
 std::string ConvertReplacing(Direction direction, std::string_view text, std::string_view bad,
                              SkipLength skipLength) {
+    constexpr size_t kWindow = 512;  // far longer than any one character
     if (text.empty()) return {};
     Converter* conv = ConverterFor(direction);
     if (conv == nullptr) return {};
     std::string result;
     result.reserve(text.size() * 2);
     const char* in = text.data();
-    size_t left = text.size();
-    while (!conv->Run(in, left, result)) {
-        const bool cutOff = errno == EINVAL;
+    const char* const end = in + text.size();
+    while (in < end) {
+        size_t windowLeft = std::min<size_t>(static_cast<size_t>(end - in), kWindow);
+        const bool lastWindow = in + windowLeft == end;
+        if (conv->Run(in, windowLeft, result)) continue;
+        if (errno == EINVAL) {
+            // A character cut by the window goes whole into the next one.
+            if (!lastWindow) continue;
+            result.append(bad);
+            break;
+        }
         result.append(bad);
-        if (cutOff) break;
-        const size_t n = skipLength(in, left);
+        const size_t n = skipLength(in, static_cast<size_t>(end - in));
         in += n;
-        left -= n;
         conv->Reset();
     }
     return result;

@@ -35,6 +35,20 @@ TEST(CodePage, CharactersWithoutACodePage936FormBecomeQuestionMarks) {
     EXPECT_EQ(WideToMultiByte(kCodePage936, std::u16string(u"a") + char16_t(0xD800) + u"b"), "a?b");
     EXPECT_EQ(WideToMultiByte(kCodePage936, std::u16string(u"a") + char16_t(0xD800)), "a?");
     EXPECT_EQ(WideToMultiByte(kCodePageUtf8, std::u16string(u"a") + char16_t(0xDC00)), "a\xEF\xBF\xBD");
+
+    // Long runs of them, mixed with convertible characters that the input
+    // windows cut at every offset.
+    std::string utf8;
+    std::string expected;
+    std::u16string wide;
+    for (int i = 0; i < 3000; ++i) {
+        const bool thai = i % 3 != 0;
+        utf8 += thai ? "\xE0\xB8\x81" : kUtf8;
+        wide += thai ? u"\u0E01" : u"中文";
+        expected += thai ? "?" : kGbk;
+    }
+    EXPECT_EQ(Utf8ToCp936(utf8), expected);
+    EXPECT_EQ(WideToMultiByte(kCodePage936, wide), expected);
 }
 
 TEST(CodePage, BytesThatDoNotDecode) {
