@@ -32,8 +32,9 @@ rt::ByteBuffer AnsiToUtf8Bytes(const rt::Text& text) {
 rt::ByteBuffer Utf8BytesToAnsi(const rt::ByteBuffer& bytes) {
     if (bytes.empty()) return {};
     const std::string_view input(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    const std::string ansi = Utf8ToCp936Bytes(input);
-    return rt::ByteBuffer(ansi.begin(), ansi.end());
+    rt::ByteBuffer ansi(bytes.size());
+    ansi.resize(Utf8ToCp936Into(input, reinterpret_cast<char*>(ansi.data())));
+    return ansi;
 }
 
 rt::Text UrlEncode(const rt::Text& text, std::optional<bool> keepSafe,

@@ -2,98 +2,176 @@
 
 #include <iconv.h>
 
-#include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 namespace web {
 namespace {
 
 class Iconv {
 public:
-    Iconv() : cd_(iconv_open("CP936", "UTF-8")) {}
+    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Iconv() {
         if (ok()) iconv_close(cd_);
     }
     Iconv(const Iconv&) = delete;
     Iconv& operator=(const Iconv&) = delete;
     bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return cd_; }
+
+    // Converts all of `in` into `out`; false (and `out` untouched) when the
+    // converter refuses any of it.
+    bool Convert(std::string_view in, std::string* out) {
+        char buffer[16];
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        char* dst = buffer;
+        std::size_t dstLeft = sizeof buffer;
+        const bool done = iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1);
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        if (!done || srcLeft != 0) return false;
+        out->append(buffer, static_cast<std::size_t>(dst - buffer));
+        return true;
+    }
 
 private:
     iconv_t cd_;
 };
 
-// Length of the well-formed UTF-8 sequence at the start of `s`, 0 when it is
-// not one (bad lead byte, bad continuation, overlong form, surrogate, beyond
-// U+10FFFF, or cut off).
-std::size_t SequenceLength(std::string_view s) {
+constexpr std::uint16_t kUnmapped = 0xFFFF;  // not a code-page-936 code
+
+// The code-page-936 code of every character U+0000..U+FFFF as the converter
+// gives it: one byte below 0x100, else lead byte << 8 | trail byte. Built
+// once, read-only afterwards.
+class Cp936Table {
+public:
+    Cp936Table() : codes_(0x10000, kUnmapped) {
+        Iconv conv("CP936", "UTF-16LE");
+        if (!conv.ok()) return;
+        std::string out;
+        for (std::uint32_t cp = 0; cp < 0x10000; ++cp) {
+            if (cp >= 0xD800 && cp < 0xE000) continue;  // surrogates are no characters
+            const char unit[2] = {static_cast<char>(cp & 0xFF), static_cast<char>(cp >> 8)};
+            out.clear();
+            if (!conv.Convert(std::string_view(unit, 2), &out)) continue;
+            if (out.size() == 1) codes_[cp] = static_cast<std::uint8_t>(out[0]);
+            if (out.size() == 2) {
+                codes_[cp] = static_cast<std::uint16_t>(static_cast<std::uint8_t>(out[0]) << 8 |
+                                                        static_cast<std::uint8_t>(out[1]));
+            }
+        }
+    }
+    std::uint16_t operator[](std::uint32_t cp) const { return codes_[cp]; }
+
+private:
+    std::vector<std::uint16_t> codes_;
+};
+
+const Cp936Table& Table() {
+    static const Cp936Table table;
+    return table;
+}
+
+// What stands at the start of a UTF-8 text: a well-formed character of
+// `length` bytes, or a bad byte (length 0); `cutOff` when the text ends
+// within what its lead byte announces and every byte after the lead is a
+// continuation byte. That is the converter's "incomplete input": it does not
+// look at overlong forms or at the range there, and it knows the obsolete
+// five- and six-byte leads.
+struct Sequence {
+    std::size_t length = 0;
+    std::uint32_t cp = 0;
+    bool cutOff = false;
+};
+
+bool IsContinuation(std::uint8_t c) {
+    return c >= 0x80 && c <= 0xBF;
+}
+
+Sequence Decode(std::string_view s) {
     const auto b = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
     const std::uint8_t lead = b(0);
-    std::size_t n;
+    const std::size_t announced = lead >= 0xFC ? 6 : lead >= 0xF8 ? 5 : lead >= 0xF0 ? 4
+                                : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (announced == 0 || lead >= 0xFE) return {};
+    if (s.size() < announced) {
+        for (std::size_t i = 1; i < s.size(); ++i) {
+            if (!IsContinuation(b(i))) return {};
+        }
+        return {0, 0, true};
+    }
+    if (announced > 4) return {};
     std::uint8_t lo = 0x80, hi = 0xBF;  // range of the first continuation byte
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        n = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        n = 3;
-        if (lead == 0xE0) lo = 0xA0;
-        if (lead == 0xED) hi = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        n = 4;
-        if (lead == 0xF0) lo = 0x90;
-        if (lead == 0xF4) hi = 0x8F;
-    } else {
-        return 0;
+    if (lead == 0xE0) lo = 0xA0;        // no overlong forms
+    if (lead == 0xED) hi = 0x9F;        // no surrogates
+    if (lead == 0xF0) lo = 0x90;
+    if (lead == 0xF4) hi = 0x8F;        // nothing beyond U+10FFFF
+    if (lead > 0xF4 || b(1) < lo || b(1) > hi) return {};
+    std::uint32_t cp = lead & (0x7F >> announced);
+    for (std::size_t i = 1; i < announced; ++i) {
+        if (!IsContinuation(b(i))) return {};
+        cp = cp << 6 | (b(i) & 0x3F);
     }
-    if (s.size() < n || b(1) < lo || b(1) > hi) return 0;
-    for (std::size_t i = 2; i < n; ++i) {
-        if (b(i) < 0x80 || b(i) > 0xBF) return 0;
-    }
-    return n;
+    return {announced, cp, false};
 }
 
 }  // namespace
 
-std::string Utf8ToCp936Bytes(std::string_view utf8) {
-    std::string out;
-    if (utf8.empty()) return out;
-    Iconv conv;
-    if (!conv.ok()) return out;
-    // Code page 936 never needs more bytes than UTF-8 for one character.
-    out.resize(utf8.size() + 16);
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char* dst = out.data();
-    std::size_t dstLeft = out.size();
-    while (inLeft > 0) {
-        if (iconv(conv.get(), &in, &inLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1)) break;
-        const int err = errno;
-        if (err == E2BIG) {
-            const std::size_t used = out.size() - dstLeft;
-            out.resize(out.size() * 2);
-            dst = out.data() + used;
-            dstLeft = out.size() - used;
+std::size_t Utf8ToCp936Into(std::string_view utf8, char* out) {
+    const Cp936Table& table = Table();
+    std::unique_ptr<Iconv> astral;  // for the rare character beyond U+FFFF
+    std::string astralBytes;
+    char* const start = out;
+    const char* const data = utf8.data();
+    const std::size_t size = utf8.size();
+    std::size_t i = 0;
+    while (i < size) {
+        // ASCII, most of a page, goes eight bytes at a time.
+        std::uint64_t word;
+        if (i + 8 <= size && (std::memcpy(&word, data + i, 8), (word & 0x8080808080808080u) == 0)) {
+            std::memcpy(out, data + i, 8);
+            out += 8;
+            i += 8;
             continue;
         }
-        if (dstLeft == 0) {
-            const std::size_t used = out.size();
-            out.resize(out.size() * 2);
-            dst = out.data() + used;
-            dstLeft = out.size() - used;
+        const auto lead = static_cast<std::uint8_t>(data[i]);
+        if (lead < 0x80) {
+            *out++ = static_cast<char>(lead);
+            ++i;
+            continue;
         }
-        *dst++ = '?';
-        --dstLeft;
-        if (err == EINVAL) break;  // cut off by the end: one replacement, then the end
-        // A well-formed character without a code-page-936 form is skipped whole;
-        // an undecodable byte alone.
-        const std::size_t n = SequenceLength(std::string_view(in, inLeft));
-        const std::size_t skip = n == 0 ? 1 : n;
-        in += skip;
-        inLeft -= skip;
-        iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+        const Sequence seq = Decode(utf8.substr(i));
+        if (seq.length == 0) {
+            *out++ = '?';
+            if (seq.cutOff) break;  // one replacement for the cut-off end
+            ++i;
+            continue;
+        }
+        if (seq.cp < 0x10000) {
+            const std::uint16_t code = table[seq.cp];
+            if (code == kUnmapped) {
+                *out++ = '?';
+            } else if (code < 0x100) {
+                *out++ = static_cast<char>(code);
+            } else {
+                *out++ = static_cast<char>(code >> 8);
+                *out++ = static_cast<char>(code & 0xFF);
+            }
+        } else {
+            if (!astral) astral = std::make_unique<Iconv>("CP936", "UTF-8");
+            astralBytes.clear();
+            if (astral->ok() && astral->Convert(utf8.substr(i, seq.length), &astralBytes) &&
+                astralBytes.size() <= seq.length) {
+                std::memcpy(out, astralBytes.data(), astralBytes.size());
+                out += astralBytes.size();
+            } else {
+                *out++ = '?';
+            }
+        }
+        i += seq.length;
     }
-    out.resize(out.size() - dstLeft);
-    return out;
+    return static_cast<std::size_t>(out - start);
 }
 
 }  // namespace web

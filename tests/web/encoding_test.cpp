@@ -81,6 +81,21 @@ TEST(Utf8BytesToAnsi, AgreesWithTheRuntimeConvertersOnDamagedInput) {
     }
 }
 
+TEST(Utf8BytesToAnsi, AgreesWithTheRuntimeConvertersOnEveryCharacter) {
+    std::string all;
+    for (std::uint32_t cp = 0; cp < 0x110000; cp += cp < 0x10000 ? 1 : 97) {
+        if (cp >= 0xD800 && cp < 0xE000) continue;
+        const std::u16string unit = cp < 0x10000
+            ? std::u16string(1, static_cast<char16_t>(cp))
+            : std::u16string{static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)),
+                             static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF))};
+        all += rt::WideToMultiByte(rt::kCodePageUtf8, unit);
+        all += 'a';
+    }
+    const ByteBuffer out = web::Utf8BytesToAnsi(ByteBuffer(all.begin(), all.end()));
+    EXPECT_TRUE(std::string(out.begin(), out.end()) == rt::Utf8ToCp936(all));
+}
+
 TEST(AnsiToUtf8Text, GivesTheUtf8BytesAsText) {
     EXPECT_EQ(web::AnsiToUtf8Text(kWoAnsi + "a"), "\xE6\x88\x91" "a");
     EXPECT_EQ(web::AnsiToUtf8Text(""), "");
