@@ -11,12 +11,12 @@
 
 namespace {
 
-using uitest::HostTest;
+using uitest::ControlHostTest;
 
-class ProgressTest : public HostTest {
+class ProgressTest : public ControlHostTest {
 protected:
     void SetUp() override {
-        HostTest::SetUp();
+        ControlHostTest::SetUp();
         ui::ProgressBarOptions o;
         o.maximum = 10000;
         o.shading = 0;
@@ -91,10 +91,10 @@ TEST_F(ProgressTest, ColoursAndBackColourAreStoredAndRedrawn) {
     EXPECT_EQ(defaults.rounded, 1);
 }
 
-class ScrollTest : public HostTest {
+class ScrollTest : public ControlHostTest {
 protected:
     void SetUp() override {
-        HostTest::SetUp();
+        ControlHostTest::SetUp();
         ASSERT_TRUE(bar.CreateScrollBar(window, {500, 100, 16, 200}, 0));
         bar.ScrollRange(0, 10);
         bar.ScrollStep(3);
@@ -190,7 +190,7 @@ TEST_F(ScrollTest, HoverFadesInFiveFramesAndDarkensTheThumb) {
     EXPECT_GT(A(Shot().at(508, thumbMiddle)), before + 30);
 }
 
-TEST_F(HostTest, GroupBoxBreaksItsFrameBehindTheCaptionAndHoldsItsBoxes) {
+TEST_F(ControlHostTest, GroupBoxBreaksItsFrameBehindTheCaptionAndHoldsItsBoxes) {
     ui::UiGroupBox group;
     ui::GroupBoxOptions o;
     o.borderColor = 0xFF000000;

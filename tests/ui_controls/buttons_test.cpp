@@ -9,7 +9,7 @@
 
 namespace {
 
-using uitest::HostTest;
+using uitest::ControlHostTest;
 
 TEST(EffectText, DefaultHaloIsWhiteBehindDarkTextAndBlackBehindLightText) {
     EXPECT_EQ(ui::DefaultEffectColor(gfx::MakeColor(255, 191, 191, 191)), 0x55FFFFFFu);
@@ -24,12 +24,12 @@ int RedHaloPixels(const plat::headless::Picture& shot, int x0, int y0, int w, in
     for (int y = y0; y < y0 + h; ++y)
         for (int x = x0; x < x0 + w; ++x) {
             const std::uint32_t p = shot.at(x, y);
-            if (HostTest::A(p) > 10 && HostTest::R(p) > HostTest::G(p) + 20) ++count;
+            if (ControlHostTest::A(p) > 10 && ControlHostTest::R(p) > ControlHostTest::G(p) + 20) ++count;
         }
     return count;
 }
 
-TEST_F(HostTest, GlowAndShadowDrawAHaloAroundTheTextThatPlainTextLacks) {
+TEST_F(ControlHostTest, GlowAndShadowDrawAHaloAroundTheTextThatPlainTextLacks) {
     ui::UiLabel glow, shadow, plain;
     ui::LabelOptions o;
     o.textColor = 0xFFFFFFFF;
@@ -60,7 +60,7 @@ TEST_F(HostTest, GlowAndShadowDrawAHaloAroundTheTextThatPlainTextLacks) {
     EXPECT_EQ(glow.LabelText(), "Changed");
 }
 
-TEST_F(HostTest, LabelDefaultsAndTheWrappingFormat) {
+TEST_F(ControlHostTest, LabelDefaultsAndTheWrappingFormat) {
     ui::UiLabel label, wrapped;
     ASSERT_TRUE(label.CreateLabel(window, 10, 60, 100, 20, "text"));
     EXPECT_EQ(label.textColor, 0xD2000000u);
@@ -74,7 +74,7 @@ TEST_F(HostTest, LabelDefaultsAndTheWrappingFormat) {
     EXPECT_EQ(wrapped.format->Alignment(), gfx::StringAlignment::Center);
 }
 
-TEST_F(HostTest, DisabledControlThatAnswersMinusOneIsComposedAtHalfOpacity) {
+TEST_F(ControlHostTest, DisabledControlThatAnswersMinusOneIsComposedAtHalfOpacity) {
     ui::UiLabel block;
     ui::LabelOptions o;
     o.backColor = 0xFFFF0000;
@@ -91,10 +91,10 @@ TEST_F(HostTest, DisabledControlThatAnswersMinusOneIsComposedAtHalfOpacity) {
     EXPECT_EQ(A(Shot().at(320, 310)), 255);
 }
 
-class ButtonTest : public HostTest {
+class ButtonTest : public ControlHostTest {
 protected:
     void SetUp() override {
-        HostTest::SetUp();
+        ControlHostTest::SetUp();
         ASSERT_TRUE(button.CreateButton(window, 100, 100, 96, 29, "&go"));
         for (int code : {ui::EV_TRANSITION_STARTED, ui::EV_TRANSITION_FINISHED})
             button.BindEvent(code, [this](ui::UiControl*, ui::UiControl*, int c, ui::WParam, ui::LParam) {
@@ -176,7 +176,7 @@ TEST_F(ButtonTest, PressShowsThePressedLookAtOnceAndClickReachesTheBinding) {
     EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(HostTest, CheckBoxFlipsOnEveryClickAndRedrawsOnlyOnChange) {
+TEST_F(ControlHostTest, CheckBoxFlipsOnEveryClickAndRedrawsOnlyOnChange) {
     ui::UiCheckBox box;
     ui::ButtonOptions o;
     o.textColor = 0xFEFFFFFF;

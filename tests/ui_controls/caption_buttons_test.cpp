@@ -9,9 +9,9 @@
 
 namespace {
 
-using uitest::HostTest;
+using uitest::ControlHostTest;
 
-class CaptionTest : public HostTest {
+class CaptionTest : public ControlHostTest {
 protected:
     ui::UiCaptionButton& Button(std::size_t i) {
         return static_cast<ui::UiCaptionButton&>(*host.captionButtons.at(i));

@@ -13,7 +13,7 @@ using ui::SplitArgb;
 
 int AlphaAt(const gfx::Bitmap& b, int x, int y) { return gfx::AlphaOf(b.GetPixel(x, y)); }
 
-TEST(Colours, MakeArgbSwapsRedAndBlueAndTurnsFullOpacityInto254) {
+TEST(DrawColours, MakeArgbSwapsRedAndBlueAndTurnsFullOpacityInto254) {
     EXPECT_EQ(MakeArgb(0x800080, 100), 0x64800080u);
     EXPECT_EQ(MakeArgb(0xFFFFFF), 0xFEFFFFFFu);
     EXPECT_EQ(MakeArgb(0xFFFFFF, 255), 0xFEFFFFFFu);
@@ -23,7 +23,7 @@ TEST(Colours, MakeArgbSwapsRedAndBlueAndTurnsFullOpacityInto254) {
     EXPECT_EQ(MakeArgb(0x123456, 254), 0xFE563412u);
 }
 
-TEST(Colours, SplitArgbReversesTheChannelsAndHandsBackTheOpacity) {
+TEST(DrawColours, SplitArgbReversesTheChannelsAndHandsBackTheOpacity) {
     EXPECT_EQ(SplitArgb(0xFFFFFF), 0x00FFFFFFu);
     EXPECT_EQ(SplitArgb(0x808080), 0x00808080u);
     int opacity = -1;
@@ -33,7 +33,7 @@ TEST(Colours, SplitArgbReversesTheChannelsAndHandsBackTheOpacity) {
     EXPECT_EQ(opacity, 7);
 }
 
-TEST(Geometry, PointInRectIsHalfOpenAndRectsOverlapIgnoresTouchingEdges) {
+TEST(DrawGeometry, PointInRectIsHalfOpenAndRectsOverlapIgnoresTouchingEdges) {
     const gfx::RectF r = ui::MakeRect(10, 10, 5, 5);
     EXPECT_TRUE(ui::PointInRect(r, 10, 10));
     EXPECT_TRUE(ui::PointInRect(r, 14.9f, 14.9f));
@@ -116,7 +116,7 @@ TEST(EdgeFade, BottomAndRightBandsAreShiftedByTheInsetAndOpaqueOutside) {
     EXPECT_EQ(AlphaAt(r, 104, 3), 0);
 }
 
-TEST(Images, DrawImageAlphaAt128HalvesAlphaAndKeepsColour) {
+TEST(DrawImages, DrawImageAlphaAt128HalvesAlphaAndKeepsColour) {
     gfx::Bitmap image(10, 10);
     image.Fill(0xFF3366CC);
     image.SetPixel(0, 0, 0xC8804020);
@@ -140,7 +140,7 @@ TEST(Images, DrawImageAlphaAt128HalvesAlphaAndKeepsColour) {
     EXPECT_EQ(AlphaAt(big, 22, 22), 0);
 }
 
-TEST(Images, DrawImageAtCentresWithRoundedOffsets) {
+TEST(DrawImages, DrawImageAtCentresWithRoundedOffsets) {
     gfx::Bitmap glyph(17, 17);
     glyph.Fill(0xFF000000);
     gfx::Bitmap b(40, 40);
@@ -161,7 +161,7 @@ TEST(Images, DrawImageAtCentresWithRoundedOffsets) {
     EXPECT_EQ(AlphaAt(plain, 21, 21), 0);
 }
 
-TEST(Images, NineSliceKeepsCornersAndStretchesTheRest) {
+TEST(DrawImages, NineSliceKeepsCornersAndStretchesTheRest) {
     gfx::Bitmap image(30, 30);
     image.Fill(0xFF0000FF);
     for (int y = 0; y < 30; ++y)
@@ -189,7 +189,7 @@ TEST(Images, NineSliceKeepsCornersAndStretchesTheRest) {
     ui::DrawNineSlice(nullptr, &image, {0, 0, 90, 60}, {});  // nothing to draw on: no crash
 }
 
-TEST(Borders, StylesDrawTheirEdgesAndDashedNeedsNoColour) {
+TEST(DrawBorders, StylesDrawTheirEdgesAndDashedNeedsNoColour) {
     gfx::Bitmap b(60, 40);
     gfx::Graphics g(b);
     ui::DrawBorder(g, {0, 0, 60, 40}, ui::BORDER_DASHED);
@@ -228,7 +228,7 @@ TEST(Borders, StylesDrawTheirEdgesAndDashedNeedsNoColour) {
     ui::DrawBorder(gc, {0, 0, 60, 40}, ui::BORDER_NONE);
 }
 
-TEST(Shadow, FourOutlinesFadeOutwardsOnePixelApart) {
+TEST(DrawShadow, FourOutlinesFadeOutwardsOnePixelApart) {
     gfx::Bitmap b(80, 80);
     gfx::Graphics g(b);
     ui::DropShadow(g, {10, 10, 50, 50}, true, 0x000000);
@@ -240,7 +240,7 @@ TEST(Shadow, FourOutlinesFadeOutwardsOnePixelApart) {
     EXPECT_EQ(AlphaAt(b, 35, 35), 0);
 }
 
-TEST(Gradient, FillGradientRunsTopToBottomByDefault) {
+TEST(DrawGradient, FillGradientRunsTopToBottomByDefault) {
     gfx::Bitmap b(20, 101);
     gfx::Graphics g(b);
     ui::FillGradient(g, {0, 0, 20, 101}, 0xFF000000, 0x00000000);

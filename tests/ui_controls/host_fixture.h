@@ -14,7 +14,7 @@
 
 namespace uitest {
 
-class HostTest : public ::testing::Test {
+class ControlHostTest : public ::testing::Test {
 protected:
     void SetUp() override { Open(20); }
 
