@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "assets/assets.h"
-#include "platform/gfx/image.h"
+#include "ui/core/library.h"
 #include "ui/core/draw_images.h"
 
 namespace ui {
@@ -20,11 +20,11 @@ constexpr float kCaptionGap = 1;
 const std::vector<gfx::Bitmap>& CheckMarkCells() {
     static const std::vector<gfx::Bitmap> cells = [] {
         std::vector<gfx::Bitmap> result;
-        const std::optional<gfx::Image> strip = gfx::DecodeImage(assets::CheckMarkStrip());
-        if (!strip || strip->frames.empty()) return result;
+        const std::unique_ptr<gfx::Bitmap> strip = LoadImageFromBytes(assets::CheckMarkStrip(), false);
+        if (!strip) return result;
         for (int checked = 0; checked < 2; ++checked)
             for (int look = 0; look < assets::kCheckMarkLooks; ++look)
-                result.push_back(strip->frames.front().CloneArea(
+                result.push_back(strip->CloneArea(
                     {assets::CheckMarkCellX(checked, look), 0, assets::kCheckMarkCell,
                      assets::kCheckMarkCell}));
         return result;
