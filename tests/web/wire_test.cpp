@@ -215,6 +215,13 @@ TEST(WireUrl, UrlWithoutSchemeIsHttpWithThePathFromTheFirstSlash) {
     EXPECT_EQ(server.requests()[0].substr(0, 22), "GET /A/b?c=D HTTP/1.1\r");
 }
 
+TEST(WireUrl, BytesAUrlCannotCarryArePercentEncodedOthersGoAsGiven) {
+    RawServer server(Always(Answer("ok")));
+    EXPECT_EQ(web::WebRequestText(server.base() + "/a b/\xCE\xD2/{x}|\"?q=%41"), "ok");
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].rfind("GET /a%20b/%CE%D2/{x}|\"?q=%41 HTTP/1.1\r\n", 0), 0u);
+}
+
 TEST(WireUrl, HttpsConnectsToTheLowerCaseHostOnTheGivenPort) {
     RawServer server([](const std::string&) { return std::string(); });
     rt::Text headers = "X: 1", location = "kept";
