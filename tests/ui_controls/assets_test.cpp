@@ -64,7 +64,9 @@ TEST(EmbeddedImages, CheckMarkStripHasUntickedThenTickedCells) {
         const gfx::Argb on = strip->GetPixel(assets::CheckMarkCellX(1, look) + 7, 11);
         EXPECT_GT(gfx::RedOf(off), 150) << look;
         EXPECT_GT(gfx::GreenOf(on), gfx::RedOf(on) + 20) << look;
-        if (look != 4) EXPECT_LT(gfx::RedOf(on), 100) << look;  // the faded tick is pale
+        if (look != 4) {  // the faded tick is pale
+            EXPECT_LT(gfx::RedOf(on), 100) << look;
+        }
     }
 }
 
