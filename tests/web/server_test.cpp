@@ -118,6 +118,23 @@ TEST(Bounds, EndlessBodyFailsAtTheLimit) {
     EXPECT_EQ(responseHeaders, "before");
 }
 
+TEST(Bounds, BodyLimitAllowsExactlyItsSize) {
+    webtest::RawServer server([](const std::string& request) -> std::optional<std::string> {
+        const std::size_t n = request.rfind("GET /1001 ", 0) == 0 ? 1001 : 1000;
+        return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(n) + "\r\n\r\n" +
+               std::string(n, 'x');
+    });
+    web::TransferLimits limits;
+    limits.maxBodyBytes = 1000;
+    web::TransferRequest request;
+    request.url = server.base() + "/1000";
+    const auto full = web::RunTransfer(request, limits);
+    ASSERT_TRUE(full.has_value());
+    EXPECT_EQ(full->body.size(), 1000u);
+    request.url = server.base() + "/1001";
+    EXPECT_FALSE(web::RunTransfer(request, limits).has_value());
+}
+
 TEST(Bounds, SilentServerFailsAtTheLowSpeedLimit) {
     webtest::RawServer silent([](const std::string&) { return std::nullopt; });
     web::TransferRequest request;
