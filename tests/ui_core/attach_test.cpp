@@ -60,6 +60,10 @@ TEST_F(AttachTest, CaptionFlagsFollowTheStyle) {
     EXPECT_FLOAT_EQ(h.titleLabel->rect.y, 10);
     ASSERT_EQ(h.captionButtons.size(), 2u);
     EXPECT_FLOAT_EQ(h.titleLabel->rect.width, h.captionButtons.back()->rect.x - 28);
+    EXPECT_EQ(h.titleLabel->text, "Host");
+    plat::SetWindowText(window, "新标题");
+    EXPECT_EQ(h.titleLabel->text, "新标题");
+    EXPECT_EQ(plat::GetWindowText(window), "新标题");
 }
 
 TEST_F(AttachTest, CaptionFlagsZeroAddNoSystemMenuAndNoCaption) {
