@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 
 #include "platform/core/state.h"
 #include "runtime/codepage.h"
@@ -10,8 +11,12 @@
 namespace plat::core {
 
 State& S() {
-    static State state;
-    return state;
+    // Never destroyed: windows still open at exit go with the process, as
+    // they do with a window system, instead of running their destructors
+    // after the backend's own statics are gone.
+    alignas(State) static unsigned char storage[sizeof(State)];
+    static State* state = ::new (storage) State;
+    return *state;
 }
 
 WindowRecord* Find(Hwnd hwnd) {

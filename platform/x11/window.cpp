@@ -12,6 +12,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/core/state.h"
 #include "platform/x11/display.h"
@@ -101,18 +104,41 @@ Cursor CursorFor(int id) {
     return c;
 }
 
-// Opaque runs of one row of the kept picture.
-std::vector<std::pair<int, int>> RowRuns(const core::WindowRecord& rec, int y) {
-    std::vector<std::pair<int, int>> runs;
-    const std::uint32_t* row = rec.picture.data() + static_cast<std::size_t>(y) * rec.picWidth;
+// Whether a row has a pixel of alpha 0; four pixels at a time where SSE2 is there.
+bool HasTransparentPixel(const std::uint32_t* row, int width) {
     int x = 0;
-    while (x < rec.picWidth) {
-        while (x < rec.picWidth && (row[x] >> 24) == 0) ++x;
+#if defined(__SSE2__)
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i zero = _mm_setzero_si128();
+    __m128i any = zero;
+    for (; x + 4 <= width; x += 4) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+        any = _mm_or_si128(any, _mm_cmpeq_epi32(_mm_and_si128(v, alpha), zero));
+    }
+    if (_mm_movemask_epi8(any) != 0) return true;
+#endif
+    for (; x < width; ++x)
+        if ((row[x] & 0xFF000000u) == 0) return true;
+    return false;
+}
+
+// Opaque runs of one row of the kept picture, into `runs`.
+void RowRuns(const core::WindowRecord& rec, int y, std::vector<std::pair<int, int>>& runs) {
+    runs.clear();
+    const std::uint32_t* row = rec.picture.data() + static_cast<std::size_t>(y) * rec.picWidth;
+    int width = rec.picWidth;
+    // Most rows have no transparent pixel; this test vectorises.
+    if (!HasTransparentPixel(row, width)) {
+        runs.emplace_back(0, width);
+        return;
+    }
+    int x = 0;
+    while (x < width) {
+        while (x < width && (row[x] >> 24) == 0) ++x;
         int start = x;
-        while (x < rec.picWidth && (row[x] >> 24) != 0) ++x;
+        while (x < width && (row[x] >> 24) != 0) ++x;
         if (x > start) runs.emplace_back(start, x);
     }
-    return runs;
 }
 
 bool CutsTransparency(const core::WindowRecord& rec, bool composited) {
@@ -139,10 +165,11 @@ void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, 
             rowTo = rec.picHeight;
             changed = true;
         }
+        std::vector<std::pair<int, int>> scratch;
         for (int y = std::max(0, rowFrom); y < std::min(rowTo, rec.picHeight); ++y) {
-            auto r = RowRuns(rec, y);
-            if (r != n.runs[y]) {
-                n.runs[y] = std::move(r);
+            RowRuns(rec, y, scratch);
+            if (scratch != n.runs[y]) {
+                n.runs[y].swap(scratch);
                 changed = true;
             }
         }

@@ -1,0 +1,120 @@
+// Presenting the main window's canvas (975 x 547) on Xvfb through XShm, and
+// composing 40 control pictures into it as the painting pipeline does.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/graphics.h"
+#include "platform/platform.h"
+#include "tests/platform/x11/xserver.h"
+
+namespace {
+
+constexpr int kWidth = 975;
+constexpr int kHeight = 547;
+
+platform_x11_test::XServer& Server() {
+    static platform_x11_test::XServer server;
+    return server;
+}
+
+// A shown layered window of the main window's size.
+plat::Hwnd Window() {
+    static plat::Hwnd hwnd = [] {
+        plat::WNDCLASS wc;
+        wc.lpszClassName = "Bench";
+        plat::RegisterClass(wc);
+        plat::Hwnd h = plat::CreateWindowEx(plat::WS_EX_LAYERED, "Bench", "bench", plat::WS_POPUP, 100, 100, kWidth,
+                                            kHeight);
+        std::vector<std::uint32_t> px(static_cast<std::size_t>(kWidth) * kHeight, 0xC8808080u);
+        plat::Present(h, px.data(), kWidth * 4, kWidth, kHeight);
+        plat::ShowWindow(h, plat::SW_SHOWNORMAL);
+        platform_x11_test::PumpUntil([] { return false; }, 300);
+        return h;
+    }();
+    return hwnd;
+}
+
+// The canvas: a translucent background with opaque parts, as a skinned window has.
+gfx::Bitmap Canvas() {
+    gfx::Bitmap canvas(kWidth, kHeight);
+    gfx::Graphics g(canvas);
+    g.Clear(gfx::MakeColor(200, 200, 200, 200));
+    return canvas;
+}
+
+std::vector<gfx::Bitmap> Controls() {
+    std::vector<gfx::Bitmap> controls;
+    for (int i = 0; i < 40; ++i) {
+        gfx::Bitmap b(120, 28);
+        gfx::Graphics g(b);
+        g.Clear(gfx::MakeColor(static_cast<std::uint8_t>(150 + i), 40, static_cast<std::uint8_t>(i * 5), 90));
+        controls.push_back(std::move(b));
+    }
+    return controls;
+}
+
+void Compose(gfx::Bitmap& canvas, const std::vector<gfx::Bitmap>& controls) {
+    gfx::Graphics g(canvas);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        float x = 10.0f + static_cast<float>(i % 7) * 135.0f;
+        float y = 40.0f + static_cast<float>(i / 7) * 80.0f;
+        g.DrawImage(controls[i], x, y);
+    }
+}
+
+void BM_PresentFullCanvas(benchmark::State& state) {
+    if (!Server().ok()) {
+        state.SkipWithError("Xvfb did not start");
+        return;
+    }
+    plat::Hwnd h = Window();
+    gfx::Bitmap canvas = Canvas();
+    auto* pixels = reinterpret_cast<const std::uint32_t*>(canvas.Data());
+    for (auto _ : state) plat::Present(h, pixels, canvas.Stride(), kWidth, kHeight);
+}
+BENCHMARK(BM_PresentFullCanvas)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_PresentControlRectangle(benchmark::State& state) {
+    if (!Server().ok()) {
+        state.SkipWithError("Xvfb did not start");
+        return;
+    }
+    plat::Hwnd h = Window();
+    gfx::Bitmap canvas = Canvas();
+    auto* pixels = reinterpret_cast<const std::uint32_t*>(canvas.Data());
+    plat::RECT dirty{300, 200, 420, 228};
+    for (auto _ : state) plat::Present(h, pixels, canvas.Stride(), kWidth, kHeight, &dirty);
+}
+BENCHMARK(BM_PresentControlRectangle)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_Compose40Controls(benchmark::State& state) {
+    gfx::Bitmap canvas = Canvas();
+    auto controls = Controls();
+    for (auto _ : state) {
+        Compose(canvas, controls);
+        benchmark::DoNotOptimize(canvas.Data());
+    }
+}
+BENCHMARK(BM_Compose40Controls)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_ComposeAndPresent(benchmark::State& state) {
+    if (!Server().ok()) {
+        state.SkipWithError("Xvfb did not start");
+        return;
+    }
+    plat::Hwnd h = Window();
+    gfx::Bitmap canvas = Canvas();
+    auto controls = Controls();
+    for (auto _ : state) {
+        Compose(canvas, controls);
+        plat::Present(h, reinterpret_cast<const std::uint32_t*>(canvas.Data()), canvas.Stride(), kWidth, kHeight);
+    }
+}
+BENCHMARK(BM_ComposeAndPresent)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
