@@ -65,6 +65,21 @@ Hwnd UnderOrFind(Hwnd under, POINT screen) {
     return WindowFromPoint(screen);
 }
 
+// Follows the pointer to the window under it and returns the window that
+// gets the mouse message (the capture, else that window).
+Hwnd RouteMouse(Hwnd under, POINT screen) {
+    Hwnd pointerWin = UnderOrFind(under, screen);
+    Hwnd target;
+    std::vector<Hwnd> left;
+    {
+        std::lock_guard lk(S().mu);
+        left = UpdateHoverLocked(pointerWin);
+        target = MouseTargetLocked(pointerWin);
+    }
+    for (Hwnd h : left) TooltipLeave(h);
+    return target;
+}
+
 void SendSetCursor(Hwnd target, UINT mouseMsg) {
     SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, mouseMsg));
 }
@@ -81,15 +96,7 @@ void MouseMove(Hwnd under, POINT screen) {
         S().cursor = screen;
     }
     if (MoveSizeMouse(screen, false)) return;
-    Hwnd pointerWin = UnderOrFind(under, screen);
-    Hwnd target;
-    std::vector<Hwnd> left;
-    {
-        std::lock_guard lk(S().mu);
-        left = UpdateHoverLocked(pointerWin);
-        target = MouseTargetLocked(pointerWin);
-    }
-    for (Hwnd h : left) TooltipLeave(h);
+    Hwnd target = RouteMouse(under, screen);
     if (target == nullptr) return;
     bool captured;
     POINT client;
@@ -123,15 +130,7 @@ void MouseButton(Hwnd under, int button, bool down, POINT screen) {
         SetKeyLocked(vks[button], down);
     }
     if (MoveSizeMouse(screen, !down)) return;
-    Hwnd pointerWin = UnderOrFind(under, screen);
-    Hwnd target;
-    std::vector<Hwnd> left;
-    {
-        std::lock_guard lk(S().mu);
-        left = UpdateHoverLocked(pointerWin);
-        target = MouseTargetLocked(pointerWin);
-    }
-    for (Hwnd h : left) TooltipLeave(h);
+    Hwnd target = RouteMouse(under, screen);
     if (target == nullptr) return;
     // A press on an inactive window activates it first.
     bool activate = false;

@@ -59,19 +59,6 @@ std::string Utf8ToLatin1(const std::string& s) {
     return out;
 }
 
-std::string Latin1ToUtf8(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 void Notify(const XSelectionRequestEvent& req, Atom property) {
     XEvent ev{};
     ev.xselection.type = SelectionNotify;

@@ -58,6 +58,19 @@ std::uint64_t MonotonicMs() {
     return static_cast<std::uint64_t>(ts.tv_sec) * 1000 + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000;
 }
 
+std::string Latin1ToUtf8(std::string_view latin1) {
+    std::string out;
+    for (unsigned char c : latin1) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 Display::Display() {
     XInitThreads();
     UseUtf8Locale();

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -93,5 +94,8 @@ private:
 Display& X();
 
 std::uint64_t MonotonicMs();
+
+// Latin-1 bytes (STRING, XLookupString) as UTF-8.
+std::string Latin1ToUtf8(std::string_view latin1);
 
 }  // namespace plat::x11

@@ -47,20 +47,6 @@ void NoteTime(const XEvent& ev) {
     }
 }
 
-std::string Latin1ToUtf8(const char* s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) {
-        auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 void KeyPressEvent(XEvent& ev, X11Window* n, Work& work) {
     KeySym sym = NoSymbol;
     Status status = 0;
@@ -77,7 +63,7 @@ void KeyPressEvent(XEvent& ev, X11Window* n, Work& work) {
     } else {
         char buf[32];
         int len = XLookupString(&ev.xkey, buf, sizeof buf, &sym, nullptr);
-        text = Latin1ToUtf8(buf, len);
+        text = Latin1ToUtf8(std::string_view(buf, static_cast<std::size_t>(len)));
     }
     if (text == "\x7f") text.clear();  // Delete types nothing
     Hwnd h = n->hwnd;
