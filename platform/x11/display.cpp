@@ -34,20 +34,19 @@ void UseUtf8Locale() {
     if (set == nullptr || std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
-XIMStyle ChooseStyle(XIM im) {
+// The input styles the method offers, best first among those the layer uses.
+std::vector<XIMStyle> UsableStyles(XIM im) {
     XIMStyles* styles = nullptr;
-    if (XGetIMValues(im, XNQueryInputStyle, &styles, nullptr) != nullptr || styles == nullptr) return 0;
-    XIMStyle best = 0;
+    std::vector<XIMStyle> usable;
+    if (XGetIMValues(im, XNQueryInputStyle, &styles, nullptr) != nullptr || styles == nullptr) return usable;
     const XIMStyle preferred[] = {XIMPreeditPosition | XIMStatusNothing, XIMPreeditNothing | XIMStatusNothing,
                                   XIMPreeditNone | XIMStatusNone, XIMPreeditNothing | XIMStatusNone,
                                   XIMPreeditPosition | XIMStatusNone};
-    for (XIMStyle want : preferred) {
-        for (unsigned short i = 0; i < styles->count_styles && best == 0; ++i)
-            if (styles->supported_styles[i] == want) best = want;
-        if (best != 0) break;
-    }
+    for (XIMStyle want : preferred)
+        for (unsigned short i = 0; i < styles->count_styles; ++i)
+            if (styles->supported_styles[i] == want) usable.push_back(want);
     XFree(styles);
-    return best;
+    return usable;
 }
 
 }  // namespace
@@ -142,7 +141,7 @@ Display::Display() {
         XSetLocaleModifiers("@im=none");
         im = XOpenIM(dpy, nullptr, nullptr, nullptr);
     }
-    if (im != nullptr) imStyle = ChooseStyle(im);
+    if (im != nullptr) imStyles = UsableStyles(im);
 
     XSetWindowAttributes attrs{};
     attrs.event_mask = PropertyChangeMask;

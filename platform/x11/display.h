@@ -56,7 +56,7 @@ public:
     bool shm = false;
     bool shape = false;
     XIM im = nullptr;
-    XIMStyle imStyle = 0;
+    std::vector<XIMStyle> imStyles;  // usable input styles, best first
     Window clipboardWindow = 0;  // hidden owner of CLIPBOARD
     Time lastTime = CurrentTime;  // time of the latest event with one
 

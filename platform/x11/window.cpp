@@ -367,9 +367,25 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
         if (auto* on = static_cast<X11Window*>(owner->native.get()); on != nullptr && on->window != 0)
             XSetTransientForHint(dpy, n->window, on->window);
     }
-    if (X().im != nullptr && X().imStyle != 0 && !rec.internalNoActivate) {
-        n->ic = XCreateIC(X().im, XNInputStyle, X().imStyle, XNClientWindow, n->window, XNFocusWindow, n->window,
-                          nullptr);
+    if (X().im != nullptr && !rec.internalNoActivate) {
+        // Some methods refuse a style they list (position pre-edit without a
+        // font set): take the first that gives a context.
+        for (XIMStyle style : X().imStyles) {
+            if (style & XIMPreeditPosition) {
+                XPoint spot{0, 0};
+                XVaNestedList list = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
+                n->ic = XCreateIC(X().im, XNInputStyle, style, XNClientWindow, n->window, XNFocusWindow, n->window,
+                                  XNPreeditAttributes, list, nullptr);
+                XFree(list);
+            } else {
+                n->ic = XCreateIC(X().im, XNInputStyle, style, XNClientWindow, n->window, XNFocusWindow, n->window,
+                                  nullptr);
+            }
+            if (n->ic != nullptr) {
+                n->icStyle = style;
+                break;
+            }
+        }
         if (n->ic != nullptr) {
             long filter = 0;
             if (XGetICValues(n->ic, XNFilterEvents, &filter, nullptr) == nullptr && filter != 0)
@@ -623,7 +639,7 @@ void ImeFocus(WindowRecord& rec, bool focused) {
 void ImeSpot(WindowRecord& rec, POINT spot) {
     X11Window* n = Native(rec);
     std::lock_guard lk(X().mu);
-    if (n == nullptr || n->ic == nullptr || !(X().imStyle & XIMPreeditPosition)) return;
+    if (n == nullptr || n->ic == nullptr || !(n->icStyle & XIMPreeditPosition)) return;
     XPoint p{static_cast<short>(spot.x), static_cast<short>(spot.y)};
     XVaNestedList list = XVaCreateNestedList(0, XNSpotLocation, &p, nullptr);
     XSetICValues(n->ic, XNPreeditAttributes, list, nullptr);

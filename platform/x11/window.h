@@ -49,6 +49,7 @@ struct X11Window : core::NativeWindow {
     Window window = 0;
     GC gc = nullptr;
     XIC ic = nullptr;
+    XIMStyle icStyle = 0;
     bool overrideRedirect = false;
     bool mapped = false;  // as requested by the layer
     PixelImage image;
