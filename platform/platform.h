@@ -310,6 +310,7 @@ enum : int {
     VK_DECIMAL = 0x6E,
     VK_DIVIDE = 0x6F,
     VK_F1 = 0x70,
+    VK_F4 = 0x73,
     VK_F12 = 0x7B,
     VK_LSHIFT = 0xA0,
     VK_RSHIFT = 0xA1,

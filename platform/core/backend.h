@@ -43,9 +43,10 @@ void Raise(WindowRecord& rec);
 void Activate(WindowRecord& rec);
 void Iconify(WindowRecord& rec);
 void SetMaximized(WindowRecord& rec, bool maximized, const RECT& rect);
-// Starts a window-manager move (zone 0) or size (zone 1..8); false when no
-// window manager does it (the core then runs its own pointer-grab loop).
-bool StartSystemMoveSize(WindowRecord& rec, int zone, POINT cursor);
+// Starts a window-manager move (zone 0) or size (zone 1..8) that keeps at
+// least `minSize`; false when no window manager does it (the core then runs
+// its own pointer-grab loop).
+bool StartSystemMoveSize(WindowRecord& rec, int zone, POINT cursor, POINT minSize);
 void GrabPointer(WindowRecord& rec, bool grab);
 
 // The pixel buffer that is shown, `width` x `height`, 4 bytes a pixel;

@@ -25,31 +25,33 @@ MINMAXINFO QueryMinMax(Hwnd hwnd) {
 }  // namespace
 
 void StartMoveSize(Hwnd hwnd, int zone) {
-    POINT cursor;
     {
         std::lock_guard lk(S().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec == nullptr || rec->iconic || (rec->zoomed && zone == 0) || S().moveSize.active) return;
+    }
+    // The minimum size holds for a window manager's sizing as for our own.
+    MINMAXINFO mmi = QueryMinMax(hwnd);
+    POINT minTrack{std::max(1, mmi.ptMinTrackSize.x), std::max(1, mmi.ptMinTrackSize.y)};
+    POINT cursor;
+    {
+        std::lock_guard lk(S().mu);
+        WindowRecord* rec = Find(hwnd);
+        if (rec == nullptr || S().moveSize.active) return;
         cursor = S().cursor;
-        if (backend::StartSystemMoveSize(*rec, zone, cursor)) {
+        if (backend::StartSystemMoveSize(*rec, zone, cursor, minTrack)) {
             // The window manager runs the loop and eats the release: the
             // button counts as up from now on.
             S().keys[VK_LBUTTON] &= static_cast<std::uint8_t>(~0x80);
             return;
         }
-    }
-    MINMAXINFO mmi = QueryMinMax(hwnd);
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return;
         MoveSize& ms = S().moveSize;
         ms.active = true;
         ms.hwnd = hwnd;
         ms.zone = zone;
         ms.start = cursor;
         ms.startRect = rec->rect;
-        ms.minTrack = POINT{std::max(1, mmi.ptMinTrackSize.x), std::max(1, mmi.ptMinTrackSize.y)};
+        ms.minTrack = minTrack;
         backend::GrabPointer(*rec, true);
     }
     SendMessage(hwnd, WM_ENTERSIZEMOVE, 0, 0);
@@ -246,6 +248,9 @@ LRESULT DefWindowProc(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         EndPaint(hwnd, &ps);
         return 0;
     }
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_F4 && (static_cast<std::uintptr_t>(lParam) & (1u << 29))) SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
     case WM_NCACTIVATE:
     case WM_ERASEBKGND:
     case WM_MOUSEACTIVATE:

@@ -45,7 +45,7 @@ void Raise(WindowRecord&) {}
 void Activate(WindowRecord&) {}
 void Iconify(WindowRecord&) {}
 void SetMaximized(WindowRecord&, bool, const RECT&) {}
-bool StartSystemMoveSize(WindowRecord&, int, POINT) { return false; }
+bool StartSystemMoveSize(WindowRecord&, int, POINT, POINT) { return false; }
 void GrabPointer(WindowRecord&, bool) {}
 
 std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* strideBytes) {

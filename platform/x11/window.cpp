@@ -37,10 +37,12 @@ void RemoveFrame(Window w) {
                     reinterpret_cast<unsigned char*>(hints), 5);
 }
 
-void SetPositionHints(Window w, const RECT& r) {
+void SetPositionHints(Window w, const RECT& r, POINT minSize = POINT{1, 1}) {
     XSizeHints* hints = XAllocSizeHints();
     // Without USPosition a window manager (openbox) centres the window.
-    hints->flags = USPosition | PPosition | USSize | PSize;
+    hints->flags = USPosition | PPosition | USSize | PSize | PMinSize;
+    hints->min_width = std::max(1, minSize.x);
+    hints->min_height = std::max(1, minSize.y);
     hints->x = r.left;
     hints->y = r.top;
     hints->width = std::max(1, r.width());
@@ -507,11 +509,12 @@ void SetMaximized(WindowRecord& rec, bool maximized, const RECT&) {
     XFlush(X().dpy);
 }
 
-bool StartSystemMoveSize(WindowRecord& rec, int zone, POINT cursor) {
+bool StartSystemMoveSize(WindowRecord& rec, int zone, POINT cursor, POINT minSize) {
     X11Window* n = Native(rec);
     std::lock_guard lk(X().mu);
     if (n == nullptr || n->window == 0 || n->overrideRedirect || !X().Supports(X().atoms.netWmMoveResize))
         return false;
+    SetPositionHints(n->window, rec.rect, minSize);
     static const long directions[] = {8, 7, 3, 1, 0, 2, 5, 6, 4};  // zone 0 (move), 1..8 edges
     ::Display* dpy = X().dpy;
     // The press holds an implicit grab that would keep the pointer from the manager.

@@ -155,6 +155,16 @@ TEST_F(WindowsTest, CloseDestroysThroughTheDefaultProcedure) {
     EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(rec.Order({WM_CLOSE, WM_DESTROY}), (std::vector<UINT>{WM_CLOSE, WM_DESTROY}));
     EXPECT_EQ(GetFocus(), nullptr);
+    // Alt+F4 closes through the system command.
+    Recorder other;
+    Hwnd h2 = Make(other);
+    headless::Key(VK_MENU, true);
+    headless::KeyPress(VK_F4);
+    headless::Key(VK_MENU, false);
+    headless::PumpMessages();
+    EXPECT_FALSE(IsWindow(h2));
+    ASSERT_EQ(other.Of(WM_SYSCOMMAND).size(), 1u);
+    EXPECT_EQ(other.Of(WM_SYSCOMMAND)[0].wParam, SC_CLOSE);
 }
 
 TEST_F(WindowsTest, MaximiseUsesTheMinMaxAnswerAndRestoreReturns) {
