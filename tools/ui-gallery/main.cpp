@@ -287,9 +287,6 @@ void Gallery::BuildCaptionButtons() {
 }
 
 int Gallery::Run() {
-    // Controls drawn while the window was hidden reach the canvas here, with
-    // the background, before the entry animation shows it.
-    host_.RenderBackground(nullptr, std::nullopt, -1);
     host_.ShowAnimated(5, 500);
     Report("ready");
     plat::MSG msg;

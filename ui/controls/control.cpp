@@ -408,7 +408,10 @@ PaintContext UiControl::BeginControlPaint(bool snapshot) {
 
 void UiControl::EndControlPaint(PaintContext& context) {
     OnEndPaint(context);
-    if (!handle || !host || !redrawEnabled || !visible || !plat::IsWindowVisible(hwnd)) return;
+    // A host that is not shown yet takes the invalidation too: ShowAnimated
+    // pumps it before the entry animation, so controls built between Attach
+    // and ShowAnimated are on the first picture.
+    if (!handle || !host || !redrawEnabled || !visible) return;
     if (transitionInterval == 0 || transitionFrames == 0) {
         plat::PostMessage(hwnd, HM_INVALIDATE, 0, PackRect(rect));
     } else {
