@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input(reinterpret_cast<const char*>(data), size);
 
     const rt::ByteBuffer ansi = web::Utf8BytesToAnsi(rt::ByteBuffer(data, data + size));
-    Check(std::string(ansi.begin(), ansi.end()) == rt::Utf8ToCp936(input));
+    Check(std::string(ansi.begin(), ansi.end()) ==
+          rt::WideToMultiByte(rt::kCodePage936, rt::MultiByteToWide(rt::kCodePageUtf8, input)));
 
     const rt::Text encoded = web::UrlEncode(input);
     Check(encoded.size() == 3 * input.size());

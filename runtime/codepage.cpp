@@ -4,6 +4,8 @@
 // (code page 936) or U+FFFD (UTF-8).
 #include "runtime/codepage.h"
 
+#include "runtime/utf8_to_cp936.h"
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -51,7 +53,7 @@ private:
     iconv_t cd_;
 };
 
-enum Direction { k936ToWide, kUtf8ToWide, kWideTo936, kWideToUtf8, k936ToUtf8, kUtf8To936, kDirections };
+enum Direction { k936ToWide, kUtf8ToWide, kWideTo936, kWideToUtf8, k936ToUtf8, kDirections };
 
 // Opening a descriptor costs more than converting a label, and a descriptor
 // must not be shared between threads: each thread keeps its own, opened on
@@ -59,7 +61,7 @@ enum Direction { k936ToWide, kUtf8ToWide, kWideTo936, kWideToUtf8, k936ToUtf8, k
 Converter* ConverterFor(Direction direction) {
     static constexpr const char* names[kDirections][2] = {
         {"UTF-16LE", "CP936"}, {"UTF-16LE", "UTF-8"}, {"CP936", "UTF-16LE"},
-        {"UTF-8", "UTF-16LE"}, {"UTF-8", "CP936"},    {"CP936", "UTF-8"},
+        {"UTF-8", "UTF-16LE"}, {"UTF-8", "CP936"},
     };
     thread_local std::unique_ptr<Converter> converters[kDirections];
     auto& slot = converters[direction];
@@ -67,30 +69,6 @@ Converter* ConverterFor(Direction direction) {
     if (!slot->ok()) return nullptr;
     slot->Reset();
     return slot.get();
-}
-
-// Length of the well-formed UTF-8 sequence at the start of `s`, or 0.
-size_t Utf8SequenceLength(const unsigned char* s, size_t left) {
-    const unsigned char c = s[0];
-    size_t n;
-    unsigned char lo = 0x80, hi = 0xBF;  // bounds of the second byte
-    if (c >= 0xC2 && c <= 0xDF) n = 2;
-    else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3;
-        if (c == 0xE0) lo = 0xA0;
-        if (c == 0xED) hi = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4;
-        if (c == 0xF0) lo = 0x90;
-        if (c == 0xF4) hi = 0x8F;
-    } else {
-        return 0;
-    }
-    if (left < n || s[1] < lo || s[1] > hi) return 0;
-    for (size_t i = 2; i < n; ++i) {
-        if (s[i] < 0x80 || s[i] > 0xBF) return 0;
-    }
-    return n;
 }
 
 // Converts `text` in `direction`. At each stop iconv makes, `bad` is
@@ -170,13 +148,9 @@ std::string Cp936ToUtf8(std::string_view text) {
 }
 
 std::string Utf8ToCp936(std::string_view text) {
-    // Either a well-formed character without a code-page-936 form (one "?"
-    // for all its bytes) or a byte that does not decode (U+FFFD, which has no
-    // form either: "?").
-    return ConvertReplacing(kUtf8To936, text, "?", [](const char* in, size_t left) {
-        const size_t n = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(in), left);
-        return n == 0 ? size_t{1} : n;
-    });
+    std::string result(text.size(), '\0');
+    result.resize(Utf8ToCp936Into(text, result.data()));
+    return result;
 }
 
 }  // namespace rt

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "runtime/codepage.h"
-#include "web/utf8_to_cp936.h"
+#include "runtime/utf8_to_cp936.h"
 
 namespace web {
 namespace {
@@ -33,7 +33,7 @@ rt::ByteBuffer Utf8BytesToAnsi(const rt::ByteBuffer& bytes) {
     if (bytes.empty()) return {};
     const std::string_view input(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     rt::ByteBuffer ansi(bytes.size());
-    ansi.resize(Utf8ToCp936Into(input, reinterpret_cast<char*>(ansi.data())));
+    ansi.resize(rt::Utf8ToCp936Into(input, reinterpret_cast<char*>(ansi.data())));
     return ansi;
 }
 

@@ -14,7 +14,7 @@ bool BodyDeclaresUtf8(std::string_view body) {
 rt::Text PageTextFromBody(std::string_view body, bool forceUtf8) {
     std::string text;
     if (forceUtf8 || BodyDeclaresUtf8(body)) {
-        text = rt::WideToMultiByte(rt::kCodePage936, rt::MultiByteToWide(rt::kCodePageUtf8, body));
+        text = rt::Utf8ToCp936(body);
     } else {
         text = std::string(body);
     }

@@ -2,6 +2,8 @@
 
 #include "runtime/codepage.h"
 
+#include <cstdint>
+
 namespace rt {
 namespace {
 
@@ -60,6 +62,38 @@ TEST(CodePage, BytesThatDoNotDecode) {
     EXPECT_EQ(MultiByteToWide(kCodePageUtf8, "a\xC3"), u"a\uFFFD");
     EXPECT_EQ(MultiByteToWide(kCodePageUtf8, "\xFF" "b"), u"\uFFFD" "b");
     EXPECT_EQ(Utf8ToCp936("\xE4\xB8"), "?");
+}
+
+// The one-pass UTF-8 conversion gives what the iconv path through UTF-16 gives.
+std::string ThroughUtf16(const std::string& utf8) {
+    return WideToMultiByte(kCodePage936, MultiByteToWide(kCodePageUtf8, utf8));
+}
+
+TEST(CodePage, Utf8ConversionAgreesWithTheWayThroughUtf16OnDamagedInput) {
+    const std::string inputs[] = {
+        "\xE6\x88" "a",         // cut inside a character, then ASCII
+        "a\xE6\x88",            // cut off by the end
+        "\xED\xA0\x80z",        // an encoded surrogate
+        "\xC0\xAF\xF8\xFF",     // overlong form and bytes that never start a character
+        "\xF4\x90\x80\x80!",    // beyond U+10FFFF
+        "\xE2\x82\xAC\xC2\xA0\xE4\xB8\x80\xF0\x9F\x98\x80\xEF\xBF\xBD",
+        std::string("\0\x80\0", 3),
+    };
+    for (const std::string& input : inputs) EXPECT_EQ(Utf8ToCp936(input), ThroughUtf16(input)) << input;
+}
+
+TEST(CodePage, Utf8ConversionAgreesWithTheWayThroughUtf16OnEveryCharacter) {
+    std::string all;
+    for (std::uint32_t cp = 0; cp < 0x110000; cp += cp < 0x10000 ? 1 : 97) {
+        if (cp >= 0xD800 && cp < 0xE000) continue;
+        const std::u16string unit = cp < 0x10000
+            ? std::u16string(1, static_cast<char16_t>(cp))
+            : std::u16string{static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)),
+                             static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF))};
+        all += WideToMultiByte(kCodePageUtf8, unit);
+        all += 'a';
+    }
+    EXPECT_TRUE(Utf8ToCp936(all) == ThroughUtf16(all));
 }
 
 TEST(CodePage, UnknownCodePagesGiveNothing) {

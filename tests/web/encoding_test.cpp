@@ -65,37 +65,6 @@ TEST(Utf8BytesToAnsi, CharacterWithoutCodePageFormBecomesQuestionMark) {
     EXPECT_NE(std::find(out.begin(), out.end(), '?'), out.end());
 }
 
-TEST(Utf8BytesToAnsi, AgreesWithTheRuntimeConvertersOnDamagedInput) {
-    const std::string inputs[] = {
-        "\xE6\x88" "a",         // cut inside a character, then ASCII
-        "a\xE6\x88",            // cut off by the end
-        "\xED\xA0\x80z",        // an encoded surrogate
-        "\xC0\xAF\xF8\xFF",     // overlong form and bytes that never start a character
-        "\xF4\x90\x80\x80!",    // beyond U+10FFFF
-        "\xE2\x82\xAC\xC2\xA0\xE4\xB8\x80\xF0\x9F\x98\x80\xEF\xBF\xBD",
-        std::string("\0\x80\0", 3),
-    };
-    for (const std::string& input : inputs) {
-        const ByteBuffer out = web::Utf8BytesToAnsi(ByteBuffer(input.begin(), input.end()));
-        EXPECT_EQ(std::string(out.begin(), out.end()), rt::Utf8ToCp936(input)) << input;
-    }
-}
-
-TEST(Utf8BytesToAnsi, AgreesWithTheRuntimeConvertersOnEveryCharacter) {
-    std::string all;
-    for (std::uint32_t cp = 0; cp < 0x110000; cp += cp < 0x10000 ? 1 : 97) {
-        if (cp >= 0xD800 && cp < 0xE000) continue;
-        const std::u16string unit = cp < 0x10000
-            ? std::u16string(1, static_cast<char16_t>(cp))
-            : std::u16string{static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)),
-                             static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF))};
-        all += rt::WideToMultiByte(rt::kCodePageUtf8, unit);
-        all += 'a';
-    }
-    const ByteBuffer out = web::Utf8BytesToAnsi(ByteBuffer(all.begin(), all.end()));
-    EXPECT_TRUE(std::string(out.begin(), out.end()) == rt::Utf8ToCp936(all));
-}
-
 TEST(AnsiToUtf8Text, GivesTheUtf8BytesAsText) {
     EXPECT_EQ(web::AnsiToUtf8Text(kWoAnsi + "a"), "\xE6\x88\x91" "a");
     EXPECT_EQ(web::AnsiToUtf8Text(""), "");

@@ -1,4 +1,4 @@
-#include "web/utf8_to_cp936.h"
+#include "runtime/utf8_to_cp936.h"
 
 #include <iconv.h>
 
@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-namespace web {
+namespace rt {
 namespace {
 
 class Iconv {
@@ -174,4 +174,4 @@ std::size_t Utf8ToCp936Into(std::string_view utf8, char* out) {
     return static_cast<std::size_t>(out - start);
 }
 
-}  // namespace web
+}  // namespace rt

@@ -1,12 +1,12 @@
-// One-pass conversion of UTF-8 bytes to code page 936 for response bodies.
+// One-pass conversion of UTF-8 to code page 936 (web pages, labels).
 #pragma once
 
 #include <cstddef>
 #include <string_view>
 
-namespace web {
+namespace rt {
 
-// The same result as UTF-8 -> UTF-16 -> code page 936 through the runtime's
+// The same result as UTF-8 -> UTF-16 -> code page 936 through the iconv
 // converters (an undecodable byte becomes "?", so does a character without a
 // code-page-936 form, and a sequence cut off by the end becomes one "?" that
 // ends the text), but straight, through a table of the converter's own
@@ -16,4 +16,4 @@ namespace web {
 // (the result is never longer than its input), and returns its length.
 std::size_t Utf8ToCp936Into(std::string_view utf8, char* out);
 
-}  // namespace web
+}  // namespace rt
