@@ -74,7 +74,7 @@ protected:
             if (found == 0) return false;
             XWindowAttributes a;
             return XGetWindowAttributes(probe_, found, &a) && a.map_state == IsViewable;
-        });
+        }, 15000);
         return found;
     }
 

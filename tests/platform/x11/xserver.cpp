@@ -78,7 +78,8 @@ XServer::~XServer() {
 
 bool XServer::StartWindowManager() {
     wm_ = Spawn({"openbox", "--sm-disable"}, -1);
-    std::uint64_t end = NowMs() + 10000;
+    // A loaded machine may take a while to bring the manager up.
+    std::uint64_t end = NowMs() + 30000;
     while (NowMs() < end) {
         if (RunCommand("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos) return true;
         usleep(100 * 1000);
