@@ -4,6 +4,8 @@
 #include "runtime/fatal.h"
 #include "tests/platform/recorder.h"
 
+#include <thread>
+
 using namespace plat;
 using platform_test::PlatformTest;
 using platform_test::Recorder;
@@ -147,6 +149,27 @@ TEST_F(PresentTest, MessageBoxShowsItsTextAndReturnsOk) {
     InstallMessageReporter();
     rt::ReportMessage("text", "caption");
     EXPECT_EQ(headless::ShownMessageBoxes().size(), 2u);
+}
+
+TEST_F(PresentTest, MessageBoxWaitsForTheUserAndKeepsOtherWindowsRunning) {
+    headless::SetMessageBoxAutoClose(false);
+    Recorder rec;
+    Hwnd h = Make(rec);
+    std::thread user([&] {
+        // Wait for the box, let a message for the other window through, then press Enter.
+        Hwnd box = nullptr;
+        while (box == nullptr) {
+            for (Hwnd w : headless::Windows())
+                if (GetClassName(w) == "#32770" && IsWindowVisible(w)) box = w;
+            std::this_thread::yield();
+        }
+        PostMessage(h, WM_USER + 7, 0, 0);
+        headless::KeyPress(VK_RETURN, "\r");
+    });
+    EXPECT_EQ(MessageBox(h, "正文", "标题"), IDOK);
+    user.join();
+    EXPECT_EQ(rec.Of(WM_USER + 7).size(), 1u) << "the modal loop dispatches the thread's other messages";
+    for (Hwnd w : headless::Windows()) EXPECT_NE(GetClassName(w), "#32770");
 }
 
 TEST_F(PresentTest, CompositionAndBlurAreReported) {
