@@ -104,8 +104,8 @@ TEST(OutOfMemory, FailedAllocationShowsMessageAndExits) {
     ASSERT_NE(std::get_new_handler(), nullptr);
     auto r = RunInChild([] {
         SetExitHook([] { WriteToStderr("hook\n"); });
-#if defined(__SANITIZE_ADDRESS__) || defined(SEEKER_TEST_UNDER_ASAN)
-        // The address sanitizer ends the process itself on a failed allocation,
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || defined(SEEKER_TEST_UNDER_ASAN)
+        // The sanitizers' allocators end the process themselves on a failed allocation,
         // so call the installed handler as operator new would.
         std::get_new_handler()();
 #else
