@@ -13,7 +13,9 @@ rt::Text AgentFor(const rt::Text& headers) {
 
 rt::Text CompleteHeaders(const rt::Text& headers, const rt::Text& url, const rt::Text& cookies) {
     rt::Text block = headers;
-    auto has = [&](const char* name) { return block.find(name) != rt::Text::npos; };
+    // Searched by character: an ASCII letter may be the second byte of a
+    // double-byte character, and a name found there is no header name.
+    auto has = [&](const char* name) { return rt::FindText(block, name) != -1; };
     if (!has("Referer:")) block += (block.empty() ? "Referer: " : "\r\nReferer: ") + url;
     if (!has("Accept:")) block += "\r\nAccept: */*";
     if (!has("Accept-Language:")) block += "\r\nAccept-Language: zh-cn";
@@ -33,8 +35,8 @@ rt::Text FitResponseHeaders(const std::string& raw) {
 HeaderScan ScanResponseHeaders(const rt::Text& responseHeaders) {
     HeaderScan scan;
     for (const rt::Text& line : rt::SplitText(responseHeaders, rt::Text("\r\n"))) {
-        if (line.find("Location:") != rt::Text::npos) scan.location = HeaderValue(line);
-        if (line.find("Set-Cookie") != rt::Text::npos) {
+        if (rt::FindText(line, "Location:") != -1) scan.location = HeaderValue(line);
+        if (rt::FindText(line, "Set-Cookie") != -1) {
             scan.receivedCookies += rt::TrimSpaces(TextBetween(line, "Set-Cookie:", ";"));
             scan.receivedCookies += "; ";
         }

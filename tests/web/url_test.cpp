@@ -82,6 +82,13 @@ TEST(CompleteHeaders, AddsOnlyMissingLinesFoundCaseSensitively) {
     EXPECT_EQ(withCookie.substr(withCookie.size() - 17), "\r\nCookie: a=1;b=2");
 }
 
+TEST(CompleteHeaders, NameInsideADoubleByteCharacterDoesNotCount) {
+    // 0x81 takes the "R" after it as its second byte.
+    EXPECT_EQ(web::CompleteHeaders("X: \x81Referer: r", "u", ""),
+              "X: \x81Referer: r\r\nReferer: u\r\nAccept: */*\r\nAccept-Language: zh-cn\r\n"
+              "Content-Type: application/x-www-form-urlencoded");
+}
+
 TEST(FitResponseHeaders, LongHeadersReadAsSpacesAndZeroCuts) {
     EXPECT_EQ(web::FitResponseHeaders(std::string(4999, 'h')), std::string(4999, 'h'));
     EXPECT_EQ(web::FitResponseHeaders(std::string(5000, 'h')), std::string(5000, ' '));
@@ -101,6 +108,13 @@ TEST(ScanResponseHeaders, SetCookieWithoutSemicolonAddsAnEmptyEntry) {
         web::ScanResponseHeaders("HTTP/1.1 200 OK\r\nSet-Cookie: a=1; p\r\nSet-Cookie: b=2\r\n\r\n");
     EXPECT_EQ(scan.receivedCookies, "a=1; ");
     EXPECT_EQ(scan.location, "");
+}
+
+TEST(ScanResponseHeaders, NamesInsideDoubleByteCharactersDoNotCount) {
+    const web::HeaderScan scan = web::ScanResponseHeaders(
+        "HTTP/1.1 200 OK\r\nX-A: \x81Location: /l\r\nX-B: \x81Set-Cookie: s=1;\r\n\r\n");
+    EXPECT_EQ(scan.location, "");
+    EXPECT_EQ(scan.receivedCookies, "");
 }
 
 TEST(IsMovedPermanently, OnlyHttp11With301AndMoved) {
