@@ -65,6 +65,22 @@ TEST(Utf8BytesToAnsi, CharacterWithoutCodePageFormBecomesQuestionMark) {
     EXPECT_NE(std::find(out.begin(), out.end(), '?'), out.end());
 }
 
+TEST(Utf8BytesToAnsi, BaseAndMarkWithAPrecomposedFormBecomeOneCharacter) {
+    // e + U+0301 is the pinyin letter e-acute; = + U+0338 is the not-equal sign.
+    EXPECT_EQ(web::Utf8BytesToAnsi({'e', 0xCC, 0x81, '=', 0xCC, 0xB8}),
+              (ByteBuffer{0xA8, 0xA6, 0xA1, 0xD9}));
+    // Cyrillic: E + U+0308.
+    EXPECT_EQ(web::Utf8BytesToAnsi({0xD0, 0x95, 0xCC, 0x88}), (ByteBuffer{0xA7, 0xA7}));
+    // A composed character does not combine again: u + U+0308 gives u-umlaut,
+    // the following U+0301 stays a character without a code-page form.
+    EXPECT_EQ(web::Utf8BytesToAnsi({'u', 0xCC, 0x88, 0xCC, 0x81}), (ByteBuffer{0xA8, 0xB9, '?'}));
+    // Without a precomposed form in the code page the two stay apart.
+    EXPECT_EQ(web::Utf8BytesToAnsi({'x', 0xCC, 0x81, 'y'}), (ByteBuffer{'x', '?', 'y'}));
+    // A mark at the start, or after a zero byte, has nothing to combine with.
+    EXPECT_EQ(web::Utf8BytesToAnsi({0xCC, 0x81, 'a', 0x00, 0xCC, 0x80}),
+              (ByteBuffer{'?', 'a', 0x00, '?'}));
+}
+
 TEST(AnsiToUtf8Text, GivesTheUtf8BytesAsText) {
     EXPECT_EQ(web::AnsiToUtf8Text(kWoAnsi + "a"), "\xE6\x88\x91" "a");
     EXPECT_EQ(web::AnsiToUtf8Text(""), "");
