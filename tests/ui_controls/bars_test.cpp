@@ -8,6 +8,7 @@
 #include "ui/controls/group_box.h"
 #include "ui/controls/progress_bar.h"
 #include "ui/controls/scroll_bar.h"
+#include "ui/core/draw_colour.h"
 
 namespace {
 
@@ -84,8 +85,10 @@ TEST_F(ProgressTest, ColoursAndBackColourAreStoredAndRedrawn) {
     ui::UiProgressBar defaults;
     ASSERT_TRUE(defaults.CreateProgressBar(window, 100, 300, 300, 15));
     EXPECT_FLOAT_EQ(defaults.maximum, 100);
-    EXPECT_EQ(defaults.startColor, 0xE6FF8800u);
-    EXPECT_EQ(defaults.endColor, 0xE680E000u);
+    // The default colours are RGB values with red in the low byte.
+    EXPECT_EQ(defaults.startColor, ui::MakeArgb(0xFF8800, 230));
+    EXPECT_EQ(defaults.endColor, ui::MakeArgb(0x80E000, 230));
+    EXPECT_EQ(defaults.startColor, 0xE60088FFu);
     EXPECT_EQ(defaults.borderColor, 0x50000000u);
     EXPECT_EQ(defaults.backColor, 0xD2FFFFFFu);
     EXPECT_EQ(defaults.rounded, 1);

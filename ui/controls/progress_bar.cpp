@@ -19,8 +19,8 @@ UiControl* UiProgressBar::CreateProgressBar(ControlParent parentIn, float x, flo
     vertical = o.vertical.value_or(0);
     shading = o.shading.value_or(1);
     corner = o.corner.value_or(6);
-    startColor = o.startColor.value_or(0xE6FF8800);
-    endColor = o.endColor.value_or(0xE680E000);
+    startColor = o.startColor.value_or(kProgressStartColor);
+    endColor = o.endColor.value_or(kProgressEndColor);
     borderColor = o.borderColor.value_or(0x50000000);
     backColor = o.backColor.value_or(0xD2FFFFFF);
     rounded = o.rounded.value_or(-1);

@@ -18,13 +18,18 @@ struct ProgressBarOptions {
     // Further values.
     std::optional<int> shading;           // 1: darken the bar across its direction
     std::optional<float> corner;          // 6: corner size of a rounded bar
-    std::optional<gfx::Argb> startColor;  // RGB 0xFF8800 at alpha 230
-    std::optional<gfx::Argb> endColor;    // RGB 0x80E000 at alpha 230
+    // Colour defaults are RGB values (red in the low byte) through MakeArgb.
+    std::optional<gfx::Argb> startColor;  // MakeArgb(0xFF8800, 230): azure
+    std::optional<gfx::Argb> endColor;    // MakeArgb(0x80E000, 230): spring green
     std::optional<gfx::Argb> borderColor; // black at alpha 80
     std::optional<gfx::Argb> backColor;   // white at alpha 210; 0 = no fill
     std::optional<int> rounded;           // the host's corner style
     bool visible = true;
 };
+
+// MakeArgb(0xFF8800, 230) and MakeArgb(0x80E000, 230).
+inline constexpr gfx::Argb kProgressStartColor = 0xE60088FF;
+inline constexpr gfx::Argb kProgressEndColor = 0xE600E080;
 
 class UiProgressBar : public UiControl {
 public:
@@ -50,8 +55,8 @@ public:
     int vertical = 0;
     int shading = 1;
     float corner = 6;
-    gfx::Argb startColor = 0xE6FF8800;
-    gfx::Argb endColor = 0xE680E000;
+    gfx::Argb startColor = kProgressStartColor;
+    gfx::Argb endColor = kProgressEndColor;
     gfx::Argb borderColor = 0x50000000;
     gfx::Argb backColor = 0xD2FFFFFF;
     int rounded = -1;
