@@ -57,10 +57,19 @@ std::string TransferUrl(const rt::Text& url) {
     return out;
 }
 
+// libcurl drops a "Name:" line with a blank value (it reads it as "remove
+// that header"); written "Name;" it is sent as "Name:" with no value.
 std::vector<std::string> HeaderLines(const rt::Text& block) {
     std::vector<std::string> lines;
     for (const rt::Text& line : rt::SplitText(block, rt::Text("\r\n"))) {
-        if (!line.empty()) lines.push_back(line);
+        if (line.empty()) continue;
+        const std::size_t colon = line.find(':');
+        if (colon != std::string::npos && colon > 0 &&
+            line.find_first_not_of(" \t", colon + 1) == std::string::npos) {
+            lines.push_back(line.substr(0, colon) + ';');
+        } else {
+            lines.push_back(line);
+        }
     }
     return lines;
 }

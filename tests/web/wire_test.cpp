@@ -77,6 +77,15 @@ TEST(WireRequest, LowerCaseRefererDoesNotCount) {
     EXPECT_EQ(Count(server.requests()[1], "Referer:"), 1);
 }
 
+TEST(WireRequest, CallerLinesWithoutAValueAreSentAsGiven) {
+    RawServer server(Always(Answer("ok")));
+    rt::Text headers = "X-Empty:\r\nAccept:  ";
+    web::WebRequest(server.base() + "/", std::nullopt, std::nullopt, nullptr, nullptr, &headers);
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_NE(server.requests()[0].find("\r\nX-Empty:\r\nAccept:\r\nReferer: "), std::string::npos);
+    EXPECT_EQ(server.requests()[0].find("*/*"), std::string::npos);
+}
+
 TEST(WireRequest, PostSendsTextBytesAndKeepsThemInPostBytes) {
     RawServer server(Always(Answer("ok")));
     rt::ByteBuffer postBytes;
