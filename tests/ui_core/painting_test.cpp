@@ -135,6 +135,34 @@ TEST_F(PaintingTest, SkinAverageColourBecomesTheBackground) {
     EXPECT_EQ(h2.backgroundColour, 0x123456);
 }
 
+// A skin with translucent pixels averages their own colours, not colours
+// darkened by their opacity.
+TEST_F(PaintingTest, SkinAverageColourUsesStraightChannels) {
+    const auto skin = assets::CheckMarkStrip();
+    AttachOptions options = Layered();
+    options.skin.assign(skin.begin(), skin.end());
+    UiWindow& h = Host(options);
+    auto image = LoadImageFromBytes(skin, false);
+    ASSERT_NE(image, nullptr);
+    std::uint64_t sum[3] = {0, 0, 0};
+    int translucent = 0;
+    for (int y = 0; y < image->Height(); ++y) {
+        for (int x = 0; x < image->Width(); ++x) {
+            const std::uint32_t p = image->GetPixel(x, y);
+            const std::uint32_t a = p >> 24;
+            if (a > 0 && a < 255 && (p & 0xFFFFFF) != 0) ++translucent;
+            sum[0] += (p >> 16) & 0xFF;
+            sum[1] += (p >> 8) & 0xFF;
+            sum[2] += p & 0xFF;
+        }
+    }
+    ASSERT_GT(translucent, 0);
+    const std::uint64_t n = static_cast<std::uint64_t>(image->Width()) * static_cast<std::uint64_t>(image->Height());
+    EXPECT_NEAR(h.backgroundColour & 0xFF, static_cast<int>(sum[0] / n), 1);
+    EXPECT_NEAR((h.backgroundColour >> 8) & 0xFF, static_cast<int>(sum[1] / n), 1);
+    EXPECT_NEAR((h.backgroundColour >> 16) & 0xFF, static_cast<int>(sum[2] / n), 1);
+}
+
 TEST_F(PaintingTest, FadeInTakesFiveTicks) {
     AttachOptions options = Layered();
     options.backgroundColour = 0x0000FF;  // red
@@ -322,6 +350,38 @@ TEST_F(PaintingTest, PushTransitionSlidesTheNewLookIn) {
     plat::headless::AdvanceClock(10);
     Pump();
     EXPECT_EQ(Rgb(ShownPixel(85, 60)), 0x000000FFu);
+}
+
+// On a translucent window the cross-fade moves every pixel, alpha included,
+// from the old picture to the new one: halfway it lies between the two.
+TEST_F(PaintingTest, CrossFadeOfATranslucentControlStaysBetweenOldAndNew) {
+    AttachOptions options;
+    options.captionFlags = 0;
+    options.backgroundColour = 0;
+    options.backgroundAlpha = 200;
+    Host(options, 300, 200);
+    Probe probe;
+    probe.colour = 0;  // nothing drawn
+    probe.Make(window, RectF{50, 50, 40, 30});
+    Pump();
+    probe.TransitionFrames(4, 10);
+    probe.colour = 0x800000FFu;  // half-transparent blue
+    probe.Redraw();
+    plat::headless::AdvanceClock(10);
+    Pump();
+    plat::headless::AdvanceClock(10);
+    Pump();
+    const int half = static_cast<std::uint8_t>(ShownPixel(60, 60) >> 24);
+    plat::headless::AdvanceClock(10);
+    Pump();
+    plat::headless::AdvanceClock(10);
+    Pump();
+    ASSERT_EQ(probe.Count(EV_TRANSITION_FINISHED), 1);
+    const int finished = static_cast<std::uint8_t>(ShownPixel(60, 60) >> 24);
+    // The old picture is the snapshot over the background: about 243.
+    EXPECT_LE(half, 245);
+    EXPECT_GE(half, finished);
+    EXPECT_NEAR(half, 235, 4);
 }
 
 }  // namespace

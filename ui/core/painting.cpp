@@ -24,7 +24,8 @@ gfx::RectI PixelArea(const RectF& r) {
                       static_cast<int>(std::ceil(r.y + r.height)) - top};
 }
 
-// The skin's average colour as RGB (red in the low byte).
+// The skin's average colour as RGB (red in the low byte), over the straight
+// (not premultiplied) channel values of a 32-bit ARGB copy.
 int AverageColour(const gfx::Bitmap& image) {
     const int w = image.Width(), h = image.Height();
     if (w <= 0 || h <= 0) return 0;
@@ -33,9 +34,12 @@ int AverageColour(const gfx::Bitmap& image) {
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* row = data + static_cast<std::size_t>(y) * image.Stride();
         for (int x = 0; x < w; ++x) {
-            sum[0] += row[x * 4 + 2];  // red
-            sum[1] += row[x * 4 + 1];
-            sum[2] += row[x * 4 + 0];
+            const unsigned a = row[x * 4 + 3];
+            if (a == 0) continue;
+            const auto straight = [a](unsigned c) { return a == 255 ? c : std::min(255u, (c * 255 + a / 2) / a); };
+            sum[0] += straight(row[x * 4 + 2]);  // red
+            sum[1] += straight(row[x * 4 + 1]);
+            sum[2] += straight(row[x * 4 + 0]);
         }
     }
     const std::uint64_t n = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
@@ -240,7 +244,13 @@ void UiWindow::PlayTransition(UiControl* control, gfx::Graphics& target) {
         const RectF source{static_cast<float>(area.x), static_cast<float>(area.y), static_cast<float>(area.width),
                            static_cast<float>(area.height)};
         const float level = static_cast<float>(alpha) * static_cast<float>(k) / static_cast<float>(n) / 255.0f;
+        // A constant-opacity blend, not a draw over: each pixel moves from the
+        // old picture towards the new one by `level`, alpha channel included,
+        // so a translucent control never looks more opaque mid-fade.
+        const gfx::CompositingMode before = target.GetCompositingMode();
+        target.SetCompositingMode(gfx::CompositingMode::SourceCopy);
         target.DrawImage(*scratch.bitmap, source, source, gfx::ColorMatrix::AlphaScale(level));
+        target.SetCompositingMode(before);
         break;
     }
     case 1:
