@@ -146,6 +146,10 @@ TEST_F(ControlTest, PropertiesRaiseEventsOnlyOnChangeExceptOpacity) {
     EXPECT_EQ(a.Count(EV_OPACITY_CHANGED), 2);
     EXPECT_EQ(a.log.back().lParam, 255);
     EXPECT_EQ(a.Tooltip("tip"), "tip");
+    EXPECT_FALSE(a.host->tooltipRegistered);
+    // Applying without a new text registers the text already kept.
+    EXPECT_EQ(a.Tooltip(std::nullopt, true), "tip");
+    EXPECT_TRUE(a.host->tooltipRegistered);
     EXPECT_EQ(a.Tag("t"), "t");
     EXPECT_EQ(a.Cursor(plat::IDC_HAND), plat::LoadCursor(plat::IDC_HAND));
     EXPECT_FALSE(a.HasFocus());

@@ -210,10 +210,8 @@ void UiControl::Move(std::optional<float> x, std::optional<float> y, std::option
 }
 
 rt::Text UiControl::Tooltip(std::optional<rt::Text> text, bool apply) {
-    if (text) {
-        tooltip = *text;
-        if (apply) ApplyTooltip(tooltip);
-    }
+    if (text) tooltip = *text;
+    if (apply) ApplyTooltip(tooltip);
     return tooltip;
 }
 
