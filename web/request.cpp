@@ -36,6 +36,17 @@ bool IsHttps(const rt::Text& url) {
     return rt::ToLowerText(rt::LeftText(url, 5)) == "https";
 }
 
+// A host as a name server can be asked for it. libcurl would read "?", "#",
+// "@" and the like in the host part as the start of another URL part and
+// connect somewhere else; such a host cannot be resolved, so the call fails.
+bool IsHostName(const rt::Text& host) {
+    return std::all_of(host.begin(), host.end(), [](char c) {
+        const auto b = static_cast<std::uint8_t>(c);
+        return b >= 0x80 || (b >= '0' && b <= '9') || (b >= 'a' && b <= 'z') ||
+               (b >= 'A' && b <= 'Z') || b == '-' || b == '.' || b == '_';
+    });
+}
+
 // libcurl takes a URL, so host, port and path are put back together; bytes a
 // URL cannot carry raw are percent-encoded, everything else goes as given.
 std::string TransferUrl(const rt::Text& url) {
@@ -78,6 +89,7 @@ std::vector<std::string> HeaderLines(const rt::Text& block) {
 // Returns the body, or nothing when the exchange failed; the arguments are
 // changed only after a completed exchange.
 std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& args) {
+    if (!IsHostName(UrlHost(url, false))) return std::nullopt;
     TransferRequest request;
     request.url = TransferUrl(url);
     request.agent = AgentFor(*args.headers);

@@ -231,6 +231,23 @@ TEST(WireUrl, BytesAUrlCannotCarryArePercentEncodedOthersGoAsGiven) {
     EXPECT_EQ(server.requests()[0].rfind("GET /a%20b/%CE%D2/{x}|\"?q=%41 HTTP/1.1\r\n", 0), 0u);
 }
 
+TEST(WireUrl, HostWithBytesNoNameCarriesFailsWithoutARequest) {
+    RawServer server(Always(Answer("ok")));
+    const std::string port = std::to_string(server.port());
+    // The host is "127.0.0.1@127.0.0.1" (cut at its first ":"), no name.
+    for (const rt::Text& url : {"http://127.0.0.1@127.0.0.1:" + port + "/x",
+                               "http://127.0.0.1#127.0.0.1:" + port + "/x"}) {
+        rt::Text location = "kept";
+        EXPECT_EQ(web::WebRequestText(url, std::nullopt, std::nullopt, nullptr, nullptr, nullptr,
+                                      &location),
+                  "");
+        EXPECT_EQ(location, "kept");
+    }
+    EXPECT_EQ(web::WebRequestText("http://127.0.0.1:" + port + "?q=1"), "ok");
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].rfind("GET / HTTP/1.1\r\n", 0), 0u);
+}
+
 TEST(WireUrl, HttpsConnectsToTheLowerCaseHostOnTheGivenPort) {
     RawServer server([](const std::string&) { return std::string(); });
     rt::Text headers = "X: 1", location = "kept";
