@@ -115,6 +115,8 @@ std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& arg
     *args.responseHeaders = FitResponseHeaders(response->rawHeaders);
     HeaderScan scan = ScanResponseHeaders(*args.responseHeaders);
     *args.receivedCookies = std::move(scan.receivedCookies);
+    // Overwritten on every exchange: a value left in the caller's variable by
+    // an earlier call would otherwise pass for this response's location.
     *args.location = std::move(scan.location);
     if (args.cookies) MergeCookies(args.cookies, args.receivedCookies);
     if (args.location->empty()) *args.location = *args.responseHeaders;
