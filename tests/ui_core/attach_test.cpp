@@ -47,6 +47,18 @@ TEST_F(AttachTest, CaptionButtonsAreLaidOutFromTheRight) {
     EXPECT_EQ(h.titleLabel, nullptr);
 }
 
+TEST_F(AttachTest, CaptionFlagWithoutItsStyleBitMakesNoButton) {
+    AttachOptions options;
+    options.captionFlags = CAPTION_CLOSE | CAPTION_MAXIMIZE | CAPTION_MINIMIZE;
+    UiWindow& h = Host(options, 400, 300, plat::WS_POPUP | plat::WS_MINIMIZEBOX);
+    ASSERT_EQ(h.captionButtons.size(), 2u);
+    EXPECT_EQ(static_cast<UiCaptionButton&>(*h.captionButtons[0]).buttonType, CAPTION_BUTTON_CLOSE);
+    EXPECT_EQ(static_cast<UiCaptionButton&>(*h.captionButtons[1]).buttonType, CAPTION_BUTTON_MINIMIZE);
+    EXPECT_FLOAT_EQ(h.captionButtons[1]->rect.x, 400 - 5 - 12 - 28 - 28);
+    EXPECT_EQ(plat::GetWindowLong(window, plat::GWL_STYLE) & plat::WS_MAXIMIZEBOX, 0);
+    EXPECT_EQ(AskMinMax(window).ptMinTrackSize.x, 1 + 35 + 28 * 2 + 11);
+}
+
 TEST_F(AttachTest, CaptionFlagsFollowTheStyle) {
     UiWindow& h = Host({}, 400, 300, plat::WS_POPUP | plat::WS_MAXIMIZEBOX);
     EXPECT_EQ(h.CaptionFlags, CAPTION_FROM_STYLE | CAPTION_ICON | CAPTION_TITLE | CAPTION_CLOSE | CAPTION_MAXIMIZE |

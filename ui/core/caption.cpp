@@ -23,10 +23,14 @@ void BuildTitle(UiWindow& host) {
 }
 
 // Buttons in the fixed bit order, placed leftwards from the right edge.
+// A maximise or minimise flag without its window style bit yields no button.
 void BuildButtons(UiWindow& host) {
+    const auto style = static_cast<plat::DWORD>(plat::GetWindowLong(host.window, plat::GWL_STYLE));
     float x = static_cast<float>(host.size.width - 12);
     for (int bit = CAPTION_BUTTON_CLOSE; bit <= CAPTION_BUTTON_HELP; bit <<= 1) {
         if (!(host.CaptionFlags & bit)) continue;
+        if (bit == CAPTION_BUTTON_MAXIMIZE && !(style & plat::WS_MAXIMIZEBOX)) continue;
+        if (bit == CAPTION_BUTTON_MINIMIZE && !(style & plat::WS_MINIMIZEBOX)) continue;
         const float width = bit == CAPTION_BUTTON_CLOSE ? 39.0f : 28.0f;
         auto button = std::make_unique<UiCaptionButton>();
         if (button->CreateCaptionButton(host.window, gfx::RectF{x - width, 7, width, 19}, bit,
