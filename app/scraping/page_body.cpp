@@ -1,24 +1,18 @@
 #include "app/scraping/page_body.h"
 
-#include "runtime/codepage.h"
+#include "web/encoding.h"
+#include "web/request.h"
 
 namespace app {
 
 bool BodyDeclaresUtf8(std::string_view body) {
-    constexpr std::string_view kMark = "utf-8";
-    constexpr size_t kLastStart = 499;  // 1-based start positions 1..499
-    const size_t found = body.substr(0, kLastStart - 1 + kMark.size()).find(kMark);
-    return found != std::string_view::npos;
+    return web::LooksLikeUtf8(rt::ByteBuffer(body.begin(), body.end()), rt::Text());
 }
 
 rt::Text PageTextFromBody(std::string_view body, bool forceUtf8) {
-    std::string text;
-    if (forceUtf8 || BodyDeclaresUtf8(body)) {
-        text = rt::Utf8ToCp936(body);
-    } else {
-        text = std::string(body);
-    }
-    return text.substr(0, text.find('\0'));
+    const rt::ByteBuffer bytes(body.begin(), body.end());
+    const bool utf8 = forceUtf8 || web::LooksLikeUtf8(bytes, rt::Text());
+    return rt::ToText(utf8 ? web::Utf8BytesToAnsi(bytes) : bytes);  // up to the first zero byte
 }
 
 }  // namespace app
