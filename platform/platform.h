@@ -414,8 +414,8 @@ struct Region {
 };
 
 // The region CreateRoundRectRgn(left, top, right, bottom, ellipseWidth,
-// ellipseHeight) describes: right and bottom exclusive, corners cut along
-// ellipses of the given diameters, one rectangle per row band.
+// ellipseHeight) describes: one pixel smaller at the right and bottom than
+// the rectangle, corners cut along ellipses of the given diameters.
 Region CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
 Region CreateRectRgn(int left, int top, int right, int bottom);
 

@@ -1,11 +1,10 @@
 // Window records: classes, creation and destruction, properties, styles,
 // geometry, visibility, activation and focus.
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 #include <new>
 
 #include "platform/core/state.h"
+#include "platform/gfx/region.h"
 #include "runtime/codepage.h"
 
 namespace plat::core {
@@ -90,39 +89,11 @@ Region CreateRectRgn(int left, int top, int right, int bottom) {
 }
 
 Region CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
-    if (left > right) std::swap(left, right);
-    if (top > bottom) std::swap(top, bottom);
-    int w = right - left;
-    int h = bottom - top;
+    // One geometry for window regions and drawing clips alike.
     Region rgn;
-    if (w <= 0 || h <= 0) return rgn;
-    int ew = std::min(std::abs(ellipseWidth), w);
-    int eh = std::min(std::abs(ellipseHeight), h);
-    if (ew < 2 || eh < 2) return CreateRectRgn(left, top, right, bottom);
-    double a = ew / 2.0;
-    double b = eh / 2.0;
-    // Each row's inset is where the corner ellipse crosses the row's centre.
-    auto inset = [&](int row) -> int {
-        double dy;
-        if (row < b) dy = b - (row + 0.5);
-        else if (row >= h - b) dy = (row + 0.5) - (h - b);
-        else return 0;
-        if (dy >= b) return static_cast<int>(a);
-        double dx = a * std::sqrt(1.0 - (dy * dy) / (b * b));
-        return static_cast<int>(std::lround(a - dx));
-    };
-    for (int row = 0; row < h; ++row) {
-        int in = inset(row);
-        RECT r{left + in, top + row, right - in, top + row + 1};
-        if (r.empty()) continue;
-        if (!rgn.rects.empty()) {
-            RECT& last = rgn.rects.back();
-            if (last.left == r.left && last.right == r.right && last.bottom == r.top) {
-                last.bottom = r.bottom;
-                continue;
-            }
-        }
-        rgn.rects.push_back(r);
+    for (const gfx::RectI& r :
+         gfx::Region::RoundRect(left, top, right, bottom, ellipseWidth, ellipseHeight).Rects()) {
+        rgn.rects.push_back(RECT{r.x, r.y, r.Right(), r.Bottom()});
     }
     return rgn;
 }

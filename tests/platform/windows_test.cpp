@@ -203,19 +203,21 @@ TEST_F(WindowsTest, MaximiseUsesTheMinMaxAnswerAndRestoreReturns) {
 }
 
 TEST_F(WindowsTest, RoundRectRegionCutsTheCorners) {
+    // One pixel smaller at the right and bottom than the rectangle.
     Region rgn = CreateRoundRectRgn(6, 6, 970, 543, 5, 5);
     EXPECT_FALSE(rgn.Contains(6, 6));
-    EXPECT_FALSE(rgn.Contains(969, 542));
+    EXPECT_FALSE(rgn.Contains(968, 541));
     EXPECT_TRUE(rgn.Contains(8, 6 + 2));
     EXPECT_TRUE(rgn.Contains(500, 6));
     EXPECT_TRUE(rgn.Contains(6, 300));
-    EXPECT_TRUE(rgn.Contains(969, 300));
-    EXPECT_FALSE(rgn.Contains(970, 300));
-    EXPECT_FALSE(rgn.Contains(500, 543));
-    // Without a radius it is the plain rectangle.
+    EXPECT_TRUE(rgn.Contains(968, 300));
+    EXPECT_FALSE(rgn.Contains(969, 300));
+    EXPECT_TRUE(rgn.Contains(500, 541));
+    EXPECT_FALSE(rgn.Contains(500, 542));
+    // Without a radius it is the plain rectangle, one pixel smaller likewise.
     Region plain = CreateRoundRectRgn(0, 0, 10, 10, 0, 0);
     ASSERT_EQ(plain.rects.size(), 1u);
-    EXPECT_EQ(plain.rects[0], (RECT{0, 0, 10, 10}));
+    EXPECT_EQ(plain.rects[0], (RECT{0, 0, 9, 9}));
 }
 
 TEST_F(WindowsTest, WindowFromPointHonoursRegionTransparencyAndOrder) {

@@ -92,8 +92,9 @@ TEST_F(PaintingTest, FramedOrdinaryWindowGetsARoundedRegion) {
     EXPECT_TRUE(region.Contains(150, 6));
     EXPECT_FALSE(region.Contains(150, 5));
     EXPECT_FALSE(region.Contains(6, 6));  // rounded corner
-    EXPECT_TRUE(region.Contains(300 - 6, 100));
-    EXPECT_FALSE(region.Contains(300 - 5, 100));
+    // The region ends where the clipped drawing ends.
+    EXPECT_TRUE(region.Contains(300 - 7, 100));
+    EXPECT_FALSE(region.Contains(300 - 6, 100));
 }
 
 TEST_F(PaintingTest, SkinCoveringTheWindowHasNoFrameOrShadow) {
