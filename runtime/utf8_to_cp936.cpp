@@ -1,43 +1,15 @@
 #include "runtime/utf8_to_cp936.h"
 
-#include <iconv.h>
+#include "runtime/codepage.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
+#include <string>
 #include <vector>
 
 namespace rt {
 namespace {
-
-class Iconv {
-public:
-    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Iconv() {
-        if (ok()) iconv_close(cd_);
-    }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts all of `in` into `out`; false (and `out` untouched) when the
-    // converter refuses any of it.
-    bool Convert(std::string_view in, std::string* out) {
-        char buffer[16];
-        char* src = const_cast<char*>(in.data());
-        std::size_t srcLeft = in.size();
-        char* dst = buffer;
-        std::size_t dstLeft = sizeof buffer;
-        const bool done = iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1);
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        if (!done || srcLeft != 0) return false;
-        out->append(buffer, static_cast<std::size_t>(dst - buffer));
-        return true;
-    }
-
-private:
-    iconv_t cd_;
-};
 
 constexpr std::uint16_t kUnmapped = 0xFFFF;  // not a code-page-936 code
 
@@ -47,14 +19,11 @@ constexpr std::uint16_t kUnmapped = 0xFFFF;  // not a code-page-936 code
 class Cp936Table {
 public:
     Cp936Table() : codes_(0x10000, kUnmapped) {
-        Iconv conv("CP936", "UTF-16LE");
-        if (!conv.ok()) return;
-        std::string out;
         for (std::uint32_t cp = 0; cp < 0x10000; ++cp) {
             if (cp >= 0xD800 && cp < 0xE000) continue;  // surrogates are no characters
-            const char unit[2] = {static_cast<char>(cp & 0xFF), static_cast<char>(cp >> 8)};
-            out.clear();
-            if (!conv.Convert(std::string_view(unit, 2), &out)) continue;
+            const std::string out =
+                WideToMultiByte(kCodePage936, std::u16string(1, static_cast<char16_t>(cp)));
+            if (out == "?" && cp != u'?') continue;  // no code-page-936 form
             if (out.size() == 1) codes_[cp] = static_cast<std::uint8_t>(out[0]);
             if (out.size() == 2) {
                 codes_[cp] = static_cast<std::uint16_t>(static_cast<std::uint8_t>(out[0]) << 8 |
@@ -120,8 +89,6 @@ Sequence Decode(std::string_view s) {
 
 std::size_t Utf8ToCp936Into(std::string_view utf8, char* out) {
     const Cp936Table& table = Table();
-    std::unique_ptr<Iconv> astral;  // for the rare character beyond U+FFFF
-    std::string astralBytes;
     char* const start = out;
     const char* const data = utf8.data();
     const std::size_t size = utf8.size();
@@ -159,15 +126,11 @@ std::size_t Utf8ToCp936Into(std::string_view utf8, char* out) {
                 *out++ = static_cast<char>(code & 0xFF);
             }
         } else {
-            if (!astral) astral = std::make_unique<Iconv>("CP936", "UTF-8");
-            astralBytes.clear();
-            if (astral->ok() && astral->Convert(utf8.substr(i, seq.length), &astralBytes) &&
-                astralBytes.size() <= seq.length) {
-                std::memcpy(out, astralBytes.data(), astralBytes.size());
-                out += astralBytes.size();
-            } else {
-                *out++ = '?';
-            }
+            // Beyond U+FFFF: rare enough to take the converter's way.
+            const std::string bytes = WideToMultiByte(
+                kCodePage936, MultiByteToWide(kCodePageUtf8, utf8.substr(i, seq.length)));
+            std::memcpy(out, bytes.data(), std::min(bytes.size(), seq.length));
+            out += std::min(bytes.size(), seq.length);
         }
         i += seq.length;
     }
