@@ -54,8 +54,38 @@ void UiCaptionButton::AnimateTo(int newLook) {
     DrawLook(newLook);
 }
 
-void UiCaptionButton::OnClick() {
-    if (disabled) return;
+LResult UiCaptionButton::OnPaint() {
+    DrawLook(CAPTION_LOOK_NORMAL);
+    return 0;
+}
+
+LResult UiCaptionButton::OnMouseDown(const MouseEvent& event) {
+    if (event.button == MouseButton::Left) DrawLook(CAPTION_LOOK_PRESSED);
+    return kUnhandled;
+}
+
+LResult UiCaptionButton::OnMouseUp(const MouseEvent& event) {
+    if (event.button == MouseButton::Left) DrawLook(CAPTION_LOOK_HOVERED);
+    return kUnhandled;
+}
+
+LResult UiCaptionButton::OnMouseEnter() {
+    AnimateTo(CAPTION_LOOK_HOVERED);
+    return kUnhandled;
+}
+
+LResult UiCaptionButton::OnMouseLeave() {
+    AnimateTo(CAPTION_LOOK_NORMAL);
+    return kUnhandled;
+}
+
+LResult UiCaptionButton::OnTransitionFinished() {
+    transitionFrames = 0;
+    return kUnhandled;
+}
+
+LResult UiCaptionButton::OnClick() {
+    if (disabled) return kUnhandled;
     switch (buttonType) {
     case CAPTION_BUTTON_CLOSE:
         plat::PostMessage(hwnd, plat::WM_CLOSE, 0, 0);
@@ -70,39 +100,15 @@ void UiCaptionButton::OnClick() {
     default:
         break;  // further kinds act through the application's bindings
     }
+    return kUnhandled;
 }
 
-LResult UiCaptionButton::HandleMessage(int message, WParam, LParam) {
-    switch (message) {
-    case plat::WM_PAINT:
-        DrawLook(CAPTION_LOOK_NORMAL);
-        return 0;
-    case plat::WM_LBUTTONDOWN:
-        DrawLook(CAPTION_LOOK_PRESSED);
-        return -1;
-    case plat::WM_LBUTTONUP:
-        DrawLook(CAPTION_LOOK_HOVERED);
-        return -1;
-    case EV_MOUSE_ENTERED:
-        AnimateTo(CAPTION_LOOK_HOVERED);
-        return -1;
-    case EV_MOUSE_LEFT:
-        AnimateTo(CAPTION_LOOK_NORMAL);
-        return -1;
-    case EV_TRANSITION_FINISHED:
-        transitionFrames = 0;
-        return -1;
-    case EV_CLICK:
-        OnClick();
-        return -1;
-    case static_cast<int>(HM_CONTROL_MOVED):
-        if (buttonType == CAPTION_BUTTON_MAXIMIZE) DrawLook(look);
-        return -1;
-    case EV_PRESS_QUERY:
-        return 0;
-    default:
-        return -1;
-    }
+// Not focusable, yet it keeps the press so the release lands on it.
+LResult UiCaptionButton::OnPressQuery() { return 0; }
+
+LResult UiCaptionButton::OnOtherMessage(int message, WParam, LParam) {
+    if (message == static_cast<int>(HM_CONTROL_MOVED) && buttonType == CAPTION_BUTTON_MAXIMIZE) DrawLook(look);
+    return kUnhandled;
 }
 
 }  // namespace ui

@@ -29,7 +29,6 @@ public:
     UiCaptionButton() = default;
     ~UiCaptionButton() override;
 
-    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
     // Kind 1, not focusable, 60 ms transitions. `strip` is the process-wide
     // caption-button image; it must outlive the button (null draws nothing).
     UiControl* CreateCaptionButton(ControlParent parent, const gfx::RectF& rect, int type,
@@ -42,8 +41,18 @@ public:
     const gfx::Bitmap* skinStrip = nullptr;
     int look = CAPTION_LOOK_NORMAL;
 
+protected:
+    LResult OnPaint() override;
+    LResult OnMouseDown(const MouseEvent& event) override;
+    LResult OnMouseUp(const MouseEvent& event) override;
+    LResult OnMouseEnter() override;
+    LResult OnMouseLeave() override;
+    LResult OnTransitionFinished() override;
+    LResult OnClick() override;
+    LResult OnPressQuery() override;
+    LResult OnOtherMessage(int message, WParam wParam, LParam lParam) override;
+
 private:
-    void OnClick();
     void AnimateTo(int newLook);
 };
 

@@ -358,11 +358,63 @@ void UiControl::OnTransitionTimer() {
     }
 }
 
+namespace {
+
+MouseEvent DecodeMouse(int message, WParam wParam, LParam lParam) {
+    MouseEvent event;
+    event.x = plat::GET_X_LPARAM(lParam);
+    event.y = plat::GET_Y_LPARAM(lParam);
+    event.keys = wParam == DBLCLK_MARK ? static_cast<int>(plat::MK_LBUTTON) : static_cast<int>(wParam);
+    switch (message) {
+    case plat::WM_LBUTTONDOWN:
+    case plat::WM_LBUTTONUP:
+        event.button = MouseButton::Left;
+        event.doubleClick = message == plat::WM_LBUTTONDOWN && wParam == DBLCLK_MARK;
+        break;
+    case plat::WM_RBUTTONDOWN:
+    case plat::WM_RBUTTONUP:
+        event.button = MouseButton::Right;
+        break;
+    default:
+        break;
+    }
+    return event;
+}
+
+}  // namespace
+
 LResult UiControl::HandleMessage(int message, WParam wParam, LParam lParam) {
-    (void)message;
-    (void)wParam;
-    (void)lParam;
-    return -1;
+    switch (message) {
+    case plat::WM_CREATE: return OnCreate();
+    case plat::WM_DESTROY: return OnDestroy();
+    case plat::WM_PAINT: return OnPaint();
+    case plat::WM_LBUTTONDOWN:
+    case plat::WM_RBUTTONDOWN: return OnMouseDown(DecodeMouse(message, wParam, lParam));
+    case plat::WM_LBUTTONUP:
+    case plat::WM_RBUTTONUP: return OnMouseUp(DecodeMouse(message, wParam, lParam));
+    case plat::WM_MOUSEMOVE: return OnMouseMove(DecodeMouse(message, wParam, lParam));
+    case EV_MOUSE_ENTERED: return OnMouseEnter();
+    case EV_MOUSE_LEFT: return OnMouseLeave();
+    case plat::WM_MOUSEWHEEL:
+        return OnWheel(plat::GET_WHEEL_DELTA_WPARAM(wParam), plat::GET_KEYSTATE_WPARAM(wParam));
+    case plat::WM_KEYDOWN: return OnKeyDown(static_cast<int>(wParam));
+    case plat::WM_KEYUP: return OnKeyUp(static_cast<int>(wParam));
+    case plat::WM_CHAR: return OnChar(static_cast<int>(wParam));
+    case plat::WM_IME_COMPOSITION: return OnComposition(wParam, lParam);
+    case plat::WM_COMMAND: return OnCommand(wParam, lParam);
+    case EV_FOCUS_GAINED:
+    case EV_FOCUS_LOST:
+        return OnFocus(message == EV_FOCUS_GAINED, reinterpret_cast<UiControl*>(lParam));
+    case EV_CLICK: return OnClick();
+    case EV_RESIZED: return OnResize(static_cast<int>(wParam), static_cast<int>(lParam));
+    case EV_SHOWN:
+    case EV_HIDDEN: return OnShown(message == EV_SHOWN);
+    case plat::WM_TIMER: return OnTimer(static_cast<TimerId>(wParam));
+    case EV_TRANSITION_FINISHED: return OnTransitionFinished();
+    case EV_RECACHE: return OnRecache();
+    case EV_PRESS_QUERY: return OnPressQuery();
+    default: return OnOtherMessage(message, wParam, lParam);
+    }
 }
 
 LResult UiControl::Dispatch(int code, WParam wParam, LParam lParam) {

@@ -97,6 +97,22 @@ struct PaintRecord {
     int transitionFrames = 0;
 };
 
+// Default processing: a hook or handler that does not take a message answers this.
+inline constexpr LResult kUnhandled = -1;
+
+enum class MouseButton { None, Left, Right };
+
+// A mouse message decoded: the position in the control's own coordinates
+// (as the host delivers it), the MK_* key state, and for a left press whether
+// the host synthesised it from a double click.
+struct MouseEvent {
+    int x = 0;
+    int y = 0;
+    int keys = 0;
+    MouseButton button = MouseButton::None;
+    bool doubleClick = false;
+};
+
 class UiControl {
 public:
     UiControl();
@@ -165,8 +181,44 @@ public:
 
     // ---- The class's own operations; the first is the message handler ----
 
-    // Returns -1 when the message is not handled (default processing).
+    // Decodes the message once and calls the typed hook below. Returns
+    // kUnhandled when the message is not handled (default processing).
     virtual LResult HandleMessage(int message, WParam wParam, LParam lParam);
+
+    // ---- Typed hooks, called by HandleMessage; each answers kUnhandled by default ----
+
+    virtual LResult OnCreate() { return kUnhandled; }
+    virtual LResult OnDestroy() { return kUnhandled; }
+    virtual LResult OnPaint() { return kUnhandled; }
+    virtual LResult OnMouseDown(const MouseEvent&) { return kUnhandled; }  // left or right press
+    virtual LResult OnMouseUp(const MouseEvent&) { return kUnhandled; }
+    virtual LResult OnMouseMove(const MouseEvent&) { return kUnhandled; }
+    virtual LResult OnMouseEnter() { return kUnhandled; }
+    virtual LResult OnMouseLeave() { return kUnhandled; }
+    // delta: signed, 120 a notch, positive away from the user.
+    virtual LResult OnWheel(int delta, int keys) { (void)delta, (void)keys; return kUnhandled; }
+    virtual LResult OnKeyDown(int key) { (void)key; return kUnhandled; }
+    virtual LResult OnKeyUp(int key) { (void)key; return kUnhandled; }
+    virtual LResult OnChar(int code) { (void)code; return kUnhandled; }
+    // WM_IME_COMPOSITION as it arrives.
+    virtual LResult OnComposition(WParam wParam, LParam lParam) { (void)wParam, (void)lParam; return kUnhandled; }
+    virtual LResult OnCommand(WParam wParam, LParam lParam) { (void)wParam, (void)lParam; return kUnhandled; }
+    // other: the control that lost (gained == true) or gets (gained == false) the focus.
+    virtual LResult OnFocus(bool gained, UiControl* other) { (void)gained, (void)other; return kUnhandled; }
+    virtual LResult OnClick() { return kUnhandled; }
+    virtual LResult OnResize(int width, int height) { (void)width, (void)height; return kUnhandled; }
+    virtual LResult OnShown(bool shown) { (void)shown; return kUnhandled; }
+    virtual LResult OnTimer(TimerId id) { (void)id; return kUnhandled; }
+    virtual LResult OnTransitionFinished() { return kUnhandled; }
+    virtual LResult OnRecache() { return kUnhandled; }
+    // Answer != kUnhandled: the host captures the mouse on a press even if
+    // the control is not focusable.
+    virtual LResult OnPressQuery() { return kUnhandled; }
+    // Every message without a hook of its own.
+    virtual LResult OnOtherMessage(int message, WParam wParam, LParam lParam) {
+        (void)message, (void)wParam, (void)lParam;
+        return kUnhandled;
+    }
 
     // ---- Shared machinery ----
 
