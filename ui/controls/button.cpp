@@ -75,6 +75,57 @@ rt::Text UiButton::ButtonText(std::optional<rt::Text> value) {
     return text;
 }
 
+LResult UiButton::OnCreate() {
+    if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
+    RegisterAccessKey(*this, text);
+    return kUnhandled;
+}
+
+LResult UiButton::OnDestroy() {
+    format.reset();
+    font.reset();
+    return kUnhandled;
+}
+
+LResult UiButton::OnPaint() {
+    DrawState(state);
+    return 0;
+}
+
+LResult UiButton::OnMouseDown(const MouseEvent& event) {
+    if (event.button == MouseButton::Left && focusable) DrawState(BUTTON_PRESSED);
+    return kUnhandled;
+}
+
+LResult UiButton::OnMouseUp(const MouseEvent& event) {
+    if (event.button == MouseButton::Left && focusable) DrawState(BUTTON_HOVERED);
+    return kUnhandled;
+}
+
+LResult UiButton::OnMouseEnter() {
+    AnimateTo(BUTTON_HOVERED);
+    return kUnhandled;
+}
+
+LResult UiButton::OnMouseLeave() {
+    AnimateTo(BUTTON_NORMAL);
+    return kUnhandled;
+}
+
+LResult UiButton::OnFocus(bool gained, UiControl*) {
+    if (gained)
+        DrawState(BUTTON_FOCUSED);
+    else
+        AnimateTo(BUTTON_NORMAL);
+    return kUnhandled;
+}
+
+// The chrome is tinted with the host colour, which a recache may have changed.
+LResult UiButton::OnRecache() {
+    DrawState(state);
+    return kUnhandled;
+}
+
 gfx::RectF UiButton::CaptionRect(const gfx::RectF& area) {
     const gfx::TextMeasure m = graphics->MeasureString(text, *font, {0, 0, 0, 0}, *format);
     const float w = m.bounds.width + 1;
@@ -118,50 +169,6 @@ void UiButton::DrawState(int s) {
 void UiButton::AnimateTo(int s) {
     TransitionFrames(kButtonFadeFrames);
     DrawState(s);
-}
-
-LResult UiButton::PreHandleMessage(int, WParam, LParam) { return -1; }
-
-LResult UiButton::HandleMessage(int message, WParam wParam, LParam lParam) {
-    const LResult early = PreHandleMessage(message, wParam, lParam);
-    if (early != -1) return early;
-    switch (message) {
-    case plat::WM_CREATE:
-        if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
-        RegisterAccessKey(*this, text);
-        return -1;
-    case plat::WM_PAINT:
-        DrawState(state);
-        return 0;
-    case plat::WM_LBUTTONDOWN:
-        if (focusable) DrawState(BUTTON_PRESSED);
-        return -1;
-    case plat::WM_LBUTTONUP:
-        if (focusable) DrawState(BUTTON_HOVERED);
-        return -1;
-    case EV_FOCUS_GAINED:
-        DrawState(BUTTON_FOCUSED);
-        return -1;
-    case EV_MOUSE_ENTERED:
-        AnimateTo(BUTTON_HOVERED);
-        return -1;
-    case EV_FOCUS_LOST:
-    case EV_MOUSE_LEFT:
-        AnimateTo(BUTTON_NORMAL);
-        return -1;
-    case EV_TRANSITION_FINISHED:
-        transitionFrames = 0;
-        return -1;
-    case EV_RECACHE:
-        if (kind == KIND_BUTTON) DrawState(state);
-        return -1;
-    case plat::WM_DESTROY:
-        format.reset();
-        font.reset();
-        return -1;
-    default:
-        return -1;
-    }
 }
 
 }  // namespace ui

@@ -30,23 +30,8 @@ struct ButtonOptions : TextStyleOptions {
 
 class UiButton : public UiControl {
 public:
-    UiButton() = default;
+    UiButton() { transitionOnce = true; }
     ~UiButton() override;
-
-    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
-    // Kind 2, focusable, 60 ms transitions. Check boxes are created by it too.
-    UiControl* CreateButton(ControlParent parent, float x, float y, float width, float height,
-                            const rt::Text& text, const ButtonOptions& options = {});
-    // Sets the caption when given; on a change re-registers the access key
-    // and redraws. Returns the caption.
-    rt::Text ButtonText(std::optional<rt::Text> value = std::nullopt);
-    // Draws the button in look `s` (BUTTON_*), which becomes its state.
-    void DrawState(int s);
-
-    // Hooks a check box replaces, in this order.
-    virtual bool SkipChrome() const { return false; }
-    virtual void DrawContent(gfx::Graphics& g, const gfx::RectF& area) { (void)g, (void)area; }
-    virtual LResult PreHandleMessage(int message, WParam wParam, LParam lParam);
 
     int state = BUTTON_NORMAL;
     rt::Text text;
@@ -57,7 +42,30 @@ public:
     std::optional<gfx::Argb> effectColor;
     int rounded = 1;
 
+    // Kind 2, focusable, 60 ms transitions. Check boxes are created by it too.
+    UiControl* CreateButton(ControlParent parent, float x, float y, float width, float height,
+                            const rt::Text& text, const ButtonOptions& options = {});
+    // Sets the caption when given; on a change re-registers the access key
+    // and redraws. Returns the caption.
+    rt::Text ButtonText(std::optional<rt::Text> value = std::nullopt);
+    // Draws the button in look `s` (BUTTON_*), which becomes its state.
+    void DrawState(int s);
+
+    // Drawing hooks a check box replaces.
+    virtual bool SkipChrome() const { return false; }
+    virtual void DrawContent(gfx::Graphics& g, const gfx::RectF& area) { (void)g, (void)area; }
+
 protected:
+    LResult OnCreate() override;
+    LResult OnDestroy() override;
+    LResult OnPaint() override;
+    LResult OnMouseDown(const MouseEvent& event) override;
+    LResult OnMouseUp(const MouseEvent& event) override;
+    LResult OnMouseEnter() override;
+    LResult OnMouseLeave() override;
+    LResult OnFocus(bool gained, UiControl* other) override;
+    LResult OnRecache() override;
+
     // Where the caption goes: centred on the button; a check box puts it right of its glyph.
     virtual gfx::RectF CaptionRect(const gfx::RectF& area);
     void DrawChrome(gfx::Graphics& g, const gfx::RectF& area, int s);

@@ -32,28 +32,6 @@ UiControl* UiCaptionButton::CreateCaptionButton(ControlParent parentIn, const gf
     return Create(parentIn, area, KIND_CAPTION_BUTTON, visibleIn, 0, std::nullopt, 60);
 }
 
-gfx::RectF UiCaptionButton::CellRect(int cellLook) const {
-    const assets::CaptionGlyph glyph =
-        GlyphOf(buttonType, buttonType == CAPTION_BUTTON_MAXIMIZE && plat::IsZoomed(hwnd));
-    return {static_cast<float>(assets::CaptionCellX(glyph, cellLook)), 0,
-            static_cast<float>(assets::CaptionCellWidth(glyph)),
-            static_cast<float>(assets::kCaptionGlyphRows)};
-}
-
-void UiCaptionButton::DrawLook(int newLook) {
-    look = newLook;
-    if (!graphics) return;
-    PaintContext context = BeginControlPaint();
-    if (skinStrip && skinStrip->IsValid())
-        graphics->DrawImage(*skinStrip, SurfaceRect(*this), CellRect(look));
-    EndControlPaint(context);
-}
-
-void UiCaptionButton::AnimateTo(int newLook) {
-    TransitionFrames(kCaptionButtonFadeFrames);
-    DrawLook(newLook);
-}
-
 LResult UiCaptionButton::OnPaint() {
     DrawLook(CAPTION_LOOK_NORMAL);
     return 0;
@@ -79,11 +57,6 @@ LResult UiCaptionButton::OnMouseLeave() {
     return kUnhandled;
 }
 
-LResult UiCaptionButton::OnTransitionFinished() {
-    transitionFrames = 0;
-    return kUnhandled;
-}
-
 LResult UiCaptionButton::OnClick() {
     if (disabled) return kUnhandled;
     switch (buttonType) {
@@ -106,9 +79,32 @@ LResult UiCaptionButton::OnClick() {
 // Not focusable, yet it keeps the press so the release lands on it.
 LResult UiCaptionButton::OnPressQuery() { return 0; }
 
-LResult UiCaptionButton::OnOtherMessage(int message, WParam, LParam) {
-    if (message == static_cast<int>(HM_CONTROL_MOVED) && buttonType == CAPTION_BUTTON_MAXIMIZE) DrawLook(look);
+// Maximise and restore swap the glyph; the host moves the buttons on every resize.
+LResult UiCaptionButton::OnMoved() {
+    if (buttonType == CAPTION_BUTTON_MAXIMIZE) DrawLook(look);
     return kUnhandled;
+}
+
+gfx::RectF UiCaptionButton::CellRect(int cellLook) const {
+    const assets::CaptionGlyph glyph =
+        GlyphOf(buttonType, buttonType == CAPTION_BUTTON_MAXIMIZE && plat::IsZoomed(hwnd));
+    return {static_cast<float>(assets::CaptionCellX(glyph, cellLook)), 0,
+            static_cast<float>(assets::CaptionCellWidth(glyph)),
+            static_cast<float>(assets::kCaptionGlyphRows)};
+}
+
+void UiCaptionButton::DrawLook(int newLook) {
+    look = newLook;
+    if (!graphics) return;
+    PaintContext context = BeginControlPaint();
+    if (skinStrip && skinStrip->IsValid())
+        graphics->DrawImage(*skinStrip, SurfaceRect(*this), CellRect(look));
+    EndControlPaint(context);
+}
+
+void UiCaptionButton::AnimateTo(int newLook) {
+    TransitionFrames(kCaptionButtonFadeFrames);
+    DrawLook(newLook);
 }
 
 }  // namespace ui

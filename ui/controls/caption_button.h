@@ -26,20 +26,20 @@ inline constexpr int CAPTION_LOOK_PRESSED = 2;
 
 class UiCaptionButton : public UiControl {
 public:
-    UiCaptionButton() = default;
+    UiCaptionButton() { transitionOnce = true; }
     ~UiCaptionButton() override;
+
+    int buttonType = 0;
+    const gfx::Bitmap* skinStrip = nullptr;
+    int look = CAPTION_LOOK_NORMAL;
 
     // Kind 1, not focusable, 60 ms transitions. `strip` is the process-wide
     // caption-button image; it must outlive the button (null draws nothing).
     UiControl* CreateCaptionButton(ControlParent parent, const gfx::RectF& rect, int type,
                                    const gfx::Bitmap* strip, bool visible = true);
-    void DrawLook(int look);
     // The strip cell (x, width) for this button's type, window state and look.
     gfx::RectF CellRect(int look) const;
-
-    int buttonType = 0;
-    const gfx::Bitmap* skinStrip = nullptr;
-    int look = CAPTION_LOOK_NORMAL;
+    void DrawLook(int look);
 
 protected:
     LResult OnPaint() override;
@@ -47,10 +47,9 @@ protected:
     LResult OnMouseUp(const MouseEvent& event) override;
     LResult OnMouseEnter() override;
     LResult OnMouseLeave() override;
-    LResult OnTransitionFinished() override;
     LResult OnClick() override;
     LResult OnPressQuery() override;
-    LResult OnOtherMessage(int message, WParam wParam, LParam lParam) override;
+    LResult OnMoved() override;
 
 private:
     void AnimateTo(int newLook);

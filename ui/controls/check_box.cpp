@@ -47,6 +47,27 @@ int UiCheckBox::CheckState(std::optional<int> value) {
     return checkState;
 }
 
+// Created as a button, it becomes a check box before the button's own set-up.
+LResult UiCheckBox::OnCreate() {
+    kind = KIND_CHECK_BOX;
+    CheckMarkCells();
+    return UiButton::OnCreate();
+}
+
+LResult UiCheckBox::OnDestroy() {
+    checkState = 0;
+    return UiButton::OnDestroy();
+}
+
+LResult UiCheckBox::OnClick() {
+    checkState = checkState != 0 ? 0 : 1;
+    DrawState(state);
+    return UiButton::OnClick();
+}
+
+// No chrome tinted with the host colour: a recache leaves the picture as it is.
+LResult UiCheckBox::OnRecache() { return kUnhandled; }
+
 void UiCheckBox::DrawContent(gfx::Graphics& g, const gfx::RectF& area) {
     const std::vector<gfx::Bitmap>& cells = CheckMarkCells();
     const std::size_t index =
@@ -61,25 +82,6 @@ gfx::RectF UiCheckBox::CaptionRect(const gfx::RectF& area) {
     const float left = area.x + kGlyphLeft + kGlyphWidth + kCaptionGap;
     const float h = m.bounds.height;
     return {left, area.y + (area.height - h) / 2, area.width - left, h};
-}
-
-LResult UiCheckBox::PreHandleMessage(int message, WParam, LParam) {
-    switch (message) {
-    case plat::WM_CREATE:
-        kind = KIND_CHECK_BOX;
-        CheckMarkCells();
-        break;
-    case plat::WM_DESTROY:
-        checkState = 0;
-        break;
-    case EV_CLICK:
-        checkState = checkState != 0 ? 0 : 1;
-        DrawState(state);
-        break;
-    default:
-        break;
-    }
-    return -1;
 }
 
 }  // namespace ui

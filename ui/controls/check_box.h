@@ -13,17 +13,21 @@ public:
     UiCheckBox() = default;
     ~UiCheckBox() override;
 
+    int checkState = 0;
+
     // Sets the tick (0 or 1) when given; redraws only on a change. Returns it.
     int CheckState(std::optional<int> value = std::nullopt);
 
     bool SkipChrome() const override { return true; }
     // The 17 x 17 glyph of the tick state and look, centred in (4, 4, 20, height - 8).
     void DrawContent(gfx::Graphics& g, const gfx::RectF& area) override;
-    LResult PreHandleMessage(int message, WParam wParam, LParam lParam) override;
-
-    int checkState = 0;
 
 protected:
+    LResult OnCreate() override;
+    LResult OnDestroy() override;
+    LResult OnClick() override;
+    LResult OnRecache() override;
+
     gfx::RectF CaptionRect(const gfx::RectF& area) override;
 };
 

@@ -407,6 +407,7 @@ LResult UiControl::HandleMessage(int message, WParam wParam, LParam lParam) {
         return OnFocus(message == EV_FOCUS_GAINED, reinterpret_cast<UiControl*>(lParam));
     case EV_CLICK: return OnClick();
     case EV_RESIZED: return OnResize(static_cast<int>(wParam), static_cast<int>(lParam));
+    case HM_CONTROL_MOVED: return OnMoved();
     case EV_SHOWN:
     case EV_HIDDEN: return OnShown(message == EV_SHOWN);
     case plat::WM_TIMER: return OnTimer(static_cast<TimerId>(wParam));

@@ -102,9 +102,10 @@ inline constexpr LResult kUnhandled = -1;
 
 enum class MouseButton { None, Left, Right };
 
-// A mouse message decoded: the position in the control's own coordinates
-// (as the host delivers it), the MK_* key state, and for a left press whether
-// the host synthesised it from a double click.
+// A mouse message decoded: the position in the host window's client
+// coordinates (as the host delivers it; the control's rect is in the same
+// space), the MK_* key state, and for a left press whether the host
+// synthesised it from a double click.
 struct MouseEvent {
     int x = 0;
     int y = 0;
@@ -207,9 +208,16 @@ public:
     virtual LResult OnFocus(bool gained, UiControl* other) { (void)gained, (void)other; return kUnhandled; }
     virtual LResult OnClick() { return kUnhandled; }
     virtual LResult OnResize(int width, int height) { (void)width, (void)height; return kUnhandled; }
+    // The host has taken note of a new position or size (after Move).
+    virtual LResult OnMoved() { return kUnhandled; }
     virtual LResult OnShown(bool shown) { (void)shown; return kUnhandled; }
     virtual LResult OnTimer(TimerId id) { (void)id; return kUnhandled; }
-    virtual LResult OnTransitionFinished() { return kUnhandled; }
+    // A control that fades once per change spends its frames here, so later
+    // repaints are immediate.
+    virtual LResult OnTransitionFinished() {
+        if (transitionOnce) transitionFrames = 0;
+        return kUnhandled;
+    }
     virtual LResult OnRecache() { return kUnhandled; }
     // Answer != kUnhandled: the host captures the mouse on a press even if
     // the control is not focusable.
@@ -259,6 +267,8 @@ public:
     RectF previousRect;
     int transitionFrames = 0;
     int transitionStyle = 0;
+    // Set by the concrete controls: each transition plays once (see OnTransitionFinished).
+    bool transitionOnce = false;
 
 private:
     void CreateSurface(int width, int height);

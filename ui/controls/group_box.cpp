@@ -50,6 +50,29 @@ void UiGroupBox::Layout() {
     frameRect = {1, top, rect.width - 2, rect.height - top - 1};
 }
 
+LResult UiGroupBox::OnCreate() {
+    if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
+    Layout();
+    return kUnhandled;
+}
+
+LResult UiGroupBox::OnDestroy() {
+    caption.clear();
+    format.reset();
+    font.reset();
+    return kUnhandled;
+}
+
+LResult UiGroupBox::OnResize(int, int) {
+    Layout();
+    return kUnhandled;
+}
+
+LResult UiGroupBox::OnPaint() {
+    DrawGroup();
+    return 0;
+}
+
 void UiGroupBox::DrawGroup() {
     if (!graphics || !font || !format) return;
     PaintContext context = BeginControlPaint();
@@ -71,31 +94,6 @@ void UiGroupBox::DrawGroup() {
     g.ResetClip();
     DrawEffectText(g, caption, *font, *format, textColor, captionRect, effect, effectColor);
     EndControlPaint(context);
-}
-
-LResult UiGroupBox::HandleMessage(int message, WParam, LParam) {
-    switch (message) {
-    case plat::WM_CREATE:
-        if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
-        Layout();
-        return -1;
-    case EV_RESIZED:
-        Layout();
-        return -1;
-    case plat::WM_PAINT:
-        DrawGroup();
-        return 0;
-    case EV_TRANSITION_FINISHED:
-        transitionFrames = 0;
-        return -1;
-    case plat::WM_DESTROY:
-        caption.clear();
-        format.reset();
-        font.reset();
-        return -1;
-    default:
-        return -1;
-    }
 }
 
 }  // namespace ui

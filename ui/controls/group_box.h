@@ -22,18 +22,8 @@ struct GroupBoxOptions : TextStyleOptions {
 
 class UiGroupBox : public UiControl {
 public:
-    UiGroupBox() = default;
+    UiGroupBox() { transitionOnce = true; }
     ~UiGroupBox() override;
-
-    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
-    // Kind 16, not focusable.
-    UiControl* CreateGroupBox(ControlParent parent, float x, float y, float width, float height,
-                              const rt::Text& caption, const GroupBoxOptions& options = {});
-    // Sets the caption when given (re-measured and redrawn on a change); returns it.
-    rt::Text Caption(std::optional<rt::Text> value = std::nullopt);
-    // Measures the caption and places the frame and caption rectangles.
-    void Layout();
-    void DrawGroup();
 
     rt::Text caption;
     std::optional<gfx::Font> font;
@@ -47,6 +37,21 @@ public:
     // Surface coordinates, from Layout.
     gfx::RectF frameRect;
     gfx::RectF captionRect;
+
+    // Kind 16, not focusable.
+    UiControl* CreateGroupBox(ControlParent parent, float x, float y, float width, float height,
+                              const rt::Text& caption, const GroupBoxOptions& options = {});
+    // Sets the caption when given (re-measured and redrawn on a change); returns it.
+    rt::Text Caption(std::optional<rt::Text> value = std::nullopt);
+    // Measures the caption and places the frame and caption rectangles.
+    void Layout();
+    void DrawGroup();
+
+protected:
+    LResult OnCreate() override;
+    LResult OnDestroy() override;
+    LResult OnResize(int width, int height) override;
+    LResult OnPaint() override;
 };
 
 }  // namespace ui

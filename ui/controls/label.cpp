@@ -35,6 +35,23 @@ rt::Text UiLabel::LabelText(std::optional<rt::Text> value) {
     return text;
 }
 
+LResult UiLabel::OnDestroy() {
+    text.clear();
+    format.reset();
+    font.reset();
+    return kUnhandled;
+}
+
+LResult UiLabel::OnPaint() {
+    DrawLabel();
+    return 0;
+}
+
+LResult UiLabel::OnFocus(bool, UiControl*) {
+    if (focusable) DrawLabel();
+    return kUnhandled;
+}
+
 void UiLabel::DrawLabel() {
     if (!graphics || !font || !format) return;
     PaintContext context = BeginControlPaint();
@@ -44,28 +61,6 @@ void UiLabel::DrawLabel() {
     DrawEffectText(g, text, *font, *format, textColor, area, effect, effectColor);
     if (border != 0) DrawBorder(g, area, border);
     EndControlPaint(context);
-}
-
-LResult UiLabel::HandleMessage(int message, WParam, LParam) {
-    switch (message) {
-    case plat::WM_PAINT:
-        DrawLabel();
-        return 0;
-    case EV_FOCUS_GAINED:
-    case EV_FOCUS_LOST:
-        if (focusable) DrawLabel();
-        return -1;
-    case EV_TRANSITION_FINISHED:
-        transitionFrames = 0;
-        return -1;
-    case plat::WM_DESTROY:
-        text.clear();
-        format.reset();
-        font.reset();
-        return -1;
-    default:
-        return -1;
-    }
 }
 
 }  // namespace ui

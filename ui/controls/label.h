@@ -27,16 +27,8 @@ struct LabelOptions : TextStyleOptions {
 
 class UiLabel : public UiControl {
 public:
-    UiLabel() = default;
+    UiLabel() { transitionOnce = true; }
     ~UiLabel() override;
-
-    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
-    // Kind 3, not focusable unless asked.
-    UiControl* CreateLabel(ControlParent parent, float x, float y, float width, float height,
-                           const rt::Text& text, const LabelOptions& options = {});
-    // Sets the text when given (redrawing on change); returns the text.
-    rt::Text LabelText(std::optional<rt::Text> value = std::nullopt);
-    void DrawLabel();
 
     rt::Text text;
     std::optional<gfx::Font> font;
@@ -48,6 +40,18 @@ public:
     int lineAlignment = 0;
     gfx::Argb backColor = 0;
     std::uint32_t border = 0;
+
+    // Kind 3, not focusable unless asked.
+    UiControl* CreateLabel(ControlParent parent, float x, float y, float width, float height,
+                           const rt::Text& text, const LabelOptions& options = {});
+    // Sets the text when given (redrawing on change); returns the text.
+    rt::Text LabelText(std::optional<rt::Text> value = std::nullopt);
+    void DrawLabel();
+
+protected:
+    LResult OnDestroy() override;
+    LResult OnPaint() override;
+    LResult OnFocus(bool gained, UiControl* other) override;
 };
 
 }  // namespace ui

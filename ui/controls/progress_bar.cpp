@@ -57,6 +57,16 @@ float UiProgressBar::DoneLength(float innerLength) const {
     return fraction * innerLength;
 }
 
+LResult UiProgressBar::OnCreate() {
+    if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
+    return kUnhandled;
+}
+
+LResult UiProgressBar::OnPaint() {
+    DrawBar();
+    return 0;
+}
+
 void UiProgressBar::DrawBar() {
     if (!graphics) return;
     PaintContext context = BeginControlPaint();
@@ -99,22 +109,6 @@ void UiProgressBar::DrawBar() {
     else
         g.DrawRectangle(gfx::Pen(borderColor), {inner.x, inner.y, inner.width - 1, inner.height - 1});
     EndControlPaint(context);
-}
-
-LResult UiProgressBar::HandleMessage(int message, WParam, LParam) {
-    switch (message) {
-    case plat::WM_CREATE:
-        if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
-        return -1;
-    case plat::WM_PAINT:
-        DrawBar();
-        return 0;
-    case EV_TRANSITION_FINISHED:
-        transitionFrames = 0;
-        return -1;
-    default:
-        return -1;
-    }
 }
 
 }  // namespace ui

@@ -33,21 +33,8 @@ inline constexpr gfx::Argb kProgressEndColor = 0xE600E080;
 
 class UiProgressBar : public UiControl {
 public:
-    UiProgressBar() = default;
+    UiProgressBar() { transitionOnce = true; }
     ~UiProgressBar() override;
-
-    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
-    // Kind 12, not focusable.
-    UiControl* CreateProgressBar(ControlParent parent, float x, float y, float width, float height,
-                                 const ProgressBarOptions& options = {});
-    // Each stores what is given, redraws and returns the current value.
-    void ProgressColors(std::optional<gfx::Argb> start, std::optional<gfx::Argb> end);
-    gfx::Argb ProgressBackColor(std::optional<gfx::Argb> value = std::nullopt);
-    float Position(std::optional<float> value = std::nullopt);
-    void DrawBar();
-
-    // Length of the done part along an inner length (0 when the range is empty).
-    float DoneLength(float innerLength) const;
 
     float position = 0;
     float minimum = 0;
@@ -60,6 +47,21 @@ public:
     gfx::Argb borderColor = 0x50000000;
     gfx::Argb backColor = 0xD2FFFFFF;
     int rounded = -1;
+
+    // Kind 12, not focusable.
+    UiControl* CreateProgressBar(ControlParent parent, float x, float y, float width, float height,
+                                 const ProgressBarOptions& options = {});
+    // Each stores what is given, redraws and returns the current value.
+    void ProgressColors(std::optional<gfx::Argb> start, std::optional<gfx::Argb> end);
+    gfx::Argb ProgressBackColor(std::optional<gfx::Argb> value = std::nullopt);
+    float Position(std::optional<float> value = std::nullopt);
+    // Length of the done part along an inner length (0 when the range is empty).
+    float DoneLength(float innerLength) const;
+    void DrawBar();
+
+protected:
+    LResult OnCreate() override;
+    LResult OnPaint() override;
 };
 
 }  // namespace ui

@@ -92,9 +92,9 @@ int UiScrollBar::PartAt(float along) const {
     return SCROLL_TRACK;
 }
 
-float UiScrollBar::Along(LParam lParam) const {
-    return orientation == SCROLL_HORIZONTAL ? static_cast<float>(plat::GET_X_LPARAM(lParam)) - rect.x
-                                            : static_cast<float>(plat::GET_Y_LPARAM(lParam)) - rect.y;
+float UiScrollBar::Along(const MouseEvent& event) const {
+    return orientation == SCROLL_HORIZONTAL ? static_cast<float>(event.x) - rect.x
+                                            : static_cast<float>(event.y) - rect.y;
 }
 
 void UiScrollBar::Notify() {
@@ -115,7 +115,7 @@ void UiScrollBar::StopRepeat() {
     repeating_ = false;
 }
 
-void UiScrollBar::OnPress(float along) {
+void UiScrollBar::Press(float along) {
     const int part = PartAt(along);
     const Geometry g = Measure();
     if (part == SCROLL_DECREMENT || part == SCROLL_INCREMENT) {
@@ -140,7 +140,7 @@ void UiScrollBar::OnPress(float along) {
     }
 }
 
-void UiScrollBar::OnDrag(float along) {
+void UiScrollBar::DragTo(float along) {
     const Geometry g = Measure();
     const float movable = g.trackLength - g.thumbLength;
     if (movable <= 0) return;
@@ -149,7 +149,7 @@ void UiScrollBar::OnDrag(float along) {
     if (MoveTo(newValue, notifyWhileDragging != 0)) dragChanged_ = true;
 }
 
-void UiScrollBar::OnRepeat() {
+void UiScrollBar::Repeat() {
     if (pressedPart != SCROLL_DECREMENT && pressedPart != SCROLL_INCREMENT) {
         StopRepeat();
         return;
@@ -159,6 +159,79 @@ void UiScrollBar::OnRepeat() {
     if (value <= minimum && down) StopRepeat();
     if (value >= maximum && !down) StopRepeat();
 }
+
+LResult UiScrollBar::OnDestroy() {
+    StopRepeat();
+    pressedPart = SCROLL_NONE;
+    return kUnhandled;
+}
+
+LResult UiScrollBar::OnPaint() {
+    DrawBar();
+    return 0;
+}
+
+LResult UiScrollBar::OnMouseDown(const MouseEvent& event) {
+    if (event.button != MouseButton::Left) return kUnhandled;
+    Press(Along(event));
+    return 0;
+}
+
+LResult UiScrollBar::OnMouseMove(const MouseEvent& event) {
+    if (pressedPart == SCROLL_THUMB) {
+        DragTo(Along(event));
+    } else if (const int part = PartAt(Along(event)); part != hoverPart) {
+        hoverPart = part;
+        DrawBar();
+    }
+    return 0;
+}
+
+LResult UiScrollBar::OnMouseUp(const MouseEvent& event) {
+    if (event.button != MouseButton::Left) return kUnhandled;
+    const bool dragged = pressedPart == SCROLL_THUMB && dragChanged_;
+    StopRepeat();
+    pressedPart = SCROLL_NONE;
+    dragChanged_ = false;
+    DrawBar();
+    if (dragged && !notifyWhileDragging) Notify();
+    return 0;
+}
+
+LResult UiScrollBar::OnTimer(TimerId id) {
+    if (id == RepeatTimerId(this)) Repeat();
+    return 0;
+}
+
+LResult UiScrollBar::OnMouseEnter() {
+    Hover(true);
+    return kUnhandled;
+}
+
+LResult UiScrollBar::OnMouseLeave() {
+    Hover(false);
+    return kUnhandled;
+}
+
+void UiScrollBar::Hover(bool entered) {
+    hovered = entered;
+    if (!hovered) hoverPart = SCROLL_NONE;
+    if (transitionInterval) TransitionFrames(kScrollHoverFrames);
+    DrawBar();
+}
+
+// Losing the capture (the window was deactivated) ends a held arrow.
+LResult UiScrollBar::OnFocus(bool gained, UiControl*) {
+    if (!gained && pressedPart != SCROLL_NONE) {
+        StopRepeat();
+        pressedPart = SCROLL_NONE;
+        DrawBar();
+    }
+    return kUnhandled;
+}
+
+// Held arrows and thumb drags need the capture whether or not the bar takes the focus.
+LResult UiScrollBar::OnPressQuery() { return 1; }
 
 void UiScrollBar::DrawBar() {
     if (!graphics) return;
@@ -201,66 +274,6 @@ void UiScrollBar::DrawBar() {
                       std::min(kThumbCorner, m.thickness - 4), Black(alpha));
     }
     EndControlPaint(context);
-}
-
-LResult UiScrollBar::HandleMessage(int message, WParam wParam, LParam lParam) {
-    switch (message) {
-    case plat::WM_PAINT:
-        DrawBar();
-        return 0;
-    case plat::WM_LBUTTONDOWN:
-        OnPress(Along(lParam));
-        return 0;
-    case plat::WM_MOUSEMOVE:
-        if (pressedPart == SCROLL_THUMB) {
-            OnDrag(Along(lParam));
-        } else {
-            const int part = PartAt(Along(lParam));
-            if (part != hoverPart) {
-                hoverPart = part;
-                DrawBar();
-            }
-        }
-        return 0;
-    case plat::WM_LBUTTONUP: {
-        const bool dragged = pressedPart == SCROLL_THUMB && dragChanged_;
-        StopRepeat();
-        pressedPart = SCROLL_NONE;
-        dragChanged_ = false;
-        DrawBar();
-        if (dragged && !notifyWhileDragging) Notify();
-        return 0;
-    }
-    case plat::WM_TIMER:
-        if (wParam == RepeatTimerId(this)) OnRepeat();
-        return 0;
-    case EV_MOUSE_ENTERED:
-    case EV_MOUSE_LEFT:
-        hovered = message == EV_MOUSE_ENTERED;
-        if (!hovered) hoverPart = SCROLL_NONE;
-        if (transitionInterval) TransitionFrames(kScrollHoverFrames);
-        DrawBar();
-        return -1;
-    case EV_FOCUS_LOST:
-        // Losing the capture (the window was deactivated) ends a held arrow.
-        if (pressedPart != SCROLL_NONE) {
-            StopRepeat();
-            pressedPart = SCROLL_NONE;
-            DrawBar();
-        }
-        return -1;
-    case EV_TRANSITION_FINISHED:
-        transitionFrames = 0;
-        return -1;
-    case EV_PRESS_QUERY:
-        return 1;
-    case plat::WM_DESTROY:
-        StopRepeat();
-        pressedPart = SCROLL_NONE;
-        return -1;
-    default:
-        return -1;
-    }
 }
 
 }  // namespace ui

@@ -31,39 +31,8 @@ inline constexpr float kMinThumbLength = 16;
 
 class UiScrollBar : public UiControl {
 public:
-    UiScrollBar() = default;
+    UiScrollBar() { transitionOnce = true; }
     ~UiScrollBar() override;
-
-    LResult HandleMessage(int message, WParam wParam, LParam lParam) override;
-    // Kind 19, focusable, 60 ms transitions; orientation 1 horizontal, else vertical.
-    UiControl* CreateScrollBar(ControlParent parent, const gfx::RectF& rect, int orientation,
-                               bool visible = true);
-    // Sets the range (a maximum below the minimum becomes the minimum); the
-    // value is held inside it.
-    void ScrollRange(float minimumValue, float maximumValue);
-    // Sets the value when given (held to the range) and redraws; notifies the
-    // owner when asked. Returns the value.
-    float ScrollValue(std::optional<float> value = std::nullopt, bool notify = false);
-    float ScrollStep(std::optional<float> value = std::nullopt);
-    // The visible extent the range scrolls over, which sizes the thumb; 0 uses
-    // the bar's own length.
-    float ScrollPage(std::optional<float> value = std::nullopt);
-    void SetChangeCallback(ScrollChangeCallback callback) { changeCallback = std::move(callback); }
-    void DrawBar();
-
-    // Geometry along the bar, in surface coordinates.
-    struct Geometry {
-        float length = 0;       // along the bar
-        float thickness = 0;    // across it
-        float arrow = 0;        // length of each arrow square
-        float trackStart = 0;
-        float trackLength = 0;
-        float thumbStart = 0;
-        float thumbLength = 0;
-    };
-    Geometry Measure() const;
-    // The part at a distance along the bar (SCROLL_*).
-    int PartAt(float along) const;
 
     float minimum = 0;
     float maximum = 100;
@@ -79,16 +48,60 @@ public:
     float page = 0;
     bool hovered = false;
 
+    // Kind 19, focusable, 60 ms transitions; orientation 1 horizontal, else vertical.
+    UiControl* CreateScrollBar(ControlParent parent, const gfx::RectF& rect, int orientation,
+                               bool visible = true);
+    // Sets the range (a maximum below the minimum becomes the minimum); the
+    // value is held inside it.
+    void ScrollRange(float minimumValue, float maximumValue);
+    // Sets the value when given (held to the range) and redraws; notifies the
+    // owner when asked. Returns the value.
+    float ScrollValue(std::optional<float> value = std::nullopt, bool notify = false);
+    float ScrollStep(std::optional<float> value = std::nullopt);
+    // The visible extent the range scrolls over, which sizes the thumb; 0 uses
+    // the bar's own length.
+    float ScrollPage(std::optional<float> value = std::nullopt);
+    void SetChangeCallback(ScrollChangeCallback callback) { changeCallback = std::move(callback); }
+
+    // Geometry along the bar, in surface coordinates.
+    struct Geometry {
+        float length = 0;       // along the bar
+        float thickness = 0;    // across it
+        float arrow = 0;        // length of each arrow square
+        float trackStart = 0;
+        float trackLength = 0;
+        float thumbStart = 0;
+        float thumbLength = 0;
+    };
+    Geometry Measure() const;
+    // The part at a distance along the bar (SCROLL_*).
+    int PartAt(float along) const;
+    void DrawBar();
+
+protected:
+    LResult OnDestroy() override;
+    LResult OnPaint() override;
+    LResult OnMouseDown(const MouseEvent& event) override;
+    LResult OnMouseMove(const MouseEvent& event) override;
+    LResult OnMouseUp(const MouseEvent& event) override;
+    LResult OnTimer(TimerId id) override;
+    LResult OnMouseEnter() override;
+    LResult OnMouseLeave() override;
+    LResult OnFocus(bool gained, UiControl* other) override;
+    LResult OnPressQuery() override;
+
 private:
-    float Along(LParam lParam) const;
+    // Distance along the bar of a mouse position in host coordinates.
+    float Along(const MouseEvent& event) const;
     // Sets the value from input: held to the range, redrawn, and the owner
     // notified when `notify` is set. Returns whether it changed.
     bool MoveTo(float newValue, bool notify);
     void Notify();
     void StopRepeat();
-    void OnPress(float along);
-    void OnDrag(float along);
-    void OnRepeat();
+    void Press(float along);
+    void DragTo(float along);
+    void Repeat();
+    void Hover(bool entered);
     bool dragChanged_ = false;
     bool repeating_ = false;
 };
