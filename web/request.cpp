@@ -148,38 +148,30 @@ bool LooksLikeUtf8(const rt::ByteBuffer& body, const rt::Text& responseHeaders) 
            rt::FindText(responseHeaders, rt::Text(kMark), 1, true) != -1;
 }
 
-rt::ByteBuffer WebRequest(const rt::Text& url, std::optional<std::int32_t> method,
-                          std::optional<rt::Text> postText, rt::Text* cookies,
-                          rt::Text* receivedCookies, rt::Text* headers, rt::Text* location,
-                          std::optional<bool> noRedirect, rt::ByteBuffer* postBytes,
-                          std::optional<rt::Text> proxy, rt::Text* responseHeaders) {
+rt::ByteBuffer WebRequest(const rt::Text& url, const RequestOptions& options) {
     Scratch scratch;
     const Arguments args{
-        method.value_or(0),
-        std::move(postText).value_or(rt::Text()),
-        cookies,
-        receivedCookies ? receivedCookies : &scratch.receivedCookies,
-        headers ? headers : &scratch.headers,
-        location ? location : &scratch.location,
-        noRedirect.value_or(false),
-        postBytes ? postBytes : &scratch.postBytes,
-        std::move(proxy),
-        responseHeaders ? responseHeaders : &scratch.responseHeaders,
+        options.method.value_or(0),
+        options.postText.value_or(rt::Text()),
+        options.cookies,
+        options.receivedCookies ? options.receivedCookies : &scratch.receivedCookies,
+        options.headers ? options.headers : &scratch.headers,
+        options.location ? options.location : &scratch.location,
+        options.noRedirect.value_or(false),
+        options.postBytes ? options.postBytes : &scratch.postBytes,
+        options.proxy,
+        options.responseHeaders ? options.responseHeaders : &scratch.responseHeaders,
     };
     return RequestCore(url, args);
 }
 
-rt::Text WebRequestText(const rt::Text& url, std::optional<std::int32_t> method,
-                        std::optional<rt::Text> postText, rt::Text* cookies,
-                        rt::Text* receivedCookies, rt::Text* headers, rt::Text* location,
-                        std::optional<bool> noRedirect, rt::ByteBuffer* postBytes,
-                        std::optional<rt::Text> proxy, rt::Text* responseHeaders) {
+rt::Text WebRequestText(const rt::Text& url, const RequestOptions& options) {
     rt::Text scratchHeaders;
-    rt::Text* seen = responseHeaders ? responseHeaders : &scratchHeaders;
-    rt::ByteBuffer body = WebRequest(url, method, std::move(postText), cookies, receivedCookies,
-                                  headers, location, noRedirect, postBytes, std::move(proxy), seen);
+    RequestOptions seen = options;
+    if (!seen.responseHeaders) seen.responseHeaders = &scratchHeaders;
+    rt::ByteBuffer body = WebRequest(url, seen);
     if (body.empty()) return {};
-    if (LooksLikeUtf8(body, *seen)) body = Utf8BytesToAnsi(body);
+    if (LooksLikeUtf8(body, *seen.responseHeaders)) body = Utf8BytesToAnsi(body);
     const char* bytes = reinterpret_cast<const char*>(body.data());
     const void* zero = std::memchr(bytes, 0, body.size());
     return rt::Text(bytes, zero ? static_cast<const char*>(zero) - bytes : body.size());
