@@ -8,10 +8,12 @@
 // process-wide cookie store is left alone and received cookies are merged
 // into the caller's text instead.
 //
-// Failure (no connection, an unresolvable host, a transfer error, a body over
-// 32 MiB, a silent server, a stop request of the calling thread) gives an
-// empty result; the arguments then keep the values they had before the
-// exchange that failed.
+// Failure (no connection, an unresolvable host, no response, a body over
+// 32 MiB, a stop request of the calling thread) gives an empty result; the
+// arguments then keep the values they had before the exchange that failed.
+// A body cut short after its response began (a dropped connection, a body
+// shorter than announced, broken chunks, less than 1 KiB/s over 30 s, 120 s
+// in total for the call) is returned as far as it arrived.
 #pragma once
 
 #include <cstdint>
@@ -28,15 +30,15 @@ inline constexpr int kMaxMovedFollows = 10;
 // Every argument after the URL; callers name only those they supply:
 // WebRequestText(url, {.responseHeaders = &headers}).
 struct RequestOptions {
-    std::optional<std::int32_t> method;  // 0 GET (default), 1 POST, 2 GET with a body
-    std::optional<rt::Text> postText;
+    std::optional<std::int32_t> method = {};  // 0 GET (default), 1 POST, 2 GET with a body
+    std::optional<rt::Text> postText = {};
     rt::Text* cookies = nullptr;
     rt::Text* receivedCookies = nullptr;
     rt::Text* headers = nullptr;
     rt::Text* location = nullptr;
-    std::optional<bool> noRedirect;
+    std::optional<bool> noRedirect = {};
     rt::ByteBuffer* postBytes = nullptr;
-    std::optional<rt::Text> proxy;
+    std::optional<rt::Text> proxy = {};
     rt::Text* responseHeaders = nullptr;
 };
 

@@ -125,10 +125,10 @@ TEST(Bounds, BodyLimitAllowsExactlyItsSize) {
     web::TransferRequest request;
     request.url = server.base() + "/1000";
     const auto full = web::RunTransfer(request, limits);
-    ASSERT_TRUE(full.has_value());
-    EXPECT_EQ(full->body.size(), 1000u);
+    ASSERT_TRUE(full.delivered);
+    EXPECT_EQ(full.body.size(), 1000u);
     request.url = server.base() + "/1001";
-    EXPECT_FALSE(web::RunTransfer(request, limits).has_value());
+    EXPECT_FALSE(web::RunTransfer(request, limits).delivered);
 }
 
 TEST(Bounds, SilentServerFailsAtTheLowSpeedLimit) {
@@ -137,7 +137,7 @@ TEST(Bounds, SilentServerFailsAtTheLowSpeedLimit) {
     request.url = silent.base() + "/";
     web::TransferLimits limits;
     limits.lowSpeedSeconds = 1;
-    EXPECT_FALSE(web::RunTransfer(request, limits).has_value());
+    EXPECT_FALSE(web::RunTransfer(request, limits).delivered);
 }
 
 TEST(Failures, HttpsWithAnUntrustedCertificateFails) {
