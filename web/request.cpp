@@ -4,14 +4,25 @@
 #include <cstring>
 #include <string_view>
 
+#include <time.h>
+
 #include "web/cookies.h"
 #include "web/encoding.h"
+#include "web/request_assembly.h"
 #include "web/request_headers.h"
 #include "web/transfer.h"
 #include "web/url.h"
 
 namespace web {
 namespace {
+
+// Milliseconds on the monotonic clock (<chrono> has literals with no
+// code-page-936 form).
+long long NowMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
 
 // The caller's variables, or scratch ones for those not supplied.
 struct Arguments {
@@ -36,70 +47,17 @@ bool IsHttps(const rt::Text& url) {
     return rt::ToLowerText(rt::LeftText(url, 5)) == "https";
 }
 
-// A host as a name server can be asked for it. libcurl would read "?", "#",
-// "@" and the like in the host part as the start of another URL part and
-// connect somewhere else; such a host cannot be resolved, so the call fails.
-bool IsHostName(const rt::Text& host) {
-    return std::all_of(host.begin(), host.end(), [](char c) {
-        const auto b = static_cast<std::uint8_t>(c);
-        return b >= 0x80 || (b >= '0' && b <= '9') || (b >= 'a' && b <= 'z') ||
-               (b >= 'A' && b <= 'Z') || b == '-' || b == '.' || b == '_';
-    });
-}
-
-// libcurl takes a URL, so host, port and path are put back together; bytes a
-// URL cannot carry raw are percent-encoded, everything else goes as given.
-std::string TransferUrl(const rt::Text& url) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out = IsHttps(url) ? "https://" : "http://";
-    out += UrlHost(url, false);
-    out += ':';
-    out += std::to_string(UrlPort(url));
-    for (const char c : UrlPath(url)) {
-        const auto b = static_cast<std::uint8_t>(c);
-        if (b <= 0x20 || b >= 0x7F) {
-            out += '%';
-            out += kDigits[b >> 4];
-            out += kDigits[b & 0x0F];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-// libcurl drops a "Name:" line with a blank value (it reads it as "remove
-// that header"); written "Name;" it is sent as "Name:" with no value.
-std::vector<std::string> HeaderLines(const rt::Text& block) {
-    std::vector<std::string> lines;
-    for (const rt::Text& line : rt::SplitText(block, rt::Text("\r\n"))) {
-        if (line.empty()) continue;
-        const std::size_t colon = line.find(':');
-        if (colon != std::string::npos && colon > 0 &&
-            line.find_first_not_of(" \t", colon + 1) == std::string::npos) {
-            lines.push_back(line.substr(0, colon) + ';');
-        } else {
-            lines.push_back(line);
-        }
-    }
-    return lines;
-}
-
 // One exchange and its bookkeeping (steps up to the redirect decision).
 // Returns the body, or nothing when the exchange failed; the arguments are
 // changed only after a completed exchange.
-std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& args) {
-    if (!IsHostName(UrlHost(url, false))) return std::nullopt;
-    TransferRequest request;
-    request.url = TransferUrl(url);
-    request.agent = AgentFor(*args.headers);
-    request.useCookieStore = args.cookies == nullptr;
+std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& args,
+                                       long long deadlineMs) {
+    std::optional<AssembledRequest> assembled =
+        AssembleRequest(url, *args.headers, args.cookies);
+    if (!assembled) return std::nullopt;
+    TransferRequest& request = assembled->transfer;
     request.followRedirects = !args.noRedirect;
     if (args.proxy && !args.proxy->empty() && !IsHttps(url)) request.httpProxy = *args.proxy;
-
-    const rt::Text sentHeaders =
-        CompleteHeaders(*args.headers, url, args.cookies ? *args.cookies : rt::Text());
-    request.headerLines = HeaderLines(sentHeaders);
     if (args.method != 0) {
         request.sendBody = true;
         request.postVerb = args.method == 1;
@@ -107,12 +65,18 @@ std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& arg
                                                : *args.postBytes;
     }
 
-    std::optional<TransferResponse> response = RunTransfer(request);
-    if (!response) return std::nullopt;
+    // The total time bound covers every exchange of one call.
+    TransferLimits limits;
+    const long long left = deadlineMs - NowMs();
+    if (left <= 0) return std::nullopt;
+    limits.totalMs = static_cast<long>(left);
 
-    *args.headers = sentHeaders;
+    TransferResponse response = RunTransfer(request, limits);
+    if (!response.delivered) return std::nullopt;
+
+    *args.headers = std::move(assembled->sentHeaders);
     if (request.sendBody && args.postBytes->empty()) *args.postBytes = request.body;
-    *args.responseHeaders = FitResponseHeaders(response->rawHeaders);
+    *args.responseHeaders = FitResponseHeaders(response.rawHeaders);
     HeaderScan scan = ScanResponseHeaders(*args.responseHeaders);
     *args.receivedCookies = std::move(scan.receivedCookies);
     // Overwritten on every exchange: a value left in the caller's variable by
@@ -120,14 +84,15 @@ std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& arg
     *args.location = std::move(scan.location);
     if (args.cookies) MergeCookies(args.cookies, args.receivedCookies);
     if (args.location->empty()) *args.location = *args.responseHeaders;
-    return std::move(response->body);
+    return std::move(response.body);
 }
 
 // Runs the exchange and follows "301 Moved" answers by hand, each time to the
 // location with the old path appended.
 rt::ByteBuffer RequestCore(rt::Text url, const Arguments& args) {
+    const long long deadlineMs = NowMs() + TransferLimits().totalMs;
     for (int follows = 0;; ++follows) {
-        std::optional<rt::ByteBuffer> body = Exchange(url, args);
+        std::optional<rt::ByteBuffer> body = Exchange(url, args, deadlineMs);
         if (!body) return {};
         if (follows == kMaxMovedFollows || !IsMovedPermanently(*args.responseHeaders)) {
             return std::move(*body);
@@ -148,38 +113,30 @@ bool LooksLikeUtf8(const rt::ByteBuffer& body, const rt::Text& responseHeaders) 
            rt::FindText(responseHeaders, rt::Text(kMark), 1, true) != -1;
 }
 
-rt::ByteBuffer WebRequest(const rt::Text& url, std::optional<std::int32_t> method,
-                          std::optional<rt::Text> postText, rt::Text* cookies,
-                          rt::Text* receivedCookies, rt::Text* headers, rt::Text* location,
-                          std::optional<bool> noRedirect, rt::ByteBuffer* postBytes,
-                          std::optional<rt::Text> proxy, rt::Text* responseHeaders) {
+rt::ByteBuffer WebRequest(const rt::Text& url, const RequestOptions& options) {
     Scratch scratch;
     const Arguments args{
-        method.value_or(0),
-        std::move(postText).value_or(rt::Text()),
-        cookies,
-        receivedCookies ? receivedCookies : &scratch.receivedCookies,
-        headers ? headers : &scratch.headers,
-        location ? location : &scratch.location,
-        noRedirect.value_or(false),
-        postBytes ? postBytes : &scratch.postBytes,
-        std::move(proxy),
-        responseHeaders ? responseHeaders : &scratch.responseHeaders,
+        options.method.value_or(0),
+        options.postText.value_or(rt::Text()),
+        options.cookies,
+        options.receivedCookies ? options.receivedCookies : &scratch.receivedCookies,
+        options.headers ? options.headers : &scratch.headers,
+        options.location ? options.location : &scratch.location,
+        options.noRedirect.value_or(false),
+        options.postBytes ? options.postBytes : &scratch.postBytes,
+        options.proxy,
+        options.responseHeaders ? options.responseHeaders : &scratch.responseHeaders,
     };
     return RequestCore(url, args);
 }
 
-rt::Text WebRequestText(const rt::Text& url, std::optional<std::int32_t> method,
-                        std::optional<rt::Text> postText, rt::Text* cookies,
-                        rt::Text* receivedCookies, rt::Text* headers, rt::Text* location,
-                        std::optional<bool> noRedirect, rt::ByteBuffer* postBytes,
-                        std::optional<rt::Text> proxy, rt::Text* responseHeaders) {
+rt::Text WebRequestText(const rt::Text& url, const RequestOptions& options) {
     rt::Text scratchHeaders;
-    rt::Text* seen = responseHeaders ? responseHeaders : &scratchHeaders;
-    rt::ByteBuffer body = WebRequest(url, method, std::move(postText), cookies, receivedCookies,
-                                  headers, location, noRedirect, postBytes, std::move(proxy), seen);
+    RequestOptions seen = options;
+    if (!seen.responseHeaders) seen.responseHeaders = &scratchHeaders;
+    rt::ByteBuffer body = WebRequest(url, seen);
     if (body.empty()) return {};
-    if (LooksLikeUtf8(body, *seen)) body = Utf8BytesToAnsi(body);
+    if (LooksLikeUtf8(body, *seen.responseHeaders)) body = Utf8BytesToAnsi(body);
     const char* bytes = reinterpret_cast<const char*>(body.data());
     const void* zero = std::memchr(bytes, 0, body.size());
     return rt::Text(bytes, zero ? static_cast<const char*>(zero) - bytes : body.size());

@@ -8,7 +8,7 @@ rt::Text AgentFor(const rt::Text& headers) {
     if (rt::FindText(headers, "User-Agent:", 1, true) == -1) return kDefaultAgent;
     const rt::Text agent = rt::TrimSpaces(TextBetween(headers, "User-Agent:", "\r\n"));
     // A last line without CR LF after it falls back on the first colon.
-    return agent.empty() ? HeaderValue(headers) : agent;
+    return UpToLineBreak(agent.empty() ? HeaderValue(headers) : agent);
 }
 
 rt::Text CompleteHeaders(const rt::Text& headers, const rt::Text& url, const rt::Text& cookies) {
@@ -16,11 +16,13 @@ rt::Text CompleteHeaders(const rt::Text& headers, const rt::Text& url, const rt:
     // Searched by character: an ASCII letter may be the second byte of a
     // double-byte character, and a name found there is no header name.
     auto has = [&](const char* name) { return rt::FindText(block, name) != -1; };
-    if (!has("Referer:")) block += (block.empty() ? "Referer: " : "\r\nReferer: ") + url;
+    // The URL as the request line carries it, so no byte of it breaks the line.
+    if (!has("Referer:")) block += (block.empty() ? "Referer: " : "\r\nReferer: ") + EscapeUrlBytes(url);
     if (!has("Accept:")) block += "\r\nAccept: */*";
     if (!has("Accept-Language:")) block += "\r\nAccept-Language: zh-cn";
     if (!has("Content-Type:")) block += "\r\nContent-Type: application/x-www-form-urlencoded";
-    if (!cookies.empty()) block += "\r\nCookie: " + cookies;
+    const rt::Text cookieLine = UpToLineBreak(cookies);
+    if (!cookieLine.empty()) block += "\r\nCookie: " + cookieLine;
     return block;
 }
 
@@ -35,9 +37,10 @@ rt::Text FitResponseHeaders(const std::string& raw) {
 HeaderScan ScanResponseHeaders(const rt::Text& responseHeaders) {
     HeaderScan scan;
     for (const rt::Text& line : rt::SplitText(responseHeaders, rt::Text("\r\n"))) {
-        if (rt::FindText(line, "Location:") != -1) scan.location = HeaderValue(line);
+        // A lone CR inside a line ends the value: it is sent back later.
+        if (rt::FindText(line, "Location:") != -1) scan.location = UpToLineBreak(HeaderValue(line));
         if (rt::FindText(line, "Set-Cookie") != -1) {
-            scan.receivedCookies += rt::TrimSpaces(TextBetween(line, "Set-Cookie:", ";"));
+            scan.receivedCookies += rt::TrimSpaces(UpToLineBreak(TextBetween(line, "Set-Cookie:", ";")));
             scan.receivedCookies += "; ";
         }
     }

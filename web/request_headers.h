@@ -15,17 +15,19 @@ inline constexpr char kDefaultAgent[] =
 inline constexpr int kResponseHeaderBuffer = 5000;
 
 // The agent string: the value of a "User-Agent:" line of `headers` (found in
-// any letter case), else the default agent.
+// any letter case) up to its first line break, else the default agent.
 rt::Text AgentFor(const rt::Text& headers);
 
-// `headers` with Referer, Accept, Accept-Language and Content-Type lines
-// added where missing, and a Cookie line when `cookies` is not empty.
+// `headers` with Referer (the URL escaped as in the request line), Accept,
+// Accept-Language and Content-Type lines added where missing, and a Cookie
+// line with `cookies` up to its first line break when that is not empty.
 rt::Text CompleteHeaders(const rt::Text& headers, const rt::Text& url, const rt::Text& cookies);
 
 // The raw header text as the fixed-size buffer holds it.
 rt::Text FitResponseHeaders(const std::string& raw);
 
 // What the response headers say about cookies and redirection.
+// Values end at their first CR, LF or zero byte.
 struct HeaderScan {
     rt::Text receivedCookies;  // name=value entries joined by "; "
     rt::Text location;         // empty when no line names one

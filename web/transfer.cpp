@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <stop_token>
+#include <string_view>
 
 #include "runtime/thread.h"
 #include "web/curl_handles.h"
@@ -17,6 +18,8 @@ struct Sink {
     std::size_t maxBodyBytes;
     TransferResponse response;
     bool bodyTooLarge = false;
+    bool headerBlockEnded = false;  // of the latest response
+    char error[CURL_ERROR_SIZE] = {};
 };
 
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
@@ -48,8 +51,12 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     const std::size_t n = size * count;
     std::string_view line(data, n);
     std::string& raw = sink->response.rawHeaders;
-    if (line.substr(0, 5) == "HTTP/") raw.clear();
+    if (line.substr(0, 5) == "HTTP/") {
+        raw.clear();
+        sink->headerBlockEnded = false;
+    }
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    if (line.empty()) sink->headerBlockEnded = true;
     raw.append(line);
     raw.append("\r\n");
     return n;
@@ -65,6 +72,9 @@ bool Configure(CURL* easy, const TransferRequest& request, const TransferLimits&
     set(CURLOPT_PROTOCOLS_STR, "http,https");
     set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     set(CURLOPT_NOSIGNAL, 1L);
+    // A handle removed during a name lookup does not wait for the resolver.
+    set(CURLOPT_QUICK_EXIT, 1L);
+    set(CURLOPT_ERRORBUFFER, sink->error);
     set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     // Paths such as "//search/x" or "/a/../b" are sent exactly as given.
     set(CURLOPT_PATH_AS_IS, 1L);
@@ -75,6 +85,7 @@ bool Configure(CURL* easy, const TransferRequest& request, const TransferLimits&
     set(CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
     set(CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytes);
     set(CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
+    set(CURLOPT_TIMEOUT_MS, limits.totalMs);
     // Only a supplied proxy is used, never one from the environment.
     set(CURLOPT_PROXY, request.httpProxy ? request.httpProxy->c_str() : "");
     if (request.sendBody) {
@@ -107,21 +118,53 @@ bool BuildHeaderList(const TransferRequest& request, HeaderList* list) {
     return AppendHeader(list, "Expect:");
 }
 
+// What a finished (not stopped) transfer amounts to.
+RequestOutcome OutcomeOf(CURL* easy, CURLcode result, const Sink& sink) {
+    long status = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    RequestOutcome outcome{Outcome::kFailed, static_cast<int>(status)};
+    if (sink.bodyTooLarge) {
+        outcome.kind = Outcome::kBodyTooLarge;
+    } else if (result == CURLE_OK) {
+        outcome.kind = status >= 400 ? Outcome::kHttpStatus : Outcome::kOk;
+    } else if (result == CURLE_COULDNT_RESOLVE_HOST) {
+        outcome.kind = Outcome::kHostNotFound;
+    } else if (result == CURLE_COULDNT_CONNECT) {
+        outcome.kind = Outcome::kConnectionRefused;
+    } else if (result == CURLE_OPERATION_TIMEDOUT) {
+        curl_off_t connected = 0;
+        curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connected);
+        if (connected == 0) {
+            outcome.kind = Outcome::kConnectTimedOut;
+        } else {
+            const bool slow = std::string_view(sink.error).starts_with("Operation too slow");
+            outcome.kind = slow ? Outcome::kTooSlow : Outcome::kTooLong;
+        }
+    } else if (sink.headerBlockEnded) {
+        outcome.kind = Outcome::kCutShort;
+    }
+    return outcome;
+}
+
 }  // namespace
 
-std::optional<TransferResponse> RunTransfer(const TransferRequest& request,
-                                            const TransferLimits& limits) {
-    if (!CurlReady() || rt::StopRequested()) return std::nullopt;
+TransferResponse RunTransfer(const TransferRequest& request, const TransferLimits& limits) {
+    TransferResponse failed;
+    failed.outcome.kind = Outcome::kFailed;
+    if (!CurlReady()) return failed;
+    if (rt::StopRequested()) {
+        failed.outcome.kind = Outcome::kStopped;
+        return failed;
+    }
 
     HeaderList headers;
-    if (!BuildHeaderList(request, &headers)) return std::nullopt;
+    if (!BuildHeaderList(request, &headers)) return failed;
     EasyHandle easy(curl_easy_init());
-    Sink sink{easy.get(), limits.maxBodyBytes, {}, false};
     MultiHandle multi(curl_multi_init());
-    if (!easy || !multi || !Configure(easy.get(), request, limits, headers, &sink)) {
-        return std::nullopt;
-    }
-    if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) return std::nullopt;
+    if (!easy || !multi) return failed;
+    Sink sink{easy.get(), limits.maxBodyBytes, {}};
+    if (!Configure(easy.get(), request, limits, headers, &sink)) return failed;
+    if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) return failed;
 
     // A stop request wakes the poll below; the callback is unregistered (and
     // waited for, when it runs on the stopping thread) before the handles go.
@@ -151,8 +194,25 @@ std::optional<TransferResponse> RunTransfer(const TransferRequest& request,
     }
     curl_multi_remove_handle(multi.get(), easy.get());
 
-    if (!done || stopped.load() || result != CURLE_OK || sink.bodyTooLarge) return std::nullopt;
-    return std::move(sink.response);
+    if (stopped.load()) {
+        failed.outcome.kind = Outcome::kStopped;
+        return failed;
+    }
+    if (!done) return failed;
+    TransferResponse response = std::move(sink.response);
+    response.outcome = OutcomeOf(easy.get(), result, sink);
+    // A body cut short by the connection or a time bound is what the server
+    // sent of the page; one over the size bound is not kept.
+    const Outcome kind = response.outcome.kind;
+    response.delivered = sink.headerBlockEnded &&
+                         (kind == Outcome::kOk || kind == Outcome::kHttpStatus ||
+                          kind == Outcome::kCutShort || kind == Outcome::kTooSlow ||
+                          kind == Outcome::kTooLong);
+    if (!response.delivered) {
+        response.body.clear();
+        response.rawHeaders.clear();
+    }
+    return response;
 }
 
 }  // namespace web

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/text.h"
+#include "web/outcome.h"
 
 namespace web {
 
@@ -16,10 +17,11 @@ namespace web {
 struct TransferLimits {
     std::size_t maxBodyBytes = 32u << 20;
     long connectTimeoutMs = 15000;
-    // The transfer fails when fewer than lowSpeedBytes per second arrive for
-    // lowSpeedSeconds.
-    long lowSpeedBytes = 1;
+    // The transfer ends when fewer than lowSpeedBytes per second arrive,
+    // averaged over lowSpeedSeconds, or when totalMs have passed.
+    long lowSpeedBytes = 1024;
     long lowSpeedSeconds = 30;
+    long totalMs = 120000;
     long maxAutoRedirects = 10;
 };
 
@@ -36,15 +38,19 @@ struct TransferRequest {
 };
 
 struct TransferResponse {
+    // A response arrived: its header block ended. Its body may be cut short
+    // (outcome kCutShort, kTooSlow, kTooLong): the bytes received are kept.
+    bool delivered = false;
+    RequestOutcome outcome;
     rt::ByteBuffer body;
     // Status line and header lines of the final response, each ending in CR LF,
     // then the empty line.
     std::string rawHeaders;
 };
 
-// Runs the exchange; nothing when it could not be completed: no connection,
-// a transfer error, a bound exceeded, or a stop requested for this thread.
-std::optional<TransferResponse> RunTransfer(const TransferRequest& request,
-                                            const TransferLimits& limits = {});
+// Runs the exchange. Not delivered when no response arrived, the body passed
+// its size bound, or a stop was requested for this thread; a stop returns
+// within a poll wake-up in every phase, a name lookup included.
+TransferResponse RunTransfer(const TransferRequest& request, const TransferLimits& limits = {});
 
 }  // namespace web

@@ -1,5 +1,7 @@
 #include "web/url.h"
 
+#include <string_view>
+
 namespace web {
 namespace {
 
@@ -59,6 +61,27 @@ rt::Text HeaderValue(const rt::Text& line) {
     const std::size_t colon = line.find(':');
     if (colon == rt::Text::npos) return {};
     return rt::TrimSpaces(line.substr(colon + 1));
+}
+
+rt::Text UpToLineBreak(const rt::Text& text) {
+    return text.substr(0, text.find_first_of(std::string_view("\r\n\0", 3)));
+}
+
+rt::Text EscapeUrlBytes(const rt::Text& text) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    rt::Text out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto b = static_cast<std::uint8_t>(c);
+        if (b <= 0x20 || b >= 0x7F) {
+            out += '%';
+            out += kDigits[b >> 4];
+            out += kDigits[b & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 }  // namespace web

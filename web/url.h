@@ -28,4 +28,12 @@ rt::Text TextBetween(const rt::Text& text, const rt::Text& startMarker, const rt
 // The text after the first ":" of `line`, trimmed; empty without a ":".
 rt::Text HeaderValue(const rt::Text& line);
 
+// `text` up to its first CR, LF or zero byte: what of a value can stay on
+// one header line.
+rt::Text UpToLineBreak(const rt::Text& text);
+
+// `text` with every byte a URL cannot carry raw (controls, space, DEL and
+// bytes from 0x80) percent-encoded, all others as given.
+rt::Text EscapeUrlBytes(const rt::Text& text);
+
 }  // namespace web

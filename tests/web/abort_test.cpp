@@ -38,6 +38,22 @@ TEST(Abort, StopEndsARequestToASilentServer) {
     EXPECT_EQ(result, "");
 }
 
+TEST(Abort, StopInsideABodyKeepsNothingOfIt) {
+    webtest::RawServer drip(
+        [](const std::string&) {
+            return "HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n" + std::string(5000, 'd');
+        },
+        {.bytes = 100, .gapMs = 50});
+    rt::Text result = "unset";
+    rt::ThreadHandle worker;
+    ASSERT_TRUE(rt::StartThread([&] { result = web::WebRequestText(drip.base() + "/"); }, &worker));
+    ASSERT_TRUE(drip.waitForRequests(1));
+    usleep(300 * 1000);  // part of the body has arrived
+    rt::StopThread(worker);
+    worker.join();
+    EXPECT_EQ(result, "");
+}
+
 TEST(Abort, StoppedThreadSendsNoRequest) {
     webtest::RawServer server([](const std::string&) { return std::string("HTTP/1.1 200 OK\r\n\r\n"); });
     std::atomic<bool> go{false};

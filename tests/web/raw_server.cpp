@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <stdexcept>
@@ -39,7 +40,8 @@ std::string ReadRequest(int fd) {
     }
 }
 
-RawServer::RawServer(Responder responder) : responder_(std::move(responder)) {
+RawServer::RawServer(Responder responder, Pace pace)
+    : responder_(std::move(responder)), pace_(pace) {
     listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     wakeFd_ = eventfd(0, EFD_CLOEXEC);
     sockaddr_in addr{};
@@ -110,13 +112,27 @@ void RawServer::handle(int fd) {
         }
         return;
     }
-    std::size_t sent = 0;
-    while (sent < answer->size()) {
-        const ssize_t n = send(fd, answer->data() + sent, answer->size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) break;
-        sent += static_cast<std::size_t>(n);
-    }
+    send(fd, *answer);
     shutdown(fd, SHUT_WR);
+}
+
+bool RawServer::shuttingDown(int waitMs) const {
+    pollfd wake = {wakeFd_, POLLIN, 0};
+    return poll(&wake, 1, waitMs) > 0;
+}
+
+void RawServer::send(int fd, const std::string& answer) const {
+    const std::size_t piece = pace_.bytes == 0 ? answer.size() : pace_.bytes;
+    std::size_t sent = 0;
+    while (sent < answer.size()) {
+        if (sent > 0 && pace_.gapMs > 0 && shuttingDown(pace_.gapMs)) return;
+        const std::size_t end = std::min(answer.size(), sent + piece);
+        while (sent < end) {
+            const ssize_t n = ::send(fd, answer.data() + sent, end - sent, MSG_NOSIGNAL);
+            if (n <= 0) return;
+            sent += static_cast<std::size_t>(n);
+        }
+    }
 }
 
 }  // namespace webtest

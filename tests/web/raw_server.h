@@ -11,6 +11,12 @@
 
 namespace webtest {
 
+// An answer sent `bytes` at a time with `gapMs` between the pieces.
+struct Pace {
+    std::size_t bytes = 0;  // 0: all at once
+    int gapMs = 0;
+};
+
 class RawServer {
 public:
     // Given the request bytes (header block and body), returns the bytes to
@@ -18,7 +24,7 @@ public:
     // until the server is destroyed.
     using Responder = std::function<std::optional<std::string>(const std::string& request)>;
 
-    explicit RawServer(Responder responder);
+    explicit RawServer(Responder responder, Pace pace = {});
     ~RawServer();
     RawServer(const RawServer&) = delete;
     RawServer& operator=(const RawServer&) = delete;
@@ -33,8 +39,11 @@ private:
     void serve();
     void handle(int fd);
     bool waitReadable(int fd) const;
+    bool shuttingDown(int waitMs) const;
+    void send(int fd, const std::string& answer) const;
 
     Responder responder_;
+    Pace pace_;
     int listenFd_ = -1;
     int wakeFd_ = -1;
     int port_ = 0;

@@ -77,9 +77,8 @@ TEST(CookieStore, SuppliedCookiesBypassTheStore) {
     HttpServer server(Routes);
     web::WebRequestText(server.base() + "/set");
     rt::Text cookies;
-    EXPECT_EQ(web::WebRequestText(server.base() + "/echo", std::nullopt, std::nullopt, &cookies), "");
-    EXPECT_EQ(web::WebRequestText(server.base() + "/manual", std::nullopt, std::nullopt, &cookies),
-              "manual");
+    EXPECT_EQ(web::WebRequestText(server.base() + "/echo", {.cookies = &cookies}), "");
+    EXPECT_EQ(web::WebRequestText(server.base() + "/manual", {.cookies = &cookies}), "manual");
     EXPECT_EQ(cookies, "manualid=7");
     EXPECT_EQ(web::WebRequestText(server.base() + "/echo").find("manualid"), rt::Text::npos);
 }
@@ -87,17 +86,16 @@ TEST(CookieStore, SuppliedCookiesBypassTheStore) {
 TEST(AutomaticRedirect, FollowedUnlessNoRedirectWithFinalHeaders) {
     HttpServer server(Routes);
     rt::Text responseHeaders, location;
-    EXPECT_EQ(web::WebRequestText(server.base() + "/hop", std::nullopt, std::nullopt, nullptr,
-                                  nullptr, nullptr, &location, std::nullopt, nullptr, std::nullopt,
-                                  &responseHeaders),
+    EXPECT_EQ(web::WebRequestText(server.base() + "/hop",
+                                  {.location = &location, .responseHeaders = &responseHeaders}),
               "landed");
     EXPECT_EQ(responseHeaders.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
     EXPECT_NE(responseHeaders.find("X-Final: yes\r\n"), rt::Text::npos);
     EXPECT_EQ(responseHeaders.find("Location"), rt::Text::npos);
 
-    EXPECT_EQ(web::WebRequestText(server.base() + "/hop", std::nullopt, std::nullopt, nullptr,
-                                  nullptr, nullptr, &location, true),
-              "moving");
+    EXPECT_EQ(
+        web::WebRequestText(server.base() + "/hop", {.location = &location, .noRedirect = true}),
+        "moving");
     EXPECT_EQ(location, "/landing");
 }
 
@@ -111,10 +109,8 @@ TEST(Bounds, LargeBodyArrivesWhole) {
 TEST(Bounds, EndlessBodyFailsAtTheLimit) {
     HttpServer server(Routes);
     rt::Text responseHeaders = "before";
-    EXPECT_TRUE(web::WebRequest(server.base() + "/endless", std::nullopt, std::nullopt, nullptr,
-                                nullptr, nullptr, nullptr, std::nullopt, nullptr, std::nullopt,
-                                &responseHeaders)
-                    .empty());
+    EXPECT_TRUE(
+        web::WebRequest(server.base() + "/endless", {.responseHeaders = &responseHeaders}).empty());
     EXPECT_EQ(responseHeaders, "before");
 }
 
@@ -129,10 +125,10 @@ TEST(Bounds, BodyLimitAllowsExactlyItsSize) {
     web::TransferRequest request;
     request.url = server.base() + "/1000";
     const auto full = web::RunTransfer(request, limits);
-    ASSERT_TRUE(full.has_value());
-    EXPECT_EQ(full->body.size(), 1000u);
+    ASSERT_TRUE(full.delivered);
+    EXPECT_EQ(full.body.size(), 1000u);
     request.url = server.base() + "/1001";
-    EXPECT_FALSE(web::RunTransfer(request, limits).has_value());
+    EXPECT_FALSE(web::RunTransfer(request, limits).delivered);
 }
 
 TEST(Bounds, SilentServerFailsAtTheLowSpeedLimit) {
@@ -141,7 +137,7 @@ TEST(Bounds, SilentServerFailsAtTheLowSpeedLimit) {
     request.url = silent.base() + "/";
     web::TransferLimits limits;
     limits.lowSpeedSeconds = 1;
-    EXPECT_FALSE(web::RunTransfer(request, limits).has_value());
+    EXPECT_FALSE(web::RunTransfer(request, limits).delivered);
 }
 
 TEST(Failures, HttpsWithAnUntrustedCertificateFails) {
@@ -173,8 +169,14 @@ TEST(Failures, RefusedOrUnresolvableChangesNoArgument) {
                                rt::Text("http://nonexistent.invalid/x")}) {
         rt::Text cookies = "c=1", received = "r", headers = "H: 1", location = "l", seen = "s";
         rt::ByteBuffer postBytes;
-        EXPECT_EQ(web::WebRequestText(url, 1, rt::Text("body"), &cookies, &received, &headers,
-                                      &location, std::nullopt, &postBytes, std::nullopt, &seen),
+        EXPECT_EQ(web::WebRequestText(url, {.method = 1,
+                                            .postText = rt::Text("body"),
+                                            .cookies = &cookies,
+                                            .receivedCookies = &received,
+                                            .headers = &headers,
+                                            .location = &location,
+                                            .postBytes = &postBytes,
+                                            .responseHeaders = &seen}),
                   "");
         EXPECT_EQ(cookies, "c=1");
         EXPECT_EQ(received, "r");

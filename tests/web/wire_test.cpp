@@ -33,7 +33,7 @@ TEST(WireRequest, DefaultRequestSendsTheFourLineBlock) {
     RawServer server(Always(Answer("ok")));
     const rt::Text url = server.base() + "/p?q=1";
     rt::Text headers;
-    EXPECT_EQ(web::WebRequestText(url, std::nullopt, std::nullopt, nullptr, nullptr, &headers), "ok");
+    EXPECT_EQ(web::WebRequestText(url, {.headers = &headers}), "ok");
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0],
               "GET /p?q=1 HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.port()) +
@@ -50,7 +50,7 @@ TEST(WireRequest, CallerUserAgentLineIsTheOnlyAgentSent) {
     for (const rt::Text given : {"User-Agent:  Foo/1 \r\nX-Test: 1", "X-Test: 1\r\nuser-agent: low/1",
                                  "User-Agent: Solo/2"}) {
         rt::Text headers = given;
-        web::WebRequest(server.base() + "/", std::nullopt, std::nullopt, nullptr, nullptr, &headers);
+        web::WebRequest(server.base() + "/", {.headers = &headers});
     }
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
@@ -67,12 +67,12 @@ TEST(WireRequest, LowerCaseRefererDoesNotCount) {
     RawServer server(Always(Answer("ok")));
     rt::Text headers = "referer: http://elsewhere/";
     const rt::Text url = server.base() + "/r";
-    web::WebRequest(url, std::nullopt, std::nullopt, nullptr, nullptr, &headers);
+    web::WebRequest(url, {.headers = &headers});
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_NE(server.requests()[0].find("\r\nreferer: http://elsewhere/\r\nReferer: " + url + "\r\n"),
               std::string::npos);
     headers = "Referer: mine";
-    web::WebRequest(url, std::nullopt, std::nullopt, nullptr, nullptr, &headers);
+    web::WebRequest(url, {.headers = &headers});
     ASSERT_TRUE(server.waitForRequests(2));
     EXPECT_EQ(Count(server.requests()[1], "Referer:"), 1);
 }
@@ -80,7 +80,7 @@ TEST(WireRequest, LowerCaseRefererDoesNotCount) {
 TEST(WireRequest, CallerLinesWithoutAValueAreSentAsGiven) {
     RawServer server(Always(Answer("ok")));
     rt::Text headers = "X-Empty:\r\nAccept:  ";
-    web::WebRequest(server.base() + "/", std::nullopt, std::nullopt, nullptr, nullptr, &headers);
+    web::WebRequest(server.base() + "/", {.headers = &headers});
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_NE(server.requests()[0].find("\r\nX-Empty:\r\nAccept:\r\nReferer: "), std::string::npos);
     EXPECT_EQ(server.requests()[0].find("*/*"), std::string::npos);
@@ -89,15 +89,15 @@ TEST(WireRequest, CallerLinesWithoutAValueAreSentAsGiven) {
 TEST(WireRequest, PostSendsTextBytesAndKeepsThemInPostBytes) {
     RawServer server(Always(Answer("ok")));
     rt::ByteBuffer postBytes;
-    web::WebRequest(server.base() + "/f", 1, rt::Text("a=1&b=2"), nullptr, nullptr, nullptr, nullptr,
-                    std::nullopt, &postBytes);
+    web::WebRequest(server.base() + "/f",
+                    {.method = 1, .postText = rt::Text("a=1&b=2"), .postBytes = &postBytes});
     EXPECT_EQ(postBytes, (rt::ByteBuffer{'a', '=', '1', '&', 'b', '=', '2'}));
 
     rt::ByteBuffer binary = {'x', 0, 'y'};
-    web::WebRequest(server.base() + "/g", 1, rt::Text("ignored"), nullptr, nullptr, nullptr, nullptr,
-                    std::nullopt, &binary);
-    web::WebRequest(server.base() + "/h", 2, rt::Text("q=1"));
-    web::WebRequest(server.base() + "/e", 1);
+    web::WebRequest(server.base() + "/g",
+                    {.method = 1, .postText = rt::Text("ignored"), .postBytes = &binary});
+    web::WebRequest(server.base() + "/h", {.method = 2, .postText = rt::Text("q=1")});
+    web::WebRequest(server.base() + "/e", {.method = 1});
 
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 4u);
@@ -114,8 +114,8 @@ TEST(WireRequest, PostSendsTextBytesAndKeepsThemInPostBytes) {
 TEST(WireResponse, RawHeadersAreTheFinalBlockWithCrLf) {
     RawServer server(Always("HTTP/1.1 200 OK\nX-Bare: lf\r\nContent-Length: 2\r\n\r\nok"));
     rt::Text responseHeaders, location;
-    web::WebRequest(server.base() + "/", std::nullopt, std::nullopt, nullptr, nullptr, nullptr,
-                    &location, std::nullopt, nullptr, std::nullopt, &responseHeaders);
+    web::WebRequest(server.base() + "/",
+                    {.location = &location, .responseHeaders = &responseHeaders});
     EXPECT_EQ(responseHeaders, "HTTP/1.1 200 OK\r\nX-Bare: lf\r\nContent-Length: 2\r\n\r\n");
     EXPECT_EQ(location, responseHeaders);  // no Location line: the whole header text
 }
@@ -123,9 +123,8 @@ TEST(WireResponse, RawHeadersAreTheFinalBlockWithCrLf) {
 TEST(WireResponse, HeadersLongerThanTheBufferReadAsSpaces) {
     RawServer server(Always(Answer("ok", "X-Long: " + std::string(5100, 'v') + "\r\nLocation: /l\r\n")));
     rt::Text responseHeaders, location = "stale";
-    EXPECT_EQ(web::WebRequestText(server.base() + "/", std::nullopt, std::nullopt, nullptr, nullptr,
-                                  nullptr, &location, std::nullopt, nullptr, std::nullopt,
-                                  &responseHeaders),
+    EXPECT_EQ(web::WebRequestText(server.base() + "/",
+                                  {.location = &location, .responseHeaders = &responseHeaders}),
               "ok");
     EXPECT_EQ(responseHeaders, rt::Text(5000, ' '));
     EXPECT_EQ(location, responseHeaders);
@@ -139,9 +138,9 @@ TEST(WireCookies, SetCookieLinesBecomeReceivedCookies) {
         return Answer("", "Set-Cookie: wa=1; Path=/\r\nSet-Cookie: wc=3\r\n");
     });
     rt::Text received;
-    web::WebRequest(server.base() + "/two", std::nullopt, std::nullopt, nullptr, &received);
+    web::WebRequest(server.base() + "/two", {.receivedCookies = &received});
     EXPECT_EQ(received, "wa=1; wb=2");
-    web::WebRequest(server.base() + "/bare", std::nullopt, std::nullopt, nullptr, &received);
+    web::WebRequest(server.base() + "/bare", {.receivedCookies = &received});
     EXPECT_EQ(received, "wa=1; ");
 }
 
@@ -149,7 +148,7 @@ TEST(WireCookies, SuppliedCookiesAreSentAndMerged) {
     RawServer server(Always(Answer("", "Set-Cookie: ma=1; Path=/\r\nSet-Cookie: mb = 2 ; x\r\n")));
     rt::Text cookies = "ma=0;mc=3";
     rt::Text received;
-    web::WebRequest(server.base() + "/", std::nullopt, std::nullopt, &cookies, &received);
+    web::WebRequest(server.base() + "/", {.cookies = &cookies, .receivedCookies = &received});
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_NE(server.requests()[0].find("\r\nCookie: ma=0;mc=3\r\n"), std::string::npos);
     EXPECT_EQ(Count(server.requests()[0], "Cookie:"), 1);  // nothing from the shared store
@@ -168,9 +167,9 @@ TEST(WireRedirect, MovedIsFollowedByHandWithTheOldPathAppended) {
     });
     self = &server;
     rt::Text location = "stale", responseHeaders;
-    EXPECT_EQ(web::WebRequestText(server.base() + "/x?y=1", std::nullopt, std::nullopt, nullptr,
-                                  nullptr, nullptr, &location, true, nullptr, std::nullopt,
-                                  &responseHeaders),
+    EXPECT_EQ(web::WebRequestText(
+                  server.base() + "/x?y=1",
+                  {.location = &location, .noRedirect = true, .responseHeaders = &responseHeaders}),
               "landed");
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 2u);
@@ -190,9 +189,9 @@ TEST(WireRedirect, OtherAnswersAreNotFollowedByHand) {
     });
     for (const char* path : {"/302", "/10", "/other"}) {
         rt::Text location;
-        EXPECT_EQ(web::WebRequestText(server.base() + path, std::nullopt, std::nullopt, nullptr,
-                                      nullptr, nullptr, &location, true),
-                  "body");
+        EXPECT_EQ(
+            web::WebRequestText(server.base() + path, {.location = &location, .noRedirect = true}),
+            "body");
         EXPECT_EQ(location, "/target");
     }
     EXPECT_EQ(server.requests().size(), 3u);
@@ -208,9 +207,9 @@ TEST(WireRedirect, EndlessMovedStopsAfterTenFollows) {
     });
     self = &server;
     rt::Text location;
-    EXPECT_EQ(web::WebRequestText(server.base() + "/x", std::nullopt, std::nullopt, nullptr, nullptr,
-                                  nullptr, &location, true),
-              "hop11");
+    EXPECT_EQ(
+        web::WebRequestText(server.base() + "/x", {.location = &location, .noRedirect = true}),
+        "hop11");
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 11u);
     EXPECT_EQ(requests[2].substr(0, 13), "GET /m/m/x HT");
@@ -238,9 +237,7 @@ TEST(WireUrl, HostWithBytesNoNameCarriesFailsWithoutARequest) {
     for (const rt::Text& url : {"http://127.0.0.1@127.0.0.1:" + port + "/x",
                                "http://127.0.0.1#127.0.0.1:" + port + "/x"}) {
         rt::Text location = "kept";
-        EXPECT_EQ(web::WebRequestText(url, std::nullopt, std::nullopt, nullptr, nullptr, nullptr,
-                                      &location),
-                  "");
+        EXPECT_EQ(web::WebRequestText(url, {.location = &location}), "");
         EXPECT_EQ(location, "kept");
     }
     EXPECT_EQ(web::WebRequestText("http://127.0.0.1:" + port + "?q=1"), "ok");
@@ -252,8 +249,7 @@ TEST(WireUrl, HttpsConnectsToTheLowerCaseHostOnTheGivenPort) {
     RawServer server([](const std::string&) { return std::string(); });
     rt::Text headers = "X: 1", location = "kept";
     const rt::Text url = "HTTPS://LocalHost:" + std::to_string(server.port()) + "/s";
-    EXPECT_TRUE(web::WebRequest(url, std::nullopt, std::nullopt, nullptr, nullptr, &headers,
-                                &location).empty());
+    EXPECT_TRUE(web::WebRequest(url, {.headers = &headers, .location = &location}).empty());
     ASSERT_TRUE(server.waitForRequests(1));
     const std::string hello = server.requests()[0];
     ASSERT_FALSE(hello.empty());
@@ -268,15 +264,12 @@ TEST(WireProxy, ProxyCarriesHttpOnly) {
     RawServer proxy(Always(Answer("via proxy")));
     RawServer tls([](const std::string&) { return std::string(); });
     const rt::Text proxyAddress = "127.0.0.1:" + std::to_string(proxy.port());
-    EXPECT_EQ(web::WebRequestText("http://127.0.0.1:9/x", std::nullopt, std::nullopt, nullptr, nullptr,
-                                  nullptr, nullptr, std::nullopt, nullptr, proxyAddress),
-              "via proxy");
+    EXPECT_EQ(web::WebRequestText("http://127.0.0.1:9/x", {.proxy = proxyAddress}), "via proxy");
     ASSERT_EQ(proxy.requests().size(), 1u);
     EXPECT_EQ(proxy.requests()[0].find("GET http://127.0.0.1:9/x HTTP/1.1\r\n"), 0u);
 
-    web::WebRequest("https://localhost:" + std::to_string(tls.port()) + "/", std::nullopt,
-                    std::nullopt, nullptr, nullptr, nullptr, nullptr, std::nullopt, nullptr,
-                    proxyAddress);
+    web::WebRequest("https://localhost:" + std::to_string(tls.port()) + "/",
+                    {.proxy = proxyAddress});
     ASSERT_TRUE(tls.waitForRequests(1));
     EXPECT_EQ(static_cast<unsigned char>(tls.requests()[0][0]), 0x16);
     EXPECT_EQ(proxy.requests().size(), 1u);
@@ -311,10 +304,7 @@ TEST(WireText, EmptyBodyIsAnEmptyResultOfASuccessfulCall) {
     RawServer server(Always(Answer("")));
     rt::Text responseHeaders;
     EXPECT_TRUE(web::WebRequest(server.base() + "/").empty());
-    EXPECT_EQ(web::WebRequestText(server.base() + "/", std::nullopt, std::nullopt, nullptr, nullptr,
-                                  nullptr, nullptr, std::nullopt, nullptr, std::nullopt,
-                                  &responseHeaders),
-              "");
+    EXPECT_EQ(web::WebRequestText(server.base() + "/", {.responseHeaders = &responseHeaders}), "");
     EXPECT_EQ(responseHeaders, "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
 }
 

@@ -30,9 +30,7 @@ int main(int argc, char** argv) {
     // The command line is UTF-8; the program's texts are code page 936.
     const rt::Text url = rt::Utf8ToCp936(argv[1]);
     rt::Text responseHeaders;
-    const rt::Text page = web::WebRequestText(url, std::nullopt, std::nullopt, nullptr, nullptr,
-                                              nullptr, nullptr, std::nullopt, nullptr, std::nullopt,
-                                              &responseHeaders);
+    const rt::Text page = web::WebRequestText(url, {.responseHeaders = &responseHeaders});
     WriteAll(stderr, responseHeaders);
     if (page.empty() && responseHeaders.empty()) {
         std::fprintf(stderr, "fetch-page: no response from %s\n", argv[1]);

@@ -1,0 +1,34 @@
+// A stop request ends a request that waits for a name lookup at once, not when
+// the lookup ends. Runs with a preloaded resolver whose lookup of
+// "stall.invalid" takes eight seconds.
+#include <gtest/gtest.h>
+#include <time.h>
+#include <unistd.h>
+
+#include "runtime/thread.h"
+#include "web/request.h"
+
+namespace {
+
+double Seconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+TEST(LookupStop, StopDuringANameLookupReturnsAtOnce) {
+    rt::Text result = "unset";
+    rt::ThreadHandle worker;
+    ASSERT_TRUE(rt::StartThread([&] { result = web::WebRequestText("http://stall.invalid/x"); },
+                                &worker));
+    usleep(300 * 1000);  // the lookup is under way
+    ASSERT_FALSE(worker.finished());
+    const double stoppedAt = Seconds();
+    rt::StopThread(worker);
+    worker.join();
+    // The lookup itself would take eight seconds.
+    EXPECT_LT(Seconds() - stoppedAt, 1.0);
+    EXPECT_EQ(result, "");
+}
+
+}  // namespace
