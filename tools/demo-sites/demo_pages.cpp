@@ -225,10 +225,10 @@ int LastPage(SiteId site, const Text& keyword) {
     return 1 + static_cast<int>((KeywordHash(keyword) / 3 + 5ull * static_cast<unsigned>(site)) % 8);
 }
 
-PagePlan PlanPage(SiteId site, const Text& keyword, int page) {
+PagePlan PlanPage(SiteId site, const Text& keyword, int page, std::optional<int> lastPage) {
     PagePlan plan;
     const int limit = app::SiteRecordLimit(site);
-    const int last = LastPage(site, keyword);
+    const int last = lastPage.value_or(LastPage(site, keyword));
     const std::uint64_t h = Mix(KeywordHash(keyword) + static_cast<std::uint64_t>(page));
     if (page < last) {
         plan.records = limit;
@@ -247,7 +247,7 @@ bool ExpectedExhausted(SiteId site, const PagePlan& plan) {
 }
 
 DemoPage BuildPage(SiteId site, const Text& keyword, int page, const PageOptions& options) {
-    const PagePlan plan = PlanPage(site, keyword, page);
+    const PagePlan plan = PlanPage(site, keyword, page, options.lastPage);
     const Text kw = EscapeHtml(keyword);
     const Frame frame = site != 5       ? SiteFrame(site)
                         : plan.tableLayout ? Frame{"<table class=\"results\">\n", "</table>\n"}

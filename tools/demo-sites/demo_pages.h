@@ -6,6 +6,7 @@
 #include "runtime/text.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace demo {
@@ -21,7 +22,9 @@ struct PagePlan {
 // The site's last page with records for `keyword` (code page 936); it
 // differs from site to site.
 int LastPage(app::SiteId site, const rt::Text& keyword);
-PagePlan PlanPage(app::SiteId site, const rt::Text& keyword, int page);
+// `lastPage`, when given, replaces every site's own last page (0: no records).
+PagePlan PlanPage(app::SiteId site, const rt::Text& keyword, int page,
+                  std::optional<int> lastPage = std::nullopt);
 
 // The hits the site's rule should take from a planned page, and whether the
 // site ends with it.
@@ -34,6 +37,7 @@ bool AnswersInUtf8(app::SiteId site);
 struct PageOptions {
     rt::Text site1HashUrl;    // the URL in site 1's hash links
     std::size_t minimumBytes = 0; // pad with page furniture up to this size
+    std::optional<int> lastPage;  // see PlanPage
 };
 
 struct DemoPage {

@@ -8,6 +8,7 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <functional>
 #include <random>
 
 namespace demo {
@@ -35,9 +36,13 @@ void Answer(httplib::Response& response, const DemoPage& page) {
 }
 
 // The route of each site's result pages (paths arrive URL-decoded).
-void AddSiteRoutes(httplib::Server& server, app::SiteId site, PageOptions options) {
-    auto serve = [site, options](httplib::Response& response, const std::string& keyword,
-                                 const std::string& page) {
+// `beforePage` runs before a page is built, with its number.
+void AddSiteRoutes(httplib::Server& server, app::SiteId site, PageOptions options,
+                   std::function<void(int)> beforePage) {
+    auto serve = [site, options, beforePage](httplib::Response& response,
+                                             const std::string& keyword,
+                                             const std::string& page) {
+        beforePage(PageOf(page));
         Answer(response, BuildPage(site, KeywordOf(keyword), PageOf(page), options));
     };
     auto byPath = [serve](const char* pattern, httplib::Server& s) {
@@ -74,11 +79,29 @@ DemoSites::DemoSites() = default;
 DemoSites::~DemoSites() { Stop(); }
 
 bool DemoSites::Start(int basePort, std::size_t minimumPageBytes) {
+    ServeOptions options;
+    options.minimumPageBytes = minimumPageBytes;
+    return Start(basePort, options);
+}
+
+bool DemoSites::Start(int basePort, const ServeOptions& serveOptions) {
     Stop();
     if (basePort < 1 || basePort + app::kSiteCount > 65535) return false;
     PageOptions options;
     options.site1HashUrl = "http://" + std::string(kHost) + ":" + std::to_string(basePort + 1);
-    options.minimumBytes = minimumPageBytes;
+    options.minimumBytes = serveOptions.minimumPageBytes;
+    options.lastPage = serveOptions.lastPage;
+    {
+        std::lock_guard lock(mutex_);
+        options_ = serveOptions;
+        stopping_ = false;
+        requests_.clear();
+        logFile_.reset();
+        if (!options_.logPath.empty()) {
+            logFile_.reset(std::fopen(options_.logPath.c_str(), "a"));
+            if (!logFile_) return false;
+        }
+    }
 
     for (int i = 0; i <= app::kSiteCount; ++i) {
         auto server = std::make_unique<httplib::Server>();
@@ -88,12 +111,19 @@ bool DemoSites::Start(int basePort, std::size_t minimumPageBytes) {
             int yes = 1;
             setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
         });
+        server->set_pre_routing_handler([this, i](const httplib::Request& request,
+                                                  httplib::Response&) {
+            Log(i, request.target);
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
         if (i == 0) {
             server->Get("/", [](const httplib::Request&, httplib::Response& response) {
                 Answer(response, PortalPage());
             });
         } else {
-            AddSiteRoutes(*server, i, options);
+            AddSiteRoutes(*server, i, options, [this, i](int page) {
+                if (i == options_.stallSite && page == options_.stallPage) Stall();
+            });
         }
         if (!server->bind_to_port(kHost, basePort + i)) {
             Stop();  // releases the ports bound so far
@@ -111,15 +141,46 @@ bool DemoSites::Start(int basePort, std::size_t minimumPageBytes) {
 }
 
 bool DemoSites::StartOnFreePorts(std::size_t minimumPageBytes) {
+    ServeOptions options;
+    options.minimumPageBytes = minimumPageBytes;
+    return StartOnFreePorts(options);
+}
+
+bool DemoSites::StartOnFreePorts(const ServeOptions& options) {
     std::minstd_rand random(static_cast<unsigned>(
         std::chrono::steady_clock::now().time_since_epoch().count()));
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (Start(20000 + static_cast<int>(random() % 40000), minimumPageBytes)) return true;
+        if (Start(20000 + static_cast<int>(random() % 40000), options)) return true;
     }
     return false;
 }
 
+std::vector<std::string> DemoSites::Requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+void DemoSites::Log(int server, const std::string& target) {
+    std::string line = std::to_string(server) + " " + target;
+    std::lock_guard lock(mutex_);
+    if (logFile_) {
+        std::fprintf(logFile_.get(), "%s\n", line.c_str());
+        std::fflush(logFile_.get());
+    }
+    requests_.push_back(std::move(line));
+}
+
+void DemoSites::Stall() {
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [this] { return stopping_; });
+}
+
 void DemoSites::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    released_.notify_all();
     for (auto& listener : listeners_) {
         if (listener.server) listener.server->stop();
         if (listener.thread.joinable()) listener.thread.join();

@@ -2,7 +2,11 @@
 // the portal on the base port, site N on the base port + N.
 #pragma once
 
+#include <condition_variable>
+#include <cstdio>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +16,16 @@ class Server;
 }
 
 namespace demo {
+
+struct ServeOptions {
+    std::size_t minimumPageBytes = 0;  // pads result pages
+    std::optional<int> lastPage;       // every site's last page with records (0: none)
+    // A request for this page of this site gets no answer until Stop.
+    int stallSite = 0;
+    int stallPage = 0;
+    // Each request is also appended to this file as a log line.
+    std::string logPath;
+};
 
 class DemoSites {
 public:
@@ -23,6 +37,7 @@ public:
     // Binds all nine ports and starts serving; false (and nothing left
     // running) when any port is taken. `minimumPageBytes` pads result pages.
     bool Start(int basePort, std::size_t minimumPageBytes = 0);
+    bool Start(int basePort, const ServeOptions& options);
     // Stops every server and waits for their threads. Safe to call twice.
     void Stop();
 
@@ -30,14 +45,30 @@ public:
 
     // Starts on some free run of nine ports above 20000; false if none found.
     bool StartOnFreePorts(std::size_t minimumPageBytes = 0);
+    bool StartOnFreePorts(const ServeOptions& options);
+
+    // Every request since Start, in arrival order: "N TARGET", N being 0
+    // for the portal and the site number otherwise, TARGET the raw path and
+    // query as sent.
+    std::vector<std::string> Requests() const;
 
 private:
     struct Listener {
         std::unique_ptr<httplib::Server> server;
         std::thread thread;
     };
+    void Log(int server, const std::string& target);
+    void Stall();
+
     std::vector<Listener> listeners_;
     int basePort_ = 0;
+    ServeOptions options_;
+
+    mutable std::mutex mutex_;
+    std::condition_variable released_;
+    bool stopping_ = false;
+    std::vector<std::string> requests_;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> logFile_{nullptr, &std::fclose};
 };
 
 }  // namespace demo

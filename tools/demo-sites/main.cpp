@@ -1,5 +1,10 @@
-// demo-sites [BASE_PORT]: serves the portal on 127.0.0.1:BASE_PORT and the
-// eight demo sites on the eight ports after it, until SIGINT or SIGTERM.
+// demo-sites [OPTIONS] [BASE_PORT]: serves the portal on 127.0.0.1:BASE_PORT
+// and the eight demo sites on the eight ports after it, until SIGINT or
+// SIGTERM. Options:
+//   --log FILE          append every request to FILE ("N TARGET", N = 0 for the portal)
+//   --last-page N       every site has full pages up to page N (0: no results)
+//   --stall SITE:PAGE   never answer that page of that site
+//   --pad BYTES         pad result pages to at least BYTES
 #include "demo_server.h"
 
 #include "app/scraping/site_table.h"
@@ -9,13 +14,52 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <pthread.h>
+
+namespace {
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: demo-sites [--log FILE] [--last-page N] [--stall SITE:PAGE] "
+                 "[--pad BYTES] [BASE_PORT]\n");
+    return 2;
+}
+
+// A whole decimal number >= 0, or -1.
+long Number(const char* text) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return end == text || *end != '\0' || value < 0 ? -1 : value;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     int basePort = app::build_config::kDemoBasePort;
-    if (argc > 2 || (argc == 2 && (basePort = std::atoi(argv[1])) <= 0)) {
-        std::fprintf(stderr, "usage: demo-sites [BASE_PORT]\n");
-        return 2;
+    demo::ServeOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(arg, "--log") == 0 && hasValue) {
+            options.logPath = argv[++i];
+        } else if (std::strcmp(arg, "--last-page") == 0 && hasValue) {
+            const long n = Number(argv[++i]);
+            if (n < 0 || n > 100000) return Usage();
+            options.lastPage = static_cast<int>(n);
+        } else if (std::strcmp(arg, "--stall") == 0 && hasValue) {
+            if (std::sscanf(argv[++i], "%d:%d", &options.stallSite, &options.stallPage) != 2) {
+                return Usage();
+            }
+        } else if (std::strcmp(arg, "--pad") == 0 && hasValue) {
+            const long n = Number(argv[++i]);
+            if (n < 0) return Usage();
+            options.minimumPageBytes = static_cast<std::size_t>(n);
+        } else if (i == argc - 1 && Number(arg) > 0) {
+            basePort = static_cast<int>(Number(arg));
+        } else {
+            return Usage();
+        }
     }
 
     // Signals are taken by sigwait below, not by the server threads.
@@ -26,7 +70,7 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     demo::DemoSites sites;
-    if (!sites.Start(basePort)) {
+    if (!sites.Start(basePort, options)) {
         std::fprintf(stderr, "demo-sites: cannot listen on 127.0.0.1 ports %d-%d\n", basePort,
                      basePort + app::kSiteCount);
         return 1;

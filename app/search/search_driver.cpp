@@ -1,0 +1,78 @@
+#include "app/search/search_driver.h"
+
+#include "app/scraping/url_text.h"
+#include "app/search/search_texts.h"
+#include "app/sites/site_rules.h"
+#include "runtime/thread.h"
+#include "web/request.h"
+
+#include <algorithm>
+#include <array>
+#include <ctime>
+
+namespace app {
+
+Tick TickNow() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<Tick>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+int ElapsedSeconds(Tick start) { return static_cast<int>((TickNow() - start) / 1000); }
+
+int ProgressStep(int pageCount) {
+    if (pageCount == 0) return 0;
+    return static_cast<int>(static_cast<double>(kProgressRange) / pageCount);
+}
+
+bool RunSearch(const SearchParams& params, SearchSink& sink) {
+    if (rt::StopRequested()) return false;
+    // The portal only counts the visit; its answer is of no use.
+    web::WebRequest(params.sites.portalUrl);
+    if (rt::StopRequested()) return false;
+    sink.StatusChanged(kSearchingStatus);
+
+    const Tick start = TickNow();
+    sink.ClockStarted(start);
+    std::array<bool, kSiteCount> active;
+    active.fill(true);
+
+    const rt::Text keyword = EncodeForUrl(params.keyword);
+    const int pageCount = std::min(params.pageCount, kMaxPageCount);
+    const int step = ProgressStep(pageCount);
+    int position = 0;
+    int hits = 0;
+    auto moveTo = [&](int next) {
+        if (next == position) return;
+        position = next;
+        sink.ProgressChanged(position);
+    };
+
+    for (int page = 1; page <= pageCount; ++page) {
+        const int target = position + step;
+        for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
+            if (!active[site - 1] || !sink.SiteSelected(site)) continue;
+            if (rt::StopRequested()) return false;
+            const rt::Text text = web::WebRequestText(SitePageUrl(params.sites, site, keyword, page));
+            // A stop aborts the transfer, which then looks like an empty page.
+            if (rt::StopRequested()) return false;
+            const PageHits found = ScrapePage(site, text, params.sites);
+            for (const Hit& hit : found.hits) {
+                if (rt::StopRequested()) return false;
+                ++hits;
+                sink.HitFound(site, hit);
+            }
+            if (found.exhausted) active[site - 1] = false;
+            moveTo(position + step / 8);
+        }
+        moveTo(target);
+    }
+
+    if (rt::StopRequested()) return false;
+    const int seconds = ElapsedSeconds(start);
+    sink.StatusChanged(FinishedStatus(seconds, hits));
+    sink.SearchFinished(seconds, hits);
+    return true;
+}
+
+}  // namespace app

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# A Chinese keyword typed in, three pages of sites 1 and 4: the requests in
+# their order, the finish count, the seventh row's link shown and copied, a
+# copy while another program holds the clipboard; screenshots of the idle
+# window and of the finished search.
+#   e2e_search.sh SEEKER DEMO_SITES SEARCH_PLAN OUTPUT_FOLDER
+set -euo pipefail
+seeker=$1 demo=$2 plan=$3 out=$4
+mkdir -p "$out"
+source "$(dirname "$0")/lib.sh"
+e2e_init
+start_xvfb
+start_demo "$demo"
+start_seeker "$seeker"
+
+[ "$(xdotool getwindowname "$WIN")" = "青柠搜索器1.1  by墨川" ] || fail "native title: $(xdotool getwindowname "$WIN")"
+shoot "$out/seeker-idle.png"
+[ "$(status_text)" = "搜索成功后,鼠标左键单击内容即可获取下载地址......点击右边复制按钮即可复制下载地址......" ] ||
+  fail "first status text: $(status_text)"
+
+keyword=盗梦空间
+set_keyword "$keyword"
+set_pages 3
+for site in 2 3 5 6 7 8; do click_site "$site"; done
+click_start
+wait_status '^搜索完毕！本次耗时[0-9]+秒'
+shoot "$out/seeker-finished.png"
+
+"$plan" "$DEMO_PORT" "$keyword" 3 1,4 >"$E2E_WORK/plan"
+diff <(grep '^request' "$E2E_WORK/plan" | cut -d' ' -f2-) "$E2E_WORK/requests" >&2 ||
+  fail "requests differ from the plan (left) "
+hits=$(grep -c '^hit' "$E2E_WORK/plan")
+[ "$(status_count)" = "$hits" ] || fail "finish count $(status_count), expected $hits"
+echo "requests in order; $hits hits reported"
+
+# The row numbered 7: its title and link in the status box, its link copied.
+IFS=$'\t' read -r _ title link < <(grep '^hit 7	' "$E2E_WORK/plan")
+click_row 7
+[ "$(status_text)" = "【$title】 下载地址：  $link" ] || fail "row 7 shows: $(status_text)"
+click_copy
+[ "$(xclip -o -selection clipboard)" = "$link" ] || fail "clipboard after copy: $(xclip -o -selection clipboard)"
+[ "$(status_text)" = "【$title】的下载地址已复制......" ] || fail "after copy: $(status_text)"
+echo "row 7 copied: $link"
+
+# Another program takes the clipboard; a copy still reaches it.
+echo "held by another program" | xclip -i -selection clipboard
+[ "$(xclip -o -selection clipboard)" = "held by another program" ] || fail "xclip did not take the clipboard"
+IFS=$'\t' read -r _ title3 link3 < <(grep '^hit 3	' "$E2E_WORK/plan")
+click_row 3
+click_copy
+[ "$(xclip -o -selection clipboard)" = "$link3" ] || fail "copy after another owner: $(xclip -o -selection clipboard)"
+echo "copy after another clipboard owner: $link3"
+
+click_close
+wait_exit "$SEEKER_PID"
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+echo "screenshots: $out/seeker-idle.png $out/seeker-finished.png"

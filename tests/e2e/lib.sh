@@ -1,0 +1,135 @@
+# Shared helpers of the end-to-end tests and of scripts/run: an Xvfb of its
+# own, the demo sites on free ports, the program, and ways to drive and read
+# its window with xdotool and xclip. Source it; call e2e_init first.
+
+e2e_init() {
+  E2E_WORK=$(mktemp -d)
+  E2E_PIDS=()
+  trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$E2E_WORK"
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  for f in "$E2E_WORK"/seeker.err "$E2E_WORK"/demo.out; do
+    [ -s "$f" ] && sed "s|^|  $(basename "$f"): |" "$f" >&2
+  done
+  exit 1
+}
+
+# Starts an Xvfb on a display it chooses itself and exports DISPLAY.
+start_xvfb() {
+  mkfifo "$E2E_WORK/displayfd"
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$E2E_WORK/displayfd" 2>"$E2E_WORK/xvfb.log" &
+  E2E_PIDS+=($!)
+  local number
+  read -r -t 20 number <"$E2E_WORK/displayfd" || fail "Xvfb did not start"
+  export DISPLAY=":$number"
+}
+
+# start_demo DEMO_SITES [OPTIONS...]: the demo sites on a free run of nine
+# ports, requests logged to $E2E_WORK/requests; sets DEMO_PORT.
+start_demo() {
+  local demo=$1; shift
+  : >"$E2E_WORK/requests"
+  for _ in $(seq 1 30); do
+    DEMO_PORT=$((20000 + RANDOM % 40000))
+    "$demo" --log "$E2E_WORK/requests" "$@" "$DEMO_PORT" >"$E2E_WORK/demo.out" 2>&1 &
+    local pid=$!
+    for _ in $(seq 1 50); do
+      grep -q '^site 8' "$E2E_WORK/demo.out" 2>/dev/null && { E2E_PIDS+=($pid); DEMO_PID=$pid; return 0; }
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  fail "demo sites did not start"
+}
+
+# start_seeker SEEKER: the program against the demo sites; sets SEEKER_PID,
+# WIN and the window's absolute position WX, WY.
+start_seeker() {
+  SEEKER_DEMO_BASE_PORT=$DEMO_PORT "$1" >"$E2E_WORK/seeker.out" 2>"$E2E_WORK/seeker.err" &
+  SEEKER_PID=$!
+  E2E_PIDS+=($SEEKER_PID)
+  WIN=""
+  for _ in $(seq 1 200); do
+    WIN=$(xdotool search --name '^青柠搜索器1\.1' 2>/dev/null | head -n 1) && [ -n "$WIN" ] && break
+    kill -0 "$SEEKER_PID" 2>/dev/null || fail "seeker ended at start-up"
+    sleep 0.1
+  done
+  [ -n "$WIN" ] || fail "no seeker window"
+  WX=$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ { print $4 }')
+  WY=$(xwininfo -id "$WIN" | awk '/Absolute upper-left Y/ { print $4 }')
+  sleep 0.8  # the entry animation
+}
+
+# Window-relative pointer actions.
+click_at() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.15; }
+point_at() { xdotool mousemove $((WX + $1)) $((WY + $2)); }
+
+# The composition of the main window (client coordinates).
+click_start() { click_at 458 54; }
+click_stop() { click_at 560 54; }
+click_copy() { click_at 634 520; }
+click_close() { click_at 955 8; }
+# click_site N: the site's check box.
+click_site() {
+  local xs=(0 640 715 790 865 640 715 790 865) ys=(0 53 53 53 53 68 68 68 68)
+  click_at "${xs[$1]}" "${ys[$1]}"
+}
+
+# set_edit X Y TEXT: replaces the text of the edit at (X, Y).
+set_edit() {
+  click_at "$1" "$2"
+  xdotool key ctrl+a
+  xdotool type --delay 30 "$3"
+  sleep 0.2
+}
+set_keyword() { set_edit 200 54 "$1"; }
+set_pages() { set_edit 369 54 "$1"; }
+
+# edit_text X Y: the text of the edit at (X, Y), through Ctrl+A, Ctrl+C and
+# the clipboard.
+edit_text() {
+  click_at "$1" "$2"
+  xdotool key ctrl+a ctrl+c
+  sleep 0.2
+  xclip -o -selection clipboard 2>/dev/null | tr -d '\r'
+}
+status_text() { edit_text 300 520; }
+pages_text() { edit_text 369 54; }
+
+# wait_status REGEX [TENTHS]: waits until the status box matches.
+wait_status() {
+  local text=""
+  for _ in $(seq 1 "${2:-300}"); do
+    text=$(status_text)
+    grep -qE "$1" <<<"$text" && { STATUS=$text; return 0; }
+    sleep 0.3
+  done
+  fail "status box never matched '$1' (last: $text)"
+}
+
+# The number of hits a finished or stopped search reports.
+status_count() { grep -oE '共搜到[0-9]+个资源' <<<"$STATUS" | grep -oE '[0-9]+'; }
+
+shoot() { xwd -root -silent | convert xwd:- -crop "975x547+$WX+$WY" +repage "$1"; }
+
+# wait_exit PID [TENTHS]: waits for the process to end; its code in EXIT_CODE.
+wait_exit() {
+  for _ in $(seq 1 "${2:-100}"); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      set +e; wait "$1"; EXIT_CODE=$?; set -e
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "process $1 did not end"
+}
