@@ -1,7 +1,10 @@
-// demo-sites [BASE_PORT]: serves the portal on 127.0.0.1:BASE_PORT and the
-// eight demo sites on the eight ports after it, until SIGINT or SIGTERM.
+// demo-sites [--write-config FILE] [BASE_PORT]: serves the portal on
+// 127.0.0.1:BASE_PORT and the eight demo sites on the eight ports after it,
+// until SIGINT or SIGTERM. With --write-config, FILE becomes a sites
+// configuration for these ports once they all listen.
 #include "demo_server.h"
 
+#include "app/config/sites_config.h"
 #include "app/scraping/site_table.h"
 #include "app/scraping/site_table_config.h"
 #include "runtime/codepage.h"
@@ -9,12 +12,35 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <pthread.h>
+#include <string>
+
+namespace {
+
+// Written beside FILE and renamed, so whoever waits for FILE never reads half of it.
+bool WriteConfig(const std::string& path, const app::SiteTable& table) {
+    const std::string temporary = path + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << app::FormatSitesConfig(table);
+        if (!out.flush()) return false;
+    }
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     int basePort = app::build_config::kDemoBasePort;
-    if (argc > 2 || (argc == 2 && (basePort = std::atoi(argv[1])) <= 0)) {
-        std::fprintf(stderr, "usage: demo-sites [BASE_PORT]\n");
+    std::string configPath;
+    int arg = 1;
+    if (arg + 1 < argc && std::string(argv[arg]) == "--write-config") {
+        configPath = argv[arg + 1];
+        arg += 2;
+    }
+    if (argc - arg > 1 || (argc - arg == 1 && (basePort = std::atoi(argv[arg])) <= 0)) {
+        std::fprintf(stderr, "usage: demo-sites [--write-config FILE] [BASE_PORT]\n");
         return 2;
     }
 
@@ -38,6 +64,10 @@ int main(int argc, char** argv) {
                     rt::Cp936ToUtf8(app::SiteLabel(site)).c_str());
     }
     std::fflush(stdout);
+    if (!configPath.empty() && !WriteConfig(configPath, table)) {
+        std::fprintf(stderr, "demo-sites: cannot write %s\n", configPath.c_str());
+        return 1;
+    }
 
     int received = 0;
     sigwait(&stopSignals, &received);
