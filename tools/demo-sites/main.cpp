@@ -1,12 +1,14 @@
 // demo-sites [OPTIONS] [BASE_PORT]: serves the portal on 127.0.0.1:BASE_PORT
 // and the eight demo sites on the eight ports after it, until SIGINT or
 // SIGTERM. Options:
+//   --write-config FILE once every port listens, FILE becomes a sites configuration for them
 //   --log FILE          append every request to FILE ("N TARGET", N = 0 for the portal)
 //   --last-page N       every site has full pages up to page N (0: no results)
 //   --stall SITE:PAGE   never answer that page of that site
 //   --pad BYTES         pad result pages to at least BYTES
 #include "demo_server.h"
 
+#include "app/config/sites_config.h"
 #include "app/scraping/site_table.h"
 #include "app/scraping/site_table_config.h"
 #include "runtime/codepage.h"
@@ -15,14 +17,27 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <pthread.h>
+#include <string>
 
 namespace {
+
+// Written beside FILE and renamed, so whoever waits for FILE never reads half of it.
+bool WriteConfig(const std::string& path, const app::SiteTable& table) {
+    const std::string temporary = path + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << app::FormatSitesConfig(table);
+        if (!out.flush()) return false;
+    }
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
+}
 
 int Usage() {
     std::fprintf(stderr,
                  "usage: demo-sites [--log FILE] [--last-page N] [--stall SITE:PAGE] "
-                 "[--pad BYTES] [BASE_PORT]\n");
+                 "[--pad BYTES] [--write-config FILE] [BASE_PORT]\n");
     return 2;
 }
 
@@ -38,10 +53,13 @@ long Number(const char* text) {
 int main(int argc, char** argv) {
     int basePort = app::build_config::kDemoBasePort;
     demo::ServeOptions options;
+    std::string configPath;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (std::strcmp(arg, "--log") == 0 && hasValue) {
+        if (std::strcmp(arg, "--write-config") == 0 && hasValue) {
+            configPath = argv[++i];
+        } else if (std::strcmp(arg, "--log") == 0 && hasValue) {
             options.logPath = argv[++i];
         } else if (std::strcmp(arg, "--last-page") == 0 && hasValue) {
             const long n = Number(argv[++i]);
@@ -82,6 +100,10 @@ int main(int argc, char** argv) {
                     rt::Cp936ToUtf8(app::SiteLabel(site)).c_str());
     }
     std::fflush(stdout);
+    if (!configPath.empty() && !WriteConfig(configPath, table)) {
+        std::fprintf(stderr, "demo-sites: cannot write %s\n", configPath.c_str());
+        return 1;
+    }
 
     int received = 0;
     sigwait(&stopSignals, &received);

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# install_test.sh BUILD_DIR WITH_PROGRAM VERSION: installs into a temporary
+# prefix, validates the desktop entry, the metainfo, the icons and the man
+# page there, and runs the installed program.
+set -euo pipefail
+build=$1 with_program=$2 version=$3
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+desktop=$prefix/share/applications/seeker.desktop
+metainfo=$prefix/share/metainfo/org.seeker.Seeker.metainfo.xml
+[ -f "$desktop" ] || fail "no desktop entry"
+[ -f "$metainfo" ] || fail "no metainfo"
+desktop-file-validate "$desktop"
+appstreamcli validate --no-net "$metainfo"
+# The window's WM_CLASS class is "Seeker"; the desktop matches windows to the entry by it.
+grep -qx 'StartupWMClass=Seeker' "$desktop" || fail "StartupWMClass is not Seeker"
+grep -qx 'Categories=Network;P2P;' "$desktop" || fail "categories"
+grep -qx 'Icon=seeker' "$desktop" || fail "icon name"
+grep -q '<launchable type="desktop-id">seeker.desktop</launchable>' "$metainfo" || fail "launchable"
+
+for size in 16 22 24 32 48 64 128 256; do
+  icon=$prefix/share/icons/hicolor/${size}x${size}/apps/seeker.png
+  [ -f "$icon" ] || fail "no ${size}px icon"
+  [ "$(identify -format '%wx%h %[channels]' "$icon")" = "${size}x${size} srgba" ] ||
+    fail "${size}px icon is $(identify -format '%wx%h %[channels]' "$icon")"
+done
+
+man_page=$prefix/share/man/man1/seeker.1
+[ -f "$man_page" ] || fail "no man page"
+warnings=$(groff -man -ww -z "$man_page" 2>&1)
+[ -z "$warnings" ] || fail "man page: $warnings"
+for option in --search --pages --sites --format --config --help --version; do
+  grep -q -- "${option//-/\\\\-}" "$man_page" || fail "man page lacks $option"
+done
+
+if [ "$with_program" = 1 ]; then
+  [ -x "$prefix/bin/seeker" ] || fail "no bin/seeker"
+  out=$("$prefix/bin/seeker" --version)
+  [ "$out" = "seeker $version" ] || fail "seeker --version printed '$out'"
+fi
+echo "installed tree is complete"
