@@ -174,8 +174,8 @@ public:
     virtual void SetZOrder(std::optional<int> position = std::nullopt,
                            std::optional<bool> redraw = std::nullopt);
     virtual void Unlink();
-    virtual void SuspendRedraw() { redrawEnabled = 0; }
-    virtual void ResumeRedraw() { redrawEnabled = 1; }
+    virtual void SuspendRedraw() { redrawEnabled = false; }
+    virtual void ResumeRedraw() { redrawEnabled = true; }
     virtual void OnTransitionTimer();
     virtual void OnBeginPaint(PaintContext& context) { (void)context; }
     virtual void OnEndPaint(PaintContext& context) { (void)context; }
@@ -243,10 +243,10 @@ public:
     NativeWindow hwnd{};
     UiControl* handle = nullptr;
     UiControl* parent = nullptr;
-    int visible = 0;
-    int disabled = 0;
-    int focusable = 0;
-    int redrawEnabled = 0;
+    bool visible = false;
+    bool disabled = false;
+    bool focusable = false;
+    bool redrawEnabled = false;
     plat::Hcursor cursor = nullptr;
     std::vector<std::pair<int, EventHandler>> eventTable;
     RectF rect;

@@ -46,7 +46,7 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
             if (captured) {
                 Deliver(pressedControl, EV_FOCUS_LOST, 0, 0);
                 plat::ReleaseCapture();
-                captured = 0;
+                captured = false;
             }
         } else if (pressedControl) {
             Deliver(pressedControl, EV_FOCUS_GAINED, 0, 0);
@@ -112,12 +112,12 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
         Deliver(focusControl, static_cast<int>(message), wParam, lParam);
         break;
     case plat::WM_MOUSEMOVE:
-        if (!(leaveTracking & 1)) {
+        if (!leaveTracking) {
             plat::TRACKMOUSEEVENT tme;
             tme.dwFlags = plat::TME_LEAVE;
             tme.hwndTrack = hwnd;
             tme.dwHoverTime = 0;
-            leaveTracking = plat::TrackMouseEvent(&tme) ? 1 : 0;
+            leaveTracking = plat::TrackMouseEvent(&tme);
         }
         OnMouse(message, wParam, lParam);
         break;
@@ -131,7 +131,7 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
         plat::SendMessage(hwnd, plat::WM_LBUTTONDOWN, DBLCLK_MARK, lParam);
         return 0;
     case plat::WM_MOUSELEAVE:
-        leaveTracking = 0;
+        leaveTracking = false;
         plat::ReleaseCapture();
         if (hoverControl) {
             UiControl* left = hoverControl;
@@ -180,8 +180,8 @@ LResult UiWindow::OnHostMessage(unsigned message, WParam wParam, LParam lParam, 
         PresentWhole();
         return 0;
     case HM_INVALIDATE:
-        QueueRedraw(UnpackRect(lParam), static_cast<int>(wParam));
-        if (wParam == 1) handled = true;
+        QueueRedraw(UnpackRect(lParam), RedrawModeOf(wParam));
+        if (RedrawModeOf(wParam) == RedrawMode::Now) handled = true;
         return 0;
     case HM_CONTROL_MOVED: {
         handled = true;
@@ -269,7 +269,7 @@ void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
             hoverControl = pressedControl;
             HoverChange(target);
         }
-        captured = 0;
+        captured = false;
         pressedControl = nullptr;
         hoverControl = target;
         return;
@@ -292,7 +292,7 @@ void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
             const bool takes = Deliver(target, EV_PRESS_QUERY, wParam, lParam) != -1 || target->focusable;
             if (takes) {
                 Call(callbacks.press, hwnd, target, wParam, lParam);
-                captured = 1;
+                captured = true;
                 pressedControl = target;
                 if (target->focusable && target != focusControl) {
                     UiControl* old = focusControl;
