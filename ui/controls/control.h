@@ -142,6 +142,11 @@ public:
     virtual int Disabled(std::optional<int> value = std::nullopt);
     virtual int Focusable(std::optional<int> value = std::nullopt);
     virtual bool HasFocus();
+    // Whether the control takes input: shown and not disabled. Hit testing,
+    // access keys and the keyboard click ask this.
+    bool TakesInput() const { return visible && !disabled; }
+    // Whether Tab and SetFocusControl may give it the focus; caption buttons never take it.
+    bool TakesFocus() const { return TakesInput() && focusable && kind != KIND_CAPTION_BUTTON; }
     virtual void Redraw();
     virtual void Invalidate();
     virtual void Move(std::optional<float> x, std::optional<float> y = std::nullopt,

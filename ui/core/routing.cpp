@@ -16,8 +16,6 @@ int KindOf(const UiControl* control) { return control ? control->kind : 0; }
 void Call(const HostCallback& callback, NativeWindow window, UiControl* control, WParam wParam, LParam lParam) {
     if (callback) callback(window, control, wParam, lParam, KindOf(control));
 }
-
-bool Usable(const UiControl* control) { return control && control->visible && control->disabled == 0; }
 }  // namespace
 
 LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
@@ -225,7 +223,7 @@ void UiWindow::OnTimer(WParam wParam, LParam lParam) {
 
 UiControl* UiWindow::HitTest(UiControl* first, float x, float y) {
     for (UiControl* control = first; control; control = control->prevSibling) {
-        if (control->visible != 1 || control->disabled != 0) continue;
+        if (!control->TakesInput()) continue;
         const RectF& r = control->rect;
         if (!(x >= r.x && y >= r.y && x < r.x + r.width && y < r.y + r.height)) continue;
         if (UiControl* child = HitTest(control->lastChild, x, y)) return child;
@@ -382,7 +380,7 @@ void UiWindow::OnKeyDown(WParam wParam, LParam lParam) {
         UiControl* candidate = (start == lastControl) ? firstControl : start->nextSibling;
         // At most one full pass over the top-level list.
         for (UiControl* c = candidate; c;) {
-            if (c->visible != 0 && c->focusable != 0 && c->kind != KIND_CAPTION_BUTTON && c->disabled != 1) {
+            if (c->TakesFocus()) {
                 if (c != focusControl) SetFocusControl(c, true);
                 break;
             }
@@ -390,7 +388,7 @@ void UiWindow::OnKeyDown(WParam wParam, LParam lParam) {
             c = c->nextSibling ? c->nextSibling : firstControl;
         }
     } else if (key == plat::VK_RETURN || key == plat::VK_SPACE) {
-        if (Usable(focusControl)) {
+        if (focusControl && focusControl->TakesInput()) {
             UiControl* target = focusControl;
             Deliver(target, EV_CLICK, 0, 0);
             Call(callbacks.click, window, target, 0, 0);
@@ -402,7 +400,7 @@ bool UiWindow::OnSysChar(WParam wParam, LParam lParam) {
     Deliver(focusControl, plat::WM_SYSCHAR, wParam, lParam);
     const int ch = std::toupper(static_cast<int>(wParam & 0xFF));
     for (const Mnemonic& entry : mnemonics) {
-        if (std::toupper(entry.key & 0xFF) != ch || !Usable(entry.control)) continue;
+        if (std::toupper(entry.key & 0xFF) != ch || !entry.control || !entry.control->TakesInput()) continue;
         UiControl* target = entry.control;
         Deliver(target, EV_CLICK, wParam, lParam);
         Call(callbacks.click, window, target, wParam, lParam);
@@ -426,10 +424,7 @@ int UiWindow::SetMnemonic(UiControl* control, int key) {
 }
 
 void UiWindow::SetFocusControl(UiControl* control, bool byKeyboard) {
-    if (!control || !Owns(control) || control->disabled || !control->visible || !control->focusable ||
-        control->kind == KIND_CAPTION_BUTTON || control == focusControl) {
-        return;
-    }
+    if (!control || !Owns(control) || !control->TakesFocus() || control == focusControl) return;
     UiControl* old = focusControl;
     focusControl = control;
     keyboardFocus = nullptr;
