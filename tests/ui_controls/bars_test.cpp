@@ -43,7 +43,7 @@ protected:
 
 TEST_F(ProgressTest, AtTheMinimumNothingIsDoneAndAtTheMaximumAllOfTheInnerRectangle) {
     EXPECT_EQ(bar.kind, ui::KIND_PROGRESS_BAR);
-    EXPECT_EQ(bar.focusable, 0);
+    EXPECT_FALSE(bar.focusable);
     EXPECT_FLOAT_EQ(bar.DoneLength(296), 0);
     EXPECT_TRUE(Empty(103));
     EXPECT_TRUE(Empty(250));
@@ -91,7 +91,7 @@ TEST_F(ProgressTest, ColoursAndBackColourAreStoredAndRedrawn) {
     EXPECT_EQ(defaults.startColor, 0xE60088FFu);
     EXPECT_EQ(defaults.borderColor, 0x50000000u);
     EXPECT_EQ(defaults.backColor, 0xD2FFFFFFu);
-    EXPECT_EQ(defaults.rounded, 1);
+    EXPECT_TRUE(defaults.rounded);
 }
 
 class ScrollTest : public ControlHostTest {
@@ -112,7 +112,7 @@ TEST_F(ScrollTest, HeldArrowRepeatsEvery100MsAndStopsExactlyAtTheLimit) {
     EXPECT_EQ(bar.kind, ui::KIND_SCROLL_BAR);
     EXPECT_EQ(bar.SendEvent(ui::EV_PRESS_QUERY), 1);
     Press(508, 292);  // the increment arrow at the bottom
-    EXPECT_EQ(bar.pressedPart, ui::SCROLL_INCREMENT);
+    EXPECT_EQ(bar.pressedPart, ui::ScrollPart::Increment);
     EXPECT_FLOAT_EQ(bar.value, 3);
     Tick(99);
     EXPECT_FLOAT_EQ(bar.value, 3);
@@ -126,7 +126,7 @@ TEST_F(ScrollTest, HeldArrowRepeatsEvery100MsAndStopsExactlyAtTheLimit) {
     EXPECT_FLOAT_EQ(bar.value, 10);
     EXPECT_EQ(notified, (std::vector<float>{3, 6, 9, 10}));
     Release();
-    EXPECT_EQ(bar.pressedPart, ui::SCROLL_NONE);
+    EXPECT_EQ(bar.pressedPart, ui::ScrollPart::None);
 
     // The decrement arrow runs down to the minimum the same way; releasing stops it.
     Press(508, 108);
@@ -138,11 +138,11 @@ TEST_F(ScrollTest, HeldArrowRepeatsEvery100MsAndStopsExactlyAtTheLimit) {
 }
 
 TEST_F(ScrollTest, ThumbDragFollowsTheMouseAndNotifiesOnceWhenAskedToWait) {
-    bar.notifyWhileDragging = 0;
+    bar.notifyWhileDragging = false;
     const ui::UiScrollBar::Geometry g = bar.Measure();
     const int thumbMiddle = 100 + static_cast<int>(g.thumbStart + g.thumbLength / 2);
     Press(508, thumbMiddle);
-    EXPECT_EQ(bar.pressedPart, ui::SCROLL_THUMB);
+    EXPECT_EQ(bar.pressedPart, ui::ScrollPart::Thumb);
     const float movable = g.trackLength - g.thumbLength;
     MoveTo(508, thumbMiddle + static_cast<int>(movable / 2));
     EXPECT_NEAR(bar.value, 5, 0.2);
@@ -152,7 +152,7 @@ TEST_F(ScrollTest, ThumbDragFollowsTheMouseAndNotifiesOnceWhenAskedToWait) {
     Release();
     EXPECT_EQ(notified, (std::vector<float>{10}));
 
-    bar.notifyWhileDragging = 1;
+    bar.notifyWhileDragging = true;
     const ui::UiScrollBar::Geometry end = bar.Measure();
     const int endMiddle = 100 + static_cast<int>(end.thumbStart + end.thumbLength / 2);
     Press(508, endMiddle);
@@ -169,7 +169,7 @@ TEST_F(ScrollTest, TrackPressMovesOnePageTowardsThePressAndValuesStayInRange) {
     const float pageAmount = std::max(3.0f, 1000 * g.thumbLength / g.trackLength);
     ClickAt(508, 100 + static_cast<int>(g.thumbStart + g.thumbLength) + 10);
     EXPECT_NEAR(bar.value, pageAmount, 1e-4);
-    EXPECT_EQ(bar.pressedPart, ui::SCROLL_NONE);
+    EXPECT_EQ(bar.pressedPart, ui::ScrollPart::None);
 
     bar.ScrollRange(0, 10);
     EXPECT_FLOAT_EQ(bar.ScrollValue(40), 10);
@@ -189,7 +189,7 @@ TEST_F(ScrollTest, HoverFadesInFiveFramesAndDarkensTheThumb) {
     EXPECT_EQ(bar.transitionFrames, 5);
     for (int i = 0; i < 5; ++i) Tick(60);
     EXPECT_EQ(bar.transitionFrames, 0);
-    EXPECT_EQ(bar.hoverPart, ui::SCROLL_THUMB);
+    EXPECT_EQ(bar.hoverPart, ui::ScrollPart::Thumb);
     EXPECT_GT(A(Shot().at(508, thumbMiddle)), before + 30);
 }
 
@@ -223,7 +223,7 @@ TEST_F(ControlHostTest, GroupBoxBreaksItsFrameBehindTheCaptionAndHoldsItsBoxes) 
     Pump();
     EXPECT_EQ(box.parent, &group);
     ClickAt(650, 55);
-    EXPECT_EQ(box.checkState, 1);
+    EXPECT_TRUE(box.checkState);
 }
 
 }  // namespace

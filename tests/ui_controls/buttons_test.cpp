@@ -54,7 +54,7 @@ TEST_F(ControlHostTest, GlowAndShadowDrawAHaloAroundTheTextThatPlainTextLacks) {
     EXPECT_GT(white, 10);
 
     EXPECT_EQ(glow.kind, ui::KIND_LABEL);
-    EXPECT_EQ(glow.focusable, 0);
+    EXPECT_FALSE(glow.focusable);
     EXPECT_EQ(glow.textColor, 0xFFFFFFFFu);
     glow.LabelText("Changed");
     EXPECT_EQ(glow.LabelText(), "Changed");
@@ -109,10 +109,10 @@ protected:
 
 TEST_F(ButtonTest, CreateGivesAFocusableFadingButtonWithItsAccessKey) {
     EXPECT_EQ(button.kind, ui::KIND_BUTTON);
-    EXPECT_EQ(button.focusable, 1);
+    EXPECT_TRUE(button.focusable);
     EXPECT_EQ(button.transitionInterval, 60);
     EXPECT_EQ(button.textColor, 0xD2000000u);
-    EXPECT_EQ(button.rounded, 1);  // the host's frame style 7 has round corners
+    EXPECT_TRUE(button.rounded);  // the host's frame style 7 has round corners
     EXPECT_EQ(button.format->Prefix(), gfx::HotkeyPrefix::Show);
     ASSERT_EQ(host.mnemonics.size(), 1u);
     EXPECT_EQ(host.mnemonics[0].control, &button);
@@ -128,7 +128,7 @@ TEST_F(ButtonTest, CreateGivesAFocusableFadingButtonWithItsAccessKey) {
 
 TEST_F(ButtonTest, HoverFadesInFourFramesAndLeavingFadesBack) {
     MoveTo(120, 110);
-    EXPECT_EQ(button.state, ui::BUTTON_HOVERED);
+    EXPECT_EQ(button.state, ui::ButtonState::Hovered);
     EXPECT_EQ(started, 1);
     EXPECT_EQ(button.transitionFrames, 4);
     for (int frame = 1; frame <= 3; ++frame) {
@@ -141,7 +141,7 @@ TEST_F(ButtonTest, HoverFadesInFourFramesAndLeavingFadesBack) {
     EXPECT_EQ(button.transitionFrames, 0);  // later repaints are immediate
 
     MoveTo(500, 400);
-    EXPECT_EQ(button.state, ui::BUTTON_NORMAL);
+    EXPECT_EQ(button.state, ui::ButtonState::Normal);
     EXPECT_EQ(started, 2);
     for (int i = 0; i < 4; ++i) Tick(60);
     EXPECT_EQ(finished, 2);
@@ -159,7 +159,7 @@ TEST_F(ButtonTest, PressShowsThePressedLookAtOnceAndClickReachesTheBinding) {
         ++clicks;
     });
     Press(120, 110);
-    EXPECT_EQ(button.state, ui::BUTTON_PRESSED);
+    EXPECT_EQ(button.state, ui::ButtonState::Pressed);
     EXPECT_EQ(started, 1);  // no fade for the press
     // The pressed look is darker at the top: the host colour at alpha 153 instead of 21.
     const std::uint32_t pressed = Shot().at(148, 103);
@@ -167,7 +167,7 @@ TEST_F(ButtonTest, PressShowsThePressedLookAtOnceAndClickReachesTheBinding) {
     EXPECT_LT(R(pressed), R(hovered));
     Release();
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(button.state, ui::BUTTON_HOVERED);
+    EXPECT_EQ(button.state, ui::ButtonState::Hovered);
 
     // A press that leaves the button gives no click.
     Press(120, 110);
@@ -183,7 +183,7 @@ TEST_F(ControlHostTest, CheckBoxFlipsOnEveryClickAndRedrawsOnlyOnChange) {
     ASSERT_TRUE(box.CreateButton(window, 200, 200, 75, 20, "site", o));
     Pump();
     EXPECT_EQ(box.kind, ui::KIND_CHECK_BOX);
-    EXPECT_EQ(box.checkState, 0);
+    EXPECT_FALSE(box.checkState);
     // The glyph sits at (6, 2) in the control; its box is white, its tick green.
     const auto tickPixel = [&] { return Shot().at(200 + 13, 200 + 13); };
     const std::uint32_t empty = tickPixel();
@@ -191,14 +191,14 @@ TEST_F(ControlHostTest, CheckBoxFlipsOnEveryClickAndRedrawsOnlyOnChange) {
     EXPECT_GT(R(empty), 180);
 
     ClickAt(210, 210);
-    EXPECT_EQ(box.checkState, 1);
+    EXPECT_TRUE(box.checkState);
     for (int i = 0; i < 5; ++i) Tick(60);  // let the hover fade finish
     const std::uint32_t ticked = tickPixel();
     EXPECT_LT(R(ticked), 120);
     EXPECT_GT(G(ticked), R(ticked) + 40);
 
     ClickAt(210, 210);
-    EXPECT_EQ(box.checkState, 0);
+    EXPECT_FALSE(box.checkState);
     MoveTo(600, 400);
     for (int i = 0; i < 5; ++i) Tick(60);
 

@@ -42,7 +42,7 @@ TEST_F(CaptionTest, CloseAndMinimiseSitAt930And902AfterTheLayout) {
     EXPECT_FLOAT_EQ(minimise.rect.x, 902);
     EXPECT_FLOAT_EQ(minimise.rect.width, 28);
     EXPECT_EQ(close.kind, ui::KIND_CAPTION_BUTTON);
-    EXPECT_EQ(close.focusable, 0);
+    EXPECT_FALSE(close.focusable);
     EXPECT_EQ(close.SendEvent(ui::EV_PRESS_QUERY), 0);
 
     // Cells: close is 39 wide at the start of the strip, the others 28.

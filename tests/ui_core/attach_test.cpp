@@ -115,7 +115,7 @@ TEST_F(AttachTest, OnlyAnOpacityMakesTheWindowLayered) {
 
 TEST_F(AttachTest, ResizableFrameStaysAndStyleIsFrameless) {
     Host({}, 500, 300, kHostDefaultStyle | plat::WS_THICKFRAME | plat::WS_BORDER | plat::WS_DLGFRAME);
-    EXPECT_EQ(host->resizable, 1);
+    EXPECT_TRUE(host->resizable);
     const auto style = static_cast<plat::DWORD>(plat::GetWindowLong(window, plat::GWL_STYLE));
     EXPECT_NE(style & plat::WS_THICKFRAME, 0u);
     EXPECT_EQ(style & (plat::WS_BORDER | plat::WS_DLGFRAME), 0u);

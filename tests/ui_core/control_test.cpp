@@ -27,7 +27,7 @@ TEST_F(ControlTest, CreateLinksIntoTheHostOnce) {
     EXPECT_EQ(a.Codes().front(), static_cast<int>(plat::WM_CREATE));
     EXPECT_EQ(a.surface->Width(), 30);
     EXPECT_EQ(a.opacity, 255);
-    EXPECT_EQ(a.redrawEnabled, 1);
+    EXPECT_TRUE(a.redrawEnabled);
     EXPECT_EQ(a.Create(window, RectF{9, 9, 9, 9}, 5, false), &a);  // second create changes nothing
     EXPECT_FLOAT_EQ(a.rect.x, 1);
     EXPECT_EQ(a.Count(plat::WM_CREATE), 1);

@@ -36,9 +36,9 @@ TEST_F(PaintingTest, ImmediateModeRedrawsAndPresentsAtOnce) {
     h.QueueRedraw(RectF{10, 10, 5, 5}, 1);
     EXPECT_EQ(plat::headless::PresentCount(window) - presents, 1);
     // Nothing is drawn or shown while the host is suspended.
-    h.suspended = 1;
+    h.suspended = true;
     h.QueueRedraw(RectF{10, 10, 5, 5}, 0);
-    h.suspended = 0;
+    h.suspended = false;
     EXPECT_EQ(plat::headless::PresentCount(window) - presents, 1);
 }
 
@@ -169,12 +169,12 @@ TEST_F(PaintingTest, FadeInTakesFiveTicks) {
     options.backgroundColour = 0x0000FF;  // red
     UiWindow& h = Host(options, 300, 200);
     h.RenderBackground(nullptr, 0xFF0000, 1);  // to blue, cross-faded
-    EXPECT_EQ(h.suspended, 1);
+    EXPECT_TRUE(h.suspended);
     const int presents = plat::headless::PresentCount(window);
     for (int tick = 1; tick <= 4; ++tick) {
         plat::headless::AdvanceClock(50);
         Pump();
-        EXPECT_EQ(h.suspended, 1);
+        EXPECT_TRUE(h.suspended);
     }
     // Midway the picture mixes both colours.
     const std::uint32_t mid = ShownPixel(150, 100);
@@ -182,7 +182,7 @@ TEST_F(PaintingTest, FadeInTakesFiveTicks) {
     EXPECT_GT(Blue(mid), 10);
     plat::headless::AdvanceClock(50);
     Pump();
-    EXPECT_EQ(h.suspended, 0);
+    EXPECT_FALSE(h.suspended);
     EXPECT_EQ(plat::headless::PresentCount(window) - presents, 6);
     EXPECT_EQ(Red(ShownPixel(150, 100)), 0);
     EXPECT_GT(Blue(ShownPixel(150, 100)), 150);

@@ -78,7 +78,7 @@ TEST_F(RoutingTest, ClickNeedsPressAndReleaseOnTheSameControl) {
     EXPECT_EQ(a.Count(EV_MOUSE_LEFT), 1);
     EXPECT_EQ(b.Count(EV_MOUSE_ENTERED), 1);
     EXPECT_EQ(h.hoverControl, &b);
-    EXPECT_EQ(h.captured, 0);
+    EXPECT_FALSE(h.captured);
     EXPECT_EQ(log.Count("release"), 1);
 
     ClickAt(60, 60);
@@ -98,7 +98,7 @@ TEST_F(RoutingTest, PressQueryCapturesAControlThatTakesNoFocus) {
     a.Make(window, RectF{50, 50, 40, 30}, 0);
     Pump();
     Press(60, 60);
-    EXPECT_EQ(h.captured, 0);
+    EXPECT_FALSE(h.captured);
     Release(60, 60);
     EXPECT_EQ(a.Count(EV_CLICK), 0);
     a.pressAnswer = 0;
@@ -355,9 +355,9 @@ TEST_F(RoutingTest, DeactivationReleasesTheCapture) {
     Probe a;
     a.Make(window, RectF{20, 50, 40, 20});
     Press(30, 60);
-    EXPECT_EQ(h.captured, 1);
+    EXPECT_TRUE(h.captured);
     plat::SendMessage(window, plat::WM_ACTIVATE, plat::WA_INACTIVE, 0);
-    EXPECT_EQ(h.captured, 0);
+    EXPECT_FALSE(h.captured);
     EXPECT_GE(a.Count(EV_FOCUS_LOST), 1);
     EXPECT_GE(a.Count(EV_MOUSE_LEFT), 1);
 }

@@ -180,8 +180,8 @@ void Gallery::BuildLabels() {
 void Gallery::BuildButtons() {
     Section(16, 100, "Buttons: normal, hovered, pressed, focused, faded");
     const char* names[] = {"Normal", "Hovered", "Pressed", "Focused", "Faded"};
-    const int looks[] = {ui::BUTTON_NORMAL, ui::BUTTON_HOVERED, ui::BUTTON_PRESSED, ui::BUTTON_FOCUSED,
-                         ui::BUTTON_FADED};
+    using S = ui::ButtonState;
+    const S looks[] = {S::Normal, S::Hovered, S::Pressed, S::Focused, S::Faded};
     for (int i = 0; i < 5; ++i) {
         ui::UiButton& b = Button(16 + 102.0f * static_cast<float>(i), 124, 96, names[i]);
         b.DrawState(looks[i]);
@@ -221,10 +221,10 @@ void Gallery::BuildCheckBoxes() {
     off.Disabled(1);
     ui::UiCheckBox& hovered = CheckBox(&group, 146, 278, "Hovered look", 0);
     hovered.Tag("hovered");
-    hovered.DrawState(ui::BUTTON_HOVERED);
+    hovered.DrawState(ui::ButtonState::Hovered);
     ui::UiCheckBox& pressed = CheckBox(&group, 266, 278, "Pressed", 1);
     pressed.Tag("pressed");
-    pressed.DrawState(ui::BUTTON_PRESSED);
+    pressed.DrawState(ui::ButtonState::Pressed);
 }
 
 void Gallery::BuildProgressBars() {

@@ -38,9 +38,9 @@ constexpr std::array<ButtonLook, 4> kLooks{{
 }};
 constexpr ButtonLook kFadedLook{kWhite, 51, 51, 51, kBlack, 35, kWhite, 30, kBlack, 0};
 
-const ButtonLook& LookOf(int s) {
-    if (s >= 0 && s < static_cast<int>(kLooks.size())) return kLooks[static_cast<std::size_t>(s)];
-    return kFadedLook;
+const ButtonLook& LookOf(ButtonState s) {
+    if (s == ButtonState::Faded) return kFadedLook;
+    return kLooks[static_cast<std::size_t>(s)];
 }
 
 }  // namespace
@@ -56,10 +56,8 @@ UiControl* UiButton::CreateButton(ControlParent parentIn, float x, float y, floa
     format = MakeButtonFormat();
     effect = o.effect.value_or(0);
     effectColor = o.effectColor;
-    state = BUTTON_NORMAL;
-    // The corner style follows the host unless given; the host is known only
-    // once the node exists, so an absent value is settled on WM_CREATE.
-    rounded = o.rounded.value_or(-1);
+    state = ButtonState::Normal;
+    rounded = CornersRounded(o.rounded, parentIn);
     return Create(parentIn, {x, y, width, height}, KIND_BUTTON, o.visible, 1, std::nullopt,
                   kButtonTransitionInterval);
 }
@@ -76,7 +74,6 @@ rt::Text UiButton::ButtonText(std::optional<rt::Text> value) {
 }
 
 LResult UiButton::OnCreate() {
-    if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
     RegisterAccessKey(*this, text);
     return kUnhandled;
 }
@@ -93,30 +90,30 @@ LResult UiButton::OnPaint() {
 }
 
 LResult UiButton::OnMouseDown(const MouseEvent& event) {
-    if (event.button == MouseButton::Left && focusable) DrawState(BUTTON_PRESSED);
+    if (event.button == MouseButton::Left && focusable) DrawState(ButtonState::Pressed);
     return kUnhandled;
 }
 
 LResult UiButton::OnMouseUp(const MouseEvent& event) {
-    if (event.button == MouseButton::Left && focusable) DrawState(BUTTON_HOVERED);
+    if (event.button == MouseButton::Left && focusable) DrawState(ButtonState::Hovered);
     return kUnhandled;
 }
 
 LResult UiButton::OnMouseEnter() {
-    AnimateTo(BUTTON_HOVERED);
+    AnimateTo(ButtonState::Hovered);
     return kUnhandled;
 }
 
 LResult UiButton::OnMouseLeave() {
-    AnimateTo(BUTTON_NORMAL);
+    AnimateTo(ButtonState::Normal);
     return kUnhandled;
 }
 
 LResult UiButton::OnFocus(bool gained, UiControl*) {
     if (gained)
-        DrawState(BUTTON_FOCUSED);
+        DrawState(ButtonState::Focused);
     else
-        AnimateTo(BUTTON_NORMAL);
+        AnimateTo(ButtonState::Normal);
     return kUnhandled;
 }
 
@@ -133,7 +130,7 @@ gfx::RectF UiButton::CaptionRect(const gfx::RectF& area) {
     return {area.x + (area.width - w) / 2, area.y + (area.height - h) / 2, w, h};
 }
 
-void UiButton::DrawChrome(gfx::Graphics& g, const gfx::RectF& r, int s) {
+void UiButton::DrawChrome(gfx::Graphics& g, const gfx::RectF& r, ButtonState s) {
     const ButtonLook& look = LookOf(s);
     const std::uint32_t hostColour = HostThemeColour(*this);
     FillRoundRect(g, r, kCorner, MakeArgb(look.c0, look.a0));
@@ -152,7 +149,7 @@ void UiButton::DrawChrome(gfx::Graphics& g, const gfx::RectF& r, int s) {
     g.DrawLine(gfx::Pen(MakeArgb(look.c5, look.a5)), {r.x, bottom}, {r.x + r.width - 1, bottom});
 }
 
-void UiButton::DrawState(int s) {
+void UiButton::DrawState(ButtonState s) {
     state = s;
     if (!graphics || !font || !format) return;
     PaintContext context = BeginControlPaint();
@@ -166,7 +163,7 @@ void UiButton::DrawState(int s) {
     EndControlPaint(context);
 }
 
-void UiButton::AnimateTo(int s) {
+void UiButton::AnimateTo(ButtonState s) {
     TransitionFrames(kButtonFadeFrames);
     DrawState(s);
 }

@@ -11,12 +11,8 @@
 
 namespace ui {
 
-// Visual states of a button.
-inline constexpr int BUTTON_FADED = -1;
-inline constexpr int BUTTON_NORMAL = 0;
-inline constexpr int BUTTON_HOVERED = 1;
-inline constexpr int BUTTON_PRESSED = 2;
-inline constexpr int BUTTON_FOCUSED = 3;
+// Visual states of a button; the drawing routine also takes the faded look.
+enum class ButtonState { Faded = -1, Normal = 0, Hovered = 1, Pressed = 2, Focused = 3 };
 
 // Frames of the fade between two looks, at the 60 ms transition interval.
 inline constexpr int kButtonFadeFrames = 4;
@@ -33,14 +29,14 @@ public:
     UiButton() { transitionOnce = true; }
     ~UiButton() override;
 
-    int state = BUTTON_NORMAL;
+    ButtonState state = ButtonState::Normal;
     rt::Text text;
     std::optional<gfx::Font> font;
     gfx::Argb textColor = 0xD2000000;
     std::unique_ptr<gfx::StringFormat> format;
     int effect = 0;
     std::optional<gfx::Argb> effectColor;
-    int rounded = 1;
+    bool rounded = true;
 
     // Kind 2, focusable, 60 ms transitions. Check boxes are created by it too.
     UiControl* CreateButton(ControlParent parent, float x, float y, float width, float height,
@@ -48,8 +44,8 @@ public:
     // Sets the caption when given; on a change re-registers the access key
     // and redraws. Returns the caption.
     rt::Text ButtonText(std::optional<rt::Text> value = std::nullopt);
-    // Draws the button in look `s` (BUTTON_*), which becomes its state.
-    void DrawState(int s);
+    // Draws the button in look `s`, which becomes its state.
+    void DrawState(ButtonState s);
 
     // Drawing hooks a check box replaces.
     virtual bool SkipChrome() const { return false; }
@@ -68,8 +64,8 @@ protected:
 
     // Where the caption goes: centred on the button; a check box puts it right of its glyph.
     virtual gfx::RectF CaptionRect(const gfx::RectF& area);
-    void DrawChrome(gfx::Graphics& g, const gfx::RectF& area, int s);
-    void AnimateTo(int s);
+    void DrawChrome(gfx::Graphics& g, const gfx::RectF& area, ButtonState s);
+    void AnimateTo(ButtonState s);
 };
 
 }  // namespace ui

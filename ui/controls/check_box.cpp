@@ -33,18 +33,18 @@ const std::vector<gfx::Bitmap>& CheckMarkCells() {
 }
 
 // Button state to strip look: the four button looks, then the faded one.
-int LookOf(int state) { return state >= 0 && state <= BUTTON_FOCUSED ? state : 4; }
+int LookOf(ButtonState state) { return state == ButtonState::Faded ? 4 : static_cast<int>(state); }
 
 }  // namespace
 
 UiCheckBox::~UiCheckBox() { Destroy(); }
 
 int UiCheckBox::CheckState(std::optional<int> value) {
-    if (value && *value != checkState) {
-        checkState = *value;
+    if (value && (*value != 0) != checkState) {
+        checkState = *value != 0;
         if (handle) DrawState(state);
     }
-    return checkState;
+    return checkState ? 1 : 0;
 }
 
 // Created as a button, it becomes a check box before the button's own set-up.
@@ -55,12 +55,12 @@ LResult UiCheckBox::OnCreate() {
 }
 
 LResult UiCheckBox::OnDestroy() {
-    checkState = 0;
+    checkState = false;
     return UiButton::OnDestroy();
 }
 
 LResult UiCheckBox::OnClick() {
-    checkState = checkState != 0 ? 0 : 1;
+    checkState = !checkState;
     DrawState(state);
     return UiButton::OnClick();
 }
@@ -70,8 +70,7 @@ LResult UiCheckBox::OnRecache() { return kUnhandled; }
 
 void UiCheckBox::DrawContent(gfx::Graphics& g, const gfx::RectF& area) {
     const std::vector<gfx::Bitmap>& cells = CheckMarkCells();
-    const std::size_t index =
-        static_cast<std::size_t>((checkState != 0 ? assets::kCheckMarkLooks : 0) + LookOf(state));
+    const std::size_t index = static_cast<std::size_t>((checkState ? assets::kCheckMarkLooks : 0) + LookOf(state));
     if (index >= cells.size()) return;
     DrawImageAt(g, cells[index], {area.x + kGlyphLeft, area.y + 4, kGlyphWidth, area.height + 1 - 8},
                 true);

@@ -13,7 +13,7 @@ public:
     UiCheckBox() = default;
     ~UiCheckBox() override;
 
-    int checkState = 0;
+    bool checkState = false;
 
     // Sets the tick (0 or 1) when given; redraws only on a change. Returns it.
     int CheckState(std::optional<int> value = std::nullopt);

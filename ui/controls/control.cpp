@@ -40,10 +40,10 @@ UiControl* UiControl::Create(ControlParent where, RectF r, int kindCode, bool is
     rect = r;
     tooltip.clear();
     opacity = 255;
-    redrawEnabled = 1;
+    redrawEnabled = true;
     kind = kindCode;
-    visible = isVisible ? 1 : 0;
-    focusable = takesFocus.value_or(1);
+    visible = isVisible;
+    focusable = takesFocus.value_or(1) != 0;
     if (cursorId) cursor = plat::LoadCursor(*cursorId);
     if (parentControl) {
         SetParentControl(parentControl);
@@ -95,7 +95,7 @@ void UiControl::SetParentControl(ControlParent newParent) {
 
 void UiControl::Destroy() {
     if (!handle) return;
-    visible = 0;
+    visible = false;
     Invalidate();
     while (firstChild) {
         UiControl* child = firstChild;
@@ -118,7 +118,7 @@ void UiControl::Destroy() {
     hwnd = nullptr;
     handle = nullptr;
     parent = nullptr;
-    visible = disabled = focusable = redrawEnabled = 0;
+    visible = disabled = focusable = redrawEnabled = false;
     cursor = nullptr;
     rect = previousRect = RectF{};
     kind = 0;
@@ -134,17 +134,17 @@ RectF UiControl::Rect(std::optional<RectF> newRect) {
 }
 
 int UiControl::Visible(std::optional<int> value) {
-    if (value && (*value != 0) != (visible != 0)) {
-        visible = *value != 0 ? 1 : 0;
+    if (value && (*value != 0) != visible) {
+        visible = *value != 0;
         SendEvent(visible ? EV_SHOWN : EV_HIDDEN);
         Invalidate();
     }
-    return visible;
+    return visible ? 1 : 0;
 }
 
 int UiControl::Disabled(std::optional<int> value) {
-    if (value && (*value != 0) != (disabled != 0)) {
-        disabled = *value != 0 ? 1 : 0;
+    if (value && (*value != 0) != disabled) {
+        disabled = *value != 0;
         if (host && host->focusControl == this) {
             host->focusControl = nullptr;
             PostEvent(EV_FOCUS_LOST);
@@ -152,12 +152,12 @@ int UiControl::Disabled(std::optional<int> value) {
         PostEvent(EV_MOUSE_LEFT);
         Invalidate();
     }
-    return disabled;
+    return disabled ? 1 : 0;
 }
 
 int UiControl::Focusable(std::optional<int> value) {
-    if (value) focusable = *value;
-    return focusable;
+    if (value) focusable = *value != 0;
+    return focusable ? 1 : 0;
 }
 
 bool UiControl::HasFocus() {
@@ -170,7 +170,7 @@ void UiControl::Redraw() { SendEvent(plat::WM_PAINT); }
 
 void UiControl::Invalidate() {
     if (!handle) return;
-    plat::PostMessage(hwnd, HM_INVALIDATE, 1, PackRect(rect));
+    plat::PostMessage(hwnd, HM_INVALIDATE, static_cast<WParam>(RedrawMode::Now), PackRect(rect));
 }
 
 void UiControl::ShiftDescendants(float dx, float dy) {
@@ -349,7 +349,7 @@ void UiControl::Unlink() {
 void UiControl::OnTransitionTimer() {
     if (!handle) return;
     ++transitionFrame;
-    if (host) host->QueueRedraw(rect, 1);
+    if (host) host->QueueRedraw(rect, RedrawMode::Now);
     if (transitionFrame >= transitionFrames) {
         plat::KillTimer(hwnd, TransitionTimerId(this));
         transitionSnapshot.reset();
@@ -464,7 +464,7 @@ void UiControl::EndControlPaint(PaintContext& context) {
     // and ShowAnimated are on the first picture.
     if (!handle || !host || !redrawEnabled || !visible) return;
     if (transitionInterval == 0 || transitionFrames == 0) {
-        plat::PostMessage(hwnd, HM_INVALIDATE, 0, PackRect(rect));
+        plat::PostMessage(hwnd, HM_INVALIDATE, static_cast<WParam>(RedrawMode::Append), PackRect(rect));
     } else {
         transitionFrame = 0;
         SendEvent(EV_TRANSITION_STARTED);

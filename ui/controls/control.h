@@ -142,6 +142,11 @@ public:
     virtual int Disabled(std::optional<int> value = std::nullopt);
     virtual int Focusable(std::optional<int> value = std::nullopt);
     virtual bool HasFocus();
+    // Whether the control takes input: shown and not disabled. Hit testing,
+    // access keys and the keyboard click ask this.
+    bool TakesInput() const { return visible && !disabled; }
+    // Whether Tab and SetFocusControl may give it the focus; caption buttons never take it.
+    bool TakesFocus() const { return TakesInput() && focusable && kind != KIND_CAPTION_BUTTON; }
     virtual void Redraw();
     virtual void Invalidate();
     virtual void Move(std::optional<float> x, std::optional<float> y = std::nullopt,
@@ -174,8 +179,8 @@ public:
     virtual void SetZOrder(std::optional<int> position = std::nullopt,
                            std::optional<bool> redraw = std::nullopt);
     virtual void Unlink();
-    virtual void SuspendRedraw() { redrawEnabled = 0; }
-    virtual void ResumeRedraw() { redrawEnabled = 1; }
+    virtual void SuspendRedraw() { redrawEnabled = false; }
+    virtual void ResumeRedraw() { redrawEnabled = true; }
     virtual void OnTransitionTimer();
     virtual void OnBeginPaint(PaintContext& context) { (void)context; }
     virtual void OnEndPaint(PaintContext& context) { (void)context; }
@@ -243,10 +248,10 @@ public:
     NativeWindow hwnd{};
     UiControl* handle = nullptr;
     UiControl* parent = nullptr;
-    int visible = 0;
-    int disabled = 0;
-    int focusable = 0;
-    int redrawEnabled = 0;
+    bool visible = false;
+    bool disabled = false;
+    bool focusable = false;
+    bool redrawEnabled = false;
     plat::Hcursor cursor = nullptr;
     std::vector<std::pair<int, EventHandler>> eventTable;
     RectF rect;

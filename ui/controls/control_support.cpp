@@ -11,8 +11,10 @@ std::uint32_t HostThemeColour(const UiControl& control) {
                         : 0xFFFFFFu;
 }
 
-bool HostCornersRounded(const UiControl& control) {
-    return control.host == nullptr || control.host->frameStyle != 0;
+bool CornersRounded(std::optional<int> given, ControlParent where) {
+    if (given) return *given != 0;
+    const UiWindow* host = FindHost(where.control ? where.control->hwnd : where.window);
+    return host == nullptr || host->DefaultRounded();
 }
 
 gfx::Font MakeControlFont(const std::optional<rt::Text>& faceName, std::optional<float> size,

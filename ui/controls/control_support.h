@@ -12,6 +12,7 @@
 namespace ui {
 
 class UiControl;
+struct ControlParent;
 
 // The text style every captioned control takes at create; absent values take
 // the defaults shown.
@@ -27,8 +28,9 @@ struct TextStyleOptions {
 
 // The host window's theme colour (RGB, 0x00BBGGRR): its background colour.
 std::uint32_t HostThemeColour(const UiControl& control);
-// The host's default corner style: rounded unless its frame style is 0.
-bool HostCornersRounded(const UiControl& control);
+// The corner style a control is created with: `given` when there is one
+// (non-zero: rounded), else the default of the host it is created on.
+bool CornersRounded(std::optional<int> given, ControlParent where);
 // The library's default font unless a face name, size (default 12) or style
 // is given; a face the machine lacks falls back to the default family.
 gfx::Font MakeControlFont(const std::optional<rt::Text>& faceName, std::optional<float> size,

@@ -26,7 +26,7 @@ UiControl* UiGroupBox::CreateGroupBox(ControlParent parentIn, float x, float y, 
     effectColor = o.effectColor;
     fillColor = o.fillColor.value_or(0);
     borderColor = o.borderColor.value_or(0x50000000);
-    rounded = o.rounded.value_or(-1);
+    rounded = CornersRounded(o.rounded, parentIn);
     return Create(parentIn, {x, y, width, height}, KIND_GROUP_BOX, o.visible, 0);
 }
 
@@ -51,7 +51,6 @@ void UiGroupBox::Layout() {
 }
 
 LResult UiGroupBox::OnCreate() {
-    if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
     Layout();
     return kUnhandled;
 }
@@ -77,16 +76,15 @@ void UiGroupBox::DrawGroup() {
     if (!graphics || !font || !format) return;
     PaintContext context = BeginControlPaint();
     gfx::Graphics& g = *graphics;
-    const bool round = rounded != 0;
     if (fillColor != 0) {
-        if (round)
+        if (rounded)
             FillRoundRect(g, frameRect, kCorner, fillColor);
         else
             g.FillRectangle(gfx::SolidBrush(fillColor), frameRect);
     }
     // The outline is broken behind the caption.
     if (!caption.empty()) g.SetClip(captionRect, gfx::CombineMode::Exclude);
-    if (round)
+    if (rounded)
         StrokeRoundRect(g, frameRect, kCorner, borderColor);
     else
         g.DrawRectangle(gfx::Pen(borderColor),

@@ -31,7 +31,7 @@ public:
     std::unique_ptr<gfx::StringFormat> format;
     gfx::Argb fillColor = 0;
     gfx::Argb borderColor = 0x50000000;
-    int rounded = -1;
+    bool rounded = true;
     int effect = 0;
     std::optional<gfx::Argb> effectColor;
     // Surface coordinates, from Layout.

@@ -16,14 +16,14 @@ UiControl* UiProgressBar::CreateProgressBar(ControlParent parentIn, float x, flo
     position = o.position.value_or(0);
     minimum = o.minimum.value_or(0);
     maximum = o.maximum.value_or(100);
-    vertical = o.vertical.value_or(0);
-    shading = o.shading.value_or(1);
+    vertical = o.vertical.value_or(0) != 0;
+    shading = o.shading.value_or(1) != 0;
     corner = o.corner.value_or(6);
     startColor = o.startColor.value_or(kProgressStartColor);
     endColor = o.endColor.value_or(kProgressEndColor);
     borderColor = o.borderColor.value_or(0x50000000);
     backColor = o.backColor.value_or(0xD2FFFFFF);
-    rounded = o.rounded.value_or(-1);
+    rounded = CornersRounded(o.rounded, parentIn);
     return Create(parentIn, {x, y, width, height}, KIND_PROGRESS_BAR, o.visible, 0);
 }
 
@@ -57,11 +57,6 @@ float UiProgressBar::DoneLength(float innerLength) const {
     return fraction * innerLength;
 }
 
-LResult UiProgressBar::OnCreate() {
-    if (rounded < 0) rounded = HostCornersRounded(*this) ? 1 : 0;
-    return kUnhandled;
-}
-
 LResult UiProgressBar::OnPaint() {
     DrawBar();
     return 0;
@@ -73,10 +68,9 @@ void UiProgressBar::DrawBar() {
     gfx::Graphics& g = *graphics;
     const gfx::RectF full = SurfaceRect(*this);
     const gfx::RectF inner{full.x + 2, full.y + 2, full.width - 4, full.height - 4};
-    const bool round = rounded != 0;
     using Mode = gfx::LinearGradientMode;
     if (backColor != 0) {
-        if (round)
+        if (rounded)
             FillRoundRect(g, inner, corner, backColor);
         else
             g.FillRectangle(gfx::SolidBrush(backColor), inner);
@@ -91,7 +85,7 @@ void UiProgressBar::DrawBar() {
         } else {
             done.width = length;
         }
-        if (round) {
+        if (rounded) {
             const gfx::Region clip = gfx::Region::RoundRect(
                 static_cast<int>(inner.x), static_cast<int>(inner.y), static_cast<int>(inner.Right()),
                 static_cast<int>(inner.Bottom()), static_cast<int>(corner), static_cast<int>(corner));
@@ -104,7 +98,7 @@ void UiProgressBar::DrawBar() {
             FillGradient(g, done, startColor, endColor, Mode::Horizontal);
         g.ResetClip();
     }
-    if (round)
+    if (rounded)
         StrokeRoundRect(g, inner, corner, borderColor);
     else
         g.DrawRectangle(gfx::Pen(borderColor), {inner.x, inner.y, inner.width - 1, inner.height - 1});

@@ -39,14 +39,14 @@ public:
     float position = 0;
     float minimum = 0;
     float maximum = 100;
-    int vertical = 0;
-    int shading = 1;
+    bool vertical = false;
+    bool shading = true;
     float corner = 6;
     gfx::Argb startColor = kProgressStartColor;
     gfx::Argb endColor = kProgressEndColor;
     gfx::Argb borderColor = 0x50000000;
     gfx::Argb backColor = 0xD2FFFFFF;
-    int rounded = -1;
+    bool rounded = true;
 
     // Kind 12, not focusable.
     UiControl* CreateProgressBar(ControlParent parent, float x, float y, float width, float height,
@@ -60,7 +60,6 @@ public:
     void DrawBar();
 
 protected:
-    LResult OnCreate() override;
     LResult OnPaint() override;
 };
 

@@ -29,7 +29,7 @@ UiScrollBar::~UiScrollBar() { Destroy(); }
 UiControl* UiScrollBar::CreateScrollBar(ControlParent parentIn, const gfx::RectF& area,
                                         int orientationIn, bool visibleIn) {
     if (handle) return handle;
-    orientation = orientationIn;
+    horizontal = orientationIn == SCROLL_HORIZONTAL;
     return Create(parentIn, area, KIND_SCROLL_BAR, visibleIn, 1, std::nullopt, 60);
 }
 
@@ -64,7 +64,6 @@ float UiScrollBar::ScrollPage(std::optional<float> newPage) {
 
 UiScrollBar::Geometry UiScrollBar::Measure() const {
     Geometry g;
-    const bool horizontal = orientation == SCROLL_HORIZONTAL;
     g.length = horizontal ? rect.width : rect.height;
     g.thickness = horizontal ? rect.height : rect.width;
     g.arrow = std::max(0.0f, std::min(g.thickness, g.length / 2));
@@ -84,17 +83,16 @@ UiScrollBar::Geometry UiScrollBar::Measure() const {
     return g;
 }
 
-int UiScrollBar::PartAt(float along) const {
+ScrollPart UiScrollBar::PartAt(float along) const {
     const Geometry g = Measure();
-    if (along < g.arrow) return SCROLL_DECREMENT;
-    if (along >= g.length - g.arrow) return SCROLL_INCREMENT;
-    if (along >= g.thumbStart && along < g.thumbStart + g.thumbLength) return SCROLL_THUMB;
-    return SCROLL_TRACK;
+    if (along < g.arrow) return ScrollPart::Decrement;
+    if (along >= g.length - g.arrow) return ScrollPart::Increment;
+    if (along >= g.thumbStart && along < g.thumbStart + g.thumbLength) return ScrollPart::Thumb;
+    return ScrollPart::Track;
 }
 
 float UiScrollBar::Along(const MouseEvent& event) const {
-    return orientation == SCROLL_HORIZONTAL ? static_cast<float>(event.x) - rect.x
-                                            : static_cast<float>(event.y) - rect.y;
+    return horizontal ? static_cast<float>(event.x) - rect.x : static_cast<float>(event.y) - rect.y;
 }
 
 void UiScrollBar::Notify() {
@@ -116,16 +114,16 @@ void UiScrollBar::StopRepeat() {
 }
 
 void UiScrollBar::Press(float along) {
-    const int part = PartAt(along);
+    const ScrollPart part = PartAt(along);
     const Geometry g = Measure();
-    if (part == SCROLL_DECREMENT || part == SCROLL_INCREMENT) {
+    if (part == ScrollPart::Decrement || part == ScrollPart::Increment) {
         pressedPart = part;
-        MoveTo(value + (part == SCROLL_DECREMENT ? -step : step), true);
+        MoveTo(value + (part == ScrollPart::Decrement ? -step : step), true);
         plat::SetTimer(hwnd, RepeatTimerId(this), kScrollRepeatMs);
         repeating_ = true;
         DrawBar();
-    } else if (part == SCROLL_THUMB) {
-        pressedPart = SCROLL_THUMB;
+    } else if (part == ScrollPart::Thumb) {
+        pressedPart = ScrollPart::Thumb;
         thumbLength = g.thumbLength;
         dragOffset = along - g.thumbStart;
         dragChanged_ = false;
@@ -146,15 +144,15 @@ void UiScrollBar::DragTo(float along) {
     if (movable <= 0) return;
     const float start = along - dragOffset - g.trackStart;
     const float newValue = minimum + start / movable * (maximum - minimum);
-    if (MoveTo(newValue, notifyWhileDragging != 0)) dragChanged_ = true;
+    if (MoveTo(newValue, notifyWhileDragging)) dragChanged_ = true;
 }
 
 void UiScrollBar::Repeat() {
-    if (pressedPart != SCROLL_DECREMENT && pressedPart != SCROLL_INCREMENT) {
+    if (pressedPart != ScrollPart::Decrement && pressedPart != ScrollPart::Increment) {
         StopRepeat();
         return;
     }
-    const bool down = pressedPart == SCROLL_DECREMENT;
+    const bool down = pressedPart == ScrollPart::Decrement;
     MoveTo(value + (down ? -step : step), true);
     if (value <= minimum && down) StopRepeat();
     if (value >= maximum && !down) StopRepeat();
@@ -162,7 +160,7 @@ void UiScrollBar::Repeat() {
 
 LResult UiScrollBar::OnDestroy() {
     StopRepeat();
-    pressedPart = SCROLL_NONE;
+    pressedPart = ScrollPart::None;
     return kUnhandled;
 }
 
@@ -178,9 +176,9 @@ LResult UiScrollBar::OnMouseDown(const MouseEvent& event) {
 }
 
 LResult UiScrollBar::OnMouseMove(const MouseEvent& event) {
-    if (pressedPart == SCROLL_THUMB) {
+    if (pressedPart == ScrollPart::Thumb) {
         DragTo(Along(event));
-    } else if (const int part = PartAt(Along(event)); part != hoverPart) {
+    } else if (const ScrollPart part = PartAt(Along(event)); part != hoverPart) {
         hoverPart = part;
         DrawBar();
     }
@@ -189,9 +187,9 @@ LResult UiScrollBar::OnMouseMove(const MouseEvent& event) {
 
 LResult UiScrollBar::OnMouseUp(const MouseEvent& event) {
     if (event.button != MouseButton::Left) return kUnhandled;
-    const bool dragged = pressedPart == SCROLL_THUMB && dragChanged_;
+    const bool dragged = pressedPart == ScrollPart::Thumb && dragChanged_;
     StopRepeat();
-    pressedPart = SCROLL_NONE;
+    pressedPart = ScrollPart::None;
     dragChanged_ = false;
     DrawBar();
     if (dragged && !notifyWhileDragging) Notify();
@@ -215,16 +213,16 @@ LResult UiScrollBar::OnMouseLeave() {
 
 void UiScrollBar::Hover(bool entered) {
     hovered = entered;
-    if (!hovered) hoverPart = SCROLL_NONE;
+    if (!hovered) hoverPart = ScrollPart::None;
     if (transitionInterval) TransitionFrames(kScrollHoverFrames);
     DrawBar();
 }
 
 // Losing the capture (the window was deactivated) ends a held arrow.
 LResult UiScrollBar::OnFocus(bool gained, UiControl*) {
-    if (!gained && pressedPart != SCROLL_NONE) {
+    if (!gained && pressedPart != ScrollPart::None) {
         StopRepeat();
-        pressedPart = SCROLL_NONE;
+        pressedPart = ScrollPart::None;
         DrawBar();
     }
     return kUnhandled;
@@ -239,28 +237,27 @@ void UiScrollBar::DrawBar() {
     gfx::Graphics& g = *graphics;
     const Geometry m = Measure();
     thumbLength = m.thumbLength;
-    const bool horizontal = orientation == SCROLL_HORIZONTAL;
     // Maps (along, across) to surface coordinates.
-    const auto at = [horizontal](float along, float across) {
+    const auto at = [this](float along, float across) {
         return horizontal ? gfx::PointF{along, across} : gfx::PointF{across, along};
     };
-    const auto box = [horizontal](float along, float across, float length, float thickness) {
+    const auto box = [this](float along, float across, float length, float thickness) {
         return horizontal ? gfx::RectF{along, across, length, thickness}
                           : gfx::RectF{across, along, thickness, length};
     };
     FillRoundRect(g, box(0, 0, m.length, m.thickness), std::min(kThumbCorner, m.thickness),
                   Black(hovered ? kTrackHoverAlpha : kTrackAlpha));
 
-    const auto partAlpha = [this](int part) {
+    const auto partAlpha = [this](ScrollPart part) {
         return pressedPart == part || hoverPart == part ? kPartActiveAlpha : kPartAlpha;
     };
     // Arrows: triangles pointing out of the bar, centred in their squares.
     const float half = m.thickness / 2;
     const float size = std::max(2.0f, m.arrow / 4);
-    for (int part : {SCROLL_DECREMENT, SCROLL_INCREMENT}) {
+    for (ScrollPart part : {ScrollPart::Decrement, ScrollPart::Increment}) {
         if (m.arrow <= 0) break;
-        const float centre = part == SCROLL_DECREMENT ? m.arrow / 2 : m.length - m.arrow / 2;
-        const float tip = part == SCROLL_DECREMENT ? -size : size;
+        const float centre = part == ScrollPart::Decrement ? m.arrow / 2 : m.length - m.arrow / 2;
+        const float tip = part == ScrollPart::Decrement ? -size : size;
         const std::array<gfx::PointF, 3> points{at(centre + tip, half), at(centre - tip, half - size),
                                                 at(centre - tip, half + size)};
         const gfx::Argb colour = Black(partAlpha(part));
@@ -268,10 +265,8 @@ void UiScrollBar::DrawBar() {
         g.DrawPolygon(gfx::Pen(colour), points);
     }
     if (m.thumbLength > 0) {
-        const int alpha = pressedPart == SCROLL_THUMB || hoverPart == SCROLL_THUMB ? kPartActiveAlpha
-                                                                                  : kPartAlpha;
         FillRoundRect(g, box(m.thumbStart, 2, m.thumbLength, m.thickness - 4),
-                      std::min(kThumbCorner, m.thickness - 4), Black(alpha));
+                      std::min(kThumbCorner, m.thickness - 4), Black(partAlpha(ScrollPart::Thumb)));
     }
     EndControlPaint(context);
 }

@@ -17,12 +17,9 @@ class UiScrollBar;
 using ScrollChangeCallback = std::function<void(UiScrollBar& bar, float value)>;
 
 // Parts of a bar (pressedPart and hoverPart).
-inline constexpr int SCROLL_NONE = 0;
-inline constexpr int SCROLL_DECREMENT = 1;
-inline constexpr int SCROLL_INCREMENT = 2;
-inline constexpr int SCROLL_THUMB = 3;
-inline constexpr int SCROLL_TRACK = 4;
+enum class ScrollPart { None = 0, Decrement = 1, Increment = 2, Thumb = 3, Track = 4 };
 
+// CreateScrollBar's orientation code for a horizontal bar; any other is vertical.
 inline constexpr int SCROLL_HORIZONTAL = 1;
 inline constexpr int kScrollRepeatMs = 100;
 inline constexpr int kScrollHoverFrames = 5;
@@ -37,13 +34,13 @@ public:
     float minimum = 0;
     float maximum = 100;
     float step = 1;
-    int notifyWhileDragging = 1;
-    int orientation = 0;
-    int pressedPart = SCROLL_NONE;
+    bool notifyWhileDragging = true;
+    bool horizontal = false;  // the orientation
+    ScrollPart pressedPart = ScrollPart::None;
     float value = 0;
     float thumbLength = 0;
     float dragOffset = 0;
-    int hoverPart = SCROLL_NONE;
+    ScrollPart hoverPart = ScrollPart::None;
     ScrollChangeCallback changeCallback;
     float page = 0;
     bool hovered = false;
@@ -74,8 +71,8 @@ public:
         float thumbLength = 0;
     };
     Geometry Measure() const;
-    // The part at a distance along the bar (SCROLL_*).
-    int PartAt(float along) const;
+    // The part at a distance along the bar.
+    ScrollPart PartAt(float along) const;
     void DrawBar();
 
 protected:

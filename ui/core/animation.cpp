@@ -121,14 +121,14 @@ void UiWindow::ShowAnimated(int animation, std::optional<int> duration) {
 
 void UiWindow::PlayCloseAnimation() {
     if (closeAnimation == 0 || !attached) return;
-    suspended = 1;
+    suspended = true;
     const LParam exStyle = plat::GetWindowLong(window, plat::GWL_EXSTYLE);
     if (!(exStyle & plat::WS_EX_LAYERED)) plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle | plat::WS_EX_LAYERED);
     if (blurBehind) ApplyBlur();
     PlayFrames(closeAnimation, kCloseFrames, false, closeAnimation == 1 ? 10 : 8);
     if (!(exStyle & plat::WS_EX_LAYERED)) plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle);
     // A window shown again after closing must not stay frozen.
-    suspended = 0;
+    suspended = false;
 }
 
 }  // namespace ui

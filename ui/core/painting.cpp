@@ -67,18 +67,22 @@ void UiWindow::TakeSkin(const rt::ByteBuffer* skin, std::optional<int> colour) {
 
 void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour, int present,
                                 bool recache) {
+    RenderBackground(skin, colour, PresentModeOf(present), recache);
+}
+
+void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour, PresentMode present,
+                                bool recache) {
     if (canvas.Empty()) return;
     const int w = size.width, h = size.height;
     const RectF inner{5, 5, static_cast<float>(w - 10), static_cast<float>(h - 10)};
     const bool layered = Layered();
-    const bool framed = frameStyle != 1;
-    const auto rgb = static_cast<std::uint32_t>(backgroundColour);
-    suspended = 1;
+    const bool framed = frameStyle != WindowFrame::SkinOnly;
+    const bool round = frameStyle != WindowFrame::Square;
+    suspended = true;
     TakeSkin(skin, colour);
     const auto bg = static_cast<std::uint32_t>(backgroundColour);
-    (void)rgb;
 
-    if (present == 1) {
+    if (present == PresentMode::CrossFade) {
         fadeCanvas.Create(w, h, false);
         fadeCanvas.bitmap->CopyFrom(*canvas.bitmap, gfx::RectI{0, 0, w, h}, 0, 0);
     }
@@ -97,15 +101,15 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
             }
         }
     } else {
-        const int r = frameStyle != 0 ? 4 : 0;
+        const int r = round ? 4 : 0;
         g.SetClip(gfx::Region::RoundRect(6, 6, w - 5, h - 5, r, r));
         if (skinImage) {
             g.Clear(MakeArgb(bg));
             const float iw = static_cast<float>(skinImage->Width());
             const float ih = static_cast<float>(skinImage->Height());
-            if (skinMode == 1) {
+            if (skinMode == SkinMode::Stretched) {
                 g.DrawImage(*skinImage, inner);
-            } else if (skinMode == 2) {
+            } else if (skinMode == SkinMode::Centred) {
                 const RectF whole{0, 0, static_cast<float>(w), static_cast<float>(h)};
                 DrawImageAt(g, *skinImage, whole, true);
                 if (edgeFade) {
@@ -137,7 +141,7 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
         for (int i = 0; i < 2; ++i) {
             line = RectF{line.x + 1, line.y + 1, line.width - 2, line.height - 2};
             const gfx::Argb colourOfLine = i == 0 ? MakeArgb(0x606060, 204) : MakeArgb(0xFFFFFF, 102);
-            if (frameStyle != 0) {
+            if (round) {
                 StrokeRoundRect(g, line, i == 0 ? 7.0f : 6.0f, colourOfLine);
             } else {
                 DrawBorder(g, line, BORDER_SOLID, colourOfLine);
@@ -146,18 +150,18 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
         g.ResetClip();
         if (!layered) {
             const int c = plat::IsZoomed(window) ? 5 : 6;
-            const int r = frameStyle != 0 ? 5 : 0;
+            const int r = round ? 5 : 0;
             const plat::Region region = plat::CreateRoundRectRgn(c, c, w - c + 1, h - c + 1, r, r);
             plat::SetWindowRgn(window, &region);
         } else if (CaptionFlags & CAPTION_FRAME) {
-            DropShadow(g, inner, frameStyle != 0, frameColour == -1 ? 0u : static_cast<std::uint32_t>(frameColour));
+            DropShadow(g, inner, round, frameColour == -1 ? 0u : static_cast<std::uint32_t>(frameColour));
         }
     }
 
     backgroundCanvas.bitmap->CopyFrom(*canvas.bitmap, gfx::RectI{0, 0, w, h}, 0, 0);
 
     if (framed) {
-        const int r = frameStyle != 0 ? 3 : 0;
+        const int r = round ? 3 : 0;
         frameClip = std::make_unique<gfx::Region>(gfx::Region::RoundRect(7, 7, w - 6, h - 6, r, r));
         g.SetClip(*frameClip);
     } else {
@@ -167,27 +171,31 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
     LayoutCaption();
     ComposeAll(firstControl, g, recache);
     if (framed) g.ResetClip();
-    suspended = 0;
+    suspended = false;
     if (blurBehind && layered) ApplyBlur();
 
-    if (present == 0) {
+    if (present == PresentMode::Now) {
         PresentWhole();
-    } else if (present == 1) {
-        suspended = 1;
+    } else if (present == PresentMode::CrossFade) {
+        suspended = true;
         fadeAlpha = 0;
         plat::SetTimer(window, reinterpret_cast<TimerId>(this), kFadeInterval);
     }
 }
 
 void UiWindow::ApplyBlur() {
-    if (Library().systemMajorVersion != 6 || frameStyle == 1 || !Layered()) return;
+    if (Library().systemMajorVersion != 6 || frameStyle == WindowFrame::SkinOnly || !Layered()) return;
     if (!plat::IsCompositionEnabled()) return;
     const plat::Region region = plat::CreateRoundRectRgn(6, 6, size.width - 5, size.height - 5, 6, 6);
     plat::EnableBlurBehind(window, true, &region);
 }
 
 void UiWindow::QueueRedraw(const RectF& rect, int mode) {
-    if (mode == 1) {
+    QueueRedraw(rect, RedrawModeOf(static_cast<WParam>(mode)));
+}
+
+void UiWindow::QueueRedraw(const RectF& rect, RedrawMode mode) {
+    if (mode == RedrawMode::Now) {
         RedrawRect(rect, true);
     } else {
         redrawQueue.Add(rect, mode);
@@ -311,7 +319,7 @@ void UiWindow::ComposeAll(UiControl* first, gfx::Graphics& target, bool recache)
     for (UiControl* c = first; c; c = c->nextSibling) {
         if (!c->visible) continue;
         if (recache) Deliver(c, EV_RECACHE, 0, 0);
-        DrawSurface(target, c, c->disabled != 0);
+        DrawSurface(target, c, c->disabled);
         if (c->firstChild) {
             const RectF clipBefore = target.VisibleClipBounds();
             target.SetClip(c->rect, gfx::CombineMode::Intersect);
@@ -363,7 +371,7 @@ void UiWindow::OnFadeTimer() {
     if (fadeAlpha >= 255) {
         plat::KillTimer(window, reinterpret_cast<TimerId>(this));
         fadeCanvas.Reset();
-        suspended = 0;
+        suspended = false;
         PresentWhole();
     }
 }

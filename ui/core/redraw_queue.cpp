@@ -18,8 +18,8 @@ void UiRedrawQueue::Clear() {
     window_ = nullptr;
 }
 
-void UiRedrawQueue::Add(const RectF& rect, int mode) {
-    if (mode == 2) {
+void UiRedrawQueue::Add(const RectF& rect, RedrawMode mode) {
+    if (mode == RedrawMode::Front) {
         pending_.push_front(rect);
     } else {
         pending_.push_back(rect);
@@ -40,7 +40,7 @@ void UiRedrawQueue::Process() {
         }
         plat::MSG msg;
         while (plat::PeekMessage(&msg, window_, HM_INVALIDATE, HM_INVALIDATE, plat::PM_REMOVE)) {
-            Add(UnpackRect(msg.lParam), static_cast<int>(msg.wParam));
+            Add(UnpackRect(msg.lParam), RedrawModeOf(msg.wParam));
         }
         if (pending_.empty() || !host_) break;
     }

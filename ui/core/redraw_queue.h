@@ -10,13 +10,14 @@
 namespace ui {
 
 class UiWindow;
+enum class RedrawMode;
 
 class UiRedrawQueue {
 public:
     void Init(NativeWindow window, UiWindow* host, gfx::Graphics* graphics);
     void Clear();
-    // mode 2 inserts at the front, anything else appends.
-    void Add(const RectF& rect, int mode);
+    // Front inserts at the front, anything else appends.
+    void Add(const RectF& rect, RedrawMode mode);
     // Runs the queue unless a run is already in progress.
     void Process();
     bool Busy() const { return busy_; }

@@ -16,8 +16,6 @@ int KindOf(const UiControl* control) { return control ? control->kind : 0; }
 void Call(const HostCallback& callback, NativeWindow window, UiControl* control, WParam wParam, LParam lParam) {
     if (callback) callback(window, control, wParam, lParam, KindOf(control));
 }
-
-bool Usable(const UiControl* control) { return control && control->visible && control->disabled == 0; }
 }  // namespace
 
 LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
@@ -46,7 +44,7 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
             if (captured) {
                 Deliver(pressedControl, EV_FOCUS_LOST, 0, 0);
                 plat::ReleaseCapture();
-                captured = 0;
+                captured = false;
             }
         } else if (pressedControl) {
             Deliver(pressedControl, EV_FOCUS_GAINED, 0, 0);
@@ -112,12 +110,12 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
         Deliver(focusControl, static_cast<int>(message), wParam, lParam);
         break;
     case plat::WM_MOUSEMOVE:
-        if (!(leaveTracking & 1)) {
+        if (!leaveTracking) {
             plat::TRACKMOUSEEVENT tme;
             tme.dwFlags = plat::TME_LEAVE;
             tme.hwndTrack = hwnd;
             tme.dwHoverTime = 0;
-            leaveTracking = plat::TrackMouseEvent(&tme) ? 1 : 0;
+            leaveTracking = plat::TrackMouseEvent(&tme);
         }
         OnMouse(message, wParam, lParam);
         break;
@@ -131,7 +129,7 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
         plat::SendMessage(hwnd, plat::WM_LBUTTONDOWN, DBLCLK_MARK, lParam);
         return 0;
     case plat::WM_MOUSELEAVE:
-        leaveTracking = 0;
+        leaveTracking = false;
         plat::ReleaseCapture();
         if (hoverControl) {
             UiControl* left = hoverControl;
@@ -180,8 +178,8 @@ LResult UiWindow::OnHostMessage(unsigned message, WParam wParam, LParam lParam, 
         PresentWhole();
         return 0;
     case HM_INVALIDATE:
-        QueueRedraw(UnpackRect(lParam), static_cast<int>(wParam));
-        if (wParam == 1) handled = true;
+        QueueRedraw(UnpackRect(lParam), RedrawModeOf(wParam));
+        if (RedrawModeOf(wParam) == RedrawMode::Now) handled = true;
         return 0;
     case HM_CONTROL_MOVED: {
         handled = true;
@@ -225,7 +223,7 @@ void UiWindow::OnTimer(WParam wParam, LParam lParam) {
 
 UiControl* UiWindow::HitTest(UiControl* first, float x, float y) {
     for (UiControl* control = first; control; control = control->prevSibling) {
-        if (control->visible != 1 || control->disabled != 0) continue;
+        if (!control->TakesInput()) continue;
         const RectF& r = control->rect;
         if (!(x >= r.x && y >= r.y && x < r.x + r.width && y < r.y + r.height)) continue;
         if (UiControl* child = HitTest(control->lastChild, x, y)) return child;
@@ -269,7 +267,7 @@ void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
             hoverControl = pressedControl;
             HoverChange(target);
         }
-        captured = 0;
+        captured = false;
         pressedControl = nullptr;
         hoverControl = target;
         return;
@@ -292,7 +290,7 @@ void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
             const bool takes = Deliver(target, EV_PRESS_QUERY, wParam, lParam) != -1 || target->focusable;
             if (takes) {
                 Call(callbacks.press, hwnd, target, wParam, lParam);
-                captured = 1;
+                captured = true;
                 pressedControl = target;
                 if (target->focusable && target != focusControl) {
                     UiControl* old = focusControl;
@@ -382,7 +380,7 @@ void UiWindow::OnKeyDown(WParam wParam, LParam lParam) {
         UiControl* candidate = (start == lastControl) ? firstControl : start->nextSibling;
         // At most one full pass over the top-level list.
         for (UiControl* c = candidate; c;) {
-            if (c->visible != 0 && c->focusable != 0 && c->kind != KIND_CAPTION_BUTTON && c->disabled != 1) {
+            if (c->TakesFocus()) {
                 if (c != focusControl) SetFocusControl(c, true);
                 break;
             }
@@ -390,7 +388,7 @@ void UiWindow::OnKeyDown(WParam wParam, LParam lParam) {
             c = c->nextSibling ? c->nextSibling : firstControl;
         }
     } else if (key == plat::VK_RETURN || key == plat::VK_SPACE) {
-        if (Usable(focusControl)) {
+        if (focusControl && focusControl->TakesInput()) {
             UiControl* target = focusControl;
             Deliver(target, EV_CLICK, 0, 0);
             Call(callbacks.click, window, target, 0, 0);
@@ -402,7 +400,7 @@ bool UiWindow::OnSysChar(WParam wParam, LParam lParam) {
     Deliver(focusControl, plat::WM_SYSCHAR, wParam, lParam);
     const int ch = std::toupper(static_cast<int>(wParam & 0xFF));
     for (const Mnemonic& entry : mnemonics) {
-        if (std::toupper(entry.key & 0xFF) != ch || !Usable(entry.control)) continue;
+        if (std::toupper(entry.key & 0xFF) != ch || !entry.control || !entry.control->TakesInput()) continue;
         UiControl* target = entry.control;
         Deliver(target, EV_CLICK, wParam, lParam);
         Call(callbacks.click, window, target, wParam, lParam);
@@ -426,10 +424,7 @@ int UiWindow::SetMnemonic(UiControl* control, int key) {
 }
 
 void UiWindow::SetFocusControl(UiControl* control, bool byKeyboard) {
-    if (!control || !Owns(control) || control->disabled || !control->visible || !control->focusable ||
-        control->kind == KIND_CAPTION_BUTTON || control == focusControl) {
-        return;
-    }
+    if (!control || !Owns(control) || !control->TakesFocus() || control == focusControl) return;
     UiControl* old = focusControl;
     focusControl = control;
     keyboardFocus = nullptr;

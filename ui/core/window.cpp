@@ -55,6 +55,30 @@ UiWindow* FindHost(NativeWindow window) {
     return it->second;
 }
 
+SkinMode SkinModeOf(int code) {
+    if (code == 1) return SkinMode::Stretched;
+    if (code == 2) return SkinMode::Centred;
+    return SkinMode::Natural;
+}
+
+WindowFrame WindowFrameOf(int code) {
+    if (code == 0) return WindowFrame::Square;
+    if (code == 1) return WindowFrame::SkinOnly;
+    return WindowFrame::Rounded;
+}
+
+RedrawMode RedrawModeOf(WParam code) {
+    if (code == 1) return RedrawMode::Now;
+    if (code == 2) return RedrawMode::Front;
+    return RedrawMode::Append;
+}
+
+PresentMode PresentModeOf(int code) {
+    if (code == 0) return PresentMode::Now;
+    if (code == 1) return PresentMode::CrossFade;
+    return PresentMode::DrawOnly;
+}
+
 UiWindow::UiWindow() = default;
 
 UiWindow::~UiWindow() {
@@ -86,7 +110,7 @@ void UiWindow::ForgetControl(UiControl* control) {
     if (pressedControl == control) {
         pressedControl = nullptr;
         if (captured) {
-            captured = 0;
+            captured = false;
             plat::ReleaseCapture();
         }
     }
@@ -112,19 +136,19 @@ bool UiWindow::Attach(NativeWindow target, const AttachOptions& options) {
 
     // 1. Defaults.
     const int alpha = options.backgroundAlpha.value_or(-1);
-    int blur = options.blurBehind.value_or(false) ? 1 : 0;
-    if (alpha == -1) blur = 0;
-    if (lib.systemMajorVersion == 6 && !options.blurBehind) blur = 1;
+    bool blur = options.blurBehind.value_or(false);
+    if (alpha == -1) blur = false;
+    if (lib.systemMajorVersion == 6 && !options.blurBehind) blur = true;
 
     // 2. Settings.
     window = target;
     ownerThread = std::this_thread::get_id();
     backgroundAlpha = alpha;
-    skinMode = options.skinMode.value_or(0);
-    frameStyle = options.frameStyle.value_or(7);
+    skinMode = SkinModeOf(options.skinMode.value_or(0));
+    frameStyle = WindowFrameOf(options.frameStyle.value_or(7));
     plat::DWORD style = static_cast<plat::DWORD>(plat::GetWindowLong(window, plat::GWL_STYLE));
-    resizable = options.resizable.value_or((style & plat::WS_THICKFRAME) != 0) ? 1 : 0;
-    edgeFade = options.edgeFade.value_or(true) ? 1 : 0;
+    resizable = options.resizable.value_or((style & plat::WS_THICKFRAME) != 0);
+    edgeFade = options.edgeFade.value_or(true);
     blurBehind = blur;
     skinMargins = options.skinMargins;
     skinDonor = options.skinDonor;
@@ -142,7 +166,6 @@ bool UiWindow::Attach(NativeWindow target, const AttachOptions& options) {
     style |= plat::WS_POPUP;
 
     // 4. The object is found through the property and the map beside it.
-    self = this;
     plat::SetProp(window, kHostProperty, reinterpret_cast<std::intptr_t>(this));
     {
         std::lock_guard lock(HostMapMutex());
@@ -178,12 +201,12 @@ bool UiWindow::Attach(NativeWindow target, const AttachOptions& options) {
     attached = true;
 
     // 10. Caption.
-    suspended = 1;
+    suspended = true;
     if (CaptionFlags != 0) BuildCaption();
 
     // 11-12. Background, shown at once for a layered window.
-    suspended = 0;
-    RenderBackground(&options.skin, options.backgroundColour, -1);
+    suspended = false;
+    RenderBackground(&options.skin, options.backgroundColour, PresentMode::DrawOnly);
     if (Layered()) PresentWhole();
 
     // 13. The tooltip window is the platform's; tools are registered per control.
@@ -197,7 +220,7 @@ bool UiWindow::Attach(NativeWindow target, const AttachOptions& options) {
 
 void UiWindow::Detach() {
     if (!attached) return;
-    suspended = 1;
+    suspended = true;
     plat::SetWindowProc(window, savedProc);
     attached = false;
     redrawQueue.Clear();
@@ -211,8 +234,8 @@ void UiWindow::Detach() {
     if (tooltipRegistered) plat::RemoveTooltip(window, 1);
     tooltipRegistered = false;
     if (captured || leaveTracking) {
-        captured = 0;
-        leaveTracking = 0;
+        captured = false;
+        leaveTracking = false;
         plat::ReleaseCapture();
     }
     focusControl = hoverControl = pressedControl = keyboardFocus = nullptr;
@@ -237,7 +260,7 @@ void UiWindow::Detach() {
         std::lock_guard lock(HostMapMutex());
         HostMap().erase(window);
     }
-    suspended = 0;
+    suspended = false;
 }
 
 void UiWindow::OnSize(WParam wParam, LParam lParam) {
@@ -251,7 +274,7 @@ void UiWindow::OnSize(WParam wParam, LParam lParam) {
     if (callbacks.resize) callbacks.resize(window, size.width, size.height);
     CreateCanvases();
     GrowMeasuringCanvas(size.width, size.height);
-    RenderBackground(nullptr, std::nullopt, 0, false);
+    RenderBackground(nullptr, std::nullopt, PresentMode::Now, false);
 }
 
 void UiWindow::SetTooltip(UiControl* control, std::optional<rt::Text> text) {
@@ -267,13 +290,13 @@ void UiWindow::SetTooltip(UiControl* control, std::optional<rt::Text> text) {
 }
 
 int UiWindow::Draggable(std::optional<bool> value) {
-    if (value) draggable = *value ? 1 : 0;
-    return draggable;
+    if (value) draggable = *value;
+    return draggable ? 1 : 0;
 }
 
 int UiWindow::FrameStyle(std::optional<int> value) {
-    if (value) frameStyle = *value;
-    return frameStyle;
+    if (value) frameStyle = WindowFrameOf(*value);
+    return static_cast<int>(frameStyle);
 }
 
 void UiWindow::SetFrameColour(int colour) { frameColour = colour; }

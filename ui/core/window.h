@@ -62,6 +62,22 @@ struct HostCallbacks {
         focusGained, focusLost;
 };
 
+// Placement of the skin image in a framed window.
+enum class SkinMode { Natural = 0, Stretched = 1, Centred = 2 };
+SkinMode SkinModeOf(int code);  // 1 stretched, 2 centred, anything else natural
+
+// The window's edge: a square frame, none (the skin covers the window), or a
+// rounded frame. The codes are those of FrameStyle and AttachOptions.
+enum class WindowFrame { Square = 0, SkinOnly = 1, Rounded = 7 };
+WindowFrame WindowFrameOf(int code);  // 0 square, 1 skin only, anything else rounded
+
+// QueueRedraw's modes, carried as codes in HM_INVALIDATE.
+enum class RedrawMode { Append = 0, Now = 1, Front = 2 };
+RedrawMode RedrawModeOf(WParam code);  // 1 now, 2 front, anything else append
+// RenderBackground's ways of showing the new picture.
+enum class PresentMode { DrawOnly = -1, Now = 0, CrossFade = 1 };
+PresentMode PresentModeOf(int code);  // 0 now, 1 cross-fade, anything else draw only
+
 // Skin margins {left, top, right, bottom}; all zero = draw the skin at natural size.
 struct Margins {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -99,6 +115,7 @@ public:
     virtual LResult WindowProc(unsigned message, WParam wParam, LParam lParam);
     // mode 0 append, 2 insert at the front, 1 redraw and present at once.
     virtual void QueueRedraw(const RectF& rect, int mode);
+    void QueueRedraw(const RectF& rect, RedrawMode mode);
     // text nullopt = the control's own tooltip text.
     virtual void SetTooltip(UiControl* control, std::optional<rt::Text> text = std::nullopt);
     virtual void OnFadeTimer();
@@ -118,6 +135,8 @@ public:
     // recache false: do not send 10262 before composing (the size handler).
     virtual void RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour, int present,
                                   bool recache = true);
+    void RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour, PresentMode present,
+                          bool recache = true);
     virtual void LayoutCaption();
     virtual void SetFrameColour(int colour);
     virtual void SetFocusControl(UiControl* control, bool byKeyboard);
@@ -154,7 +173,7 @@ public:
     // The colour controls tint their chrome with (the background colour, RGB).
     int ThemeColour() const { return backgroundColour; }
     // The corner style controls take when they are given none.
-    bool DefaultRounded() const { return frameStyle != 0; }
+    bool DefaultRounded() const { return frameStyle != WindowFrame::Square; }
     // Whether the caller runs on the thread that owns the window.
     bool OnOwnerThread() const { return std::this_thread::get_id() == ownerThread; }
     // Number of whole-canvas presents and recompositions so far (for tests and measurements).
@@ -163,14 +182,13 @@ public:
 
     // ---- Fields ----
     NativeWindow window{};
-    UiWindow* self = nullptr;
     bool attached = false;     // the window procedure is ours
     plat::WndProc savedProc;   // the procedure Attach replaced (empty: the default one)
     UiControl* focusControl = nullptr;
     UiControl* hoverControl = nullptr;
     UiControl* pressedControl = nullptr;
-    int captured = 0;
-    int suspended = 0;
+    bool captured = false;
+    bool suspended = false;
     UiCanvas canvas;
     UiCanvas backgroundCanvas;
     std::optional<NativeWindow> skinDonor;
@@ -179,25 +197,25 @@ public:
     UiControl* firstControl = nullptr;
     UiControl* lastControl = nullptr;
     int CaptionFlags = 0;
-    int frameStyle = 7;
+    WindowFrame frameStyle = WindowFrame::Rounded;
     int backgroundAlpha = -1;
-    int skinMode = 0;
+    SkinMode skinMode = SkinMode::Natural;
     int frameColour = -1;
-    int resizable = 0;
-    int draggable = 1;
-    int edgeFade = 1;
+    bool resizable = false;
+    bool draggable = true;
+    bool edgeFade = true;
     int closeAnimation = 0;
     struct {
         int width = 0, height = 0;
     } size;
     std::unique_ptr<gfx::Region> frameClip;
     UiControl* keyboardFocus = nullptr;
-    int blurBehind = 0;
+    bool blurBehind = false;
     plat::Hcursor defaultCursor{};
     Margins skinMargins;
     UiCanvas fadeCanvas;
     int fadeAlpha = 0;
-    int leaveTracking = 0;
+    bool leaveTracking = false;
     std::vector<Mnemonic> mnemonics;
     std::vector<std::unique_ptr<UiControl>> captionButtons;
     std::unique_ptr<UiLabel> titleLabel;
