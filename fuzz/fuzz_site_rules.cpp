@@ -5,6 +5,7 @@
 #include "app/scraping/page_body.h"
 #include "app/scraping/toolkit.h"
 #include "app/sites/site_rules.h"
+#include "tests/scraping/rule_oracle.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -53,9 +54,11 @@ void RunAll(const std::string& page) {
         const auto count = static_cast<int>(result.hits.size());
         const int limit = app::SiteRecordLimit(site);
         // A full page never ends the site; a short one does, except at an
-        // eD2k item of site 7.
+        // eD2k item of site 7. No more rows than records begin, none
+        // without a link.
         if (count > limit || (count == limit && result.exhausted) ||
-            (count < limit && !result.exhausted && site != 7)) {
+            (count < limit && !result.exhausted && site != 7) ||
+            !app::test::RowsAreSound(site, page, result)) {
             __builtin_trap();
         }
     }

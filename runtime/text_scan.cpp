@@ -2,43 +2,73 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace rt::detail {
 namespace {
+
+// A pattern byte as a folded comparison takes it: `bits` or-ed into a text
+// byte folds an ASCII capital to its small letter, and is 0 for a byte that
+// is no letter (compared exactly).
+struct FoldedByte {
+    unsigned char value;
+    unsigned char bits;
+};
+
+FoldedByte FoldedPatternByte(char c) {
+    const unsigned char folded = FoldAscii(static_cast<unsigned char>(c));
+    const bool letter = folded >= 'a' && folded <= 'z';
+    return {folded, static_cast<unsigned char>(letter ? 0x20 : 0)};
+}
+
+bool Matches(char c, FoldedByte b) {
+    return (static_cast<unsigned char>(c) | b.bits) == b.value;
+}
+
+// The first position >= pos where `sub` occurs without regard to ASCII case.
+// Positions whose first and last bytes both match are checked in full; the
+// two bytes are compared sixteen positions at a time, so a long run of text
+// that matches only the first byte costs no more than any other text.
+std::size_t NextFoldedCandidate(std::string_view text, std::string_view sub, std::size_t pos) {
+    const std::size_t m = sub.size();
+    const std::size_t last = text.size() - m;  // last possible start
+    const FoldedByte first = FoldedPatternByte(sub[0]);
+    const FoldedByte end = FoldedPatternByte(sub[m - 1]);
+    auto check = [&](std::size_t at) {
+        return m <= 2 || BytesEqual(text.data() + at + 1, sub.data() + 1, m - 2, true);
+    };
+#if defined(__SSE2__)
+    const __m128i firstValue = _mm_set1_epi8(static_cast<char>(first.value));
+    const __m128i firstBits = _mm_set1_epi8(static_cast<char>(first.bits));
+    const __m128i endValue = _mm_set1_epi8(static_cast<char>(end.value));
+    const __m128i endBits = _mm_set1_epi8(static_cast<char>(end.bits));
+    for (; pos + 16 <= last + 1; pos += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos + m - 1));
+        const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, firstBits), firstValue),
+                                           _mm_cmpeq_epi8(_mm_or_si128(b, endBits), endValue));
+        for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
+            const std::size_t at = pos + static_cast<std::size_t>(__builtin_ctz(mask));
+            if (check(at)) return at;
+        }
+    }
+#endif
+    for (; pos <= last; ++pos) {
+        if (Matches(text[pos], first) && Matches(text[pos + m - 1], end) && check(pos)) return pos;
+    }
+    return kNotFound;
+}
 
 // First position >= pos where `sub` occurs byte for byte (or folded), whether
 // or not it is a character boundary.
 std::size_t NextCandidate(std::string_view text, std::string_view sub, std::size_t pos,
                           bool ignoreCase) {
-    const std::size_t last = text.size() - sub.size();  // last possible start
-    if (!ignoreCase) {
-        const void* hit = memmem(text.data() + pos, text.size() - pos, sub.data(), sub.size());
-        return hit == nullptr ? kNotFound
-                              : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-    }
-    const unsigned char first = FoldAscii(static_cast<unsigned char>(sub[0]));
-    const bool letter = first >= 'a' && first <= 'z';
-    // Both cases of a first letter are candidates. They are looked for in a
-    // window that doubles, so a case that is rare or absent does not make
-    // every call scan to the end of the text.
-    std::size_t window = 64;
-    while (pos <= last) {
-        const std::size_t span = last - pos + 1 < window ? last - pos + 1 : window;
-        const char* p = static_cast<const char*>(std::memchr(text.data() + pos, first, span));
-        if (letter) {
-            const std::size_t upperSpan = p == nullptr ? span : static_cast<std::size_t>(p - (text.data() + pos));
-            const void* upper = std::memchr(text.data() + pos, first - ('a' - 'A'), upperSpan);
-            if (upper != nullptr) p = static_cast<const char*>(upper);
-        }
-        if (p == nullptr) {
-            pos += span;
-            window *= 2;
-            continue;
-        }
-        const std::size_t at = static_cast<std::size_t>(p - text.data());
-        if (BytesEqual(p + 1, sub.data() + 1, sub.size() - 1, true)) return at;
-        pos = at + 1;
-    }
-    return kNotFound;
+    if (ignoreCase) return NextFoldedCandidate(text, sub, pos);
+    const void* hit = memmem(text.data() + pos, text.size() - pos, sub.data(), sub.size());
+    return hit == nullptr ? kNotFound
+                          : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "runtime/utf8_to_cp936.h"
 
 #include "runtime/codepage.h"
+#include "runtime/kept.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -37,9 +38,11 @@ private:
     std::vector<std::uint16_t> codes_;
 };
 
+// Kept for the life of the process: a worker may convert a page while the
+// process exits.
 const Cp936Table& Table() {
-    static const Cp936Table table;
-    return table;
+    static Kept<Cp936Table> table;
+    return table.get();
 }
 
 // What stands at the start of a UTF-8 text: a well-formed character of

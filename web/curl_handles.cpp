@@ -3,16 +3,15 @@
 #include <array>
 #include <mutex>
 
+#include "runtime/kept.h"
+
 namespace web {
 namespace {
 
+// libcurl's global state and the cookie share are kept for the life of the
+// process: a worker may be inside a transfer while the process exits.
 struct GlobalInit {
     GlobalInit() : ok(curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) {}
-    ~GlobalInit() {
-        if (ok) curl_global_cleanup();
-    }
-    GlobalInit(const GlobalInit&) = delete;
-    GlobalInit& operator=(const GlobalInit&) = delete;
     bool ok;
 };
 
@@ -29,9 +28,6 @@ public:
             curl_share_cleanup(share_);
             share_ = nullptr;
         }
-    }
-    ~CookieShare() {
-        if (share_) curl_share_cleanup(share_);
     }
     CookieShare(const CookieShare&) = delete;
     CookieShare& operator=(const CookieShare&) = delete;
@@ -55,8 +51,8 @@ private:
 };
 
 GlobalInit& Global() {
-    static GlobalInit init;
-    return init;
+    static rt::Kept<GlobalInit> init;
+    return init.get();
 }
 
 }  // namespace
@@ -67,8 +63,8 @@ bool CurlReady() {
 
 CURLSH* SharedCookieStore() {
     if (!CurlReady()) return nullptr;
-    static CookieShare share;
-    return share.get();
+    static rt::Kept<CookieShare> share;
+    return share.get().get();
 }
 
 bool AppendHeader(HeaderList* list, const char* line) {

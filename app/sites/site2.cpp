@@ -1,5 +1,6 @@
 // Site 2: one block per hit from its row height to its magnet button; the
 // date is read from the page after the first file count.
+#include "app/scraping/record_loop.h"
 #include "app/scraping/toolkit.h"
 #include "app/scraping/url_text.h"
 #include "app/sites/site_rules.h"
@@ -10,18 +11,13 @@ PageHits ScrapeSite2(const rt::Text& page, const SiteTable&) {
     constexpr int kLimit = 10;
     const rt::Text countMarker = "|文件数:";
 
-    PageHits result;
-    rt::Text p = page;
-    for (int k = 1; k <= kLimit; ++k) {
-        const rt::Text block = ExtractBetween(p, "height=\"18\"", "磁力下载");
+    return ReadRecords(page, kLimit, {"height=\"18\"", "磁力下载"},
+                       [&](const rt::Text& block, const rt::Text& p) {
         Hit hit;
         hit.title = ReplaceMany(ExtractBetween(block, "<B>", "</B>"), "<font color=\"red\">", "",
                                 "</font>", "");
-        if (hit.title.empty()) {
-            result.exhausted = true;
-            break;
-        }
-        const rt::Text hash = ExtractBetween(block, "<a href=\"/torrent/", ".html");
+        const rt::Text hash = ExtractItem(block, "<a href=\"/torrent/", ".html");
+        if (hit.title.empty() || hash.empty()) return RecordResult::Broken();
         hit.link = "magnet:?xt=urn:btih:" + hash + "&dn=" + EncodeForUrl(hit.title);
         // The date is the ten bytes after the file count and " | ". A page
         // without a file count has no date (rather than bytes from its start).
@@ -32,10 +28,8 @@ PageHits ScrapeSite2(const rt::Text& page, const SiteTable&) {
             hit.date = rt::MidText(p, q + n, 10);
         }
         hit.size = kUnknownField;
-        p = DropThrough(p, block);
-        result.hits.push_back(std::move(hit));
-    }
-    return result;
+        return RecordResult::Row(std::move(hit));
+    });
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
 // Site 3: one table row per hit with an English date ("Jan 20, 2015") that
 // becomes 2015-1-20; a date without a month name keeps the previous month.
+#include "app/scraping/record_loop.h"
 #include "app/scraping/toolkit.h"
 #include "app/sites/site_rules.h"
 
@@ -23,27 +24,25 @@ PageHits ScrapeSite3(const rt::Text& page, const SiteTable&) {
     constexpr int kLimit = 20;
     const rt::Text linkStart = ">Detail</a><a href=\"";
 
-    PageHits result;
-    rt::Text p = page;
     rt::Text month;  // carried from record to record within this page only
-    for (int k = 1; k <= kLimit; ++k) {
+    // A record runs from the name cell to the end of its magnet link.
+    return ReadRecords(page, kLimit, {"<tr><td class=\"name\">", "\" title=\""},
+                       [&](const rt::Text& record, const rt::Text&) {
+        const int titleEnd = rt::FindText(record, "</td><td class=\"size\">");
+        const int link = rt::FindText(record, linkStart);
+        const rt::Text raw = ExtractItem(record, "</td><td class=\"date\">", "</td><td class=\"action\"");
+        if (titleEnd == -1 || link == -1 || raw.empty()) return RecordResult::Broken();
         Hit hit;
-        hit.link = ExtractBetween(p, linkStart, "\" title=\"");
-        hit.title = ExtractBetween(p, "<tr><td class=\"name\">", "</td><td class=\"size\">");
-        const rt::Text raw = ExtractBetween(p, "</td><td class=\"date\">", "</td><td class=\"action\"");
-        if (raw.empty()) {
-            result.exhausted = true;
-            break;
-        }
+        hit.title = rt::LeftText(record, titleEnd - 1);
+        hit.link = record.substr(static_cast<std::size_t>(link - 1) + linkStart.size());
+        if (hit.link.empty()) return RecordResult::Broken();
         month = MonthOf(raw, month);
         const rt::Text date =
             rt::MidText(raw, 8, 5) + "-" + month + "-" + rt::MidText(raw, 4, 3);
         hit.date = rt::ReplaceSubtext(date, " ", rt::Text(), std::nullopt, std::nullopt, true);
         hit.size = kUnknownField;
-        p = DropThrough(p, linkStart);
-        result.hits.push_back(std::move(hit));
-    }
-    return result;
+        return RecordResult::Row(std::move(hit));
+    });
 }
 
 }  // namespace app

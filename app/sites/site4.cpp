@@ -1,5 +1,6 @@
 // Site 4: one record per hit between a tag list's end and its magnet button;
 // the title is the link's percent-encoded UTF-8 display name.
+#include "app/scraping/record_loop.h"
 #include "app/scraping/toolkit.h"
 #include "app/sites/site_rules.h"
 
@@ -10,24 +11,17 @@ PageHits ScrapeSite4(const rt::Text& page, const SiteTable&) {
     // Appended to the link so that the name's end marker always exists.
     const rt::Text sentinel = "墨川";
 
-    PageHits result;
-    rt::Text p = DropThrough(page, " </ul>");  // the navigation list
-    for (int k = 1; k <= kLimit; ++k) {
-        const rt::Text record = ExtractBetween(p, " </ul>", " Magnet</a>");
-        if (record.empty()) {
-            result.exhausted = true;
-            break;
-        }
+    return ReadRecords(DropThrough(page, " </ul>"),  // the navigation list
+                       kLimit, {" </ul>", " Magnet</a>"}, [&](const rt::Text& record, const rt::Text&) {
         Hit hit;
-        hit.link = ExtractBetween(record, "href=\"", "\">");
+        hit.link = ExtractItem(record, "href=\"", "\">");
+        if (hit.link.empty()) return RecordResult::Broken();
         const rt::Text name = ExtractBetween(hit.link + sentinel, "&amp;dn=", sentinel);
         hit.title = Utf8TextToAnsi(PercentDecode(name));
         hit.size = ExtractBetween(record, "Size:", "  Requests");
         hit.date = kUnknownField;
-        p = DropThrough(p, record);
-        result.hits.push_back(std::move(hit));
-    }
-    return result;
+        return RecordResult::Row(std::move(hit));
+    });
 }
 
 }  // namespace app

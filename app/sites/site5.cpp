@@ -1,5 +1,6 @@
 // Site 5: eD2k links in one of two layouts, a list or a table, chosen anew
 // for every record by whether a list item is left on the page.
+#include "app/scraping/record_loop.h"
 #include "app/scraping/toolkit.h"
 #include "app/sites/site_rules.h"
 
@@ -9,7 +10,8 @@ namespace {
 
 Hit ListRecord(const rt::Text& record) {
     Hit hit;
-    hit.link = "ed2k" + ExtractBetween(record, "href=\"ed2k", "\">ED2K</a>");
+    const rt::Text link = ExtractItem(record, "href=\"ed2k", "\">ED2K</a>");
+    if (!link.empty()) hit.link = "ed2k" + link;
     const rt::Text t = ExtractBetween(record, "<br/>", "<small>");
     hit.title = rt::RightText(t, rt::TextLength(t) - 2);  // a line break precedes it
     hit.size = ExtractBetween(record, "大小:", "&nbsp");
@@ -21,7 +23,8 @@ Hit TableRecord(const rt::Text& record) {
     hit.title = ExtractBetween(record, "<td>", "    ");
     hit.size = rt::ReplaceSubtext(ExtractBetween(record, "<td width='70' align='right'>", "</td>"),
                                   " ", rt::Text(), std::nullopt, std::nullopt, true);
-    hit.link = "ed2k" + ExtractBetween(record, "href=\"ed2k", "|/\"") + "|/";
+    const rt::Text link = ExtractItem(record, "href=\"ed2k", "|/\"");
+    if (!link.empty()) hit.link = "ed2k" + link + "|/";
     return hit;
 }
 
@@ -30,22 +33,20 @@ Hit TableRecord(const rt::Text& record) {
 PageHits ScrapeSite5(const rt::Text& page, const SiteTable&) {
     constexpr int kLimit = 20;
 
-    PageHits result;
-    rt::Text p = page;
-    for (int k = 1; k <= kLimit; ++k) {
-        const bool listLayout = rt::FindText(p, "<li hash=") >= 0;
-        const rt::Text record = listLayout ? ExtractBetween(p, "<li hash=", "</span>")
-                                           : ExtractBetween(p, "<tr class=\"row", ">ED2K");
-        if (record.empty()) {
-            result.exhausted = true;
-            break;
-        }
-        Hit hit = listLayout ? ListRecord(record) : TableRecord(record);
-        hit.date = kUnknownField;
-        p = DropThrough(p, record);
-        result.hits.push_back(std::move(hit));
-    }
-    return result;
+    bool listLayout = false;
+    return ReadRecords(
+        page, kLimit,
+        [&](const rt::Text& p) {
+            listLayout = rt::FindText(p, "<li hash=") >= 0;
+            return listLayout ? RecordMarkers{"<li hash=", "</span>"}
+                              : RecordMarkers{"<tr class=\"row", ">ED2K"};
+        },
+        [&](const rt::Text& record, const rt::Text&) {
+            Hit hit = listLayout ? ListRecord(record) : TableRecord(record);
+            if (hit.link.empty()) return RecordResult::Broken();
+            hit.date = kUnknownField;
+            return RecordResult::Row(std::move(hit));
+        });
 }
 
 }  // namespace app

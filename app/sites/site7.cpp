@@ -1,5 +1,6 @@
 // Site 7: one list item per hit; an eD2k item ends the page but not the
 // site, and magnet links carry the site's display tag in their names.
+#include "app/scraping/record_loop.h"
 #include "app/scraping/toolkit.h"
 #include "app/scraping/url_text.h"
 #include "app/sites/site_rules.h"
@@ -8,36 +9,27 @@ namespace app {
 
 PageHits ScrapeSite7(const rt::Text& page, const SiteTable& table) {
     constexpr int kLimit = 30;
-    const rt::Text itemStart = "<li class=\"tableli\">";
 
-    PageHits result;
-    rt::Text p = page;
-    for (int k = 1; k <= kLimit; ++k) {
-        // No further item, or a truncated one: without its end it would not
-        // be consumed and would yield empty rows up to the limit.
-        const rt::Text record = ExtractItem(p, itemStart, "</li>");
-        if (record.empty()) {
-            result.exhausted = true;
-            break;
-        }
-        const rt::Text kind = ExtractBetween(record, "html\" class=\"", "\"></a>");
-        if (rt::CompareText(kind, "ED2K") == 0) break;
+    return ReadRecords(page, kLimit, {"<li class=\"tableli\">", "</li>"},
+                       [&](const rt::Text& record, const rt::Text&) {
+        const rt::Text kind = ExtractItem(record, "html\" class=\"", "\"></a>");
+        if (rt::CompareText(kind, "ED2K") == 0) return RecordResult::LastOnPage();
+        if (kind.empty()) return RecordResult::Broken();
         Hit hit;
         hit.title = ReplaceMany(ExtractBetween(record, "html\">", "</a>"), "<font color=\"red\">",
                                 "", "</font>", "");
         hit.link = kind;
         if (rt::CompareText(kind, "MAGNET") == 0) {
-            const rt::Text hash = ExtractBetween(record, ">HASH值：", "</div>");
+            const rt::Text hash = ExtractItem(record, ">HASH值：", "</div>");
+            if (hash.empty()) return RecordResult::Broken();
             hit.link = "magnet:?xt=urn:btih:" + hash + "&dn=[" + table.site7Tag + "]" +
                        EncodeForUrl(hit.title);
         }
         hit.size = ReplaceMany(ExtractBetween(record, "\"tsize\">", "</div>"), "<strong>", "",
                                "</strong>", "");
         hit.date = ExtractBetween(record, "\"ttime\">", "</div>");
-        p = DropThrough(p, record);
-        result.hits.push_back(std::move(hit));
-    }
-    return result;
+        return RecordResult::Row(std::move(hit));
+    });
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
 // Site 8: one search item per hit; size and date sit in styled pills after
 // two bytes of layout that are cut off.
+#include "app/scraping/record_loop.h"
 #include "app/scraping/toolkit.h"
 #include "app/sites/site_rules.h"
 
@@ -18,28 +19,19 @@ rt::Text PillValue(const rt::Text& record, const rt::Text& label, const rt::Text
 
 PageHits ScrapeSite8(const rt::Text& page, const SiteTable&) {
     constexpr int kLimit = 10;
-    const rt::Text itemStart = "<div class=\"search-item\">";
 
-    PageHits result;
-    rt::Text p = page;
-    for (int k = 1; k <= kLimit; ++k) {
-        // No further item, or a truncated one: without its end it would not
-        // be consumed and would yield empty rows up to the limit.
-        const rt::Text record = ExtractItem(p, itemStart, "迅雷链接</a>");
-        if (record.empty()) {
-            result.exhausted = true;
-            break;
-        }
+    return ReadRecords(page, kLimit, {"<div class=\"search-item\">", "迅雷链接</a>"},
+                       [&](const rt::Text& record, const rt::Text&) {
+        const rt::Text magnet = ExtractItem(record, "magnet:?", "\" class=");
+        if (magnet.empty()) return RecordResult::Broken();
         Hit hit;
         hit.title = ReplaceMany(ExtractBetween(record, "\"_blank\">", "</a>"),
                                 "<font color=\"red\">", "", "</font>", "");
         hit.size = PillValue(record, "<span>文件大小：", "<b class=\"cpill yellow-pill\">");
         hit.date = PillValue(record, "<span>创建时间：", "<b class=\"cpill blue-pill\">");
-        hit.link = "magnet:?" + ExtractBetween(record, "magnet:?", "\" class=");
-        p = DropThrough(p, record);
-        result.hits.push_back(std::move(hit));
-    }
-    return result;
+        hit.link = "magnet:?" + magnet;
+        return RecordResult::Row(std::move(hit));
+    });
 }
 
 }  // namespace app

@@ -78,6 +78,22 @@ void FindTextIgnoreCaseAscii(benchmark::State& state) {
 }
 BENCHMARK(FindTextIgnoreCaseAscii);
 
+// A long run of one case of the pattern's first letter just before the end:
+// a scan whose window only grows rescans the rest of the text per letter.
+rt::Text LetterRunPage(std::size_t run) {
+    rt::Text text(4u << 20, 'x');
+    text.append(run, 'A');
+    text += "ab";
+    return text;
+}
+
+void FindTextIgnoreCaseAfterLetterRun(benchmark::State& state) {
+    const rt::Text text = LetterRunPage(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(rt::FindText(text, "ab", std::nullopt, true));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(FindTextIgnoreCaseAfterLetterRun)->Arg(0)->Arg(200000)->Unit(benchmark::kMillisecond);
+
 void FindTextDoubleByte(benchmark::State& state) {
     const rt::Text& page = Page();
     for (auto _ : state) benchmark::DoNotOptimize(rt::FindText(page, kDoubleBytePattern));

@@ -2,6 +2,7 @@
 // page (checked by the sanitizer builds), and a consistent verdict.
 #include "app/sites/site_rules.h"
 #include "fixture_pages.h"
+#include "rule_oracle.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,14 @@ namespace app {
 namespace {
 
 // A page with fewer hits than the limit ends the site, a page with the limit
-// does not; only site 7's eD2k item stops a page early without ending it.
+// does not; only site 7's eD2k item stops a page early without ending it. No
+// more rows than records begin on the page, and none without a link.
 void ExpectConsistent(SiteId site, const rt::Text& page) {
     const PageHits result = ScrapePage(site, page, test::FixtureSiteTable());
     const int limit = SiteRecordLimit(site);
     const int count = static_cast<int>(result.hits.size());
     ASSERT_LE(count, limit) << "site " << site;
+    EXPECT_TRUE(test::RowsAreSound(site, page, result)) << "site " << site << " page " << page;
     if (count == limit) {
         EXPECT_FALSE(result.exhausted) << "site " << site;
     } else if (site != 7) {
@@ -36,6 +39,46 @@ TEST(SiteRulesRobustness, EveryPrefixOfEveryPage) {
         for (size_t n = 0; n <= page.size(); n += stride) {
             for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
                 ExpectConsistent(site, page.substr(0, n));
+            }
+        }
+    }
+}
+
+// Each site's full page cut at every byte inside its second and third
+// records: only the complete records before the cut give rows.
+TEST(SiteRulesRobustness, PageCutInsideARecord) {
+    struct Case {
+        SiteId site;
+        const char* fixture;
+        struct {
+            rt::Text start, end;  // where a record begins and where it is whole
+        } record;
+    };
+    const Case cases[] = {
+        {1, "site1_full.html", {"<tr> <td class=\"name\">", "Detail</a></td> </tr>"}},
+        {2, "site2_full.html", {"<table><tr><td height=\"18\">", "磁力下载"}},
+        {3, "site3_full.html", {"<tr><td class=\"name\">", "\" title=\""}},
+        {4, "site4_full.html", {"<div class=\"x-item\">", " Magnet</a>"}},
+        {5, "site5_list_full.html", {"<li hash=", "</span>"}},
+        {5, "site5_table_short.html", {"<tr class=\"row", ">ED2K"}},
+        {6, "site6_full.html", {"<div class=\"r\">", "磁力链接"}},
+        {7, "site7_full.html", {"<li class=\"tableli\">", "</li>"}},
+        {8, "site8_full.html", {"<div class=\"search-item\">", "迅雷链接</a>"}},
+    };
+    for (const Case& c : cases) {
+        const rt::Text page = test::FixturePage(c.fixture);
+        std::size_t begin = 0;
+        for (int record = 1; record <= 3; ++record) {
+            begin = page.find(c.record.start, record == 1 ? 0 : begin + 1);
+            ASSERT_NE(begin, rt::Text::npos) << c.fixture;
+            const std::size_t whole = page.find(c.record.end, begin) + c.record.end.size();
+            for (std::size_t cut = begin; record >= 2 && cut < whole; ++cut) {
+                const rt::Text part = page.substr(0, cut);
+                const PageHits result = ScrapePage(c.site, part, test::FixtureSiteTable());
+                EXPECT_LE(static_cast<int>(result.hits.size()), record - 1)
+                    << c.fixture << " cut at " << cut;
+                EXPECT_TRUE(result.exhausted) << c.fixture << " cut at " << cut;
+                for (const Hit& hit : result.hits) EXPECT_FALSE(test::LinkIsEmpty(hit.link));
             }
         }
     }

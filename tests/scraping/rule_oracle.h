@@ -1,0 +1,66 @@
+// What every site rule must hold on any page: at most one row per record
+// start marker of the page, and no row without a link. Shared by the rules'
+// robustness tests and their fuzz target.
+#pragma once
+
+#include "app/scraping/hit.h"
+#include "app/scraping/site_table.h"
+
+#include <string_view>
+#include <vector>
+
+namespace app::test {
+
+// The markers that open a record of `site`.
+inline std::vector<rt::Text> RecordStartMarkers(SiteId site) {
+    switch (site) {
+        case 1: return {"\" class=\"btn\" title=\""};
+        case 2: return {"height=\"18\""};
+        case 3: return {"<tr><td class=\"name\">"};
+        case 4: return {" </ul>"};
+        case 5: return {"<li hash=", "<tr class=\"row"};
+        case 6: return {"<div class=\"r\">"};
+        case 7: return {"<li class=\"tableli\">"};
+        default: return {"<div class=\"search-item\">"};
+    }
+}
+
+// Occurrences of the site's record start markers, found as the rules find
+// them (stepping by character).
+inline int CountRecordStarts(SiteId site, const rt::Text& page) {
+    int n = 0;
+    for (const rt::Text& marker : RecordStartMarkers(site)) {
+        for (int at = rt::FindText(page, marker); at != -1;
+             at = rt::FindText(page, marker, at + rt::TextLength(marker))) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+// True when `link` has nothing after its fixed scheme part.
+inline bool LinkIsEmpty(const rt::Text& link) {
+    std::string_view rest = link;
+    if (rest.starts_with("magnet:?xt=urn:btih:")) {
+        rest.remove_prefix(20);
+        return rest.empty() || rest.front() == '&';
+    }
+    for (const std::string_view prefix : {"magnet:?", "ed2k"}) {
+        if (rest.starts_with(prefix)) {
+            rest.remove_prefix(prefix.size());
+            break;
+        }
+    }
+    return rest.empty() || rest == "|/";
+}
+
+// The rows of `result` obey the oracle for `page`.
+inline bool RowsAreSound(SiteId site, const rt::Text& page, const PageHits& result) {
+    if (static_cast<int>(result.hits.size()) > CountRecordStarts(site, page)) return false;
+    for (const Hit& hit : result.hits) {
+        if (LinkIsEmpty(hit.link)) return false;
+    }
+    return true;
+}
+
+}  // namespace app::test
