@@ -47,6 +47,9 @@ void SetMaximized(WindowRecord& rec, bool maximized, const RECT& rect);
 // least `minSize`; false when no window manager does it (the core then runs
 // its own pointer-grab loop).
 bool StartSystemMoveSize(WindowRecord& rec, int zone, POINT cursor, POINT minSize);
+// Whether the left button is down on the window system now; the core's key
+// state lags behind it by the events not read yet.
+bool LeftButtonHeld();
 void GrabPointer(WindowRecord& rec, bool grab);
 
 // The pixel buffer that is shown, `width` x `height`, 4 bytes a pixel;

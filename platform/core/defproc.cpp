@@ -29,6 +29,9 @@ void StartMoveSize(Hwnd hwnd, int zone) {
         std::lock_guard lk(S().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec == nullptr || rec->iconic || (rec->zoomed && zone == 0) || S().moveSize.active) return;
+        // A move or size lasts while the left button is held: after a quick
+        // click its release has come already and nothing would end it.
+        if (!(S().keys[VK_LBUTTON] & 0x80)) return;
     }
     // The minimum size holds for a window manager's sizing as for our own.
     MINMAXINFO mmi = QueryMinMax(hwnd);
@@ -38,6 +41,8 @@ void StartMoveSize(Hwnd hwnd, int zone) {
         std::lock_guard lk(S().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec == nullptr || S().moveSize.active) return;
+        // The release may be on its way to us yet: the window system knows.
+        if (!backend::LeftButtonHeld()) return;
         cursor = S().cursor;
         if (backend::StartSystemMoveSize(*rec, zone, cursor, minTrack)) {
             // The window manager runs the loop and eats the release: the
@@ -61,6 +66,7 @@ bool MoveSizeMouse(POINT screen, bool buttonUp) {
     Hwnd hwnd;
     RECT target;
     bool end;
+    bool missed;
     {
         std::lock_guard lk(S().mu);
         MoveSize& ms = S().moveSize;
@@ -82,14 +88,16 @@ bool MoveSizeMouse(POINT screen, bool buttonUp) {
             if (top) target.top = std::min(target.top + dy, target.bottom - ms.minTrack.y);
             if (bottom) target.bottom = std::max(target.bottom + dy, target.top + ms.minTrack.y);
         }
-        // A release missed by the grab ends the loop as well.
-        end = buttonUp || !(S().keys[VK_LBUTTON] & 0x80);
+        // A release missed by the grab ends the loop where it was; the
+        // pointer has moved on since.
+        missed = !buttonUp && !(S().keys[VK_LBUTTON] & 0x80);
+        end = buttonUp || missed;
         if (end) {
             ms = MoveSize{};
             if (WindowRecord* rec = Find(hwnd)) backend::GrabPointer(*rec, false);
         }
     }
-    ApplyGeometry(hwnd, target, false);
+    if (!missed) ApplyGeometry(hwnd, target, false);
     if (end) Deliver(hwnd, WM_EXITSIZEMOVE, 0, 0);
     return true;
 }

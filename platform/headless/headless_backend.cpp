@@ -46,6 +46,8 @@ void Activate(WindowRecord&) {}
 void Iconify(WindowRecord&) {}
 void SetMaximized(WindowRecord&, bool, const RECT&) {}
 bool StartSystemMoveSize(WindowRecord&, int, POINT, POINT) { return false; }
+// Injected input reaches the core at once: its key state is the whole truth.
+bool LeftButtonHeld() { return true; }
 void GrabPointer(WindowRecord&, bool) {}
 
 std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* strideBytes) {

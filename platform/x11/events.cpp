@@ -15,6 +15,7 @@
 #include "platform/core/state.h"
 #include "platform/x11/clipboard.h"
 #include "platform/x11/display.h"
+#include "platform/x11/ewmh.h"
 #include "platform/x11/keys.h"
 #include "platform/x11/window.h"
 
@@ -143,6 +144,8 @@ void Translate(XEvent& ev, Work& work) {
         }
         int button = b == Button1 ? 0 : b == Button3 ? 1 : b == Button2 ? 2 : -1;
         if (button < 0) return;
+        if (b == Button1 && down) n->moveResizePending = false;
+        else if (b == Button1 && n->moveResizePending) CancelMoveResize(*n);
         unsigned state = ev.xbutton.state;
         work.push_back([h, button, down, p, state] {
             core::events::SyncModifiers((state & ShiftMask) != 0, (state & ControlMask) != 0, (state & Mod1Mask) != 0);
@@ -204,9 +207,8 @@ void Translate(XEvent& ev, Work& work) {
             if (what == X().atoms.wmDeleteWindow) {
                 work.push_back([h] { core::events::CloseRequest(h); });
             } else if (what == X().atoms.netWmPing) {
-                XEvent reply = ev;
-                reply.xclient.window = X().root;
-                XSendEvent(X().dpy, X().root, False, SubstructureNotifyMask | SubstructureRedirectMask, &reply);
+                const long* l = ev.xclient.data.l;
+                SendToManager(X().root, X().atoms.wmProtocols, l[0], l[1], l[2], l[3], l[4]);
             }
         }
         return;

@@ -18,6 +18,7 @@
 
 #include "platform/core/state.h"
 #include "platform/x11/display.h"
+#include "platform/x11/ewmh.h"
 
 namespace plat::x11 {
 
@@ -30,11 +31,12 @@ std::map<Window, X11Window*>& Registry() {
 
 X11Window* Native(core::WindowRecord& rec) { return static_cast<X11Window*>(rec.native.get()); }
 
-// _MOTIF_WM_HINTS {flags: decorations, functions 0, decorations 0}.
 void RemoveFrame(Window w) {
-    long hints[5] = {2, 0, 0, 0, 0};
+    MotifWmHints hints;
+    hints.flags = kMwmHintsDecorations;
+    hints.decorations = 0;
     XChangeProperty(X().dpy, w, X().atoms.motifWmHints, X().atoms.motifWmHints, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(hints), 5);
+                    reinterpret_cast<unsigned char*>(&hints), 5);
 }
 
 void SetPositionHints(Window w, const RECT& r, POINT minSize = POINT{1, 1}) {
@@ -52,16 +54,8 @@ void SetPositionHints(Window w, const RECT& r, POINT minSize = POINT{1, 1}) {
 }
 
 void SendNetWmState(Window w, bool add, Atom a1, Atom a2) {
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w;
-    ev.xclient.message_type = X().atoms.netWmState;
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = add ? 1 : 0;
-    ev.xclient.data.l[1] = static_cast<long>(a1);
-    ev.xclient.data.l[2] = static_cast<long>(a2);
-    ev.xclient.data.l[3] = 1;
-    XSendEvent(X().dpy, X().root, False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+    SendToManager(w, X().atoms.netWmState, add ? kNetWmStateAdd : kNetWmStateRemove, static_cast<long>(a1),
+                  static_cast<long>(a2), kSourceApplication);
 }
 
 // The initial _NET_WM_STATE of an unmapped window.
@@ -211,6 +205,14 @@ void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, 
 }
 
 }  // namespace
+
+void CancelMoveResize(X11Window& n) {
+    n.moveResizePending = false;
+    if (n.window == 0) return;
+    SendToManager(n.window, X().atoms.netWmMoveResize, 0, 0, static_cast<long>(MoveResizeDirection::Cancel), Button1,
+                  kSourceApplication);
+    XFlush(X().dpy);
+}
 
 X11Window* NativeOfX(Window w) {
     auto& reg = Registry();
@@ -476,14 +478,7 @@ void Activate(WindowRecord& rec) {
     if (n == nullptr || n->window == 0 || !n->mapped) return;
     ::Display* dpy = X().dpy;
     if (!n->overrideRedirect && X().WindowManager()) {
-        XEvent ev{};
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = n->window;
-        ev.xclient.message_type = X().atoms.netActiveWindow;
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = 1;  // from an application
-        ev.xclient.data.l[1] = static_cast<long>(X().lastTime);
-        XSendEvent(dpy, X().root, False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+        SendToManager(n->window, X().atoms.netActiveWindow, kSourceApplication, static_cast<long>(X().lastTime));
     } else {
         X().Trap();
         XSetInputFocus(dpy, n->window, RevertToParent, CurrentTime);
@@ -515,23 +510,28 @@ bool StartSystemMoveSize(WindowRecord& rec, int zone, POINT cursor, POINT minSiz
     if (n == nullptr || n->window == 0 || n->overrideRedirect || !X().Supports(X().atoms.netWmMoveResize))
         return false;
     SetPositionHints(n->window, rec.rect, minSize);
-    static const long directions[] = {8, 7, 3, 1, 0, 2, 5, 6, 4};  // zone 0 (move), 1..8 edges
-    ::Display* dpy = X().dpy;
+    using enum MoveResizeDirection;
+    static const MoveResizeDirection directions[] = {Move,       SizeLeft,    SizeRight,      SizeTop,        SizeTopLeft,
+                                                     SizeTopRight, SizeBottom, SizeBottomLeft, SizeBottomRight};
     // The press holds an implicit grab that would keep the pointer from the manager.
-    XUngrabPointer(dpy, CurrentTime);
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = n->window;
-    ev.xclient.message_type = X().atoms.netWmMoveResize;
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = cursor.x;
-    ev.xclient.data.l[1] = cursor.y;
-    ev.xclient.data.l[2] = directions[zone >= 0 && zone <= 8 ? zone : 0];
-    ev.xclient.data.l[3] = Button1;
-    ev.xclient.data.l[4] = 1;
-    XSendEvent(dpy, X().root, False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
-    XFlush(dpy);
+    XUngrabPointer(X().dpy, CurrentTime);
+    SendToManager(n->window, X().atoms.netWmMoveResize, cursor.x, cursor.y,
+                  static_cast<long>(directions[zone >= 0 && zone <= 8 ? zone : 0]), Button1, kSourceApplication);
+    XFlush(X().dpy);
+    // Should the release reach us before the manager grabs the pointer, the
+    // manager would wait for one forever: the release cancels the request.
+    n->moveResizePending = true;
     return true;
+}
+
+bool LeftButtonHeld() {
+    std::lock_guard lk(X().mu);
+    if (!X().ok()) return false;
+    Window root, child;
+    int rx, ry, wx, wy;
+    unsigned mask = 0;
+    XQueryPointer(X().dpy, X().root, &root, &child, &rx, &ry, &wx, &wy, &mask);
+    return (mask & Button1Mask) != 0;
 }
 
 void GrabPointer(WindowRecord& rec, bool grab) {

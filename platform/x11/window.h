@@ -58,7 +58,13 @@ struct X11Window : core::NativeWindow {
     bool shaped = false;
     bool lastComposited = false;
     int cursorId = -1;
+    // A _NET_WM_MOVERESIZE was sent for the press now held.
+    bool moveResizePending = false;
 };
+
+// Ends a _NET_WM_MOVERESIZE the manager may have started after the button
+// was released already. Needs X().mu.
+void CancelMoveResize(X11Window& n);
 
 // The window of an X id (null when none of ours); needs X().mu.
 X11Window* NativeOfX(Window w);

@@ -248,6 +248,33 @@ TEST_F(InputTest, CaptionPressMovesTheWindowAndTheReleaseEndsIt) {
     EXPECT_EQ(r.left, 200);
 }
 
+TEST_F(InputTest, PressReleasedBeforeItIsHandledStartsNoMoveOrSize) {
+    Recorder rec;
+    rec.hook = [](Hwnd h, UINT m, WPARAM, LPARAM l, LRESULT* r) {
+        if (m != WM_LBUTTONDOWN) return false;
+        // The right edge sizes, the rest moves.
+        if (GET_X_LPARAM(l) >= 195) SendMessage(h, WM_SYSCOMMAND, SC_SIZE + 2, 0);
+        else SendMessage(h, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        *r = 0;
+        return true;
+    };
+    Hwnd h = Make(rec, 100, 100, 200, 100);
+    for (int x : {150, 298}) {
+        // Press and release arrive together, as from a quick click.
+        headless::Click(x, 120);
+        headless::PumpMessages();
+        headless::MouseMove(x + 60, 200);
+        headless::MouseMove(x + 90, 260);
+        headless::PumpMessages();
+        RECT r;
+        GetWindowRect(h, &r);
+        EXPECT_EQ(r, (RECT{100, 100, 300, 200})) << "click at " << x;
+        headless::AdvanceClock(1000);  // no double click
+    }
+    EXPECT_TRUE(rec.Of(WM_ENTERSIZEMOVE).empty());
+    EXPECT_FALSE(rec.Of(WM_MOUSEMOVE).empty()) << "no loop took the moves";
+}
+
 TEST_F(InputTest, SizeCommandResizesFromItsEdgeWithinTheMinimum) {
     Recorder rec;
     rec.hook = [](Hwnd, UINT m, WPARAM, LPARAM l, LRESULT* r) {
