@@ -170,6 +170,30 @@ TEST_F(ListTest, WheelScrollsThreeRowsANotchOnlyWhenTheRowsDoNotFit) {
     EXPECT_EQ(list->lastVisibleRow, 100);
 }
 
+// A notch moves the drawn rows and draws only the uncovered strip: the result
+// must be what drawing every row gives.
+TEST_F(ListTest, AScrolledViewLooksLikeAFreshlyDrawnOne) {
+    Fill(60);
+    list->SetCellText(5, 2, "这是一个非常非常长的中文标题它不可能放进这一列里面吧");
+    PressRow(2);
+    const auto listPixels = [&] {
+        const auto shot = Shot();
+        std::vector<std::uint32_t> area;
+        for (int y = static_cast<int>(kTop); y < kTop + kHeight; ++y)
+            for (int x = static_cast<int>(kLeft); x < kLeft + kWidth - ui::kListBarThickness - 2; ++x)
+                area.push_back(shot.at(x, y));
+        return area;
+    };
+    for (int notches : {-1, -2, 1}) {
+        plat::headless::Wheel(notches);
+        Pump();
+        const auto scrolled = listPixels();
+        list->DrawList();
+        Pump();
+        EXPECT_EQ(scrolled, listPixels()) << "after " << notches << " notches";
+    }
+}
+
 TEST_F(ListTest, DeletingAllRowsClearsTheSelectionAndScrollsBackToTheTop) {
     Fill(100);
     PressRow(3);

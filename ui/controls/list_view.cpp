@@ -63,7 +63,12 @@ int UiListView::InsertRow(int position, const rt::Text& firstCell, int image, in
     }
     UpdateContent();
     // Rows above the screen shift what it shows; rows below it only change the bar.
-    ScheduleRefresh(redraw && row <= lastVisibleRow);
+    if (redraw && row <= count && row <= lastVisibleRow)
+        ScheduleRefresh(true);
+    else if (redraw && row <= lastVisibleRow)
+        ScheduleRows(row, row);
+    else
+        ScheduleRefresh(false);
     return row;
 }
 
@@ -77,21 +82,24 @@ int UiListView::AppendRow(std::initializer_list<std::string_view> cells, bool re
         rows.SetCell(row - 1, column++, cell);
     }
     UpdateContent();
-    ScheduleRefresh(redraw && row <= lastVisibleRow);
+    if (redraw && row <= lastVisibleRow)
+        ScheduleRows(row, row);
+    else
+        ScheduleRefresh(false);
     return row;
 }
 
 int UiListView::SetCellText(int row, int column, const rt::Text& text, bool redraw) {
     if (!ValidIndex(row, column)) return 0;
     rows.SetCell(row - 1, column - 1, text);
-    if (redraw && OnScreen(row)) ScheduleRefresh(true);
+    if (redraw && OnScreen(row)) ScheduleRows(row, row);
     return 1;
 }
 
 int UiListView::SetCellImage(int row, int column, int image, bool redraw) {
     if (!ValidIndex(row, column)) return 0;
     rows.SetCellImage(row - 1, column - 1, image);
-    if (redraw && OnScreen(row)) ScheduleRefresh(true);
+    if (redraw && OnScreen(row)) ScheduleRows(row, row);
     return 1;
 }
 
@@ -229,9 +237,14 @@ LResult UiListView::OnOtherMessage(int message, WParam, LParam lParam) {
         return 0;
     case LIST_EV_CONTENT_CHANGED: {
         const bool repaint = repaintPending_;
+        const int first = dirtyFirst_, last = dirtyLast_;
         refreshPending_ = repaintPending_ = false;
+        dirtyFirst_ = dirtyLast_ = 0;
         SyncBars();
-        if (repaint) DrawList();
+        if (repaint)
+            DrawList();
+        else if (first)
+            DrawRows(first, last);
         return 0;
     }
     default:

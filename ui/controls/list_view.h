@@ -136,6 +136,8 @@ public:
 
     void DrawList();
     void DrawRow(int row);
+    // Draws the rows of first..last that are on screen, and nothing else.
+    void DrawRows(int first, int last);
 
     // ---- Fields ----
     std::optional<gfx::Font> font;
@@ -207,8 +209,10 @@ private:
     // Places the bars and hands them their ranges and values.
     void SyncBars();
     // Coalesces content changes into one posted refresh of the bars and, with
-    // `repaint`, of the rows.
+    // `repaint`, of every row on screen.
     void ScheduleRefresh(bool repaint);
+    // The same, drawing only these rows (when they are on screen).
+    void ScheduleRows(int first, int last);
     float MaxScrollY() const { return std::max(0.0f, contentHeight - itemsRect.height); }
     float MaxScrollX() const { return std::max(0.0f, contentWidth - itemsRect.width); }
     bool VerticalNeeded() const;
@@ -227,6 +231,9 @@ private:
     void PaintHeader(gfx::Graphics& g);
     void PaintRow(gfx::Graphics& g, int row);
     void PaintGridItem(gfx::Graphics& g, int row, const RectF& box, gfx::Argb text);
+    // Moves the rows' pixels by a whole number of pixels and draws the strip
+    // they uncover; false when the surface cannot be reused that way.
+    bool ShiftRows(float dy);
     gfx::Argb StateBackColor(RowState state) const;
     gfx::Argb StateTextColor(RowState state) const;
 
@@ -240,6 +247,9 @@ private:
 
     bool refreshPending_ = false;
     bool repaintPending_ = false;
+    // Rows to draw at the next refresh when no whole repaint is due; 0 = none.
+    int dirtyFirst_ = 0;
+    int dirtyLast_ = 0;
     bool horizontalShown_ = false;
     bool verticalShown_ = false;
 };

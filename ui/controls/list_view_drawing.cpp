@@ -1,6 +1,8 @@
 // Drawing of the list: the header band, the rows on screen with their state
 // colours, cell images and texts, the grid lines and the keyboard-focus frame.
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "platform/gfx/brush.h"
 #include "platform/gfx/pen.h"
@@ -19,6 +21,12 @@ constexpr gfx::Argb kHeaderBottom = 0x99FFFFFF;
 constexpr gfx::Argb kHeaderText = 0xD2000000;
 constexpr gfx::Argb kSeparator = 0x33000000;
 constexpr float kGridCorner = 6;
+
+// Fills exactly the pixels of a whole-pixel rectangle: shapes take integer
+// coordinates as pixel centres, so the rectangle moves up and left half a pixel.
+void FillPixels(gfx::Graphics& g, gfx::Argb colour, const RectF& r) {
+    g.FillRectangle(gfx::SolidBrush(colour), RectF{r.x - 0.5f, r.y - 0.5f, r.width, r.height});
+}
 
 // An image of a list centred vertically in `box` at its left; returns its width.
 float DrawSmallImage(gfx::Graphics& g, const UiImageList* list, int index, const RectF& box) {
@@ -51,7 +59,7 @@ void UiListView::DrawList() {
     if (!graphics || !font || !cellFormat) return;
     PaintContext context = BeginControlPaint();
     gfx::Graphics& g = *graphics;
-    g.FillRectangle(gfx::SolidBrush(backColor), SurfaceRect(*this));
+    FillPixels(g, backColor, SurfaceRect(*this));
     g.DrawRectangle(gfx::Pen(lineColor), {0, 0, rect.width - 1, rect.height - 1});
     if (headerRect.height > 0) PaintHeader(g);
     if (firstVisibleRow > 0) {
@@ -62,18 +70,54 @@ void UiListView::DrawList() {
     EndControlPaint(context);
 }
 
-void UiListView::DrawRow(int row) {
-    if (!graphics || !font || !cellFormat || !OnScreen(row) || row > RowCount()) return;
-    // Only the row's own pixels change: no snapshot and no clearing of the rest.
+void UiListView::DrawRow(int row) { DrawRows(row, row); }
+
+void UiListView::DrawRows(int first, int last) {
+    first = std::max(first, firstVisibleRow);
+    last = std::min({last, lastVisibleRow, RowCount()});
+    if (!graphics || !font || !cellFormat || first < 1 || first > last) return;
+    // Only these rows' pixels change: no snapshot and no clearing of the rest.
     PaintContext context = BeginControlPaint(false);
     gfx::Graphics& g = *graphics;
-    g.SetClip(itemsRect);
-    g.SetClip(RowSurfaceRect(row), gfx::CombineMode::Intersect);
-    g.Clear(0);
-    g.FillRectangle(gfx::SolidBrush(backColor), RowSurfaceRect(row));
-    PaintRow(g, row);
+    for (int row = first; row <= last; ++row) {
+        g.SetClip(itemsRect);
+        g.SetClip(RowSurfaceRect(row), gfx::CombineMode::Intersect);
+        g.Clear(0);
+        FillPixels(g, backColor, RowSurfaceRect(row));
+        PaintRow(g, row);
+    }
     g.ResetClip();
     EndControlPaint(context);
+}
+
+bool UiListView::ShiftRows(float dy) {
+    if (!graphics || !surface || !font || !cellFormat || repaintPending_) return false;
+    const int shift = static_cast<int>(std::lround(dy));
+    const gfx::RectI area{static_cast<int>(itemsRect.x), static_cast<int>(itemsRect.y),
+                          static_cast<int>(itemsRect.width), static_cast<int>(itemsRect.height)};
+    if (static_cast<float>(shift) != dy || shift == 0 || std::abs(shift) >= area.height) return false;
+    PaintContext context = BeginControlPaint(false);
+    // The rows still on screen move with the content; the strip they leave is drawn anew.
+    const gfx::RectI kept{area.x, shift < 0 ? area.y - shift : area.y, area.width, area.height - std::abs(shift)};
+    if (shift < 0) {
+        surface->CopyFrom(*surface, kept, kept.x, kept.y + shift);  // upwards: a forward copy is safe
+    } else {
+        const gfx::Bitmap moved = surface->CloneArea(kept);
+        surface->CopyFrom(moved, {0, 0, kept.width, kept.height}, kept.x, kept.y + shift);
+    }
+    const RectF strip{itemsRect.x, shift < 0 ? itemsRect.Bottom() + static_cast<float>(shift) : itemsRect.y,
+                      itemsRect.width, static_cast<float>(std::abs(shift))};
+    gfx::Graphics& g = *graphics;
+    g.SetClip(strip);
+    g.Clear(0);
+    FillPixels(g, backColor, strip);
+    for (int row = firstVisibleRow; row > 0 && row <= lastVisibleRow; ++row) {
+        const RectF r = RowSurfaceRect(row);
+        if (r.Bottom() > strip.y && r.y < strip.Bottom()) PaintRow(g, row);
+    }
+    g.ResetClip();
+    EndControlPaint(context);
+    return true;
 }
 
 void UiListView::PaintHeader(gfx::Graphics& g) {
@@ -107,7 +151,7 @@ void UiListView::PaintRow(gfx::Graphics& g, int row) {
         PaintGridItem(g, row, r, text);
         return;
     }
-    if (const gfx::Argb back = StateBackColor(state)) g.FillRectangle(gfx::SolidBrush(back), r);
+    if (const gfx::Argb back = StateBackColor(state)) FillPixels(g, back, r);
     const float spacing = static_cast<float>(itemSpacing);
     const gfx::Pen line(kSeparator);
     const int columnCount = style == ListStyle::Report ? ColumnCount() : std::min(1, ColumnCount());

@@ -17,7 +17,8 @@ constexpr float kGridDefaultIcon = 32;
 
 void UiListView::Layout() {
     clientRect = {2, 2, rect.width - 4, rect.height - 4};
-    const float fontHeight = font ? font->Height() : 16;
+    // Whole-pixel rows keep grid lines sharp and let a scroll move drawn rows.
+    const float fontHeight = std::ceil(font ? font->Height() : 16);
     rowHeight = fontHeight + 3;
     float headerHeight = 0;
     if (style == ListStyle::Report && !hideHeader) {
@@ -95,6 +96,12 @@ void UiListView::ScheduleRefresh(bool repaint) {
     PostEvent(LIST_EV_CONTENT_CHANGED);
 }
 
+void UiListView::ScheduleRows(int first, int last) {
+    dirtyFirst_ = dirtyFirst_ ? std::min(dirtyFirst_, first) : first;
+    dirtyLast_ = std::max(dirtyLast_, last);
+    ScheduleRefresh(false);
+}
+
 void UiListView::SyncBars() {
     if (!handle) return;
     const float barX = rect.x + clientRect.x + clientRect.width - kListBarThickness;
@@ -125,11 +132,14 @@ void UiListView::ScrollTo(std::optional<float> x, std::optional<float> y) {
     const float oldX = scrollX, oldY = scrollY;
     if (x) scrollX = *x;
     if (y) scrollY = *y;
+    // Whole pixels, so a scroll can move the drawn rows instead of drawing them all.
+    scrollX = std::round(scrollX);
+    scrollY = std::round(scrollY);
     ClampScroll();
     if (scrollX == oldX && scrollY == oldY) return;
     if (verticalBar.handle && verticalBar.value != -scrollY) verticalBar.ScrollValue(-scrollY);
     if (horizontalBar.handle && horizontalBar.value != -scrollX) horizontalBar.ScrollValue(-scrollX);
-    DrawList();
+    if (scrollX != oldX || !ShiftRows(scrollY - oldY)) DrawList();
 }
 
 void UiListView::EnsureVisible(int row) {
