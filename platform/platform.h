@@ -399,8 +399,25 @@ struct TRACKMOUSEEVENT {
 using WndProc = std::function<LRESULT(Hwnd, UINT, WPARAM, LPARAM)>;
 using TimerProc = std::function<void(Hwnd, UINT, std::uintptr_t, DWORD)>;
 
+// An icon: straight (not premultiplied) 32-bit ARGB pixels, alpha in the top
+// byte, rows top first. A handle is the icon's address; whoever sets it on a
+// window or class keeps it alive while it is set.
+struct Icon {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+using Hicon = const Icon*;
+
+// WM_SETICON / WM_GETICON wParam. WM_SETICON (lParam: Hicon) returns the
+// previous icon; WM_GETICON returns the icon set (ICON_SMALL2: the small
+// one), 0 when none. DefWindowProc keeps them.
+enum : WPARAM { ICON_SMALL = 0, ICON_BIG = 1, ICON_SMALL2 = 2 };
+
 struct WNDCLASS {
     UINT style = CS_DBLCLKS;
+    Hicon hIcon = nullptr;
+    Hicon hIconSm = nullptr;
     WndProc lpfnWndProc;        // empty: DefWindowProc
     Hcursor hCursor = nullptr;  // empty: the arrow
     std::string lpszClassName;
@@ -465,6 +482,8 @@ LPARAM GetWindowLong(Hwnd hwnd, int index);
 LPARAM SetWindowLong(Hwnd hwnd, int index, LPARAM value);
 std::string GetClassName(Hwnd hwnd);
 UINT GetClassStyle(Hwnd hwnd);
+// The class icon of a window's class (small: hIconSm), null when none.
+Hicon GetClassIcon(Hwnd hwnd, bool small);
 Hwnd GetOwner(Hwnd hwnd);
 
 // Replaces the window procedure and returns the previous one (subclassing).

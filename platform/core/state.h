@@ -88,6 +88,8 @@ struct WindowRecord {
     bool internalNoActivate = false;
     bool destroying = false;
     rt::Text text;
+    Hicon smallIcon = nullptr;
+    Hicon bigIcon = nullptr;
     std::map<std::string, std::intptr_t> props;
     WndProc proc;
     // Painting.

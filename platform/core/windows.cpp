@@ -474,6 +474,15 @@ UINT GetClassStyle(Hwnd hwnd) {
     return rec == nullptr ? 0 : rec->classStyle;
 }
 
+Hicon GetClassIcon(Hwnd hwnd, bool small) {
+    std::lock_guard lk(S().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return nullptr;
+    const auto it = S().classes.find(rec->className);
+    if (it == S().classes.end()) return nullptr;
+    return small ? it->second.hIconSm : it->second.hIcon;
+}
+
 Hwnd GetOwner(Hwnd hwnd) {
     std::lock_guard lk(S().mu);
     WindowRecord* rec = Find(hwnd);

@@ -3,6 +3,7 @@
 #include "platform/gfx/graphics.h"
 #include "ui/controls/caption_button.h"
 #include "ui/controls/label.h"
+#include "ui/controls/picture.h"
 #include "ui/core/draw_colour.h"
 #include "ui/core/library.h"
 #include "ui/core/window.h"
@@ -10,6 +11,25 @@
 namespace ui {
 
 namespace {
+// The window's small icon, else its class's.
+plat::Hicon WindowIcon(NativeWindow window) {
+    if (auto icon = reinterpret_cast<plat::Hicon>(plat::SendMessage(window, plat::WM_GETICON, plat::ICON_SMALL, 0)))
+        return icon;
+    return plat::GetClassIcon(window, true);
+}
+
+void BuildIcon(UiWindow& host) {
+    auto picture = std::make_unique<UiPicture>();
+    const plat::Hicon icon = WindowIcon(host.window);
+    PictureOptions options;
+    options.drawMode = PictureDrawMode::Stretch;
+    // Not focusable: a press on the icon drags the window like the rest of the caption.
+    if (picture->CreatePictureFromIcon(host.window, 11, 11, 16, 16, icon ? *icon : plat::Icon{}, options)) {
+        picture->Focusable(0);
+        host.iconPicture = std::move(picture);
+    }
+}
+
 void BuildTitle(UiWindow& host) {
     rt::Text title = plat::GetWindowText(host.window);
     if (title.size() > 256) title.resize(256);
@@ -43,6 +63,7 @@ void BuildButtons(UiWindow& host) {
 }  // namespace
 
 void BuildCaptionControls(UiWindow& host) {
+    if (host.CaptionFlags & CAPTION_ICON) BuildIcon(host);
     if (host.CaptionFlags & CAPTION_TITLE) BuildTitle(host);
     BuildButtons(host);
 }

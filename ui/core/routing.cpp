@@ -5,6 +5,7 @@
 
 #include "ui/controls/control.h"
 #include "ui/controls/label.h"
+#include "ui/controls/picture.h"
 #include "ui/core/draw_geometry.h"
 #include "ui/core/window.h"
 
@@ -56,6 +57,14 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
             titleLabel->LabelText(rt::Text(reinterpret_cast<const char*>(lParam)));
         }
         return result;
+    }
+    case plat::WM_SETICON: {
+        const LResult previous = fallThrough();
+        if (iconPicture && wParam == plat::ICON_SMALL) {
+            const auto* icon = reinterpret_cast<plat::Hicon>(lParam);
+            iconPicture->SetIconImage(icon ? *icon : plat::Icon{});
+        }
+        return previous;
     }
     case plat::WM_PAINT:
         OnPaint();

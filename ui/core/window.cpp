@@ -10,6 +10,7 @@
 #include "platform/gfx/region.h"
 #include "ui/controls/control.h"
 #include "ui/controls/label.h"
+#include "ui/controls/picture.h"
 #include "ui/core/caption.h"
 #include "ui/core/library.h"
 
@@ -247,6 +248,7 @@ void UiWindow::Detach() {
     plat::KillTimer(window, reinterpret_cast<TimerId>(this));
     mnemonics.clear();
     captionButtons.clear();
+    iconPicture.reset();
     titleLabel.reset();
     live_.clear();
     // Event blocks still queued for this window would be dropped with it.

@@ -19,6 +19,7 @@ namespace ui {
 
 class UiControl;
 class UiLabel;
+class UiPicture;
 
 // Caption flag bits.
 inline constexpr int CAPTION_ICON = 1;
@@ -218,6 +219,7 @@ public:
     bool leaveTracking = false;
     std::vector<Mnemonic> mnemonics;
     std::vector<std::unique_ptr<UiControl>> captionButtons;
+    std::unique_ptr<UiPicture> iconPicture;
     std::unique_ptr<UiLabel> titleLabel;
     UiRedrawQueue redrawQueue;
     HostCallbacks callbacks;

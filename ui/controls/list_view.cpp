@@ -1,0 +1,255 @@
+#include "ui/controls/list_view.h"
+
+#include <algorithm>
+
+#include "ui/controls/control_support.h"
+#include "ui/controls/string_format.h"
+
+namespace ui {
+
+UiListView::~UiListView() { Destroy(); }
+
+UiControl* UiListView::CreateList(ControlParent parentIn, float x, float y, float width, float height,
+                                  const ListViewOptions& o) {
+    if (handle) return handle;
+    style = o.style;
+    const bool report = style == ListStyle::Report;
+    itemSpacing = o.itemSpacing.value_or(style == ListStyle::Grid ? 6 : 4);
+    hideHeader = report ? o.hideHeader.value_or(false) : true;
+    gridLines = o.gridLines.value_or(report ? (LIST_GRID_ROWS | LIST_GRID_COLUMNS) : 0);
+    singleSelect = o.singleSelect.value_or(true);
+    textColor = o.textColor.value_or(0xD2000000);
+    hoverTextColor = o.hoverTextColor.value_or(0);
+    selectedTextColor = o.selectedTextColor.value_or(0);
+    hoverBackColor = o.hoverBackColor.value_or(0);
+    selectedBackColor = o.selectedBackColor.value_or(0);
+    backColor = o.backColor.value_or(0xD2FFFFFF);
+    lineColor = o.lineColor.value_or(0x50000000);
+    font = MakeControlFont(o.faceName, o.size, o.fontStyle);
+    UiStringFormat builder;
+    builder.CreateFormat(gfx::StringFormatFlags::NoWrap | gfx::StringFormatFlags::MeasureTrailingSpaces);
+    builder.Alignment(0);
+    builder.Trimming(static_cast<int>(gfx::StringTrimming::EllipsisCharacter));
+    builder.HotkeyPrefix(0);
+    cellFormat = builder.TakeFormat();
+    cellFormat->SetLineAlignment(gfx::StringAlignment::Center);
+    return Create(parentIn, {x, y, width, height}, KIND_LIST_VIEW, o.visible, 1);
+}
+
+int UiListView::InsertColumn(int position, const rt::Text& title, float width, int image, std::int64_t colour) {
+    const int count = ColumnCount();
+    const int at = (position <= 0 || position > count) ? count : position - 1;
+    columns.insert(columns.begin() + at, ListColumn{title, image, width, colour});
+    rows.InsertColumn(at);
+    UpdateContent();
+    ScheduleRefresh(true);
+    return at + 1;
+}
+
+int UiListView::InsertRow(int position, const rt::Text& firstCell, int image, int itemValue, int value1,
+                          int value2, bool redraw) {
+    if (ColumnCount() == 0) return 0;
+    const int count = RowCount();
+    const int row = (position <= 0 || position > count) ? count + 1 : position;
+    rows.InsertRow(row - 1, RowRecord{itemValue, value1, value2, RowState::Normal});
+    rows.SetCell(row - 1, 0, firstCell);
+    rows.SetCellImage(row - 1, 0, image);
+    if (row <= count) {
+        // Every remembered row number at or after the new row moves down one.
+        for (int& selected : selection)
+            if (selected >= row) ++selected;
+        if (selectedRow >= row) ++selectedRow;
+        if (hoverRow >= row) ++hoverRow;
+    }
+    UpdateContent();
+    // Rows above the screen shift what it shows; rows below it only change the bar.
+    if (redraw && row <= count && row <= lastVisibleRow)
+        ScheduleRefresh(true);
+    else if (redraw && row <= lastVisibleRow)
+        ScheduleRows(row, row);
+    else
+        ScheduleRefresh(false);
+    return row;
+}
+
+int UiListView::AppendRow(std::initializer_list<std::string_view> cells, bool redraw) {
+    if (ColumnCount() == 0) return 0;
+    const int row = RowCount() + 1;
+    rows.InsertRow(row - 1, RowRecord{});
+    int column = 0;
+    for (std::string_view cell : cells) {
+        if (column >= ColumnCount()) break;
+        rows.SetCell(row - 1, column++, cell);
+    }
+    UpdateContent();
+    if (redraw && row <= lastVisibleRow)
+        ScheduleRows(row, row);
+    else
+        ScheduleRefresh(false);
+    return row;
+}
+
+int UiListView::SetCellText(int row, int column, const rt::Text& text, bool redraw) {
+    if (!ValidIndex(row, column)) return 0;
+    rows.SetCell(row - 1, column - 1, text);
+    if (redraw && OnScreen(row)) ScheduleRows(row, row);
+    return 1;
+}
+
+int UiListView::SetCellImage(int row, int column, int image, bool redraw) {
+    if (!ValidIndex(row, column)) return 0;
+    rows.SetCellImage(row - 1, column - 1, image);
+    if (redraw && OnScreen(row)) ScheduleRows(row, row);
+    return 1;
+}
+
+std::string_view UiListView::CellView(int row, int column) const {
+    if (!ValidIndex(row, column)) return {};
+    return rows.Cell(row - 1, column - 1);
+}
+
+rt::Text UiListView::GetCellText(int row, int column) const { return rt::Text(CellView(row, column)); }
+
+void UiListView::DeleteAllRows() {
+    rows.Clear();
+    selection.clear();
+    selectedRow = 0;
+    firstVisibleRow = lastVisibleRow = 0;
+    hoverRow = hoverColumn = 0;
+    scrollX = scrollY = 0;
+    contentHeight = 0;
+    Layout();
+    ScheduleRefresh(true);
+}
+
+int UiListView::Selection(std::optional<int> row) {
+    if (row) {
+        ClearSelection();
+        if (selectedRow > 0 && selectedRow <= RowCount()) SetState(selectedRow, RowState::Normal);
+        selectedRow = ValidIndex(*row) ? *row : 0;
+        if (selectedRow) {
+            SetState(selectedRow, RowState::Selected);
+            // Kept in the multi-selection too, so the next plain press clears it.
+            if (!singleSelect) selection.push_back(selectedRow);
+        }
+    }
+    return selectedRow;
+}
+
+int UiListView::ItemValue(int row, std::optional<int> value) {
+    if (!ValidIndex(row)) return 0;
+    RowRecord& record = rows.Row(row - 1);
+    if (value) record.itemValue = *value;
+    return record.itemValue;
+}
+
+int UiListView::RowValue(int row, int which, std::optional<int> value) {
+    if (!ValidIndex(row) || (which != 1 && which != 2)) return 0;
+    std::int32_t& field = which == 1 ? rows.Row(row - 1).value1 : rows.Row(row - 1).value2;
+    if (value) field = *value;
+    return field;
+}
+
+int UiListView::RowStateOf(int row, std::optional<int> value, bool redraw) {
+    if (!ValidIndex(row)) return 0;
+    if (value) {
+        const RowState state = *value == 4 ? RowState::Selected : *value == 1 ? RowState::Hovered : RowState::Normal;
+        rows.Row(row - 1).state = state;
+        if (redraw) DrawRow(row);
+    }
+    return static_cast<int>(rows.Row(row - 1).state);
+}
+
+void UiListView::SetImageLists(const UiImageList* large, const UiImageList* header, const UiImageList* small) {
+    largeImages = large;
+    headerImages = header;
+    smallImages = small;
+    Layout();
+    ScheduleRefresh(true);
+}
+
+bool UiListView::HoverSelect(std::optional<bool> value) {
+    if (value) hoverSelect = *value;
+    return hoverSelect;
+}
+
+bool UiListView::ValidIndex(std::optional<int> row, std::optional<int> column) const {
+    if (row && (RowCount() == 0 || *row < 1 || *row > RowCount())) return false;
+    if (column && (ColumnCount() == 0 || *column < 1 || *column > ColumnCount())) return false;
+    return true;
+}
+
+LResult UiListView::OnCreate() {
+    verticalBar.CreateScrollBar(this, {rect.x, rect.y, kListBarThickness, kListBarThickness}, 0, false);
+    horizontalBar.CreateScrollBar(this, {rect.x, rect.y, kListBarThickness, kListBarThickness},
+                                  SCROLL_HORIZONTAL, false);
+    // The bars keep the press without taking the focus, so the wheel stays with the list.
+    for (UiScrollBar* bar : {&verticalBar, &horizontalBar}) {
+        bar->Focusable(0);
+        bar->SetChangeCallback([this](UiScrollBar& changed, float value) {
+            if (&changed == &verticalBar)
+                ScrollTo(std::nullopt, -value);
+            else
+                ScrollTo(-value, std::nullopt);
+        });
+    }
+    Layout();
+    return kUnhandled;
+}
+
+LResult UiListView::OnDestroy() {
+    rows.Clear();
+    columns.clear();
+    selection.clear();
+    cellFormat.reset();
+    font.reset();
+    largeImages = headerImages = smallImages = nullptr;
+    refreshPending_ = false;
+    return kUnhandled;
+}
+
+LResult UiListView::OnPaint() {
+    DrawList();
+    return 0;
+}
+
+LResult UiListView::OnResize(int, int) {
+    Layout();
+    return kUnhandled;
+}
+
+LResult UiListView::OnTransitionFinished() {
+    transitionFrames = 0;
+    return kUnhandled;
+}
+
+LResult UiListView::OnOtherMessage(int message, WParam, LParam lParam) {
+    switch (message) {
+    case LIST_EV_REDRAW_ROW:
+        DrawRow(static_cast<int>(lParam));
+        return 0;
+    case LIST_EV_RESET_SCROLL:
+        ScrollTo(0, 0);
+        return 0;
+    case LIST_EV_SYNC_VERTICAL:
+    case LIST_EV_SYNC_HORIZONTAL:
+        SyncBars();
+        return 0;
+    case LIST_EV_CONTENT_CHANGED: {
+        const bool repaint = repaintPending_;
+        const int first = dirtyFirst_, last = dirtyLast_;
+        refreshPending_ = repaintPending_ = false;
+        dirtyFirst_ = dirtyLast_ = 0;
+        SyncBars();
+        if (repaint)
+            DrawList();
+        else if (first)
+            DrawRows(first, last);
+        return 0;
+    }
+    default:
+        return kUnhandled;
+    }
+}
+
+}  // namespace ui
