@@ -1,6 +1,7 @@
 #include "child_process.h"
 
 #include <fcntl.h>
+#include <pty.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -14,9 +15,17 @@ extern char** environ;
 
 namespace clitest {
 
-ChildProcess::ChildProcess(const std::vector<std::string>& args) {
+ChildProcess::ChildProcess(const std::vector<std::string>& args, bool errorToTerminal) {
     int outPipe[2], errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) return;
+    if (pipe2(outPipe, O_CLOEXEC) != 0) return;
+    // errPipe[0] is the reading end either way.
+    const bool opened = errorToTerminal ? openpty(&errPipe[0], &errPipe[1], nullptr, nullptr, nullptr) == 0
+                                        : pipe2(errPipe, O_CLOEXEC) == 0;
+    if (!opened) return;
+    if (errorToTerminal) {
+        fcntl(errPipe[0], F_SETFD, FD_CLOEXEC);
+        fcntl(errPipe[1], F_SETFD, FD_CLOEXEC);
+    }
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);

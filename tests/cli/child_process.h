@@ -12,8 +12,9 @@ namespace clitest {
 
 class ChildProcess {
 public:
-    // Starts `args` (args[0] is the program's path) with stdin from /dev/null.
-    explicit ChildProcess(const std::vector<std::string>& args);
+    // Starts `args` (args[0] is the program's path) with stdin from /dev/null;
+    // standard error is a pipe, or a terminal when `errorToTerminal`.
+    explicit ChildProcess(const std::vector<std::string>& args, bool errorToTerminal = false);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

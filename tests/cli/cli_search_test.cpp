@@ -104,6 +104,7 @@ TEST_F(CliSearch, PrintsTheDriversHitsAsTsvAndClosesOnStandardError) {
     EXPECT_TRUE(std::regex_search(seeker.err(), std::regex("\nsearch finished: [0-9]+ seconds, " +
                                                            std::to_string(expected.count) + " hits\n$")))
         << seeker.err();
+    EXPECT_EQ(seeker.err().find('\r'), std::string::npos) << "a progress bar into a pipe";
 
     // The command line's requests are the driver's: the keyword in UTF-8, the visit order.
     const auto all = sites_.Requests();
@@ -164,6 +165,19 @@ TEST_F(CliSearch, CtrlCStopsCleanlyWithTheHitsSoFar) {
     EXPECT_TRUE(std::regex_search(seeker.err(),
                                   std::regex("search stopped: [0-9]+ seconds, " + std::to_string(count) + " hits\n$")))
         << seeker.err();
+}
+
+TEST_F(CliSearch, ProgressBarOnlyOnATerminal) {
+    demo::ServeOptions options;
+    options.lastPage = 1;
+    Serve(options);
+    ChildProcess seeker(Args({"--search", "abc", "--pages", "2", "--sites", "3"}), true);
+    EXPECT_EQ(seeker.Wait(), 0);
+    const std::string err = seeker.err();
+    EXPECT_NE(err.find("\r[########################################] 100%"), std::string::npos) << err;
+    // The bar is wiped before the closing line (the terminal turns "\n" into "\r\n").
+    EXPECT_TRUE(std::regex_search(err, std::regex("\r\x1b\\[Ksearch finished: [0-9]+ seconds, [1-9][0-9]* hits\r\n$")))
+        << err;
 }
 
 TEST(CliCommandLine, UsageErrorsHelpAndVersion) {
