@@ -1,0 +1,34 @@
+// The program's command line: the window, or a search without one.
+#pragma once
+
+#include "app/scraping/site_table.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace app::cli {
+
+enum class Mode { kWindow, kSearch, kHelp, kVersion, kUsageError };
+enum class Format { kTsv, kJson };
+
+inline constexpr int kDefaultPages = 10;
+
+struct CommandLine {
+    Mode mode = Mode::kWindow;
+    std::string keyword;  // UTF-8, as given
+    int pages = kDefaultPages;
+    std::array<bool, kSiteCount> sites{true, true, true, true, true, true, true, true};
+    Format format = Format::kTsv;
+    std::string configPath;  // empty: the default file
+    std::string error;       // one line, for kUsageError
+};
+
+// Reads the arguments after the program name. Options take their value as
+// the next argument or after "=".
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string HelpText();
+
+}  // namespace app::cli
