@@ -12,7 +12,7 @@
 
 namespace {
 
-using uitest::ControlHostTest;
+using ui::test::ControlHostTest;
 
 class ProgressTest : public ControlHostTest {
 protected:

@@ -9,7 +9,7 @@
 
 namespace {
 
-using uitest::ControlHostTest;
+using ui::test::ControlHostTest;
 
 TEST(EffectText, DefaultHaloIsWhiteBehindDarkTextAndBlackBehindLightText) {
     EXPECT_EQ(ui::DefaultEffectColor(gfx::MakeColor(255, 191, 191, 191)), 0x55FFFFFFu);
@@ -114,16 +114,16 @@ TEST_F(ButtonTest, CreateGivesAFocusableFadingButtonWithItsAccessKey) {
     EXPECT_EQ(button.textColor, 0xD2000000u);
     EXPECT_TRUE(button.rounded);  // the host's frame style 7 has round corners
     EXPECT_EQ(button.format->Prefix(), gfx::HotkeyPrefix::Show);
-    ASSERT_EQ(host.mnemonics.size(), 1u);
-    EXPECT_EQ(host.mnemonics[0].control, &button);
-    EXPECT_EQ(host.mnemonics[0].key, 'G');
+    ASSERT_EQ(host->mnemonics.size(), 1u);
+    EXPECT_EQ(host->mnemonics[0].control, &button);
+    EXPECT_EQ(host->mnemonics[0].key, 'G');
 
     // A caption without an ampersand registers no key.
     button.ButtonText("plain");
-    EXPECT_TRUE(host.mnemonics.empty());
+    EXPECT_TRUE(host->mnemonics.empty());
     button.ButtonText("&x");
-    ASSERT_EQ(host.mnemonics.size(), 1u);
-    EXPECT_EQ(host.mnemonics[0].key, 'X');
+    ASSERT_EQ(host->mnemonics.size(), 1u);
+    EXPECT_EQ(host->mnemonics[0].key, 'X');
 }
 
 TEST_F(ButtonTest, HoverFadesInFourFramesAndLeavingFadesBack) {

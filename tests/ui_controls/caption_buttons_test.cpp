@@ -9,12 +9,12 @@
 
 namespace {
 
-using uitest::ControlHostTest;
+using ui::test::ControlHostTest;
 
 class CaptionTest : public ControlHostTest {
 protected:
     ui::UiCaptionButton& Button(std::size_t i) {
-        return static_cast<ui::UiCaptionButton&>(*host.captionButtons.at(i));
+        return static_cast<ui::UiCaptionButton&>(*host->captionButtons.at(i));
     }
     // Records the window commands that reach the window.
     void Record() {
@@ -24,13 +24,13 @@ protected:
                 commands.push_back(message == plat::WM_CLOSE ? 0 : w);
             return ui::LResult{-1};
         };
-        host.SetCallbacks(callbacks);
+        host->SetCallbacks(callbacks);
     }
     std::vector<ui::WParam> commands;
 };
 
 TEST_F(CaptionTest, CloseAndMinimiseSitAt930And902AfterTheLayout) {
-    ASSERT_EQ(host.captionButtons.size(), 2u);
+    ASSERT_EQ(host->captionButtons.size(), 2u);
     ui::UiCaptionButton& close = Button(0);
     ui::UiCaptionButton& minimise = Button(1);
     EXPECT_EQ(close.buttonType, ui::CAPTION_BUTTON_CLOSE);
@@ -91,8 +91,8 @@ TEST_F(CaptionTest, MinimisePostsNothingForAMinimisedWindowAndDisabledButtonsIgn
 TEST_F(CaptionTest, MaximiseAlternatesWithRestoreAndSwapsItsGlyph) {
     plat::DestroyWindow(window);
     Pump();
-    Open(28);
-    ASSERT_EQ(host.captionButtons.size(), 3u);
+    ControlHost(ui::CAPTION_CLOSE | ui::CAPTION_MAXIMIZE | ui::CAPTION_MINIMIZE);
+    ASSERT_EQ(host->captionButtons.size(), 3u);
     ui::UiCaptionButton& maximise = Button(1);
     EXPECT_EQ(maximise.buttonType, ui::CAPTION_BUTTON_MAXIMIZE);
     EXPECT_FLOAT_EQ(maximise.rect.x, 902);
