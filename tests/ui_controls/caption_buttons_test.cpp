@@ -56,14 +56,14 @@ TEST_F(CaptionTest, CloseAndMinimiseSitAt930And902AfterTheLayout) {
 
 TEST_F(CaptionTest, HoverShowsTheRedCloseCellAndAClickClosesTheWindow) {
     const std::uint32_t normal = Shot().at(949, 16);
-    MoveTo(940, 12);
+    MoveOnto(Button(0));
     for (int i = 0; i < 4; ++i) Tick(60);
     EXPECT_EQ(Button(0).look, ui::CAPTION_LOOK_HOVERED);
     const std::uint32_t hovered = Shot().at(935, 16);
     EXPECT_GT(R(hovered), G(hovered) + 60);
     EXPECT_NE(hovered, normal);
     Record();
-    ClickAt(940, 12);
+    ClickOn(Button(0));
     EXPECT_FALSE(plat::IsWindow(window));
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(commands.front(), 0u);

@@ -81,7 +81,7 @@ TEST_F(RoutingTest, ClickNeedsPressAndReleaseOnTheSameControl) {
     EXPECT_FALSE(h.captured);
     EXPECT_EQ(log.Count("release"), 1);
 
-    ClickAt(60, 60);
+    ClickOn(a);
     ASSERT_EQ(a.Count(EV_CLICK), 1);
     for (const Received& r : a.log) {
         if (r.code == EV_CLICK) {
@@ -102,7 +102,7 @@ TEST_F(RoutingTest, PressQueryCapturesAControlThatTakesNoFocus) {
     Release(60, 60);
     EXPECT_EQ(a.Count(EV_CLICK), 0);
     a.pressAnswer = 0;
-    ClickAt(60, 60);
+    ClickOn(a);
     EXPECT_EQ(a.Count(EV_CLICK), 1);
     EXPECT_EQ(h.focusControl, nullptr);
 }
@@ -123,8 +123,8 @@ TEST_F(RoutingTest, DoubleClickMarksTheSecondPress) {
     });
     Pump();
     a.Forget();
-    ClickAt(60, 60);
-    ClickAt(60, 60);
+    ClickOn(a);
+    ClickOn(a);
     std::vector<WParam> downs;
     for (const Received& r : a.log) {
         if (r.code == static_cast<int>(plat::WM_LBUTTONDOWN)) downs.push_back(r.wParam);
@@ -200,23 +200,19 @@ TEST_F(RoutingTest, TabWrapsAndSkipsCaptionButtonsAndUnfocusableControls) {
     disabled.Disabled(1);
     last.Make(window, RectF{20, 140, 40, 20});
     Pump();
-    plat::headless::KeyPress(plat::VK_TAB);
-    Pump();
+    PressKey(plat::VK_TAB);
     EXPECT_EQ(h.focusControl, &first);  // from no focus: after the caption buttons
     EXPECT_EQ(h.keyboardFocus, &first);
-    plat::headless::KeyPress(plat::VK_TAB);
-    Pump();
+    PressKey(plat::VK_TAB);
     EXPECT_EQ(h.focusControl, &last);
-    plat::headless::KeyPress(plat::VK_TAB);
-    Pump();
+    PressKey(plat::VK_TAB);
     EXPECT_EQ(h.focusControl, &first);  // wrapped past the caption buttons
     EXPECT_EQ(first.Count(EV_FOCUS_GAINED), 2);
     EXPECT_EQ(last.Count(EV_FOCUS_LOST), 1);
 
     // A focused control that handles the key keeps it.
     first.keyAnswer = 0;
-    plat::headless::KeyPress(plat::VK_TAB);
-    Pump();
+    PressKey(plat::VK_TAB);
     EXPECT_EQ(h.focusControl, &first);
 }
 
@@ -227,14 +223,12 @@ TEST_F(RoutingTest, EnterAndSpaceClickTheFocusedControl) {
     Probe a;
     a.Make(window, RectF{20, 50, 40, 20});
     h.SetFocusControl(&a, true);
-    plat::headless::KeyPress(plat::VK_RETURN);
-    plat::headless::KeyPress(plat::VK_SPACE, " ");
-    Pump();
+    PressKey(plat::VK_RETURN);
+    PressKey(plat::VK_SPACE, " ");
     EXPECT_EQ(a.Count(EV_CLICK), 2);
     EXPECT_EQ(log.Count("click"), 2);
     a.Visible(0);
-    plat::headless::KeyPress(plat::VK_RETURN);
-    Pump();
+    PressKey(plat::VK_RETURN);
     EXPECT_EQ(a.Count(EV_CLICK), 2);
 }
 
@@ -305,15 +299,16 @@ TEST_F(RoutingTest, WheelTimersAndHostMessagesReachTheirControl) {
     hovered.Make(window, RectF{100, 50, 40, 20});
     plat::SendMessage(window, HM_SET_FOCUS, 0, reinterpret_cast<LParam>(&focused));
     EXPECT_EQ(h.focusControl, &focused);
-    MoveTo(110, 60);
-    plat::headless::Wheel(1);
-    Pump();
+    MoveOnto(hovered);
+    Wheel(1);
     EXPECT_EQ(focused.Count(plat::WM_MOUSEWHEEL), 1);
     EXPECT_EQ(hovered.Count(plat::WM_MOUSEWHEEL), 0);
+    TypeInto(focused, "ab");
+    EXPECT_EQ(focused.Count(plat::WM_CHAR), 2);
+    EXPECT_EQ(hovered.Count(plat::WM_CHAR), 0);
 
     plat::SetTimer(window, reinterpret_cast<TimerId>(&hovered), 5);
-    plat::headless::AdvanceClock(5);
-    Pump();
+    Tick(5);
     plat::KillTimer(window, reinterpret_cast<TimerId>(&hovered));
     EXPECT_EQ(hovered.Count(plat::WM_TIMER), 1);
 

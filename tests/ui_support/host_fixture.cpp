@@ -112,8 +112,8 @@ void HostTest::TypeInto(UiControl& control, const std::string& utf8) {
     Pump();
 }
 
-void HostTest::PressKey(int vk) {
-    plat::headless::KeyPress(vk);
+void HostTest::PressKey(int vk, const std::string& chars) {
+    plat::headless::KeyPress(vk, chars);
     Pump();
 }
 

@@ -49,7 +49,8 @@ protected:
     void PressPart(const UiScrollBar& bar, ScrollPart part);
     // Gives `control` the focus and types UTF-8 text into the window.
     void TypeInto(UiControl& control, const std::string& utf8);
-    static void PressKey(int vk);
+    // Down and up of a key; `chars` are the UTF-8 characters it types.
+    static void PressKey(int vk, const std::string& chars = {});
     static void Wheel(int notches);
 
     plat::headless::Picture Shot() const { return plat::headless::Presented(window); }
