@@ -46,9 +46,9 @@ TEST_F(CaptionTest, CloseAndMinimiseSitAt930And902AfterTheLayout) {
     EXPECT_EQ(close.SendEvent(ui::EV_PRESS_QUERY), 0);
 
     // Cells: close is 39 wide at the start of the strip, the others 28.
-    EXPECT_FLOAT_EQ(close.CellRect(ui::CAPTION_LOOK_HOVERED).x, 39);
-    EXPECT_FLOAT_EQ(close.CellRect(ui::CAPTION_LOOK_HOVERED).width, 39);
-    EXPECT_FLOAT_EQ(minimise.CellRect(ui::CAPTION_LOOK_PRESSED).x,
+    EXPECT_FLOAT_EQ(close.CellRect(ui::CaptionLook::Hovered).x, 39);
+    EXPECT_FLOAT_EQ(close.CellRect(ui::CaptionLook::Hovered).width, 39);
+    EXPECT_FLOAT_EQ(minimise.CellRect(ui::CaptionLook::Pressed).x,
                     assets::CaptionCellX(assets::CaptionGlyph::Minimise, 2));
     EXPECT_LE(assets::CaptionCellX(assets::CaptionGlyph::Help, 2) + assets::kCaptionCellWidth,
               assets::kCaptionStripWidth);
@@ -58,7 +58,7 @@ TEST_F(CaptionTest, HoverShowsTheRedCloseCellAndAClickClosesTheWindow) {
     const std::uint32_t normal = Shot().at(949, 16);
     MoveOnto(Button(0));
     for (int i = 0; i < 4; ++i) Tick(60);
-    EXPECT_EQ(Button(0).look, ui::CAPTION_LOOK_HOVERED);
+    EXPECT_EQ(Button(0).look, ui::CaptionLook::Hovered);
     const std::uint32_t hovered = Shot().at(935, 16);
     EXPECT_GT(R(hovered), G(hovered) + 60);
     EXPECT_NE(hovered, normal);
@@ -97,12 +97,12 @@ TEST_F(CaptionTest, MaximiseAlternatesWithRestoreAndSwapsItsGlyph) {
     EXPECT_EQ(maximise.buttonType, ui::CAPTION_BUTTON_MAXIMIZE);
     EXPECT_FLOAT_EQ(maximise.rect.x, 902);
     EXPECT_FLOAT_EQ(Button(2).rect.x, 874);
-    EXPECT_FLOAT_EQ(maximise.CellRect(0).x, assets::CaptionCellX(assets::CaptionGlyph::Maximise, 0));
+    EXPECT_FLOAT_EQ(maximise.CellRect(ui::CaptionLook::Normal).x, assets::CaptionCellX(assets::CaptionGlyph::Maximise, 0));
     Record();
     maximise.SendEvent(ui::EV_CLICK);
     Pump();
     EXPECT_TRUE(plat::IsZoomed(window));
-    EXPECT_FLOAT_EQ(maximise.CellRect(0).x, assets::CaptionCellX(assets::CaptionGlyph::Restore, 0));
+    EXPECT_FLOAT_EQ(maximise.CellRect(ui::CaptionLook::Normal).x, assets::CaptionCellX(assets::CaptionGlyph::Restore, 0));
     maximise.SendEvent(ui::EV_CLICK);
     Pump();
     EXPECT_FALSE(plat::IsZoomed(window));

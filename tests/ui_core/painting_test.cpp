@@ -13,8 +13,7 @@ protected:
     // A captionless 300 x 200 host on black, translucent at `alpha` (-1:
     // opaque), with the probe at (50, 50, 40, 30) painted in `colour`.
     void ProbeOnBlack(gfx::Argb colour, int alpha = -1) {
-        AttachOptions options;
-        options.captionFlags = 0;
+        AttachOptions options = Captionless();
         options.backgroundColour = 0;
         options.backgroundAlpha = alpha;
         Host(options, 300, 200);
@@ -26,9 +25,8 @@ protected:
 };
 
 AttachOptions Layered(int alpha = 200) {
-    AttachOptions options;
+    AttachOptions options = HostTest::Captionless();
     options.backgroundAlpha = alpha;
-    options.captionFlags = 0;
     return options;
 }
 

@@ -7,13 +7,6 @@ namespace {
 
 using RoutingTest = HostTest;
 
-AttachOptions NoCaption() {
-    AttachOptions options;
-    options.captionFlags = 0;
-    options.draggable = false;
-    return options;
-}
-
 struct CallbackLog {
     std::vector<std::pair<std::string, UiControl*>> calls;
     HostCallbacks Table() {
@@ -41,7 +34,7 @@ struct CallbackLog {
 };
 
 TEST_F(RoutingTest, HitTestUsesHalfOpenRectanglesTopMostFirst) {
-    Host(NoCaption(), 300, 200);
+    Host(Captionless(false), 300, 200);
     Probe bottom, top, child, hidden;
     bottom.Make(window, RectF{10, 10, 100, 50});
     top.Make(window, RectF{50, 20, 100, 50});
@@ -61,7 +54,7 @@ TEST_F(RoutingTest, HitTestUsesHalfOpenRectanglesTopMostFirst) {
 }
 
 TEST_F(RoutingTest, ClickNeedsPressAndReleaseOnTheSameControl) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     CallbackLog log;
     h.SetCallbacks(log.Table());
     Probe a, b;
@@ -93,7 +86,7 @@ TEST_F(RoutingTest, ClickNeedsPressAndReleaseOnTheSameControl) {
 }
 
 TEST_F(RoutingTest, PressQueryCapturesAControlThatTakesNoFocus) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     Probe a;
     a.Make(window, RectF{50, 50, 40, 30}, 0);
     Pump();
@@ -108,7 +101,7 @@ TEST_F(RoutingTest, PressQueryCapturesAControlThatTakesNoFocus) {
 }
 
 TEST_F(RoutingTest, DoubleClickMarksTheSecondPress) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     CallbackLog log;
     h.SetCallbacks(log.Table());
     Probe a;
@@ -170,7 +163,7 @@ TEST_F(RoutingTest, DoubleClickOnEmptyCaptionAreaTogglesMaximise) {
 }
 
 TEST_F(RoutingTest, PressOnEmptySpaceOfADraggableWindowStartsAMove) {
-    AttachOptions options = NoCaption();
+    AttachOptions options = Captionless(false);
     options.draggable = true;
     UiWindow& h = Host(options, 300, 200);
     int moves = 0;
@@ -217,7 +210,7 @@ TEST_F(RoutingTest, TabWrapsAndSkipsCaptionButtonsAndUnfocusableControls) {
 }
 
 TEST_F(RoutingTest, EnterAndSpaceClickTheFocusedControl) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     CallbackLog log;
     h.SetCallbacks(log.Table());
     Probe a;
@@ -233,7 +226,7 @@ TEST_F(RoutingTest, EnterAndSpaceClickTheFocusedControl) {
 }
 
 TEST_F(RoutingTest, MnemonicsClickTheirControlIgnoringCase) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     Probe a, b;
     a.Make(window, RectF{20, 50, 40, 20});
     b.Make(window, RectF{20, 80, 40, 20});
@@ -266,7 +259,7 @@ TEST_F(RoutingTest, ResizeZonesSetCursorsAndStartSizing) {
     EXPECT_EQ(ResizeZone(8, 100, 300, 200), 0);
     EXPECT_EQ(ResizeZone(291, 100, 300, 200), 2);
 
-    AttachOptions options = NoCaption();
+    AttachOptions options = Captionless(false);
     options.resizable = true;
     UiWindow& h = Host(options, 300, 200);
     Probe corner;
@@ -293,7 +286,7 @@ TEST_F(RoutingTest, ResizeZonesSetCursorsAndStartSizing) {
 }
 
 TEST_F(RoutingTest, WheelTimersAndHostMessagesReachTheirControl) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     Probe focused, hovered;
     focused.Make(window, RectF{20, 50, 40, 20});
     hovered.Make(window, RectF{100, 50, 40, 20});
@@ -346,7 +339,7 @@ TEST_F(RoutingTest, SetFocusControlRefusesWhatCannotTakeFocus) {
 }
 
 TEST_F(RoutingTest, DeactivationReleasesTheCapture) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     Probe a;
     a.Make(window, RectF{20, 50, 40, 20});
     Press(30, 60);
@@ -364,7 +357,7 @@ namespace ui::test {
 namespace {
 
 TEST_F(RoutingTest, HoveringAControlShowsItsTooltip) {
-    Host(NoCaption(), 300, 200);
+    Host(Captionless(false), 300, 200);
     Probe a, b;
     a.Make(window, RectF{20, 50, 40, 20});
     b.Make(window, RectF{100, 50, 40, 20});
@@ -391,7 +384,7 @@ namespace ui::test {
 namespace {
 
 TEST_F(RoutingTest, HoveredControlChoosesTheCursor) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     Probe hand, plain;
     hand.Make(window, RectF{20, 50, 40, 20});
     plain.Make(window, RectF{100, 50, 40, 20});

@@ -58,6 +58,15 @@ protected:
     int PresentCount() const { return plat::headless::PresentCount(window); }
 
 public:
+    // Options of a window without a caption; `draggable` false: a press on
+    // empty space starts no move.
+    static AttachOptions Captionless(bool draggable = true) {
+        AttachOptions options;
+        options.captionFlags = 0;
+        options.draggable = draggable;
+        return options;
+    }
+
     // Premultiplied channels of a presented pixel.
     static int A(std::uint32_t p) { return static_cast<int>(p >> 24); }
     static int R(std::uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
