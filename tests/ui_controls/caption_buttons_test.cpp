@@ -9,12 +9,12 @@
 
 namespace {
 
-using uitest::ControlHostTest;
+using ui::test::ControlHostTest;
 
 class CaptionTest : public ControlHostTest {
 protected:
     ui::UiCaptionButton& Button(std::size_t i) {
-        return static_cast<ui::UiCaptionButton&>(*host.captionButtons.at(i));
+        return static_cast<ui::UiCaptionButton&>(*host->captionButtons.at(i));
     }
     // Records the window commands that reach the window.
     void Record() {
@@ -24,13 +24,13 @@ protected:
                 commands.push_back(message == plat::WM_CLOSE ? 0 : w);
             return ui::LResult{-1};
         };
-        host.SetCallbacks(callbacks);
+        host->SetCallbacks(callbacks);
     }
     std::vector<ui::WParam> commands;
 };
 
 TEST_F(CaptionTest, CloseAndMinimiseSitAt930And902AfterTheLayout) {
-    ASSERT_EQ(host.captionButtons.size(), 2u);
+    ASSERT_EQ(host->captionButtons.size(), 2u);
     ui::UiCaptionButton& close = Button(0);
     ui::UiCaptionButton& minimise = Button(1);
     EXPECT_EQ(close.buttonType, ui::CAPTION_BUTTON_CLOSE);
@@ -46,9 +46,9 @@ TEST_F(CaptionTest, CloseAndMinimiseSitAt930And902AfterTheLayout) {
     EXPECT_EQ(close.SendEvent(ui::EV_PRESS_QUERY), 0);
 
     // Cells: close is 39 wide at the start of the strip, the others 28.
-    EXPECT_FLOAT_EQ(close.CellRect(ui::CAPTION_LOOK_HOVERED).x, 39);
-    EXPECT_FLOAT_EQ(close.CellRect(ui::CAPTION_LOOK_HOVERED).width, 39);
-    EXPECT_FLOAT_EQ(minimise.CellRect(ui::CAPTION_LOOK_PRESSED).x,
+    EXPECT_FLOAT_EQ(close.CellRect(ui::CaptionLook::Hovered).x, 39);
+    EXPECT_FLOAT_EQ(close.CellRect(ui::CaptionLook::Hovered).width, 39);
+    EXPECT_FLOAT_EQ(minimise.CellRect(ui::CaptionLook::Pressed).x,
                     assets::CaptionCellX(assets::CaptionGlyph::Minimise, 2));
     EXPECT_LE(assets::CaptionCellX(assets::CaptionGlyph::Help, 2) + assets::kCaptionCellWidth,
               assets::kCaptionStripWidth);
@@ -56,14 +56,14 @@ TEST_F(CaptionTest, CloseAndMinimiseSitAt930And902AfterTheLayout) {
 
 TEST_F(CaptionTest, HoverShowsTheRedCloseCellAndAClickClosesTheWindow) {
     const std::uint32_t normal = Shot().at(949, 16);
-    MoveTo(940, 12);
+    MoveOnto(Button(0));
     for (int i = 0; i < 4; ++i) Tick(60);
-    EXPECT_EQ(Button(0).look, ui::CAPTION_LOOK_HOVERED);
+    EXPECT_EQ(Button(0).look, ui::CaptionLook::Hovered);
     const std::uint32_t hovered = Shot().at(935, 16);
     EXPECT_GT(R(hovered), G(hovered) + 60);
     EXPECT_NE(hovered, normal);
     Record();
-    ClickAt(940, 12);
+    ClickOn(Button(0));
     EXPECT_FALSE(plat::IsWindow(window));
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(commands.front(), 0u);
@@ -91,18 +91,18 @@ TEST_F(CaptionTest, MinimisePostsNothingForAMinimisedWindowAndDisabledButtonsIgn
 TEST_F(CaptionTest, MaximiseAlternatesWithRestoreAndSwapsItsGlyph) {
     plat::DestroyWindow(window);
     Pump();
-    Open(28);
-    ASSERT_EQ(host.captionButtons.size(), 3u);
+    ControlHost(ui::CAPTION_CLOSE | ui::CAPTION_MAXIMIZE | ui::CAPTION_MINIMIZE);
+    ASSERT_EQ(host->captionButtons.size(), 3u);
     ui::UiCaptionButton& maximise = Button(1);
     EXPECT_EQ(maximise.buttonType, ui::CAPTION_BUTTON_MAXIMIZE);
     EXPECT_FLOAT_EQ(maximise.rect.x, 902);
     EXPECT_FLOAT_EQ(Button(2).rect.x, 874);
-    EXPECT_FLOAT_EQ(maximise.CellRect(0).x, assets::CaptionCellX(assets::CaptionGlyph::Maximise, 0));
+    EXPECT_FLOAT_EQ(maximise.CellRect(ui::CaptionLook::Normal).x, assets::CaptionCellX(assets::CaptionGlyph::Maximise, 0));
     Record();
     maximise.SendEvent(ui::EV_CLICK);
     Pump();
     EXPECT_TRUE(plat::IsZoomed(window));
-    EXPECT_FLOAT_EQ(maximise.CellRect(0).x, assets::CaptionCellX(assets::CaptionGlyph::Restore, 0));
+    EXPECT_FLOAT_EQ(maximise.CellRect(ui::CaptionLook::Normal).x, assets::CaptionCellX(assets::CaptionGlyph::Restore, 0));
     maximise.SendEvent(ui::EV_CLICK);
     Pump();
     EXPECT_FALSE(plat::IsZoomed(window));

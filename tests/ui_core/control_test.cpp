@@ -7,12 +7,6 @@ namespace {
 
 using ControlTest = HostTest;
 
-AttachOptions Plain() {
-    AttachOptions options;
-    options.captionFlags = 0;
-    return options;
-}
-
 std::vector<UiControl*> List(UiControl* first) {
     std::vector<UiControl*> out;
     for (UiControl* c = first; c; c = c->nextSibling) out.push_back(c);
@@ -20,7 +14,7 @@ std::vector<UiControl*> List(UiControl* first) {
 }
 
 TEST_F(ControlTest, CreateLinksIntoTheHostOnce) {
-    UiWindow& h = Host(Plain(), 300, 200);
+    UiWindow& h = Host(Captionless(), 300, 200);
     Probe a, b;
     ASSERT_EQ(a.Make(window, RectF{1, 2, 30, 40}), &a);
     EXPECT_EQ(a.Count(plat::WM_CREATE), 1);
@@ -41,7 +35,7 @@ TEST_F(ControlTest, CreateLinksIntoTheHostOnce) {
     Probe orphan;
     EXPECT_EQ(orphan.Make(plain, RectF{0, 0, 5, 5}), nullptr);
     UiWindow other;
-    ASSERT_TRUE(other.Attach(plain, Plain()));
+    ASSERT_TRUE(other.Attach(plain, Captionless()));
     Probe foreign;
     foreign.Make(plain, RectF{0, 0, 5, 5});
     Probe stray;
@@ -51,7 +45,7 @@ TEST_F(ControlTest, CreateLinksIntoTheHostOnce) {
 }
 
 TEST_F(ControlTest, MoveShiftsDescendantsAndRecreatesTheSurfaceOnlyOnResize) {
-    Host(Plain(), 300, 200);
+    Host(Captionless(), 300, 200);
     Probe parent, child, grandchild;
     parent.Make(window, RectF{10, 10, 100, 80});
     child.Make(&parent, RectF{20, 20, 30, 30});
@@ -90,7 +84,7 @@ TEST_F(ControlTest, MoveShiftsDescendantsAndRecreatesTheSurfaceOnlyOnResize) {
 }
 
 TEST_F(ControlTest, BindingTheSameCodeTwiceKeepsTheNewerHandler) {
-    Host(Plain(), 300, 200);
+    Host(Captionless(), 300, 200);
     Probe parent, child;
     parent.Make(window, RectF{10, 10, 100, 80});
     child.Make(&parent, RectF{20, 20, 30, 30});
@@ -108,7 +102,7 @@ TEST_F(ControlTest, BindingTheSameCodeTwiceKeepsTheNewerHandler) {
 }
 
 TEST_F(ControlTest, DisablingTheFocusedControlPostsFocusLostThenMouseLeft) {
-    UiWindow& h = Host(Plain(), 300, 200);
+    UiWindow& h = Host(Captionless(), 300, 200);
     Probe a;
     a.Make(window, RectF{10, 10, 50, 20});
     h.SetFocusControl(&a, false);
@@ -131,7 +125,7 @@ TEST_F(ControlTest, DisablingTheFocusedControlPostsFocusLostThenMouseLeft) {
 }
 
 TEST_F(ControlTest, PropertiesRaiseEventsOnlyOnChangeExceptOpacity) {
-    Host(Plain(), 300, 200);
+    Host(Captionless(), 300, 200);
     Probe a;
     a.Make(window, RectF{10, 10, 50, 20});
     a.Forget();
@@ -158,7 +152,7 @@ TEST_F(ControlTest, PropertiesRaiseEventsOnlyOnChangeExceptOpacity) {
 }
 
 TEST_F(ControlTest, ZOrderAndReparenting) {
-    UiWindow& h = Host(Plain(), 300, 200);
+    UiWindow& h = Host(Captionless(), 300, 200);
     Probe a, b, c, box;
     a.Make(window, RectF{0, 0, 5, 5});
     b.Make(window, RectF{0, 0, 5, 5});
@@ -183,7 +177,7 @@ TEST_F(ControlTest, ZOrderAndReparenting) {
 }
 
 TEST_F(ControlTest, DestroyTakesChildrenAndHostReferences) {
-    UiWindow& h = Host(Plain(), 300, 200);
+    UiWindow& h = Host(Captionless(), 300, 200);
     Probe box, inner, sibling;
     box.Make(window, RectF{10, 10, 100, 100});
     inner.Make(&box, RectF{20, 20, 10, 10});

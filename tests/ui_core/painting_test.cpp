@@ -6,40 +6,51 @@
 namespace ui::test {
 namespace {
 
-using PaintingTest = HostTest;
+std::uint32_t Rgb(std::uint32_t pixel) { return pixel & 0x00FFFFFFu; }
 
-std::uint8_t Blue(std::uint32_t p) { return static_cast<std::uint8_t>(p & 0xFF); }
-std::uint8_t Red(std::uint32_t p) { return static_cast<std::uint8_t>((p >> 16) & 0xFF); }
-std::uint8_t Alpha(std::uint32_t p) { return static_cast<std::uint8_t>(p >> 24); }
+class PaintingTest : public HostTest {
+protected:
+    // A captionless 300 x 200 host on black, translucent at `alpha` (-1:
+    // opaque), with the probe at (50, 50, 40, 30) painted in `colour`.
+    void ProbeOnBlack(gfx::Argb colour, int alpha = -1) {
+        AttachOptions options = Captionless();
+        options.backgroundColour = 0;
+        options.backgroundAlpha = alpha;
+        Host(options, 300, 200);
+        probe.colour = colour;
+        probe.Make(window, RectF{50, 50, 40, 30});
+        Pump();
+    }
+    Probe probe;
+};
 
 AttachOptions Layered(int alpha = 200) {
-    AttachOptions options;
+    AttachOptions options = HostTest::Captionless();
     options.backgroundAlpha = alpha;
-    options.captionFlags = 0;
     return options;
 }
 
 TEST_F(PaintingTest, QueuedBurstRecomposesEachRectangleAndPresentsOnce) {
     UiWindow& h = Host(Layered());
-    const int presents = plat::headless::PresentCount(window);
+    const int presents = PresentCount();
     const int recomposed = h.recomposeCount;
     plat::PostMessage(window, HM_INVALIDATE, 0, PackRect(RectF{10, 10, 20, 20}));
     plat::PostMessage(window, HM_INVALIDATE, 0, PackRect(RectF{100, 100, 20, 20}));
     Pump();
     EXPECT_EQ(h.recomposeCount - recomposed, 2);
-    EXPECT_EQ(plat::headless::PresentCount(window) - presents, 1);
+    EXPECT_EQ(PresentCount() - presents, 1);
 }
 
 TEST_F(PaintingTest, ImmediateModeRedrawsAndPresentsAtOnce) {
     UiWindow& h = Host(Layered());
-    const int presents = plat::headless::PresentCount(window);
+    const int presents = PresentCount();
     h.QueueRedraw(RectF{10, 10, 5, 5}, 1);
-    EXPECT_EQ(plat::headless::PresentCount(window) - presents, 1);
+    EXPECT_EQ(PresentCount() - presents, 1);
     // Nothing is drawn or shown while the host is suspended.
     h.suspended = true;
     h.QueueRedraw(RectF{10, 10, 5, 5}, 0);
     h.suspended = false;
-    EXPECT_EQ(plat::headless::PresentCount(window) - presents, 1);
+    EXPECT_EQ(PresentCount() - presents, 1);
 }
 
 TEST_F(PaintingTest, PackedRectanglesRoundOutwards) {
@@ -51,38 +62,26 @@ TEST_F(PaintingTest, PackedRectanglesRoundOutwards) {
 }
 
 TEST_F(PaintingTest, ControlSurfaceIsComposedAndDisabledLookHalvesIt) {
-    AttachOptions options;
-    options.captionFlags = 0;
-    options.backgroundColour = 0;  // black
-    Host(options, 300, 200);
-    Probe probe;
-    probe.Make(window, RectF{50, 50, 40, 30});
-    Pump();
-    EXPECT_EQ(Blue(ShownPixel(60, 60)), 255);
-    EXPECT_EQ(Blue(ShownPixel(45, 60)), 0);
+    ProbeOnBlack(0xFF0000FFu);
+    EXPECT_EQ(B(ShownPixel(60, 60)), 255);
+    EXPECT_EQ(B(ShownPixel(45, 60)), 0);
 
     probe.Disabled(1);
     Pump();
-    EXPECT_NEAR(Blue(ShownPixel(60, 60)), 127, 2);
+    EXPECT_NEAR(B(ShownPixel(60, 60)), 127, 2);
 
     probe.disabledLookAnswer = 0;  // the control asks for its full look
     probe.Invalidate();
     Pump();
-    EXPECT_EQ(Blue(ShownPixel(60, 60)), 255);
+    EXPECT_EQ(B(ShownPixel(60, 60)), 255);
 }
 
 TEST_F(PaintingTest, MovedControlLeavesBackgroundBehind) {
-    AttachOptions options;
-    options.captionFlags = 0;
-    options.backgroundColour = 0;
-    Host(options, 300, 200);
-    Probe probe;
-    probe.Make(window, RectF{50, 50, 40, 30});
-    Pump();
+    ProbeOnBlack(0xFF0000FFu);
     probe.Move(150.0f, 100.0f);
     Pump();
-    EXPECT_EQ(Blue(ShownPixel(60, 60)), 0);
-    EXPECT_EQ(Blue(ShownPixel(160, 110)), 255);
+    EXPECT_EQ(B(ShownPixel(60, 60)), 0);
+    EXPECT_EQ(B(ShownPixel(160, 110)), 255);
 }
 
 TEST_F(PaintingTest, FramedOrdinaryWindowGetsARoundedRegion) {
@@ -103,8 +102,8 @@ TEST_F(PaintingTest, SkinCoveringTheWindowHasNoFrameOrShadow) {
     options.skin.assign(skin.begin(), skin.end());
     options.frameStyle = 1;
     Host(options);
-    EXPECT_EQ(Alpha(ShownPixel(0, 0)), 255);  // the skin's own corner, opaque
-    EXPECT_EQ(Alpha(ShownPixel(974, 546)), 255);
+    EXPECT_EQ(A(ShownPixel(0, 0)), 255);  // the skin's own corner, opaque
+    EXPECT_EQ(A(ShownPixel(974, 546)), 255);
     EXPECT_FALSE(plat::headless::BlurBehind(window));
 
     // Framed: outside the shadow everything is transparent, the inside carries
@@ -114,8 +113,8 @@ TEST_F(PaintingTest, SkinCoveringTheWindowHasNoFrameOrShadow) {
     framed.skinMode = 1;
     Host(framed);
     EXPECT_EQ(ShownPixel(0, 0), 0u);
-    EXPECT_NEAR(Alpha(ShownPixel(400, 300)), 200, 2);
-    EXPECT_GT(Alpha(ShownPixel(4, 300)), 0);  // drop shadow just outside the inner rectangle
+    EXPECT_NEAR(A(ShownPixel(400, 300)), 200, 2);
+    EXPECT_GT(A(ShownPixel(4, 300)), 0);  // drop shadow just outside the inner rectangle
     EXPECT_TRUE(plat::headless::BlurBehind(window));
 }
 
@@ -170,53 +169,40 @@ TEST_F(PaintingTest, FadeInTakesFiveTicks) {
     UiWindow& h = Host(options, 300, 200);
     h.RenderBackground(nullptr, 0xFF0000, 1);  // to blue, cross-faded
     EXPECT_TRUE(h.suspended);
-    const int presents = plat::headless::PresentCount(window);
+    const int presents = PresentCount();
     for (int tick = 1; tick <= 4; ++tick) {
-        plat::headless::AdvanceClock(50);
-        Pump();
+        Tick(50);
         EXPECT_TRUE(h.suspended);
     }
     // Midway the picture mixes both colours.
     const std::uint32_t mid = ShownPixel(150, 100);
-    EXPECT_GT(Red(mid), 10);
-    EXPECT_GT(Blue(mid), 10);
-    plat::headless::AdvanceClock(50);
-    Pump();
+    EXPECT_GT(R(mid), 10);
+    EXPECT_GT(B(mid), 10);
+    Tick(50);
     EXPECT_FALSE(h.suspended);
-    EXPECT_EQ(plat::headless::PresentCount(window) - presents, 6);
-    EXPECT_EQ(Red(ShownPixel(150, 100)), 0);
-    EXPECT_GT(Blue(ShownPixel(150, 100)), 150);
+    EXPECT_EQ(PresentCount() - presents, 6);
+    EXPECT_EQ(R(ShownPixel(150, 100)), 0);
+    EXPECT_GT(B(ShownPixel(150, 100)), 150);
 }
 
 TEST_F(PaintingTest, TransitionPlaysItsFramesBetweenStartAndFinish) {
-    AttachOptions options;
-    options.captionFlags = 0;
-    options.backgroundColour = 0;
-    Host(options, 300, 200);
-    Probe probe;
-    probe.colour = 0xFFFF0000u;  // red
-    probe.Make(window, RectF{50, 50, 40, 30});
-    Pump();
+    ProbeOnBlack(0xFFFF0000u);  // red
     probe.TransitionFrames(4, 10);
     probe.colour = 0xFF0000FFu;  // to blue
     probe.Redraw();
     EXPECT_EQ(probe.Count(EV_TRANSITION_STARTED), 1);
-    plat::headless::AdvanceClock(10);
-    Pump();
-    plat::headless::AdvanceClock(10);
-    Pump();
+    Tick(10);
+    Tick(10);
     const std::uint32_t half = ShownPixel(60, 60);
-    EXPECT_NEAR(Red(half), 128, 20);
-    EXPECT_NEAR(Blue(half), 128, 20);
+    EXPECT_NEAR(R(half), 128, 20);
+    EXPECT_NEAR(B(half), 128, 20);
     EXPECT_EQ(probe.Count(EV_TRANSITION_FINISHED), 0);
-    plat::headless::AdvanceClock(10);
-    Pump();
-    plat::headless::AdvanceClock(10);
-    Pump();
+    Tick(10);
+    Tick(10);
     EXPECT_EQ(probe.Count(EV_TRANSITION_FINISHED), 1);
     EXPECT_EQ(probe.transitionSnapshot, nullptr);
-    EXPECT_EQ(Blue(ShownPixel(60, 60)), 255);
-    EXPECT_EQ(Red(ShownPixel(60, 60)), 0);
+    EXPECT_EQ(B(ShownPixel(60, 60)), 255);
+    EXPECT_EQ(R(ShownPixel(60, 60)), 0);
 
     // Without frames the repaint is immediate and raises no transition events.
     probe.TransitionFrames(0);
@@ -233,10 +219,10 @@ TEST_F(PaintingTest, EntryAnimationShowsTheWindowAndEndsOnTheCanvas) {
     options.backgroundColour = 0xFF0000;
     UiWindow& h = Host(options, 300, 200, kHostDefaultStyle, false);
     EXPECT_FALSE(plat::IsWindowVisible(window));
-    const int presents = plat::headless::PresentCount(window);
+    const int presents = PresentCount();
     h.ShowAnimated(5, 500);
     EXPECT_TRUE(plat::IsWindowVisible(window));
-    EXPECT_GE(plat::headless::PresentCount(window) - presents, 11);
+    EXPECT_GE(PresentCount() - presents, 11);
     const plat::headless::Picture shown = plat::headless::Presented(window);
     EXPECT_EQ(shown.at(150, 100), h.canvas.bitmap->GetRawPixel(150, 100));
 }
@@ -259,14 +245,6 @@ TEST_F(PaintingTest, CloseAnimationPlaysThenTheWindowIsDestroyed) {
     EXPECT_FALSE(plat::IsWindow(window));
 }
 
-}  // namespace
-}  // namespace ui::test
-
-namespace ui::test {
-namespace {
-
-std::uint32_t Rgb(std::uint32_t pixel) { return pixel & 0x00FFFFFFu; }
-
 TEST_F(PaintingTest, SkinModesPlaceTheSkin) {
     const auto bytes = assets::SkinJpeg();
     const auto skin = LoadImageFromBytes(bytes, false);
@@ -286,7 +264,7 @@ TEST_F(PaintingTest, SkinModesPlaceTheSkin) {
     const int bg = host->backgroundColour;
     const std::uint32_t top = ShownPixel(400, 8);
     const int expectedRed = bg & 0xFF;
-    EXPECT_NEAR(static_cast<int>(Red(top)), expectedRed, 12);
+    EXPECT_NEAR(static_cast<int>(R(top)), expectedRed, 12);
 
     // Covering the whole window through nine slices keeps the corners.
     options.frameStyle = 1;
@@ -311,7 +289,6 @@ TEST_F(PaintingTest, PaintBackgroundCallbackDrawsUnderControls) {
         g.FillRectangle(gfx::SolidBrush(0xFF00FF00u), RectF{100, 100, 50, 50});
     };
     h.SetCallbacks(callbacks);
-    Probe probe;
     probe.Make(window, RectF{120, 120, 10, 10});
     h.RenderBackground(nullptr, std::nullopt, 0);
     EXPECT_EQ(calls, 1);
@@ -323,60 +300,33 @@ TEST_F(PaintingTest, PaintBackgroundCallbackDrawsUnderControls) {
     EXPECT_EQ(Rgb(ShownPixel(125, 125)), 0x0000FF00u);
 }
 
-}  // namespace
-}  // namespace ui::test
-
-namespace ui::test {
-namespace {
-
 TEST_F(PaintingTest, PushTransitionSlidesTheNewLookIn) {
-    AttachOptions options;
-    options.captionFlags = 0;
-    options.backgroundColour = 0;
-    Host(options, 300, 200);
-    Probe probe;
-    probe.colour = 0xFFFF0000u;  // red
-    probe.Make(window, RectF{50, 50, 40, 30});
-    Pump();
+    ProbeOnBlack(0xFFFF0000u);  // red
     probe.TransitionStyle(3);  // push right
     probe.TransitionFrames(2, 10);
     probe.colour = 0xFF0000FFu;  // to blue
     probe.Redraw();
-    plat::headless::AdvanceClock(10);
-    Pump();
+    Tick(10);
     // Halfway: the new look fills the left half, the old one was pushed right.
     EXPECT_EQ(Rgb(ShownPixel(55, 60)), 0x000000FFu);
     EXPECT_EQ(Rgb(ShownPixel(85, 60)), 0x00FF0000u);
     EXPECT_EQ(Rgb(ShownPixel(95, 60)), 0u);  // nothing spills out of the control
-    plat::headless::AdvanceClock(10);
-    Pump();
+    Tick(10);
     EXPECT_EQ(Rgb(ShownPixel(85, 60)), 0x000000FFu);
 }
 
 // On a translucent window the cross-fade moves every pixel, alpha included,
 // from the old picture to the new one: halfway it lies between the two.
 TEST_F(PaintingTest, CrossFadeOfATranslucentControlStaysBetweenOldAndNew) {
-    AttachOptions options;
-    options.captionFlags = 0;
-    options.backgroundColour = 0;
-    options.backgroundAlpha = 200;
-    Host(options, 300, 200);
-    Probe probe;
-    probe.colour = 0;  // nothing drawn
-    probe.Make(window, RectF{50, 50, 40, 30});
-    Pump();
+    ProbeOnBlack(0, 200);  // nothing drawn
     probe.TransitionFrames(4, 10);
     probe.colour = 0x800000FFu;  // half-transparent blue
     probe.Redraw();
-    plat::headless::AdvanceClock(10);
-    Pump();
-    plat::headless::AdvanceClock(10);
-    Pump();
+    Tick(10);
+    Tick(10);
     const int half = static_cast<std::uint8_t>(ShownPixel(60, 60) >> 24);
-    plat::headless::AdvanceClock(10);
-    Pump();
-    plat::headless::AdvanceClock(10);
-    Pump();
+    Tick(10);
+    Tick(10);
     ASSERT_EQ(probe.Count(EV_TRANSITION_FINISHED), 1);
     const int finished = static_cast<std::uint8_t>(ShownPixel(60, 60) >> 24);
     // The old picture is the snapshot over the background: about 243.

@@ -7,13 +7,6 @@ namespace {
 
 using RoutingTest = HostTest;
 
-AttachOptions NoCaption() {
-    AttachOptions options;
-    options.captionFlags = 0;
-    options.draggable = false;
-    return options;
-}
-
 struct CallbackLog {
     std::vector<std::pair<std::string, UiControl*>> calls;
     HostCallbacks Table() {
@@ -41,7 +34,7 @@ struct CallbackLog {
 };
 
 TEST_F(RoutingTest, HitTestUsesHalfOpenRectanglesTopMostFirst) {
-    Host(NoCaption(), 300, 200);
+    Host(Captionless(false), 300, 200);
     Probe bottom, top, child, hidden;
     bottom.Make(window, RectF{10, 10, 100, 50});
     top.Make(window, RectF{50, 20, 100, 50});
@@ -61,7 +54,7 @@ TEST_F(RoutingTest, HitTestUsesHalfOpenRectanglesTopMostFirst) {
 }
 
 TEST_F(RoutingTest, ClickNeedsPressAndReleaseOnTheSameControl) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     CallbackLog log;
     h.SetCallbacks(log.Table());
     Probe a, b;
@@ -81,7 +74,7 @@ TEST_F(RoutingTest, ClickNeedsPressAndReleaseOnTheSameControl) {
     EXPECT_FALSE(h.captured);
     EXPECT_EQ(log.Count("release"), 1);
 
-    ClickAt(60, 60);
+    ClickOn(a);
     ASSERT_EQ(a.Count(EV_CLICK), 1);
     for (const Received& r : a.log) {
         if (r.code == EV_CLICK) {
@@ -93,7 +86,7 @@ TEST_F(RoutingTest, ClickNeedsPressAndReleaseOnTheSameControl) {
 }
 
 TEST_F(RoutingTest, PressQueryCapturesAControlThatTakesNoFocus) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     Probe a;
     a.Make(window, RectF{50, 50, 40, 30}, 0);
     Pump();
@@ -102,13 +95,13 @@ TEST_F(RoutingTest, PressQueryCapturesAControlThatTakesNoFocus) {
     Release(60, 60);
     EXPECT_EQ(a.Count(EV_CLICK), 0);
     a.pressAnswer = 0;
-    ClickAt(60, 60);
+    ClickOn(a);
     EXPECT_EQ(a.Count(EV_CLICK), 1);
     EXPECT_EQ(h.focusControl, nullptr);
 }
 
 TEST_F(RoutingTest, DoubleClickMarksTheSecondPress) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     CallbackLog log;
     h.SetCallbacks(log.Table());
     Probe a;
@@ -123,8 +116,8 @@ TEST_F(RoutingTest, DoubleClickMarksTheSecondPress) {
     });
     Pump();
     a.Forget();
-    ClickAt(60, 60);
-    ClickAt(60, 60);
+    ClickOn(a);
+    ClickOn(a);
     std::vector<WParam> downs;
     for (const Received& r : a.log) {
         if (r.code == static_cast<int>(plat::WM_LBUTTONDOWN)) downs.push_back(r.wParam);
@@ -170,7 +163,7 @@ TEST_F(RoutingTest, DoubleClickOnEmptyCaptionAreaTogglesMaximise) {
 }
 
 TEST_F(RoutingTest, PressOnEmptySpaceOfADraggableWindowStartsAMove) {
-    AttachOptions options = NoCaption();
+    AttachOptions options = Captionless(false);
     options.draggable = true;
     UiWindow& h = Host(options, 300, 200);
     int moves = 0;
@@ -200,46 +193,40 @@ TEST_F(RoutingTest, TabWrapsAndSkipsCaptionButtonsAndUnfocusableControls) {
     disabled.Disabled(1);
     last.Make(window, RectF{20, 140, 40, 20});
     Pump();
-    plat::headless::KeyPress(plat::VK_TAB);
-    Pump();
+    PressKey(plat::VK_TAB);
     EXPECT_EQ(h.focusControl, &first);  // from no focus: after the caption buttons
     EXPECT_EQ(h.keyboardFocus, &first);
-    plat::headless::KeyPress(plat::VK_TAB);
-    Pump();
+    PressKey(plat::VK_TAB);
     EXPECT_EQ(h.focusControl, &last);
-    plat::headless::KeyPress(plat::VK_TAB);
-    Pump();
+    PressKey(plat::VK_TAB);
     EXPECT_EQ(h.focusControl, &first);  // wrapped past the caption buttons
     EXPECT_EQ(first.Count(EV_FOCUS_GAINED), 2);
     EXPECT_EQ(last.Count(EV_FOCUS_LOST), 1);
 
     // A focused control that handles the key keeps it.
     first.keyAnswer = 0;
-    plat::headless::KeyPress(plat::VK_TAB);
-    Pump();
+    PressKey(plat::VK_TAB);
     EXPECT_EQ(h.focusControl, &first);
 }
 
 TEST_F(RoutingTest, EnterAndSpaceClickTheFocusedControl) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     CallbackLog log;
     h.SetCallbacks(log.Table());
     Probe a;
     a.Make(window, RectF{20, 50, 40, 20});
     h.SetFocusControl(&a, true);
-    plat::headless::KeyPress(plat::VK_RETURN);
-    plat::headless::KeyPress(plat::VK_SPACE, " ");
-    Pump();
+    PressKey(plat::VK_RETURN);
+    PressKey(plat::VK_SPACE, " ");
     EXPECT_EQ(a.Count(EV_CLICK), 2);
     EXPECT_EQ(log.Count("click"), 2);
     a.Visible(0);
-    plat::headless::KeyPress(plat::VK_RETURN);
-    Pump();
+    PressKey(plat::VK_RETURN);
     EXPECT_EQ(a.Count(EV_CLICK), 2);
 }
 
 TEST_F(RoutingTest, MnemonicsClickTheirControlIgnoringCase) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     Probe a, b;
     a.Make(window, RectF{20, 50, 40, 20});
     b.Make(window, RectF{20, 80, 40, 20});
@@ -272,7 +259,7 @@ TEST_F(RoutingTest, ResizeZonesSetCursorsAndStartSizing) {
     EXPECT_EQ(ResizeZone(8, 100, 300, 200), 0);
     EXPECT_EQ(ResizeZone(291, 100, 300, 200), 2);
 
-    AttachOptions options = NoCaption();
+    AttachOptions options = Captionless(false);
     options.resizable = true;
     UiWindow& h = Host(options, 300, 200);
     Probe corner;
@@ -299,21 +286,22 @@ TEST_F(RoutingTest, ResizeZonesSetCursorsAndStartSizing) {
 }
 
 TEST_F(RoutingTest, WheelTimersAndHostMessagesReachTheirControl) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     Probe focused, hovered;
     focused.Make(window, RectF{20, 50, 40, 20});
     hovered.Make(window, RectF{100, 50, 40, 20});
     plat::SendMessage(window, HM_SET_FOCUS, 0, reinterpret_cast<LParam>(&focused));
     EXPECT_EQ(h.focusControl, &focused);
-    MoveTo(110, 60);
-    plat::headless::Wheel(1);
-    Pump();
+    MoveOnto(hovered);
+    Wheel(1);
     EXPECT_EQ(focused.Count(plat::WM_MOUSEWHEEL), 1);
     EXPECT_EQ(hovered.Count(plat::WM_MOUSEWHEEL), 0);
+    TypeInto(focused, "ab");
+    EXPECT_EQ(focused.Count(plat::WM_CHAR), 2);
+    EXPECT_EQ(hovered.Count(plat::WM_CHAR), 0);
 
     plat::SetTimer(window, reinterpret_cast<TimerId>(&hovered), 5);
-    plat::headless::AdvanceClock(5);
-    Pump();
+    Tick(5);
     plat::KillTimer(window, reinterpret_cast<TimerId>(&hovered));
     EXPECT_EQ(hovered.Count(plat::WM_TIMER), 1);
 
@@ -351,7 +339,7 @@ TEST_F(RoutingTest, SetFocusControlRefusesWhatCannotTakeFocus) {
 }
 
 TEST_F(RoutingTest, DeactivationReleasesTheCapture) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     Probe a;
     a.Make(window, RectF{20, 50, 40, 20});
     Press(30, 60);
@@ -369,7 +357,7 @@ namespace ui::test {
 namespace {
 
 TEST_F(RoutingTest, HoveringAControlShowsItsTooltip) {
-    Host(NoCaption(), 300, 200);
+    Host(Captionless(false), 300, 200);
     Probe a, b;
     a.Make(window, RectF{20, 50, 40, 20});
     b.Make(window, RectF{100, 50, 40, 20});
@@ -396,7 +384,7 @@ namespace ui::test {
 namespace {
 
 TEST_F(RoutingTest, HoveredControlChoosesTheCursor) {
-    UiWindow& h = Host(NoCaption(), 300, 200);
+    UiWindow& h = Host(Captionless(false), 300, 200);
     Probe hand, plain;
     hand.Make(window, RectF{20, 50, 40, 20});
     plain.Make(window, RectF{100, 50, 40, 20});

@@ -275,7 +275,7 @@ void Gallery::BuildCaptionButtons() {
     float x = 560;
     for (int type : types) {
         const float w = type == ui::CAPTION_BUTTON_CLOSE ? 39.0f : 28.0f;
-        for (int look = 0; look < 3; ++look) {
+        for (ui::CaptionLook look : {ui::CaptionLook::Normal, ui::CaptionLook::Hovered, ui::CaptionLook::Pressed}) {
             // Real caption buttons: each shows one look until the mouse passes over it.
             ui::UiCaptionButton& b = Add<ui::UiCaptionButton>();
             b.CreateCaptionButton(window_, {x, 208, w, 19}, type, ui::Library().captionImage.get());

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "ui/controls/control_support.h"
-#include "ui/controls/effect_text.h"
 #include "ui/controls/string_format.h"
 #include "ui/core/draw_colour.h"
 #include "ui/core/draw_shapes.h"
@@ -51,11 +50,8 @@ UiControl* UiButton::CreateButton(ControlParent parentIn, float x, float y, floa
                                   const rt::Text& value, const ButtonOptions& o) {
     if (handle) return handle;
     text = value;
-    textColor = o.textColor.value_or(0xD2000000);
-    font = MakeControlFont(o.faceName, o.size, o.fontStyle);
+    TakeStyle(o);
     format = MakeButtonFormat();
-    effect = o.effect.value_or(0);
-    effectColor = o.effectColor;
     state = ButtonState::Normal;
     rounded = CornersRounded(o.rounded, parentIn);
     return Create(parentIn, {x, y, width, height}, KIND_BUTTON, o.visible, 1, std::nullopt,
@@ -79,8 +75,7 @@ LResult UiButton::OnCreate() {
 }
 
 LResult UiButton::OnDestroy() {
-    format.reset();
-    font.reset();
+    ReleaseStyle();
     return kUnhandled;
 }
 
@@ -124,7 +119,7 @@ LResult UiButton::OnRecache() {
 }
 
 gfx::RectF UiButton::CaptionRect(const gfx::RectF& area) {
-    const gfx::TextMeasure m = graphics->MeasureString(text, *font, {0, 0, 0, 0}, *format);
+    const gfx::TextMeasure m = MeasureStyledText(*graphics, text);
     const float w = m.bounds.width + 1;
     const float h = m.bounds.height;
     return {area.x + (area.width - w) / 2, area.y + (area.height - h) / 2, w, h};
@@ -151,14 +146,14 @@ void UiButton::DrawChrome(gfx::Graphics& g, const gfx::RectF& r, ButtonState s) 
 
 void UiButton::DrawState(ButtonState s) {
     state = s;
-    if (!graphics || !font || !format) return;
+    if (!graphics || !HasStyle()) return;
     PaintContext context = BeginControlPaint();
     gfx::Graphics& g = *graphics;
     const gfx::RectF full = SurfaceRect(*this);
     const gfx::RectF area{full.x, full.y, full.width, full.height - 1};
     if (!SkipChrome()) DrawChrome(g, area, s);
     DrawContent(g, area);
-    DrawEffectText(g, text, *font, *format, textColor, CaptionRect(area), effect, effectColor);
+    DrawStyledText(g, text, CaptionRect(area));
     g.ResetClip();
     EndControlPaint(context);
 }

@@ -8,6 +8,7 @@
 #include "platform/gfx/gfx.h"
 #include "ui/controls/control.h"
 #include "ui/controls/control_support.h"
+#include "ui/controls/text_style.h"
 
 namespace ui {
 
@@ -24,18 +25,13 @@ struct ButtonOptions : TextStyleOptions {
     bool visible = true;
 };
 
-class UiButton : public UiControl {
+class UiButton : public UiControl, public TextStyle {
 public:
     UiButton() { transitionOnce = true; }
     ~UiButton() override;
 
     ButtonState state = ButtonState::Normal;
     rt::Text text;
-    std::optional<gfx::Font> font;
-    gfx::Argb textColor = 0xD2000000;
-    std::unique_ptr<gfx::StringFormat> format;
-    int effect = 0;
-    std::optional<gfx::Argb> effectColor;
     bool rounded = true;
 
     // Kind 2, focusable, 60 ms transitions. Check boxes are created by it too.

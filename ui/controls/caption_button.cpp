@@ -28,32 +28,32 @@ UiControl* UiCaptionButton::CreateCaptionButton(ControlParent parentIn, const gf
     if (handle) return handle;
     buttonType = type;
     skinStrip = strip;
-    look = CAPTION_LOOK_NORMAL;
+    look = CaptionLook::Normal;
     return Create(parentIn, area, KIND_CAPTION_BUTTON, visibleIn, 0, std::nullopt, 60);
 }
 
 LResult UiCaptionButton::OnPaint() {
-    DrawLook(CAPTION_LOOK_NORMAL);
+    DrawLook(CaptionLook::Normal);
     return 0;
 }
 
 LResult UiCaptionButton::OnMouseDown(const MouseEvent& event) {
-    if (event.button == MouseButton::Left) DrawLook(CAPTION_LOOK_PRESSED);
+    if (event.button == MouseButton::Left) DrawLook(CaptionLook::Pressed);
     return kUnhandled;
 }
 
 LResult UiCaptionButton::OnMouseUp(const MouseEvent& event) {
-    if (event.button == MouseButton::Left) DrawLook(CAPTION_LOOK_HOVERED);
+    if (event.button == MouseButton::Left) DrawLook(CaptionLook::Hovered);
     return kUnhandled;
 }
 
 LResult UiCaptionButton::OnMouseEnter() {
-    AnimateTo(CAPTION_LOOK_HOVERED);
+    AnimateTo(CaptionLook::Hovered);
     return kUnhandled;
 }
 
 LResult UiCaptionButton::OnMouseLeave() {
-    AnimateTo(CAPTION_LOOK_NORMAL);
+    AnimateTo(CaptionLook::Normal);
     return kUnhandled;
 }
 
@@ -85,15 +85,15 @@ LResult UiCaptionButton::OnMoved() {
     return kUnhandled;
 }
 
-gfx::RectF UiCaptionButton::CellRect(int cellLook) const {
+gfx::RectF UiCaptionButton::CellRect(CaptionLook cellLook) const {
     const assets::CaptionGlyph glyph =
         GlyphOf(buttonType, buttonType == CAPTION_BUTTON_MAXIMIZE && plat::IsZoomed(hwnd));
-    return {static_cast<float>(assets::CaptionCellX(glyph, cellLook)), 0,
+    return {static_cast<float>(assets::CaptionCellX(glyph, static_cast<int>(cellLook))), 0,
             static_cast<float>(assets::CaptionCellWidth(glyph)),
             static_cast<float>(assets::kCaptionGlyphRows)};
 }
 
-void UiCaptionButton::DrawLook(int newLook) {
+void UiCaptionButton::DrawLook(CaptionLook newLook) {
     look = newLook;
     if (!graphics) return;
     PaintContext context = BeginControlPaint();
@@ -102,7 +102,7 @@ void UiCaptionButton::DrawLook(int newLook) {
     EndControlPaint(context);
 }
 
-void UiCaptionButton::AnimateTo(int newLook) {
+void UiCaptionButton::AnimateTo(CaptionLook newLook) {
     TransitionFrames(kCaptionButtonFadeFrames);
     DrawLook(newLook);
 }

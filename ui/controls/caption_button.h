@@ -19,10 +19,8 @@ inline constexpr int CAPTION_BUTTON_HELP = 256;
 
 inline constexpr int kCaptionButtonFadeFrames = 4;
 
-// Cell looks.
-inline constexpr int CAPTION_LOOK_NORMAL = 0;
-inline constexpr int CAPTION_LOOK_HOVERED = 1;
-inline constexpr int CAPTION_LOOK_PRESSED = 2;
+// Cell looks, in the strip's order.
+enum class CaptionLook { Normal = 0, Hovered = 1, Pressed = 2 };
 
 class UiCaptionButton : public UiControl {
 public:
@@ -31,15 +29,15 @@ public:
 
     int buttonType = 0;
     const gfx::Bitmap* skinStrip = nullptr;
-    int look = CAPTION_LOOK_NORMAL;
+    CaptionLook look = CaptionLook::Normal;
 
     // Kind 1, not focusable, 60 ms transitions. `strip` is the process-wide
     // caption-button image; it must outlive the button (null draws nothing).
     UiControl* CreateCaptionButton(ControlParent parent, const gfx::RectF& rect, int type,
                                    const gfx::Bitmap* strip, bool visible = true);
     // The strip cell (x, width) for this button's type, window state and look.
-    gfx::RectF CellRect(int look) const;
-    void DrawLook(int look);
+    gfx::RectF CellRect(CaptionLook look) const;
+    void DrawLook(CaptionLook look);
 
 protected:
     LResult OnPaint() override;
@@ -52,7 +50,7 @@ protected:
     LResult OnMoved() override;
 
 private:
-    void AnimateTo(int newLook);
+    void AnimateTo(CaptionLook newLook);
 };
 
 }  // namespace ui

@@ -77,7 +77,7 @@ void UiCheckBox::DrawContent(gfx::Graphics& g, const gfx::RectF& area) {
 }
 
 gfx::RectF UiCheckBox::CaptionRect(const gfx::RectF& area) {
-    const gfx::TextMeasure m = graphics->MeasureString(text, *font, {0, 0, 0, 0}, *format);
+    const gfx::TextMeasure m = MeasureStyledText(*graphics, text);
     const float left = area.x + kGlyphLeft + kGlyphWidth + kCaptionGap;
     const float h = m.bounds.height;
     return {left, area.y + (area.height - h) / 2, area.width - left, h};

@@ -14,6 +14,9 @@ namespace ui {
 class UiControl;
 struct ControlParent;
 
+// Black at alpha 210.
+inline constexpr gfx::Argb kDefaultTextColor = 0xD2000000;
+
 // The text style every captioned control takes at create; absent values take
 // the defaults shown.
 struct TextStyleOptions {

@@ -1,7 +1,6 @@
 #include "ui/controls/group_box.h"
 
 #include "ui/controls/control_support.h"
-#include "ui/controls/effect_text.h"
 #include "ui/controls/string_format.h"
 #include "ui/core/draw_shapes.h"
 
@@ -19,11 +18,8 @@ UiControl* UiGroupBox::CreateGroupBox(ControlParent parentIn, float x, float y, 
                                       float height, const rt::Text& text, const GroupBoxOptions& o) {
     if (handle) return handle;
     caption = text;
-    textColor = o.textColor.value_or(0xD2000000);
-    font = MakeControlFont(o.faceName, o.size, o.fontStyle);
+    TakeStyle(o);
     format = MakeCaptionFormat(0);
-    effect = o.effect.value_or(0);
-    effectColor = o.effectColor;
     fillColor = o.fillColor.value_or(0);
     borderColor = o.borderColor.value_or(0x50000000);
     rounded = CornersRounded(o.rounded, parentIn);
@@ -40,8 +36,8 @@ rt::Text UiGroupBox::Caption(std::optional<rt::Text> value) {
 }
 
 void UiGroupBox::Layout() {
-    if (!graphics || !font || !format) return;
-    const gfx::TextMeasure m = graphics->MeasureString(caption, *font, {0, 0, 0, 0}, *format);
+    if (!graphics || !HasStyle()) return;
+    const gfx::TextMeasure m = MeasureStyledText(*graphics, caption);
     const float captionHeight = caption.empty() ? font->Height() : m.bounds.height;
     const float captionWidth = caption.empty() ? 0 : m.bounds.width + 1;
     captionRect = {kCaptionX, kCaptionY, captionWidth, captionHeight};
@@ -57,8 +53,7 @@ LResult UiGroupBox::OnCreate() {
 
 LResult UiGroupBox::OnDestroy() {
     caption.clear();
-    format.reset();
-    font.reset();
+    ReleaseStyle();
     return kUnhandled;
 }
 
@@ -73,7 +68,7 @@ LResult UiGroupBox::OnPaint() {
 }
 
 void UiGroupBox::DrawGroup() {
-    if (!graphics || !font || !format) return;
+    if (!graphics || !HasStyle()) return;
     PaintContext context = BeginControlPaint();
     gfx::Graphics& g = *graphics;
     if (fillColor != 0) {
@@ -90,7 +85,7 @@ void UiGroupBox::DrawGroup() {
         g.DrawRectangle(gfx::Pen(borderColor),
                         {frameRect.x, frameRect.y, frameRect.width - 1, frameRect.height - 1});
     g.ResetClip();
-    DrawEffectText(g, caption, *font, *format, textColor, captionRect, effect, effectColor);
+    DrawStyledText(g, caption, captionRect);
     EndControlPaint(context);
 }
 

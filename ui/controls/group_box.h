@@ -8,6 +8,7 @@
 #include "platform/gfx/gfx.h"
 #include "ui/controls/control.h"
 #include "ui/controls/control_support.h"
+#include "ui/controls/text_style.h"
 
 namespace ui {
 
@@ -20,20 +21,15 @@ struct GroupBoxOptions : TextStyleOptions {
     bool visible = true;
 };
 
-class UiGroupBox : public UiControl {
+class UiGroupBox : public UiControl, public TextStyle {
 public:
     UiGroupBox() { transitionOnce = true; }
     ~UiGroupBox() override;
 
     rt::Text caption;
-    std::optional<gfx::Font> font;
-    gfx::Argb textColor = 0xD2000000;
-    std::unique_ptr<gfx::StringFormat> format;
     gfx::Argb fillColor = 0;
     gfx::Argb borderColor = 0x50000000;
     bool rounded = true;
-    int effect = 0;
-    std::optional<gfx::Argb> effectColor;
     // Surface coordinates, from Layout.
     gfx::RectF frameRect;
     gfx::RectF captionRect;

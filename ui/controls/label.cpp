@@ -1,7 +1,6 @@
 #include "ui/controls/label.h"
 
 #include "ui/controls/control_support.h"
-#include "ui/controls/effect_text.h"
 #include "ui/controls/string_format.h"
 #include "ui/core/draw_shapes.h"
 
@@ -13,17 +12,14 @@ UiControl* UiLabel::CreateLabel(ControlParent parentIn, float x, float y, float 
                                 const rt::Text& value, const LabelOptions& o) {
     if (handle) return handle;
     text = value;
-    textColor = o.textColor.value_or(0xD2000000);
+    TakeStyle(o);
     lineAlignment = o.lineAlignment.value_or(0);
     backColor = o.backColor.value_or(0);
     border = o.border.value_or(0);
     wordWrap = o.wordWrap.value_or(false);
-    font = MakeControlFont(o.faceName, o.size, o.fontStyle);
     format = MakeLabelFormat(wordWrap, o.alignment.value_or(0),
                              o.trimming.value_or(static_cast<int>(gfx::StringTrimming::Character)));
     format->SetLineAlignment(static_cast<gfx::StringAlignment>(lineAlignment));
-    effect = o.effect.value_or(0);
-    effectColor = o.effectColor;
     return Create(parentIn, {x, y, width, height}, KIND_LABEL, o.visible, o.focusable.value_or(0));
 }
 
@@ -37,8 +33,7 @@ rt::Text UiLabel::LabelText(std::optional<rt::Text> value) {
 
 LResult UiLabel::OnDestroy() {
     text.clear();
-    format.reset();
-    font.reset();
+    ReleaseStyle();
     return kUnhandled;
 }
 
@@ -53,12 +48,12 @@ LResult UiLabel::OnFocus(bool, UiControl*) {
 }
 
 void UiLabel::DrawLabel() {
-    if (!graphics || !font || !format) return;
+    if (!graphics || !HasStyle()) return;
     PaintContext context = BeginControlPaint();
     gfx::Graphics& g = *graphics;
     const gfx::RectF area = SurfaceRect(*this);
     if (backColor != 0) g.FillRectangle(gfx::SolidBrush(backColor), area);
-    DrawEffectText(g, text, *font, *format, textColor, area, effect, effectColor);
+    DrawStyledText(g, text, area);
     if (border != 0) DrawBorder(g, area, border);
     EndControlPaint(context);
 }

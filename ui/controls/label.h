@@ -8,6 +8,7 @@
 #include "platform/gfx/gfx.h"
 #include "ui/controls/control.h"
 #include "ui/controls/control_support.h"
+#include "ui/controls/text_style.h"
 
 namespace ui {
 
@@ -25,18 +26,13 @@ struct LabelOptions : TextStyleOptions {
     bool visible = true;
 };
 
-class UiLabel : public UiControl {
+class UiLabel : public UiControl, public TextStyle {
 public:
     UiLabel() { transitionOnce = true; }
     ~UiLabel() override;
 
     rt::Text text;
-    std::optional<gfx::Font> font;
-    gfx::Argb textColor = 0xD2000000;
-    std::unique_ptr<gfx::StringFormat> format;
     bool wordWrap = false;
-    int effect = 0;
-    std::optional<gfx::Argb> effectColor;
     int lineAlignment = 0;
     gfx::Argb backColor = 0;
     std::uint32_t border = 0;

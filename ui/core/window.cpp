@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <mutex>
 #include <unordered_map>
 
@@ -56,28 +57,26 @@ UiWindow* FindHost(NativeWindow window) {
     return it->second;
 }
 
-SkinMode SkinModeOf(int code) {
-    if (code == 1) return SkinMode::Stretched;
-    if (code == 2) return SkinMode::Centred;
-    return SkinMode::Natural;
+namespace {
+// The one of `named` whose code is `code`, else `otherwise`.
+template <typename Enum, typename Code>
+Enum FromCode(Code code, std::initializer_list<Enum> named, Enum otherwise) {
+    for (Enum e : named)
+        if (static_cast<Code>(e) == code) return e;
+    return otherwise;
 }
+}  // namespace
+
+SkinMode SkinModeOf(int code) { return FromCode(code, {SkinMode::Stretched, SkinMode::Centred}, SkinMode::Natural); }
 
 WindowFrame WindowFrameOf(int code) {
-    if (code == 0) return WindowFrame::Square;
-    if (code == 1) return WindowFrame::SkinOnly;
-    return WindowFrame::Rounded;
+    return FromCode(code, {WindowFrame::Square, WindowFrame::SkinOnly}, WindowFrame::Rounded);
 }
 
-RedrawMode RedrawModeOf(WParam code) {
-    if (code == 1) return RedrawMode::Now;
-    if (code == 2) return RedrawMode::Front;
-    return RedrawMode::Append;
-}
+RedrawMode RedrawModeOf(WParam code) { return FromCode(code, {RedrawMode::Now, RedrawMode::Front}, RedrawMode::Append); }
 
 PresentMode PresentModeOf(int code) {
-    if (code == 0) return PresentMode::Now;
-    if (code == 1) return PresentMode::CrossFade;
-    return PresentMode::DrawOnly;
+    return FromCode(code, {PresentMode::Now, PresentMode::CrossFade}, PresentMode::DrawOnly);
 }
 
 UiWindow::UiWindow() = default;
