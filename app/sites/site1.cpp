@@ -12,8 +12,7 @@ namespace {
 constexpr int kLimit = 30;
 
 rt::Text Path(const rt::Text& k, int page) {
-    const rt::Text p = std::to_string(page);
-    return "/search/" + k + "/currentPage/" + p;
+    return "/search/" + k + "/currentPage/" + std::to_string(page);
 }
 
 PageHits Scrape(const rt::Text& page, const SiteTable& table) {

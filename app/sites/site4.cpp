@@ -11,8 +11,7 @@ namespace {
 constexpr int kLimit = 10;
 
 rt::Text Path(const rt::Text& k, int page) {
-    const rt::Text p = std::to_string(page);
-    return "/list/" + k + "/" + p;
+    return "/list/" + k + "/" + std::to_string(page);
 }
 
 PageHits Scrape(const rt::Text& page, const SiteTable&) {

@@ -11,8 +11,7 @@ namespace {
 constexpr int kLimit = 20;
 
 rt::Text Path(const rt::Text& k, int page) {
-    const rt::Text p = std::to_string(page);
-    return "//search/" + k + "?page=" + p + "&mode=auto";
+    return "//search/" + k + "?page=" + std::to_string(page) + "&mode=auto";
 }
 
 Hit ListRecord(const rt::Text& record) {

@@ -11,8 +11,7 @@ namespace {
 constexpr int kLimit = 20;
 
 rt::Text Path(const rt::Text& k, int page) {
-    const rt::Text p = std::to_string(page);
-    return "/search?keyword=" + k + "&p=" + p;
+    return "/search?keyword=" + k + "&p=" + std::to_string(page);
 }
 
 PageHits Scrape(const rt::Text& page, const SiteTable&) {

@@ -12,8 +12,7 @@ namespace {
 constexpr int kLimit = 30;
 
 rt::Text Path(const rt::Text& k, int page) {
-    const rt::Text p = std::to_string(page);
-    return "/search/" + k + "-" + p + ".html";
+    return "/search/" + k + "-" + std::to_string(page) + ".html";
 }
 
 PageHits Scrape(const rt::Text& page, const SiteTable& table) {

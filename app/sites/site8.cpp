@@ -11,8 +11,7 @@ namespace {
 constexpr int kLimit = 10;
 
 rt::Text Path(const rt::Text& k, int page) {
-    const rt::Text p = std::to_string(page);
-    return "/search/" + k + "/" + p;
+    return "/search/" + k + "/" + std::to_string(page);
 }
 
 // The pill's text without tags and spaces, its first two bytes dropped.
