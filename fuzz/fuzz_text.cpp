@@ -1,6 +1,10 @@
 // Fuzzes the text library: the fast character-stepping search is checked
-// against a direct scan, splitting and replacing against their inverses, and
-// the conversions for crashes and undefined behaviour.
+// against a direct scan, the reverse search against a bytewise one, splitting
+// and replacing against their inverses and their count, start and limit
+// arguments, and the conversions for crashes and undefined behaviour. Run with
+// a large -max_len (a megabyte) and -report_slow_units to catch searches that
+// take more than linear time.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -24,6 +28,21 @@ int StepwiseFind(const rt::Text& text, const rt::Text& sub, int start, bool igno
     return -1;
 }
 
+int BytewiseFindReverse(const rt::Text& text, const rt::Text& sub, int start, bool ignoreCase) {
+    const long long n = static_cast<long long>(text.size());
+    const long long m = static_cast<long long>(sub.size());
+    if (n == 0 || m == 0 || m > n) return -1;
+    long long a = n - m;
+    if (start >= 1) a = std::min(std::max<long long>(start - m, 0), n - m);
+    auto fold = [&](unsigned char c) { return ignoreCase && c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    for (long long i = a; i >= 0; --i) {
+        long long k = 0;
+        while (k < m && fold(text[i + k]) == fold(sub[k])) ++k;
+        if (k == m) return static_cast<int>(i + 1);
+    }
+    return -1;
+}
+
 void Check(bool condition) {
     if (!condition) std::abort();
 }
@@ -31,19 +50,21 @@ void Check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 3) return 0;
-    // Layout: flags, start, sub length, then sub and text.
+    if (size < 4) return 0;
+    // Layout: flags, start, sub length, count, then sub and text. Starts and
+    // counts reach past short texts and into long ones.
     const std::uint8_t flags = data[0];
-    const int start = static_cast<int>(data[1] % 40) - 4;
-    const std::size_t subLength = 1 + data[2] % 8;
-    const std::string rest(reinterpret_cast<const char*>(data + 3), size - 3);
+    const int start = (flags & 2) ? static_cast<int>(data[1]) * 97 - 4 : static_cast<int>(data[1] % 40) - 4;
+    const std::size_t subLength = 1 + data[2] % 24;
+    const int count = static_cast<int>(data[3] % 12) - 1;
+    const std::string rest(reinterpret_cast<const char*>(data + 4), size - 4);
     const rt::Text sub = rest.substr(0, subLength);
     const rt::Text text = rest.size() > subLength ? rest.substr(subLength) : rt::Text();
     const bool ignoreCase = flags & 1;
 
     Check(rt::FindText(text, sub, start, ignoreCase) == StepwiseFind(text, sub, start, ignoreCase));
-    const int reverse = rt::FindTextReverse(text, sub, start, ignoreCase);
-    Check(reverse == -1 || (reverse >= 1 && reverse + sub.size() - 1 <= text.size()));
+    Check(rt::FindTextReverse(text, sub, start, ignoreCase) ==
+          BytewiseFindReverse(text, sub, start, ignoreCase));
 
     // Splitting and joining with the delimiter gives the text back, less a
     // trailing delimiter.
@@ -55,6 +76,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const rt::Text replaced = rt::ReplaceSubtext(text, sub, rt::Text("\x01"), std::nullopt, std::nullopt, true);
     Check(rt::ReplaceSubtext(replaced, "\x01", sub, std::nullopt, std::nullopt, true) == text ||
           text.find('\x01') != std::string::npos);
+
+    // A limited split has at most its limit of entries; a limited replace
+    // leaves the bytes before its start alone and replaces at most `count`.
+    const rt::TextList limited = rt::SplitText(text, sub, count);
+    Check(count <= 0 ? limited.count() == 0 : limited.count() <= count);
+    if (text.find('\x01') == std::string::npos && sub.find('\x01') == std::string::npos) {
+        const rt::Text some = rt::ReplaceSubtext(text, sub, rt::Text("\x01"), start, count, !ignoreCase);
+        const auto marks = std::count(some.begin(), some.end(), '\x01');
+        Check(count < 1 ? some == text : marks <= count);
+        if (start >= 1) Check(some.compare(0, static_cast<std::size_t>(start - 1), text, 0, static_cast<std::size_t>(start - 1)) == 0);
+    }
 
     const rt::Text trimmed = rt::TrimSpaces(text);
     Check(trimmed.size() <= text.size());

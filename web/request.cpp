@@ -36,11 +36,13 @@ struct Arguments {
     rt::ByteBuffer* postBytes;
     std::optional<rt::Text> proxy;
     rt::Text* responseHeaders;
+    RequestOutcome* outcome;
 };
 
 struct Scratch {
     rt::Text receivedCookies, headers, location, responseHeaders;
     rt::ByteBuffer postBytes;
+    RequestOutcome outcome;
 };
 
 bool IsHttps(const rt::Text& url) {
@@ -54,7 +56,10 @@ std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& arg
                                        long long deadlineMs) {
     std::optional<AssembledRequest> assembled =
         AssembleRequest(url, *args.headers, args.cookies);
-    if (!assembled) return std::nullopt;
+    if (!assembled) {
+        *args.outcome = {Outcome::kHostNotFound, 0};  // no name a resolver could look up
+        return std::nullopt;
+    }
     TransferRequest& request = assembled->transfer;
     request.followRedirects = !args.noRedirect;
     if (args.proxy && !args.proxy->empty() && !IsHttps(url)) request.httpProxy = *args.proxy;
@@ -68,10 +73,14 @@ std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& arg
     // The total time bound covers every exchange of one call.
     TransferLimits limits;
     const long long left = deadlineMs - NowMs();
-    if (left <= 0) return std::nullopt;
+    if (left <= 0) {
+        *args.outcome = {Outcome::kTooLong, 0};
+        return std::nullopt;
+    }
     limits.totalMs = static_cast<long>(left);
 
     TransferResponse response = RunTransfer(request, limits);
+    *args.outcome = response.outcome;
     if (!response.delivered) return std::nullopt;
 
     *args.headers = std::move(assembled->sentHeaders);
@@ -126,6 +135,7 @@ rt::ByteBuffer WebRequest(const rt::Text& url, const RequestOptions& options) {
         options.postBytes ? options.postBytes : &scratch.postBytes,
         options.proxy,
         options.responseHeaders ? options.responseHeaders : &scratch.responseHeaders,
+        options.outcome ? options.outcome : &scratch.outcome,
     };
     return RequestCore(url, args);
 }

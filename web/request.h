@@ -20,6 +20,7 @@
 #include <optional>
 
 #include "runtime/text.h"
+#include "web/outcome.h"
 
 namespace web {
 
@@ -40,6 +41,9 @@ struct RequestOptions {
     rt::ByteBuffer* postBytes = nullptr;
     std::optional<rt::Text> proxy = {};
     rt::Text* responseHeaders = nullptr;
+    // Receives how the call ended (of its last exchange); what the call
+    // returns and the other arguments do not depend on it.
+    RequestOutcome* outcome = nullptr;
 };
 
 rt::ByteBuffer WebRequest(const rt::Text& url, const RequestOptions& options = {});

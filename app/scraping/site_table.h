@@ -1,4 +1,5 @@
-// The eight sites: labels, record limits, hosts and result-page URLs.
+// The eight sites: hosts and result-page URLs of this build, and what the
+// site list says of each site.
 #pragma once
 
 #include "runtime/text.h"
@@ -28,6 +29,8 @@ const SiteTable& BuildSiteTable();
 
 // The demo sites' table for a base port: portal on it, site N on it + N.
 SiteTable DemoSiteTable(int basePort);
+
+// Read from the site's descriptor (app/sites/site_rules.h).
 
 // The site's label in the site list and its most records per page.
 rt::Text SiteLabel(SiteId site);

@@ -7,8 +7,15 @@
 
 namespace app {
 
-PageHits ScrapeSite1(const rt::Text& page, const SiteTable& table) {
-    constexpr int kLimit = 30;
+namespace {
+
+constexpr int kLimit = 30;
+
+rt::Text Path(const rt::Text& k, int page) {
+    return "/search/" + k + "/currentPage/" + std::to_string(page);
+}
+
+PageHits Scrape(const rt::Text& page, const SiteTable& table) {
     const rt::Text titleStart = "\" class=\"btn\" title=\"";
     const rt::Text hashStart =
         "<td class=\"action\"><a href=\"" + table.site1HashUrl + "/magnet/detail/hash/";
@@ -26,5 +33,9 @@ PageHits ScrapeSite1(const rt::Text& page, const SiteTable& table) {
         return RecordResult::Row(std::move(hit));
     });
 }
+
+}  // namespace
+
+constinit const SiteDescriptor kSite1 = {"传播搜索", kLimit, Path, Scrape};
 
 }  // namespace app

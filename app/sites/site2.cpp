@@ -7,8 +7,15 @@
 
 namespace app {
 
-PageHits ScrapeSite2(const rt::Text& page, const SiteTable&) {
-    constexpr int kLimit = 10;
+namespace {
+
+constexpr int kLimit = 10;
+
+rt::Text Path(const rt::Text& k, int page) {
+    return "/search/" + k + "/" + std::to_string(page) + ".html";
+}
+
+PageHits Scrape(const rt::Text& page, const SiteTable&) {
     const rt::Text countMarker = "|文件数:";
 
     return ReadRecords(page, kLimit, {"height=\"18\"", "磁力下载"},
@@ -31,5 +38,9 @@ PageHits ScrapeSite2(const rt::Text& page, const SiteTable&) {
         return RecordResult::Row(std::move(hit));
     });
 }
+
+}  // namespace
+
+constinit const SiteDescriptor kSite2 = {"31bt搜索", kLimit, Path, Scrape};
 
 }  // namespace app

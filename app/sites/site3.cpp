@@ -8,6 +8,12 @@ namespace app {
 
 namespace {
 
+constexpr int kLimit = 20;
+
+rt::Text Path(const rt::Text& k, int page) {
+    return "/search/" + k + "/" + std::to_string(page);
+}
+
 // The number of the last month name found in `raw`; `month` when none is.
 rt::Text MonthOf(const rt::Text& raw, rt::Text month) {
     static const char* const kNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -18,10 +24,7 @@ rt::Text MonthOf(const rt::Text& raw, rt::Text month) {
     return month;
 }
 
-}  // namespace
-
-PageHits ScrapeSite3(const rt::Text& page, const SiteTable&) {
-    constexpr int kLimit = 20;
+PageHits Scrape(const rt::Text& page, const SiteTable&) {
     const rt::Text linkStart = ">Detail</a><a href=\"";
 
     rt::Text month;  // carried from record to record within this page only
@@ -44,5 +47,9 @@ PageHits ScrapeSite3(const rt::Text& page, const SiteTable&) {
         return RecordResult::Row(std::move(hit));
     });
 }
+
+}  // namespace
+
+constinit const SiteDescriptor kSite3 = {"洪流小猫", kLimit, Path, Scrape};
 
 }  // namespace app

@@ -6,8 +6,15 @@
 
 namespace app {
 
-PageHits ScrapeSite4(const rt::Text& page, const SiteTable&) {
-    constexpr int kLimit = 10;
+namespace {
+
+constexpr int kLimit = 10;
+
+rt::Text Path(const rt::Text& k, int page) {
+    return "/list/" + k + "/" + std::to_string(page);
+}
+
+PageHits Scrape(const rt::Text& page, const SiteTable&) {
     // Appended to the link so that the name's end marker always exists.
     const rt::Text sentinel = "墨川";
 
@@ -23,5 +30,9 @@ PageHits ScrapeSite4(const rt::Text& page, const SiteTable&) {
         return RecordResult::Row(std::move(hit));
     });
 }
+
+}  // namespace
+
+constinit const SiteDescriptor kSite4 = {"手撕包菜", kLimit, Path, Scrape};
 
 }  // namespace app

@@ -8,6 +8,12 @@ namespace app {
 
 namespace {
 
+constexpr int kLimit = 20;
+
+rt::Text Path(const rt::Text& k, int page) {
+    return "//search/" + k + "?page=" + std::to_string(page) + "&mode=auto";
+}
+
 Hit ListRecord(const rt::Text& record) {
     Hit hit;
     const rt::Text link = ExtractItem(record, "href=\"ed2k", "\">ED2K</a>");
@@ -28,10 +34,7 @@ Hit TableRecord(const rt::Text& record) {
     return hit;
 }
 
-}  // namespace
-
-PageHits ScrapeSite5(const rt::Text& page, const SiteTable&) {
-    constexpr int kLimit = 20;
+PageHits Scrape(const rt::Text& page, const SiteTable&) {
 
     bool listLayout = false;
     return ReadRecords(
@@ -48,5 +51,9 @@ PageHits ScrapeSite5(const rt::Text& page, const SiteTable&) {
             return RecordResult::Row(std::move(hit));
         });
 }
+
+}  // namespace
+
+constinit const SiteDescriptor kSite5 = {"电驴视频", kLimit, Path, Scrape};
 
 }  // namespace app

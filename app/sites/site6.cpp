@@ -6,8 +6,15 @@
 
 namespace app {
 
-PageHits ScrapeSite6(const rt::Text& page, const SiteTable&) {
-    constexpr int kLimit = 20;
+namespace {
+
+constexpr int kLimit = 20;
+
+rt::Text Path(const rt::Text& k, int page) {
+    return "/search?keyword=" + k + "&p=" + std::to_string(page);
+}
+
+PageHits Scrape(const rt::Text& page, const SiteTable&) {
     const rt::Text valueStart = "class=\"prop_val\">";
 
     // The page goes on after the record's own place, so a date that begins
@@ -25,5 +32,9 @@ PageHits ScrapeSite6(const rt::Text& page, const SiteTable&) {
         return RecordResult::Row(std::move(hit));
     });
 }
+
+}  // namespace
+
+constinit const SiteDescriptor kSite6 = {"樱花搜索", kLimit, Path, Scrape};
 
 }  // namespace app

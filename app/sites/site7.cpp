@@ -7,8 +7,15 @@
 
 namespace app {
 
-PageHits ScrapeSite7(const rt::Text& page, const SiteTable& table) {
-    constexpr int kLimit = 30;
+namespace {
+
+constexpr int kLimit = 30;
+
+rt::Text Path(const rt::Text& k, int page) {
+    return "/search/" + k + "-" + std::to_string(page) + ".html";
+}
+
+PageHits Scrape(const rt::Text& page, const SiteTable& table) {
 
     return ReadRecords(page, kLimit, {"<li class=\"tableli\">", "</li>"},
                        [&](const rt::Text& record, const rt::Text&) {
@@ -31,5 +38,9 @@ PageHits ScrapeSite7(const rt::Text& page, const SiteTable& table) {
         return RecordResult::Row(std::move(hit));
     });
 }
+
+}  // namespace
+
+constinit const SiteDescriptor kSite7 = {"磁力搜索", kLimit, Path, Scrape};
 
 }  // namespace app

@@ -8,6 +8,12 @@ namespace app {
 
 namespace {
 
+constexpr int kLimit = 10;
+
+rt::Text Path(const rt::Text& k, int page) {
+    return "/search/" + k + "/" + std::to_string(page);
+}
+
 // The pill's text without tags and spaces, its first two bytes dropped.
 rt::Text PillValue(const rt::Text& record, const rt::Text& label, const rt::Text& pillTag) {
     const rt::Text v = ReplaceMany(ExtractBetween(record, label, "</b>"), pillTag, "", "<b>", "",
@@ -15,10 +21,7 @@ rt::Text PillValue(const rt::Text& record, const rt::Text& label, const rt::Text
     return rt::RightText(v, rt::TextLength(v) - 2);
 }
 
-}  // namespace
-
-PageHits ScrapeSite8(const rt::Text& page, const SiteTable&) {
-    constexpr int kLimit = 10;
+PageHits Scrape(const rt::Text& page, const SiteTable&) {
 
     return ReadRecords(page, kLimit, {"<div class=\"search-item\">", "迅雷链接</a>"},
                        [&](const rt::Text& record, const rt::Text&) {
@@ -33,5 +36,9 @@ PageHits ScrapeSite8(const rt::Text& page, const SiteTable&) {
         return RecordResult::Row(std::move(hit));
     });
 }
+
+}  // namespace
+
+constinit const SiteDescriptor kSite8 = {"book搜索", kLimit, Path, Scrape};
 
 }  // namespace app

@@ -1,6 +1,8 @@
-// The eight site rules: each turns one result page (code page 936) into its
-// hits in page order and tells whether the site has no further page. Rules
-// keep no state between pages and touch nothing but their arguments.
+// The eight sites, each described in one place (its siteN.cpp): label, most
+// records per page, result-page path and rule. A rule turns one result page
+// (code page 936) into its hits in page order and tells whether the site has
+// no further page; rules keep no state between pages and touch nothing but
+// their arguments.
 #pragma once
 
 #include "app/scraping/hit.h"
@@ -8,14 +10,18 @@
 
 namespace app {
 
-PageHits ScrapeSite1(const rt::Text& page, const SiteTable& table);
-PageHits ScrapeSite2(const rt::Text& page, const SiteTable& table);
-PageHits ScrapeSite3(const rt::Text& page, const SiteTable& table);
-PageHits ScrapeSite4(const rt::Text& page, const SiteTable& table);
-PageHits ScrapeSite5(const rt::Text& page, const SiteTable& table);
-PageHits ScrapeSite6(const rt::Text& page, const SiteTable& table);
-PageHits ScrapeSite7(const rt::Text& page, const SiteTable& table);
-PageHits ScrapeSite8(const rt::Text& page, const SiteTable& table);
+struct SiteDescriptor {
+    const char* label;  // in the site list
+    int recordLimit;    // most records read from one page
+    // Path and query of result page `page` (from 1) after the base URL.
+    rt::Text (*path)(const rt::Text& encodedKeyword, int page);
+    PageHits (*rule)(const rt::Text& page, const SiteTable& table);
+};
+
+extern const SiteDescriptor kSite1, kSite2, kSite3, kSite4, kSite5, kSite6, kSite7, kSite8;
+
+// The descriptor of `site` (1..8), in the order of the site list.
+const SiteDescriptor& Site(SiteId site);
 
 // The rule of `site` (1..8).
 PageHits ScrapePage(SiteId site, const rt::Text& page, const SiteTable& table);

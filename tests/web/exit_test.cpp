@@ -75,7 +75,7 @@ TEST(Exit, WhileAWorkerRequestsAndConverts) {
             return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
         },
         {.bytes = 1024, .gapMs = 2});
-    for (int round = 0; round < 6; ++round) {
+    for (int round = 0; round < 4; ++round) {
         const HelperRun run = RunHelper(server.base() + "/", 30000);
         EXPECT_TRUE(run.ended) << "round " << round << ": did not exit\n" << run.errorOutput;
         EXPECT_EQ(run.status, 0) << "round " << round;
