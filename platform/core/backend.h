@@ -43,10 +43,10 @@ void Raise(WindowRecord& rec);
 void Activate(WindowRecord& rec);
 void Iconify(WindowRecord& rec);
 void SetMaximized(WindowRecord& rec, bool maximized, const RECT& rect);
-// Starts a window-manager move (zone 0) or size (zone 1..8) that keeps at
-// least `minSize`; false when no window manager does it (the core then runs
-// its own pointer-grab loop).
-bool StartSystemMoveSize(WindowRecord& rec, int zone, POINT cursor, POINT minSize);
+// Starts a window-manager move or size from `zone` that keeps at least
+// `minSize`; false when no window manager does it (the core then runs its
+// own pointer-grab loop).
+bool StartSystemMoveSize(WindowRecord& rec, ResizeZone zone, POINT cursor, POINT minSize);
 // Whether the left button is down on the window system now; the core's key
 // state lags behind it by the events not read yet.
 bool LeftButtonHeld();

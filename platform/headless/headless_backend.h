@@ -33,6 +33,6 @@ struct HeadlessState {
     std::vector<ShownMessageBox> boxes;
 };
 
-HeadlessState& H();
+HeadlessState& HeadlessShared();
 
 }  // namespace plat::headless::detail

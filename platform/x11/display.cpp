@@ -156,7 +156,7 @@ Display::~Display() {
     XCloseDisplay(dpy);
 }
 
-Display& X() {
+Display& XConnection() {
     static Display display;
     return display;
 }

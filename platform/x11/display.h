@@ -2,8 +2,8 @@
 // the input method, the window manager and compositor queries, and the
 // wake-up channels of the threads that wait for messages.
 //
-// Every Xlib call goes through X().mu. The core's lock may be held when it
-// is taken, never the other way round: X events are collected under X().mu
+// Every Xlib call goes through XConnection().mu. The core's lock may be held when it
+// is taken, never the other way round: X events are collected under XConnection().mu
 // and handed to the core after it is released.
 #pragma once
 
@@ -91,7 +91,7 @@ private:
 };
 
 // The process's display (opened on first use).
-Display& X();
+Display& XConnection();
 
 std::uint64_t MonotonicMs();
 
