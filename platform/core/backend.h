@@ -1,6 +1,13 @@
 // What a backend (x11 or headless) supplies to the shared core. Each backend
-// defines these functions; the linker picks one set. None of them is called
-// with the core's lock held unless its comment says so.
+// defines these functions; the linker picks one set.
+//
+// Lock contract: the functions of the first group are called with the core's
+// lock (CoreState().mu) held, because they read or change the window record
+// they are given, or other records (CreateNative looks up the owner). They
+// must not take the core's lock nor call back into the core; a backend lock
+// of their own may be taken under it (x11/display.h: core lock, then X lock,
+// never the other way round). The functions of the second group are called
+// without the core's lock; the headless Wait takes it itself.
 #pragma once
 
 #include <cstdint>
@@ -27,17 +34,14 @@ struct NativeQueue {
 
 namespace backend {
 
-std::unique_ptr<NativeQueue> CreateQueue();
-// Blocks until Wake, a native event or the timeout (ms; < 0 = none, 0 = just
-// poll). Native events read meanwhile are handed to the core.
-void Wait(ThreadQueue& queue, int timeoutMs);
-void Wake(ThreadQueue& queue);
+// ---- called with the core's lock held
 
-// Window life. `rec` fields (rect, style, exStyle, text) are already set.
+// Window life. `rec` fields (rect, style, exStyle, text, owner) are set.
 std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec);
+void SetTitle(WindowRecord& rec, const std::string& utf8);
 void Show(WindowRecord& rec, bool show, bool activate);
 void SetGeometry(WindowRecord& rec, const RECT& rect);
-void SetTitle(WindowRecord& rec, const std::string& utf8);
+// Style or exStyle changed (top-most, layered).
 void StyleChanged(WindowRecord& rec);
 void Raise(WindowRecord& rec);
 void Activate(WindowRecord& rec);
@@ -53,25 +57,36 @@ bool LeftButtonHeld();
 void GrabPointer(WindowRecord& rec, bool grab);
 
 // The pixel buffer that is shown, `width` x `height`, 4 bytes a pixel;
-// (re)allocated by the backend when the size changes. Called with the lock.
+// (re)allocated by the backend when the size changes.
 std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* strideBytes);
-// Pushes `rect` of the display buffer to the screen (called with the lock).
+// Pushes `rect` of the display buffer to the screen.
 void Push(WindowRecord& rec, const RECT& rect);
 // The window's shape changed (region or, without compositor, transparency).
 void ShapeChanged(WindowRecord& rec);
 void SetBlurBehind(WindowRecord& rec);
-bool Composited();
 
+// The cursor over `rec` (null: none of ours is under the pointer).
 void SetCursorShape(WindowRecord* rec, int cursorId);
-POINT CursorPos();
-RECT WorkArea();
-SIZE ScreenSize();
 
 // The input method of a window: focus and the pre-edit spot (client pixels).
 void ImeFocus(WindowRecord& rec, bool focused);
 void ImeSpot(WindowRecord& rec, POINT spot);
 
-// Clock.
+// Wakes the queue's thread from Wait.
+void Wake(ThreadQueue& queue);
+
+// ---- called without the core's lock
+
+std::unique_ptr<NativeQueue> CreateQueue();
+// Blocks until Wake, a native event or the timeout (ms; < 0 = none, 0 = just
+// poll). Native events read meanwhile are handed to the core.
+void Wait(ThreadQueue& queue, int timeoutMs);
+
+bool Composited();
+RECT WorkArea();
+SIZE ScreenSize();
+
+// Clock; NowMs may also be called with the lock held.
 std::uint64_t NowMs();
 void SleepMs(std::uint32_t ms);
 

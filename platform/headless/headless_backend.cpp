@@ -73,8 +73,6 @@ bool Composited() {
 
 void SetCursorShape(WindowRecord*, int) {}
 
-POINT CursorPos() { return POINT{}; }
-
 RECT WorkArea() {
     std::lock_guard lk(HeadlessShared().mu);
     return HeadlessShared().workArea;

@@ -645,17 +645,6 @@ void SetCursorShape(WindowRecord* rec, int cursorId) {
     });
 }
 
-POINT CursorPos() {
-    Display& x = XConnection();
-    std::lock_guard lk(x.mu);
-    if (!x.ok()) return POINT{};
-    Window r, c;
-    int rx = 0, ry = 0, wx, wy;
-    unsigned m;
-    XQueryPointer(x.dpy, x.root, &r, &c, &rx, &ry, &wx, &wy, &m);
-    return POINT{rx, ry};
-}
-
 RECT WorkArea() { return XConnection().WorkArea(); }
 
 SIZE ScreenSize() {
