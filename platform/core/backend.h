@@ -36,7 +36,8 @@ namespace backend {
 
 // ---- called with the core's lock held
 
-// Window life. `rec` fields (rect, style, exStyle, text, owner) are set.
+// Window life. `rec` fields (rect, style, exStyle, text, owner) are set;
+// the window takes the application identity of the core's state.
 std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec);
 void SetTitle(WindowRecord& rec, const std::string& utf8);
 void Show(WindowRecord& rec, bool show, bool activate);
@@ -64,6 +65,9 @@ void Push(WindowRecord& rec, const RECT& rect);
 // The window's shape changed (region or, without compositor, transparency).
 void ShapeChanged(WindowRecord& rec);
 void SetBlurBehind(WindowRecord& rec);
+
+// The window's icons changed (rec.icons).
+void SetIcons(WindowRecord& rec);
 
 // The cursor over `rec` (null: none of ours is under the pointer).
 void SetCursorShape(WindowRecord* rec, int cursorId);

@@ -110,6 +110,7 @@ struct WindowRecord {
     bool imeAttached = true;
     std::string compositionResult;  // UTF-8 of the composition being handled
     POINT imeSpot;
+    std::vector<IconImage> icons;
     std::unique_ptr<NativeWindow> native;
 };
 
@@ -159,6 +160,9 @@ struct State {
     bool tipShown = false;
     bool tipSuppressed = false;  // after a press, until the pointer leaves the tool
     MoveSize moveSize;
+    // What new windows are known by on the desktop.
+    std::string appName = "seeker";
+    std::string appClass = "seeker";
 };
 
 State& CoreState();

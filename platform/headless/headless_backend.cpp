@@ -36,7 +36,12 @@ void Wait(ThreadQueue& queue, int timeoutMs) {
 
 void Wake(ThreadQueue&) {}
 
-std::unique_ptr<NativeWindow> CreateNative(WindowRecord&) { return std::make_unique<HeadlessWindow>(); }
+std::unique_ptr<NativeWindow> CreateNative(WindowRecord&) {
+    auto n = std::make_unique<HeadlessWindow>();
+    n->appName = CoreState().appName;
+    n->appClass = CoreState().appClass;
+    return n;
+}
 void Show(WindowRecord&, bool, bool) {}
 void SetGeometry(WindowRecord&, const RECT&) {}
 void SetTitle(WindowRecord&, const std::string&) {}
@@ -64,6 +69,10 @@ std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* stri
 
 void Push(WindowRecord&, const RECT&) {}
 void ShapeChanged(WindowRecord&) {}
+
+void SetIcons(WindowRecord& rec) {
+    if (HeadlessWindow* n = Native(rec)) n->icons = rec.icons;
+}
 void SetBlurBehind(WindowRecord&) {}
 
 bool Composited() {

@@ -163,6 +163,13 @@ POINT ImeSpot(Hwnd hwnd) {
     });
 }
 
+WindowIdentity Identity(Hwnd hwnd) {
+    return WithWindow(hwnd, WindowIdentity{}, [](WindowRecord& rec) {
+        auto* n = static_cast<HeadlessWindow*>(rec.native.get());
+        return WindowIdentity{n->appName, n->appClass, n->icons};
+    });
+}
+
 void SetMessageBoxAutoClose(bool autoClose) {
     std::lock_guard lk(HeadlessShared().mu);
     HeadlessShared().messageBoxAutoClose = autoClose;
@@ -198,6 +205,7 @@ void Reset() {
         s.tipShown = false;
         s.tipSuppressed = false;
         s.moveSize = MoveSize{};
+        s.appName = s.appClass = "seeker";
         q->posted.clear();
         q->input.clear();
         q->hasSyncKeys = false;

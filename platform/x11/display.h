@@ -30,6 +30,7 @@ struct Atoms {
     Atom netWmWindowType, netWmWindowTypeNormal, netWmWindowTypeTooltip, netWmWindowTypePopupMenu,
         netWmWindowTypeDialog;
     Atom netWmMoveResize, netActiveWindow, netWorkArea, netSupported, netSupportingWmCheck, netWmPid;
+    Atom netWmIcon;
     Atom netWmCm;  // _NET_WM_CM_S<screen>
     Atom motifWmHints, kdeBlurBehind;
     Atom clipboard, targets, text, incr, atomPair, multiple, timestamp, clipboardManager, saveTargets;

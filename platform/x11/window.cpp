@@ -395,9 +395,10 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
     RemoveFrame(n->window);
     SetPositionHints(n->window, r);
     XClassHint* cls = XAllocClassHint();
-    std::string name = "seeker";
+    std::string name = CoreState().appName;
+    std::string className = CoreState().appClass;
     cls->res_name = name.data();
-    cls->res_class = name.data();
+    cls->res_class = className.data();
     XSetClassHint(dpy, n->window, cls);
     XFree(cls);
     long pid = getpid();
@@ -604,6 +605,26 @@ void Push(WindowRecord& rec, const RECT& rect) {
         // The image memory is reused by the next present: wait until the server has it.
         XSync(x.dpy, False);
         if (XEventsQueued(x.dpy, QueuedAlready) > 0) x.Kick();
+    });
+}
+
+void SetIcons(WindowRecord& rec) {
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        if (rec.icons.empty()) {
+            XDeleteProperty(x.dpy, n.window, x.atoms.netWmIcon);
+        } else {
+            // Width, height and the pixels of each picture; Xlib takes
+            // 32-bit property items as longs.
+            std::vector<long> items;
+            for (const IconImage& image : rec.icons) {
+                items.push_back(image.width);
+                items.push_back(image.height);
+                for (std::uint32_t p : image.pixels) items.push_back(static_cast<long>(p));
+            }
+            XChangeProperty(x.dpy, n.window, x.atoms.netWmIcon, XA_CARDINAL, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char*>(items.data()), static_cast<int>(items.size()));
+        }
+        XFlush(x.dpy);
     });
 }
 
