@@ -251,15 +251,13 @@ std::int16_t GetKeyState(int vk) {
 }
 
 Hwnd SetCapture(Hwnd hwnd) {
-    Hwnd old;
-    {
-        std::lock_guard lk(CoreState().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return nullptr;
+    Hwnd old = nullptr;
+    bool live = WithWindow(hwnd, [&](WindowRecord& rec) {
         old = CoreState().capture;
         CoreState().capture = hwnd;
-        if (old != hwnd) backend::GrabPointer(*rec, true);
-    }
+        if (old != hwnd) backend::GrabPointer(rec, true);
+    });
+    if (!live) return nullptr;
     if (old != nullptr && old != hwnd) Deliver(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
     return old;
 }
@@ -291,21 +289,17 @@ Hwnd GetCapture() {
 
 bool TrackMouseEvent(TRACKMOUSEEVENT* tme) {
     if (tme == nullptr || !(tme->dwFlags & TME_LEAVE)) return false;
-    std::lock_guard lk(CoreState().mu);
-    auto& s = CoreState();
-    WindowRecord* rec = Find(tme->hwndTrack);
-    if (rec == nullptr) return false;
-    if (tme->dwFlags & TME_CANCEL) {
-        if (s.trackLeave == tme->hwndTrack) s.trackLeave = nullptr;
-        return true;
-    }
-    if (s.hover != tme->hwndTrack && s.capture != tme->hwndTrack) {
-        // Already outside: the leave is reported at once.
-        PostLocked(*rec, MSG{nullptr, WM_MOUSELEAVE, 0, 0, 0, {}, {}});
-        return true;
-    }
-    s.trackLeave = tme->hwndTrack;
-    return true;
+    return WithWindow(tme->hwndTrack, [&](WindowRecord& rec) {
+        auto& s = CoreState();
+        if (tme->dwFlags & TME_CANCEL) {
+            if (s.trackLeave == tme->hwndTrack) s.trackLeave = nullptr;
+        } else if (s.hover != tme->hwndTrack && s.capture != tme->hwndTrack) {
+            // Already outside: the leave is reported at once.
+            PostLocked(rec, MSG{nullptr, WM_MOUSELEAVE, 0, 0, 0, {}, {}});
+        } else {
+            s.trackLeave = tme->hwndTrack;
+        }
+    });
 }
 
 bool GetCursorPos(POINT* pt) {

@@ -52,12 +52,7 @@ bool HandleOneSent(ThreadQueue& q) {
         item = q.sent.front();
         q.sent.pop_front();
     }
-    WndProc proc;
-    {
-        std::lock_guard lk(CoreState().mu);
-        WindowRecord* rec = Find(item->msg.hwnd);
-        if (rec != nullptr) proc = rec->proc;
-    }
+    WndProc proc = GetWindowProc(item->msg.hwnd);
     LRESULT result = 0;
     if (IsWindow(item->msg.hwnd)) {
         ++tlsInSendFromOther;

@@ -328,20 +328,17 @@ bool ClientToScreen(Hwnd hwnd, POINT* pt) {
 namespace core {
 
 void ApplyGeometry(Hwnd hwnd, const RECT& rect, bool fromNative) {
-    bool moved, sized;
-    WPARAM sizeKind;
-    {
-        std::lock_guard lk(CoreState().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return;
-        moved = rec->rect.left != rect.left || rec->rect.top != rect.top;
-        sized = rec->rect.width() != rect.width() || rec->rect.height() != rect.height();
+    bool moved = false, sized = false;
+    WPARAM sizeKind = SIZE_RESTORED;
+    WithWindow(hwnd, [&](WindowRecord& rec) {
+        moved = rec.rect.left != rect.left || rec.rect.top != rect.top;
+        sized = rec.rect.width() != rect.width() || rec.rect.height() != rect.height();
         if (!moved && !sized) return;
-        rec->rect = rect;
-        if (!rec->zoomed && !rec->iconic) rec->restoreRect = rect;
-        if (!fromNative) backend::SetGeometry(*rec, rect);
-        sizeKind = rec->zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED;
-    }
+        rec.rect = rect;
+        if (!rec.zoomed && !rec.iconic) rec.restoreRect = rect;
+        if (!fromNative) backend::SetGeometry(rec, rect);
+        sizeKind = rec.zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    });
     if (moved) Deliver(hwnd, WM_MOVE, 0, MAKELPARAM(rect.left, rect.top));
     if (sized) Deliver(hwnd, WM_SIZE, sizeKind, MAKELPARAM(rect.width(), rect.height()));
 }
