@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -180,9 +181,8 @@ enum : WPARAM {
     HTBOTTOMRIGHT = 17,
 };
 
-// WM_SYSCOMMAND wParam. SC_SIZE + zone (1 left, 2 right, 3 top, 4 top-left,
-// 5 top-right, 6 bottom, 7 bottom-left, 8 bottom-right) starts sizing from
-// that edge; SC_MOVE (also SC_MOVE + 2, "drag move") starts moving.
+// WM_SYSCOMMAND wParam. SC_SIZE + a ResizeZone edge starts sizing from that
+// edge; SC_MOVE (also SC_MOVE + 2, "drag move") starts moving.
 enum : WPARAM {
     SC_SIZE = 0xF000,
     SC_MOVE = 0xF010,
@@ -276,6 +276,70 @@ enum : int {
     IDC_SIZEALL = 32646,
     IDC_HAND = 32649,
 };
+
+// Where a move or size takes the window: its body (a move) or one of its
+// edges and corners. An edge's value is what SC_SIZE adds to the command.
+enum class ResizeZone : int {
+    Move = 0,
+    Left = 1,
+    Right = 2,
+    Top = 3,
+    TopLeft = 4,
+    TopRight = 5,
+    Bottom = 6,
+    BottomLeft = 7,
+    BottomRight = 8,
+};
+
+// Which sides of the window a zone drags.
+constexpr bool DragsLeft(ResizeZone z) {
+    return z == ResizeZone::Left || z == ResizeZone::TopLeft || z == ResizeZone::BottomLeft;
+}
+constexpr bool DragsRight(ResizeZone z) {
+    return z == ResizeZone::Right || z == ResizeZone::TopRight || z == ResizeZone::BottomRight;
+}
+constexpr bool DragsTop(ResizeZone z) {
+    return z == ResizeZone::Top || z == ResizeZone::TopLeft || z == ResizeZone::TopRight;
+}
+constexpr bool DragsBottom(ResizeZone z) {
+    return z == ResizeZone::Bottom || z == ResizeZone::BottomLeft || z == ResizeZone::BottomRight;
+}
+
+// The zone of a WM_SYSCOMMAND SC_SIZE + edge or SC_MOVE command.
+constexpr std::optional<ResizeZone> ZoneOfSysCommand(WPARAM command) {
+    if ((command & 0xFFF0) == SC_MOVE) return ResizeZone::Move;
+    if ((command & 0xFFF0) != SC_SIZE || (command & 0xF) < 1 || (command & 0xF) > 8) return std::nullopt;
+    return static_cast<ResizeZone>(command & 0xF);
+}
+
+// The zone of a WM_NCLBUTTONDOWN hit-test code: the caption moves, the
+// border codes HTLEFT .. HTBOTTOMRIGHT size.
+constexpr std::optional<ResizeZone> ZoneOfHitTest(WPARAM hit) {
+    if (hit == HTCAPTION) return ResizeZone::Move;
+    if (hit < HTLEFT || hit > HTBOTTOMRIGHT) return std::nullopt;
+    // HTLEFT .. HTBOTTOMRIGHT run in the zones' own order.
+    return static_cast<ResizeZone>(hit - HTLEFT + 1);
+}
+
+// The command that starts sizing from `zone` (SC_MOVE for the body).
+constexpr WPARAM SysCommandOf(ResizeZone zone) {
+    return zone == ResizeZone::Move ? WPARAM{SC_MOVE} : SC_SIZE + static_cast<WPARAM>(zone);
+}
+
+// The cursor shown over a zone (the arrow over the body).
+constexpr int CursorOfZone(ResizeZone zone) {
+    switch (zone) {
+    case ResizeZone::Left:
+    case ResizeZone::Right: return IDC_SIZEWE;
+    case ResizeZone::Top:
+    case ResizeZone::Bottom: return IDC_SIZENS;
+    case ResizeZone::TopLeft:
+    case ResizeZone::BottomRight: return IDC_SIZENWSE;
+    case ResizeZone::TopRight:
+    case ResizeZone::BottomLeft: return IDC_SIZENESW;
+    default: return IDC_ARROW;
+    }
+}
 
 // Virtual-key codes. Letters and digits are their upper-case ASCII codes.
 enum : int {
@@ -520,6 +584,26 @@ Hwnd SetActiveWindow(Hwnd hwnd);
 Hwnd GetActiveWindow();
 Hwnd SetFocus(Hwnd hwnd);
 Hwnd GetFocus();
+
+// ---------------------------------------------------------------- desktop identity
+
+// The name and class the desktop knows the program's windows by (the X11
+// WM_CLASS; a desktop entry's StartupWMClass names the class). Process-wide;
+// windows created afterwards carry it, so set it once before the first
+// window. Until then both are "seeker". False for an empty name or class.
+bool SetApplicationIdentity(const std::string& name, const std::string& className);
+
+// One picture of a window icon: straight (not premultiplied) ARGB, alpha in
+// the top byte, `width` pixels a row.
+struct IconImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+// The pictures, one per size, the desktop picks the window's icon from
+// (_NET_WM_ICON); an empty list removes them. False for a dead window or a
+// picture whose pixels do not fill its size.
+bool SetWindowIcon(Hwnd hwnd, const std::vector<IconImage>& images);
 
 // ---------------------------------------------------------------- painting
 

@@ -24,42 +24,38 @@ MINMAXINFO QueryMinMax(Hwnd hwnd) {
 
 }  // namespace
 
-void StartMoveSize(Hwnd hwnd, int zone) {
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr || rec->iconic || (rec->zoomed && zone == 0) || S().moveSize.active) return;
+void StartMoveSize(Hwnd hwnd, ResizeZone zone) {
+    bool startable = WithWindow(hwnd, false, [&](WindowRecord& rec) {
         // A move or size lasts while the left button is held: after a quick
         // click its release has come already and nothing would end it.
-        if (!(S().keys[VK_LBUTTON] & 0x80)) return;
-    }
+        return !rec.iconic && !(rec.zoomed && zone == ResizeZone::Move) && !CoreState().moveSize.active &&
+               (CoreState().keys[VK_LBUTTON] & 0x80) != 0;
+    });
+    if (!startable) return;
     // The minimum size holds for a window manager's sizing as for our own.
     MINMAXINFO mmi = QueryMinMax(hwnd);
     POINT minTrack{std::max(1, mmi.ptMinTrackSize.x), std::max(1, mmi.ptMinTrackSize.y)};
-    POINT cursor;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr || S().moveSize.active) return;
+    bool ownLoop = WithWindow(hwnd, false, [&](WindowRecord& rec) {
         // The release may be on its way to us yet: the window system knows.
-        if (!backend::LeftButtonHeld()) return;
-        cursor = S().cursor;
-        if (backend::StartSystemMoveSize(*rec, zone, cursor, minTrack)) {
+        if (CoreState().moveSize.active || !backend::LeftButtonHeld()) return false;
+        POINT cursor = CoreState().cursor;
+        if (backend::StartSystemMoveSize(rec, zone, cursor, minTrack)) {
             // The window manager runs the loop and eats the release: the
             // button counts as up from now on.
-            S().keys[VK_LBUTTON] &= static_cast<std::uint8_t>(~0x80);
-            return;
+            CoreState().keys[VK_LBUTTON] &= static_cast<std::uint8_t>(~0x80);
+            return false;
         }
-        MoveSize& ms = S().moveSize;
+        MoveSize& ms = CoreState().moveSize;
         ms.active = true;
         ms.hwnd = hwnd;
         ms.zone = zone;
         ms.start = cursor;
-        ms.startRect = rec->rect;
+        ms.startRect = rec.rect;
         ms.minTrack = minTrack;
-        backend::GrabPointer(*rec, true);
-    }
-    SendMessage(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+        backend::GrabPointer(rec, true);
+        return true;
+    });
+    if (ownLoop) SendMessage(hwnd, WM_ENTERSIZEMOVE, 0, 0);
 }
 
 bool MoveSizeMouse(POINT screen, bool buttonUp) {
@@ -68,29 +64,25 @@ bool MoveSizeMouse(POINT screen, bool buttonUp) {
     bool end;
     bool missed;
     {
-        std::lock_guard lk(S().mu);
-        MoveSize& ms = S().moveSize;
+        std::lock_guard lk(CoreState().mu);
+        MoveSize& ms = CoreState().moveSize;
         if (!ms.active) return false;
         hwnd = ms.hwnd;
         int dx = screen.x - ms.start.x;
         int dy = screen.y - ms.start.y;
         target = ms.startRect;
-        int z = ms.zone;
-        if (z == 0) {
+        ResizeZone z = ms.zone;
+        if (z == ResizeZone::Move) {
             target = RECT{target.left + dx, target.top + dy, target.right + dx, target.bottom + dy};
         } else {
-            bool left = z == 1 || z == 4 || z == 7;
-            bool right = z == 2 || z == 5 || z == 8;
-            bool top = z == 3 || z == 4 || z == 5;
-            bool bottom = z == 6 || z == 7 || z == 8;
-            if (left) target.left = std::min(target.left + dx, target.right - ms.minTrack.x);
-            if (right) target.right = std::max(target.right + dx, target.left + ms.minTrack.x);
-            if (top) target.top = std::min(target.top + dy, target.bottom - ms.minTrack.y);
-            if (bottom) target.bottom = std::max(target.bottom + dy, target.top + ms.minTrack.y);
+            if (DragsLeft(z)) target.left = std::min(target.left + dx, target.right - ms.minTrack.x);
+            if (DragsRight(z)) target.right = std::max(target.right + dx, target.left + ms.minTrack.x);
+            if (DragsTop(z)) target.top = std::min(target.top + dy, target.bottom - ms.minTrack.y);
+            if (DragsBottom(z)) target.bottom = std::max(target.bottom + dy, target.top + ms.minTrack.y);
         }
         // A release missed by the grab ends the loop where it was; the
         // pointer has moved on since.
-        missed = !buttonUp && !(S().keys[VK_LBUTTON] & 0x80);
+        missed = !buttonUp && !(CoreState().keys[VK_LBUTTON] & 0x80);
         end = buttonUp || missed;
         if (end) {
             ms = MoveSize{};
@@ -103,27 +95,20 @@ bool MoveSizeMouse(POINT screen, bool buttonUp) {
 }
 
 void Maximize(Hwnd hwnd) {
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr || rec->zoomed) return;
-    }
+    if (!WithWindow(hwnd, false, [](WindowRecord& rec) { return !rec.zoomed; })) return;
     MINMAXINFO mmi = QueryMinMax(hwnd);
     RECT target{mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
                 mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
-    bool wasIconic;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return;
-        wasIconic = rec->iconic;
-        rec->restoreRect = rec->rect;
-        rec->zoomed = true;
-        rec->iconic = false;
-        rec->style = (rec->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
-        if (wasIconic) backend::Show(*rec, true, true);
-        backend::SetMaximized(*rec, true, target);
-    }
+    bool live = WithWindow(hwnd, [&](WindowRecord& rec) {
+        bool wasIconic = rec.iconic;
+        rec.restoreRect = rec.rect;
+        rec.zoomed = true;
+        rec.iconic = false;
+        rec.style = (rec.style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+        if (wasIconic) backend::Show(rec, true, true);
+        backend::SetMaximized(rec, true, target);
+    });
+    if (!live) return;
     RECT before;
     GetWindowRect(hwnd, &before);
     ApplyGeometry(hwnd, target, false);
@@ -132,26 +117,23 @@ void Maximize(Hwnd hwnd) {
 
 void Restore(Hwnd hwnd) {
     RECT target;
-    bool unzoom;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return;
-        if (rec->iconic) {
-            rec->iconic = false;
-            rec->style &= ~WS_MINIMIZE;
-            backend::Show(*rec, true, true);
-            unzoom = false;
+    bool unzoom = false;
+    bool live = WithWindow(hwnd, [&](WindowRecord& rec) {
+        if (rec.iconic) {
+            rec.iconic = false;
+            rec.style &= ~WS_MINIMIZE;
+            backend::Show(rec, true, true);
         } else {
-            unzoom = rec->zoomed;
+            unzoom = rec.zoomed;
         }
-        target = rec->restoreRect;
+        target = rec.restoreRect;
         if (unzoom) {
-            rec->zoomed = false;
-            rec->style &= ~WS_MAXIMIZE;
-            backend::SetMaximized(*rec, false, target);
+            rec.zoomed = false;
+            rec.style &= ~WS_MAXIMIZE;
+            backend::SetMaximized(rec, false, target);
         }
-    }
+    });
+    if (!live) return;
     if (unzoom) {
         RECT before;
         GetWindowRect(hwnd, &before);
@@ -166,19 +148,17 @@ void Restore(Hwnd hwnd) {
 }
 
 void Minimize(Hwnd hwnd) {
-    bool wasActive;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr || rec->iconic) return;
-        if (!rec->visible) {
-            rec->visible = true;
-        }
-        rec->iconic = true;
-        rec->style |= WS_MINIMIZE;
-        backend::Iconify(*rec);
-        wasActive = S().active == hwnd;
-    }
+    bool wasActive = false;
+    bool minimized = WithWindow(hwnd, false, [&](WindowRecord& rec) {
+        if (rec.iconic) return false;
+        rec.visible = true;
+        rec.iconic = true;
+        rec.style |= WS_MINIMIZE;
+        backend::Iconify(rec);
+        wasActive = CoreState().active == hwnd;
+        return true;
+    });
+    if (!minimized) return;
     Deliver(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
     if (wasActive) Deactivate(hwnd);
 }
@@ -202,29 +182,21 @@ LRESULT DefWindowProc(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case SC_MAXIMIZE: Maximize(hwnd); return 0;
         case SC_RESTORE: Restore(hwnd); return 0;
         case SC_CLOSE: SendMessage(hwnd, WM_CLOSE, 0, 0); return 0;
-        case SC_MOVE: StartMoveSize(hwnd, 0); return 0;
-        case SC_SIZE: {
-            int zone = static_cast<int>(wParam & 0xF);
-            if (zone >= 1 && zone <= 8) StartMoveSize(hwnd, zone);
+        case SC_MOVE:
+        case SC_SIZE:
+            if (auto zone = ZoneOfSysCommand(wParam)) StartMoveSize(hwnd, *zone);
             return 0;
-        }
         default: return 0;
         }
     case WM_NCLBUTTONDOWN:
-        if (wParam == HTCAPTION) StartMoveSize(hwnd, 0);
-        else if (wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT) {
-            static const int zones[] = {1, 2, 3, 4, 5, 6, 7, 8};
-            StartMoveSize(hwnd, zones[wParam - HTLEFT]);
-        }
+        if (auto zone = ZoneOfHitTest(wParam)) StartMoveSize(hwnd, *zone);
         return 0;
     case WM_SETTEXT: {
         const char* text = reinterpret_cast<const char*>(lParam);
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return 0;
-        rec->text = text != nullptr ? rt::Text(text) : rt::Text();
-        backend::SetTitle(*rec, rt::Cp936ToUtf8(rec->text));
-        return 1;
+        return WithWindow(hwnd, [&](WindowRecord& rec) {
+            rec.text = text != nullptr ? rt::Text(text) : rt::Text();
+            backend::SetTitle(rec, rt::Cp936ToUtf8(rec.text));
+        }) ? 1 : 0;
     }
     case WM_GETTEXT: {
         char* buffer = reinterpret_cast<char*>(lParam);
@@ -249,13 +221,8 @@ LRESULT DefWindowProc(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return static_cast<LRESULT>(GetWindowText(hwnd).size());
     case WM_SETCURSOR:
         if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT) {
-            Hcursor cursor;
-            {
-                std::lock_guard lk(S().mu);
-                WindowRecord* rec = Find(hwnd);
-                if (rec == nullptr) return 0;
-                cursor = rec->classCursor;
-            }
+            Hcursor cursor = WithWindow(hwnd, Hcursor{}, [](WindowRecord& rec) { return rec.classCursor; });
+            if (cursor == nullptr) return 0;
             SetCursor(cursor);
             return 1;
         }

@@ -19,27 +19,23 @@ WindowRecord* WindowOf(Himc himc) { return Find(reinterpret_cast<Hwnd>(himc)); }
 }  // namespace
 
 Himc ImmGetContext(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr || !rec->imeAttached) return nullptr;
-    return ContextOf(*rec);
+    return WithWindow(hwnd, nullptr, [](WindowRecord& rec) { return rec.imeAttached ? ContextOf(rec) : nullptr; });
 }
 
 bool ImmReleaseContext(Hwnd hwnd, Himc himc) { return IsWindow(hwnd) && himc != nullptr; }
 
 Himc ImmAssociateContext(Hwnd hwnd, Himc himc) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return nullptr;
-    Himc old = rec->imeAttached ? ContextOf(*rec) : nullptr;
-    // Only the window's own context exists; any non-null context re-attaches it.
-    rec->imeAttached = himc != nullptr;
-    if (S().focus == hwnd) backend::ImeFocus(*rec, rec->imeAttached);
-    return old;
+    return WithWindow(hwnd, nullptr, [&](WindowRecord& rec) -> Himc {
+        Himc old = rec.imeAttached ? ContextOf(rec) : nullptr;
+        // Only the window's own context exists; any non-null context re-attaches it.
+        rec.imeAttached = himc != nullptr;
+        if (CoreState().focus == hwnd) backend::ImeFocus(rec, rec.imeAttached);
+        return old;
+    });
 }
 
 rt::Text ImmGetResultString(Himc himc) {
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     WindowRecord* rec = WindowOf(himc);
     if (rec == nullptr) return {};
     return rt::Utf8ToCp936(rec->compositionResult);
@@ -55,7 +51,7 @@ long ImmGetCompositionString(Himc himc, DWORD index, void* buffer, DWORD size) {
 }
 
 bool ImmSetCompositionPos(Himc himc, POINT pt) {
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     WindowRecord* rec = WindowOf(himc);
     if (rec == nullptr) return false;
     rec->imeSpot = pt;

@@ -1,6 +1,5 @@
 // Native input turned into window messages: mouse routing with capture,
-// double clicks, leave tracking, keys and key state, cursors, and the window
-// events a window system reports (expose, configure, focus, close).
+// double clicks, leave tracking, keys and key state, cursors.
 #include <algorithm>
 #include <cstdlib>
 
@@ -16,7 +15,7 @@ constexpr UINT kDoubleClickTime = 500;
 constexpr int kDoubleClickDistance = 4;
 
 WPARAM MouseKeyFlagsLocked() {
-    const auto& k = S().keys;
+    const auto& k = CoreState().keys;
     WPARAM f = 0;
     if (k[VK_LBUTTON] & 0x80) f |= MK_LBUTTON;
     if (k[VK_RBUTTON] & 0x80) f |= MK_RBUTTON;
@@ -27,7 +26,7 @@ WPARAM MouseKeyFlagsLocked() {
 }
 
 void SetKeyLocked(int vk, bool down) {
-    auto& k = S().keys[vk & 0xFF];
+    auto& k = CoreState().keys[vk & 0xFF];
     if (down && !(k & 0x80)) k ^= 0x01;
     k = static_cast<std::uint8_t>(down ? (k | 0x80) : (k & ~0x80));
 }
@@ -35,14 +34,14 @@ void SetKeyLocked(int vk, bool down) {
 // Which window receives mouse input at `screen`: the capture, else the
 // window under the pointer.
 Hwnd MouseTargetLocked(Hwnd under) {
-    if (S().capture != nullptr && Find(S().capture) != nullptr) return S().capture;
+    if (CoreState().capture != nullptr && Find(CoreState().capture) != nullptr) return CoreState().capture;
     return under;
 }
 
 // Leave tracking: the pointer is now over `now` (null: none of ours).
 std::vector<Hwnd> UpdateHoverLocked(Hwnd now) {
     std::vector<Hwnd> left;
-    auto& s = S();
+    auto& s = CoreState();
     if (s.hover != now) {
         if (s.hover != nullptr) left.push_back(s.hover);
         s.hover = now;
@@ -72,7 +71,7 @@ Hwnd RouteMouse(Hwnd under, POINT screen) {
     Hwnd target;
     std::vector<Hwnd> left;
     {
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         left = UpdateHoverLocked(pointerWin);
         target = MouseTargetLocked(pointerWin);
     }
@@ -92,30 +91,27 @@ namespace plat::core::events {
 
 void MouseMove(Hwnd under, POINT screen) {
     {
-        std::lock_guard lk(S().mu);
-        S().cursor = screen;
+        std::lock_guard lk(CoreState().mu);
+        CoreState().cursor = screen;
     }
     if (MoveSizeMouse(screen, false)) return;
     Hwnd target = RouteMouse(under, screen);
     if (target == nullptr) return;
-    bool captured;
+    bool captured = false;
     POINT client;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(target);
-        if (rec == nullptr) return;
-        captured = S().capture == target;
-        client = POINT{screen.x - rec->rect.left, screen.y - rec->rect.top};
-    }
+    bool live = WithWindow(target, [&](WindowRecord& rec) {
+        captured = CoreState().capture == target;
+        client = POINT{screen.x - rec.rect.left, screen.y - rec.rect.top};
+    });
+    if (!live) return;
     if (IsOwnerThreadOf(target) && !captured) SendSetCursor(target, WM_MOUSEMOVE);
     TooltipMouse(target, client, WM_MOUSEMOVE);
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(target);
-    if (rec == nullptr) return;
-    // Consecutive moves collapse into the latest, as the window system does.
-    auto& in = rec->queue->input;
-    if (!in.empty() && in.back().msg.hwnd == target && in.back().msg.message == WM_MOUSEMOVE) in.pop_back();
-    QueueInputLocked(*rec, MSG{nullptr, WM_MOUSEMOVE, MouseKeyFlagsLocked(), MAKELPARAM(client.x, client.y), 0, {}, {}});
+    WithWindow(target, [&](WindowRecord& rec) {
+        // Consecutive moves collapse into the latest, as the window system does.
+        auto& in = rec.queue->input;
+        if (!in.empty() && in.back().msg.hwnd == target && in.back().msg.message == WM_MOUSEMOVE) in.pop_back();
+        QueueInputLocked(rec, MSG{nullptr, WM_MOUSEMOVE, MouseKeyFlagsLocked(), MAKELPARAM(client.x, client.y), 0, {}, {}});
+    });
 }
 
 void MouseButton(Hwnd under, int button, bool down, POINT screen) {
@@ -125,34 +121,26 @@ void MouseButton(Hwnd under, int button, bool down, POINT screen) {
     static const UINT dbls[3] = {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK};
     if (button < 0 || button > 2) return;
     {
-        std::lock_guard lk(S().mu);
-        S().cursor = screen;
+        std::lock_guard lk(CoreState().mu);
+        CoreState().cursor = screen;
         SetKeyLocked(vks[button], down);
     }
     if (MoveSizeMouse(screen, !down)) return;
     Hwnd target = RouteMouse(under, screen);
     if (target == nullptr) return;
     // A press on an inactive window activates it first.
-    bool activate = false;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(target);
-        if (rec == nullptr) return;
-        activate = down && S().active != target && !rec->internalNoActivate && !(rec->exStyle & WS_EX_NOACTIVATE);
-    }
+    bool activate = WithWindow(target, false, [&](WindowRecord& rec) {
+        return down && CoreState().active != target && !rec.internalNoActivate && !(rec.exStyle & WS_EX_NOACTIVATE);
+    });
     if (activate) Activate(target, true, true);
     POINT client;
-    UINT msg;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(target);
-        if (rec == nullptr) return;
-        client = POINT{screen.x - rec->rect.left, screen.y - rec->rect.top};
-        msg = down ? downs[button] : ups[button];
+    UINT msg = down ? downs[button] : ups[button];
+    bool live = WithWindow(target, [&](WindowRecord& rec) {
+        client = POINT{screen.x - rec.rect.left, screen.y - rec.rect.top};
         if (down) {
             std::uint64_t now = backend::NowMs();
-            auto& s = S();
-            bool isDouble = (rec->classStyle & CS_DBLCLKS) && s.lastClickHwnd == target &&
+            auto& s = CoreState();
+            bool isDouble = (rec.classStyle & CS_DBLCLKS) && s.lastClickHwnd == target &&
                             s.lastClickButton == button && !s.lastClickWasDouble &&
                             now - s.lastClickTime <= kDoubleClickTime &&
                             std::abs(screen.x - s.lastClickPos.x) <= kDoubleClickDistance &&
@@ -164,20 +152,20 @@ void MouseButton(Hwnd under, int button, bool down, POINT screen) {
             s.lastClickTime = now;
             s.lastClickPos = screen;
         }
-    }
+    });
+    if (!live) return;
     TooltipMouse(target, client, msg);
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(target);
-    if (rec == nullptr) return;
-    QueueInputLocked(*rec, MSG{nullptr, msg, MouseKeyFlagsLocked(), MAKELPARAM(client.x, client.y), 0, {}, {}});
+    WithWindow(target, [&](WindowRecord& rec) {
+        QueueInputLocked(rec, MSG{nullptr, msg, MouseKeyFlagsLocked(), MAKELPARAM(client.x, client.y), 0, {}, {}});
+    });
 }
 
 void Wheel(Hwnd under, int delta, POINT screen) {
     (void)under;
-    std::lock_guard lk(S().mu);
-    S().cursor = screen;
+    std::lock_guard lk(CoreState().mu);
+    CoreState().cursor = screen;
     // The wheel goes to the focused window, as on the classic system.
-    Hwnd target = S().focus != nullptr ? S().focus : S().hover;
+    Hwnd target = CoreState().focus != nullptr ? CoreState().focus : CoreState().hover;
     WindowRecord* rec = Find(target);
     if (rec == nullptr) return;
     QueueInputLocked(*rec, MSG{nullptr, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeyFlagsLocked()), delta),
@@ -187,16 +175,16 @@ void Wheel(Hwnd under, int delta, POINT screen) {
 void PointerLeft(Hwnd hwnd) {
     std::vector<Hwnd> left;
     {
-        std::lock_guard lk(S().mu);
-        if (hwnd != nullptr && S().hover != hwnd) return;
+        std::lock_guard lk(CoreState().mu);
+        if (hwnd != nullptr && CoreState().hover != hwnd) return;
         left = UpdateHoverLocked(nullptr);
     }
     for (Hwnd h : left) TooltipLeave(h);
 }
 
 void Key(Hwnd target, int vk, bool down, const std::string& utf8Chars) {
-    std::lock_guard lk(S().mu);
-    auto& s = S();
+    std::lock_guard lk(CoreState().mu);
+    auto& s = CoreState();
     // Side-specific modifier keys also set the generic ones.
     int generic = vk;
     if (vk == VK_LSHIFT || vk == VK_RSHIFT) generic = VK_SHIFT;
@@ -222,9 +210,9 @@ void Key(Hwnd target, int vk, bool down, const std::string& utf8Chars) {
 }
 
 void SyncModifiers(bool shift, bool control, bool alt) {
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     auto set = [](int vk, bool down) {
-        auto& k = S().keys[vk];
+        auto& k = CoreState().keys[vk];
         k = static_cast<std::uint8_t>(down ? (k | 0x80) : (k & ~0x80));
     };
     set(VK_SHIFT, shift);
@@ -234,8 +222,8 @@ void SyncModifiers(bool shift, bool control, bool alt) {
 
 void Commit(Hwnd target, const std::string& utf8) {
     if (utf8.empty()) return;
-    std::lock_guard lk(S().mu);
-    Hwnd to = S().focus != nullptr ? S().focus : target;
+    std::lock_guard lk(CoreState().mu);
+    Hwnd to = CoreState().focus != nullptr ? CoreState().focus : target;
     WindowRecord* rec = Find(to);
     if (rec == nullptr) return;
     rt::Text cp = rt::Utf8ToCp936(utf8);
@@ -248,71 +236,6 @@ void Commit(Hwnd target, const std::string& utf8) {
     QueueInputLocked(*rec, std::move(m));
 }
 
-void Exposed(Hwnd hwnd, const RECT& rect) {
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return;
-        // Repaint from the kept picture at once; ordinary windows also get
-        // WM_PAINT so that their owner can draw what changed meanwhile.
-        if (rec->picWidth > 0) RepaintLocked(*rec, rect);
-    }
-    InvalidateRect(hwnd, &rect, false);
-}
-
-void Configure(Hwnd hwnd, const RECT& rect) { ApplyGeometry(hwnd, rect, true); }
-
-void FocusGained(Hwnd hwnd) {
-    {
-        std::lock_guard lk(S().mu);
-        if (S().active == hwnd) return;
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr || rec->internalNoActivate) return;
-    }
-    Activate(hwnd, false, false);
-}
-
-void FocusLost(Hwnd hwnd) { Deactivate(hwnd); }
-
-void CloseRequest(Hwnd hwnd) { Deliver(hwnd, WM_CLOSE, 0, 0); }
-
-void Mapped(Hwnd hwnd, bool mapped) {
-    bool changed = false;
-    RECT r;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return;
-        if (mapped && rec->iconic) {
-            rec->iconic = false;
-            rec->style &= ~WS_MINIMIZE;
-            changed = true;
-        } else if (!mapped && rec->visible && !rec->iconic) {
-            // Unmapped by the window manager while we keep it shown: iconified.
-            rec->iconic = true;
-            rec->style |= WS_MINIMIZE;
-            changed = true;
-        }
-        r = rec->rect;
-    }
-    if (!changed) return;
-    if (mapped) {
-        Deliver(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(r.width(), r.height()));
-        InvalidateRect(hwnd, nullptr, false);
-    } else {
-        Deliver(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
-    }
-}
-
-void MaximizedChanged(Hwnd hwnd, bool maximized) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return;
-    rec->zoomed = maximized;
-    if (maximized) rec->style |= WS_MAXIMIZE;
-    else rec->style &= ~WS_MAXIMIZE;
-}
-
 }  // namespace plat::core::events
 
 namespace plat {
@@ -321,22 +244,20 @@ using namespace core;
 
 std::int16_t GetKeyState(int vk) {
     auto q = CurrentQueue();
-    std::lock_guard lk(S().mu);
-    std::uint8_t k = q->hasSyncKeys ? q->syncKeys[vk & 0xFF] : S().keys[vk & 0xFF];
+    std::lock_guard lk(CoreState().mu);
+    std::uint8_t k = q->hasSyncKeys ? q->syncKeys[vk & 0xFF] : CoreState().keys[vk & 0xFF];
     std::int16_t r = (k & 0x80) ? static_cast<std::int16_t>(0xFF80) : 0;
     return static_cast<std::int16_t>(r | (k & 0x01));
 }
 
 Hwnd SetCapture(Hwnd hwnd) {
-    Hwnd old;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return nullptr;
-        old = S().capture;
-        S().capture = hwnd;
-        if (old != hwnd) backend::GrabPointer(*rec, true);
-    }
+    Hwnd old = nullptr;
+    bool live = WithWindow(hwnd, [&](WindowRecord& rec) {
+        old = CoreState().capture;
+        CoreState().capture = hwnd;
+        if (old != hwnd) backend::GrabPointer(rec, true);
+    });
+    if (!live) return nullptr;
     if (old != nullptr && old != hwnd) Deliver(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
     return old;
 }
@@ -345,50 +266,46 @@ bool ReleaseCapture() {
     Hwnd old;
     POINT cursor;
     {
-        std::lock_guard lk(S().mu);
-        old = S().capture;
-        S().capture = nullptr;
-        cursor = S().cursor;
+        std::lock_guard lk(CoreState().mu);
+        old = CoreState().capture;
+        CoreState().capture = nullptr;
+        cursor = CoreState().cursor;
         if (WindowRecord* rec = Find(old)) backend::GrabPointer(*rec, false);
     }
     if (old != nullptr) {
         Deliver(old, WM_CAPTURECHANGED, 0, 0);
         // Leave tracking held back by the capture happens now.
         Hwnd under = WindowFromPoint(cursor);
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         UpdateHoverLocked(under);
     }
     return true;
 }
 
 Hwnd GetCapture() {
-    std::lock_guard lk(S().mu);
-    return S().capture;
+    std::lock_guard lk(CoreState().mu);
+    return CoreState().capture;
 }
 
 bool TrackMouseEvent(TRACKMOUSEEVENT* tme) {
     if (tme == nullptr || !(tme->dwFlags & TME_LEAVE)) return false;
-    std::lock_guard lk(S().mu);
-    auto& s = S();
-    WindowRecord* rec = Find(tme->hwndTrack);
-    if (rec == nullptr) return false;
-    if (tme->dwFlags & TME_CANCEL) {
-        if (s.trackLeave == tme->hwndTrack) s.trackLeave = nullptr;
-        return true;
-    }
-    if (s.hover != tme->hwndTrack && s.capture != tme->hwndTrack) {
-        // Already outside: the leave is reported at once.
-        PostLocked(*rec, MSG{nullptr, WM_MOUSELEAVE, 0, 0, 0, {}, {}});
-        return true;
-    }
-    s.trackLeave = tme->hwndTrack;
-    return true;
+    return WithWindow(tme->hwndTrack, [&](WindowRecord& rec) {
+        auto& s = CoreState();
+        if (tme->dwFlags & TME_CANCEL) {
+            if (s.trackLeave == tme->hwndTrack) s.trackLeave = nullptr;
+        } else if (s.hover != tme->hwndTrack && s.capture != tme->hwndTrack) {
+            // Already outside: the leave is reported at once.
+            PostLocked(rec, MSG{nullptr, WM_MOUSELEAVE, 0, 0, 0, {}, {}});
+        } else {
+            s.trackLeave = tme->hwndTrack;
+        }
+    });
 }
 
 bool GetCursorPos(POINT* pt) {
     if (pt == nullptr) return false;
-    std::lock_guard lk(S().mu);
-    *pt = S().cursor;
+    std::lock_guard lk(CoreState().mu);
+    *pt = CoreState().cursor;
     return true;
 }
 
@@ -405,20 +322,20 @@ Hcursor LoadCursor(int id) {
 int CursorId(Hcursor cursor) { return static_cast<int>(reinterpret_cast<std::intptr_t>(cursor)); }
 
 Hcursor SetCursor(Hcursor cursor) {
-    std::lock_guard lk(S().mu);
-    Hcursor old = LoadCursor(S().cursorId);
+    std::lock_guard lk(CoreState().mu);
+    Hcursor old = LoadCursor(CoreState().cursorId);
     int id = cursor == nullptr ? 0 : CursorId(LoadCursor(CursorId(cursor)));
-    if (id != S().cursorId) {
-        S().cursorId = id;
-        Hwnd over = S().capture != nullptr ? S().capture : S().hover;
+    if (id != CoreState().cursorId) {
+        CoreState().cursorId = id;
+        Hwnd over = CoreState().capture != nullptr ? CoreState().capture : CoreState().hover;
         backend::SetCursorShape(Find(over), id);
     }
     return old;
 }
 
 Hcursor GetCursor() {
-    std::lock_guard lk(S().mu);
-    return LoadCursor(S().cursorId);
+    std::lock_guard lk(CoreState().mu);
+    return LoadCursor(CoreState().cursorId);
 }
 
 UINT GetDoubleClickTime() { return kDoubleClickTime; }

@@ -77,75 +77,70 @@ using namespace core;
 
 bool Present(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int height, const RECT* dirty) {
     if (pixels == nullptr || width <= 0 || height <= 0 || stride < width * 4) return false;
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return false;
-    RECT full{0, 0, width, height};
-    RECT r = full;
-    if (rec->picWidth != width || rec->picHeight != height) {
-        rec->picWidth = width;
-        rec->picHeight = height;
-        rec->picture.assign(static_cast<std::size_t>(width) * height, 0);
-        rec->queue->caret.drawn = RECT{};
-    } else if (dirty != nullptr) {
-        r = Intersect(*dirty, full);
-    }
-    if (r.empty()) return true;
-    for (int y = r.top; y < r.bottom; ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const std::uint8_t*>(pixels) +
-                                                                 static_cast<std::ptrdiff_t>(y) * stride);
-        std::memcpy(rec->picture.data() + static_cast<std::size_t>(y) * width + r.left, src + r.left,
-                    static_cast<std::size_t>(r.width()) * 4);
-    }
-    ++rec->presentCount;
-    RepaintLocked(*rec, r);
-    return true;
+    return WithWindow(hwnd, false, [&](WindowRecord& rec) -> bool {
+        RECT full{0, 0, width, height};
+        RECT r = full;
+        if (rec.picWidth != width || rec.picHeight != height) {
+            rec.picWidth = width;
+            rec.picHeight = height;
+            rec.picture.assign(static_cast<std::size_t>(width) * height, 0);
+            rec.queue->caret.drawn = RECT{};
+        } else if (dirty != nullptr) {
+            r = Intersect(*dirty, full);
+        }
+        if (r.empty()) return true;
+        for (int y = r.top; y < r.bottom; ++y) {
+            const auto* src = reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const std::uint8_t*>(pixels) +
+                                                                     static_cast<std::ptrdiff_t>(y) * stride);
+            std::memcpy(rec.picture.data() + static_cast<std::size_t>(y) * width + r.left, src + r.left,
+                        static_cast<std::size_t>(r.width()) * 4);
+        }
+        ++rec.presentCount;
+        RepaintLocked(rec, r);
+        return true;
+    });
 }
 
 bool SetWindowRgn(Hwnd hwnd, const Region* region, bool redraw) {
     (void)redraw;
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return false;
-    rec->hasRegion = region != nullptr;
-    rec->region = region != nullptr ? *region : Region{};
-    backend::ShapeChanged(*rec);
-    return true;
+    return WithWindow(hwnd, [&](WindowRecord& rec) {
+        rec.hasRegion = region != nullptr;
+        rec.region = region != nullptr ? *region : Region{};
+        backend::ShapeChanged(rec);
+    });
 }
 
 bool IsCompositionEnabled() { return backend::Composited(); }
 
 bool EnableBlurBehind(Hwnd hwnd, bool enable, const Region* region) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return false;
-    rec->blur = enable;
-    rec->blurHasRegion = region != nullptr;
-    rec->blurRegion = region != nullptr ? *region : Region{};
-    backend::SetBlurBehind(*rec);
-    return true;
+    return WithWindow(hwnd, [&](WindowRecord& rec) {
+        rec.blur = enable;
+        rec.blurHasRegion = region != nullptr;
+        rec.blurRegion = region != nullptr ? *region : Region{};
+        backend::SetBlurBehind(rec);
+    });
 }
 
 bool CreateCaret(Hwnd hwnd, int width, int height) {
     auto q = CurrentQueue();
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr || rec->queue != q) return false;
-    Caret& c = q->caret;
-    if (c.visible) {
-        c.visible = false;
-        RefreshCaretLocked(*q);
-    }
-    c = Caret{};
-    c.hwnd = hwnd;
-    c.width = width > 0 ? width : 1;
-    c.height = height > 0 ? height : 1;
-    return true;
+    return WithWindow(hwnd, false, [&](WindowRecord& rec) {
+        if (rec.queue != q) return false;
+        Caret& c = q->caret;
+        if (c.visible) {
+            c.visible = false;
+            RefreshCaretLocked(*q);
+        }
+        c = Caret{};
+        c.hwnd = hwnd;
+        c.width = width > 0 ? width : 1;
+        c.height = height > 0 ? height : 1;
+        return true;
+    });
 }
 
 bool DestroyCaret() {
     auto q = CurrentQueue();
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     Caret& c = q->caret;
     if (c.hwnd == nullptr) return false;
     c.visible = false;
@@ -156,7 +151,7 @@ bool DestroyCaret() {
 
 bool SetCaretPos(int x, int y) {
     auto q = CurrentQueue();
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     Caret& c = q->caret;
     if (c.hwnd == nullptr) return false;
     c.pos = POINT{x, y};
@@ -170,7 +165,7 @@ bool SetCaretPos(int x, int y) {
 
 bool GetCaretPos(POINT* pt) {
     auto q = CurrentQueue();
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     if (pt == nullptr || q->caret.hwnd == nullptr) return false;
     *pt = q->caret.pos;
     return true;
@@ -178,7 +173,7 @@ bool GetCaretPos(POINT* pt) {
 
 bool ShowCaret(Hwnd hwnd) {
     auto q = CurrentQueue();
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     Caret& c = q->caret;
     if (c.hwnd == nullptr || (hwnd != nullptr && hwnd != c.hwnd)) return false;
     if (!c.visible) {
@@ -190,7 +185,7 @@ bool ShowCaret(Hwnd hwnd) {
 
 bool HideCaret(Hwnd hwnd) {
     auto q = CurrentQueue();
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     Caret& c = q->caret;
     if (c.hwnd == nullptr || (hwnd != nullptr && hwnd != c.hwnd)) return false;
     if (c.visible) {

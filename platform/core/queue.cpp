@@ -1,5 +1,5 @@
-// Thread message queues: posting, cross-thread sending, retrieval order,
-// timers, WM_PAINT and the tick count.
+// Thread message queues: posting, cross-thread sending, retrieval order
+// (WM_PAINT among it), timers and the tick count.
 #include <algorithm>
 
 #include "platform/core/state.h"
@@ -14,7 +14,7 @@ struct QueueHolder {
     std::shared_ptr<ThreadQueue> q;
     ~QueueHolder() {
         if (!q) return;
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         q->alive = false;
         for (auto& item : q->sent) {
             item->done = true;
@@ -47,24 +47,19 @@ bool TakeFrom(std::deque<MSG>& d, MSG* out, Hwnd filter, UINT lo, UINT hi, bool 
 bool HandleOneSent(ThreadQueue& q) {
     std::shared_ptr<SentItem> item;
     {
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         if (q.sent.empty()) return false;
         item = q.sent.front();
         q.sent.pop_front();
     }
-    WndProc proc;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(item->msg.hwnd);
-        if (rec != nullptr) proc = rec->proc;
-    }
+    WndProc proc = GetWindowProc(item->msg.hwnd);
     LRESULT result = 0;
     if (IsWindow(item->msg.hwnd)) {
         ++tlsInSendFromOther;
         result = CallWindowProc(proc, item->msg.hwnd, item->msg.message, item->msg.wParam, item->msg.lParam);
         --tlsInSendFromOther;
     }
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     item->result = result;
     item->done = true;
     if (item->sender) WakeLocked(*item->sender);
@@ -97,7 +92,7 @@ bool FindReady(ThreadQueue& q, MSG* out, Hwnd filter, UINT lo, UINT hi, bool rem
         if (remove) q.quit = false;
         return true;
     }
-    for (Hwnd h : S().zorder) {
+    for (Hwnd h : CoreState().zorder) {
         WindowRecord* rec = Find(h);
         if (rec == nullptr || rec->queue.get() != &q || !rec->updatePending) continue;
         MSG m;
@@ -146,11 +141,11 @@ bool Retrieve(MSG* msg, Hwnd filter, UINT lo, UINT hi, bool remove, bool wait) {
         std::function<void()> fire;
         bool found;
         {
-            std::lock_guard lk(S().mu);
+            std::lock_guard lk(CoreState().mu);
             q->wakePending = false;
             found = FindReady(*q, msg, filter, lo, hi, remove, &nextDue, &fire);
             if (found && !fire) {
-                POINT cursor = S().cursor;
+                POINT cursor = CoreState().cursor;
                 if (msg->time == 0) msg->time = TimerNow();
                 if (msg->pt.x == 0 && msg->pt.y == 0) msg->pt = cursor;
             }
@@ -182,8 +177,8 @@ std::shared_ptr<ThreadQueue> CurrentQueue() {
         auto q = std::make_shared<ThreadQueue>();
         q->thread = std::this_thread::get_id();
         q->native = backend::CreateQueue();
-        std::lock_guard lk(S().mu);
-        auto& list = S().queues;
+        std::lock_guard lk(CoreState().mu);
+        auto& list = CoreState().queues;
         list.erase(std::remove_if(list.begin(), list.end(), [](auto& w) { return w.expired(); }), list.end());
         list.push_back(q);
         tlsQueue.q = q;
@@ -200,10 +195,10 @@ void WakeLocked(ThreadQueue& q) {
 void QueueInputLocked(WindowRecord& rec, MSG msg) {
     msg.hwnd = rec.handle;
     if (msg.time == 0) msg.time = TimerNow();
-    msg.pt = S().cursor;
+    msg.pt = CoreState().cursor;
     InputItem item;
     item.msg = std::move(msg);
-    std::copy(std::begin(S().keys), std::end(S().keys), item.keys.begin());
+    std::copy(std::begin(CoreState().keys), std::end(CoreState().keys), item.keys.begin());
     rec.queue->input.push_back(std::move(item));
     WakeLocked(*rec.queue);
 }
@@ -211,26 +206,17 @@ void QueueInputLocked(WindowRecord& rec, MSG msg) {
 void PostLocked(WindowRecord& rec, MSG msg) {
     msg.hwnd = rec.handle;
     if (msg.time == 0) msg.time = TimerNow();
-    msg.pt = S().cursor;
+    msg.pt = CoreState().cursor;
     rec.queue->posted.push_back(std::move(msg));
     WakeLocked(*rec.queue);
 }
 
 void Deliver(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    bool own;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return;
-        own = IsOwnerThread(*rec);
-        if (!own) {
-            MSG m;
-            m.message = msg;
-            m.wParam = wParam;
-            m.lParam = lParam;
-            PostLocked(*rec, m);
-        }
-    }
+    bool own = WithWindow(hwnd, false, [&](WindowRecord& rec) {
+        if (IsOwnerThread(rec)) return true;
+        PostLocked(rec, MSG{nullptr, msg, wParam, lParam, 0, {}, {}});
+        return false;
+    });
     if (own) SendMessage(hwnd, msg, wParam, lParam);
 }
 
@@ -287,61 +273,60 @@ bool WaitMessage() {
 bool TranslateMessage(const MSG* msg) {
     if (msg == nullptr || msg->input.empty()) return false;
     if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return false;
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(msg->hwnd);
-    if (rec == nullptr) return false;
-    bool sys = msg->message == WM_SYSKEYDOWN;
-    // Control characters produced with Ctrl held are not typed text.
-    const std::uint8_t* keys = rec->queue->hasSyncKeys ? rec->queue->syncKeys.data() : S().keys;
-    bool ctrl = (keys[VK_CONTROL] & 0x80) != 0 && !(keys[VK_MENU] & 0x80);
-    std::size_t i = 0;
-    const std::string& s = msg->input;
-    std::string nonAscii;
-    auto flushNonAscii = [&] {
-        if (nonAscii.empty()) return;
-        if (rec->imeAttached && !sys) {
-            rt::Text cp = rt::Utf8ToCp936(nonAscii);
-            MSG m;
-            m.message = WM_IME_COMPOSITION;
-            m.wParam = cp.size() >= 2 ? (static_cast<std::uint8_t>(cp[0]) << 8) | static_cast<std::uint8_t>(cp[1])
-                                      : 0;
-            m.lParam = GCS_RESULTSTR;
-            m.input = nonAscii;
-            PostLocked(*rec, m);
-        } else {
-            for (unsigned char c : rt::Utf8ToCp936(nonAscii)) {
+    return WithWindow(msg->hwnd, false, [&](WindowRecord& rec) -> bool {
+        bool sys = msg->message == WM_SYSKEYDOWN;
+        // Control characters produced with Ctrl held are not typed text.
+        const std::uint8_t* keys = rec.queue->hasSyncKeys ? rec.queue->syncKeys.data() : CoreState().keys;
+        bool ctrl = (keys[VK_CONTROL] & 0x80) != 0 && !(keys[VK_MENU] & 0x80);
+        std::size_t i = 0;
+        const std::string& s = msg->input;
+        std::string nonAscii;
+        auto flushNonAscii = [&] {
+            if (nonAscii.empty()) return;
+            if (rec.imeAttached && !sys) {
+                rt::Text cp = rt::Utf8ToCp936(nonAscii);
+                MSG m;
+                m.message = WM_IME_COMPOSITION;
+                m.wParam = cp.size() >= 2 ? (static_cast<std::uint8_t>(cp[0]) << 8) | static_cast<std::uint8_t>(cp[1])
+                                          : 0;
+                m.lParam = GCS_RESULTSTR;
+                m.input = nonAscii;
+                PostLocked(rec, m);
+            } else {
+                for (unsigned char c : rt::Utf8ToCp936(nonAscii)) {
+                    MSG m;
+                    m.message = sys ? WM_SYSCHAR : WM_CHAR;
+                    m.wParam = c;
+                    m.lParam = msg->lParam;
+                    PostLocked(rec, m);
+                }
+            }
+            nonAscii.clear();
+        };
+        while (i < s.size()) {
+            unsigned char c = static_cast<unsigned char>(s[i]);
+            if (c < 0x80) {
+                flushNonAscii();
                 MSG m;
                 m.message = sys ? WM_SYSCHAR : WM_CHAR;
                 m.wParam = c;
                 m.lParam = msg->lParam;
-                PostLocked(*rec, m);
+                if (ctrl && c >= 0x20 && c < 0x7F) {
+                    // Ctrl+letter types the control code, as on the classic system.
+                    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) m.wParam = (c & 0x1F);
+                    else { ++i; continue; }
+                }
+                PostLocked(rec, m);
+                ++i;
+            } else {
+                std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+                nonAscii.append(s, i, len);
+                i += len;
             }
         }
-        nonAscii.clear();
-    };
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            flushNonAscii();
-            MSG m;
-            m.message = sys ? WM_SYSCHAR : WM_CHAR;
-            m.wParam = c;
-            m.lParam = msg->lParam;
-            if (ctrl && c >= 0x20 && c < 0x7F) {
-                // Ctrl+letter types the control code, as on the classic system.
-                if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) m.wParam = (c & 0x1F);
-                else { ++i; continue; }
-            }
-            PostLocked(*rec, m);
-            ++i;
-        } else {
-            std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-            nonAscii.append(s, i, len);
-            i += len;
-        }
-    }
-    flushNonAscii();
-    return true;
+        flushNonAscii();
+        return true;
+    });
 }
 
 LRESULT DispatchMessage(const MSG* msg) {
@@ -350,7 +335,7 @@ LRESULT DispatchMessage(const MSG* msg) {
     TimerProc timerProc;
     WndProc proc;
     {
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         WindowRecord* rec = Find(msg->hwnd);
         if (rec == nullptr) return 0;
         if (msg->message == WM_TIMER) {
@@ -370,7 +355,7 @@ LRESULT DispatchMessage(const MSG* msg) {
 bool PostMessage(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (hwnd == nullptr) {
         auto q = CurrentQueue();
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         MSG m;
         m.message = msg;
         m.wParam = wParam;
@@ -380,15 +365,7 @@ bool PostMessage(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         WakeLocked(*q);
         return true;
     }
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return false;
-    MSG m;
-    m.message = msg;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    PostLocked(*rec, m);
-    return true;
+    return WithWindow(hwnd, [&](WindowRecord& rec) { PostLocked(rec, MSG{nullptr, msg, wParam, lParam, 0, {}, {}}); });
 }
 
 LRESULT SendMessage(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -396,7 +373,7 @@ LRESULT SendMessage(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     std::shared_ptr<ThreadQueue> self;
     WndProc proc;
     {
-        std::unique_lock lk(S().mu);
+        std::unique_lock lk(CoreState().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec == nullptr) return 0;
         if (IsOwnerThread(*rec)) {
@@ -424,7 +401,7 @@ LRESULT SendMessage(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         while (HandleOneSent(*self)) {
         }
         {
-            std::lock_guard lk(S().mu);
+            std::lock_guard lk(CoreState().mu);
             self->wakePending = false;
             if (item->done) return item->result;
         }
@@ -434,7 +411,7 @@ LRESULT SendMessage(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void PostQuitMessage(int exitCode) {
     auto q = CurrentQueue();
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     q->quit = true;
     q->quitCode = exitCode;
     WakeLocked(*q);
@@ -443,96 +420,44 @@ void PostQuitMessage(int exitCode) {
 bool InSendMessage() { return tlsInSendFromOther > 0; }
 
 std::uintptr_t SetTimer(Hwnd hwnd, std::uintptr_t id, UINT elapse, TimerProc proc) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return 0;
-    if (id == 0) id = 0x7FFF;
-    elapse = std::max<UINT>(elapse, 1);
-    std::uint64_t due = backend::NowMs() + elapse;
-    for (Timer& t : rec->queue->timers) {
-        if (t.hwnd == hwnd && t.id == id && !t.internal) {
-            t.interval = elapse;
-            t.due = due;
-            t.proc = std::move(proc);
-            WakeLocked(*rec->queue);
-            return id;
+    return WithWindow(hwnd, 0, [&](WindowRecord& rec) -> std::uintptr_t {
+        if (id == 0) id = 0x7FFF;
+        elapse = std::max<UINT>(elapse, 1);
+        std::uint64_t due = backend::NowMs() + elapse;
+        for (Timer& t : rec.queue->timers) {
+            if (t.hwnd == hwnd && t.id == id && !t.internal) {
+                t.interval = elapse;
+                t.due = due;
+                t.proc = std::move(proc);
+                WakeLocked(*rec.queue);
+                return id;
+            }
         }
-    }
-    Timer t;
-    t.hwnd = hwnd;
-    t.id = id;
-    t.interval = elapse;
-    t.due = due;
-    t.proc = std::move(proc);
-    rec->queue->timers.push_back(std::move(t));
-    WakeLocked(*rec->queue);
-    return id;
+        Timer t;
+        t.hwnd = hwnd;
+        t.id = id;
+        t.interval = elapse;
+        t.due = due;
+        t.proc = std::move(proc);
+        rec.queue->timers.push_back(std::move(t));
+        WakeLocked(*rec.queue);
+        return id;
+    });
 }
 
 bool KillTimer(Hwnd hwnd, std::uintptr_t id) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return false;
-    auto& timers = rec->queue->timers;
-    auto it = std::find_if(timers.begin(), timers.end(),
-                           [&](const Timer& t) { return t.hwnd == hwnd && t.id == id && !t.internal; });
-    if (it == timers.end()) return false;
-    timers.erase(it);
-    return true;
+    return WithWindow(hwnd, false, [&](WindowRecord& rec) -> bool {
+        auto& timers = rec.queue->timers;
+        auto it = std::find_if(timers.begin(), timers.end(),
+                               [&](const Timer& t) { return t.hwnd == hwnd && t.id == id && !t.internal; });
+        if (it == timers.end()) return false;
+        timers.erase(it);
+        return true;
+    });
 }
 
 DWORD GetTickCount() { return static_cast<DWORD>(backend::NowMs()); }
 
 void Sleep(DWORD ms) { backend::SleepMs(ms); }
-
-bool InvalidateRect(Hwnd hwnd, const RECT* rect, bool erase) {
-    (void)erase;
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return false;
-    if (!rec->visible || (rec->exStyle & WS_EX_LAYERED)) return true;
-    RECT full{0, 0, rec->rect.width(), rec->rect.height()};
-    RECT r = rect != nullptr ? Intersect(*rect, full) : full;
-    if (r.empty()) return true;
-    rec->update = rec->updatePending ? Union(rec->update, r) : r;
-    rec->updatePending = true;
-    WakeLocked(*rec->queue);
-    return true;
-}
-
-bool UpdateWindow(Hwnd hwnd) {
-    bool pending;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return false;
-        pending = rec->updatePending && IsOwnerThread(*rec);
-    }
-    if (pending) SendMessage(hwnd, WM_PAINT, 0, 0);
-    return true;
-}
-
-bool RedrawWindow(Hwnd hwnd, const RECT* rect, UINT flags) {
-    if (!IsWindow(hwnd)) return false;
-    if (flags & RDW_INVALIDATE) InvalidateRect(hwnd, rect, (flags & RDW_ERASE) != 0);
-    if (flags & RDW_UPDATENOW) UpdateWindow(hwnd);
-    return true;
-}
-
-bool BeginPaint(Hwnd hwnd, PAINTSTRUCT* ps) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr || ps == nullptr) return false;
-    ps->rcPaint = rec->updatePending ? rec->update : RECT{};
-    ps->fErase = false;
-    rec->updatePending = false;
-    rec->update = RECT{};
-    return true;
-}
-
-bool EndPaint(Hwnd hwnd, const PAINTSTRUCT* ps) {
-    (void)ps;
-    return IsWindow(hwnd);
-}
 
 }  // namespace plat

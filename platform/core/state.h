@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "platform/core/backend.h"
@@ -109,6 +110,7 @@ struct WindowRecord {
     bool imeAttached = true;
     std::string compositionResult;  // UTF-8 of the composition being handled
     POINT imeSpot;
+    std::vector<IconImage> icons;
     std::unique_ptr<NativeWindow> native;
 };
 
@@ -122,7 +124,7 @@ struct TooltipTool {
 struct MoveSize {
     bool active = false;
     Hwnd hwnd = nullptr;
-    int zone = 0;  // 0 move, 1..8 size edges
+    ResizeZone zone = ResizeZone::Move;
     POINT start;
     RECT startRect;
     POINT minTrack;
@@ -158,12 +160,35 @@ struct State {
     bool tipShown = false;
     bool tipSuppressed = false;  // after a press, until the pointer leaves the tool
     MoveSize moveSize;
+    // What new windows are known by on the desktop.
+    std::string appName = "seeker";
+    std::string appClass = "seeker";
 };
 
-State& S();
+State& CoreState();
 
 // The record of a live window, or null. Needs the lock.
 WindowRecord* Find(Hwnd hwnd);
+
+// Runs `fn` on the record of a live window under the lock and returns its
+// result; `fallback` when the window is dead. Takes the lock itself.
+template <typename Fn, typename R = std::invoke_result_t<Fn&, WindowRecord&>>
+R WithWindow(Hwnd hwnd, std::type_identity_t<R> fallback, Fn&& fn) {
+    std::lock_guard lk(CoreState().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return fallback;
+    return fn(*rec);
+}
+
+// The same for `fn` without a result: true when the window was live.
+template <typename Fn>
+bool WithWindow(Hwnd hwnd, Fn&& fn) {
+    std::lock_guard lk(CoreState().mu);
+    WindowRecord* rec = Find(hwnd);
+    if (rec == nullptr) return false;
+    fn(*rec);
+    return true;
+}
 inline Hwnd HandleOf(std::uintptr_t id) { return reinterpret_cast<Hwnd>(id); }
 
 // The calling thread's queue (created on first use).
@@ -206,7 +231,7 @@ void TooltipWindowDestroyed(Hwnd hwnd);
 
 // Move/size loop of the layer's own; true when the mouse event was eaten.
 bool MoveSizeMouse(POINT screen, bool buttonUp);
-void StartMoveSize(Hwnd hwnd, int zone);
+void StartMoveSize(Hwnd hwnd, ResizeZone zone);
 
 // Maximise / restore / minimise.
 void Maximize(Hwnd hwnd);

@@ -16,7 +16,7 @@ constexpr std::uintptr_t kPopTimer = 2;
 
 const TooltipTool* ToolAtLocked(Hwnd hwnd, POINT client) {
     const TooltipTool* found = nullptr;
-    for (const TooltipTool& t : S().tools) {
+    for (const TooltipTool& t : CoreState().tools) {
         if (t.hwnd != hwnd) continue;
         if (client.x >= t.rect.left && client.x < t.rect.right && client.y >= t.rect.top &&
             client.y < t.rect.bottom)
@@ -26,7 +26,7 @@ const TooltipTool* ToolAtLocked(Hwnd hwnd, POINT client) {
 }
 
 void HideLocked(Hwnd& toHide) {
-    auto& s = S();
+    auto& s = CoreState();
     if (WindowRecord* host = Find(s.tipHost)) {
         KillInternalTimerLocked(*host, kShowTimer);
         KillInternalTimerLocked(*host, kPopTimer);
@@ -42,8 +42,8 @@ void HideNow(Hwnd toHide) {
 Hwnd EnsureTipWindow() {
     Hwnd tip;
     {
-        std::lock_guard lk(S().mu);
-        tip = S().tipWindow;
+        std::lock_guard lk(CoreState().mu);
+        tip = CoreState().tipWindow;
         if (WindowRecord* rec = Find(tip); rec != nullptr && IsOwnerThread(*rec)) return tip;
     }
     if (!IsClassRegistered(kTooltipClass)) {
@@ -54,8 +54,8 @@ Hwnd EnsureTipWindow() {
     }
     tip = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTooltipClass, "", WS_POPUP, 0, 0, 1,
                          1, nullptr, nullptr);
-    std::lock_guard lk(S().mu);
-    S().tipWindow = tip;
+    std::lock_guard lk(CoreState().mu);
+    CoreState().tipWindow = tip;
     return tip;
 }
 
@@ -65,8 +65,8 @@ void ShowTip() {
     POINT cursor;
     Hwnd host;
     {
-        std::lock_guard lk(S().mu);
-        auto& s = S();
+        std::lock_guard lk(CoreState().mu);
+        auto& s = CoreState();
         host = s.tipHost;
         if (WindowRecord* rec = Find(host)) KillInternalTimerLocked(*rec, kShowTimer);
         for (const TooltipTool& t : s.tools)
@@ -84,15 +84,15 @@ void ShowTip() {
     MoveWindow(tip, x, y, img.width, img.height, false);
     Present(tip, img.pixels.data(), img.width * 4, img.width, img.height, nullptr);
     ShowWindow(tip, SW_SHOWNA);
-    std::lock_guard lk(S().mu);
-    S().tipShown = true;
+    std::lock_guard lk(CoreState().mu);
+    CoreState().tipShown = true;
     if (WindowRecord* rec = Find(host)) {
         SetInternalTimerLocked(*rec, kPopTimer, kTooltipAutoPop, [] {
             Hwnd toHide = nullptr;
             {
-                std::lock_guard lk2(S().mu);
+                std::lock_guard lk2(CoreState().mu);
                 HideLocked(toHide);
-                S().tipSuppressed = true;
+                CoreState().tipSuppressed = true;
             }
             HideNow(toHide);
         });
@@ -104,8 +104,8 @@ void ShowTip() {
 void TooltipMouse(Hwnd hwnd, POINT client, UINT msg) {
     Hwnd toHide = nullptr;
     {
-        std::lock_guard lk(S().mu);
-        auto& s = S();
+        std::lock_guard lk(CoreState().mu);
+        auto& s = CoreState();
         if (hwnd == s.tipWindow) return;
         const TooltipTool* tool = ToolAtLocked(hwnd, client);
         bool press = msg != WM_MOUSEMOVE;
@@ -133,19 +133,19 @@ void TooltipMouse(Hwnd hwnd, POINT client, UINT msg) {
 void TooltipLeave(Hwnd hwnd) {
     Hwnd toHide = nullptr;
     {
-        std::lock_guard lk(S().mu);
-        if (S().tipHost != hwnd) return;
+        std::lock_guard lk(CoreState().mu);
+        if (CoreState().tipHost != hwnd) return;
         HideLocked(toHide);
-        S().tipHost = nullptr;
-        S().tipId = 0;
-        S().tipSuppressed = false;
+        CoreState().tipHost = nullptr;
+        CoreState().tipId = 0;
+        CoreState().tipSuppressed = false;
     }
     HideNow(toHide);
 }
 
 void TooltipWindowDestroyed(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    auto& s = S();
+    std::lock_guard lk(CoreState().mu);
+    auto& s = CoreState();
     s.tools.erase(std::remove_if(s.tools.begin(), s.tools.end(), [&](const TooltipTool& t) { return t.hwnd == hwnd; }),
                   s.tools.end());
     if (s.tipHost == hwnd) {
@@ -168,8 +168,8 @@ bool SetTooltip(Hwnd hwnd, std::uintptr_t id, const RECT& rect, const rt::Text& 
     if (text.empty()) return RemoveTooltip(hwnd, id);
     bool refresh = false;
     {
-        std::lock_guard lk(S().mu);
-        auto& s = S();
+        std::lock_guard lk(CoreState().mu);
+        auto& s = CoreState();
         if (Find(hwnd) == nullptr) return false;
         auto it = std::find_if(s.tools.begin(), s.tools.end(),
                                [&](const TooltipTool& t) { return t.hwnd == hwnd && t.id == id; });
@@ -189,8 +189,8 @@ bool SetTooltip(Hwnd hwnd, std::uintptr_t id, const RECT& rect, const rt::Text& 
 bool RemoveTooltip(Hwnd hwnd, std::uintptr_t id) {
     Hwnd toHide = nullptr;
     {
-        std::lock_guard lk(S().mu);
-        auto& s = S();
+        std::lock_guard lk(CoreState().mu);
+        auto& s = CoreState();
         auto it = std::find_if(s.tools.begin(), s.tools.end(),
                                [&](const TooltipTool& t) { return t.hwnd == hwnd && t.id == id; });
         if (it == s.tools.end()) return false;
@@ -206,8 +206,8 @@ bool RemoveTooltip(Hwnd hwnd, std::uintptr_t id) {
 }
 
 Hwnd GetTooltipWindow() {
-    std::lock_guard lk(S().mu);
-    return S().tipWindow;
+    std::lock_guard lk(CoreState().mu);
+    return CoreState().tipWindow;
 }
 
 }  // namespace plat

@@ -9,7 +9,7 @@
 
 namespace plat::core {
 
-State& S() {
+State& CoreState() {
     // Never destroyed: windows still open at exit go with the process, as
     // they do with a window system, instead of running their destructors
     // after the backend's own statics are gone.
@@ -19,7 +19,7 @@ State& S() {
 }
 
 WindowRecord* Find(Hwnd hwnd) {
-    auto& s = S();
+    auto& s = CoreState();
     auto it = s.windows.find(reinterpret_cast<std::uintptr_t>(hwnd));
     if (it == s.windows.end()) return nullptr;
     return it->second.get();
@@ -28,9 +28,7 @@ WindowRecord* Find(Hwnd hwnd) {
 bool IsOwnerThread(const WindowRecord& rec) { return rec.queue->thread == std::this_thread::get_id(); }
 
 bool IsOwnerThreadOf(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec != nullptr && IsOwnerThread(*rec);
+    return WithWindow(hwnd, false, [](WindowRecord& rec) { return IsOwnerThread(rec); });
 }
 
 RECT Intersect(const RECT& a, const RECT& b) {
@@ -53,7 +51,7 @@ namespace {
 LRESULT CallProc(Hwnd hwnd, UINT msg, WPARAM w, LPARAM l) { return SendMessage(hwnd, msg, w, l); }
 
 void RaiseLocked(WindowRecord& rec) {
-    auto& z = S().zorder;
+    auto& z = CoreState().zorder;
     z.erase(std::remove(z.begin(), z.end(), rec.handle), z.end());
     // Top-most windows stay above the others.
     auto pos = z.begin();
@@ -100,14 +98,14 @@ Region CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseW
 
 bool RegisterClass(const WNDCLASS& wc) {
     if (wc.lpszClassName.empty()) return false;
-    std::lock_guard lk(S().mu);
-    auto [it, inserted] = S().classes.emplace(wc.lpszClassName, wc);
+    std::lock_guard lk(CoreState().mu);
+    auto [it, inserted] = CoreState().classes.emplace(wc.lpszClassName, wc);
     return inserted;
 }
 
 bool IsClassRegistered(const std::string& className) {
-    std::lock_guard lk(S().mu);
-    return S().classes.count(className) != 0;
+    std::lock_guard lk(CoreState().mu);
+    return CoreState().classes.count(className) != 0;
 }
 
 Hwnd CreateWindowEx(DWORD exStyle, const std::string& className, const rt::Text& windowName, DWORD style, int x,
@@ -116,12 +114,12 @@ Hwnd CreateWindowEx(DWORD exStyle, const std::string& className, const rt::Text&
     auto queue = CurrentQueue();
     Hwnd hwnd;
     {
-        std::lock_guard lk(S().mu);
-        auto cls = S().classes.find(className);
-        if (cls == S().classes.end()) return nullptr;
+        std::lock_guard lk(CoreState().mu);
+        auto cls = CoreState().classes.find(className);
+        if (cls == CoreState().classes.end()) return nullptr;
         if (owner != nullptr && Find(owner) == nullptr) return nullptr;
         auto rec = std::make_unique<WindowRecord>();
-        rec->id = S().nextId++;
+        rec->id = CoreState().nextId++;
         rec->handle = hwnd = HandleOf(rec->id);
         rec->queue = queue;
         rec->className = className;
@@ -136,7 +134,7 @@ Hwnd CreateWindowEx(DWORD exStyle, const std::string& className, const rt::Text&
         rec->text = windowName;
         rec->internalNoActivate = (exStyle & WS_EX_NOACTIVATE) != 0;
         WindowRecord& r = *rec;
-        S().windows.emplace(rec->id, std::move(rec));
+        CoreState().windows.emplace(rec->id, std::move(rec));
         RaiseLocked(r);
         r.native = backend::CreateNative(r);
         backend::SetTitle(r, rt::Cp936ToUtf8(windowName));
@@ -166,37 +164,37 @@ Hwnd CreateWindowEx(DWORD exStyle, const std::string& className, const rt::Text&
 bool DestroyWindow(Hwnd hwnd) {
     std::vector<Hwnd> owned;
     {
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec == nullptr || rec->destroying || !IsOwnerThread(*rec)) return false;
         rec->destroying = true;
-        for (auto& [id, other] : S().windows)
+        for (auto& [id, other] : CoreState().windows)
             if (other->owner == hwnd && !other->destroying) owned.push_back(other->handle);
     }
     for (Hwnd o : owned) DestroyWindow(o);
     // Hide first, as the window system does, so nothing shows a dying window.
     bool wasActive;
     {
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec->visible) {
             rec->visible = false;
             backend::Show(*rec, false, false);
         }
-        wasActive = S().active == hwnd;
+        wasActive = CoreState().active == hwnd;
     }
     if (wasActive) Deactivate(hwnd);
     {
-        std::lock_guard lk(S().mu);
-        if (S().capture == hwnd) S().capture = nullptr;
+        std::lock_guard lk(CoreState().mu);
+        if (CoreState().capture == hwnd) CoreState().capture = nullptr;
     }
     SendMessage(hwnd, WM_DESTROY, 0, 0);
     SendMessage(hwnd, WM_NCDESTROY, 0, 0);
     TooltipWindowDestroyed(hwnd);
     std::unique_ptr<WindowRecord> dead;
     {
-        std::lock_guard lk(S().mu);
-        auto& s = S();
+        std::lock_guard lk(CoreState().mu);
+        auto& s = CoreState();
         auto it = s.windows.find(reinterpret_cast<std::uintptr_t>(hwnd));
         if (it == s.windows.end()) return true;
         dead = std::move(it->second);
@@ -238,14 +236,14 @@ bool DestroyWindow(Hwnd hwnd) {
 }
 
 bool IsWindow(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
+    std::lock_guard lk(CoreState().mu);
     return Find(hwnd) != nullptr;
 }
 
 bool ShowWindow(Hwnd hwnd, int cmd) {
     bool was, activate;
     {
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec == nullptr) return false;
         was = rec->visible;
@@ -261,8 +259,8 @@ bool ShowWindow(Hwnd hwnd, int cmd) {
         SendMessage(hwnd, WM_SHOWWINDOW, 0, 0);
         bool wasActive;
         {
-            std::lock_guard lk(S().mu);
-            wasActive = S().active == hwnd;
+            std::lock_guard lk(CoreState().mu);
+            wasActive = CoreState().active == hwnd;
         }
         if (wasActive) Deactivate(hwnd);
         return was;
@@ -273,22 +271,16 @@ bool ShowWindow(Hwnd hwnd, int cmd) {
     }
     if (!was) {
         SendMessage(hwnd, WM_SHOWWINDOW, 1, 0);
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return was;
-        rec->visible = true;
-        RaiseLocked(*rec);
-        backend::Show(*rec, true, activate);
+        bool live = WithWindow(hwnd, [&](WindowRecord& rec) {
+            rec.visible = true;
+            RaiseLocked(rec);
+            backend::Show(rec, true, activate);
+        });
+        if (!live) return was;
     }
     if (cmd == SW_MAXIMIZE) Maximize(hwnd);
     if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) {
-        bool zoomedOrIconic;
-        {
-            std::lock_guard lk(S().mu);
-            WindowRecord* rec = Find(hwnd);
-            zoomedOrIconic = rec != nullptr && (rec->zoomed || rec->iconic);
-        }
-        if (zoomedOrIconic) Restore(hwnd);
+        if (WithWindow(hwnd, false, [](WindowRecord& rec) { return rec.zoomed || rec.iconic; })) Restore(hwnd);
     }
     if (!was) InvalidateRect(hwnd, nullptr, true);
     if (activate) Activate(hwnd, false, true);
@@ -296,74 +288,57 @@ bool ShowWindow(Hwnd hwnd, int cmd) {
 }
 
 bool IsWindowVisible(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec != nullptr && rec->visible;
+    return WithWindow(hwnd, false, [](WindowRecord& rec) { return rec.visible; });
 }
 
 bool IsZoomed(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec != nullptr && rec->zoomed;
+    return WithWindow(hwnd, false, [](WindowRecord& rec) { return rec.zoomed; });
 }
 
 bool IsIconic(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec != nullptr && rec->iconic;
+    return WithWindow(hwnd, false, [](WindowRecord& rec) { return rec.iconic; });
 }
 
 bool GetWindowRect(Hwnd hwnd, RECT* rect) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr || rect == nullptr) return false;
-    *rect = rec->rect;
-    return true;
+    if (rect == nullptr) return false;
+    return WithWindow(hwnd, [&](WindowRecord& rec) { *rect = rec.rect; });
 }
 
 bool GetClientRect(Hwnd hwnd, RECT* rect) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr || rect == nullptr) return false;
-    *rect = RECT{0, 0, rec->rect.width(), rec->rect.height()};
-    return true;
+    if (rect == nullptr) return false;
+    return WithWindow(hwnd, [&](WindowRecord& rec) { *rect = RECT{0, 0, rec.rect.width(), rec.rect.height()}; });
 }
 
 bool ScreenToClient(Hwnd hwnd, POINT* pt) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr || pt == nullptr) return false;
-    pt->x -= rec->rect.left;
-    pt->y -= rec->rect.top;
-    return true;
+    if (pt == nullptr) return false;
+    return WithWindow(hwnd, [&](WindowRecord& rec) {
+        pt->x -= rec.rect.left;
+        pt->y -= rec.rect.top;
+    });
 }
 
 bool ClientToScreen(Hwnd hwnd, POINT* pt) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr || pt == nullptr) return false;
-    pt->x += rec->rect.left;
-    pt->y += rec->rect.top;
-    return true;
+    if (pt == nullptr) return false;
+    return WithWindow(hwnd, [&](WindowRecord& rec) {
+        pt->x += rec.rect.left;
+        pt->y += rec.rect.top;
+    });
 }
 
 namespace core {
 
 void ApplyGeometry(Hwnd hwnd, const RECT& rect, bool fromNative) {
-    bool moved, sized;
-    WPARAM sizeKind;
-    {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return;
-        moved = rec->rect.left != rect.left || rec->rect.top != rect.top;
-        sized = rec->rect.width() != rect.width() || rec->rect.height() != rect.height();
+    bool moved = false, sized = false;
+    WPARAM sizeKind = SIZE_RESTORED;
+    WithWindow(hwnd, [&](WindowRecord& rec) {
+        moved = rec.rect.left != rect.left || rec.rect.top != rect.top;
+        sized = rec.rect.width() != rect.width() || rec.rect.height() != rect.height();
         if (!moved && !sized) return;
-        rec->rect = rect;
-        if (!rec->zoomed && !rec->iconic) rec->restoreRect = rect;
-        if (!fromNative) backend::SetGeometry(*rec, rect);
-        sizeKind = rec->zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED;
-    }
+        rec.rect = rect;
+        if (!rec.zoomed && !rec.iconic) rec.restoreRect = rect;
+        if (!fromNative) backend::SetGeometry(rec, rect);
+        sizeKind = rec.zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    });
     if (moved) Deliver(hwnd, WM_MOVE, 0, MAKELPARAM(rect.left, rect.top));
     if (sized) Deliver(hwnd, WM_SIZE, sizeKind, MAKELPARAM(rect.width(), rect.height()));
 }
@@ -380,7 +355,7 @@ bool MoveWindow(Hwnd hwnd, int x, int y, int cx, int cy, bool repaint) {
 bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy, UINT flags) {
     RECT target;
     {
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec == nullptr) return false;
         target = rec->rect;
@@ -414,27 +389,24 @@ bool SetWindowText(Hwnd hwnd, const rt::Text& text) {
 }
 
 rt::Text GetWindowText(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec == nullptr ? rt::Text() : rec->text;
+    return WithWindow(hwnd, rt::Text(), [](WindowRecord& rec) { return rec.text; });
 }
 
 LPARAM GetWindowLong(Hwnd hwnd, int index) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return 0;
-    switch (index) {
-    case GWL_STYLE: return static_cast<LPARAM>(rec->style | (rec->visible ? DWORD{WS_VISIBLE} : DWORD{0}));
-    case GWL_EXSTYLE: return static_cast<LPARAM>(rec->exStyle);
-    case GWL_USERDATA: return rec->userData;
-    default: return 0;
-    }
+    return WithWindow(hwnd, 0, [&](WindowRecord& rec) -> LPARAM {
+        switch (index) {
+        case GWL_STYLE: return static_cast<LPARAM>(rec.style | (rec.visible ? DWORD{WS_VISIBLE} : DWORD{0}));
+        case GWL_EXSTYLE: return static_cast<LPARAM>(rec.exStyle);
+        case GWL_USERDATA: return rec.userData;
+        default: return 0;
+        }
+    });
 }
 
 LPARAM SetWindowLong(Hwnd hwnd, int index, LPARAM value) {
     STYLESTRUCT ss;
     {
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec == nullptr) return 0;
         if (index == GWL_USERDATA) {
@@ -463,15 +435,11 @@ LPARAM SetWindowLong(Hwnd hwnd, int index, LPARAM value) {
 }
 
 std::string GetClassName(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec == nullptr ? std::string() : rec->className;
+    return WithWindow(hwnd, std::string(), [](WindowRecord& rec) { return rec.className; });
 }
 
 UINT GetClassStyle(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec == nullptr ? 0 : rec->classStyle;
+    return WithWindow(hwnd, 0, [](WindowRecord& rec) { return rec.classStyle; });
 }
 
 Hicon GetClassIcon(Hwnd hwnd, bool small) {
@@ -484,23 +452,18 @@ Hicon GetClassIcon(Hwnd hwnd, bool small) {
 }
 
 Hwnd GetOwner(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec == nullptr ? nullptr : rec->owner;
+    return WithWindow(hwnd, nullptr, [](WindowRecord& rec) { return rec.owner; });
 }
 
 WndProc SetWindowProc(Hwnd hwnd, WndProc proc) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return {};
-    std::swap(rec->proc, proc);
-    return proc;
+    return WithWindow(hwnd, WndProc(), [&](WindowRecord& rec) {
+        std::swap(rec.proc, proc);
+        return proc;
+    });
 }
 
 WndProc GetWindowProc(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec == nullptr ? WndProc() : rec->proc;
+    return WithWindow(hwnd, WndProc(), [](WindowRecord& rec) { return rec.proc; });
 }
 
 LRESULT CallWindowProc(const WndProc& proc, Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -509,35 +472,29 @@ LRESULT CallWindowProc(const WndProc& proc, Hwnd hwnd, UINT msg, WPARAM wParam, 
 }
 
 bool SetProp(Hwnd hwnd, const std::string& name, std::intptr_t value) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return false;
-    rec->props[name] = value;
-    return true;
+    return WithWindow(hwnd, [&](WindowRecord& rec) { rec.props[name] = value; });
 }
 
 std::intptr_t GetProp(Hwnd hwnd, const std::string& name) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return 0;
-    auto it = rec->props.find(name);
-    return it == rec->props.end() ? 0 : it->second;
+    return WithWindow(hwnd, 0, [&](WindowRecord& rec) -> std::intptr_t {
+        auto it = rec.props.find(name);
+        return it == rec.props.end() ? 0 : it->second;
+    });
 }
 
 std::intptr_t RemoveProp(Hwnd hwnd, const std::string& name) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return 0;
-    auto it = rec->props.find(name);
-    if (it == rec->props.end()) return 0;
-    std::intptr_t v = it->second;
-    rec->props.erase(it);
-    return v;
+    return WithWindow(hwnd, 0, [&](WindowRecord& rec) -> std::intptr_t {
+        auto it = rec.props.find(name);
+        if (it == rec.props.end()) return 0;
+        std::intptr_t v = it->second;
+        rec.props.erase(it);
+        return v;
+    });
 }
 
 Hwnd WindowFromPoint(POINT pt) {
-    std::lock_guard lk(S().mu);
-    for (Hwnd h : S().zorder) {
+    std::lock_guard lk(CoreState().mu);
+    for (Hwnd h : CoreState().zorder) {
         WindowRecord* rec = Find(h);
         // Tooltips never take the pointer.
         if (rec == nullptr || !rec->visible || rec->iconic || rec->className == "tooltips_class32") continue;
@@ -561,11 +518,11 @@ namespace core {
 void Deactivate(Hwnd hwnd) {
     Hwnd focus;
     {
-        std::lock_guard lk(S().mu);
-        if (S().active != hwnd) return;
-        S().active = nullptr;
-        focus = S().focus;
-        S().focus = nullptr;
+        std::lock_guard lk(CoreState().mu);
+        if (CoreState().active != hwnd) return;
+        CoreState().active = nullptr;
+        focus = CoreState().focus;
+        CoreState().focus = nullptr;
         WindowRecord* rec = Find(hwnd);
         if (rec != nullptr) backend::ImeFocus(*rec, false);
     }
@@ -577,19 +534,19 @@ void Deactivate(Hwnd hwnd) {
 void Activate(Hwnd hwnd, bool clickActivate, bool tellNative) {
     Hwnd old, oldFocus;
     {
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec == nullptr || !rec->visible) return;
         if (tellNative) backend::Activate(*rec);
-        if (S().active == hwnd) {
-            if (S().focus == hwnd) return;
+        if (CoreState().active == hwnd) {
+            if (CoreState().focus == hwnd) return;
             old = nullptr;
         } else {
-            old = S().active;
-            S().active = hwnd;
+            old = CoreState().active;
+            CoreState().active = hwnd;
         }
-        oldFocus = S().focus;
-        S().focus = hwnd;
+        oldFocus = CoreState().focus;
+        CoreState().focus = hwnd;
         if (WindowRecord* o = Find(oldFocus); o != nullptr && oldFocus != hwnd) backend::ImeFocus(*o, false);
         if (rec->imeAttached) backend::ImeFocus(*rec, true);
     }
@@ -615,17 +572,15 @@ bool SetForegroundWindow(Hwnd hwnd) {
 }
 
 Hwnd GetForegroundWindow() {
-    std::lock_guard lk(S().mu);
-    return S().active;
+    std::lock_guard lk(CoreState().mu);
+    return CoreState().active;
 }
 
 bool BringWindowToTop(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return false;
-    RaiseLocked(*rec);
-    if (rec->visible) backend::Raise(*rec);
-    return true;
+    return WithWindow(hwnd, [](WindowRecord& rec) {
+        RaiseLocked(rec);
+        if (rec.visible) backend::Raise(rec);
+    });
 }
 
 Hwnd SetActiveWindow(Hwnd hwnd) {
@@ -635,8 +590,8 @@ Hwnd SetActiveWindow(Hwnd hwnd) {
 }
 
 Hwnd GetActiveWindow() {
-    std::lock_guard lk(S().mu);
-    return S().active;
+    std::lock_guard lk(CoreState().mu);
+    return CoreState().active;
 }
 
 Hwnd SetFocus(Hwnd hwnd) {
@@ -644,9 +599,9 @@ Hwnd SetFocus(Hwnd hwnd) {
     if (hwnd == nullptr) {
         Hwnd prev;
         {
-            std::lock_guard lk(S().mu);
-            prev = S().focus;
-            S().focus = nullptr;
+            std::lock_guard lk(CoreState().mu);
+            prev = CoreState().focus;
+            CoreState().focus = nullptr;
         }
         if (prev != nullptr) Deliver(prev, WM_KILLFOCUS, 0, 0);
         return old;
@@ -657,8 +612,8 @@ Hwnd SetFocus(Hwnd hwnd) {
 }
 
 Hwnd GetFocus() {
-    std::lock_guard lk(S().mu);
-    return S().focus;
+    std::lock_guard lk(CoreState().mu);
+    return CoreState().focus;
 }
 
 }  // namespace plat

@@ -6,7 +6,7 @@
 
 namespace plat::headless::detail {
 
-HeadlessState& H() {
+HeadlessState& HeadlessShared() {
     static HeadlessState state;
     return state;
 }
@@ -15,7 +15,7 @@ HeadlessState& H() {
 
 namespace plat::core::backend {
 
-using plat::headless::detail::H;
+using plat::headless::detail::HeadlessShared;
 using plat::headless::detail::HeadlessWindow;
 
 namespace {
@@ -30,13 +30,18 @@ void Wait(ThreadQueue& queue, int timeoutMs) {
     if (timeoutMs == 0) return;
     // Time passes only when the test advances the clock, which wakes every
     // queue; a timeout therefore needs no real-time wait.
-    std::unique_lock lk(S().mu);
+    std::unique_lock lk(CoreState().mu);
     queue.cv.wait(lk, [&] { return queue.wakePending; });
 }
 
 void Wake(ThreadQueue&) {}
 
-std::unique_ptr<NativeWindow> CreateNative(WindowRecord&) { return std::make_unique<HeadlessWindow>(); }
+std::unique_ptr<NativeWindow> CreateNative(WindowRecord&) {
+    auto n = std::make_unique<HeadlessWindow>();
+    n->appName = CoreState().appName;
+    n->appClass = CoreState().appClass;
+    return n;
+}
 void Show(WindowRecord&, bool, bool) {}
 void SetGeometry(WindowRecord&, const RECT&) {}
 void SetTitle(WindowRecord&, const std::string&) {}
@@ -45,7 +50,7 @@ void Raise(WindowRecord&) {}
 void Activate(WindowRecord&) {}
 void Iconify(WindowRecord&) {}
 void SetMaximized(WindowRecord&, bool, const RECT&) {}
-bool StartSystemMoveSize(WindowRecord&, int, POINT, POINT) { return false; }
+bool StartSystemMoveSize(WindowRecord&, ResizeZone, POINT, POINT) { return false; }
 // Injected input reaches the core at once: its key state is the whole truth.
 bool LeftButtonHeld() { return true; }
 void GrabPointer(WindowRecord&, bool) {}
@@ -64,25 +69,27 @@ std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* stri
 
 void Push(WindowRecord&, const RECT&) {}
 void ShapeChanged(WindowRecord&) {}
+
+void SetIcons(WindowRecord& rec) {
+    if (HeadlessWindow* n = Native(rec)) n->icons = rec.icons;
+}
 void SetBlurBehind(WindowRecord&) {}
 
 bool Composited() {
-    std::lock_guard lk(H().mu);
-    return H().composited;
+    std::lock_guard lk(HeadlessShared().mu);
+    return HeadlessShared().composited;
 }
 
 void SetCursorShape(WindowRecord*, int) {}
 
-POINT CursorPos() { return POINT{}; }
-
 RECT WorkArea() {
-    std::lock_guard lk(H().mu);
-    return H().workArea;
+    std::lock_guard lk(HeadlessShared().mu);
+    return HeadlessShared().workArea;
 }
 
 SIZE ScreenSize() {
-    std::lock_guard lk(H().mu);
-    return H().screen;
+    std::lock_guard lk(HeadlessShared().mu);
+    return HeadlessShared().screen;
 }
 
 void ImeFocus(WindowRecord& rec, bool focused) {
@@ -93,29 +100,29 @@ void ImeSpot(WindowRecord& rec, POINT spot) {
     if (HeadlessWindow* n = Native(rec)) n->imeSpot = spot;
 }
 
-std::uint64_t NowMs() { return H().clock.load(); }
+std::uint64_t NowMs() { return HeadlessShared().clock.load(); }
 
 void SleepMs(std::uint32_t ms) { plat::headless::AdvanceClock(ms); }
 
 bool SetClipboardUtf8(const std::string& utf8) {
-    std::lock_guard lk(H().mu);
-    H().clipboard = utf8;
+    std::lock_guard lk(HeadlessShared().mu);
+    HeadlessShared().clipboard = utf8;
     return true;
 }
 
 std::optional<std::string> GetClipboardUtf8() {
-    std::lock_guard lk(H().mu);
-    return H().clipboard;
+    std::lock_guard lk(HeadlessShared().mu);
+    return HeadlessShared().clipboard;
 }
 
 bool MessageBoxAutoClose() {
-    std::lock_guard lk(H().mu);
-    return H().messageBoxAutoClose;
+    std::lock_guard lk(HeadlessShared().mu);
+    return HeadlessShared().messageBoxAutoClose;
 }
 
 void MessageBoxShown(const rt::Text& caption, const rt::Text& text) {
-    std::lock_guard lk(H().mu);
-    H().boxes.push_back({caption, text});
+    std::lock_guard lk(HeadlessShared().mu);
+    HeadlessShared().boxes.push_back({caption, text});
 }
 
 }  // namespace plat::core::backend

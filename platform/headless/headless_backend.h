@@ -20,6 +20,9 @@ struct HeadlessWindow : core::NativeWindow {
     std::vector<std::uint32_t> display;
     POINT imeSpot;
     bool imeFocused = false;
+    std::string appName;
+    std::string appClass;
+    std::vector<IconImage> icons;
 };
 
 struct HeadlessState {
@@ -33,6 +36,6 @@ struct HeadlessState {
     std::vector<ShownMessageBox> boxes;
 };
 
-HeadlessState& H();
+HeadlessState& HeadlessShared();
 
 }  // namespace plat::headless::detail

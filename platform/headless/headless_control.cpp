@@ -7,7 +7,7 @@
 
 namespace plat::headless {
 
-using detail::H;
+using detail::HeadlessShared;
 using detail::HeadlessWindow;
 using namespace plat::core;
 
@@ -50,24 +50,24 @@ int VkForChar(char32_t c, bool* shift) {
 
 }  // namespace
 
-DWORD Now() { return static_cast<DWORD>(H().clock.load()); }
+DWORD Now() { return static_cast<DWORD>(HeadlessShared().clock.load()); }
 
 void AdvanceClock(DWORD ms) {
-    H().clock += ms;
-    std::lock_guard lk(S().mu);
-    for (auto& weak : S().queues)
+    HeadlessShared().clock += ms;
+    std::lock_guard lk(CoreState().mu);
+    for (auto& weak : CoreState().queues)
         if (auto q = weak.lock()) WakeLocked(*q);
 }
 
 void SetScreen(int width, int height, RECT workArea) {
-    std::lock_guard lk(H().mu);
-    H().screen = SIZE{width, height};
-    H().workArea = workArea;
+    std::lock_guard lk(HeadlessShared().mu);
+    HeadlessShared().screen = SIZE{width, height};
+    HeadlessShared().workArea = workArea;
 }
 
 void SetComposited(bool composited) {
-    std::lock_guard lk(H().mu);
-    H().composited = composited;
+    std::lock_guard lk(HeadlessShared().mu);
+    HeadlessShared().composited = composited;
 }
 
 void MouseMove(int x, int y) { events::MouseMove(nullptr, POINT{x, y}); }
@@ -125,74 +125,73 @@ int PumpMessages() {
 }
 
 Picture Presented(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
     Picture p;
-    if (rec == nullptr) return p;
-    auto* n = static_cast<HeadlessWindow*>(rec->native.get());
-    p.width = n->width;
-    p.height = n->height;
-    p.pixels = n->display;
+    WithWindow(hwnd, [&](WindowRecord& rec) {
+        auto* n = static_cast<HeadlessWindow*>(rec.native.get());
+        p.width = n->width;
+        p.height = n->height;
+        p.pixels = n->display;
+    });
     return p;
 }
 
 int PresentCount(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec == nullptr ? 0 : rec->presentCount;
+    return WithWindow(hwnd, 0, [](WindowRecord& rec) { return rec.presentCount; });
 }
 
 Region WindowRegion(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec == nullptr || !rec->hasRegion ? Region{} : rec->region;
+    return WithWindow(hwnd, Region{}, [](WindowRecord& rec) { return rec.hasRegion ? rec.region : Region{}; });
 }
 
 bool BlurBehind(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    return rec != nullptr && rec->blur;
+    return WithWindow(hwnd, false, [](WindowRecord& rec) { return rec.blur; });
 }
 
 std::vector<Hwnd> Windows() {
-    std::lock_guard lk(S().mu);
-    return S().zorder;
+    std::lock_guard lk(CoreState().mu);
+    return CoreState().zorder;
 }
 
 int CurrentCursorId() {
-    std::lock_guard lk(S().mu);
-    return S().cursorId;
+    std::lock_guard lk(CoreState().mu);
+    return CoreState().cursorId;
 }
 
 POINT ImeSpot(Hwnd hwnd) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return POINT{};
-    return static_cast<HeadlessWindow*>(rec->native.get())->imeSpot;
+    return WithWindow(hwnd, POINT{}, [&](WindowRecord& rec) -> POINT {
+        return static_cast<HeadlessWindow*>(rec.native.get())->imeSpot;
+    });
+}
+
+WindowIdentity Identity(Hwnd hwnd) {
+    return WithWindow(hwnd, WindowIdentity{}, [](WindowRecord& rec) {
+        auto* n = static_cast<HeadlessWindow*>(rec.native.get());
+        return WindowIdentity{n->appName, n->appClass, n->icons};
+    });
 }
 
 void SetMessageBoxAutoClose(bool autoClose) {
-    std::lock_guard lk(H().mu);
-    H().messageBoxAutoClose = autoClose;
+    std::lock_guard lk(HeadlessShared().mu);
+    HeadlessShared().messageBoxAutoClose = autoClose;
 }
 
 std::vector<ShownMessageBox> ShownMessageBoxes() {
-    std::lock_guard lk(H().mu);
-    return H().boxes;
+    std::lock_guard lk(HeadlessShared().mu);
+    return HeadlessShared().boxes;
 }
 
 void Reset() {
     auto q = CurrentQueue();
     std::vector<Hwnd> mine;
     {
-        std::lock_guard lk(S().mu);
-        for (auto& [id, rec] : S().windows)
+        std::lock_guard lk(CoreState().mu);
+        for (auto& [id, rec] : CoreState().windows)
             if (rec->queue == q) mine.push_back(rec->handle);
     }
     for (Hwnd h : mine) DestroyWindow(h);
     {
-        std::lock_guard lk(S().mu);
-        auto& s = S();
+        std::lock_guard lk(CoreState().mu);
+        auto& s = CoreState();
         std::fill(std::begin(s.keys), std::end(s.keys), 0);
         s.capture = s.active = s.focus = s.hover = s.trackLeave = nullptr;
         s.cursor = POINT{};
@@ -206,6 +205,7 @@ void Reset() {
         s.tipShown = false;
         s.tipSuppressed = false;
         s.moveSize = MoveSize{};
+        s.appName = s.appClass = "seeker";
         q->posted.clear();
         q->input.clear();
         q->hasSyncKeys = false;
@@ -214,14 +214,14 @@ void Reset() {
         q->quit = false;
         q->caret = Caret{};
     }
-    std::lock_guard lk(H().mu);
-    H().clipboard.reset();
-    H().boxes.clear();
-    H().messageBoxAutoClose = true;
-    H().composited = true;
-    H().screen = SIZE{1920, 1080};
-    H().workArea = RECT{0, 0, 1920, 1040};
-    H().clock = 10000;
+    std::lock_guard lk(HeadlessShared().mu);
+    HeadlessShared().clipboard.reset();
+    HeadlessShared().boxes.clear();
+    HeadlessShared().messageBoxAutoClose = true;
+    HeadlessShared().composited = true;
+    HeadlessShared().screen = SIZE{1920, 1080};
+    HeadlessShared().workArea = RECT{0, 0, 1920, 1040};
+    HeadlessShared().clock = 10000;
 }
 
 }  // namespace plat::headless

@@ -60,6 +60,13 @@ bool BlurBehind(Hwnd hwnd);
 std::vector<Hwnd> Windows();
 int CurrentCursorId();
 POINT ImeSpot(Hwnd hwnd);
+// The application identity the window was created with, and its icons.
+struct WindowIdentity {
+    std::string name;
+    std::string className;
+    std::vector<IconImage> icons;
+};
+WindowIdentity Identity(Hwnd hwnd);
 
 // ---- message boxes: without a user, a message box closes itself as soon
 // as it has been shown (default). With `false`, it stays open until the test
@@ -72,7 +79,8 @@ struct ShownMessageBox {
 std::vector<ShownMessageBox> ShownMessageBoxes();
 
 // Destroys every window of the calling thread and resets input state,
-// capture, focus, cursor, clipboard and the clock to a fresh start.
+// capture, focus, cursor, application identity, clipboard and the clock to
+// a fresh start.
 void Reset();
 
 }  // namespace plat::headless

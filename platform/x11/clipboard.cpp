@@ -32,14 +32,14 @@ struct ClipboardState {
     std::vector<Transfer> transfers;
 };
 
-ClipboardState& C() {
+ClipboardState& Clipboard() {
     static ClipboardState state;
     return state;
 }
 
 std::size_t ChunkSize() {
-    long maxRequest = XExtendedMaxRequestSize(X().dpy);
-    if (maxRequest == 0) maxRequest = XMaxRequestSize(X().dpy);
+    long maxRequest = XExtendedMaxRequestSize(XConnection().dpy);
+    if (maxRequest == 0) maxRequest = XMaxRequestSize(XConnection().dpy);
     // Four bytes a unit, leaving room for the request header.
     return std::min<std::size_t>(static_cast<std::size_t>(maxRequest) * 4 / 2, 256 * 1024);
 }
@@ -67,14 +67,14 @@ void Notify(const XSelectionRequestEvent& req, Atom property) {
     ev.xselection.target = req.target;
     ev.xselection.property = property;
     ev.xselection.time = req.time;
-    XSendEvent(X().dpy, req.requestor, False, NoEventMask, &ev);
+    XSendEvent(XConnection().dpy, req.requestor, False, NoEventMask, &ev);
 }
 
 void Answer(const XSelectionRequestEvent& req) {
-    ::Display* dpy = X().dpy;
-    const Atoms& a = X().atoms;
+    ::Display* dpy = XConnection().dpy;
+    const Atoms& a = XConnection().atoms;
     Atom property = req.property != None ? req.property : req.target;
-    auto& c = C();
+    auto& c = Clipboard();
     if (!c.owned || req.selection != a.clipboard) {
         Notify(req, None);
         return;
@@ -121,31 +121,31 @@ void Answer(const XSelectionRequestEvent& req) {
 // The requestor deleted the property: the next piece (an empty one ends it).
 bool ContinueTransfer(const XPropertyEvent& ev) {
     if (ev.state != PropertyDelete) return false;
-    auto& ts = C().transfers;
+    auto& ts = Clipboard().transfers;
     auto it = std::find_if(ts.begin(), ts.end(),
                            [&](const Transfer& t) { return t.requestor == ev.window && t.property == ev.atom; });
     if (it == ts.end()) return false;
     std::size_t n = std::min(ChunkSize(), it->data.size() - it->offset);
-    XChangeProperty(X().dpy, it->requestor, it->property, it->type, 8, PropModeReplace,
+    XChangeProperty(XConnection().dpy, it->requestor, it->property, it->type, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(it->data.data() + it->offset), static_cast<int>(n));
     it->offset += n;
     if (n == 0) {
-        XSelectInput(X().dpy, it->requestor, NoEventMask);
+        XSelectInput(XConnection().dpy, it->requestor, NoEventMask);
         ts.erase(it);
     }
     return true;
 }
 
 // Waits (up to `ms`) for an event of our hidden window that `match` accepts,
-// serving selection requests meanwhile. Needs X().mu.
+// serving selection requests meanwhile. Needs XConnection().mu.
 bool WaitFor(XEvent* out, int ms, const std::function<bool(const XEvent&)>& match) {
-    ::Display* dpy = X().dpy;
+    ::Display* dpy = XConnection().dpy;
     std::uint64_t end = MonotonicMs() + static_cast<std::uint64_t>(ms);
     for (;;) {
         XEvent ev;
-        while (XCheckTypedWindowEvent(dpy, X().clipboardWindow, SelectionNotify, &ev) ||
-               XCheckTypedWindowEvent(dpy, X().clipboardWindow, PropertyNotify, &ev) ||
-               XCheckTypedWindowEvent(dpy, X().clipboardWindow, SelectionRequest, &ev)) {
+        while (XCheckTypedWindowEvent(dpy, XConnection().clipboardWindow, SelectionNotify, &ev) ||
+               XCheckTypedWindowEvent(dpy, XConnection().clipboardWindow, PropertyNotify, &ev) ||
+               XCheckTypedWindowEvent(dpy, XConnection().clipboardWindow, SelectionRequest, &ev)) {
             if (match(ev)) {
                 *out = ev;
                 return true;
@@ -163,24 +163,26 @@ bool WaitFor(XEvent* out, int ms, const std::function<bool(const XEvent&)>& matc
 // A current server time: the time of a property change on our window. An
 // older time (of our last input event) would lose against a newer owner.
 Time ServerTime() {
-    ::Display* dpy = X().dpy;
+    Display& x = XConnection();
+    ::Display* dpy = x.dpy;
     unsigned char none = 0;
-    XChangeProperty(dpy, X().clipboardWindow, X().atoms.timestamp, XA_INTEGER, 8, PropModeAppend, &none, 0);
+    XChangeProperty(dpy, x.clipboardWindow, x.atoms.timestamp, XA_INTEGER, 8, PropModeAppend, &none, 0);
     XFlush(dpy);
     XEvent ev;
     if (WaitFor(&ev, 1000, [&](const XEvent& e) {
-            return e.type == PropertyNotify && e.xproperty.atom == X().atoms.timestamp;
+            return e.type == PropertyNotify && e.xproperty.atom == x.atoms.timestamp;
         }))
         return ev.xproperty.time;
     return CurrentTime;
 }
 
 std::optional<std::string> ReadProperty(Atom property, Atom* typeOut) {
+    Display& x = XConnection();
     Atom type;
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(X().dpy, X().clipboardWindow, property, 0, 0x7FFFFFFF, True, AnyPropertyType, &type,
+    if (XGetWindowProperty(x.dpy, x.clipboardWindow, property, 0, 0x7FFFFFFF, True, AnyPropertyType, &type,
                            &format, &count, &after, &data) != Success)
         return std::nullopt;
     std::string s;
@@ -194,10 +196,11 @@ std::optional<std::string> ReadProperty(Atom property, Atom* typeOut) {
 
 // Asks the owner for `target`; the text, or nothing when refused.
 std::optional<std::string> Request(Atom target) {
-    ::Display* dpy = X().dpy;
-    const Atoms& a = X().atoms;
-    XDeleteProperty(dpy, X().clipboardWindow, a.selectionProperty);
-    XConvertSelection(dpy, a.clipboard, target, a.selectionProperty, X().clipboardWindow, ServerTime());
+    Display& x = XConnection();
+    ::Display* dpy = x.dpy;
+    const Atoms& a = x.atoms;
+    XDeleteProperty(dpy, x.clipboardWindow, a.selectionProperty);
+    XConvertSelection(dpy, a.clipboard, target, a.selectionProperty, x.clipboardWindow, ServerTime());
     XFlush(dpy);
     XEvent ev;
     if (!WaitFor(&ev, 1500, [&](const XEvent& e) { return e.type == SelectionNotify && e.xselection.target == target; }))
@@ -225,12 +228,13 @@ std::optional<std::string> Request(Atom target) {
 // Hands the text to a running clipboard manager when the process ends.
 struct ExitHandover {
     ~ExitHandover() {
-        std::lock_guard lk(X().mu);
-        if (!X().ok() || !C().owned) return;
-        ::Display* dpy = X().dpy;
-        const Atoms& a = X().atoms;
+        Display& x = XConnection();
+        std::lock_guard lk(x.mu);
+        if (!x.ok() || !Clipboard().owned) return;
+        ::Display* dpy = x.dpy;
+        const Atoms& a = x.atoms;
         if (XGetSelectionOwner(dpy, a.clipboardManager) == None) return;
-        XConvertSelection(dpy, a.clipboardManager, a.saveTargets, None, X().clipboardWindow, X().lastTime);
+        XConvertSelection(dpy, a.clipboardManager, a.saveTargets, None, x.clipboardWindow, x.lastTime);
         XFlush(dpy);
         XEvent ev;
         WaitFor(&ev, 2000, [&](const XEvent& e) {
@@ -244,23 +248,23 @@ struct ExitHandover {
 bool HandleSelectionEvent(const XEvent& ev) {
     switch (ev.type) {
     case SelectionRequest:
-        if (ev.xselectionrequest.owner != X().clipboardWindow) return false;
+        if (ev.xselectionrequest.owner != XConnection().clipboardWindow) return false;
         Answer(ev.xselectionrequest);
-        XFlush(X().dpy);
+        XFlush(XConnection().dpy);
         return true;
     case SelectionClear:
-        if (ev.xselectionclear.window != X().clipboardWindow) return false;
-        if (ev.xselectionclear.selection == X().atoms.clipboard) {
-            C().owned = false;
-            C().text.clear();
+        if (ev.xselectionclear.window != XConnection().clipboardWindow) return false;
+        if (ev.xselectionclear.selection == XConnection().atoms.clipboard) {
+            Clipboard().owned = false;
+            Clipboard().text.clear();
         }
         return true;
     case PropertyNotify:
         if (ContinueTransfer(ev.xproperty)) {
-            XFlush(X().dpy);
+            XFlush(XConnection().dpy);
             return true;
         }
-        return ev.xproperty.window == X().clipboardWindow;
+        return ev.xproperty.window == XConnection().clipboardWindow;
     default:
         return false;
     }
@@ -275,35 +279,35 @@ using namespace plat::x11;
 bool SetClipboardUtf8(const std::string& utf8) {
     // The display first, so that the handover (destroyed in reverse order)
     // still finds it open at exit.
-    X();
+    XConnection();
     static ExitHandover handover;
-    std::lock_guard lk(X().mu);
-    if (!X().ok()) return false;
-    ::Display* dpy = X().dpy;
+    std::lock_guard lk(XConnection().mu);
+    if (!XConnection().ok()) return false;
+    ::Display* dpy = XConnection().dpy;
     Time now = ServerTime();
-    XSetSelectionOwner(dpy, X().atoms.clipboard, X().clipboardWindow, now);
-    bool owned = XGetSelectionOwner(dpy, X().atoms.clipboard) == X().clipboardWindow;
+    XSetSelectionOwner(dpy, XConnection().atoms.clipboard, XConnection().clipboardWindow, now);
+    bool owned = XGetSelectionOwner(dpy, XConnection().atoms.clipboard) == XConnection().clipboardWindow;
     if (owned) {
-        C().owned = true;
-        C().text = utf8;
-        C().ownedSince = now;
+        Clipboard().owned = true;
+        Clipboard().text = utf8;
+        Clipboard().ownedSince = now;
     }
-    if (XEventsQueued(dpy, QueuedAlready) > 0) X().Kick();
+    if (XEventsQueued(dpy, QueuedAlready) > 0) XConnection().Kick();
     return owned;
 }
 
 std::optional<std::string> GetClipboardUtf8() {
-    std::lock_guard lk(X().mu);
-    if (!X().ok()) return std::nullopt;
-    ::Display* dpy = X().dpy;
-    Window owner = XGetSelectionOwner(dpy, X().atoms.clipboard);
+    std::lock_guard lk(XConnection().mu);
+    if (!XConnection().ok()) return std::nullopt;
+    ::Display* dpy = XConnection().dpy;
+    Window owner = XGetSelectionOwner(dpy, XConnection().atoms.clipboard);
     if (owner == None) return std::nullopt;
-    if (owner == X().clipboardWindow && C().owned) return C().text;
-    auto text = Request(X().atoms.utf8String);
+    if (owner == XConnection().clipboardWindow && Clipboard().owned) return Clipboard().text;
+    auto text = Request(XConnection().atoms.utf8String);
     if (!text) {
         if (auto latin = Request(XA_STRING)) text = Latin1ToUtf8(*latin);
     }
-    if (XEventsQueued(dpy, QueuedAlready) > 0) X().Kick();
+    if (XEventsQueued(dpy, QueuedAlready) > 0) XConnection().Kick();
     return text;
 }
 

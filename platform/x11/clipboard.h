@@ -7,7 +7,7 @@
 
 namespace plat::x11 {
 
-// Handles selection events of the hidden window (called with X().mu held);
+// Handles selection events of the hidden window (called with XConnection().mu held);
 // true when the event was one of them.
 bool HandleSelectionEvent(const XEvent& ev);
 

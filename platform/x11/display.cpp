@@ -121,6 +121,7 @@ Display::Display() {
     a.netSupported = atom("_NET_SUPPORTED");
     a.netSupportingWmCheck = atom("_NET_SUPPORTING_WM_CHECK");
     a.netWmPid = atom("_NET_WM_PID");
+    a.netWmIcon = atom("_NET_WM_ICON");
     a.netWmCm = atom(("_NET_WM_CM_S" + std::to_string(screen)).c_str());
     a.motifWmHints = atom("_MOTIF_WM_HINTS");
     a.kdeBlurBehind = atom("_KDE_NET_WM_BLUR_BEHIND_REGION");
@@ -156,7 +157,7 @@ Display::~Display() {
     XCloseDisplay(dpy);
 }
 
-Display& X() {
+Display& XConnection() {
     static Display display;
     return display;
 }

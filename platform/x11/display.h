@@ -2,8 +2,8 @@
 // the input method, the window manager and compositor queries, and the
 // wake-up channels of the threads that wait for messages.
 //
-// Every Xlib call goes through X().mu. The core's lock may be held when it
-// is taken, never the other way round: X events are collected under X().mu
+// Every Xlib call goes through XConnection().mu. The core's lock may be held when it
+// is taken, never the other way round: X events are collected under XConnection().mu
 // and handed to the core after it is released.
 #pragma once
 
@@ -30,6 +30,7 @@ struct Atoms {
     Atom netWmWindowType, netWmWindowTypeNormal, netWmWindowTypeTooltip, netWmWindowTypePopupMenu,
         netWmWindowTypeDialog;
     Atom netWmMoveResize, netActiveWindow, netWorkArea, netSupported, netSupportingWmCheck, netWmPid;
+    Atom netWmIcon;
     Atom netWmCm;  // _NET_WM_CM_S<screen>
     Atom motifWmHints, kdeBlurBehind;
     Atom clipboard, targets, text, incr, atomPair, multiple, timestamp, clipboardManager, saveTargets;
@@ -91,7 +92,7 @@ private:
 };
 
 // The process's display (opened on first use).
-Display& X();
+Display& XConnection();
 
 std::uint64_t MonotonicMs();
 

@@ -27,11 +27,11 @@ struct X11Queue : core::NativeQueue {
     int fd = -1;
     X11Queue() {
         fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-        if (fd >= 0) X().AddWaker(fd);
+        if (fd >= 0) XConnection().AddWaker(fd);
     }
     ~X11Queue() override {
         if (fd < 0) return;
-        X().RemoveWaker(fd);
+        XConnection().RemoveWaker(fd);
         close(fd);
     }
 };
@@ -40,10 +40,10 @@ using Work = std::vector<std::function<void()>>;
 
 void NoteTime(const XEvent& ev) {
     switch (ev.type) {
-    case KeyPress: case KeyRelease: X().lastTime = ev.xkey.time; break;
-    case ButtonPress: case ButtonRelease: X().lastTime = ev.xbutton.time; break;
-    case MotionNotify: X().lastTime = ev.xmotion.time; break;
-    case PropertyNotify: X().lastTime = ev.xproperty.time; break;
+    case KeyPress: case KeyRelease: XConnection().lastTime = ev.xkey.time; break;
+    case ButtonPress: case ButtonRelease: XConnection().lastTime = ev.xbutton.time; break;
+    case MotionNotify: XConnection().lastTime = ev.xmotion.time; break;
+    case PropertyNotify: XConnection().lastTime = ev.xproperty.time; break;
     default: break;
     }
 }
@@ -87,9 +87,9 @@ void KeyPressEvent(XEvent& ev, X11Window* n, Work& work) {
 
 void KeyReleaseEvent(XEvent& ev, X11Window* n, Work& work) {
     // Auto-repeat shows as release + press at the same time: keep the key down.
-    if (XEventsQueued(X().dpy, QueuedAfterReading) > 0) {
+    if (XEventsQueued(XConnection().dpy, QueuedAfterReading) > 0) {
         XEvent next;
-        XPeekEvent(X().dpy, &next);
+        XPeekEvent(XConnection().dpy, &next);
         if (next.type == KeyPress && next.xkey.keycode == ev.xkey.keycode && next.xkey.time == ev.xkey.time) return;
     }
     KeySym sym = XLookupKeysym(&ev.xkey, 0);
@@ -100,18 +100,19 @@ void KeyReleaseEvent(XEvent& ev, X11Window* n, Work& work) {
 }
 
 void NetWmStateChanged(Window w, Hwnd h, Work& work) {
+    Display& x = XConnection();
     Atom type;
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
     bool maxV = false, maxH = false;
-    if (XGetWindowProperty(X().dpy, w, X().atoms.netWmState, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
+    if (XGetWindowProperty(x.dpy, w, x.atoms.netWmState, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
                            &data) == Success &&
         data != nullptr) {
         auto* atoms = reinterpret_cast<Atom*>(data);
         for (unsigned long i = 0; i < count; ++i) {
-            maxV = maxV || atoms[i] == X().atoms.netWmStateMaxV;
-            maxH = maxH || atoms[i] == X().atoms.netWmStateMaxH;
+            maxV = maxV || atoms[i] == x.atoms.netWmStateMaxV;
+            maxH = maxH || atoms[i] == x.atoms.netWmStateMaxH;
         }
     }
     if (data != nullptr) XFree(data);
@@ -125,7 +126,7 @@ void Translate(XEvent& ev, Work& work) {
         // Keys remapped (xdotool types any character this way): reload them.
         // Load the new map now: the remapping may be undone right after the key.
         XRefreshKeyboardMapping(&ev.xmapping);
-        XKeysymToKeycode(X().dpy, XK_a);
+        XKeysymToKeycode(XConnection().dpy, XK_a);
         return;
     }
     if (HandleSelectionEvent(ev)) return;
@@ -155,7 +156,7 @@ void Translate(XEvent& ev, Work& work) {
     }
     case MotionNotify: {
         // Only the latest position of a burst matters.
-        while (XCheckTypedWindowEvent(X().dpy, ev.xany.window, MotionNotify, &ev)) {
+        while (XCheckTypedWindowEvent(XConnection().dpy, ev.xany.window, MotionNotify, &ev)) {
         }
         POINT p{ev.xmotion.x_root, ev.xmotion.y_root};
         work.push_back([h, p] { core::events::MouseMove(h, p); });
@@ -187,7 +188,7 @@ void Translate(XEvent& ev, Work& work) {
         if (!ev.xconfigure.send_event && !n->overrideRedirect) {
             // Under a reparenting manager the position is relative to its frame.
             Window child;
-            XTranslateCoordinates(X().dpy, n->window, X().root, 0, 0, &x, &y, &child);
+            XTranslateCoordinates(XConnection().dpy, n->window, XConnection().root, 0, 0, &x, &y, &child);
         }
         RECT r{x, y, x + ev.xconfigure.width, y + ev.xconfigure.height};
         work.push_back([h, r] { core::events::Configure(h, r); });
@@ -202,13 +203,13 @@ void Translate(XEvent& ev, Work& work) {
         else work.push_back([h] { core::events::FocusLost(h); });
         return;
     case ClientMessage:
-        if (ev.xclient.message_type == X().atoms.wmProtocols) {
+        if (ev.xclient.message_type == XConnection().atoms.wmProtocols) {
             Atom what = static_cast<Atom>(ev.xclient.data.l[0]);
-            if (what == X().atoms.wmDeleteWindow) {
+            if (what == XConnection().atoms.wmDeleteWindow) {
                 work.push_back([h] { core::events::CloseRequest(h); });
-            } else if (what == X().atoms.netWmPing) {
+            } else if (what == XConnection().atoms.netWmPing) {
                 const long* l = ev.xclient.data.l;
-                SendToManager(X().root, X().atoms.wmProtocols, l[0], l[1], l[2], l[3], l[4]);
+                SendToManager(XConnection().root, XConnection().atoms.wmProtocols, l[0], l[1], l[2], l[3], l[4]);
             }
         }
         return;
@@ -219,16 +220,16 @@ void Translate(XEvent& ev, Work& work) {
         work.push_back([h] { core::events::Mapped(h, false); });
         return;
     case PropertyNotify:
-        if (ev.xproperty.atom == X().atoms.netWmState) NetWmStateChanged(n->window, h, work);
+        if (ev.xproperty.atom == XConnection().atoms.netWmState) NetWmStateChanged(n->window, h, work);
         return;
     default:
         return;
     }
 }
 
-// Reads every event available now. Needs X().mu.
+// Reads every event available now. Needs XConnection().mu.
 void Collect(Work& work) {
-    ::Display* dpy = X().dpy;
+    ::Display* dpy = XConnection().dpy;
     while (XEventsQueued(dpy, QueuedAfterReading) > 0) {
         XEvent ev;
         XNextEvent(dpy, &ev);
@@ -261,10 +262,10 @@ void Wait(ThreadQueue& queue, int timeoutMs) {
     Work work;
     int xfd = -1;
     {
-        std::lock_guard lk(X().mu);
-        if (X().ok()) {
-            xfd = ConnectionNumber(X().dpy);
-            if (XEventsQueued(X().dpy, QueuedAlready) > 0) Collect(work);
+        std::lock_guard lk(XConnection().mu);
+        if (XConnection().ok()) {
+            xfd = ConnectionNumber(XConnection().dpy);
+            if (XEventsQueued(XConnection().dpy, QueuedAlready) > 0) Collect(work);
         }
     }
     if (work.empty()) {
@@ -278,8 +279,8 @@ void Wait(ThreadQueue& queue, int timeoutMs) {
             ssize_t n = read(q->fd, &v, sizeof v);
             (void)n;
         }
-        std::lock_guard lk(X().mu);
-        if (X().ok()) Collect(work);
+        std::lock_guard lk(XConnection().mu);
+        if (XConnection().ok()) Collect(work);
     }
     for (auto& w : work) w();
 }

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -31,15 +32,52 @@ std::map<Window, X11Window*>& Registry() {
 
 X11Window* Native(core::WindowRecord& rec) { return static_cast<X11Window*>(rec.native.get()); }
 
+// Runs `fn(X11Window&, Display&)` under the X lock for a window that has an
+// X window, and returns its result; `fallback` otherwise.
+template <typename Fn, typename R = std::invoke_result_t<Fn&, X11Window&, Display&>>
+R WithXWindow(core::WindowRecord& rec, std::type_identity_t<R> fallback, Fn&& fn) {
+    X11Window* n = Native(rec);
+    Display& x = XConnection();
+    std::lock_guard lk(x.mu);
+    if (n == nullptr || n->window == 0) return fallback;
+    return fn(*n, x);
+}
+
+template <typename Fn>
+void WithXWindow(core::WindowRecord& rec, Fn&& fn) {
+    X11Window* n = Native(rec);
+    Display& x = XConnection();
+    std::lock_guard lk(x.mu);
+    if (n == nullptr || n->window == 0) return;
+    fn(*n, x);
+}
+
+MoveResizeDirection DirectionOf(ResizeZone zone) {
+    using enum MoveResizeDirection;
+    switch (zone) {
+    case ResizeZone::Left: return SizeLeft;
+    case ResizeZone::Right: return SizeRight;
+    case ResizeZone::Top: return SizeTop;
+    case ResizeZone::TopLeft: return SizeTopLeft;
+    case ResizeZone::TopRight: return SizeTopRight;
+    case ResizeZone::Bottom: return SizeBottom;
+    case ResizeZone::BottomLeft: return SizeBottomLeft;
+    case ResizeZone::BottomRight: return SizeBottomRight;
+    default: return Move;
+    }
+}
+
 void RemoveFrame(Window w) {
+    Display& x = XConnection();
     MotifWmHints hints;
     hints.flags = kMwmHintsDecorations;
     hints.decorations = 0;
-    XChangeProperty(X().dpy, w, X().atoms.motifWmHints, X().atoms.motifWmHints, 32, PropModeReplace,
+    XChangeProperty(x.dpy, w, x.atoms.motifWmHints, x.atoms.motifWmHints, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&hints), 5);
 }
 
 void SetPositionHints(Window w, const RECT& r, POINT minSize = POINT{1, 1}) {
+    Display& x = XConnection();
     XSizeHints* hints = XAllocSizeHints();
     // Without USPosition a window manager (openbox) centres the window.
     hints->flags = USPosition | PPosition | USSize | PSize | PMinSize;
@@ -49,20 +87,22 @@ void SetPositionHints(Window w, const RECT& r, POINT minSize = POINT{1, 1}) {
     hints->y = r.top;
     hints->width = std::max(1, r.width());
     hints->height = std::max(1, r.height());
-    XSetWMNormalHints(X().dpy, w, hints);
+    XSetWMNormalHints(x.dpy, w, hints);
     XFree(hints);
 }
 
 void SendNetWmState(Window w, bool add, Atom a1, Atom a2) {
-    SendToManager(w, X().atoms.netWmState, add ? kNetWmStateAdd : kNetWmStateRemove, static_cast<long>(a1),
+    Display& x = XConnection();
+    SendToManager(w, x.atoms.netWmState, add ? kNetWmStateAdd : kNetWmStateRemove, static_cast<long>(a1),
                   static_cast<long>(a2), kSourceApplication);
 }
 
 // The initial _NET_WM_STATE of an unmapped window.
 void SetInitialState(Window w, bool above) {
+    Display& x = XConnection();
     std::vector<Atom> states;
-    if (above) states.push_back(X().atoms.netWmStateAbove);
-    XChangeProperty(X().dpy, w, X().atoms.netWmState, XA_ATOM, 32, PropModeReplace,
+    if (above) states.push_back(x.atoms.netWmStateAbove);
+    XChangeProperty(x.dpy, w, x.atoms.netWmState, XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(states.data()), static_cast<int>(states.size()));
 }
 
@@ -82,6 +122,7 @@ unsigned FontCursorOf(int id) {
 }
 
 Cursor CursorFor(int id) {
+    Display& x = XConnection();
     static std::map<int, Cursor> cursors;
     auto it = cursors.find(id);
     if (it != cursors.end()) return it->second;
@@ -89,12 +130,12 @@ Cursor CursorFor(int id) {
     if (id == 0) {
         // A hidden cursor: an empty bitmap.
         char bits = 0;
-        Pixmap p = XCreateBitmapFromData(X().dpy, X().root, &bits, 1, 1);
+        Pixmap p = XCreateBitmapFromData(x.dpy, x.root, &bits, 1, 1);
         XColor black{};
-        c = XCreatePixmapCursor(X().dpy, p, p, &black, &black, 0, 0);
-        XFreePixmap(X().dpy, p);
+        c = XCreatePixmapCursor(x.dpy, p, p, &black, &black, 0, 0);
+        XFreePixmap(x.dpy, p);
     } else {
-        c = XCreateFontCursor(X().dpy, FontCursorOf(id));
+        c = XCreateFontCursor(x.dpy, FontCursorOf(id));
     }
     cursors[id] = c;
     return c;
@@ -140,14 +181,15 @@ void RowRuns(const core::WindowRecord& rec, int y, std::vector<std::pair<int, in
 bool CutsTransparency(const core::WindowRecord& rec, bool composited) {
     // Without a compositor nothing blends: transparent pixels would show
     // black (or the picture over black on a depth-24 visual).
-    return (rec.exStyle & WS_EX_LAYERED) && (!composited || !X().argb) && X().shape;
+    return (rec.exStyle & WS_EX_LAYERED) && (!composited || !XConnection().argb) && XConnection().shape;
 }
 
 // Applies the window's bounding shape: its region, intersected with the
 // opaque pixels when transparency is cut. `rows` limits the rows re-read.
 void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, bool force) {
-    if (!X().shape || n.window == 0) return;
-    bool composited = X().Composited();
+    Display& x = XConnection();
+    if (!x.shape || n.window == 0) return;
+    bool composited = x.Composited();
     bool cut = CutsTransparency(rec, composited) && rec.picWidth > 0;
     if (composited != n.lastComposited) {
         force = true;
@@ -175,7 +217,7 @@ void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, 
     }
     if (!changed) return;
     if (!cut && !rec.hasRegion) {
-        if (n.shaped) XShapeCombineMask(X().dpy, n.window, ShapeBounding, 0, 0, None, ShapeSet);
+        if (n.shaped) XShapeCombineMask(x.dpy, n.window, ShapeBounding, 0, 0, None, ShapeSet);
         n.shaped = false;
         return;
     }
@@ -199,7 +241,7 @@ void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, 
     } else {
         for (const RECT& g : rec.region.rects) add(g.left, g.top, g.right, g.bottom);
     }
-    XShapeCombineRectangles(X().dpy, n.window, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
+    XShapeCombineRectangles(x.dpy, n.window, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
                             ShapeSet, Unsorted);
     n.shaped = true;
 }
@@ -207,11 +249,12 @@ void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, 
 }  // namespace
 
 void CancelMoveResize(X11Window& n) {
+    Display& x = XConnection();
     n.moveResizePending = false;
     if (n.window == 0) return;
-    SendToManager(n.window, X().atoms.netWmMoveResize, 0, 0, static_cast<long>(MoveResizeDirection::Cancel), Button1,
+    SendToManager(n.window, x.atoms.netWmMoveResize, 0, 0, static_cast<long>(MoveResizeDirection::Cancel), Button1,
                   kSourceApplication);
-    XFlush(X().dpy);
+    XFlush(x.dpy);
 }
 
 X11Window* NativeOfX(Window w) {
@@ -223,9 +266,10 @@ X11Window* NativeOfX(Window w) {
 PixelImage::~PixelImage() { Release(); }
 
 void PixelImage::Release() {
-    std::lock_guard lk(X().mu);
+    Display& x = XConnection();
+    std::lock_guard lk(x.mu);
     if (image_ != nullptr) {
-        if (usesShm_) XShmDetach(X().dpy, &shmInfo_);
+        if (usesShm_) XShmDetach(x.dpy, &shmInfo_);
         image_->data = nullptr;
         XDestroyImage(image_);
         image_ = nullptr;
@@ -240,13 +284,14 @@ void PixelImage::Release() {
 }
 
 bool PixelImage::Ensure(int width, int height) {
+    Display& x = XConnection();
     if (width == width_ && height == height_ && data_ != nullptr) return true;
     Release();
-    std::lock_guard lk(X().mu);
-    if (!X().ok() || width <= 0 || height <= 0) return false;
+    std::lock_guard lk(x.mu);
+    if (!x.ok() || width <= 0 || height <= 0) return false;
     auto bytes = static_cast<std::size_t>(width) * height * 4;
-    if (X().shm) {
-        image_ = XShmCreateImage(X().dpy, X().visual, static_cast<unsigned>(X().depth), ZPixmap, nullptr, &shmInfo_,
+    if (x.shm) {
+        image_ = XShmCreateImage(x.dpy, x.visual, static_cast<unsigned>(x.depth), ZPixmap, nullptr, &shmInfo_,
                                  static_cast<unsigned>(width), static_cast<unsigned>(height));
         if (image_ != nullptr && image_->bytes_per_line == width * 4) {
             shmInfo_.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
@@ -254,9 +299,9 @@ bool PixelImage::Ensure(int width, int height) {
                 shmInfo_.shmaddr = static_cast<char*>(shmat(shmInfo_.shmid, nullptr, 0));
                 shmInfo_.readOnly = False;
                 if (shmInfo_.shmaddr != reinterpret_cast<char*>(-1)) {
-                    X().Trap();
-                    XShmAttach(X().dpy, &shmInfo_);
-                    bool attached = X().Untrap();
+                    x.Trap();
+                    XShmAttach(x.dpy, &shmInfo_);
+                    bool attached = x.Untrap();
                     // The segment goes away with its last user.
                     shmctl(shmInfo_.shmid, IPC_RMID, nullptr);
                     if (attached) {
@@ -278,7 +323,7 @@ bool PixelImage::Ensure(int width, int height) {
     }
     if (!usesShm_) {
         plain_.assign(static_cast<std::size_t>(width) * height, 0);
-        image_ = XCreateImage(X().dpy, X().visual, static_cast<unsigned>(X().depth), ZPixmap, 0,
+        image_ = XCreateImage(x.dpy, x.visual, static_cast<unsigned>(x.depth), ZPixmap, 0,
                               reinterpret_cast<char*>(plain_.data()), static_cast<unsigned>(width),
                               static_cast<unsigned>(height), 32, width * 4);
         if (image_ == nullptr) return false;
@@ -293,20 +338,22 @@ bool PixelImage::Ensure(int width, int height) {
 }
 
 void PixelImage::Put(Drawable target, GC gc, int x, int y, int w, int h) {
+    Display& xc = XConnection();
     if (image_ == nullptr) return;
-    if (usesShm_) XShmPutImage(X().dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w),
+    if (usesShm_) XShmPutImage(xc.dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w),
                                static_cast<unsigned>(h), False);
-    else XPutImage(X().dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    else XPutImage(xc.dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h));
 }
 
 X11Window::~X11Window() {
-    std::lock_guard lk(X().mu);
-    if (!X().ok() || window == 0) return;
+    Display& x = XConnection();
+    std::lock_guard lk(x.mu);
+    if (!x.ok() || window == 0) return;
     Registry().erase(window);
     if (ic != nullptr) XDestroyIC(ic);
-    if (gc != nullptr) XFreeGC(X().dpy, gc);
-    XDestroyWindow(X().dpy, window);
-    XFlush(X().dpy);
+    if (gc != nullptr) XFreeGC(x.dpy, gc);
+    XDestroyWindow(x.dpy, window);
+    XFlush(x.dpy);
 }
 
 }  // namespace plat::x11
@@ -316,16 +363,17 @@ namespace plat::core::backend {
 using namespace plat::x11;
 
 std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
+    Display& x = XConnection();
     auto n = std::make_unique<X11Window>();
     n->hwnd = rec.handle;
-    std::lock_guard lk(X().mu);
-    if (!X().ok()) return n;
-    ::Display* dpy = X().dpy;
+    std::lock_guard lk(x.mu);
+    if (!x.ok()) return n;
+    ::Display* dpy = x.dpy;
     // Tooltips and tool windows (menus) are placed by the layer itself and
     // stay out of the window manager's way.
     n->overrideRedirect = rec.internalNoActivate || (rec.exStyle & WS_EX_TOOLWINDOW);
     XSetWindowAttributes a{};
-    a.colormap = X().colormap;
+    a.colormap = x.colormap;
     a.border_pixel = 0;
     a.background_pixel = 0;
     a.bit_gravity = NorthWestGravity;
@@ -335,30 +383,31 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
                    PropertyChangeMask;
     unsigned long mask = CWColormap | CWBorderPixel | CWBackPixel | CWBitGravity | CWOverrideRedirect | CWEventMask;
     RECT r = rec.rect;
-    n->window = XCreateWindow(dpy, X().root, r.left, r.top, static_cast<unsigned>(std::max(1, r.width())),
-                              static_cast<unsigned>(std::max(1, r.height())), 0, X().depth, InputOutput, X().visual,
+    n->window = XCreateWindow(dpy, x.root, r.left, r.top, static_cast<unsigned>(std::max(1, r.width())),
+                              static_cast<unsigned>(std::max(1, r.height())), 0, x.depth, InputOutput, x.visual,
                               mask, &a);
     // A GC of the window's own depth (the default GC would not match depth 32).
     n->gc = XCreateGC(dpy, n->window, 0, nullptr);
     Registry()[n->window] = n.get();
 
-    Atom protocols[] = {X().atoms.wmDeleteWindow, X().atoms.netWmPing};
+    Atom protocols[] = {x.atoms.wmDeleteWindow, x.atoms.netWmPing};
     XSetWMProtocols(dpy, n->window, protocols, 2);
     RemoveFrame(n->window);
     SetPositionHints(n->window, r);
     XClassHint* cls = XAllocClassHint();
-    std::string name = "seeker";
+    std::string name = CoreState().appName;
+    std::string className = CoreState().appClass;
     cls->res_name = name.data();
-    cls->res_class = name.data();
+    cls->res_class = className.data();
     XSetClassHint(dpy, n->window, cls);
     XFree(cls);
     long pid = getpid();
-    XChangeProperty(dpy, n->window, X().atoms.netWmPid, XA_CARDINAL, 32, PropModeReplace,
+    XChangeProperty(dpy, n->window, x.atoms.netWmPid, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&pid), 1);
-    Atom type = rec.internalNoActivate ? X().atoms.netWmWindowTypeTooltip
-                : (rec.exStyle & WS_EX_TOOLWINDOW) ? X().atoms.netWmWindowTypePopupMenu
-                                                   : X().atoms.netWmWindowTypeNormal;
-    XChangeProperty(dpy, n->window, X().atoms.netWmWindowType, XA_ATOM, 32, PropModeReplace,
+    Atom type = rec.internalNoActivate ? x.atoms.netWmWindowTypeTooltip
+                : (rec.exStyle & WS_EX_TOOLWINDOW) ? x.atoms.netWmWindowTypePopupMenu
+                                                   : x.atoms.netWmWindowTypeNormal;
+    XChangeProperty(dpy, n->window, x.atoms.netWmWindowType, XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&type), 1);
     SetInitialState(n->window, (rec.exStyle & WS_EX_TOPMOST) != 0);
     XWMHints* wm = XAllocWMHints();
@@ -371,18 +420,18 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
         if (auto* on = static_cast<X11Window*>(owner->native.get()); on != nullptr && on->window != 0)
             XSetTransientForHint(dpy, n->window, on->window);
     }
-    if (X().im != nullptr && !rec.internalNoActivate) {
+    if (x.im != nullptr && !rec.internalNoActivate) {
         // Some methods refuse a style they list (position pre-edit without a
         // font set): take the first that gives a context.
-        for (XIMStyle style : X().imStyles) {
+        for (XIMStyle style : x.imStyles) {
             if (style & XIMPreeditPosition) {
                 XPoint spot{0, 0};
                 XVaNestedList list = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
-                n->ic = XCreateIC(X().im, XNInputStyle, style, XNClientWindow, n->window, XNFocusWindow, n->window,
+                n->ic = XCreateIC(x.im, XNInputStyle, style, XNClientWindow, n->window, XNFocusWindow, n->window,
                                   XNPreeditAttributes, list, nullptr);
                 XFree(list);
             } else {
-                n->ic = XCreateIC(X().im, XNInputStyle, style, XNClientWindow, n->window, XNFocusWindow, n->window,
+                n->ic = XCreateIC(x.im, XNInputStyle, style, XNClientWindow, n->window, XNFocusWindow, n->window,
                                   nullptr);
             }
             if (n->ic != nullptr) {
@@ -401,149 +450,136 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
 }
 
 void Show(WindowRecord& rec, bool show, bool activate) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0) return;
-    ::Display* dpy = X().dpy;
-    if (show) {
-        SetPositionHints(n->window, rec.rect);
-        XMapRaised(dpy, n->window);
-        // Mapping may not keep the position a window manager chose; ours wins.
-        XMoveWindow(dpy, n->window, rec.rect.left, rec.rect.top);
-        n->mapped = true;
-        if (activate && n->overrideRedirect) {
-            X().Trap();
-            XSetInputFocus(dpy, n->window, RevertToParent, CurrentTime);
-            X().Untrap();
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        if (show) {
+            SetPositionHints(n.window, rec.rect);
+            XMapRaised(x.dpy, n.window);
+            // Mapping may not keep the position a window manager chose; ours wins.
+            XMoveWindow(x.dpy, n.window, rec.rect.left, rec.rect.top);
+            n.mapped = true;
+            if (activate && n.overrideRedirect) {
+                x.Trap();
+                XSetInputFocus(x.dpy, n.window, RevertToParent, CurrentTime);
+                x.Untrap();
+            }
+        } else {
+            if (n.overrideRedirect || !x.WindowManager()) XUnmapWindow(x.dpy, n.window);
+            else XWithdrawWindow(x.dpy, n.window, x.screen);
+            n.mapped = false;
         }
-    } else {
-        if (n->overrideRedirect || !X().WindowManager()) XUnmapWindow(dpy, n->window);
-        else XWithdrawWindow(dpy, n->window, X().screen);
-        n->mapped = false;
-    }
-    XFlush(dpy);
+        XFlush(x.dpy);
+    });
 }
 
 void SetGeometry(WindowRecord& rec, const RECT& r) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0) return;
-    SetPositionHints(n->window, r);
-    XMoveResizeWindow(X().dpy, n->window, r.left, r.top, static_cast<unsigned>(std::max(1, r.width())),
-                      static_cast<unsigned>(std::max(1, r.height())));
-    XFlush(X().dpy);
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        SetPositionHints(n.window, r);
+        XMoveResizeWindow(x.dpy, n.window, r.left, r.top, static_cast<unsigned>(std::max(1, r.width())),
+                          static_cast<unsigned>(std::max(1, r.height())));
+        XFlush(x.dpy);
+    });
 }
 
 void SetTitle(WindowRecord& rec, const std::string& utf8) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0) return;
-    ::Display* dpy = X().dpy;
-    XChangeProperty(dpy, n->window, X().atoms.netWmName, X().atoms.utf8String, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
-    XTextProperty prop{};
-    char* list[] = {const_cast<char*>(utf8.c_str())};
-    if (Xutf8TextListToTextProperty(dpy, list, 1, XStdICCTextStyle, &prop) >= Success) {
-        XSetWMName(dpy, n->window, &prop);
-        XFree(prop.value);
-    }
-    XFlush(dpy);
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        XChangeProperty(x.dpy, n.window, x.atoms.netWmName, x.atoms.utf8String, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
+        XTextProperty prop{};
+        char* list[] = {const_cast<char*>(utf8.c_str())};
+        if (Xutf8TextListToTextProperty(x.dpy, list, 1, XStdICCTextStyle, &prop) >= Success) {
+            XSetWMName(x.dpy, n.window, &prop);
+            XFree(prop.value);
+        }
+        XFlush(x.dpy);
+    });
 }
 
 void StyleChanged(WindowRecord& rec) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0) return;
-    bool above = (rec.exStyle & WS_EX_TOPMOST) != 0;
-    if (n->mapped && !n->overrideRedirect && X().WindowManager())
-        SendNetWmState(n->window, above, X().atoms.netWmStateAbove, 0);
-    else
-        SetInitialState(n->window, above);
-    if (above && n->mapped) XRaiseWindow(X().dpy, n->window);
-    UpdateShape(rec, *n, 0, rec.picHeight, true);
-    XFlush(X().dpy);
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        bool above = (rec.exStyle & WS_EX_TOPMOST) != 0;
+        if (n.mapped && !n.overrideRedirect && x.WindowManager())
+            SendNetWmState(n.window, above, x.atoms.netWmStateAbove, 0);
+        else
+            SetInitialState(n.window, above);
+        if (above && n.mapped) XRaiseWindow(x.dpy, n.window);
+        UpdateShape(rec, n, 0, rec.picHeight, true);
+        XFlush(x.dpy);
+    });
 }
 
 void Raise(WindowRecord& rec) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0) return;
-    XRaiseWindow(X().dpy, n->window);
-    XFlush(X().dpy);
+    WithXWindow(rec, [](X11Window& n, Display& x) {
+        XRaiseWindow(x.dpy, n.window);
+        XFlush(x.dpy);
+    });
 }
 
 void Activate(WindowRecord& rec) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0 || !n->mapped) return;
-    ::Display* dpy = X().dpy;
-    if (!n->overrideRedirect && X().WindowManager()) {
-        SendToManager(n->window, X().atoms.netActiveWindow, kSourceApplication, static_cast<long>(X().lastTime));
-    } else {
-        X().Trap();
-        XSetInputFocus(dpy, n->window, RevertToParent, CurrentTime);
-        X().Untrap();
-    }
-    XFlush(dpy);
+    WithXWindow(rec, [](X11Window& n, Display& x) {
+        if (!n.mapped) return;
+        if (!n.overrideRedirect && x.WindowManager()) {
+            SendToManager(n.window, x.atoms.netActiveWindow, kSourceApplication, static_cast<long>(x.lastTime));
+        } else {
+            x.Trap();
+            XSetInputFocus(x.dpy, n.window, RevertToParent, CurrentTime);
+            x.Untrap();
+        }
+        XFlush(x.dpy);
+    });
 }
 
 void Iconify(WindowRecord& rec) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0) return;
-    if (X().WindowManager() && !n->overrideRedirect) XIconifyWindow(X().dpy, n->window, X().screen);
-    else XUnmapWindow(X().dpy, n->window);  // nobody would keep an icon: just hide it
-    XFlush(X().dpy);
+    WithXWindow(rec, [](X11Window& n, Display& x) {
+        if (x.WindowManager() && !n.overrideRedirect) XIconifyWindow(x.dpy, n.window, x.screen);
+        else XUnmapWindow(x.dpy, n.window);  // nobody would keep an icon: just hide it
+        XFlush(x.dpy);
+    });
 }
 
 void SetMaximized(WindowRecord& rec, bool maximized, const RECT&) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0 || n->overrideRedirect || !X().WindowManager()) return;
-    SendNetWmState(n->window, maximized, X().atoms.netWmStateMaxV, X().atoms.netWmStateMaxH);
-    XFlush(X().dpy);
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        if (n.overrideRedirect || !x.WindowManager()) return;
+        SendNetWmState(n.window, maximized, x.atoms.netWmStateMaxV, x.atoms.netWmStateMaxH);
+        XFlush(x.dpy);
+    });
 }
 
-bool StartSystemMoveSize(WindowRecord& rec, int zone, POINT cursor, POINT minSize) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0 || n->overrideRedirect || !X().Supports(X().atoms.netWmMoveResize))
-        return false;
-    SetPositionHints(n->window, rec.rect, minSize);
-    using enum MoveResizeDirection;
-    static const MoveResizeDirection directions[] = {Move,       SizeLeft,    SizeRight,      SizeTop,        SizeTopLeft,
-                                                     SizeTopRight, SizeBottom, SizeBottomLeft, SizeBottomRight};
-    // The press holds an implicit grab that would keep the pointer from the manager.
-    XUngrabPointer(X().dpy, CurrentTime);
-    SendToManager(n->window, X().atoms.netWmMoveResize, cursor.x, cursor.y,
-                  static_cast<long>(directions[zone >= 0 && zone <= 8 ? zone : 0]), Button1, kSourceApplication);
-    XFlush(X().dpy);
-    // Should the release reach us before the manager grabs the pointer, the
-    // manager would wait for one forever: the release cancels the request.
-    n->moveResizePending = true;
-    return true;
+bool StartSystemMoveSize(WindowRecord& rec, ResizeZone zone, POINT cursor, POINT minSize) {
+    return WithXWindow(rec, false, [&](X11Window& n, Display& x) {
+        if (n.overrideRedirect || !x.Supports(x.atoms.netWmMoveResize)) return false;
+        SetPositionHints(n.window, rec.rect, minSize);
+        // The press holds an implicit grab that would keep the pointer from the manager.
+        XUngrabPointer(x.dpy, CurrentTime);
+        SendToManager(n.window, x.atoms.netWmMoveResize, cursor.x, cursor.y, static_cast<long>(DirectionOf(zone)),
+                      Button1, kSourceApplication);
+        XFlush(x.dpy);
+        // Should the release reach us before the manager grabs the pointer,
+        // the manager would wait for one forever: the release cancels it.
+        n.moveResizePending = true;
+        return true;
+    });
 }
 
 bool LeftButtonHeld() {
-    std::lock_guard lk(X().mu);
-    if (!X().ok()) return false;
+    Display& x = XConnection();
+    std::lock_guard lk(x.mu);
+    if (!x.ok()) return false;
     Window root, child;
     int rx, ry, wx, wy;
     unsigned mask = 0;
-    XQueryPointer(X().dpy, X().root, &root, &child, &rx, &ry, &wx, &wy, &mask);
+    XQueryPointer(x.dpy, x.root, &root, &child, &rx, &ry, &wx, &wy, &mask);
     return (mask & Button1Mask) != 0;
 }
 
 void GrabPointer(WindowRecord& rec, bool grab) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0) return;
-    if (grab && n->mapped)
-        XGrabPointer(X().dpy, n->window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                     GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-    else if (!grab)
-        XUngrabPointer(X().dpy, CurrentTime);
-    XFlush(X().dpy);
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        if (grab && n.mapped)
+            XGrabPointer(x.dpy, n.window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                         GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+        else if (!grab)
+            XUngrabPointer(x.dpy, CurrentTime);
+        XFlush(x.dpy);
+    });
 }
 
 std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* strideBytes) {
@@ -554,106 +590,114 @@ std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* stri
 }
 
 void Push(WindowRecord& rec, const RECT& rect) {
-    X11Window* n = Native(rec);
-    if (n == nullptr || n->image.data() == nullptr) return;
-    std::lock_guard lk(X().mu);
-    if (n->window == 0) return;
-    // An ordinary window is opaque: its alpha must not let a compositor
-    // blend it.
-    if (!(rec.exStyle & WS_EX_LAYERED) && X().argb) {
-        for (int y = rect.top; y < rect.bottom; ++y) {
-            std::uint32_t* row = n->image.data() + static_cast<std::size_t>(y) * n->image.width();
-            for (int x = rect.left; x < rect.right; ++x) row[x] |= 0xFF000000u;
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        if (n.image.data() == nullptr) return;
+        // An ordinary window is opaque: its alpha must not let a compositor
+        // blend it.
+        if (!(rec.exStyle & WS_EX_LAYERED) && x.argb) {
+            for (int y = rect.top; y < rect.bottom; ++y) {
+                std::uint32_t* row = n.image.data() + static_cast<std::size_t>(y) * n.image.width();
+                for (int px = rect.left; px < rect.right; ++px) row[px] |= 0xFF000000u;
+            }
         }
-    }
-    UpdateShape(rec, *n, rect.top, rect.bottom, false);
-    n->image.Put(n->window, n->gc, rect.left, rect.top, rect.width(), rect.height());
-    // The image memory is reused by the next present: wait until the server has it.
-    XSync(X().dpy, False);
-    if (XEventsQueued(X().dpy, QueuedAlready) > 0) X().Kick();
+        UpdateShape(rec, n, rect.top, rect.bottom, false);
+        n.image.Put(n.window, n.gc, rect.left, rect.top, rect.width(), rect.height());
+        // The image memory is reused by the next present: wait until the server has it.
+        XSync(x.dpy, False);
+        if (XEventsQueued(x.dpy, QueuedAlready) > 0) x.Kick();
+    });
+}
+
+void SetIcons(WindowRecord& rec) {
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        if (rec.icons.empty()) {
+            XDeleteProperty(x.dpy, n.window, x.atoms.netWmIcon);
+        } else {
+            // Width, height and the pixels of each picture; Xlib takes
+            // 32-bit property items as longs.
+            std::vector<long> items;
+            for (const IconImage& image : rec.icons) {
+                items.push_back(image.width);
+                items.push_back(image.height);
+                for (std::uint32_t p : image.pixels) items.push_back(static_cast<long>(p));
+            }
+            XChangeProperty(x.dpy, n.window, x.atoms.netWmIcon, XA_CARDINAL, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char*>(items.data()), static_cast<int>(items.size()));
+        }
+        XFlush(x.dpy);
+    });
 }
 
 void ShapeChanged(WindowRecord& rec) {
-    X11Window* n = Native(rec);
-    if (n == nullptr) return;
-    std::lock_guard lk(X().mu);
-    UpdateShape(rec, *n, 0, rec.picHeight, true);
-    XFlush(X().dpy);
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        UpdateShape(rec, n, 0, rec.picHeight, true);
+        XFlush(x.dpy);
+    });
 }
 
 void SetBlurBehind(WindowRecord& rec) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0) return;
-    if (!rec.blur) {
-        XDeleteProperty(X().dpy, n->window, X().atoms.kdeBlurBehind);
-    } else {
-        std::vector<long> v;
-        for (const RECT& r : rec.blurRegion.rects) {
-            v.push_back(r.left);
-            v.push_back(r.top);
-            v.push_back(r.width());
-            v.push_back(r.height());
+    WithXWindow(rec, [&](X11Window& n, Display& x) {
+        if (!rec.blur) {
+            XDeleteProperty(x.dpy, n.window, x.atoms.kdeBlurBehind);
+        } else {
+            std::vector<long> v;
+            for (const RECT& r : rec.blurRegion.rects) {
+                v.push_back(r.left);
+                v.push_back(r.top);
+                v.push_back(r.width());
+                v.push_back(r.height());
+            }
+            XChangeProperty(x.dpy, n.window, x.atoms.kdeBlurBehind, XA_CARDINAL, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char*>(v.data()), static_cast<int>(v.size()));
         }
-        XChangeProperty(X().dpy, n->window, X().atoms.kdeBlurBehind, XA_CARDINAL, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char*>(v.data()), static_cast<int>(v.size()));
-    }
-    XFlush(X().dpy);
+        XFlush(x.dpy);
+    });
 }
 
-bool Composited() { return X().Composited(); }
+bool Composited() { return XConnection().Composited(); }
 
 void SetCursorShape(WindowRecord* rec, int cursorId) {
     if (rec == nullptr) return;
-    X11Window* n = Native(*rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->window == 0 || n->cursorId == cursorId) return;
-    n->cursorId = cursorId;
-    XDefineCursor(X().dpy, n->window, CursorFor(cursorId));
-    XFlush(X().dpy);
+    WithXWindow(*rec, [&](X11Window& n, Display& x) {
+        if (n.cursorId == cursorId) return;
+        n.cursorId = cursorId;
+        XDefineCursor(x.dpy, n.window, CursorFor(cursorId));
+        XFlush(x.dpy);
+    });
 }
 
-POINT CursorPos() {
-    std::lock_guard lk(X().mu);
-    if (!X().ok()) return POINT{};
-    Window r, c;
-    int rx = 0, ry = 0, wx, wy;
-    unsigned m;
-    XQueryPointer(X().dpy, X().root, &r, &c, &rx, &ry, &wx, &wy, &m);
-    return POINT{rx, ry};
-}
-
-RECT WorkArea() { return X().WorkArea(); }
+RECT WorkArea() { return XConnection().WorkArea(); }
 
 SIZE ScreenSize() {
-    std::lock_guard lk(X().mu);
-    if (!X().ok()) return SIZE{1024, 768};
-    return SIZE{DisplayWidth(X().dpy, X().screen), DisplayHeight(X().dpy, X().screen)};
+    Display& x = XConnection();
+    std::lock_guard lk(x.mu);
+    if (!x.ok()) return SIZE{1024, 768};
+    return SIZE{DisplayWidth(x.dpy, x.screen), DisplayHeight(x.dpy, x.screen)};
 }
 
 void ImeFocus(WindowRecord& rec, bool focused) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->ic == nullptr) return;
-    if (focused) XSetICFocus(n->ic);
-    else XUnsetICFocus(n->ic);
+    WithXWindow(rec, [&](X11Window& n, Display&) {
+        if (n.ic == nullptr) return;
+        if (focused) XSetICFocus(n.ic);
+        else XUnsetICFocus(n.ic);
+    });
 }
 
 void ImeSpot(WindowRecord& rec, POINT spot) {
-    X11Window* n = Native(rec);
-    std::lock_guard lk(X().mu);
-    if (n == nullptr || n->ic == nullptr || !(n->icStyle & XIMPreeditPosition)) return;
-    XPoint p{static_cast<short>(spot.x), static_cast<short>(spot.y)};
-    XVaNestedList list = XVaCreateNestedList(0, XNSpotLocation, &p, nullptr);
-    XSetICValues(n->ic, XNPreeditAttributes, list, nullptr);
-    XFree(list);
+    WithXWindow(rec, [&](X11Window& n, Display&) {
+        if (n.ic == nullptr || !(n.icStyle & XIMPreeditPosition)) return;
+        XPoint p{static_cast<short>(spot.x), static_cast<short>(spot.y)};
+        XVaNestedList list = XVaCreateNestedList(0, XNSpotLocation, &p, nullptr);
+        XSetICValues(n.ic, XNPreeditAttributes, list, nullptr);
+        XFree(list);
+    });
 }
 
 std::uint64_t NowMs() { return MonotonicMs(); }
 
 void SleepMs(std::uint32_t ms) { usleep(static_cast<useconds_t>(ms) * 1000); }
 
-bool MessageBoxAutoClose() { return !X().ok(); }
+bool MessageBoxAutoClose() { return !XConnection().ok(); }
 
 void MessageBoxShown(const rt::Text&, const rt::Text&) {}
 

@@ -63,10 +63,10 @@ struct X11Window : core::NativeWindow {
 };
 
 // Ends a _NET_WM_MOVERESIZE the manager may have started after the button
-// was released already. Needs X().mu.
+// was released already. Needs XConnection().mu.
 void CancelMoveResize(X11Window& n);
 
-// The window of an X id (null when none of ours); needs X().mu.
+// The window of an X id (null when none of ours); needs XConnection().mu.
 X11Window* NativeOfX(Window w);
 
 }  // namespace plat::x11

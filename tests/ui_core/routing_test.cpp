@@ -248,16 +248,17 @@ TEST_F(RoutingTest, MnemonicsClickTheirControlIgnoringCase) {
 }
 
 TEST_F(RoutingTest, ResizeZonesSetCursorsAndStartSizing) {
-    EXPECT_EQ(ResizeZone(3, 3, 300, 200), 4);
-    EXPECT_EQ(ResizeZone(295, 3, 300, 200), 5);
-    EXPECT_EQ(ResizeZone(150, 7, 300, 200), 3);
-    EXPECT_EQ(ResizeZone(150, 8, 300, 200), 0);
-    EXPECT_EQ(ResizeZone(9, 195, 300, 200), 7);
-    EXPECT_EQ(ResizeZone(291, 191, 300, 200), 8);
-    EXPECT_EQ(ResizeZone(150, 191, 300, 200), 6);
-    EXPECT_EQ(ResizeZone(7, 100, 300, 200), 1);
-    EXPECT_EQ(ResizeZone(8, 100, 300, 200), 0);
-    EXPECT_EQ(ResizeZone(291, 100, 300, 200), 2);
+    using enum plat::ResizeZone;
+    EXPECT_EQ(ResizeZoneAt(3, 3, 300, 200), TopLeft);
+    EXPECT_EQ(ResizeZoneAt(295, 3, 300, 200), TopRight);
+    EXPECT_EQ(ResizeZoneAt(150, 7, 300, 200), Top);
+    EXPECT_EQ(ResizeZoneAt(150, 8, 300, 200), Move);
+    EXPECT_EQ(ResizeZoneAt(9, 195, 300, 200), BottomLeft);
+    EXPECT_EQ(ResizeZoneAt(291, 191, 300, 200), BottomRight);
+    EXPECT_EQ(ResizeZoneAt(150, 191, 300, 200), Bottom);
+    EXPECT_EQ(ResizeZoneAt(7, 100, 300, 200), Left);
+    EXPECT_EQ(ResizeZoneAt(8, 100, 300, 200), Move);
+    EXPECT_EQ(ResizeZoneAt(291, 100, 300, 200), Right);
 
     AttachOptions options = Captionless(false);
     options.resizable = true;

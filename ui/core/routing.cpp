@@ -349,32 +349,30 @@ bool UiWindow::OnResizeBorder(unsigned message, LParam lParam) {
     }
     const int x = plat::GET_X_LPARAM(lParam);
     const int y = plat::GET_Y_LPARAM(lParam);
-    const int zone = ResizeZone(x, y, size.width, size.height);
-    if (zone == 0) return false;
-    static constexpr int kCursors[9] = {0, plat::IDC_SIZEWE, plat::IDC_SIZEWE, plat::IDC_SIZENS,
-                                        plat::IDC_SIZENWSE, plat::IDC_SIZENESW, plat::IDC_SIZENS,
-                                        plat::IDC_SIZENESW, plat::IDC_SIZENWSE};
-    plat::SetCursor(plat::LoadCursor(kCursors[zone]));
+    const plat::ResizeZone zone = ResizeZoneAt(x, y, size.width, size.height);
+    if (zone == plat::ResizeZone::Move) return false;
+    plat::SetCursor(plat::LoadCursor(plat::CursorOfZone(zone)));
     if (hoverControl) {
         Deliver(hoverControl, EV_MOUSE_LEFT, 0, 0);
         hoverControl = nullptr;
     }
     if (message == plat::WM_LBUTTONDOWN) {
-        plat::SendMessage(window, plat::WM_SYSCOMMAND, plat::SC_SIZE + static_cast<WParam>(zone), lParam);
+        plat::SendMessage(window, plat::WM_SYSCOMMAND, plat::SysCommandOf(zone), lParam);
     }
     return true;
 }
 
-int ResizeZone(int x, int y, int width, int height) {
-    if (y < 8 && x < 10) return 4;
-    if (y < 8 && width - x < 10) return 5;
-    if (y < 8) return 3;
-    if (height - y < 10 && x < 10) return 7;
-    if (height - y < 10 && width - x < 10) return 8;
-    if (height - y < 10) return 6;
-    if (x < 8) return 1;
-    if (width - x < 10) return 2;
-    return 0;
+plat::ResizeZone ResizeZoneAt(int x, int y, int width, int height) {
+    using enum plat::ResizeZone;
+    if (y < 8 && x < 10) return TopLeft;
+    if (y < 8 && width - x < 10) return TopRight;
+    if (y < 8) return Top;
+    if (height - y < 10 && x < 10) return BottomLeft;
+    if (height - y < 10 && width - x < 10) return BottomRight;
+    if (height - y < 10) return Bottom;
+    if (x < 8) return Left;
+    if (width - x < 10) return Right;
+    return Move;
 }
 
 void UiWindow::OnKeyDown(WParam wParam, LParam lParam) {

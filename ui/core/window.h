@@ -244,9 +244,8 @@ private:
     std::vector<UiControl*> live_;
 };
 
-// The resize-border zone of a point (0 none, 1 left, 2 right, 3 top, 4 top-left,
-// 5 top-right, 6 bottom, 7 bottom-left, 8 bottom-right).
-int ResizeZone(int x, int y, int width, int height);
+// The resize-border zone of a point; ResizeZone::Move off the border.
+plat::ResizeZone ResizeZoneAt(int x, int y, int width, int height);
 
 // The UiWindow attached to a native window, or null.
 UiWindow* FindHost(NativeWindow window);

@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -312,6 +313,40 @@ TEST_F(X11Plain, MessageBoxClosesOnEnter) {
     user.join();
     EXPECT_TRUE(pressed);
     EXPECT_EQ(RunCommand("xdotool search --name '" + rt::Cp936ToUtf8("出错了") + "' 2>/dev/null"), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(X11Plain, ApplicationIdentityAndIconsAreReadBack) {
+    ASSERT_TRUE(SetApplicationIdentity("seeker", "Seeker"));
+    Hwnd h = Make("identity", 700, 600, 120, 40);
+    std::vector<std::uint32_t> px(120 * 40, 0xFF204060u);
+    Present(h, px.data(), 120 * 4, 120, 40);
+    ShowWindow(h, SW_SHOWNORMAL);
+    Window w = Find("identity");
+    ASSERT_NE(w, 0u);
+    std::string id = std::to_string(w);
+    EXPECT_NE(RunCommand("xprop -id " + id + " WM_CLASS").find("\"seeker\", \"Seeker\""), std::string::npos);
+
+    IconImage small{2, 1, {0xFFFF0000u, 0x8000FF00u}};
+    IconImage large{16, 16, std::vector<std::uint32_t>(256, 0xFF0000FFu)};
+    ASSERT_TRUE(SetWindowIcon(h, {small, large}));
+    // Every item as a decimal cardinal: width, height, pixels, per picture.
+    std::string icon;
+    PumpUntil([&] {
+        icon = RunCommand("xprop -id " + id + " -f _NET_WM_ICON 32c '=$0+\\n' _NET_WM_ICON");
+        return icon.find("=2,") != std::string::npos;
+    });
+    EXPECT_NE(icon.find("=2, 1, 4294901760, 2147548928, 16, 16, 4278190335, "), std::string::npos) << icon;
+    std::size_t items = std::count(icon.begin(), icon.end(), ',') + 1;
+    EXPECT_EQ(items, 2u + 2 + 2 + 256);
+    ASSERT_TRUE(SetWindowIcon(h, {}));
+    EXPECT_TRUE(PumpUntil([&] {
+        return RunCommand("xprop -id " + id + " _NET_WM_ICON").find("not found") != std::string::npos;
+    }));
+    SetApplicationIdentity("seeker", "seeker");
 }
 
 }  // namespace
