@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "assets/assets.h"
+#include "list_page.h"
 #include "platform/platform.h"
 #include "ui/controls/button.h"
 #include "ui/controls/caption_button.h"
@@ -305,5 +306,7 @@ int main() {
         std::fprintf(stderr, "ui-gallery: cannot open the window\n");
         return 1;
     }
+    ListPage lists;  // the list and picture controls, in a window of their own
+    if (!lists.Open()) std::fprintf(stderr, "ui-gallery: cannot open the lists window\n");
     return gallery.Run();
 }
