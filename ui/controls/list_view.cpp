@@ -221,11 +221,6 @@ LResult UiListView::OnResize(int, int) {
     return kUnhandled;
 }
 
-LResult UiListView::OnTransitionFinished() {
-    transitionFrames = 0;
-    return kUnhandled;
-}
-
 LResult UiListView::OnOtherMessage(int message, WParam, LParam lParam) {
     switch (message) {
     case LIST_EV_REDRAW_ROW:
