@@ -8,6 +8,7 @@
 #include "platform/gfx/brush.h"
 #include "platform/gfx/graphics.h"
 #include "platform/gfx/pen.h"
+#include "report.h"
 #include "ui/controls/effect_text.h"
 #include "ui/controls/label.h"
 #include "ui/controls/picture.h"
@@ -19,17 +20,6 @@ namespace {
 constexpr int kWidth = 466;
 constexpr int kHeight = 1040;
 constexpr gfx::Argb kWhiteText = 0xFEFFFFFF;
-
-void Say(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
-void SayPlace(const char* name, const ui::UiControl& c) {
-    Say("at " + std::string(name) + " " + std::to_string(static_cast<int>(c.rect.x)) + " " +
-        std::to_string(static_cast<int>(c.rect.y)) + " " + std::to_string(static_cast<int>(c.rect.width)) + " " +
-        std::to_string(static_cast<int>(c.rect.height)));
-}
 
 // Straight ARGB pixels of a bitmap, as an icon carries them.
 plat::Icon IconOf(const gfx::Bitmap& bitmap) {
@@ -102,7 +92,7 @@ bool ListPage::Open() {
     BuildOtherStyles();
     BuildPictures();
     host_.ShowAnimated(0);
-    Say("lists ready");
+    Report("lists ready");
     return true;
 }
 
@@ -136,9 +126,9 @@ void ListPage::BuildResultList() {
         const std::string date = "2026-" + std::to_string(1 + i % 12) + "-" + std::to_string(1 + i % 28);
         list.AppendRow({std::to_string(i), title, size, date, sites[i % 8]});
     }
-    SayPlace("list", list);
+    ReportPlace("list", list);
     // Where the rows start and how high one is, for whoever clicks rows from outside.
-    Say("at listrows " + std::to_string(static_cast<int>(list.rect.x + list.itemsRect.x)) + " " +
+    Report("at listrows " + std::to_string(static_cast<int>(list.rect.x + list.itemsRect.x)) + " " +
         std::to_string(static_cast<int>(list.rect.y + list.itemsRect.y)) + " " +
         std::to_string(static_cast<int>(list.itemsRect.width)) + " " + std::to_string(static_cast<int>(list.rowHeight)));
     ui::LabelOptions status;
@@ -151,10 +141,10 @@ void ListPage::BuildResultList() {
         const int row = list.Selection();
         if (row == 0) return;
         shown.LabelText(list.GetCellText(row, 2));
-        Say("list row " + std::to_string(row));
+        Report("list row " + std::to_string(row));
     });
     list.BindEvent(plat::WM_MOUSEWHEEL, [&list](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-        Say("list top " + std::to_string(list.firstVisibleRow));
+        Report("list top " + std::to_string(list.firstVisibleRow));
     });
 }
 
@@ -210,7 +200,7 @@ void ListPage::BuildPictures() {
     animated.drawMode = ui::PictureDrawMode::Natural;
     ui::UiPicture& spinner = Add<ui::UiPicture>();
     spinner.CreatePicture(window_, 12, 816, 48, 48, assets::SpinnerGif(), animated);
-    SayPlace("spinner", spinner);
+    ReportPlace("spinner", spinner);
 
     const auto panel = assets::PanelPng();
     ui::PictureOptions stretched;

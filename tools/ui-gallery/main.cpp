@@ -9,6 +9,7 @@
 
 #include "assets/assets.h"
 #include "list_page.h"
+#include "report.h"
 #include "platform/platform.h"
 #include "ui/controls/button.h"
 #include "ui/controls/caption_button.h"
@@ -27,17 +28,6 @@ namespace {
 constexpr gfx::Argb kWhiteText = 0xFEFFFFFF;
 constexpr gfx::Argb kPurpleGlow = 0xB4800080;
 
-void Report(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
-// Where a control is, for whoever drives the gallery from outside.
-void ReportPlace(const char* name, const ui::UiControl& c) {
-    Report("at " + std::string(name) + " " + std::to_string(static_cast<int>(c.rect.x)) + " " +
-           std::to_string(static_cast<int>(c.rect.y)) + " " + std::to_string(static_cast<int>(c.rect.width)) +
-           " " + std::to_string(static_cast<int>(c.rect.height)));
-}
 
 class Gallery {
 public:
