@@ -11,6 +11,10 @@ extern const unsigned char assets_checkmark_strip[];
 extern const std::size_t assets_checkmark_strip_size;
 extern const unsigned char assets_menu_check[];
 extern const std::size_t assets_menu_check_size;
+extern const unsigned char assets_spinner_gif[];
+extern const std::size_t assets_spinner_gif_size;
+extern const unsigned char assets_panel_png[];
+extern const std::size_t assets_panel_png_size;
 
 namespace assets {
 
@@ -29,5 +33,9 @@ std::span<const std::uint8_t> CheckMarkStrip() {
 std::span<const std::uint8_t> MenuCheckImage() {
     return {assets_menu_check, assets_menu_check_size};
 }
+
+std::span<const std::uint8_t> SpinnerGif() { return {assets_spinner_gif, assets_spinner_gif_size}; }
+
+std::span<const std::uint8_t> PanelPng() { return {assets_panel_png, assets_panel_png_size}; }
 
 }  // namespace assets

@@ -21,6 +21,13 @@ std::span<const std::uint8_t> CheckMarkStrip();
 // Mark of a checked menu item, a 16 x 16 PNG.
 std::span<const std::uint8_t> MenuCheckImage();
 
+// Gallery art: a 48 x 48 animated GIF of 12 frames, and a 24 x 24 PNG panel
+// drawn for nine-slice scaling with margins of kPanelMargin.
+std::span<const std::uint8_t> SpinnerGif();
+std::span<const std::uint8_t> PanelPng();
+inline constexpr int kSpinnerFrames = 12;
+inline constexpr int kPanelMargin = 8;
+
 // ---- caption-button strip layout
 inline constexpr int kCaptionStripWidth = 729;
 inline constexpr int kCaptionStripHeight = 20;

@@ -377,5 +377,66 @@ def main(argv):
     return 0
 
 
+
+# ---------------------------------------------------------------- gallery art
+# An animated GIF and a nine-slice panel for the gallery's picture demos:
+#   spinner.gif  48 x 48, 12 frames of 80 ms: a lens sweeping a ring of dots
+#   panel.png    24 x 24 glass panel whose 8-pixel margins keep their shape
+SPINNER = 48
+SPINNER_FRAMES = 12
+PANEL = 24
+
+
+def draw_spinner_frame(index):
+    c = Canvas(SPINNER, SPINNER)
+    mid = SPINNER / 2.0
+    # An opaque tile: GIF keeps no partial alpha, so the art carries its own background.
+    for y in range(SPINNER):
+        t = y / (SPINNER - 1)
+        for x in range(SPINNER):
+            c.blend(x, y, (0.06 + 0.08 * t, 0.18 + 0.14 * t, 0.26 + 0.10 * t), 1.0)
+    c.fill(sd_ring(mid - 3, mid - 3, 13.0, 2.2), (0.86, 0.95, 0.70), 0.9)
+    c.fill(sd_segment(mid + 7, mid + 7, mid + 17, mid + 17, 2.6), (0.86, 0.95, 0.70), 0.95)
+    # Eight dots around the lens, the brightest one leading the sweep.
+    for k in range(8):
+        ang = 2 * math.pi * (index / SPINNER_FRAMES - k / 12.0)
+        dx, dy = mid - 3 + math.cos(ang) * 8.0, mid - 3 + math.sin(ang) * 8.0
+        c.fill(sd_circle(dx, dy, 2.1 - 0.15 * k), (0.55, 0.85, 0.25), 1.0 - 0.11 * k)
+    return png_bytes(SPINNER, SPINNER, c.rgba_bytes())
+
+
+def draw_panel():
+    c = Canvas(PANEL, PANEL)
+    mid = PANEL / 2.0
+    outer = sd_round_box(mid, mid, mid - 0.5, mid - 0.5, 7.0)
+    for y in range(PANEL):
+        a = 0.55 - 0.25 * y / (PANEL - 1)
+        c.fill(outer, (1.0, 1.0, 1.0), a, (0, y, PANEL, y + 1))
+    c.fill(sd_outline(outer, 0.9), (0.10, 0.35, 0.30), 0.9)
+    c.fill(sd_outline(sd_round_box(mid, mid, mid - 2.5, mid - 2.5, 5.0), 0.5), (1.0, 1.0, 1.0), 0.6)
+    return png_bytes(PANEL, PANEL, c.rgba_bytes())
+
+
+def draw_gallery_art(out_dir):
+    os.makedirs(out_dir, exist_ok=True)
+    with open(os.path.join(out_dir, "panel.png"), "wb") as f:
+        f.write(draw_panel())
+    frames = []
+    for i in range(SPINNER_FRAMES):
+        name = os.path.join(out_dir, "spinner_%02d.png" % i)
+        with open(name, "wb") as f:
+            f.write(draw_spinner_frame(i))
+        frames.append(name)
+    convert = os.environ.get("CONVERT", "convert")
+    subprocess.run([convert, "-delay", "8", "-loop", "0"] + frames + ["-strip", "-layers", "Optimize",
+                    os.path.join(out_dir, "spinner.gif")], check=True)
+    for name in frames:
+        os.remove(name)
+    return 0
+
+
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    status = main(sys.argv)
+    if status == 0 and os.environ.get("DRAW_ONLY", "") in ("", "gallery"):
+        status = draw_gallery_art(sys.argv[1])
+    sys.exit(status)

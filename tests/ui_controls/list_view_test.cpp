@@ -270,6 +270,13 @@ TEST_F(ListTest, TheVerticalBarDragsTheRows) {
     EXPECT_LT(list->scrollY, 0);
     EXPECT_FLOAT_EQ(list->scrollY, -list->verticalBar.value);
     EXPECT_GT(list->firstVisibleRow, 1);
+    // A resized list takes its bars along; a narrower one also needs the horizontal bar.
+    list->Move(std::nullopt, std::nullopt, 300.0f, 200.0f);
+    Pump();
+    EXPECT_FLOAT_EQ(list->verticalBar.rect.x + list->verticalBar.rect.width, kLeft + 300 - 2);
+    EXPECT_FLOAT_EQ(list->verticalBar.maximum, list->contentHeight - list->itemsRect.height);
+    EXPECT_EQ(list->horizontalBar.visible, 1);
+    EXPECT_FLOAT_EQ(list->horizontalBar.rect.y, kTop + 200 - 2 - ui::kListBarThickness);
 }
 
 TEST_F(ListTest, ASelectedRowIsFilledAndALongTitleEndsInAnEllipsis) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "assets/assets.h"
 #include "host_fixture.h"
 #include "ui/controls/label.h"
 #include "ui/controls/picture.h"
@@ -153,6 +154,26 @@ TEST_F(PictureTest, AnIconKeepsItsAlphaInEveryDrawMode) {
     EXPECT_TRUE(Blue(320, 110));
     EXPECT_TRUE(Red(329, 110));
     EXPECT_LE(A(Shot().at(335, 110)), 2);
+}
+
+// The gallery's animation is stored with frames that only cover what changed;
+// every frame the picture shows is still the whole picture.
+TEST_F(PictureTest, TheEmbeddedAnimationPlaysWholeFramesWithItsOwnDelays) {
+    ui::PictureOptions o;
+    o.drawMode = ui::PictureDrawMode::Natural;
+    ASSERT_TRUE(picture.CreatePicture(window, 100, 100, 48, 48, assets::SpinnerGif(), o));
+    Pump();
+    EXPECT_EQ(picture.frameCount, assets::kSpinnerFrames);
+    EXPECT_EQ(picture.frameDelays, std::vector<std::uint32_t>(assets::kSpinnerFrames, 8));
+    for (int i = 0; i < assets::kSpinnerFrames; ++i) {
+        const gfx::Bitmap& frame = picture.image->frames[static_cast<std::size_t>(i)];
+        EXPECT_EQ(frame.GetPixel(0, 0) >> 24, 0xFFu) << "frame " << i;
+        EXPECT_EQ(frame.GetPixel(47, 47) >> 24, 0xFFu) << "frame " << i;
+    }
+    const auto corner = Shot().at(101, 101);
+    Tick(80);
+    EXPECT_EQ(picture.frameIndex, 3);
+    EXPECT_EQ(Shot().at(101, 101), corner);
 }
 
 // The caption's icon: the window's small icon at (11, 11), 16 x 16, and the

@@ -92,3 +92,34 @@ kill -0 "$gallery_pid" 2>/dev/null && fail "the close button did not end ui-gall
 status=0
 wait "$gallery_pid" || status=$?
 [ "$status" -eq 0 ] || { sed 's/^/  stderr: /' "$work/stderr" >&2; fail "ui-gallery ended with status $status"; }
+
+# ---- The lists window: a click selects a row, the wheel scrolls three rows a
+# notch, and a click at the same place then selects the row six further on.
+"$gallery" >"$work/log" 2>"$work/stderr" &
+gallery_pid=$!
+pids+=($gallery_pid)
+wait_for '^lists ready$' 600
+lists=$(xdotool search --sync --name '^ui-gallery lists$' | head -n 1)
+[ -n "$lists" ] || fail "no ui-gallery lists window"
+lx=$(xwininfo -id "$lists" | awk '/Absolute upper-left X/ { print $4 }')
+ly=$(xwininfo -id "$lists" | awk '/Absolute upper-left Y/ { print $4 }')
+read -r rx ry rw rh <<<"$(place listrows)"
+row_x=$((lx + rx + 120))
+row_y=$((ly + ry + 2 * rh + rh / 2))  # the middle of the third row
+sleep 0.5
+xdotool mousemove "$row_x" "$row_y" click 1
+wait_for '^list row 3$' 50
+xdotool click 5
+wait_for '^list top 4$' 50
+xdotool click 5
+wait_for '^list top 7$' 50
+xdotool click 1
+wait_for '^list row 9$' 50
+shoot "$out/gallery-lists.png"
+# The selected row is filled: its pixel differs from the unselected row below it.
+selected=$(pixel_sum "$out/gallery-lists.png" $((lx + rx + 3)) "$row_y")
+plain=$(pixel_sum "$out/gallery-lists.png" $((lx + rx + 3)) $((row_y + 2 * rh)))
+echo "row pixel selected $selected, plain $plain"
+[ "$selected" -ne "$plain" ] || fail "the clicked row does not look selected"
+kill -0 "$gallery_pid" 2>/dev/null || fail "ui-gallery exited"
+echo "screenshot: $out/gallery-lists.png"

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "assets/assets.h"
+#include "list_page.h"
+#include "report.h"
 #include "platform/platform.h"
 #include "ui/controls/button.h"
 #include "ui/controls/caption_button.h"
@@ -26,17 +28,6 @@ namespace {
 constexpr gfx::Argb kWhiteText = 0xFEFFFFFF;
 constexpr gfx::Argb kPurpleGlow = 0xB4800080;
 
-void Report(const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
-// Where a control is, for whoever drives the gallery from outside.
-void ReportPlace(const char* name, const ui::UiControl& c) {
-    Report("at " + std::string(name) + " " + std::to_string(static_cast<int>(c.rect.x)) + " " +
-           std::to_string(static_cast<int>(c.rect.y)) + " " + std::to_string(static_cast<int>(c.rect.width)) +
-           " " + std::to_string(static_cast<int>(c.rect.height)));
-}
 
 class Gallery {
 public:
@@ -305,5 +296,7 @@ int main() {
         std::fprintf(stderr, "ui-gallery: cannot open the window\n");
         return 1;
     }
+    ListPage lists;  // the list and picture controls, in a window of their own
+    if (!lists.Open()) std::fprintf(stderr, "ui-gallery: cannot open the lists window\n");
     return gallery.Run();
 }

@@ -116,6 +116,7 @@ void UiListView::DeleteAllRows() {
     selectedRow = 0;
     firstVisibleRow = lastVisibleRow = 0;
     hoverRow = hoverColumn = 0;
+    if (!tooltip.empty()) Tooltip(rt::Text(), true);
     scrollX = scrollY = 0;
     contentHeight = 0;
     Layout();
@@ -194,6 +195,7 @@ LResult UiListView::OnCreate() {
         });
     }
     Layout();
+    SyncBars();
     return kUnhandled;
 }
 
@@ -215,11 +217,7 @@ LResult UiListView::OnPaint() {
 
 LResult UiListView::OnResize(int, int) {
     Layout();
-    return kUnhandled;
-}
-
-LResult UiListView::OnTransitionFinished() {
-    transitionFrames = 0;
+    SyncBars();
     return kUnhandled;
 }
 

@@ -88,7 +88,7 @@ struct ListViewOptions {
 
 class UiListView : public UiControl {
 public:
-    UiListView() = default;
+    UiListView() { transitionOnce = true; }
     ~UiListView() override;
 
     // Kind 8, focusable.
@@ -194,7 +194,6 @@ protected:
     LResult OnMouseLeave() override;
     LResult OnWheel(int delta, int keys) override;
     LResult OnFocus(bool gained, UiControl* other) override;
-    LResult OnTransitionFinished() override;
     LResult OnOtherMessage(int message, WParam wParam, LParam lParam) override;
 
 private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/gfx/brush.h"
 #include "platform/gfx/pen.h"
@@ -26,6 +27,26 @@ constexpr float kGridCorner = 6;
 // coordinates as pixel centres, so the rectangle moves up and left half a pixel.
 void FillPixels(gfx::Graphics& g, gfx::Argb colour, const RectF& r) {
     g.FillRectangle(gfx::SolidBrush(colour), RectF{r.x - 0.5f, r.y - 0.5f, r.width, r.height});
+}
+
+// Moves the pixel rows of `area` by `shift` rows (negative: upwards), in the
+// order that never reads a row already overwritten.
+void MovePixelRows(gfx::Bitmap& bitmap, const gfx::RectI& area, int shift) {
+    const gfx::RectI clipped{std::max(area.x, 0), std::max(area.y, 0), 0, 0};
+    const int right = std::min(area.x + area.width, bitmap.Width());
+    const int bottom = std::min(area.y + area.height, bitmap.Height());
+    if (right <= clipped.x || bottom <= clipped.y || !bitmap.Data()) return;
+    const std::size_t bytes = static_cast<std::size_t>(right - clipped.x) * 4;
+    const auto rowAt = [&](int y) {
+        return bitmap.Data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.Stride()) +
+               static_cast<std::size_t>(clipped.x) * 4;
+    };
+    if (shift < 0) {
+        for (int y = clipped.y - shift; y < bottom; ++y) std::memcpy(rowAt(y + shift), rowAt(y), bytes);
+    } else {
+        for (int y = bottom - 1 - shift; y >= clipped.y; --y) std::memcpy(rowAt(y + shift), rowAt(y), bytes);
+    }
+    bitmap.MarkDirty();
 }
 
 // An image of a list centred vertically in `box` at its left; returns its width.
@@ -98,13 +119,7 @@ bool UiListView::ShiftRows(float dy) {
     if (static_cast<float>(shift) != dy || shift == 0 || std::abs(shift) >= area.height) return false;
     PaintContext context = BeginControlPaint(false);
     // The rows still on screen move with the content; the strip they leave is drawn anew.
-    const gfx::RectI kept{area.x, shift < 0 ? area.y - shift : area.y, area.width, area.height - std::abs(shift)};
-    if (shift < 0) {
-        surface->CopyFrom(*surface, kept, kept.x, kept.y + shift);  // upwards: a forward copy is safe
-    } else {
-        const gfx::Bitmap moved = surface->CloneArea(kept);
-        surface->CopyFrom(moved, {0, 0, kept.width, kept.height}, kept.x, kept.y + shift);
-    }
+    MovePixelRows(*surface, area, shift);
     const RectF strip{itemsRect.x, shift < 0 ? itemsRect.Bottom() + static_cast<float>(shift) : itemsRect.y,
                       itemsRect.width, static_cast<float>(std::abs(shift))};
     gfx::Graphics& g = *graphics;

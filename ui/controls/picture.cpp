@@ -156,9 +156,8 @@ LResult UiPicture::OnTimer(TimerId id) {
 }
 
 LResult UiPicture::OnTransitionFinished() {
-    transitionFrames = 0;
     transitionMark = -1;
-    return kUnhandled;
+    return UiControl::OnTransitionFinished();
 }
 
 LResult UiPicture::OnOtherMessage(int message, WParam, LParam) {

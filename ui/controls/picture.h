@@ -38,7 +38,7 @@ gfx::Bitmap BitmapFromIcon(const plat::Icon& icon);
 
 class UiPicture : public UiControl {
 public:
-    UiPicture() = default;
+    UiPicture() { transitionOnce = true; }
     ~UiPicture() override;
 
     // Kind 4, focusable. Bytes that do not decode leave a picture without an image.

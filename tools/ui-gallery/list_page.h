@@ -1,0 +1,41 @@
+// The gallery's second window: the list control in its three styles and the
+// picture control (an animation, a nine-slice panel, a fitted image), in a
+// window whose caption shows an icon. Placed at the right edge of the screen,
+// beside the main gallery window. Reports, like the main window, go to
+// standard output: "at <name> x y w h" in this window's client coordinates,
+// "lists ready" once shown, and "list row <n>" for each clicked row.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/platform.h"
+#include "ui/controls/control.h"
+#include "ui/controls/list_view.h"
+#include "ui/core/window.h"
+
+class ListPage {
+public:
+    ListPage();
+    ~ListPage();
+    bool Open();
+
+private:
+    void Section(float y, const rt::Text& title);
+    void BuildResultList();
+    void BuildMultiList();
+    void BuildOtherStyles();
+    void BuildPictures();
+
+    template <typename T>
+    T& Add() {
+        controls_.push_back(std::make_unique<T>());
+        return static_cast<T&>(*controls_.back());
+    }
+
+    plat::Icon icon_;
+    ui::UiImageList gridIcons_;
+    ui::UiWindow host_;
+    plat::Hwnd window_ = nullptr;
+    std::vector<std::unique_ptr<ui::UiControl>> controls_;
+};
