@@ -49,6 +49,7 @@ bool StartSystemMoveSize(WindowRecord&, int, POINT, POINT) { return false; }
 // Injected input reaches the core at once: its key state is the whole truth.
 bool LeftButtonHeld() { return true; }
 void GrabPointer(WindowRecord&, bool) {}
+void GrabMenuInput(WindowRecord*) {}
 
 std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* strideBytes) {
     HeadlessWindow* n = Native(rec);

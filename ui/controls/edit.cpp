@@ -144,6 +144,10 @@ LResult UiEdit::OnMouseUp(const MouseEvent& event) {
         UpdateCaret(true);
         return 0;
     }
+    if (event.button == MouseButton::Right && inputMode != EditMode::Password) {
+        ShowContextMenu();
+        return 0;
+    }
     return kUnhandled;
 }
 

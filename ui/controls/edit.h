@@ -130,6 +130,7 @@ private:
     void Changed();
     void MoveCaret(EditPos to, bool extend);
     void AfterMove();
+    void ShowContextMenu();
     bool Accepts(int code) const;
     float ContentWidth() const;
     float ContentHeight() const;

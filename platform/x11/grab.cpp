@@ -1,0 +1,51 @@
+// The menu grab: pointer and keyboard grabbed on the menu window with owner
+// events, so the process's own windows get their input as usual and
+// everything else of the display comes to the menu.
+#include "platform/x11/grab.h"
+
+#include "platform/core/state.h"
+#include "platform/x11/display.h"
+#include "platform/x11/window.h"
+
+namespace plat::x11 {
+
+namespace {
+Window grabbed = 0;  // guarded by X().mu
+
+void Grab(Window w) {
+    ::Display* dpy = X().dpy;
+    XGrabPointer(dpy, w, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                 GrabModeAsync, None, None, CurrentTime);
+    XGrabKeyboard(dpy, w, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+    XFlush(dpy);
+}
+}  // namespace
+
+bool RestoreMenuGrab() {
+    if (grabbed == 0 || !X().ok()) return false;
+    Grab(grabbed);
+    return true;
+}
+
+}  // namespace plat::x11
+
+namespace plat::core::backend {
+
+void GrabMenuInput(WindowRecord* rec) {
+    auto* n = rec != nullptr ? static_cast<x11::X11Window*>(rec->native.get()) : nullptr;
+    std::lock_guard lk(x11::X().mu);
+    if (!x11::X().ok()) return;
+    if (n == nullptr || n->window == 0) {
+        if (x11::grabbed != 0) {
+            XUngrabPointer(x11::X().dpy, CurrentTime);
+            XUngrabKeyboard(x11::X().dpy, CurrentTime);
+            XFlush(x11::X().dpy);
+        }
+        x11::grabbed = 0;
+        return;
+    }
+    x11::grabbed = n->window;
+    x11::Grab(n->window);
+}
+
+}  // namespace plat::core::backend
