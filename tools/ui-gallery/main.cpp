@@ -21,6 +21,8 @@
 #include "ui/core/library.h"
 #include "ui/core/window.h"
 
+#include "edit_page.h"
+
 namespace {
 
 constexpr gfx::Argb kWhiteText = 0xFEFFFFFF;
@@ -62,6 +64,7 @@ private:
     }
 
     ui::UiWindow host_;
+    gallery::EditPage editPage_;
     plat::Hwnd window_ = nullptr;
     std::vector<std::unique_ptr<ui::UiControl>> controls_;
     ui::UiLabel* clickCount_ = nullptr;
@@ -99,6 +102,7 @@ bool Gallery::Build() {
     BuildProgressBars();
     BuildScrollBars();
     BuildCaptionButtons();
+    editPage_.Build(window_, controls_, Report);
     return true;
 }
 

@@ -84,6 +84,7 @@ LResult UiEdit::OnCreate() {
         }
     }
     Layout();
+    UpdateScrollBars();
     return 0;
 }
 
