@@ -107,10 +107,10 @@ protected:
         }
         return out;
     }
-    // A menu is ready once its entry animation is over and it is in front.
+    // A menu is ready once its entry animation is over: it then takes the grab.
     static bool Ready(std::size_t count) {
         const std::vector<plat::Hwnd> menus = Menus();
-        return menus.size() == count && (count == 0 || plat::GetForegroundWindow() == menus.front());
+        return menus.size() == count && (count == 0 || plat::GetInputGrab() == menus.front());
     }
     static bool WaitForMenus(std::size_t count) {
         for (int i = 0; i < 5000; ++i) {
@@ -289,7 +289,7 @@ TEST_F(EditMenuTest, PasteFromTheMenuReachesTheRightClickedEdit) {
     std::thread driver([] {
         for (int i = 0; i < 5000; ++i) {
             for (plat::Hwnd h : plat::headless::Windows()) {
-                if (plat::GetProp(h, ui::kPropFlags) != ui::kMenuWindowFlag || plat::GetForegroundWindow() != h) continue;
+                if (plat::GetProp(h, ui::kPropFlags) != ui::kMenuWindowFlag || plat::GetInputGrab() != h) continue;
                 plat::RECT r;
                 plat::GetWindowRect(h, &r);
                 plat::headless::Click(r.left + 40, r.top + 8 + 2 * 22 + 11);

@@ -264,6 +264,14 @@ void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
     }
     plat::SetForegroundWindow(window);
     plat::GrabInput(window);
+    // Pointer moves during the entry animation were not taken: show the row
+    // under a pointer that rests on the menu now.
+    plat::POINT cursor;
+    plat::GetCursorPos(&cursor);
+    if (plat::WindowFromPoint(cursor) == window) {
+        plat::ScreenToClient(window, &cursor);
+        plat::PostMessage(window, plat::WM_MOUSEMOVE, 0, plat::MAKELPARAM(cursor.x, cursor.y));
+    }
 
     plat::MSG msg;
     bool quit = false;
