@@ -12,12 +12,14 @@ namespace plat::x11 {
 namespace {
 Window grabbed = 0;  // guarded by X().mu
 
+// A window already gone gives an error that is of no further interest.
 void Grab(Window w) {
     ::Display* dpy = X().dpy;
+    X().Trap();
     XGrabPointer(dpy, w, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
                  GrabModeAsync, None, None, CurrentTime);
     XGrabKeyboard(dpy, w, True, GrabModeAsync, GrabModeAsync, CurrentTime);
-    XFlush(dpy);
+    X().Untrap();
 }
 }  // namespace
 
