@@ -701,6 +701,17 @@ int CursorId(Hcursor cursor);
 UINT GetDoubleClickTime();
 int GetDoubleClickDistance();
 
+// ---------------------------------------------------------------- menu grab
+
+// While a menu is open every press and key of the display comes to this
+// process: a press outside all of its windows reaches `hwnd` with a point
+// outside its client area, and no other program takes the focus. One grab
+// at a time; a new one replaces the old. Released by ReleaseInputGrab or
+// when the window is destroyed. The mouse capture does not end it.
+bool GrabInput(Hwnd hwnd);
+void ReleaseInputGrab(Hwnd hwnd);
+Hwnd GetInputGrab();
+
 // ---------------------------------------------------------------- caret
 
 // One caret per thread, drawn by the layer over the presented picture of its

@@ -56,6 +56,8 @@ bool StartSystemMoveSize(WindowRecord& rec, ResizeZone zone, POINT cursor, POINT
 // state lags behind it by the events not read yet.
 bool LeftButtonHeld();
 void GrabPointer(WindowRecord& rec, bool grab);
+// The menu grab of GrabInput: pointer and keyboard (null: release).
+void GrabMenuInput(WindowRecord* rec);
 
 // The pixel buffer that is shown, `width` x `height`, 4 bytes a pixel;
 // (re)allocated by the backend when the size changes.

@@ -209,7 +209,7 @@ LRESULT DefWindowProc(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETICON:
     case WM_GETICON: {
-        std::lock_guard lk(S().mu);
+        std::lock_guard lk(CoreState().mu);
         WindowRecord* rec = Find(hwnd);
         if (rec == nullptr) return 0;
         Hicon& slot = wParam == ICON_BIG ? rec->bigIcon : rec->smallIcon;

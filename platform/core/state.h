@@ -140,6 +140,7 @@ struct State {
     // Input state (process-wide, as the window system's).
     std::uint8_t keys[256] = {};  // bit 7 down, bit 0 toggle
     Hwnd capture = nullptr;
+    Hwnd menuGrab = nullptr;  // GrabInput
     Hwnd active = nullptr;
     Hwnd focus = nullptr;
     Hwnd hover = nullptr;  // window under the pointer

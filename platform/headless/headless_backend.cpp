@@ -54,6 +54,7 @@ bool StartSystemMoveSize(WindowRecord&, ResizeZone, POINT, POINT) { return false
 // Injected input reaches the core at once: its key state is the whole truth.
 bool LeftButtonHeld() { return true; }
 void GrabPointer(WindowRecord&, bool) {}
+void GrabMenuInput(WindowRecord*) {}
 
 std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* strideBytes) {
     HeadlessWindow* n = Native(rec);

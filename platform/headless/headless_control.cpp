@@ -70,9 +70,10 @@ void SetComposited(bool composited) {
     HeadlessShared().composited = composited;
 }
 
-void MouseMove(int x, int y) { events::MouseMove(nullptr, POINT{x, y}); }
+// A menu grab gets what lies outside every window, as on a real display.
+void MouseMove(int x, int y) { events::MouseMove(GetInputGrab(), POINT{x, y}); }
 
-void MouseButton(int button, bool down) { events::MouseButton(nullptr, button, down, Cursor()); }
+void MouseButton(int button, bool down) { events::MouseButton(GetInputGrab(), button, down, Cursor()); }
 
 void Click(int x, int y) {
     MouseMove(x, y);

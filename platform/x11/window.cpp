@@ -3,6 +3,8 @@
 // transparent pixels and window regions, cursors, the input method spot.
 #include "platform/x11/window.h"
 
+#include "platform/x11/grab.h"
+
 #include <X11/Xatom.h>
 #include <X11/cursorfont.h>
 #include <X11/extensions/shape.h>
@@ -576,7 +578,7 @@ void GrabPointer(WindowRecord& rec, bool grab) {
         if (grab && n.mapped)
             XGrabPointer(x.dpy, n.window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
                          GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-        else if (!grab)
+        else if (!grab && !RestoreMenuGrab())
             XUngrabPointer(x.dpy, CurrentTime);
         XFlush(x.dpy);
     });

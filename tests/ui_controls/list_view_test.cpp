@@ -9,7 +9,7 @@
 
 namespace {
 
-using uitest::ControlHostTest;
+using ui::test::ControlHostTest;
 
 constexpr float kLeft = 100, kTop = 100, kWidth = 420, kHeight = 300;
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-using uitest::ControlHostTest;
+using ui::test::ControlHostTest;
 
 // A GIF of 1 x 1 frames: frame i shows red, green, blue in turn and carries
 // delays[i] hundredths of a second.

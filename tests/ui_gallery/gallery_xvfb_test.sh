@@ -82,6 +82,8 @@ echo "tick pixel before $before after $after"
 kill -0 "$gallery_pid" 2>/dev/null || fail "ui-gallery exited"
 echo "screenshot: $out/gallery.png"
 
+source "$(dirname "$0")/edit_steps.sh"
+
 # The close button of the caption ends the program normally.
 xdotool mousemove $((X + 930 + 19)) $((Y + 7 + 9)) click 1
 for _ in $(seq 1 100); do

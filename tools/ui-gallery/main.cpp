@@ -23,6 +23,8 @@
 #include "ui/core/library.h"
 #include "ui/core/window.h"
 
+#include "edit_page.h"
+
 namespace {
 
 constexpr gfx::Argb kWhiteText = 0xFEFFFFFF;
@@ -53,6 +55,7 @@ private:
     }
 
     ui::UiWindow host_;
+    gallery::EditPage editPage_;
     plat::Hwnd window_ = nullptr;
     std::vector<std::unique_ptr<ui::UiControl>> controls_;
     ui::UiLabel* clickCount_ = nullptr;
@@ -90,6 +93,7 @@ bool Gallery::Build() {
     BuildProgressBars();
     BuildScrollBars();
     BuildCaptionButtons();
+    editPage_.Build(window_, controls_, Report);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/core/library.h"
 
+#include "ui/core/popup_menu.h"
+
 #include <vector>
 
 #include "assets/assets.h"
@@ -36,6 +38,7 @@ void LibraryStartup() {
     lib.defaultCursor = plat::LoadCursor(plat::IDC_ARROW);
     lib.captionImage = LoadImageFromBytes(assets::CaptionButtonStrip(), true);
     RegisterHostClass(kHostClassName);
+    BuildEditMenu();
 }
 
 rt::ByteBuffer ToWide(const rt::Text& text, int codePage) {

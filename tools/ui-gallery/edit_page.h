@@ -1,0 +1,31 @@
+// The gallery's edits (one in each input mode, and a multi-line one that
+// scrolls) and a button that opens a cascading menu.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "ui/controls/control.h"
+#include "ui/core/popup_menu.h"
+
+namespace gallery {
+
+using Reporter = std::function<void(const std::string&)>;
+
+class EditPage {
+public:
+    // Builds the demos in the right column of the gallery window. Reports
+    // "at <name> x y w h" for each edit and the button, "menu at x y w h" when
+    // a menu opens, "menu command <id>" and "menu closed".
+    void Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiControl>>& controls, Reporter report);
+
+private:
+    void BuildMenus();
+    Reporter report_;
+    ui::UiPopupMenu menu_, more_, deeper_;
+};
+
+}  // namespace gallery

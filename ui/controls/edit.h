@@ -1,0 +1,139 @@
+// UiEdit: the library's text box. Single- or multi-line text with a blinking
+// caret, mouse and keyboard selection, the clipboard keys, a context menu,
+// committed input-method text, and input modes for read-only, password,
+// integer and decimal entry.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "platform/gfx/gfx.h"
+#include "ui/controls/control.h"
+#include "ui/controls/edit_lines.h"
+#include "ui/controls/scroll_bar.h"
+
+namespace ui {
+
+enum class EditMode { Normal = 0, ReadOnly = 1, Password = 2, Integer = 3, Decimal = 4 };
+
+// Scroll-bar permissions (sum of the two).
+inline constexpr int EDIT_SCROLL_HORIZONTAL = 1;
+inline constexpr int EDIT_SCROLL_VERTICAL = 2;
+
+inline constexpr int kCaretBlinkMs = 500;
+inline constexpr int kTripleClickMs = 500;
+inline constexpr float kEditScrollBarWidth = 10;
+
+// Called after every change of the text, with the edit's parent control (or
+// null) and the edit.
+using EditChangeHandler = std::function<void(UiControl* parent, UiControl* edit)>;
+
+struct EditOptions {
+    std::optional<gfx::Argb> textColor;    // black at alpha 230
+    std::optional<gfx::Argb> backColor;    // white at alpha 160
+    std::optional<gfx::Argb> borderColor;  // black at alpha 80
+    std::optional<rt::Text> faceName;
+    std::optional<float> size;             // 12
+    std::optional<int> fontStyle;
+    bool multiline = false;
+    EditMode inputMode = EditMode::Normal;
+    rt::Text maskText = "*";
+    std::optional<int> scrollOptions;      // 3 multi-line, 0 single-line
+    bool visible = true;
+};
+
+class UiEdit : public UiControl {
+public:
+    UiEdit() = default;
+    ~UiEdit() override;
+
+    // Kind 9, focusable, the I-beam cursor.
+    UiControl* CreateEdit(ControlParent parent, float x, float y, float width, float height,
+                          const rt::Text& text, const EditOptions& options = {});
+    // With a text: replaces the text (toEnd: caret and view at the end) and
+    // returns it. Without: the whole text, lines joined with CR LF.
+    rt::Text Text(std::optional<rt::Text> text = std::nullopt, bool toEnd = false);
+
+    // ---- Own operations used by the handler ----
+    // Returns kUnhandled for a key it does not take.
+    virtual LResult KeyCommand(int key, bool fromMenu);
+    virtual void InsertText(const rt::Text& text);
+    // False when nothing was removed (empty selection, read-only).
+    virtual bool DeleteSelection();
+    virtual void UpdateCaret(bool show);
+    virtual rt::Text SelectedText() const;
+    // The column of `line` nearest to x (control coordinates).
+    virtual int PositionToColumn(int line, float x) const;
+
+    // Layout, view and drawing.
+    void Layout();
+    void UpdateScrollBars();
+    void ScrollCaretIntoView();
+    void DrawEdit();
+    // The place under a point in control coordinates.
+    EditPos PositionAt(float x, float y) const;
+    // Where the caret is drawn, in control coordinates.
+    gfx::PointF CaretPoint() const;
+    float LineHeight() const;
+    // The line as drawn (masked in password mode).
+    rt::Text ShownLine(int line) const;
+    gfx::RectF TextArea() const;
+    bool HasSelection() const { return caret != anchor; }
+    void SelectAll();
+    void SelectWordAtCaret();
+
+    // ---- Fields ----
+    UiEditLines lines;
+    std::unique_ptr<gfx::StringFormat> textFormat;
+    std::optional<gfx::Font> font;
+    gfx::Argb textColor = 0xE6000000;
+    gfx::Argb backColor = 0xA0FFFFFF;
+    gfx::Argb borderColor = 0x50000000;
+    gfx::Argb currentBorderColor = 0x50000000;
+    EditMode inputMode = EditMode::Normal;
+    rt::Text maskText = "*";
+    bool multiline = false;
+    int scrollOptions = 0;
+    EditPos caret;
+    EditPos anchor;
+    float scrollX = 0;
+    float scrollY = 0;
+    bool caretShown = false;
+    plat::Himc savedImeContext = nullptr;
+    bool imeDetached = false;
+    bool lastDoubleClick = false;
+    plat::DWORD doubleClickTime = 0;
+    UiScrollBar horizontalBar;
+    UiScrollBar verticalBar;
+    EditChangeHandler changeHandler;
+
+protected:
+    LResult OnCreate() override;
+    LResult OnDestroy() override;
+    LResult OnPaint() override;
+    LResult OnMouseDown(const MouseEvent& event) override;
+    LResult OnMouseUp(const MouseEvent& event) override;
+    LResult OnMouseMove(const MouseEvent& event) override;
+    LResult OnWheel(int delta, int keys) override;
+    LResult OnKeyDown(int key) override;
+    LResult OnChar(int code) override;
+    LResult OnComposition(WParam wParam, LParam lParam) override;
+    LResult OnCommand(WParam wParam, LParam lParam) override;
+    LResult OnFocus(bool gained, UiControl* other) override;
+    LResult OnResize(int width, int height) override;
+    LResult OnTimer(TimerId id) override;
+    LResult OnOtherMessage(int message, WParam wParam, LParam lParam) override;
+
+private:
+    bool Focused() const;
+    void Changed();
+    void MoveCaret(EditPos to, bool extend);
+    void AfterMove();
+    void ShowContextMenu();
+    bool Accepts(int code) const;
+    float ContentWidth() const;
+    float ContentHeight() const;
+};
+
+}  // namespace ui

@@ -1,0 +1,204 @@
+#include "ui/controls/menu_panel.h"
+
+#include <array>
+#include <cmath>
+
+#include "ui/controls/control_support.h"
+#include "ui/controls/effect_text.h"
+#include "ui/controls/string_format.h"
+#include "ui/core/draw_shapes.h"
+#include "ui/core/window.h"
+
+namespace ui {
+
+namespace {
+constexpr gfx::Argb kSeparatorColor = 0xFECCC3B7;
+constexpr gfx::Argb kHighlightTextColor = 0xF0FFFFFF;
+
+gfx::Argb ScaleAlpha(gfx::Argb colour, float factor) {
+    const auto alpha = static_cast<gfx::Argb>(std::lround(gfx::AlphaOf(colour) * factor));
+    return (colour & 0x00FFFFFF) | (alpha << 24);
+}
+
+TimerId RowTimerId(const UiMenuPanel* row) { return reinterpret_cast<TimerId>(row); }
+
+NativeWindow WindowProp(NativeWindow window, const char* name) {
+    return reinterpret_cast<NativeWindow>(plat::GetProp(window, name));
+}
+}  // namespace
+
+UiMenuPanel::~UiMenuPanel() { Destroy(); }
+
+UiControl* UiMenuPanel::CreateMenuRow(NativeWindow menuWindow, float x, float y, float width, float height,
+                                      const MenuItem& value, bool visibleIn) {
+    if (handle) return handle;
+    item = value;
+    format = MakeCaptionFormat(1);
+    font = MakeControlFont(std::nullopt, std::nullopt, std::nullopt);
+    return Create(menuWindow, {x, y, width, height}, KIND_MENU_PANEL, visibleIn, 1, std::nullopt, 0);
+}
+
+MenuItem UiMenuPanel::Item(std::optional<MenuItem> value) {
+    if (value) {
+        item = *value;
+        if (handle) DrawRow(false);
+    }
+    return item;
+}
+
+bool UiMenuPanel::SubmenuOpenHere() const {
+    return item.type == MenuItemType::Submenu && plat::IsWindow(WindowProp(hwnd, kPropSubmenu)) &&
+           reinterpret_cast<const UiMenuPanel*>(plat::GetProp(hwnd, kPropActiveRow)) == this;
+}
+
+LResult UiMenuPanel::OnCreate() {
+    if (item.type != MenuItemType::Separator) RegisterAccessKey(*this, item.text);
+    return 0;
+}
+
+LResult UiMenuPanel::OnDestroy() {
+    plat::KillTimer(hwnd, RowTimerId(this));
+    format.reset();
+    font.reset();
+    return 0;
+}
+
+LResult UiMenuPanel::OnPaint() {
+    DrawRow(false);
+    return 0;
+}
+
+LResult UiMenuPanel::OnMouseEnter() {
+    if (item.type == MenuItemType::Separator) return kUnhandled;
+    if (UiControl* other = host->focusControl; other && other != this) {
+        host->focusControl = nullptr;
+        other->SendEvent(EV_MOUSE_LEFT);
+    }
+    DrawRow(true);
+    plat::SetTimer(hwnd, RowTimerId(this), kSubmenuOpenDelayMs);
+    return 0;
+}
+
+LResult UiMenuPanel::OnMouseLeave() {
+    DrawRow(SubmenuOpenHere() && host->focusControl == this);
+    return 0;
+}
+
+LResult UiMenuPanel::OnTimer(TimerId id) {
+    if (id != RowTimerId(this)) return kUnhandled;
+    plat::KillTimer(hwnd, id);
+    UpdateSubmenu(false);
+    return 0;
+}
+
+LResult UiMenuPanel::OnClick() {
+    switch (item.type) {
+    case MenuItemType::Submenu:
+        host->hoverControl = this;
+        UpdateSubmenu(true);
+        break;
+    case MenuItemType::Command:
+        RunCommand();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void UiMenuPanel::RunCommand() {
+    plat::ShowWindow(hwnd, plat::SW_HIDE);
+    const NativeWindow root = WindowProp(hwnd, kPropMenuRoot);
+    const NativeWindow owner = plat::GetOwner(root);
+    const LParam target = plat::GetProp(root, kPropMenuEvent);
+    // Taken before the cascade starts closing: this row goes with it.
+    const bool sends = item.sendsCommand;
+    const WParam id = static_cast<WParam>(item.id);
+    const std::function<void()> handler = item.handler;
+    if (owner) plat::SetForegroundWindow(owner);
+    plat::PostMessage(root, plat::WM_CLOSE, 0, 0);
+    if (sends) {
+        if (owner) plat::SendMessage(owner, plat::WM_COMMAND, id, target);
+    } else if (handler) {
+        handler();
+    }
+}
+
+void UiMenuPanel::UpdateSubmenu(bool now) {
+    if (!handle) return;
+    const NativeWindow sub = WindowProp(hwnd, kPropSubmenu);
+    auto* active = reinterpret_cast<UiMenuPanel*>(plat::GetProp(hwnd, kPropActiveRow));
+    if (plat::IsWindow(sub)) {
+        plat::POINT cursor;
+        plat::GetCursorPos(&cursor);
+        if (plat::WindowFromPoint(cursor) == sub) {
+            if (active && host->Owns(active)) {
+                host->focusControl = active;
+                active->SendEvent(EV_MOUSE_LEFT);
+            }
+            return;
+        }
+        plat::POINT client = cursor;
+        plat::ScreenToClient(hwnd, &client);
+        UiControl* under = UiWindow::HitTest(host->lastControl, static_cast<float>(client.x), static_cast<float>(client.y));
+        if (under == active) return;
+        plat::SetForegroundWindow(hwnd);
+        plat::RemoveProp(hwnd, kPropSubmenu);
+        plat::PostMessage(sub, plat::WM_CLOSE, 0, 0);
+        if (now) {
+            UpdateSubmenu(false);
+        } else {
+            plat::SetTimer(hwnd, RowTimerId(this), kSubmenuCloseDelayMs);
+        }
+        return;
+    }
+    if (host->hoverControl != this || item.type != MenuItemType::Submenu || !item.submenu) return;
+    host->focusControl = this;
+    DrawRow(true);
+    plat::SetProp(hwnd, kPropActiveRow, reinterpret_cast<std::intptr_t>(this));
+    item.submenu->OpenSubmenu(hwnd);
+}
+
+void DrawMenuIcon(gfx::Graphics& g, const gfx::Bitmap& icon) {
+    if (!icon.IsValid()) return;
+    const gfx::RectF square{2, 1, 20, 20};
+    g.SetClip(square);
+    g.DrawImage(icon, square);
+    g.ResetClip();
+}
+
+void UiMenuPanel::DrawRow(bool highlighted) {
+    if (!graphics || !font || !format) return;
+    PaintContext context = BeginControlPaint();
+    gfx::Graphics& g = *graphics;
+    const float w = rect.width, h = rect.height;
+    if (item.type == MenuItemType::Separator) {
+        g.DrawLine(gfx::Pen(kSeparatorColor), {0, 1}, {w - 3, 1});
+        EndControlPaint(context);
+        return;
+    }
+    const bool submenu = item.type == MenuItemType::Submenu;
+    if (submenu && SubmenuOpenHere() && host->focusControl == this) highlighted = true;
+    if (highlighted) {
+        FillRoundRect(g, {0, 0, w, h}, 3, item.hoverColour);
+        StrokeRoundRect(g, {0, 0, w, h}, 3, ScaleAlpha(item.hoverColour, 0.82f));
+    }
+    if (item.icon) DrawMenuIcon(g, *item.icon);
+    const float lineHeight = std::ceil(font->Height());
+    const gfx::RectF text{30, std::floor((h - lineHeight) / 2) + 1, w - 30 - (submenu ? 12.0f : 0.0f), lineHeight};
+    const std::optional<gfx::Argb> effectColour =
+        item.effectColour ? std::optional<gfx::Argb>(item.effectColour) : std::nullopt;
+    DrawEffectText(g, item.text, *font, *format, highlighted ? kHighlightTextColor : item.textColour, text,
+                   item.effect, effectColour);
+    if (submenu) {
+        const gfx::Argb fill = highlighted ? 0xE6FFFFFF : 0x78000000;
+        const float cx = w - 8, cy = h / 2;
+        const std::array<gfx::PointF, 3> triangle{gfx::PointF{cx - 2, cy - 3.5f}, gfx::PointF{cx + 2, cy},
+                                                  gfx::PointF{cx - 2, cy + 3.5f}};
+        g.FillPolygon(gfx::SolidBrush(fill), triangle);
+        g.DrawPolygon(gfx::Pen(ScaleAlpha(fill, 0.8f)), triangle);
+    }
+    EndControlPaint(context);
+}
+
+}  // namespace ui

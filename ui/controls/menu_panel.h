@@ -1,0 +1,53 @@
+// UiMenuPanel: one row of an open popup menu. Rows highlight under the mouse,
+// open and close cascading submenus after a delay, and deliver a clicked
+// command to the window that opened the menu, closing the whole cascade.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "platform/gfx/gfx.h"
+#include "ui/controls/control.h"
+#include "ui/core/popup_menu.h"
+
+namespace ui {
+
+inline constexpr int kSubmenuOpenDelayMs = 500;
+inline constexpr int kSubmenuCloseDelayMs = 300;
+
+class UiMenuPanel : public UiControl {
+public:
+    UiMenuPanel() = default;
+    ~UiMenuPanel() override;
+
+    // Kind 20, focusable, drawn at once (no transition).
+    UiControl* CreateMenuRow(NativeWindow menuWindow, float x, float y, float width, float height,
+                             const MenuItem& item, bool visible = true);
+    MenuItem Item(std::optional<MenuItem> value = std::nullopt);
+    // Opens this row's submenu, or closes another that is open (at once with
+    // `now`, else after the close delay).
+    void UpdateSubmenu(bool now);
+    void DrawRow(bool highlighted);
+
+    MenuItem item;
+    std::unique_ptr<gfx::StringFormat> format;
+    std::optional<gfx::Font> font;
+
+protected:
+    LResult OnCreate() override;
+    LResult OnDestroy() override;
+    LResult OnPaint() override;
+    LResult OnMouseEnter() override;
+    LResult OnMouseLeave() override;
+    LResult OnTimer(TimerId id) override;
+    LResult OnClick() override;
+
+private:
+    bool SubmenuOpenHere() const;
+    void RunCommand();
+};
+
+// The icon step of a row: the picture scaled into the 20 x 20 square at (2, 1).
+void DrawMenuIcon(gfx::Graphics& g, const gfx::Bitmap& icon);
+
+}  // namespace ui
