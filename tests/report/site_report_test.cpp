@@ -1,7 +1,9 @@
-// The words of a site's tooltip for each way its part of a search can end.
+// The words of a site's tooltip for each way its part of a search can end,
+// and how the pages of a search make them.
 #include <gtest/gtest.h>
 
 #include "app/report/site_report.h"
+#include "app/report/site_stats.h"
 
 namespace {
 
@@ -31,6 +33,60 @@ TEST(SiteReport, EveryEndingInPlainWords) {
         {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kOther}, "上次搜索：第1页失败：网络错误"},
     };
     for (const Case& c : cases) EXPECT_EQ(app::SiteReportText(c.stats), c.text);
+}
+
+}  // namespace
+
+namespace {
+
+using app::PageOutcome;
+
+PageOutcome Page(int hits, bool exhausted = false) {
+    PageOutcome outcome;
+    outcome.hits = hits;
+    outcome.exhausted = exhausted;
+    return outcome;
+}
+
+// Three pages; site 1 reads them all, site 2 runs out on page 2, site 3 is
+// refused, site 4 is never ticked, site 5 is unticked after page 1, site 6
+// gets a page cut short after some hits.
+std::array<app::SiteSearchStats, app::kSiteCount> Search(bool stop) {
+    app::SiteStatsCollector collector;
+    collector.Start();
+    PageOutcome refused = Page(0, true);
+    refused.failure = PageFailure::kConnectionRefused;
+    PageOutcome cut = Page(4, true);
+    cut.failure = PageFailure::kCutShort;
+    for (int page = 1; page <= (stop ? 2 : 3); ++page) {
+        collector.PageDone(1, page, Page(10));
+        if (page <= 2) collector.PageDone(2, page, Page(page == 1 ? 7 : 0, page == 2));
+        if (page == 1) collector.PageDone(3, page, refused);
+        if (page == 1) collector.PageDone(5, page, Page(5));
+        if (page == 1) collector.PageDone(6, page, Page(20));
+        if (page == 2) collector.PageDone(6, page, cut);
+    }
+    collector.End(stop, 3, {true, true, true, false, false, true, true, true});
+    std::array<app::SiteSearchStats, app::kSiteCount> stats;
+    for (app::SiteId site = 1; site <= app::kLastSite; ++site) stats[site - 1] = collector.Stats(site);
+    return stats;
+}
+
+TEST(SiteStats, EachSitesPartOfAFinishedAndAStoppedSearch) {
+    const auto done = Search(false);
+    EXPECT_EQ(app::SiteReportText(done[0]), "上次搜索：读了3页，找到30个资源");
+    EXPECT_EQ(app::SiteReportText(done[1]), "上次搜索：读了1页，找到7个资源；第2页没有结果");
+    EXPECT_EQ(app::SiteReportText(done[2]), "上次搜索：第1页失败：连接被拒绝");
+    EXPECT_EQ(app::SiteReportText(done[3]), "上次搜索：未勾选");
+    EXPECT_EQ(app::SiteReportText(done[4]), "上次搜索：读了1页，找到5个资源；第2页起未勾选");
+    EXPECT_EQ(app::SiteReportText(done[5]), "上次搜索：读了2页，找到24个资源；第2页失败：页面没有传完");
+    // Ticked only after the search had passed it.
+    EXPECT_EQ(app::SiteReportText(done[6]), "上次搜索：第1页起未勾选");
+
+    const auto stopped = Search(true);
+    EXPECT_EQ(app::SiteReportText(stopped[0]), "上次搜索：读了2页，找到20个资源；第3页时被用户停止");
+    EXPECT_EQ(app::SiteReportText(stopped[1]), "上次搜索：读了1页，找到7个资源；第2页没有结果");
+    EXPECT_EQ(app::SiteReportText(stopped[6]), "上次搜索：第1页时被用户停止");
 }
 
 }  // namespace
