@@ -53,7 +53,9 @@ bool RunSearch(const SearchParams& params, SearchSink& sink) {
         for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
             if (!active[site - 1] || !sink.SiteSelected(site)) continue;
             if (rt::StopRequested()) return false;
-            const rt::Text text = web::WebRequestText(SitePageUrl(params.sites, site, keyword, page));
+            web::RequestOutcome outcome;
+            const rt::Text text =
+                web::WebRequestText(SitePageUrl(params.sites, site, keyword, page), {.outcome = &outcome});
             // A stop aborts the transfer, which then looks like an empty page.
             if (rt::StopRequested()) return false;
             const PageHits found = ScrapePage(site, text, params.sites);
@@ -63,6 +65,7 @@ bool RunSearch(const SearchParams& params, SearchSink& sink) {
                 sink.HitFound(site, hit);
             }
             if (found.exhausted) active[site - 1] = false;
+            sink.PageDone(site, page, static_cast<int>(found.hits.size()), found.exhausted, outcome);
             moveTo(position + step / 8);
         }
         moveTo(target);

@@ -11,6 +11,7 @@
 
 #include "app/scraping/hit.h"
 #include "app/scraping/site_table.h"
+#include "web/outcome.h"
 
 #include <cstdint>
 
@@ -41,6 +42,9 @@ public:
     // One hit of `site`; hits come in row order.
     virtual void HitFound(SiteId site, const Hit& hit) = 0;
     virtual void ProgressChanged(int position) = 0;
+    // A page of `site` is done: after its hits, with how its request ended.
+    virtual void PageDone(SiteId /*site*/, int /*page*/, int /*hits*/, bool /*exhausted*/,
+                          const web::RequestOutcome& /*outcome*/) {}
     // The search ran to its end; the finished status has been given.
     virtual void SearchFinished(int seconds, int hits) = 0;
 };

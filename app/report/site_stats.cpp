@@ -1,0 +1,54 @@
+#include "app/report/site_stats.h"
+
+namespace app {
+
+void SiteStatsCollector::Start() {
+    stats_.fill(SiteSearchStats{});
+    lastPage_.fill(0);
+    ended_.fill(false);
+}
+
+void SiteStatsCollector::PageDone(SiteId site, int page, const PageOutcome& outcome) {
+    SiteSearchStats& s = stats_.at(site - 1);
+    lastPage_[site - 1] = page;
+    s.hits += outcome.hits;
+    if (outcome.hits > 0) ++s.pagesRead;
+    if (!outcome.exhausted) return;
+    ended_[site - 1] = true;
+    s.endPage = page;
+    // A page cut short can still have given hits before the site ended.
+    if (outcome.failure) {
+        s.end = SiteEnd::kFailed;
+        s.failure = *outcome.failure;
+        s.httpStatus = outcome.httpStatus;
+        s.timeoutSeconds = outcome.timeoutSeconds;
+    } else {
+        s.end = SiteEnd::kNoMoreResults;
+    }
+}
+
+void SiteStatsCollector::End(bool stopped, int pageCount, const std::array<bool, kSiteCount>& ticked) {
+    for (int i = 0; i < kSiteCount; ++i) {
+        if (ended_[i]) continue;
+        SiteSearchStats& s = stats_[i];
+        const int next = lastPage_[i] + 1;
+        if (lastPage_[i] == 0 && !ticked[i]) {
+            s.end = SiteEnd::kNotSearched;
+        } else if (lastPage_[i] >= pageCount) {
+            s.end = SiteEnd::kLastPageRead;
+            s.endPage = lastPage_[i];
+        } else if (!ticked[i]) {
+            s.end = SiteEnd::kUnticked;
+            s.endPage = next;
+        } else if (stopped) {
+            s.end = SiteEnd::kStopped;
+            s.endPage = next;
+        } else {
+            // Ticked again late: the pages that were left were not read.
+            s.end = SiteEnd::kUnticked;
+            s.endPage = next;
+        }
+    }
+}
+
+}  // namespace app
