@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "raw_server.h"
 #include "runtime/thread.h"
 #include "web/request.h"
@@ -86,13 +88,16 @@ TEST(Outcome, EachEndIsReportedAndTheResultStaysTheSame) {
     }
 
     RequestOutcome stopped;
+    std::atomic<bool> go{false};
     rt::ThreadHandle worker;
     ASSERT_TRUE(rt::StartThread(
         [&] {
-            rt::StopThread(worker);
+            while (!go) usleep(1000);
             web::WebRequest(server.base() + "/", {.outcome = &stopped});
         },
         &worker));
+    rt::StopThread(worker);
+    go = true;
     worker.join();
     EXPECT_EQ(stopped.kind, Outcome::kStopped);
 }
