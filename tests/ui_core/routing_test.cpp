@@ -5,8 +5,6 @@
 namespace ui::test {
 namespace {
 
-using RoutingTest = HostTest;
-
 struct CallbackLog {
     std::vector<std::pair<std::string, UiControl*>> calls;
     HostCallbacks Table() {
@@ -33,6 +31,17 @@ struct CallbackLog {
     }
 };
 
+class RoutingTest : public HostTest {
+protected:
+    // A captionless 300 x 200 host, not dragged by its empty space, whose callbacks are logged.
+    UiWindow& LoggedHost() {
+        UiWindow& h = Host(Captionless(false), 300, 200);
+        h.SetCallbacks(log.Table());
+        return h;
+    }
+    CallbackLog log;
+};
+
 TEST_F(RoutingTest, HitTestUsesHalfOpenRectanglesTopMostFirst) {
     Host(Captionless(false), 300, 200);
     Probe bottom, top, child, hidden;
@@ -54,9 +63,7 @@ TEST_F(RoutingTest, HitTestUsesHalfOpenRectanglesTopMostFirst) {
 }
 
 TEST_F(RoutingTest, ClickNeedsPressAndReleaseOnTheSameControl) {
-    UiWindow& h = Host(Captionless(false), 300, 200);
-    CallbackLog log;
-    h.SetCallbacks(log.Table());
+    UiWindow& h = LoggedHost();
     Probe a, b;
     a.Make(window, RectF{50, 50, 40, 30});
     b.Make(window, RectF{150, 50, 40, 30});
@@ -101,9 +108,7 @@ TEST_F(RoutingTest, PressQueryCapturesAControlThatTakesNoFocus) {
 }
 
 TEST_F(RoutingTest, DoubleClickMarksTheSecondPress) {
-    UiWindow& h = Host(Captionless(false), 300, 200);
-    CallbackLog log;
-    h.SetCallbacks(log.Table());
+    UiWindow& h = LoggedHost();
     Probe a;
     a.Make(window, RectF{50, 50, 40, 30});
     int doubled = 0, pressed = 0;
@@ -210,9 +215,7 @@ TEST_F(RoutingTest, TabWrapsAndSkipsCaptionButtonsAndUnfocusableControls) {
 }
 
 TEST_F(RoutingTest, EnterAndSpaceClickTheFocusedControl) {
-    UiWindow& h = Host(Captionless(false), 300, 200);
-    CallbackLog log;
-    h.SetCallbacks(log.Table());
+    UiWindow& h = LoggedHost();
     Probe a;
     a.Make(window, RectF{20, 50, 40, 20});
     h.SetFocusControl(&a, true);

@@ -8,14 +8,17 @@
 
 namespace ui {
 
-// Button types: the caption flag bits that create them.
-inline constexpr int CAPTION_BUTTON_CLOSE = 4;
-inline constexpr int CAPTION_BUTTON_MAXIMIZE = 8;
-inline constexpr int CAPTION_BUTTON_MINIMIZE = 16;
-inline constexpr int CAPTION_BUTTON_MENU = 32;
-inline constexpr int CAPTION_BUTTON_MORE = 64;
-inline constexpr int CAPTION_BUTTON_PIN = 128;
-inline constexpr int CAPTION_BUTTON_HELP = 256;
+// Button types: the caption flag bits that create them, so they stay plain
+// integers that combine with the flags.
+enum CaptionButtonType : int {
+    CAPTION_BUTTON_CLOSE = 4,
+    CAPTION_BUTTON_MAXIMIZE = 8,
+    CAPTION_BUTTON_MINIMIZE = 16,
+    CAPTION_BUTTON_MENU = 32,
+    CAPTION_BUTTON_MORE = 64,
+    CAPTION_BUTTON_PIN = 128,
+    CAPTION_BUTTON_HELP = 256,
+};
 
 inline constexpr int kCaptionButtonFadeFrames = 4;
 

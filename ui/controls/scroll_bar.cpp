@@ -124,7 +124,6 @@ void UiScrollBar::Press(float along) {
         DrawBar();
     } else if (part == ScrollPart::Thumb) {
         pressedPart = ScrollPart::Thumb;
-        thumbLength = g.thumbLength;
         dragOffset = along - g.thumbStart;
         dragChanged_ = false;
         DrawBar();
@@ -236,7 +235,6 @@ void UiScrollBar::DrawBar() {
     PaintContext context = BeginControlPaint();
     gfx::Graphics& g = *graphics;
     const Geometry m = Measure();
-    thumbLength = m.thumbLength;
     // Maps (along, across) to surface coordinates.
     const auto at = [this](float along, float across) {
         return horizontal ? gfx::PointF{along, across} : gfx::PointF{across, along};

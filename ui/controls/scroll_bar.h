@@ -38,7 +38,6 @@ public:
     bool horizontal = false;  // the orientation
     ScrollPart pressedPart = ScrollPart::None;
     float value = 0;
-    float thumbLength = 0;
     float dragOffset = 0;
     ScrollPart hoverPart = ScrollPart::None;
     ScrollChangeCallback changeCallback;
