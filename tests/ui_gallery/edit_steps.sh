@@ -60,3 +60,25 @@ wait_count '^menu closed$' 1 50
 grep -q '^menu command' "$work/log" && fail "a press outside the menu chose a command"
 kill -0 "$gallery_pid" 2>/dev/null || fail "ui-gallery exited"
 echo "a press outside the menu closed it"
+
+# Two levels down: resting on a submenu row opens it; the deepest command
+# closes every level and arrives once.
+last_place() { awk -v k="$1" '$1 == k && $2 == "at" { r = $3 " " $4 " " $5 " " $6 } END { print r }' "$work/log"; }
+xdotool mousemove $((X + kx + kw / 2)) $((Y + ky + kh / 2)) click 1
+wait_count '^menu at ' 3 50
+read -r mx my _ _ <<<"$(last_place menu)"
+sleep 0.3
+xdotool mousemove $((mx + 40)) $((my + 8 + 22 + 11))
+wait_count '^submenu at ' 1 30
+read -r sx sy _ _ <<<"$(last_place submenu)"
+sleep 0.4
+xdotool mousemove $((sx + 40)) $((sy + 8 + 22 + 11))
+wait_count '^submenu at ' 2 30
+read -r sx sy _ _ <<<"$(last_place submenu)"
+sleep 0.4
+shoot "$out/gallery-cascade.png"
+xdotool mousemove $((sx + 40)) $((sy + 8 + 11)) click 1
+wait_count '^menu closed$' 2 50
+[ "$(grep -c '^menu command 301$' "$work/log")" -eq 1 ] || fail "the deepest command did not arrive exactly once"
+grep -q '^menu command' <(grep -v '^menu command 301$' "$work/log") && fail "another command arrived"
+echo "a command two levels down closed the cascade"

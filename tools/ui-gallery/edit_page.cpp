@@ -1,5 +1,7 @@
 #include "edit_page.h"
 
+#include "report.h"
+
 #include "ui/controls/button.h"
 #include "ui/controls/edit.h"
 #include "ui/controls/effect_text.h"
@@ -10,12 +12,6 @@ namespace gallery {
 namespace {
 std::string Rect(int x, int y, int w, int h) {
     return std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(w) + " " + std::to_string(h);
-}
-
-std::string Place(const char* name, const ui::UiControl& c) {
-    return std::string("at ") + name + " " +
-           Rect(static_cast<int>(c.rect.x), static_cast<int>(c.rect.y), static_cast<int>(c.rect.width),
-                static_cast<int>(c.rect.height));
 }
 
 rt::Text LongText() {
@@ -34,7 +30,7 @@ void EditPage::BuildMenus() {
         item.text = text;
         item.id = id;
         item.sendsCommand = false;
-        item.handler = [this, id] { report_("menu command " + std::to_string(id)); };
+        item.handler = [this, id] { Report("menu command " + std::to_string(id)); };
         return item;
     };
     auto cascade = [](const rt::Text& text, ui::UiPopupMenu* submenu) {
@@ -57,14 +53,20 @@ void EditPage::BuildMenus() {
     auto reportOpen = [this](ui::NativeWindow window, bool) {
         plat::RECT r;
         plat::GetWindowRect(window, &r);
-        report_("menu at " + Rect(r.left, r.top, r.width(), r.height()));
+        Report("menu at " + Rect(r.left, r.top, r.width(), r.height()));
     };
     menu_.SetBeforeShow(reportOpen);
     ui::EditMenu().SetBeforeShow(reportOpen);
+    auto reportSubmenu = [this](ui::NativeWindow window, bool) {
+        plat::RECT r;
+        plat::GetWindowRect(window, &r);
+        Report("submenu at " + Rect(r.left, r.top, r.width(), r.height()));
+    };
+    more_.SetBeforeShow(reportSubmenu);
+    deeper_.SetBeforeShow(reportSubmenu);
 }
 
-void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiControl>>& controls, Reporter report) {
-    report_ = std::move(report);
+void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiControl>>& controls) {
     BuildMenus();
     auto add = [&](auto control) -> auto& {
         auto& ref = *control;
@@ -102,13 +104,13 @@ void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiContro
         }
         auto& edit = add(std::make_unique<ui::UiEdit>());
         edit.CreateEdit(window, d.x, d.y, d.w, 24, d.text, o);
-        report_(Place(d.name, edit));
+        ReportPlace(d.name, edit);
     }
     ui::EditOptions multi;
     multi.multiline = true;
     auto& lines = add(std::make_unique<ui::UiEdit>());
     lines.CreateEdit(window, 560, 324, 386, 120, LongText(), multi);
-    report_(Place("multiline", lines));
+    ReportPlace("multiline", lines);
 
     ui::ButtonOptions b;
     b.textColor = 0xDEFFFFFF;
@@ -116,10 +118,10 @@ void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiContro
     b.effectColor = 0xB4800080;
     auto& button = add(std::make_unique<ui::UiButton>());
     button.CreateButton(window, 560, 452, 120, 29, "Menu...", b);
-    report_(Place("menubutton", button));
+    ReportPlace("menubutton", button);
     button.BindEvent(ui::EV_CLICK, [this, window](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
         menu_.PopupAt(window);
-        report_("menu closed");
+        Report("menu closed");
     });
 }
 

@@ -2,9 +2,7 @@
 // scrolls) and a button that opens a cascading menu.
 #pragma once
 
-#include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -13,18 +11,15 @@
 
 namespace gallery {
 
-using Reporter = std::function<void(const std::string&)>;
-
 class EditPage {
 public:
     // Builds the demos in the right column of the gallery window. Reports
-    // "at <name> x y w h" for each edit and the button, "menu at x y w h" when
-    // a menu opens, "menu command <id>" and "menu closed".
-    void Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiControl>>& controls, Reporter report);
+    // "at <name> x y w h" for each edit and the button, "menu at x y w h" and
+    // "submenu at x y w h" when a menu opens, "menu command <id>" and "menu closed".
+    void Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiControl>>& controls);
 
 private:
     void BuildMenus();
-    Reporter report_;
     ui::UiPopupMenu menu_, more_, deeper_;
 };
 

@@ -93,7 +93,7 @@ bool Gallery::Build() {
     BuildProgressBars();
     BuildScrollBars();
     BuildCaptionButtons();
-    editPage_.Build(window_, controls_, Report);
+    editPage_.Build(window_, controls_);
     return true;
 }
 

@@ -122,9 +122,7 @@ LResult UiEdit::OnMouseDown(const MouseEvent& event) {
         caret = anchor = at;
         lastDoubleClick = false;
     }
-    ScrollCaretIntoView();
-    DrawEdit();
-    UpdateCaret(true);
+    AfterMove();
     return 0;
 }
 
@@ -134,9 +132,7 @@ LResult UiEdit::OnMouseMove(const MouseEvent& event) {
     const EditPos at = PositionAt(static_cast<float>(event.x) - rect.x, static_cast<float>(event.y) - rect.y);
     if (at == caret) return 0;
     caret = at;
-    ScrollCaretIntoView();
-    DrawEdit();
-    UpdateCaret(true);
+    AfterMove();
     return 0;
 }
 
