@@ -209,12 +209,12 @@ LRESULT DefWindowProc(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETICON:
     case WM_GETICON: {
-        std::lock_guard lk(CoreState().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return 0;
-        Hicon& slot = wParam == ICON_BIG ? rec->bigIcon : rec->smallIcon;
-        const Hicon previous = slot;
-        if (msg == WM_SETICON && wParam != ICON_SMALL2) slot = reinterpret_cast<Hicon>(lParam);
+        Hicon previous = WithWindow(hwnd, nullptr, [&](WindowRecord& rec) {
+            Hicon& slot = wParam == ICON_BIG ? rec.bigIcon : rec.smallIcon;
+            const Hicon old = slot;
+            if (msg == WM_SETICON && wParam != ICON_SMALL2) slot = reinterpret_cast<Hicon>(lParam);
+            return old;
+        });
         return reinterpret_cast<LRESULT>(previous);
     }
     case WM_GETTEXTLENGTH:

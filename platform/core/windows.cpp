@@ -443,12 +443,11 @@ UINT GetClassStyle(Hwnd hwnd) {
 }
 
 Hicon GetClassIcon(Hwnd hwnd, bool small) {
-    std::lock_guard lk(CoreState().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return nullptr;
-    const auto it = CoreState().classes.find(rec->className);
-    if (it == CoreState().classes.end()) return nullptr;
-    return small ? it->second.hIconSm : it->second.hIcon;
+    return WithWindow(hwnd, nullptr, [&](WindowRecord& rec) -> Hicon {
+        const auto it = CoreState().classes.find(rec.className);
+        if (it == CoreState().classes.end()) return nullptr;
+        return small ? it->second.hIconSm : it->second.hIcon;
+    });
 }
 
 Hwnd GetOwner(Hwnd hwnd) {

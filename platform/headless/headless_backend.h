@@ -22,7 +22,7 @@ struct HeadlessWindow : core::NativeWindow {
     bool imeFocused = false;
     std::string appName;
     std::string appClass;
-    std::vector<IconImage> icons;
+    std::vector<Icon> icons;
 };
 
 struct HeadlessState {

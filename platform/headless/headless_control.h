@@ -64,7 +64,7 @@ POINT ImeSpot(Hwnd hwnd);
 struct WindowIdentity {
     std::string name;
     std::string className;
-    std::vector<IconImage> icons;
+    std::vector<Icon> icons;
 };
 WindowIdentity Identity(Hwnd hwnd);
 
