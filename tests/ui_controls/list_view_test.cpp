@@ -52,7 +52,7 @@ protected:
     }
     int SelectedCount() const {
         int n = 0;
-        for (int r = 1; r <= list->RowCount(); ++r) n += list->RowStateOf(r) == 4;
+        for (int r = 1; r <= list->RowCount(); ++r) n += list->RowState(r) == 4;
         return n;
     }
     std::unique_ptr<ui::UiListView> list;
@@ -111,7 +111,7 @@ TEST_F(ListTest, APressOnAnotherRowLeavesExactlyOneSelectedEvenAfterAnInsertionA
     EXPECT_EQ(list->GetCellText(5, 2), "title 4");
     PressRow(1);
     EXPECT_EQ(SelectedCount(), 1);
-    EXPECT_EQ(list->RowStateOf(1), 4);
+    EXPECT_EQ(list->RowState(1), 4);
 }
 
 TEST_F(ListTest, MultiSelectionFollowsCtrlAndShiftAndSurvivesInsertion) {
@@ -219,7 +219,7 @@ TEST_F(ListTest, HoverAlongOneRowChangesOnlyTheTooltip) {
     Fill(5);
     MoveTo(CellX(1), RowY(2));
     EXPECT_EQ(list->hoverRow, 2);
-    EXPECT_EQ(list->RowStateOf(2), 1);
+    EXPECT_EQ(list->RowState(2), 1);
     EXPECT_EQ(list->tooltip, "2");
     const int presents = PresentCount();
     MoveTo(CellX(2), RowY(2));
@@ -227,13 +227,13 @@ TEST_F(ListTest, HoverAlongOneRowChangesOnlyTheTooltip) {
     EXPECT_EQ(list->hoverColumn, 2);
     EXPECT_EQ(PresentCount(), presents);
     MoveTo(CellX(2), RowY(3));
-    EXPECT_EQ(list->RowStateOf(2), 0);
-    EXPECT_EQ(list->RowStateOf(3), 1);
+    EXPECT_EQ(list->RowState(2), 0);
+    EXPECT_EQ(list->RowState(3), 1);
     // A selected row stays selected under the mouse.
     PressRow(3, 2);
     MoveTo(CellX(1), RowY(4));
     MoveTo(CellX(1), RowY(3));
-    EXPECT_EQ(list->RowStateOf(3), 4);
+    EXPECT_EQ(list->RowState(3), 4);
     MoveTo(900, 500);
     EXPECT_EQ(list->hoverRow, 0);
 }

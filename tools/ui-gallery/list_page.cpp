@@ -167,7 +167,7 @@ void ListPage::BuildMultiList() {
     // A selection made as Ctrl-presses would make it.
     list.Selection(2);
     for (int row : {4, 5, 6}) {
-        list.RowStateOf(row, 4, false);
+        list.RowState(row, 4, false);
         list.selection.push_back(row);
     }
 }
