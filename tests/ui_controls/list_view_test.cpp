@@ -79,6 +79,30 @@ TEST_F(ListTest, CellsOutOfRangeReadEmptyAndRefuseWrites) {
     EXPECT_TRUE(list->ValidIndex(3, 5));
 }
 
+// Texts rewritten many times leave dead bytes behind until the pool is
+// compacted; a text larger than a chunk gets a chunk of its own. Neither may
+// lose or mix up a cell.
+TEST(RowStoreTest, RewrittenAndHugeTextsStayIntact) {
+    ui::RowStore store;
+    store.InsertColumn(0);
+    store.InsertColumn(1);
+    const auto text = [](int row, int round) { return std::to_string(row) + std::string(static_cast<std::size_t>(8 + round * 40), 'x'); };
+    for (int r = 0; r < 2000; ++r) store.InsertRow(r, {});
+    for (int round = 0; round < 12; ++round)
+        for (int r = 0; r < 2000; ++r) store.SetCell(r, 1, text(r, round));
+    EXPECT_LT(store.PoolBytes(), 4 * store.LiveBytes());
+    const std::string huge(300000, 'h');
+    store.SetCell(7, 0, huge);
+    store.SetCell(8, 0, "after the huge one");
+    store.InsertColumn(1);
+    store.InsertRow(0, {});
+    for (int r = 0; r < 2000; ++r) ASSERT_EQ(store.Cell(r + 1, 2), text(r, 11)) << "row " << r;
+    EXPECT_EQ(store.Cell(8, 0), huge);
+    EXPECT_EQ(store.Cell(9, 0), "after the huge one");
+    EXPECT_EQ(store.Cell(9, 1), "");
+    EXPECT_EQ(store.Cell(0, 2), "");
+}
+
 TEST_F(ListTest, RowsNeedAColumnAndColumnsReachEveryRow) {
     ui::UiListView empty;
     ASSERT_TRUE(empty.CreateList(window, 600, 100, 200, 100));
