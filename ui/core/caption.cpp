@@ -11,11 +11,12 @@
 namespace ui {
 
 namespace {
-// The window's small icon, else its class's.
+// The window's small icon, else its class's small icon, else the class icon.
 plat::Hicon WindowIcon(NativeWindow window) {
     if (auto icon = reinterpret_cast<plat::Hicon>(plat::SendMessage(window, plat::WM_GETICON, plat::ICON_SMALL, 0)))
         return icon;
-    return plat::GetClassIcon(window, true);
+    if (plat::Hicon icon = plat::GetClassIcon(window, true)) return icon;
+    return plat::GetClassIcon(window, false);
 }
 
 void BuildIcon(UiWindow& host) {
