@@ -208,15 +208,13 @@ LRESULT DefWindowProc(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return static_cast<LRESULT>(n);
     }
     case WM_SETICON:
-    case WM_GETICON: {
-        std::lock_guard lk(S().mu);
-        WindowRecord* rec = Find(hwnd);
-        if (rec == nullptr) return 0;
-        Hicon& slot = wParam == ICON_BIG ? rec->bigIcon : rec->smallIcon;
-        const Hicon previous = slot;
-        if (msg == WM_SETICON && wParam != ICON_SMALL2) slot = reinterpret_cast<Hicon>(lParam);
-        return reinterpret_cast<LRESULT>(previous);
-    }
+    case WM_GETICON:
+        return WithWindow(hwnd, LRESULT{0}, [&](WindowRecord& rec) {
+            Hicon& slot = wParam == ICON_BIG ? rec.bigIcon : rec.smallIcon;
+            const Hicon previous = slot;
+            if (msg == WM_SETICON && wParam != ICON_SMALL2) slot = reinterpret_cast<Hicon>(lParam);
+            return reinterpret_cast<LRESULT>(previous);
+        });
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(GetWindowText(hwnd).size());
     case WM_SETCURSOR:

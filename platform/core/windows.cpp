@@ -443,12 +443,11 @@ UINT GetClassStyle(Hwnd hwnd) {
 }
 
 Hicon GetClassIcon(Hwnd hwnd, bool small) {
-    std::lock_guard lk(S().mu);
-    WindowRecord* rec = Find(hwnd);
-    if (rec == nullptr) return nullptr;
-    const auto it = S().classes.find(rec->className);
-    if (it == S().classes.end()) return nullptr;
-    return small ? it->second.hIconSm : it->second.hIcon;
+    return WithWindow(hwnd, Hicon{}, [small](WindowRecord& rec) -> Hicon {
+        const auto it = CoreState().classes.find(rec.className);
+        if (it == CoreState().classes.end()) return nullptr;
+        return small ? it->second.hIconSm : it->second.hIcon;
+    });
 }
 
 Hwnd GetOwner(Hwnd hwnd) {

@@ -25,7 +25,7 @@ void BuildIcon(UiWindow& host) {
     PictureOptions options;
     options.drawMode = PictureDrawMode::Stretch;
     // Not focusable: a press on the icon drags the window like the rest of the caption.
-    if (picture->CreatePictureFromIcon(host.window, 11, 11, 16, 16, icon ? *icon : plat::Icon{}, options)) {
+    if (picture->CreatePictureFromIcon(host.window, 11, 11, 16, 16, icon ? *icon : plat::IconImage{}, options)) {
         picture->Focusable(0);
         host.iconPicture = std::move(picture);
     }
