@@ -463,15 +463,10 @@ struct TRACKMOUSEEVENT {
 using WndProc = std::function<LRESULT(Hwnd, UINT, WPARAM, LPARAM)>;
 using TimerProc = std::function<void(Hwnd, UINT, std::uintptr_t, DWORD)>;
 
-// An icon: straight (not premultiplied) 32-bit ARGB pixels, alpha in the top
-// byte, rows top first. A handle is the icon's address; whoever sets it on a
+struct IconImage;
+// An icon handle: the address of an IconImage (below). Whoever sets it on a
 // window or class keeps it alive while it is set.
-struct Icon {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-};
-using Hicon = const Icon*;
+using Hicon = const IconImage*;
 
 // WM_SETICON / WM_GETICON wParam. WM_SETICON (lParam: Hicon) returns the
 // previous icon; WM_GETICON returns the icon set (ICON_SMALL2: the small

@@ -11,7 +11,7 @@ namespace {
 
 using ui::test::ControlHostTest;
 
-constexpr float kLeft = 100, kTop = 100, kWidth = 420, kHeight = 300;
+constexpr float kListX = 100, kListY = 100, kWidth = 420, kHeight = 300;
 
 class ListTest : public ControlHostTest {
 protected:
@@ -27,7 +27,7 @@ protected:
         o.textColor = 0xFF000000;
         o.selectedBackColor = 0xFF00C000;
         o.hoverBackColor = 0xFF0000C0;
-        ASSERT_TRUE(list->CreateList(window, kLeft, kTop, kWidth, kHeight, o));
+        ASSERT_TRUE(list->CreateList(window, kListX, kListY, kWidth, kHeight, o));
         const float widths[] = {60, 150, 60, 60, 50};
         for (float w : widths) list->InsertColumn(0, "col", w);
         Pump();
@@ -39,10 +39,10 @@ protected:
     }
     // Client coordinates of the middle of a row's cell.
     int RowY(int row) const {
-        return static_cast<int>(kTop + list->itemsRect.y + list->RowRect(row).y + list->rowHeight / 2);
+        return static_cast<int>(kListY + list->itemsRect.y + list->RowRect(row).y + list->rowHeight / 2);
     }
     int CellX(int column) const {
-        float x = kLeft + list->itemsRect.x + list->scrollX;
+        float x = kListX + list->itemsRect.x + list->scrollX;
         for (int c = 1; c < column; ++c) x += list->columns[static_cast<std::size_t>(c - 1)].width;
         return static_cast<int>(x + list->columns[static_cast<std::size_t>(column - 1)].width / 2);
     }
@@ -52,7 +52,7 @@ protected:
     }
     int SelectedCount() const {
         int n = 0;
-        for (int r = 1; r <= list->RowCount(); ++r) n += list->RowStateOf(r) == 4;
+        for (int r = 1; r <= list->RowCount(); ++r) n += list->RowState(r) == 4;
         return n;
     }
     std::unique_ptr<ui::UiListView> list;
@@ -77,6 +77,30 @@ TEST_F(ListTest, CellsOutOfRangeReadEmptyAndRefuseWrites) {
     EXPECT_EQ(list->GetCellText(2, 2), "title 2");
     EXPECT_FALSE(list->ValidIndex(std::nullopt, 6));
     EXPECT_TRUE(list->ValidIndex(3, 5));
+}
+
+// Texts rewritten many times leave dead bytes behind until the pool is
+// compacted; a text larger than a chunk gets a chunk of its own. Neither may
+// lose or mix up a cell.
+TEST(RowStoreTest, RewrittenAndHugeTextsStayIntact) {
+    ui::RowStore store;
+    store.InsertColumn(0);
+    store.InsertColumn(1);
+    const auto text = [](int row, int round) { return std::to_string(row) + std::string(static_cast<std::size_t>(8 + round * 40), 'x'); };
+    for (int r = 0; r < 2000; ++r) store.InsertRow(r, {});
+    for (int round = 0; round < 12; ++round)
+        for (int r = 0; r < 2000; ++r) store.SetCell(r, 1, text(r, round));
+    EXPECT_LT(store.PoolBytes(), 4 * store.LiveBytes());
+    const std::string huge(300000, 'h');
+    store.SetCell(7, 0, huge);
+    store.SetCell(8, 0, "after the huge one");
+    store.InsertColumn(1);
+    store.InsertRow(0, {});
+    for (int r = 0; r < 2000; ++r) ASSERT_EQ(store.Cell(r + 1, 2), text(r, 11)) << "row " << r;
+    EXPECT_EQ(store.Cell(8, 0), huge);
+    EXPECT_EQ(store.Cell(9, 0), "after the huge one");
+    EXPECT_EQ(store.Cell(9, 1), "");
+    EXPECT_EQ(store.Cell(0, 2), "");
 }
 
 TEST_F(ListTest, RowsNeedAColumnAndColumnsReachEveryRow) {
@@ -111,7 +135,7 @@ TEST_F(ListTest, APressOnAnotherRowLeavesExactlyOneSelectedEvenAfterAnInsertionA
     EXPECT_EQ(list->GetCellText(5, 2), "title 4");
     PressRow(1);
     EXPECT_EQ(SelectedCount(), 1);
-    EXPECT_EQ(list->RowStateOf(1), 4);
+    EXPECT_EQ(list->RowState(1), 4);
 }
 
 TEST_F(ListTest, MultiSelectionFollowsCtrlAndShiftAndSurvivesInsertion) {
@@ -160,7 +184,7 @@ TEST_F(ListTest, WheelScrollsThreeRowsANotchOnlyWhenTheRowsDoNotFit) {
     EXPECT_FLOAT_EQ(list->scrollY, -3 * list->rowHeight);
     EXPECT_EQ(list->firstVisibleRow, 4);
     EXPECT_FLOAT_EQ(list->verticalBar.value, 3 * list->rowHeight);
-    EXPECT_EQ(list->HitTestRow(static_cast<float>(CellX(2)), kTop + list->itemsRect.y + 1).row, 4);
+    EXPECT_EQ(list->HitTestRow(static_cast<float>(CellX(2)), kListY + list->itemsRect.y + 1).row, 4);
     plat::headless::Wheel(3);
     Pump();
     EXPECT_EQ(list->scrollY, 0);
@@ -179,8 +203,8 @@ TEST_F(ListTest, AScrolledViewLooksLikeAFreshlyDrawnOne) {
     const auto listPixels = [&] {
         const auto shot = Shot();
         std::vector<std::uint32_t> area;
-        for (int y = static_cast<int>(kTop); y < kTop + kHeight; ++y)
-            for (int x = static_cast<int>(kLeft); x < kLeft + kWidth - ui::kListBarThickness - 2; ++x)
+        for (int y = static_cast<int>(kListY); y < kListY + kHeight; ++y)
+            for (int x = static_cast<int>(kListX); x < kListX + kWidth - ui::kListBarThickness - 2; ++x)
                 area.push_back(shot.at(x, y));
         return area;
     };
@@ -219,7 +243,7 @@ TEST_F(ListTest, HoverAlongOneRowChangesOnlyTheTooltip) {
     Fill(5);
     MoveTo(CellX(1), RowY(2));
     EXPECT_EQ(list->hoverRow, 2);
-    EXPECT_EQ(list->RowStateOf(2), 1);
+    EXPECT_EQ(list->RowState(2), 1);
     EXPECT_EQ(list->tooltip, "2");
     const int presents = PresentCount();
     MoveTo(CellX(2), RowY(2));
@@ -227,13 +251,13 @@ TEST_F(ListTest, HoverAlongOneRowChangesOnlyTheTooltip) {
     EXPECT_EQ(list->hoverColumn, 2);
     EXPECT_EQ(PresentCount(), presents);
     MoveTo(CellX(2), RowY(3));
-    EXPECT_EQ(list->RowStateOf(2), 0);
-    EXPECT_EQ(list->RowStateOf(3), 1);
+    EXPECT_EQ(list->RowState(2), 0);
+    EXPECT_EQ(list->RowState(3), 1);
     // A selected row stays selected under the mouse.
     PressRow(3, 2);
     MoveTo(CellX(1), RowY(4));
     MoveTo(CellX(1), RowY(3));
-    EXPECT_EQ(list->RowStateOf(3), 4);
+    EXPECT_EQ(list->RowState(3), 4);
     MoveTo(900, 500);
     EXPECT_EQ(list->hoverRow, 0);
 }
@@ -262,7 +286,7 @@ TEST_F(ListTest, RowCallbacksSeeThePressedAndClickedRow) {
 TEST_F(ListTest, TheVerticalBarDragsTheRows) {
     Fill(200);
     const ui::RectF bar = list->verticalBar.rect;
-    EXPECT_FLOAT_EQ(bar.x + bar.width, kLeft + kWidth - 2);
+    EXPECT_FLOAT_EQ(bar.x + bar.width, kListX + kWidth - 2);
     EXPECT_FLOAT_EQ(list->verticalBar.maximum, list->contentHeight - list->itemsRect.height);
     // A press on the track below the thumb moves a page down.
     Press(static_cast<int>(bar.x + 6), static_cast<int>(bar.y + bar.height - 20));
@@ -273,10 +297,10 @@ TEST_F(ListTest, TheVerticalBarDragsTheRows) {
     // A resized list takes its bars along; a narrower one also needs the horizontal bar.
     list->Move(std::nullopt, std::nullopt, 300.0f, 200.0f);
     Pump();
-    EXPECT_FLOAT_EQ(list->verticalBar.rect.x + list->verticalBar.rect.width, kLeft + 300 - 2);
+    EXPECT_FLOAT_EQ(list->verticalBar.rect.x + list->verticalBar.rect.width, kListX + 300 - 2);
     EXPECT_FLOAT_EQ(list->verticalBar.maximum, list->contentHeight - list->itemsRect.height);
     EXPECT_EQ(list->horizontalBar.visible, 1);
-    EXPECT_FLOAT_EQ(list->horizontalBar.rect.y, kTop + 200 - 2 - ui::kListBarThickness);
+    EXPECT_FLOAT_EQ(list->horizontalBar.rect.y, kListY + 200 - 2 - ui::kListBarThickness);
 }
 
 TEST_F(ListTest, ASelectedRowIsFilledAndALongTitleEndsInAnEllipsis) {
@@ -294,9 +318,9 @@ TEST_F(ListTest, ASelectedRowIsFilledAndALongTitleEndsInAnEllipsis) {
 
     // The long title stays inside its column and ends in a run of low dots,
     // where a clipped Chinese character would be ink from top to bottom.
-    const int left = static_cast<int>(kLeft + list->itemsRect.x + 60);
+    const int left = static_cast<int>(kListX + list->itemsRect.x + 60);
     const int right = left + 150;
-    const int top = static_cast<int>(kTop + list->itemsRect.y + list->RowRect(2).y);
+    const int top = static_cast<int>(kListY + list->itemsRect.y + list->RowRect(2).y);
     const int bottom = top + static_cast<int>(list->rowHeight) - 2;
     const auto ink = [&](int x, int yy) { return R(shot.at(x, yy)) < 128; };
     int lastInk = 0;

@@ -36,8 +36,8 @@ std::vector<std::uint8_t> FramesGif(const std::vector<int>& delays) {
 }
 
 // An 8 x 8 icon: a 2-pixel opaque red frame around a half-transparent blue centre.
-plat::Icon FramedIcon() {
-    plat::Icon icon{8, 8, std::vector<std::uint32_t>(64)};
+plat::IconImage FramedIcon() {
+    plat::IconImage icon{8, 8, std::vector<std::uint32_t>(64)};
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             icon.pixels[static_cast<std::size_t>(y * 8 + x)] =
@@ -187,8 +187,8 @@ TEST_F(PictureTest, TheCaptionShowsTheWindowIconAndFollowsItsChanges) {
     options.height = 300;
     window = ui::CreateHostWindow(options);
     ASSERT_NE(window, nullptr);
-    const plat::Icon red{1, 1, {0xFFFF0000u}};
-    const plat::Icon green{1, 1, {0xFF00FF00u}};
+    const plat::IconImage red{1, 1, {0xFFFF0000u}};
+    const plat::IconImage green{1, 1, {0xFF00FF00u}};
     plat::SendMessage(window, plat::WM_SETICON, plat::ICON_SMALL, reinterpret_cast<plat::LPARAM>(&red));
     ui::UiWindow captioned;
     ui::AttachOptions attach;

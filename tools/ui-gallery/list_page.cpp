@@ -22,8 +22,8 @@ constexpr int kHeight = 1040;
 constexpr gfx::Argb kWhiteText = 0xFEFFFFFF;
 
 // Straight ARGB pixels of a bitmap, as an icon carries them.
-plat::Icon IconOf(const gfx::Bitmap& bitmap) {
-    plat::Icon icon{bitmap.Width(), bitmap.Height(), {}};
+plat::IconImage IconOf(const gfx::Bitmap& bitmap) {
+    plat::IconImage icon{bitmap.Width(), bitmap.Height(), {}};
     for (int y = 0; y < bitmap.Height(); ++y)
         for (int x = 0; x < bitmap.Width(); ++x) icon.pixels.push_back(bitmap.GetPixel(x, y));
     return icon;
@@ -31,7 +31,7 @@ plat::Icon IconOf(const gfx::Bitmap& bitmap) {
 
 // The window icon: a lens over a half-transparent disc, so the caption shows
 // an icon's alpha.
-plat::Icon DrawLensIcon() {
+plat::IconImage DrawLensIcon() {
     gfx::Bitmap bitmap(16, 16);
     gfx::Graphics g(bitmap);
     g.SetSmoothingMode(gfx::SmoothingMode::AntiAlias);
@@ -167,7 +167,7 @@ void ListPage::BuildMultiList() {
     // A selection made as Ctrl-presses would make it.
     list.Selection(2);
     for (int row : {4, 5, 6}) {
-        list.RowStateOf(row, 4, false);
+        list.RowState(row, 4, false);
         list.selection.push_back(row);
     }
 }

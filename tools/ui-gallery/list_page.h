@@ -33,7 +33,7 @@ private:
         return static_cast<T&>(*controls_.back());
     }
 
-    plat::Icon icon_;
+    plat::IconImage icon_;
     ui::UiImageList gridIcons_;
     ui::UiWindow host_;
     plat::Hwnd window_ = nullptr;

@@ -15,14 +15,14 @@
 
 namespace ui {
 
-enum class RowState : std::uint8_t { Normal = 0, Hovered = 1, Selected = 4 };
+enum class ListRowState : std::uint8_t { Normal = 0, Hovered = 1, Selected = 4 };
 
 // The values a row carries beside its cells.
 struct RowRecord {
     std::int32_t itemValue = 0;
     std::int32_t value1 = 0;
     std::int32_t value2 = 0;
-    RowState state = RowState::Normal;
+    ListRowState state = ListRowState::Normal;
 };
 
 class RowStore {

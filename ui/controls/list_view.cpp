@@ -51,7 +51,7 @@ int UiListView::InsertRow(int position, const rt::Text& firstCell, int image, in
     if (ColumnCount() == 0) return 0;
     const int count = RowCount();
     const int row = (position <= 0 || position > count) ? count + 1 : position;
-    rows.InsertRow(row - 1, RowRecord{itemValue, value1, value2, RowState::Normal});
+    rows.InsertRow(row - 1, RowRecord{itemValue, value1, value2, ListRowState::Normal});
     rows.SetCell(row - 1, 0, firstCell);
     rows.SetCellImage(row - 1, 0, image);
     if (row <= count) {
@@ -126,10 +126,10 @@ void UiListView::DeleteAllRows() {
 int UiListView::Selection(std::optional<int> row) {
     if (row) {
         ClearSelection();
-        if (selectedRow > 0 && selectedRow <= RowCount()) SetState(selectedRow, RowState::Normal);
+        if (selectedRow > 0 && selectedRow <= RowCount()) SetState(selectedRow, ListRowState::Normal);
         selectedRow = ValidIndex(*row) ? *row : 0;
         if (selectedRow) {
-            SetState(selectedRow, RowState::Selected);
+            SetState(selectedRow, ListRowState::Selected);
             // Kept in the multi-selection too, so the next plain press clears it.
             if (!singleSelect) selection.push_back(selectedRow);
         }
@@ -151,10 +151,10 @@ int UiListView::RowValue(int row, int which, std::optional<int> value) {
     return field;
 }
 
-int UiListView::RowStateOf(int row, std::optional<int> value, bool redraw) {
+int UiListView::RowState(int row, std::optional<int> value, bool redraw) {
     if (!ValidIndex(row)) return 0;
     if (value) {
-        const RowState state = *value == 4 ? RowState::Selected : *value == 1 ? RowState::Hovered : RowState::Normal;
+        const ListRowState state = *value == 4 ? ListRowState::Selected : *value == 1 ? ListRowState::Hovered : ListRowState::Normal;
         rows.Row(row - 1).state = state;
         if (redraw) DrawRow(row);
     }

@@ -117,7 +117,7 @@ public:
     // which: 1 or 2.
     int RowValue(int row, int which, std::optional<int> value = std::nullopt);
     // The row state code (0 normal, 1 hovered, 4 selected), 0 out of range.
-    int RowStateOf(int row, std::optional<int> value = std::nullopt, bool redraw = true);
+    int RowState(int row, std::optional<int> value = std::nullopt, bool redraw = true);
     void SetImageLists(const UiImageList* large, const UiImageList* header, const UiImageList* small);
     void SetRowClickHandler(RowHandler handler) { rowClickHandler = std::move(handler); }
     void SetRowRightClickHandler(RowHandler handler) { rowRightClickHandler = std::move(handler); }
@@ -233,12 +233,12 @@ private:
     // Moves the rows' pixels by a whole number of pixels and draws the strip
     // they uncover; false when the surface cannot be reused that way.
     bool ShiftRows(float dy);
-    gfx::Argb StateBackColor(RowState state) const;
-    gfx::Argb StateTextColor(RowState state) const;
+    gfx::Argb StateBackColor(ListRowState state) const;
+    gfx::Argb StateTextColor(ListRowState state) const;
 
     // ---- input and selection (list_view_input.cpp) ----
-    bool IsSelected(int row) const { return rows.Row(row - 1).state == RowState::Selected; }
-    void SetState(int row, RowState state);
+    bool IsSelected(int row) const { return rows.Row(row - 1).state == ListRowState::Selected; }
+    void SetState(int row, ListRowState state);
     void HoverTo(int row, int column);
     void PressRow(int row);
     void CallRow(const RowHandler& handler, int row);

@@ -60,18 +60,18 @@ float DrawSmallImage(gfx::Graphics& g, const UiImageList* list, int index, const
 }
 }  // namespace
 
-gfx::Argb UiListView::StateBackColor(RowState state) const {
+gfx::Argb UiListView::StateBackColor(ListRowState state) const {
     switch (state) {
-    case RowState::Selected: return selectedBackColor ? selectedBackColor : MakeArgb(HostThemeColour(*this), 102);
-    case RowState::Hovered: return hoverBackColor ? hoverBackColor : MakeArgb(HostThemeColour(*this), 51);
+    case ListRowState::Selected: return selectedBackColor ? selectedBackColor : MakeArgb(HostThemeColour(*this), 102);
+    case ListRowState::Hovered: return hoverBackColor ? hoverBackColor : MakeArgb(HostThemeColour(*this), 51);
     default: return 0;
     }
 }
 
-gfx::Argb UiListView::StateTextColor(RowState state) const {
+gfx::Argb UiListView::StateTextColor(ListRowState state) const {
     switch (state) {
-    case RowState::Selected: return selectedTextColor ? selectedTextColor : textColor;
-    case RowState::Hovered: return hoverTextColor ? hoverTextColor : textColor;
+    case ListRowState::Selected: return selectedTextColor ? selectedTextColor : textColor;
+    case ListRowState::Hovered: return hoverTextColor ? hoverTextColor : textColor;
     default: return textColor;
     }
 }
@@ -160,7 +160,7 @@ void UiListView::PaintHeader(gfx::Graphics& g) {
 
 void UiListView::PaintRow(gfx::Graphics& g, int row) {
     const RectF r = RowSurfaceRect(row);
-    const RowState state = rows.Row(row - 1).state;
+    const ListRowState state = rows.Row(row - 1).state;
     const gfx::Argb text = StateTextColor(state);
     if (style == ListStyle::Grid) {
         PaintGridItem(g, row, r, text);
@@ -182,7 +182,7 @@ void UiListView::PaintRow(gfx::Graphics& g, int row) {
             const std::string_view cell = rows.Cell(row - 1, c - 1);
             if (!cell.empty() && box.width > 0) {
                 const std::int64_t own = columns[static_cast<std::size_t>(c - 1)].colour;
-                const gfx::Argb colour = (own != -1 && state == RowState::Normal) ? static_cast<gfx::Argb>(own) : text;
+                const gfx::Argb colour = (own != -1 && state == ListRowState::Normal) ? static_cast<gfx::Argb>(own) : text;
                 g.DrawString(rt::Text(cell), *font, gfx::SolidBrush(colour), box, *cellFormat);
             }
             if (style == ListStyle::Report && (gridLines & LIST_GRID_COLUMNS))
@@ -195,7 +195,7 @@ void UiListView::PaintRow(gfx::Graphics& g, int row) {
 }
 
 void UiListView::PaintGridItem(gfx::Graphics& g, int row, const RectF& box, gfx::Argb text) {
-    const RowState state = rows.Row(row - 1).state;
+    const ListRowState state = rows.Row(row - 1).state;
     const float spacing = static_cast<float>(itemSpacing);
     const RectF inner{box.x + spacing / 2, box.y + spacing / 2, box.width - spacing, box.height - spacing};
     if (const gfx::Argb back = StateBackColor(state)) FillRoundRect(g, inner, kGridCorner, back);

@@ -6,7 +6,7 @@
 
 namespace ui {
 
-void UiListView::SetState(int row, RowState state) {
+void UiListView::SetState(int row, ListRowState state) {
     if (!ValidIndex(row)) return;
     RowRecord& record = rows.Row(row - 1);
     if (record.state == state) return;
@@ -20,7 +20,7 @@ void UiListView::CallRow(const RowHandler& handler, int row) {
 
 void UiListView::ClearSelection() {
     for (int row : selection)
-        if (ValidIndex(row)) SetState(row, RowState::Normal);
+        if (ValidIndex(row)) SetState(row, ListRowState::Normal);
     selection.clear();
 }
 
@@ -30,7 +30,7 @@ void UiListView::HoverTo(int row, int column) {
         const int old = hoverRow;
         hoverRow = hoverColumn = 0;
         Tooltip(rt::Text(), true);
-        if (ValidIndex(old) && !IsSelected(old)) SetState(old, RowState::Normal);
+        if (ValidIndex(old) && !IsSelected(old)) SetState(old, ListRowState::Normal);
         return;
     }
     if (row == hoverRow && column == hoverColumn) return;
@@ -39,8 +39,8 @@ void UiListView::HoverTo(int row, int column) {
     hoverColumn = column;
     Tooltip(GetCellText(row, column), true);
     if (row == old) return;  // along the row: only the tooltip changes
-    if (ValidIndex(old) && !IsSelected(old)) SetState(old, RowState::Normal);
-    if (!IsSelected(row)) SetState(row, RowState::Hovered);
+    if (ValidIndex(old) && !IsSelected(old)) SetState(old, ListRowState::Normal);
+    if (!IsSelected(row)) SetState(row, ListRowState::Hovered);
 }
 
 LResult UiListView::OnMouseMove(const MouseEvent& event) {
@@ -48,9 +48,9 @@ LResult UiListView::OnMouseMove(const MouseEvent& event) {
     if (hoverSelect && hit.row) {
         if (hit.row != selectedRow) {
             CallRow(rowPressHandler, hit.row);
-            if (ValidIndex(selectedRow)) SetState(selectedRow, RowState::Normal);
+            if (ValidIndex(selectedRow)) SetState(selectedRow, ListRowState::Normal);
             selectedRow = hit.row;
-            SetState(hit.row, RowState::Selected);
+            SetState(hit.row, ListRowState::Selected);
         }
         return kUnhandled;
     }
@@ -60,20 +60,20 @@ LResult UiListView::OnMouseMove(const MouseEvent& event) {
 
 void UiListView::PressRow(int row) {
     if (singleSelect) {
-        if (selectedRow != row && ValidIndex(selectedRow)) SetState(selectedRow, RowState::Normal);
+        if (selectedRow != row && ValidIndex(selectedRow)) SetState(selectedRow, ListRowState::Normal);
         selectedRow = row;
-        SetState(row, RowState::Selected);
+        SetState(row, ListRowState::Selected);
         return;
     }
     const bool ctrl = plat::GetKeyState(plat::VK_CONTROL) < 0;
     const bool shift = plat::GetKeyState(plat::VK_SHIFT) < 0;
     if (ctrl) {
         if (IsSelected(row)) {
-            SetState(row, row == hoverRow ? RowState::Hovered : RowState::Normal);
+            SetState(row, row == hoverRow ? ListRowState::Hovered : ListRowState::Normal);
             selection.erase(std::remove(selection.begin(), selection.end(), row), selection.end());
             if (selectedRow == row) selectedRow = selection.empty() ? 0 : selection.back();
         } else {
-            SetState(row, RowState::Selected);
+            SetState(row, ListRowState::Selected);
             selection.push_back(row);
             selectedRow = row;
         }
@@ -83,7 +83,7 @@ void UiListView::PressRow(int row) {
         // The pressed row ends the run, so it becomes the last selected one.
         for (int r = from;; r += step) {
             if (!IsSelected(r)) {
-                SetState(r, RowState::Selected);
+                SetState(r, ListRowState::Selected);
                 selection.push_back(r);
             } else if (r == row) {
                 selection.erase(std::remove(selection.begin(), selection.end(), row), selection.end());
@@ -94,10 +94,10 @@ void UiListView::PressRow(int row) {
         selectedRow = row;
     } else {
         for (int other : selection)
-            if (other != row && ValidIndex(other)) SetState(other, RowState::Normal);
+            if (other != row && ValidIndex(other)) SetState(other, ListRowState::Normal);
         selection.assign(1, row);
         selectedRow = row;
-        SetState(row, RowState::Selected);
+        SetState(row, ListRowState::Selected);
     }
 }
 
@@ -119,7 +119,7 @@ LResult UiListView::OnMouseUp(const MouseEvent& event) {
 LResult UiListView::OnMouseLeave() {
     const int old = hoverRow;
     hoverRow = hoverColumn = 0;
-    if (ValidIndex(old) && !IsSelected(old)) SetState(old, RowState::Normal);
+    if (ValidIndex(old) && !IsSelected(old)) SetState(old, ListRowState::Normal);
     return kUnhandled;
 }
 

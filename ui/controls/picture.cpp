@@ -11,7 +11,7 @@
 
 namespace ui {
 
-gfx::Bitmap BitmapFromIcon(const plat::Icon& icon) {
+gfx::Bitmap BitmapFromIcon(const plat::IconImage& icon) {
     const std::size_t count = static_cast<std::size_t>(std::max(icon.width, 0)) * static_cast<std::size_t>(std::max(icon.height, 0));
     if (count == 0 || icon.pixels.size() < count) return {};
     gfx::Bitmap bitmap(icon.width, icon.height);
@@ -37,14 +37,14 @@ UiControl* UiPicture::CreatePicture(ControlParent parentIn, float x, float y, fl
 }
 
 UiControl* UiPicture::CreatePictureFromIcon(ControlParent parentIn, float x, float y, float width, float height,
-                                            const plat::Icon& icon, const PictureOptions& o) {
+                                            const plat::IconImage& icon, const PictureOptions& o) {
     if (handle) return handle;
     fixZeroDelays = o.fixZeroDelays.value_or(false);
     TakeIcon(icon);
     return Finish(parentIn, {x, y, width, height}, o);
 }
 
-void UiPicture::TakeIcon(const plat::Icon& icon) {
+void UiPicture::TakeIcon(const plat::IconImage& icon) {
     imageBytes.clear();
     gfx::Bitmap bitmap = BitmapFromIcon(icon);
     image.reset();
@@ -55,7 +55,7 @@ void UiPicture::TakeIcon(const plat::Icon& icon) {
     TakeFrames();
 }
 
-void UiPicture::SetIconImage(const plat::Icon& icon) {
+void UiPicture::SetIconImage(const plat::IconImage& icon) {
     plat::KillTimer(hwnd, TimerIdOf());
     timerRunning_ = false;
     TakeIcon(icon);

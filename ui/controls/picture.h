@@ -34,7 +34,7 @@ struct PictureOptions {
 };
 
 // Straight-alpha ARGB pixels as a premultiplied bitmap, alpha kept.
-gfx::Bitmap BitmapFromIcon(const plat::Icon& icon);
+gfx::Bitmap BitmapFromIcon(const plat::IconImage& icon);
 
 class UiPicture : public UiControl {
 public:
@@ -46,9 +46,9 @@ public:
                              std::span<const std::uint8_t> bytes, const PictureOptions& options = {});
     // The same from an icon (an ARGB image in memory).
     UiControl* CreatePictureFromIcon(ControlParent parent, float x, float y, float width, float height,
-                                     const plat::Icon& icon, const PictureOptions& options = {});
+                                     const plat::IconImage& icon, const PictureOptions& options = {});
     // Shows another icon in place of the image (the window's icon changed).
-    void SetIconImage(const plat::Icon& icon);
+    void SetIconImage(const plat::IconImage& icon);
     // Draws the frame due and, for an animation, arms the timer for the next.
     void DrawPicture();
     // Whether the frame timer is armed.
@@ -79,7 +79,7 @@ protected:
 private:
     UiControl* Finish(ControlParent parent, const RectF& area, const PictureOptions& options);
     void TakeFrames();
-    void TakeIcon(const plat::Icon& icon);
+    void TakeIcon(const plat::IconImage& icon);
     void DrawImage(gfx::Graphics& g);
     TimerId TimerIdOf() const { return reinterpret_cast<TimerId>(this); }
     bool timerRunning_ = false;

@@ -11,11 +11,12 @@
 namespace ui {
 
 namespace {
-// The window's small icon, else its class's.
+// The window's small icon, else its class's small icon, else the class icon.
 plat::Hicon WindowIcon(NativeWindow window) {
     if (auto icon = reinterpret_cast<plat::Hicon>(plat::SendMessage(window, plat::WM_GETICON, plat::ICON_SMALL, 0)))
         return icon;
-    return plat::GetClassIcon(window, true);
+    if (plat::Hicon icon = plat::GetClassIcon(window, true)) return icon;
+    return plat::GetClassIcon(window, false);
 }
 
 void BuildIcon(UiWindow& host) {
@@ -24,7 +25,7 @@ void BuildIcon(UiWindow& host) {
     PictureOptions options;
     options.drawMode = PictureDrawMode::Stretch;
     // Not focusable: a press on the icon drags the window like the rest of the caption.
-    if (picture->CreatePictureFromIcon(host.window, 11, 11, 16, 16, icon ? *icon : plat::Icon{}, options)) {
+    if (picture->CreatePictureFromIcon(host.window, 11, 11, 16, 16, icon ? *icon : plat::IconImage{}, options)) {
         picture->Focusable(0);
         host.iconPicture = std::move(picture);
     }

@@ -62,7 +62,7 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
         const LResult previous = fallThrough();
         if (iconPicture && wParam == plat::ICON_SMALL) {
             const auto* icon = reinterpret_cast<plat::Hicon>(lParam);
-            iconPicture->SetIconImage(icon ? *icon : plat::Icon{});
+            iconPicture->SetIconImage(icon ? *icon : plat::IconImage{});
         }
         return previous;
     }
