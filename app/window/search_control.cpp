@@ -10,8 +10,8 @@ namespace {
 // Fires while hand-over updates wait beyond one turn's budget; timer
 // messages come after input and painting.
 constexpr std::uintptr_t kDrainTimer = 0x5EE4;
-constexpr Tick kTurnBudgetMs = 8;
-constexpr std::size_t kBatch = 64;
+constexpr Tick kTurnBudgetMs = 10;
+constexpr std::size_t kBatch = 128;
 
 }  // namespace
 

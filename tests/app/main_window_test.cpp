@@ -105,6 +105,14 @@ TEST_F(MainWindowTest, ARowClickShowsItsLinkAndCopyTakesTheLinkLastShown) {
     RunToEnd();
     ui::UiListView& list = window_->ResultList();
     const ResultStore& store = window_->Store();
+    // A row selected before any link was shown: the clipboard refuses the
+    // empty link, and the status box says the copy failed.
+    plat::SetClipboardText("kept");
+    list.Selection(3);
+    window_->CopyLink();
+    EXPECT_EQ(plat::GetClipboardText(), "kept");
+    EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[3] + "】的下载地址复制失败......");
+
     list.Selection(7);
     window_->ShowRowLink();
     EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[7] + "】 下载地址：  " + store.links[7]);
