@@ -18,7 +18,8 @@ constexpr std::size_t kBatch = 128;
 void MainWindow::StartSearch() {
     resultList.DeleteAllRows();
     store_.Clear();
-    pageCountEdit.Text(ClampPageCountText(pageCountEdit.Text()));
+    const rt::Text pages = pageCountEdit.Text();
+    if (ClampPageCountText(pages) != pages) pageCountEdit.Text(ClampPageCountText(pages));
     startButton.Disabled(1);
     stopButton.Disabled(0);
     siteGroup.Disabled(1);
