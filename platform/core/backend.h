@@ -37,7 +37,8 @@ namespace backend {
 // ---- called with the core's lock held
 
 // Window life. `rec` fields (rect, style, exStyle, text, owner) are set;
-// the window takes the application identity of the core's state.
+// the window takes the application identity of the core's state. Null when
+// there is no window system to make it on.
 std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec);
 void SetTitle(WindowRecord& rec, const std::string& utf8);
 void Show(WindowRecord& rec, bool show, bool activate);

@@ -133,10 +133,13 @@ Hwnd CreateWindowEx(DWORD exStyle, const std::string& className, const rt::Text&
         rec->restoreRect = rec->rect;
         rec->text = windowName;
         rec->internalNoActivate = (exStyle & WS_EX_NOACTIVATE) != 0;
+        auto native = backend::CreateNative(*rec);
+        // No window system to show it on (no display): no window.
+        if (!native) return nullptr;
         WindowRecord& r = *rec;
+        r.native = std::move(native);
         CoreState().windows.emplace(rec->id, std::move(rec));
         RaiseLocked(r);
-        r.native = backend::CreateNative(r);
         backend::SetTitle(r, rt::Cp936ToUtf8(windowName));
     }
     CREATESTRUCT cs;

@@ -369,7 +369,7 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
     auto n = std::make_unique<X11Window>();
     n->hwnd = rec.handle;
     std::lock_guard lk(x.mu);
-    if (!x.ok()) return n;
+    if (!x.ok()) return nullptr;
     ::Display* dpy = x.dpy;
     // Tooltips and tool windows (menus) are placed by the layer itself and
     // stay out of the window manager's way.

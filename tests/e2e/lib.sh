@@ -33,16 +33,22 @@ start_xvfb() {
 }
 
 # start_demo DEMO_SITES [OPTIONS...]: the demo sites on a free run of nine
-# ports, requests logged to $E2E_WORK/requests; sets DEMO_PORT.
+# ports, requests logged to $E2E_WORK/requests, and a sites configuration
+# for them where the program looks for it (XDG_CONFIG_HOME); sets DEMO_PORT.
 start_demo() {
   local demo=$1; shift
+  export XDG_CONFIG_HOME=$E2E_WORK/config
+  local config=$XDG_CONFIG_HOME/seeker/sites.conf
+  mkdir -p "$(dirname "$config")"
   : >"$E2E_WORK/requests"
   for _ in $(seq 1 30); do
+    rm -f "$config"
     DEMO_PORT=$((20000 + RANDOM % 40000))
-    "$demo" --log "$E2E_WORK/requests" "$@" "$DEMO_PORT" >"$E2E_WORK/demo.out" 2>&1 &
+    "$demo" --log "$E2E_WORK/requests" --write-config "$config" "$@" "$DEMO_PORT" \
+      >"$E2E_WORK/demo.out" 2>&1 &
     local pid=$!
     for _ in $(seq 1 50); do
-      grep -q '^site 8' "$E2E_WORK/demo.out" 2>/dev/null && { E2E_PIDS+=($pid); DEMO_PID=$pid; return 0; }
+      [ -s "$config" ] && { E2E_PIDS+=($pid); DEMO_PID=$pid; return 0; }
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
@@ -55,11 +61,11 @@ start_demo() {
 # start_seeker SEEKER: the program against the demo sites; sets SEEKER_PID,
 # WIN and the window's absolute position WX, WY.
 start_seeker() {
-  SEEKER_DEMO_BASE_PORT=$DEMO_PORT "$1" >"$E2E_WORK/seeker.out" 2>"$E2E_WORK/seeker.err" &
+  "$1" >"$E2E_WORK/seeker.out" 2>"$E2E_WORK/seeker.err" &
   SEEKER_PID=$!
   E2E_PIDS+=($SEEKER_PID)
   WIN=""
-  for _ in $(seq 1 200); do
+  for _ in $(seq 1 600); do
     WIN=$(xdotool search --name '^青柠搜索器1\.1' 2>/dev/null | head -n 1) && [ -n "$WIN" ] && break
     kill -0 "$SEEKER_PID" 2>/dev/null || fail "seeker ended at start-up"
     sleep 0.1
@@ -75,7 +81,20 @@ click_at() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.15; }
 point_at() { xdotool mousemove $((WX + $1)) $((WY + $2)); }
 
 # The composition of the main window (client coordinates).
-click_start() { click_at 458 54; }
+# A click that starts a search shows as the portal request in the log; a
+# click lost on a busy machine is repeated once.
+click_start() {
+  local before
+  before=$(wc -l <"$E2E_WORK/requests")
+  for _ in 1 2; do
+    click_at 458 54
+    for _ in $(seq 1 50); do
+      [ "$(wc -l <"$E2E_WORK/requests")" -gt "$before" ] && return 0
+      sleep 0.1
+    done
+  done
+  fail "the start button did not start a search"
+}
 click_stop() { click_at 560 54; }
 click_copy() { click_at 634 520; }
 click_close() { click_at 955 8; }
@@ -85,12 +104,17 @@ click_site() {
   click_at "${xs[$1]}" "${ys[$1]}"
 }
 
-# set_edit X Y TEXT: replaces the text of the edit at (X, Y).
+# set_edit X Y TEXT: replaces the text of the edit at (X, Y), checked
+# through the clipboard and tried twice.
 set_edit() {
-  click_at "$1" "$2"
-  xdotool key ctrl+a
-  xdotool type --delay 30 "$3"
-  sleep 0.2
+  for _ in 1 2; do
+    click_at "$1" "$2"
+    xdotool key ctrl+a
+    xdotool type --delay 30 "$3"
+    sleep 0.2
+    [ "$(edit_text "$1" "$2")" = "$3" ] && return 0
+  done
+  fail "the edit at $1,$2 does not read '$3'"
 }
 set_keyword() { set_edit 200 54 "$1"; }
 set_pages() { set_edit 369 54 "$1"; }
@@ -132,4 +156,14 @@ wait_exit() {
     sleep 0.1
   done
   fail "process $1 did not end"
+}
+
+# click_row N: the result row N (the list unscrolled). LIST_GEOMETRY names
+# the list_geometry tool; its answer is kept.
+click_row() {
+  [ -s "$E2E_WORK/rows" ] || "$LIST_GEOMETRY" >"$E2E_WORK/rows" || fail "list_geometry failed"
+  local y
+  y=$(awk -v n="$1" '$1 == "row" && $2 == n { print $3 }' "$E2E_WORK/rows")
+  [ -n "$y" ] || fail "row $1 is not on screen"
+  click_at 300 "$y"
 }

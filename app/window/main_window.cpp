@@ -1,0 +1,80 @@
+#include "app/window/main_window.h"
+
+#include "assets/assets.h"
+#include "ui/core/library.h"
+
+namespace app {
+
+MainWindow::MainWindow(SiteTable sites) : sites_(std::move(sites)) {}
+
+MainWindow::~MainWindow() {
+    // A worker still reading pages ends at its next check point; what it
+    // hands over after that goes nowhere.
+    if (searchThread.valid()) rt::StopThread(searchThread);
+}
+
+bool MainWindow::Build() {
+    ui::LibraryStartup();
+    ui::HostWindowOptions window;
+    window.title = "青柠搜索器1.1  by墨川";
+    window.width = 975;
+    window.height = 547;
+    mainWindow = ui::CreateHostWindow(window);
+    if (mainWindow == nullptr) return false;
+    plat::BringWindowToTop(mainWindow);
+
+    ui::AttachOptions attach;
+    const auto skin = assets::SkinJpeg();
+    attach.skin.assign(skin.begin(), skin.end());
+    attach.captionFlags = ui::CAPTION_MINIMIZE | ui::CAPTION_CLOSE;
+    attach.backgroundAlpha = 200;
+    attach.skinMode = 1;
+    attach.resizable = true;
+    if (!host.Attach(mainWindow, attach)) return false;
+
+    handOver_ = std::make_shared<SearchHandOver>(mainWindow, kSearchUpdateMessage);
+    CreateControls();
+    BindHandlers();
+    host.ShowAnimated(5, 500);
+    host.SetCloseAnimation(6);
+    return true;
+}
+
+void MainWindow::BindHandlers() {
+    auto on = [this](void (MainWindow::*handler)()) {
+        return [this, handler](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
+            (this->*handler)();
+        };
+    };
+    startButton.BindEvent(ui::EV_CLICK, on(&MainWindow::StartSearch));
+    stopButton.BindEvent(ui::EV_CLICK, on(&MainWindow::StopSearch));
+    copyButton.BindEvent(ui::EV_CLICK, on(&MainWindow::CopyLink));
+    resultList.BindEvent(plat::WM_LBUTTONDOWN, on(&MainWindow::ShowRowLink));
+    // The worker reads the ticks at every visit, but never a control.
+    for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
+        ui::UiCheckBox& box = siteBoxes[site - 1];
+        handOver_->SetSiteTicked(site, box.CheckState() == 1);
+        box.BindEvent(ui::EV_CLICK, [this, site, &box](ui::UiControl*, ui::UiControl*, int,
+                                                       ui::WParam, ui::LParam) {
+            handOver_->SetSiteTicked(site, box.CheckState() == 1);
+        });
+    }
+
+    ui::HostCallbacks callbacks;
+    callbacks.rawMessage = [this](ui::NativeWindow window, unsigned message, ui::WParam wParam,
+                                  ui::LParam lParam) {
+        return OnMainWindowMessage(window, message, wParam, lParam);
+    };
+    host.SetCallbacks(std::move(callbacks));
+}
+
+int MainWindow::RunMessageLoop() {
+    plat::MSG msg;
+    while (plat::GetMessage(&msg) > 0) {
+        plat::TranslateMessage(&msg);
+        plat::DispatchMessage(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace app

@@ -1,0 +1,87 @@
+// The program's one window: its controls, the search it runs and the
+// actions on a selected hit. Everything here runs on the user-interface
+// thread; a search's worker reaches it only through the hand-over.
+#pragma once
+
+#include "app/scraping/site_table.h"
+#include "app/window/result_store.h"
+#include "app/window/search_hand_over.h"
+#include "runtime/thread.h"
+#include "ui/controls/button.h"
+#include "ui/controls/check_box.h"
+#include "ui/controls/edit.h"
+#include "ui/controls/group_box.h"
+#include "ui/controls/label.h"
+#include "ui/controls/list_view.h"
+#include "ui/controls/progress_bar.h"
+#include "ui/core/window.h"
+
+#include <array>
+#include <memory>
+
+namespace app {
+
+class MainWindow {
+public:
+    explicit MainWindow(SiteTable sites);
+    // Asks a running search to stop; never waits for it.
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window and its controls, binds the handlers and shows it.
+    // False when no native window can be created (no display).
+    bool Build();
+    // Runs the message loop until the window is gone.
+    int RunMessageLoop();
+
+    // Handlers bound to the controls.
+    void StartSearch();
+    void StopSearch();
+    void ShowRowLink();
+    void CopyLink();
+    ui::LResult OnMainWindowMessage(ui::NativeWindow window, unsigned message, ui::WParam wParam,
+                                    ui::LParam lParam);
+
+    plat::Hwnd Window() const { return mainWindow; }
+    bool Searching() const { return searching_; }
+    // For programs that drive the window without a user (tests, benchmarks).
+    ui::UiEdit& KeywordEdit() { return keywordEdit; }
+    ui::UiEdit& PageCountEdit() { return pageCountEdit; }
+    ui::UiEdit& StatusBox() { return statusBox; }
+    ui::UiListView& ResultList() { return resultList; }
+    const ResultStore& Store() const { return store_; }
+
+private:
+    void CreateControls();  // the composition table, in creation order
+    void BindHandlers();
+    // Takes the search's updates for a while, leaving the rest for later so
+    // input and painting keep their turn.
+    void TakeUpdates();
+    void Apply(const SearchUpdate& update);
+    void AddResultRow(SiteId site, const Hit& hit);
+    void ShowIdle();  // the buttons, group and bar as between searches
+
+    SiteTable sites_;
+
+    plat::Hwnd mainWindow = nullptr;
+    // Declared before the controls: they go first.
+    ui::UiWindow host;
+    ui::UiLabel titleLabel, keywordLabel, searchLabel, pageLabel;
+    ui::UiProgressBar progressBar;
+    ui::UiListView resultList;
+    ui::UiEdit keywordEdit, pageCountEdit, statusBox;
+    ui::UiButton startButton, stopButton, copyButton;
+    ui::UiGroupBox siteGroup;
+    std::array<ui::UiCheckBox, kSiteCount> siteBoxes;
+
+    ResultStore store_;
+    rt::Text selectedLink;
+    rt::ThreadHandle searchThread;
+    Tick searchStartTick = 0;
+    std::shared_ptr<SearchHandOver> handOver_;
+    int search_ = 0;         // the number of the latest search
+    bool searching_ = false; // the latest search still counts
+};
+
+}  // namespace app

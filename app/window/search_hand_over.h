@@ -1,0 +1,78 @@
+// How a search on the worker thread reaches the window: every change the
+// driver reports becomes an update in a queue shared with the
+// user-interface thread, in the driver's order, tagged with the search's
+// number, and a message on the window's queue wakes the user-interface
+// thread to take it. The worker never touches a control or the store.
+#pragma once
+
+#include "app/search/search_driver.h"
+#include "platform/platform.h"
+
+#include <array>
+#include <atomic>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace app {
+
+// Posted to the main window when updates wait in an empty hand-over.
+inline constexpr plat::UINT kSearchUpdateMessage = plat::WM_APP + 0x51;
+
+struct SearchUpdate {
+    enum class Kind { kStatus, kClock, kHit, kProgress, kFinished };
+    int search = 0;  // the number of the search it belongs to
+    Kind kind = Kind::kStatus;
+    SiteId site = 0;
+    Hit hit;
+    rt::Text text;
+    int value = 0;   // progress position, or the finished search's hit count
+    Tick tick = 0;
+};
+
+class SearchHandOver {
+public:
+    SearchHandOver(plat::Hwnd window, plat::UINT message) : window_(window), message_(message) {}
+
+    // Worker side.
+    void Push(SearchUpdate update);
+    bool SiteTicked(SiteId site) const { return ticked_[site - 1].load(); }
+
+    // User-interface side.
+    void SetSiteTicked(SiteId site, bool ticked) { ticked_[site - 1].store(ticked); }
+    // Takes at most `limit` updates, oldest first. The next Push after the
+    // queue has run empty posts a new wake-up message.
+    std::vector<SearchUpdate> Take(std::size_t limit);
+    bool Empty() const;
+
+private:
+    plat::Hwnd window_;
+    plat::UINT message_;
+    mutable std::mutex mutex_;
+    std::deque<SearchUpdate> queue_;
+    bool wakePending_ = false;
+    std::array<std::atomic<bool>, kSiteCount> ticked_{};
+};
+
+// The driver's sink of one search of the window.
+class WindowSearchSink : public SearchSink {
+public:
+    WindowSearchSink(std::shared_ptr<SearchHandOver> handOver, int search)
+        : handOver_(std::move(handOver)), search_(search) {}
+
+    bool SiteSelected(SiteId site) override { return handOver_->SiteTicked(site); }
+    void StatusChanged(const rt::Text& text) override;
+    void ClockStarted(Tick start) override;
+    void HitFound(SiteId site, const Hit& hit) override;
+    void ProgressChanged(int position) override;
+    void SearchFinished(int seconds, int hits) override;
+
+private:
+    SearchUpdate Update(SearchUpdate::Kind kind) const;
+
+    std::shared_ptr<SearchHandOver> handOver_;
+    int search_;
+};
+
+}  // namespace app
