@@ -14,8 +14,8 @@ bool SetApplicationIdentity(const std::string& name, const std::string& classNam
     return true;
 }
 
-bool SetWindowIcon(Hwnd hwnd, const std::vector<Icon>& images) {
-    for (const Icon& image : images) {
+bool SetWindowIcon(Hwnd hwnd, const std::vector<IconImage>& images) {
+    for (const IconImage& image : images) {
         if (image.width <= 0 || image.height <= 0 ||
             image.pixels.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
             return false;

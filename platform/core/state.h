@@ -110,7 +110,7 @@ struct WindowRecord {
     bool imeAttached = true;
     std::string compositionResult;  // UTF-8 of the composition being handled
     POINT imeSpot;
-    std::vector<Icon> icons;
+    std::vector<IconImage> icons;
     std::unique_ptr<NativeWindow> native;
 };
 

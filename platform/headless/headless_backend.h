@@ -22,7 +22,7 @@ struct HeadlessWindow : core::NativeWindow {
     bool imeFocused = false;
     std::string appName;
     std::string appClass;
-    std::vector<Icon> icons;
+    std::vector<IconImage> icons;
 };
 
 struct HeadlessState {

@@ -64,7 +64,7 @@ POINT ImeSpot(Hwnd hwnd);
 struct WindowIdentity {
     std::string name;
     std::string className;
-    std::vector<Icon> icons;
+    std::vector<IconImage> icons;
 };
 WindowIdentity Identity(Hwnd hwnd);
 

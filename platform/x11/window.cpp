@@ -618,7 +618,7 @@ void SetIcons(WindowRecord& rec) {
             // Width, height and the pixels of each picture; Xlib takes
             // 32-bit property items as longs.
             std::vector<long> items;
-            for (const Icon& image : rec.icons) {
+            for (const IconImage& image : rec.icons) {
                 items.push_back(image.width);
                 items.push_back(image.height);
                 for (std::uint32_t p : image.pixels) items.push_back(static_cast<long>(p));

@@ -276,15 +276,15 @@ TEST_F(WindowsTest, WindowsCarryTheIdentitySetBeforeThemAndTheirIcons) {
     EXPECT_EQ(headless::Identity(after).name, "seeker");
     EXPECT_EQ(headless::Identity(after).className, "Seeker");
 
-    Icon small{2, 1, {0xFFFF0000u, 0x8000FF00u}};
-    Icon large{3, 3, std::vector<std::uint32_t>(9, 0xFF0000FFu)};
+    IconImage small{2, 1, {0xFFFF0000u, 0x8000FF00u}};
+    IconImage large{3, 3, std::vector<std::uint32_t>(9, 0xFF0000FFu)};
     ASSERT_TRUE(SetWindowIcon(after, {small, large}));
     auto icons = headless::Identity(after).icons;
     ASSERT_EQ(icons.size(), 2u);
     EXPECT_EQ(icons[0].pixels, small.pixels);
     EXPECT_EQ(icons[1].width, 3);
     // A picture short of its size is refused and the icons stay.
-    EXPECT_FALSE(SetWindowIcon(after, {Icon{4, 4, {0xFFFFFFFFu}}}));
+    EXPECT_FALSE(SetWindowIcon(after, {IconImage{4, 4, {0xFFFFFFFFu}}}));
     EXPECT_EQ(headless::Identity(after).icons.size(), 2u);
     ASSERT_TRUE(SetWindowIcon(after, {}));
     EXPECT_TRUE(headless::Identity(after).icons.empty());

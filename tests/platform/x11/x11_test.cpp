@@ -330,8 +330,8 @@ TEST_F(X11Plain, ApplicationIdentityAndIconsAreReadBack) {
     std::string id = std::to_string(w);
     EXPECT_NE(RunCommand("xprop -id " + id + " WM_CLASS").find("\"seeker\", \"Seeker\""), std::string::npos);
 
-    Icon small{2, 1, {0xFFFF0000u, 0x8000FF00u}};
-    Icon large{16, 16, std::vector<std::uint32_t>(256, 0xFF0000FFu)};
+    IconImage small{2, 1, {0xFFFF0000u, 0x8000FF00u}};
+    IconImage large{16, 16, std::vector<std::uint32_t>(256, 0xFF0000FFu)};
     ASSERT_TRUE(SetWindowIcon(h, {small, large}));
     // Every item as a decimal cardinal: width, height, pixels, per picture.
     std::string icon;
