@@ -588,13 +588,14 @@ Hwnd GetFocus();
 // window. Until then both are "seeker". False for an empty name or class.
 bool SetApplicationIdentity(const std::string& name, const std::string& className);
 
-// One picture of a window icon: straight (not premultiplied) ARGB, alpha in
-// the top byte, `width` pixels a row.
+// One picture of an icon: straight (not premultiplied) ARGB, alpha in the
+// top byte, `width` pixels a row, rows top first.
 struct IconImage {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
 };
+
 // The pictures, one per size, the desktop picks the window's icon from
 // (_NET_WM_ICON; the taskbar, the window switcher); an empty list removes
 // them. False for a dead window or a picture whose pixels do not fill its
