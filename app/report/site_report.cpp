@@ -36,6 +36,7 @@ rt::Text SiteReportText(const SiteSearchStats& s) {
     rt::Text ending;
     switch (s.end) {
         case SiteEnd::kNoMoreResults: ending = page + "没有结果"; break;
+        case SiteEnd::kSitesLastPage: ending = page + "已是最后一页"; break;
         case SiteEnd::kFailed: ending = page + "失败：" + Reason(s); break;
         case SiteEnd::kStopped: ending = page + "时被用户停止"; break;
         case SiteEnd::kUnticked: ending = page + "起未勾选"; break;

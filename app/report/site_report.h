@@ -22,6 +22,7 @@ enum class SiteEnd {
     kNotSearched,    // not ticked when the search came to it
     kLastPageRead,   // every requested page gave hits
     kNoMoreResults,  // `endPage` came back without a hit
+    kSitesLastPage,  // `endPage` gave hits and was the site's last page
     kFailed,         // `endPage` could not be fetched (`failure` says why)
     kStopped,        // the user stopped the search before `endPage` was done
     kUnticked,       // unticked during the search, before `endPage`

@@ -23,7 +23,8 @@ void SiteStatsCollector::PageDone(SiteId site, int page, const PageOutcome& outc
         s.httpStatus = outcome.httpStatus;
         s.timeoutSeconds = outcome.timeoutSeconds;
     } else {
-        s.end = SiteEnd::kNoMoreResults;
+        // A short page with hits is the site's last one, not an empty one.
+        s.end = outcome.hits > 0 ? SiteEnd::kSitesLastPage : SiteEnd::kNoMoreResults;
     }
 }
 

@@ -19,6 +19,7 @@ TEST(SiteReport, EveryEndingInPlainWords) {
         {{SiteEnd::kNotSearched}, "上次搜索：未勾选"},
         {{SiteEnd::kNoMoreResults, 3, 87, 4}, "上次搜索：读了3页，找到87个资源；第4页没有结果"},
         {{SiteEnd::kNoMoreResults, 0, 0, 1}, "上次搜索：第1页没有结果"},
+        {{SiteEnd::kSitesLastPage, 2, 45, 2}, "上次搜索：读了2页，找到45个资源；第2页已是最后一页"},
         {{SiteEnd::kLastPageRead, 0, 0, 0}, "上次搜索：读了0页，找到0个资源"},
         {{SiteEnd::kStopped, 2, 40, 3}, "上次搜索：读了2页，找到40个资源；第3页时被用户停止"},
         {{SiteEnd::kUnticked, 1, 30, 2}, "上次搜索：读了1页，找到30个资源；第2页起未勾选"},
