@@ -49,7 +49,13 @@ void MainWindow::BindHandlers() {
     startButton.BindEvent(ui::EV_CLICK, on(&MainWindow::StartSearch));
     stopButton.BindEvent(ui::EV_CLICK, on(&MainWindow::StopSearch));
     copyButton.BindEvent(ui::EV_CLICK, on(&MainWindow::CopyLink));
-    resultList.BindEvent(plat::WM_LBUTTONDOWN, on(&MainWindow::ShowRowLink));
+    // The second press of a double click comes marked; it shows the link
+    // again, then opens it.
+    resultList.BindEvent(plat::WM_LBUTTONDOWN, [this](ui::UiControl*, ui::UiControl*, int,
+                                                      ui::WParam wParam, ui::LParam) {
+        ShowRowLink();
+        if (wParam == ui::DBLCLK_MARK) OpenRowLink();
+    });
     // The worker reads the ticks at every visit, but never a control.
     for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
         ui::UiCheckBox& box = siteBoxes[site - 1];

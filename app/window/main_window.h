@@ -3,6 +3,7 @@
 // thread; a search's worker reaches it only through the hand-over.
 #pragma once
 
+#include "app/report/site_stats.h"
 #include "app/scraping/site_table.h"
 #include "app/window/result_store.h"
 #include "app/window/search_hand_over.h"
@@ -40,6 +41,8 @@ public:
     void StopSearch();
     void ShowRowLink();
     void CopyLink();
+    // A double click on a row: its link to the desktop's handler for the scheme.
+    void OpenRowLink();
     ui::LResult OnMainWindowMessage(ui::NativeWindow window, unsigned message, ui::WParam wParam,
                                     ui::LParam lParam);
 
@@ -50,6 +53,7 @@ public:
     ui::UiEdit& PageCountEdit() { return pageCountEdit; }
     ui::UiEdit& StatusBox() { return statusBox; }
     ui::UiListView& ResultList() { return resultList; }
+    ui::UiCheckBox& SiteBox(SiteId site) { return siteBoxes.at(site - 1); }
     const ResultStore& Store() const { return store_; }
 
 private:
@@ -61,6 +65,8 @@ private:
     void Apply(const SearchUpdate& update);
     void AddResultRow(SiteId site, const Hit& hit);
     void ShowIdle();  // the buttons, group and bar as between searches
+    // Each site box's tooltip tells the site's part of the search just ended.
+    void ReportSites(bool stopped);
 
     SiteTable sites_;
 
@@ -80,6 +86,8 @@ private:
     rt::ThreadHandle searchThread;
     Tick searchStartTick = 0;
     std::shared_ptr<SearchHandOver> handOver_;
+    SiteStatsCollector siteStats_;
+    int searchPages_ = 0;    // the pages per site the latest search asked for
     int search_ = 0;         // the number of the latest search
     bool searching_ = false; // the latest search still counts
 };

@@ -3,6 +3,8 @@
 #include "app/search/search_texts.h"
 #include "app/window/main_window.h"
 
+#include <algorithm>
+
 namespace app {
 
 namespace {
@@ -26,6 +28,8 @@ void MainWindow::StartSearch() {
     startButton.ButtonText("正在搜索");
 
     SearchParams params{sites_, keywordEdit.Text(), rt::ToInteger(pageCountEdit.Text())};
+    siteStats_.Start();
+    searchPages_ = std::min(params.pageCount, kMaxPageCount);
     const int search = ++search_;
     searching_ = true;
     // Until the driver starts its clock, a stop counts from here.
@@ -45,6 +49,7 @@ void MainWindow::StopSearch() {
     searching_ = false;
     ShowIdle();
     statusBox.Text(StoppedStatus(ElapsedSeconds(searchStartTick), store_.Count()));
+    ReportSites(true);
 }
 
 void MainWindow::ShowIdle() {
@@ -73,11 +78,22 @@ void MainWindow::Apply(const SearchUpdate& update) {
         case SearchUpdate::Kind::kClock: searchStartTick = update.tick; break;
         case SearchUpdate::Kind::kHit: AddResultRow(update.site, update.hit); break;
         case SearchUpdate::Kind::kProgress: progressBar.Position(static_cast<float>(update.value)); break;
+        case SearchUpdate::Kind::kPage: siteStats_.PageDone(update.site, update.value, update.page); break;
         case SearchUpdate::Kind::kFinished:
             searching_ = false;
             ShowIdle();
+            ReportSites(false);
             break;
     }
+}
+
+void MainWindow::ReportSites(bool stopped) {
+    std::array<bool, kSiteCount> ticked{};
+    for (SiteId site = kFirstSite; site <= kLastSite; ++site)
+        ticked[site - 1] = siteBoxes[site - 1].CheckState() == 1;
+    siteStats_.End(stopped, searchPages_, ticked);
+    for (SiteId site = kFirstSite; site <= kLastSite; ++site)
+        siteBoxes[site - 1].Tooltip(SiteReportText(siteStats_.Stats(site)), true);
 }
 
 void MainWindow::AddResultRow(SiteId site, const Hit& hit) {

@@ -1,5 +1,7 @@
 #include "app/window/search_hand_over.h"
 
+#include "app/report/page_report.h"
+
 namespace app {
 
 void SearchHandOver::Push(SearchUpdate update) {
@@ -59,6 +61,15 @@ void WindowSearchSink::HitFound(SiteId site, const Hit& hit) {
 void WindowSearchSink::ProgressChanged(int position) {
     SearchUpdate update = Update(SearchUpdate::Kind::kProgress);
     update.value = position;
+    handOver_->Push(std::move(update));
+}
+
+void WindowSearchSink::PageDone(SiteId site, int page, int hits, bool exhausted,
+                                const web::RequestOutcome& outcome) {
+    SearchUpdate update = Update(SearchUpdate::Kind::kPage);
+    update.site = site;
+    update.value = page;
+    update.page = ReportedPage(hits, exhausted, outcome);
     handOver_->Push(std::move(update));
 }
 

@@ -5,6 +5,7 @@
 // thread to take it. The worker never touches a control or the store.
 #pragma once
 
+#include "app/report/site_stats.h"
 #include "app/search/search_driver.h"
 #include "platform/platform.h"
 
@@ -21,13 +22,14 @@ namespace app {
 inline constexpr plat::UINT kSearchUpdateMessage = plat::WM_APP + 0x51;
 
 struct SearchUpdate {
-    enum class Kind { kStatus, kClock, kHit, kProgress, kFinished };
+    enum class Kind { kStatus, kClock, kHit, kProgress, kPage, kFinished };
     int search = 0;  // the number of the search it belongs to
     Kind kind = Kind::kStatus;
     SiteId site = 0;
     Hit hit;
     rt::Text text;
-    int value = 0;   // progress position, or the finished search's hit count
+    int value = 0;   // progress position, page number, or the finished search's hit count
+    PageOutcome page;
     Tick tick = 0;
 };
 
@@ -66,6 +68,8 @@ public:
     void ClockStarted(Tick start) override;
     void HitFound(SiteId site, const Hit& hit) override;
     void ProgressChanged(int position) override;
+    void PageDone(SiteId site, int page, int hits, bool exhausted,
+                  const web::RequestOutcome& outcome) override;
     void SearchFinished(int seconds, int hits) override;
 
 private:

@@ -8,16 +8,11 @@ seeker=$1 demo=$2 plan=$3 version=$4
 source "$(dirname "$0")/../e2e/lib.sh"
 e2e_init
 
-# serve CONFIG DEMO_OPTIONS...: demo sites and a sites file for their ports.
-serve() {
-  local conf=$1; shift
-  start_demo "$demo" --write-config "$conf" "$@"
-  for _ in $(seq 1 50); do [ -f "$conf" ] && return 0; sleep 0.1; done
-  fail "no $conf"
-}
-
+# start_demo writes the sites file where the program looks by default; a
+# copy with a bad line is given with --config.
+start_demo "$demo" --last-page 2
 conf=$E2E_WORK/sites.conf
-serve "$conf" --last-page 2
+cp "$XDG_CONFIG_HOME/seeker/sites.conf" "$conf"
 echo "site9 = http://nowhere.example" >>"$conf"
 bad_line=$(wc -l <"$conf")
 
@@ -53,10 +48,10 @@ grep -qF "[########################################] 100%" "$E2E_WORK/tty" || fa
 grep -qE $'\e\\[Ksearch finished: [0-9]+ seconds, [1-9][0-9]* hits' "$E2E_WORK/tty" || fail "bar not wiped before the closing line"
 echo "progress bar on a terminal"
 
-# Ctrl+C while site 4's second page hangs: every hit before it is out.
-stall=$E2E_WORK/stall.conf
-serve "$stall" --last-page 5 --stall 4:2
-"$seeker" --config "$stall" --search abc --pages 3 --sites 1,4 >"$E2E_WORK/out" 2>"$E2E_WORK/err" &
+# Ctrl+C while site 4's second page hangs: every hit before it is out. The
+# sites come from the default file this time.
+start_demo "$demo" --last-page 5 --stall 4:2
+"$seeker" --search abc --pages 3 --sites 1,4 >"$E2E_WORK/out" 2>"$E2E_WORK/err" &
 pid=$!
 E2E_PIDS+=($pid)
 for _ in $(seq 1 100); do grep -qxF "4 /list/%61%62%63/2" "$E2E_WORK/requests" && break; sleep 0.1; done

@@ -4,32 +4,17 @@
 #include "app/report/page_report.h"
 #include "app/report/site_report.h"
 #include "app/search/search_driver.h"
+#include "closed_port.h"
 #include "demo_server.h"
 #include "runtime/thread.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <mutex>
 
 namespace {
-
-// A port on 127.0.0.1 where nothing listens.
-int ClosedPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    close(fd);
-    return ntohs(address.sin_port);
-}
 
 class ReportingSink : public app::SearchSink {
 public:

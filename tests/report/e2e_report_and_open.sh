@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The real program under Xvfb: after a search where site 2 refuses
+# connections, resting the pointer on its box shows a tooltip (screenshot
+# kept); a double click on a row hands the row's link to the program
+# registered for magnet links, which records it.
+#   e2e_report_and_open.sh SEEKER DEMO_SITES SEARCH_PLAN OUTPUT_FOLDER
+set -euo pipefail
+seeker=$1 demo=$2 plan=$3 out=$4
+mkdir -p "$out"
+source "$(dirname "$0")/../e2e/lib.sh"
+e2e_init
+
+# A desktop of the test's own with one handler for magnet links.
+export XDG_DATA_HOME=$E2E_WORK/data XDG_DATA_DIRS=$E2E_WORK/none XDG_CONFIG_DIRS=$E2E_WORK/none
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID BROWSER
+mkdir -p "$XDG_DATA_HOME/applications" "$E2E_WORK/none"
+cat >"$E2E_WORK/record.sh" <<SH
+#!/bin/sh
+printf '%s' "\$1" >"$E2E_WORK/received.part" && mv "$E2E_WORK/received.part" "$E2E_WORK/received"
+SH
+chmod +x "$E2E_WORK/record.sh"
+printf '[Desktop Entry]\nType=Application\nName=Recorder\nExec=%s %%u\nMimeType=x-scheme-handler/magnet;\nNoDisplay=true\n' \
+  "$E2E_WORK/record.sh" >"$XDG_DATA_HOME/applications/seeker-test-recorder.desktop"
+
+start_xvfb
+start_demo "$demo" --last-page 1
+printf '[Default Applications]\nx-scheme-handler/magnet=seeker-test-recorder.desktop\n' \
+  >"$XDG_CONFIG_HOME/mimeapps.list"
+closed=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+sed -i "s|^site2 = .*|site2 = http://127.0.0.1:$closed|" "$XDG_CONFIG_HOME/seeker/sites.conf"
+start_seeker "$seeker"
+set_pages 1
+click_start
+wait_status '^搜索完毕！本次耗时[0-9]+秒'
+
+# Entering the box registers its tip; the next move inside starts the delay.
+point_at 715 53  # site 2's box
+sleep 0.3
+point_at 718 55
+sleep 1.5
+# The tip is a window of its own near the pointer; under Xvfb it is not
+# always above the main window, so the picture puts it there.
+tip=$(xwininfo -root -children | awk '/\("seeker" "Seeker"\)/ && !/"青柠搜索器/ { print $1; exit }')
+[ -n "$tip" ] || fail "no tooltip window over site 2's box"
+xwininfo -id "$tip" | grep -q 'Map State: IsViewable' || fail "the tooltip window is not shown"
+read -r tx ty tw th < <(xwininfo -id "$tip" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+  /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
+[ "$tw" -gt 100 ] && [ "$th" -gt 10 ] && [ "$ty" -gt $((WY + 55)) ] || fail "tooltip at ${tw}x$th+$tx+$ty"
+xwd -id "$tip" -silent | convert xwd:- "$E2E_WORK/tip.png"
+shoot "$E2E_WORK/window.png"
+convert "$E2E_WORK/window.png" "$E2E_WORK/tip.png" -geometry "+$((tx - WX))+$((ty - WY))" -composite \
+  "$out/site-tooltip.png"
+echo "tooltip over site 2's box (${tw}x$th): $out/site-tooltip.png"
+
+"$plan" "$DEMO_PORT" 我唾弃你的坟墓 1 1,3,4,5,6,7,8 1 >"$E2E_WORK/plan"
+IFS=$'\t' read -r _ title link < <(grep '^hit 2	' "$E2E_WORK/plan")
+[ -s "$E2E_WORK/rows" ] || "$LIST_GEOMETRY" >"$E2E_WORK/rows" || fail "list_geometry failed"
+y=$(awk '$1 == "row" && $2 == 2 { print $3 }' "$E2E_WORK/rows")
+xdotool mousemove $((WX + 300)) $((WY + y)) click --repeat 2 --delay 80 1
+for _ in $(seq 1 50); do [ -f "$E2E_WORK/received" ] && break; sleep 0.1; done
+[ -f "$E2E_WORK/received" ] || fail "the handler received nothing; status: $(status_text)"
+expected=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe="".join(map(chr, range(33, 127)))))' "$link")
+[ "$(cat "$E2E_WORK/received")" = "$expected" ] || fail "handler got $(cat "$E2E_WORK/received"), row 2's link is $link"
+[ "$(status_text)" = "【$title】的下载地址已交给 magnet 链接的默认程序......" ] || fail "status after the double click: $(status_text)"
+echo "double click handed row 2's link to the magnet handler"
+
+click_close
+wait_exit "$SEEKER_PID"
