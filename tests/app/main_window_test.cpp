@@ -1,12 +1,17 @@
 // The main window on the headless backend against the demo sites: what a
-// search shows, what a stop leaves, and the actions on a selected row.
+// search shows, what a stop leaves, the actions on a selected row, and each
+// site box's tooltip after a search.
 #include "app/search/search_texts.h"
 #include "app/window/main_window.h"
+#include "closed_port.h"
 #include "demo_server.h"
 #include "platform/headless/headless_control.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -15,10 +20,13 @@ namespace {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void Open(const demo::ServeOptions& options = {}) {
+    void Open(const demo::ServeOptions& options = {},
+              const std::function<void(SiteTable&)>& adjust = {}) {
         plat::headless::Reset();
         ASSERT_TRUE(sites_.StartOnFreePorts(options));
-        window_ = std::make_unique<MainWindow>(DemoSiteTable(sites_.basePort()));
+        SiteTable table = DemoSiteTable(sites_.basePort());
+        if (adjust) adjust(table);
+        window_ = std::make_unique<MainWindow>(table);
         ASSERT_TRUE(window_->Build());
         Pump();
     }
@@ -125,6 +133,59 @@ TEST_F(MainWindowTest, ARowClickShowsItsLinkAndCopyTakesTheLinkLastShown) {
     window_->CopyLink();
     EXPECT_EQ(plat::GetClipboardText(), store.links[7]);
     EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[3] + "】的下载地址已复制......");
+}
+
+// Site 2 refuses connections; site 3 is the portal's server, which has no
+// result pages.
+void BreakSites2And3(SiteTable& table, int portalPort) {
+    table.baseUrls[1] = "http://127.0.0.1:" + std::to_string(ClosedPort());
+    table.baseUrls[2] = "http://127.0.0.1:" + std::to_string(portalPort);
+}
+
+TEST_F(MainWindowTest, EachSiteBoxTellsItsPartOfTheLastSearch) {
+    demo::ServeOptions options;
+    options.lastPage = 1;
+    Open(options, [this](SiteTable& t) { BreakSites2And3(t, sites_.basePort()); });
+    Search("abc", "2");
+    RunToEnd();
+    auto tip = [this](SiteId site) { return window_->SiteBox(site).Tooltip(); };
+    EXPECT_EQ(tip(1).rfind("上次搜索：读了1页，找到", 0), 0u) << tip(1);
+    EXPECT_TRUE(tip(1).ends_with("个资源；第1页已是最后一页")) << tip(1);
+    EXPECT_EQ(tip(2), "上次搜索：第1页失败：连接被拒绝");
+    EXPECT_EQ(tip(3), "上次搜索：第1页失败：HTTP状态码404");
+}
+
+TEST_F(MainWindowTest, AStopTellsInEachSiteBoxWhereTheSiteWas) {
+    demo::ServeOptions options;
+    options.stallSite = 4;
+    options.stallPage = 1;
+    Open(options, [this](SiteTable& t) { BreakSites2And3(t, sites_.basePort()); });
+    Search("abc", "2");
+    while (!Requested("4 /list/%61%62%63/1")) Pump();
+    for (int i = 0; i < 20; ++i) Pump();
+    window_->StopSearch();
+    auto tip = [this](SiteId site) { return window_->SiteBox(site).Tooltip(); };
+    EXPECT_EQ(tip(2), "上次搜索：第1页失败：连接被拒绝");
+    EXPECT_EQ(tip(4), "上次搜索：第1页时被用户停止");
+    EXPECT_EQ(tip(5), "上次搜索：第1页时被用户停止");
+}
+
+TEST_F(MainWindowTest, OpeningALinkWithNoProgramForItsSchemeIsSaidPlainly) {
+    demo::ServeOptions options;
+    options.lastPage = 1;
+    Open(options);
+    // A desktop where nothing is registered for any scheme.
+    const std::string empty = std::filesystem::temp_directory_path() / "main_window_test.empty";
+    for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
+        ::setenv(name, empty.c_str(), 1);
+    ::setenv("DISPLAY", ":0", 0);
+    Search("abc", "1");
+    RunToEnd();
+    window_->ResultList().Selection(2);
+    const rt::Text title = window_->ResultList().GetCellText(2, 2);
+    window_->OpenRowLink();
+    EXPECT_EQ(window_->StatusBox().Text(),
+              "没有为 magnet 链接登记的程序，【" + title + "】的下载地址没有打开，可复制下载地址......");
 }
 
 }  // namespace
