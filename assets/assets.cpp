@@ -15,6 +15,14 @@ extern const unsigned char assets_spinner_gif[];
 extern const std::size_t assets_spinner_gif_size;
 extern const unsigned char assets_panel_png[];
 extern const std::size_t assets_panel_png_size;
+extern const unsigned char assets_app_icon_16[];
+extern const std::size_t assets_app_icon_16_size;
+extern const unsigned char assets_app_icon_32[];
+extern const std::size_t assets_app_icon_32_size;
+extern const unsigned char assets_app_icon_48[];
+extern const std::size_t assets_app_icon_48_size;
+extern const unsigned char assets_app_icon_64[];
+extern const std::size_t assets_app_icon_64_size;
 
 namespace assets {
 
@@ -37,5 +45,15 @@ std::span<const std::uint8_t> MenuCheckImage() {
 std::span<const std::uint8_t> SpinnerGif() { return {assets_spinner_gif, assets_spinner_gif_size}; }
 
 std::span<const std::uint8_t> PanelPng() { return {assets_panel_png, assets_panel_png_size}; }
+
+std::span<const std::uint8_t> AppIconPng(int size) {
+    switch (size) {
+    case 16: return {assets_app_icon_16, assets_app_icon_16_size};
+    case 32: return {assets_app_icon_32, assets_app_icon_32_size};
+    case 48: return {assets_app_icon_48, assets_app_icon_48_size};
+    case 64: return {assets_app_icon_64, assets_app_icon_64_size};
+    default: return {};
+    }
+}
 
 }  // namespace assets

@@ -28,6 +28,11 @@ std::span<const std::uint8_t> PanelPng();
 inline constexpr int kSpinnerFrames = 12;
 inline constexpr int kPanelMargin = 8;
 
+// The application icon as PNGs of these square sizes, for the window's icon
+// list; AppIconPng is empty for any other size.
+inline constexpr int kAppIconSizes[] = {16, 32, 48, 64};
+std::span<const std::uint8_t> AppIconPng(int size);
+
 // ---- caption-button strip layout
 inline constexpr int kCaptionStripWidth = 729;
 inline constexpr int kCaptionStripHeight = 20;

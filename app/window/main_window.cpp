@@ -1,5 +1,6 @@
 #include "app/window/main_window.h"
 
+#include "app/window/app_icon.h"
 #include "assets/assets.h"
 #include "ui/core/library.h"
 
@@ -21,6 +22,8 @@ bool MainWindow::Build() {
     window.height = 547;
     mainWindow = ui::CreateHostWindow(window);
     if (mainWindow == nullptr) return false;
+    // A desktop without the icon theme installed still shows the program's icon.
+    plat::SetWindowIcon(mainWindow, AppIconImages());
     plat::BringWindowToTop(mainWindow);
 
     ui::AttachOptions attach;

@@ -85,6 +85,25 @@ TEST_F(MainWindowTest, AFinishedSearchShowsEveryHitNumberedInOrderAndCountsThem)
     EXPECT_EQ(status.substr(status.size() - std::min(status.size(), tally.size())), tally);
 }
 
+TEST_F(MainWindowTest, TheWindowCarriesTheIconInEachSizeWithStraightAlpha) {
+    Open();
+    const auto icons = plat::headless::Identity(window_->Window()).icons;
+    std::vector<int> sizes;
+    bool straightEdge = false;
+    for (const plat::IconImage& icon : icons) {
+        EXPECT_EQ(icon.width, icon.height);
+        sizes.push_back(icon.width);
+        // An anti-aliased edge of light art has colour above its alpha only when
+        // the alpha is not multiplied in.
+        for (const std::uint32_t p : icon.pixels) {
+            const std::uint32_t a = p >> 24, g = (p >> 8) & 0xFF;
+            straightEdge = straightEdge || (a > 0 && a < 200 && g > a);
+        }
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 64}));
+    EXPECT_TRUE(straightEdge);
+}
+
 TEST_F(MainWindowTest, AfterAStopNothingTheStoppedSearchHandedOverAppears) {
     demo::ServeOptions options;
     options.stallSite = 3;
