@@ -46,5 +46,11 @@ function(seeker_add_test)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   include(GoogleTest)
-  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
+  set(properties LABELS "${T_LABELS}")
+  # Tests that drive a window manager or a whole program under Xvfb take
+  # turns, so that timing-sensitive input is never starved by one another.
+  if("x11" IN_LIST T_LABELS)
+    list(APPEND properties RESOURCE_LOCK x_display)
+  endif()
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
