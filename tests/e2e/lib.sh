@@ -110,7 +110,7 @@ set_edit() {
   for _ in 1 2; do
     click_at "$1" "$2"
     xdotool key ctrl+a
-    xdotool type --delay 30 "$3"
+    xdotool type --delay 120 "$3"
     sleep 0.2
     [ "$(edit_text "$1" "$2")" = "$3" ] && return 0
   done
@@ -121,11 +121,18 @@ set_pages() { set_edit 369 54 "$1"; }
 
 # edit_text X Y: the text of the edit at (X, Y), through Ctrl+A, Ctrl+C and
 # the clipboard.
+# The clipboard is first set to a marker, so a slow program is waited for
+# rather than its old content read.
 edit_text() {
+  local marker="<unread $RANDOM>" text=""
+  printf '%s' "$marker" | xclip -i -selection clipboard 2>/dev/null
   click_at "$1" "$2"
   xdotool key ctrl+a ctrl+c
-  sleep 0.2
-  xclip -o -selection clipboard 2>/dev/null | tr -d '\r'
+  for _ in $(seq 1 50); do
+    text=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r')
+    [ "$text" != "$marker" ] && { printf '%s' "$text"; return 0; }
+    sleep 0.1
+  done
 }
 status_text() { edit_text 300 520; }
 pages_text() { edit_text 369 54; }
