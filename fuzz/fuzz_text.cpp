@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_check.h"
 #include "runtime/codepage.h"
 #include "runtime/text.h"
 
@@ -43,11 +45,9 @@ int BytewiseFindReverse(const rt::Text& text, const rt::Text& sub, int start, bo
     return -1;
 }
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
 }  // namespace
+
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4) return 0;

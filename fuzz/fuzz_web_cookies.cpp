@@ -4,15 +4,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_check.h"
 #include "web/cookies.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);

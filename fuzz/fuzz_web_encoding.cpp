@@ -5,14 +5,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_check.h"
 #include "runtime/codepage.h"
 #include "web/encoding.h"
 
-namespace {
+using fuzz::Check;
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 bool IsUpperHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');

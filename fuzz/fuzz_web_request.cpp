@@ -9,16 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_check.h"
 #include "web/cookies.h"
 #include "web/request_assembly.h"
 #include "web/request_headers.h"
 #include "web/url.h"
 
-namespace {
+using fuzz::Check;
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 bool OnOneLine(const std::string& text) {
     return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;

@@ -1,8 +1,7 @@
 #include "app/window/main_window.h"
 
 #include "app/window/app_icon.h"
-#include "assets/assets.h"
-#include "ui/core/library.h"
+#include "ui/core/app_window.h"
 
 namespace app {
 
@@ -15,23 +14,13 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Build() {
-    ui::LibraryStartup();
-    ui::HostWindowOptions window;
-    window.title = "青柠搜索器1.1  by墨川";
-    window.width = 975;
-    window.height = 547;
-    mainWindow = ui::CreateHostWindow(window);
+    mainWindow = ui::CreateAppWindow("青柠搜索器1.1  by墨川");
     if (mainWindow == nullptr) return false;
     // A desktop without the icon theme installed still shows the program's icon.
     plat::SetWindowIcon(mainWindow, AppIconImages());
     plat::BringWindowToTop(mainWindow);
 
-    ui::AttachOptions attach;
-    const auto skin = assets::SkinJpeg();
-    attach.skin.assign(skin.begin(), skin.end());
-    attach.captionFlags = ui::CAPTION_MINIMIZE | ui::CAPTION_CLOSE;
-    attach.backgroundAlpha = 200;
-    attach.skinMode = 1;
+    ui::AttachOptions attach = ui::SkinnedAttachOptions(ui::CAPTION_MINIMIZE | ui::CAPTION_CLOSE);
     attach.resizable = true;
     if (!host.Attach(mainWindow, attach)) return false;
 

@@ -65,28 +65,32 @@ void Compose(gfx::Bitmap& canvas, const std::vector<gfx::Bitmap>& controls) {
     }
 }
 
+// False, with the run marked skipped, when there is no X server to present to.
+bool HaveServer(benchmark::State& state) {
+    if (Server().ok()) return true;
+    state.SkipWithError("Xvfb did not start");
+    return false;
+}
+
+void PresentCanvas(plat::Hwnd h, const gfx::Bitmap& canvas, const plat::RECT* dirty = nullptr) {
+    plat::Present(h, reinterpret_cast<const std::uint32_t*>(canvas.Data()), canvas.Stride(), kWidth, kHeight,
+                  dirty);
+}
+
 void BM_PresentFullCanvas(benchmark::State& state) {
-    if (!Server().ok()) {
-        state.SkipWithError("Xvfb did not start");
-        return;
-    }
+    if (!HaveServer(state)) return;
     plat::Hwnd h = Window();
     gfx::Bitmap canvas = Canvas();
-    auto* pixels = reinterpret_cast<const std::uint32_t*>(canvas.Data());
-    for (auto _ : state) plat::Present(h, pixels, canvas.Stride(), kWidth, kHeight);
+    for (auto _ : state) PresentCanvas(h, canvas);
 }
 BENCHMARK(BM_PresentFullCanvas)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_PresentControlRectangle(benchmark::State& state) {
-    if (!Server().ok()) {
-        state.SkipWithError("Xvfb did not start");
-        return;
-    }
+    if (!HaveServer(state)) return;
     plat::Hwnd h = Window();
     gfx::Bitmap canvas = Canvas();
-    auto* pixels = reinterpret_cast<const std::uint32_t*>(canvas.Data());
     plat::RECT dirty{300, 200, 420, 228};
-    for (auto _ : state) plat::Present(h, pixels, canvas.Stride(), kWidth, kHeight, &dirty);
+    for (auto _ : state) PresentCanvas(h, canvas, &dirty);
 }
 BENCHMARK(BM_PresentControlRectangle)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
@@ -101,16 +105,13 @@ void BM_Compose40Controls(benchmark::State& state) {
 BENCHMARK(BM_Compose40Controls)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_ComposeAndPresent(benchmark::State& state) {
-    if (!Server().ok()) {
-        state.SkipWithError("Xvfb did not start");
-        return;
-    }
+    if (!HaveServer(state)) return;
     plat::Hwnd h = Window();
     gfx::Bitmap canvas = Canvas();
     auto controls = Controls();
     for (auto _ : state) {
         Compose(canvas, controls);
-        plat::Present(h, reinterpret_cast<const std::uint32_t*>(canvas.Data()), canvas.Stride(), kWidth, kHeight);
+        PresentCanvas(h, canvas);
     }
 }
 BENCHMARK(BM_ComposeAndPresent)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

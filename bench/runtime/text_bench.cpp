@@ -46,35 +46,36 @@ const rt::Text& Page() {
     return page;
 }
 
+// Runs `find` over `page` once an iteration; the page's bytes count as processed.
+template <typename PageText, typename Find>
+void ScanPage(benchmark::State& state, const PageText& page, Find find) {
+    for (auto _ : state) benchmark::DoNotOptimize(find(page));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+
 const rt::Text kAsciiPattern = "</table>";
 const rt::Text kDoubleBytePattern = "\xCF\xC2\xD4\xD8";
 
 void FindTextAscii(benchmark::State& state) {
-    const rt::Text& page = Page();
-    for (auto _ : state) benchmark::DoNotOptimize(rt::FindText(page, kAsciiPattern));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+    ScanPage(state, Page(), [](const rt::Text& page) { return rt::FindText(page, kAsciiPattern); });
 }
 BENCHMARK(FindTextAscii);
 
 void MemmemAscii(benchmark::State& state) {
-    const rt::Text& page = Page();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(memmem(page.data(), page.size(), kAsciiPattern.data(), kAsciiPattern.size()));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+    ScanPage(state, Page(), [](const rt::Text& page) {
+        return memmem(page.data(), page.size(), kAsciiPattern.data(), kAsciiPattern.size());
+    });
 }
 BENCHMARK(MemmemAscii);
 
 void StringViewFindAscii(benchmark::State& state) {
-    const std::string_view page = Page();
-    for (auto _ : state) benchmark::DoNotOptimize(page.find(kAsciiPattern));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+    ScanPage(state, std::string_view(Page()), [](std::string_view page) { return page.find(kAsciiPattern); });
 }
 BENCHMARK(StringViewFindAscii);
 
 void FindTextIgnoreCaseAscii(benchmark::State& state) {
-    const rt::Text& page = Page();
-    for (auto _ : state) benchmark::DoNotOptimize(rt::FindText(page, "</TABLE>", std::nullopt, true));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+    ScanPage(state, Page(),
+             [](const rt::Text& page) { return rt::FindText(page, "</TABLE>", std::nullopt, true); });
 }
 BENCHMARK(FindTextIgnoreCaseAscii);
 
@@ -89,24 +90,19 @@ rt::Text LetterRunPage(std::size_t run) {
 
 void FindTextIgnoreCaseAfterLetterRun(benchmark::State& state) {
     const rt::Text text = LetterRunPage(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(rt::FindText(text, "ab", std::nullopt, true));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    ScanPage(state, text, [](const rt::Text& page) { return rt::FindText(page, "ab", std::nullopt, true); });
 }
 BENCHMARK(FindTextIgnoreCaseAfterLetterRun)->Arg(0)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 void FindTextDoubleByte(benchmark::State& state) {
-    const rt::Text& page = Page();
-    for (auto _ : state) benchmark::DoNotOptimize(rt::FindText(page, kDoubleBytePattern));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+    ScanPage(state, Page(), [](const rt::Text& page) { return rt::FindText(page, kDoubleBytePattern); });
 }
 BENCHMARK(FindTextDoubleByte);
 
 void MemmemDoubleByte(benchmark::State& state) {
-    const rt::Text& page = Page();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(
-            memmem(page.data(), page.size(), kDoubleBytePattern.data(), kDoubleBytePattern.size()));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+    ScanPage(state, Page(), [](const rt::Text& page) {
+        return memmem(page.data(), page.size(), kDoubleBytePattern.data(), kDoubleBytePattern.size());
+    });
 }
 BENCHMARK(MemmemDoubleByte);
 
@@ -126,9 +122,7 @@ BENCHMARK(SplitTextRows);
 // Case-insensitive replacing (the default) of a word that occurs in one case
 // only, many times over the page.
 void ReplaceSubtextWords(benchmark::State& state) {
-    const rt::Text& page = Page();
-    for (auto _ : state) benchmark::DoNotOptimize(rt::ReplaceSubtext(page, "size", "SIZE"));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+    ScanPage(state, Page(), [](const rt::Text& page) { return rt::ReplaceSubtext(page, "size", "SIZE"); });
 }
 BENCHMARK(ReplaceSubtextWords);
 

@@ -11,7 +11,7 @@
 
 #include "platform/headless/headless_control.h"
 #include "ui/controls/list_view.h"
-#include "ui/core/library.h"
+#include "ui/core/app_window.h"
 #include "ui/core/window.h"
 
 namespace {
@@ -46,12 +46,7 @@ Cells MakeCells(int i) {
 struct TableWindow {
     TableWindow() {
         plat::headless::Reset();
-        ui::LibraryStartup();
-        ui::HostWindowOptions create;
-        create.title = "bench";
-        create.width = 975;
-        create.height = 547;
-        window = ui::CreateHostWindow(create);
+        window = ui::CreateAppWindow("bench");
         ui::AttachOptions options;
         options.captionFlags = 20;
         options.backgroundAlpha = 200;

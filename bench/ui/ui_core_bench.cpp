@@ -5,11 +5,10 @@
 
 #include <memory>
 
-#include "assets/assets.h"
 #include "platform/gfx/graphics.h"
 #include "platform/headless/headless_control.h"
 #include "ui/controls/control.h"
-#include "ui/core/library.h"
+#include "ui/core/app_window.h"
 #include "ui/core/window.h"
 
 namespace {
@@ -29,19 +28,8 @@ public:
 struct AppLikeWindow {
     AppLikeWindow() {
         plat::headless::Reset();
-        ui::LibraryStartup();
-        ui::HostWindowOptions create;
-        create.title = "bench";
-        create.width = 975;
-        create.height = 547;
-        window = ui::CreateHostWindow(create);
-        ui::AttachOptions options;
-        const auto skin = assets::SkinJpeg();
-        options.skin.assign(skin.begin(), skin.end());
-        options.captionFlags = 20;
-        options.backgroundAlpha = 200;
-        options.skinMode = 1;
-        host.Attach(window, options);
+        window = ui::CreateAppWindow("bench");
+        host.Attach(window, ui::SkinnedAttachOptions(20));
         plat::ShowWindow(window, plat::SW_SHOWNORMAL);
         for (int i = 0; i < 30; ++i) {
             auto swatch = std::make_unique<Swatch>();

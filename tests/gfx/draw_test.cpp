@@ -21,6 +21,12 @@ Path RoundRect(const RectF& r, float corner) {
     return p;
 }
 
+// Fills `area` with a flip-tiled gradient from `from` to `to` across `band`.
+void FillTiledGradient(Graphics& g, const RectF& band, Argb from, Argb to, LinearGradientMode mode,
+                       const RectF& area) {
+    g.FillRectangle(LinearGradientBrush(band, from, to, mode, WrapMode::TileFlipXY), area);
+}
+
 TEST(Fill, SolidRectangleWithoutSmoothingCoversWholePixels) {
     Bitmap b(10, 10);
     Graphics g(b);
@@ -61,9 +67,8 @@ TEST(Fill, OnePixelLineAtIntegerCoordinatesIsCrisp) {
 TEST(Gradient, EndColoursAtTheRectangleEdgesBothDirections) {
     Bitmap b(101, 101);
     Graphics g(b);
-    g.FillRectangle(LinearGradientBrush(RectF{0, 0, 100, 50}, kRed, kBlue, LinearGradientMode::Horizontal,
-                                        WrapMode::TileFlipXY),
-                    RectF{0, 0, 100, 50});
+    FillTiledGradient(g, RectF{0, 0, 100, 50}, kRed, kBlue, LinearGradientMode::Horizontal,
+                      RectF{0, 0, 100, 50});
     const Argb left = b.GetPixel(0, 10), right = b.GetPixel(99, 10), mid = b.GetPixel(50, 10);
     EXPECT_GE(RedOf(left), 250);
     EXPECT_LE(BlueOf(left), 5);
@@ -73,9 +78,8 @@ TEST(Gradient, EndColoursAtTheRectangleEdgesBothDirections) {
 
     g.Clear(0);
     const Argb opaque = MakeColor(255, 0, 0, 0), clear = MakeColor(0, 0, 0, 0);
-    g.FillRectangle(LinearGradientBrush(RectF{0, 0, 100, 100}, opaque, clear, LinearGradientMode::Vertical,
-                                        WrapMode::TileFlipXY),
-                    RectF{0, 0, 100, 100});
+    FillTiledGradient(g, RectF{0, 0, 100, 100}, opaque, clear, LinearGradientMode::Vertical,
+                      RectF{0, 0, 100, 100});
     EXPECT_GE(AlphaOf(b.GetPixel(40, 0)), 250);
     EXPECT_LE(AlphaOf(b.GetPixel(40, 99)), 5);
     EXPECT_EQ(AlphaOf(b.GetPixel(40, 0)), AlphaOf(b.GetPixel(90, 0))) << "vertical: rows are uniform";
@@ -84,9 +88,7 @@ TEST(Gradient, EndColoursAtTheRectangleEdgesBothDirections) {
 TEST(Gradient, TileFlipMirrorsBeyondTheRectangle) {
     Bitmap b(40, 1);
     Graphics g(b);
-    g.FillRectangle(LinearGradientBrush(RectF{0, 0, 20, 1}, kRed, kBlue, LinearGradientMode::Horizontal,
-                                        WrapMode::TileFlipXY),
-                    RectF{0, 0, 40, 1});
+    FillTiledGradient(g, RectF{0, 0, 20, 1}, kRed, kBlue, LinearGradientMode::Horizontal, RectF{0, 0, 40, 1});
     // Mirrored: the second tile runs from blue back to red.
     EXPECT_NEAR(RedOf(b.GetPixel(5, 0)), RedOf(b.GetPixel(34, 0)), 16);
     EXPECT_GE(RedOf(b.GetPixel(39, 0)), 230);

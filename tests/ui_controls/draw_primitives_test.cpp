@@ -13,6 +13,17 @@ using ui::SplitArgb;
 
 int AlphaAt(const gfx::Bitmap& b, int x, int y) { return gfx::AlphaOf(b.GetPixel(x, y)); }
 
+// A width x height bitmap holding what `draw` paints on it.
+template <typename Draw>
+gfx::Bitmap Drawn(int width, int height, Draw draw) {
+    gfx::Bitmap b(width, height);
+    {
+        gfx::Graphics g(b);
+        draw(g);
+    }
+    return b;
+}
+
 TEST(DrawColours, MakeArgbSwapsRedAndBlueAndTurnsFullOpacityInto254) {
     EXPECT_EQ(MakeArgb(0x800080, 100), 0x64800080u);
     EXPECT_EQ(MakeArgb(0xFFFFFF), 0xFEFFFFFFu);
@@ -78,10 +89,10 @@ TEST(RoundRect, RightAndBottomArcsStartOnePixelInFromTheFarEdges) {
 }
 
 TEST(EdgeFade, BandsAreHalfTheRectangleWhenItIsSmallerThanTheBand) {
-    gfx::Bitmap b(200, 200);
-    gfx::Graphics g(b);
     // 150 high with a band of 100: the top band is 75 deep.
-    ui::EdgeFade(g, {0, 0, 100, 150}, 0x0000FF, 100, {.top = true});
+    gfx::Bitmap b = Drawn(200, 200, [&](gfx::Graphics& g) {
+        ui::EdgeFade(g, {0, 0, 100, 150}, 0x0000FF, 100, {.top = true});
+    });
     EXPECT_GT(AlphaAt(b, 50, 0), 240);
     EXPECT_NEAR(AlphaAt(b, 50, 37), 127, 20);
     EXPECT_GT(AlphaAt(b, 50, 72), 0);
@@ -89,17 +100,17 @@ TEST(EdgeFade, BandsAreHalfTheRectangleWhenItIsSmallerThanTheBand) {
     EXPECT_EQ(gfx::RedOf(b.GetPixel(50, 10)), 255);
 
     // A taller rectangle keeps the full 100-pixel band.
-    gfx::Bitmap tall(200, 300);
-    gfx::Graphics gt(tall);
-    ui::EdgeFade(gt, {0, 0, 100, 250}, 0x0000FF, std::nullopt, {.top = true});
+    gfx::Bitmap tall = Drawn(200, 300, [&](gfx::Graphics& g) {
+        ui::EdgeFade(g, {0, 0, 100, 250}, 0x0000FF, std::nullopt, {.top = true});
+    });
     EXPECT_GT(AlphaAt(tall, 50, 90), 0);
     EXPECT_EQ(AlphaAt(tall, 50, 101), 0);
 }
 
 TEST(EdgeFade, BottomAndRightBandsAreShiftedByTheInsetAndOpaqueOutside) {
-    gfx::Bitmap b(220, 220);
-    gfx::Graphics g(b);
-    ui::EdgeFade(g, {0, 0, 100, 150}, 0x00FF00, 100, {.bottom = true});
+    gfx::Bitmap b = Drawn(220, 220, [&](gfx::Graphics& g) {
+        ui::EdgeFade(g, {0, 0, 100, 150}, 0x00FF00, 100, {.bottom = true});
+    });
     // Band (6, 81, 100, 76): opaque towards the bottom, nothing left of x 6.
     EXPECT_GT(AlphaAt(b, 50, 154), 230);
     EXPECT_LT(AlphaAt(b, 50, 84), 20);
@@ -107,9 +118,9 @@ TEST(EdgeFade, BottomAndRightBandsAreShiftedByTheInsetAndOpaqueOutside) {
     EXPECT_EQ(AlphaAt(b, 3, 150), 0);
     EXPECT_GT(AlphaAt(b, 8, 150), 0);
 
-    gfx::Bitmap r(220, 220);
-    gfx::Graphics gr(r);
-    ui::EdgeFade(gr, {0, 0, 100, 150}, 0x00FF00, 100, {.right = true});
+    gfx::Bitmap r = Drawn(220, 220, [&](gfx::Graphics& g) {
+        ui::EdgeFade(g, {0, 0, 100, 150}, 0x00FF00, 100, {.right = true});
+    });
     // Band (56, 6, 51, 150): opaque at the right.
     EXPECT_GT(AlphaAt(r, 104, 50), 230);
     EXPECT_EQ(AlphaAt(r, 54, 50), 0);
@@ -120,9 +131,9 @@ TEST(DrawImages, DrawImageAlphaAt128HalvesAlphaAndKeepsColour) {
     gfx::Bitmap image(10, 10);
     image.Fill(0xFF3366CC);
     image.SetPixel(0, 0, 0xC8804020);
-    gfx::Bitmap b(20, 20);
-    gfx::Graphics g(b);
-    ui::DrawImageAlpha(g, image, {0, 0, 10, 10}, 128);
+    gfx::Bitmap b = Drawn(20, 20, [&](gfx::Graphics& g) {
+        ui::DrawImageAlpha(g, image, {0, 0, 10, 10}, 128);
+    });
     const gfx::Argb p = b.GetPixel(5, 5);
     EXPECT_NEAR(gfx::AlphaOf(p), 128, 1);
     EXPECT_NEAR(gfx::RedOf(p), 0x33, 2);
@@ -133,9 +144,9 @@ TEST(DrawImages, DrawImageAlphaAt128HalvesAlphaAndKeepsColour) {
     EXPECT_EQ(AlphaAt(b, 12, 5), 0);
 
     // At 255 the image is scaled into the rectangle.
-    gfx::Bitmap big(30, 30);
-    gfx::Graphics gb(big);
-    ui::DrawImageAlpha(gb, image, {0, 0, 20, 20}, 255);
+    gfx::Bitmap big = Drawn(30, 30, [&](gfx::Graphics& g) {
+        ui::DrawImageAlpha(g, image, {0, 0, 20, 20}, 255);
+    });
     EXPECT_EQ(AlphaAt(big, 18, 18), 255);
     EXPECT_EQ(AlphaAt(big, 22, 22), 0);
 }
@@ -143,19 +154,17 @@ TEST(DrawImages, DrawImageAlphaAt128HalvesAlphaAndKeepsColour) {
 TEST(DrawImages, DrawImageAtCentresWithRoundedOffsets) {
     gfx::Bitmap glyph(17, 17);
     glyph.Fill(0xFF000000);
-    gfx::Bitmap b(40, 40);
-    gfx::Graphics g(b);
     // 4 - (17 - 20) / 2 = 5.5 -> 6 and 4 - (17 - 12) / 2 = 1.5 -> 2.
-    ui::DrawImageAt(g, glyph, {4, 4, 20, 12}, true);
+    gfx::Bitmap b = Drawn(40, 40, [&](gfx::Graphics& g) { ui::DrawImageAt(g, glyph, {4, 4, 20, 12}, true); });
     EXPECT_EQ(AlphaAt(b, 6, 2), 255);
     EXPECT_EQ(AlphaAt(b, 22, 18), 255);
     EXPECT_EQ(AlphaAt(b, 5, 10), 0);
     EXPECT_EQ(AlphaAt(b, 10, 1), 0);
     EXPECT_EQ(AlphaAt(b, 23, 10), 0);
 
-    gfx::Bitmap plain(40, 40);
-    gfx::Graphics gp(plain);
-    ui::DrawImageAt(gp, glyph, {4, 4, 2, 2}, false);
+    gfx::Bitmap plain = Drawn(40, 40, [&](gfx::Graphics& g) {
+        ui::DrawImageAt(g, glyph, {4, 4, 2, 2}, false);
+    });
     EXPECT_EQ(AlphaAt(plain, 4, 4), 255);
     EXPECT_EQ(AlphaAt(plain, 20, 20), 255);
     EXPECT_EQ(AlphaAt(plain, 21, 21), 0);
@@ -167,9 +176,9 @@ TEST(DrawImages, NineSliceKeepsCornersAndStretchesTheRest) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 30; ++x)
             if ((x < 10 || x >= 20) && (y < 10 || y >= 20)) image.SetPixel(x, y, 0xFFFF0000);
-    gfx::Bitmap b(100, 70);
-    gfx::Graphics g(b);
-    ui::DrawNineSlice(&g, &image, {0, 0, 90, 60}, ui::SliceMarginsFromRecord(10, 10, 20, 20));
+    gfx::Bitmap b = Drawn(100, 70, [&](gfx::Graphics& g) {
+        ui::DrawNineSlice(&g, &image, {0, 0, 90, 60}, ui::SliceMarginsFromRecord(10, 10, 20, 20));
+    });
     const auto red = [&](int x, int y) { return gfx::RedOf(b.GetPixel(x, y)); };
     EXPECT_EQ(red(5, 5), 255);
     EXPECT_EQ(red(84, 5), 255);
@@ -181,18 +190,18 @@ TEST(DrawImages, NineSliceKeepsCornersAndStretchesTheRest) {
     EXPECT_EQ(AlphaAt(b, 95, 30), 0);
 
     // With an opacity every piece goes through the alpha matrix.
-    gfx::Bitmap faded(100, 70);
-    gfx::Graphics gf(faded);
-    ui::DrawNineSlice(&gf, &image, {0, 0, 90, 60}, ui::SliceMarginsFromRecord(10, 10, 20, 20), 128);
+    gfx::Bitmap faded = Drawn(100, 70, [&](gfx::Graphics& g) {
+        ui::DrawNineSlice(&g, &image, {0, 0, 90, 60}, ui::SliceMarginsFromRecord(10, 10, 20, 20), 128);
+    });
     EXPECT_NEAR(AlphaAt(faded, 5, 5), 128, 1);
     EXPECT_NEAR(AlphaAt(faded, 45, 30), 128, 1);
     ui::DrawNineSlice(nullptr, &image, {0, 0, 90, 60}, {});  // nothing to draw on: no crash
 }
 
 TEST(DrawBorders, StylesDrawTheirEdgesAndDashedNeedsNoColour) {
-    gfx::Bitmap b(60, 40);
-    gfx::Graphics g(b);
-    ui::DrawBorder(g, {0, 0, 60, 40}, ui::BORDER_DASHED);
+    gfx::Bitmap b = Drawn(60, 40, [&](gfx::Graphics& g) {
+        ui::DrawBorder(g, {0, 0, 60, 40}, ui::BORDER_DASHED);
+    });
     int drawn = 0;
     int gaps = 0;
     int strongest = 0;
@@ -206,18 +215,18 @@ TEST(DrawBorders, StylesDrawTheirEdgesAndDashedNeedsNoColour) {
     EXPECT_NEAR(strongest, 120, 2);
     EXPECT_EQ(gfx::RedOf(b.GetPixel(0, 0)), 0);
 
-    gfx::Bitmap s(60, 40);
-    gfx::Graphics gs(s);
-    ui::DrawBorder(gs, {0, 0, 60, 40}, ui::BORDER_SUNKEN);
+    gfx::Bitmap s = Drawn(60, 40, [&](gfx::Graphics& g) {
+        ui::DrawBorder(g, {0, 0, 60, 40}, ui::BORDER_SUNKEN);
+    });
     EXPECT_NEAR(AlphaAt(s, 30, 0), 160, 2);
     EXPECT_EQ(gfx::RedOf(s.GetPixel(30, 0)), 0);
     EXPECT_NEAR(AlphaAt(s, 30, 39), 245, 2);
     EXPECT_EQ(gfx::RedOf(s.GetPixel(30, 39)), 255);
     EXPECT_NEAR(AlphaAt(s, 59, 20), 245, 2);
 
-    gfx::Bitmap solid(60, 40);
-    gfx::Graphics gd(solid);
-    ui::DrawBorder(gd, {0, 0, 60, 40}, ui::BORDER_SOLID);
+    gfx::Bitmap solid = Drawn(60, 40, [&](gfx::Graphics& g) {
+        ui::DrawBorder(g, {0, 0, 60, 40}, ui::BORDER_SOLID);
+    });
     EXPECT_EQ(solid.GetPixel(30, 0), 0xFF646464u);
     EXPECT_EQ(AlphaAt(solid, 30, 20), 0);
 
@@ -229,9 +238,9 @@ TEST(DrawBorders, StylesDrawTheirEdgesAndDashedNeedsNoColour) {
 }
 
 TEST(DrawShadow, FourOutlinesFadeOutwardsOnePixelApart) {
-    gfx::Bitmap b(80, 80);
-    gfx::Graphics g(b);
-    ui::DropShadow(g, {10, 10, 50, 50}, true, 0x000000);
+    gfx::Bitmap b = Drawn(80, 80, [&](gfx::Graphics& g) {
+        ui::DropShadow(g, {10, 10, 50, 50}, true, 0x000000);
+    });
     EXPECT_NEAR(AlphaAt(b, 35, 10), 45, 2);
     EXPECT_NEAR(AlphaAt(b, 35, 9), 25, 2);
     EXPECT_NEAR(AlphaAt(b, 35, 8), 10, 2);
@@ -241,9 +250,9 @@ TEST(DrawShadow, FourOutlinesFadeOutwardsOnePixelApart) {
 }
 
 TEST(DrawGradient, FillGradientRunsTopToBottomByDefault) {
-    gfx::Bitmap b(20, 101);
-    gfx::Graphics g(b);
-    ui::FillGradient(g, {0, 0, 20, 101}, 0xFF000000, 0x00000000);
+    gfx::Bitmap b = Drawn(20, 101, [&](gfx::Graphics& g) {
+        ui::FillGradient(g, {0, 0, 20, 101}, 0xFF000000, 0x00000000);
+    });
     EXPECT_GT(AlphaAt(b, 10, 0), 240);
     EXPECT_NEAR(AlphaAt(b, 10, 50), 127, 15);
     EXPECT_LT(AlphaAt(b, 10, 98), 15);

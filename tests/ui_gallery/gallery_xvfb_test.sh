@@ -8,14 +8,10 @@ set -euo pipefail
 gallery=$1
 out=$2
 mkdir -p "$out"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# The work folder, its clean-up and the Xvfb come from the end-to-end helpers.
+source "$(dirname "$0")/../e2e/lib.sh"
+e2e_init
+work=$E2E_WORK
 
 fail() { echo "FAIL: $*" >&2; [ -f "$work/log" ] && sed 's/^/  gallery: /' "$work/log" >&2; exit 1; }
 
@@ -28,20 +24,21 @@ wait_for() {
   fail "no report matching '$1'"
 }
 
-# The server chooses a free display and writes its number to the pipe.
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/displayfd" 2>"$work/xvfb.log" &
-pids+=($!)
-read -r -t 20 number <"$work/displayfd" || fail "Xvfb did not start"
-export DISPLAY=":$number"
+# start_gallery READY TITLE: runs the gallery, waits for its READY report and
+# sets gallery_pid and found to its process and its window titled TITLE.
+start_gallery() {
+  "$gallery" >"$work/log" 2>"$work/stderr" &
+  gallery_pid=$!
+  E2E_PIDS+=($gallery_pid)
+  wait_for "$1" 600
+  found=$(xdotool search --sync --name "^$2\$" | head -n 1)
+  [ -n "$found" ] || fail "no $2 window"
+}
 
-"$gallery" >"$work/log" 2>"$work/stderr" &
-gallery_pid=$!
-pids+=($gallery_pid)
-wait_for '^ready$' 600
+start_xvfb
 
-window=$(xdotool search --sync --name '^ui-gallery$' | head -n 1)
-[ -n "$window" ] || fail "no ui-gallery window"
+start_gallery '^ready$' ui-gallery
+window=$found
 eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
 [ "$WIDTH" = 975 ] && [ "$HEIGHT" = 547 ] || fail "window is ${WIDTH}x${HEIGHT}"
 
@@ -97,12 +94,8 @@ wait "$gallery_pid" || status=$?
 
 # ---- The lists window: a click selects a row, the wheel scrolls three rows a
 # notch, and a click at the same place then selects the row six further on.
-"$gallery" >"$work/log" 2>"$work/stderr" &
-gallery_pid=$!
-pids+=($gallery_pid)
-wait_for '^lists ready$' 600
-lists=$(xdotool search --sync --name '^ui-gallery lists$' | head -n 1)
-[ -n "$lists" ] || fail "no ui-gallery lists window"
+start_gallery '^lists ready$' "ui-gallery lists"
+lists=$found
 lx=$(xwininfo -id "$lists" | awk '/Absolute upper-left X/ { print $4 }')
 ly=$(xwininfo -id "$lists" | awk '/Absolute upper-left Y/ { print $4 }')
 read -r rx ry rw rh <<<"$(place listrows)"

@@ -1,21 +1,17 @@
 // A stop request of the calling thread ends a transfer in progress.
 #include <gtest/gtest.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
 
+#include "monotonic_seconds.h"
 #include "raw_server.h"
 #include "runtime/thread.h"
 #include "web/request.h"
 
 namespace {
 
-double Seconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
+using webtest::Seconds;
 
 TEST(Abort, StopEndsARequestToASilentServer) {
     webtest::RawServer silent([](const std::string&) { return std::nullopt; });

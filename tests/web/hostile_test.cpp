@@ -22,6 +22,21 @@ bool LinesAreWhole(const std::string& request) {
     return true;
 }
 
+// Fetches `bodyBytes` bytes of a ten-megabyte page sent at `pace` within
+// `limits`, and checks the transfer ended as `kind` with part of them kept.
+void ExpectEndedPartWay(std::size_t bodyBytes, webtest::Pace pace, const web::TransferLimits& limits,
+                        web::Outcome kind) {
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 10000000\r\n\r\n";
+    RawServer server([&](const std::string&) { return head + std::string(bodyBytes, 'd'); }, pace);
+    web::TransferRequest request;
+    request.url = server.base() + "/";
+    const web::TransferResponse response = web::RunTransfer(request, limits);
+    EXPECT_TRUE(response.delivered);
+    EXPECT_EQ(response.outcome.kind, kind);
+    EXPECT_GT(response.body.size(), 0u);
+    EXPECT_LT(response.body.size(), bodyBytes);
+}
+
 TEST(CutShort, ThePageIsWhatArrived) {
     RawServer server([](const std::string& request) -> std::optional<std::string> {
         const std::string path = request.substr(4, request.find(' ', 4) - 4);
@@ -47,32 +62,15 @@ TEST(CutShort, ThePageIsWhatArrived) {
 }
 
 TEST(CutShort, TimeBoundsEndADripAndKeepIt) {
-    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 10000000\r\n\r\n";
-    web::TransferRequest request;
-
     // 500 bytes a second, below the lowest rate, for six seconds.
-    RawServer drip([&](const std::string&) { return head + std::string(3000, 'd'); },
-                   {.bytes = 50, .gapMs = 100});
-    request.url = drip.base() + "/";
     web::TransferLimits slow;
     slow.lowSpeedSeconds = 2;
-    const web::TransferResponse cut = web::RunTransfer(request, slow);
-    EXPECT_TRUE(cut.delivered);
-    EXPECT_EQ(cut.outcome.kind, web::Outcome::kTooSlow);
-    EXPECT_GT(cut.body.size(), 0u);
-    EXPECT_LT(cut.body.size(), 3000u);
+    ExpectEndedPartWay(3000, {.bytes = 50, .gapMs = 100}, slow, web::Outcome::kTooSlow);
 
     // Fast enough, but longer than the whole call may take.
-    RawServer steady([&](const std::string&) { return head + std::string(400000, 's'); },
-                     {.bytes = 4000, .gapMs = 100});
-    request.url = steady.base() + "/";
     web::TransferLimits brief;
     brief.totalMs = 1500;
-    const web::TransferResponse ended = web::RunTransfer(request, brief);
-    EXPECT_TRUE(ended.delivered);
-    EXPECT_EQ(ended.outcome.kind, web::Outcome::kTooLong);
-    EXPECT_GT(ended.body.size(), 0u);
-    EXPECT_LT(ended.body.size(), 400000u);
+    ExpectEndedPartWay(400000, {.bytes = 4000, .gapMs = 100}, brief, web::Outcome::kTooLong);
 }
 
 TEST(HeaderLines, NoLineCarriesALoneBreakOrZero) {

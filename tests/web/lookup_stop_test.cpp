@@ -2,19 +2,15 @@
 // the lookup ends. Runs with a preloaded resolver whose lookup of
 // "stall.invalid" takes eight seconds.
 #include <gtest/gtest.h>
-#include <time.h>
 #include <unistd.h>
 
+#include "monotonic_seconds.h"
 #include "runtime/thread.h"
 #include "web/request.h"
 
 namespace {
 
-double Seconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
+using webtest::Seconds;
 
 TEST(LookupStop, StopDuringANameLookupReturnsAtOnce) {
     rt::Text result = "unset";

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "assets/assets.h"
 #include "list_page.h"
 #include "report.h"
 #include "platform/platform.h"
@@ -19,6 +18,7 @@
 #include "ui/controls/label.h"
 #include "ui/controls/progress_bar.h"
 #include "ui/controls/scroll_bar.h"
+#include "ui/core/app_window.h"
 #include "ui/core/draw_colour.h"
 #include "ui/core/library.h"
 #include "ui/core/window.h"
@@ -64,20 +64,11 @@ private:
 };
 
 bool Gallery::Build() {
-    ui::LibraryStartup();
-    ui::HostWindowOptions options;
-    options.title = "ui-gallery";
-    options.width = 975;
-    options.height = 547;
-    window_ = ui::CreateHostWindow(options);
+    window_ = ui::CreateAppWindow("ui-gallery");
     if (!window_) return false;
-    ui::AttachOptions attach;
-    const auto skin = assets::SkinJpeg();
-    attach.skin.assign(skin.begin(), skin.end());
     // No caption title: the glowing label below is the title, as in the application.
-    attach.captionFlags = ui::CAPTION_CLOSE | ui::CAPTION_MAXIMIZE | ui::CAPTION_MINIMIZE;
-    attach.backgroundAlpha = 200;
-    attach.skinMode = 1;
+    ui::AttachOptions attach =
+        ui::SkinnedAttachOptions(ui::CAPTION_CLOSE | ui::CAPTION_MAXIMIZE | ui::CAPTION_MINIMIZE);
     attach.resizable = true;
     if (!host_.Attach(window_, attach)) return false;
     ui::HostCallbacks callbacks;

@@ -8,26 +8,18 @@ set -euo pipefail
 gallery=$1
 mode=$2
 rounds=${3:-20}
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# The work folder, its clean-up and the Xvfb come from the end-to-end helpers.
+source "$(dirname "$0")/../../e2e/lib.sh"
+e2e_init
+work=$E2E_WORK
 
 fail() { echo "FAIL ($mode): $*" >&2; exit 1; }
 
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/displayfd" 2>"$work/xvfb.log" &
-pids+=($!)
-read -r -t 20 number <"$work/displayfd" || fail "Xvfb did not start"
-export DISPLAY=":$number"
+start_xvfb
 
 if [ "$mode" = wm ]; then
   openbox --sm-disable >/dev/null 2>&1 &
-  pids+=($!)
+  E2E_PIDS+=($!)
   for _ in $(seq 1 300); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
@@ -36,7 +28,7 @@ if [ "$mode" = wm ]; then
 fi
 
 "$gallery" >"$work/log" 2>"$work/stderr" &
-pids+=($!)
+E2E_PIDS+=($!)
 for _ in $(seq 1 600); do grep -q '^ready$' "$work/log" && break; sleep 0.1; done
 grep -q '^ready$' "$work/log" || fail "ui-gallery did not start"
 window=$(xdotool search --sync --name '^ui-gallery$' | head -n 1)
@@ -57,6 +49,24 @@ settle_at() {
   done
   echo "$g"
   return 1
+}
+# drag X Y DX DY: presses at (X, Y), moves by (DX, DY) five times and releases.
+drag() {
+  xdotool mousemove "$1" "$2" mousedown 1
+  for step in 1 2 3 4 5; do
+    xdotool sleep 0.05 mousemove $(($1 + $3 * step)) $(($2 + $4 * step))
+  done
+  xdotool sleep 0.1 mouseup 1
+}
+# expect_rest GEOMETRY WHAT LATER: the window settles at GEOMETRY after the
+# drag named WHAT and stays there once the pointer moves on (else LATER fails).
+expect_rest() {
+  local got
+  got=$(settle_at "$1") || fail "$2: window at '$got', expected '$1'"
+  xdotool mousemove 50 50 sleep 0.05 mousemove 60 70
+  sleep 0.3
+  got=$(geometry)
+  [ "$got" = "$1" ] || fail "$3: '$got'"
 }
 
 sleep 0.6  # the entry animation
@@ -80,32 +90,16 @@ done
 echo "$rounds rounds of clicks left the window at $start"
 
 # A drag on the background moves the window by the drag and stops at the release.
-xdotool mousemove $((X + 700)) $((Y + 480)) mousedown 1
-for step in 1 2 3 4 5; do
-  xdotool sleep 0.05 mousemove $((X + 700 + 20 * step)) $((Y + 480 + 12 * step))
-done
-xdotool sleep 0.1 mouseup 1
+drag $((X + 700)) $((Y + 480)) 20 12
 moved="$((X + 100)) $((Y + 60)) $W $H"
-got=$(settle_at "$moved") || fail "drag: window at '$got', expected '$moved'"
-xdotool mousemove 50 50 sleep 0.05 mousemove 60 70
-sleep 0.3
-got=$(geometry)
-[ "$got" = "$moved" ] || fail "the window followed the pointer after the drag: '$got'"
+expect_rest "$moved" drag "the window followed the pointer after the drag"
 echo "drag moved the window to $moved"
 
 # A drag from the right edge widens the window.
 read -r X Y W H <<<"$moved"
-xdotool mousemove $((X + W - 4)) $((Y + 300)) mousedown 1
-for step in 1 2 3 4 5; do
-  xdotool sleep 0.05 mousemove $((X + W - 4 + 16 * step)) $((Y + 300))
-done
-xdotool sleep 0.1 mouseup 1
+drag $((X + W - 4)) $((Y + 300)) 16 0
 sized="$X $Y $((W + 80)) $H"
-got=$(settle_at "$sized") || fail "edge drag: window at '$got', expected '$sized'"
-xdotool mousemove 50 50 sleep 0.05 mousemove 60 70
-sleep 0.3
-got=$(geometry)
-[ "$got" = "$sized" ] || fail "the window kept sizing after the release: '$got'"
+expect_rest "$sized" "edge drag" "the window kept sizing after the release"
 echo "edge drag sized the window to $sized"
 
 # A double click on the caption's background maximises, a second restores.

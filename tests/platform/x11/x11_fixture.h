@@ -7,7 +7,9 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -25,6 +27,18 @@ struct Seen {
     plat::WPARAM wParam;
     plat::LPARAM lParam;
 };
+
+// Whether (x, y) of window `w` lies inside its bounding shape.
+inline bool InShape(Display* d, Window w, int x, int y) {
+    int count = 0, ordering = 0;
+    XRectangle* rects = XShapeGetRectangles(d, w, ShapeBounding, &count, &ordering);
+    bool in = false;
+    for (int i = 0; i < count; ++i)
+        in = in || (x >= rects[i].x && y >= rects[i].y && x < rects[i].x + rects[i].width &&
+                    y < rects[i].y + rects[i].height);
+    if (rects != nullptr) XFree(rects);
+    return in;
+}
 
 class X11Test : public ::testing::Test {
 protected:
@@ -63,6 +77,24 @@ protected:
         });
         windows_.push_back(hwnd);
         return hwnd;
+    }
+
+    // Presents `pixels` (w x h, rows packed) to `hwnd` and shows it; false when
+    // the picture was refused.
+    bool PresentAndShow(plat::Hwnd hwnd, const std::vector<std::uint32_t>& pixels, int w, int h) {
+        const bool presented = plat::Present(hwnd, pixels.data(), w * 4, w, h);
+        plat::ShowWindow(hwnd, plat::SW_SHOWNORMAL);
+        return presented;
+    }
+
+    // From now on a press of the left button anywhere starts a caption drag.
+    void PressesDragTheCaption() {
+        hook = [](plat::Hwnd hw, plat::UINT m, plat::WPARAM, plat::LPARAM, plat::LRESULT* r) {
+            if (m != plat::WM_LBUTTONDOWN) return false;
+            plat::SendMessage(hw, plat::WM_NCLBUTTONDOWN, plat::HTCAPTION, 0);
+            *r = 0;
+            return true;
+        };
     }
 
     // The X id of our window with this title, once it is viewable.

@@ -36,22 +36,10 @@ std::vector<std::uint32_t> Pattern(int w, int h) {
     return px;
 }
 
-bool InShape(Display* d, Window w, int x, int y) {
-    int count = 0, ordering = 0;
-    XRectangle* rects = XShapeGetRectangles(d, w, ShapeBounding, &count, &ordering);
-    bool in = false;
-    for (int i = 0; i < count; ++i)
-        in = in || (x >= rects[i].x && y >= rects[i].y && x < rects[i].x + rects[i].width &&
-                    y < rects[i].y + rects[i].height);
-    if (rects != nullptr) XFree(rects);
-    return in;
-}
-
 TEST_F(X11Plain, LayeredWindowShowsPresentedPixelsWithAlpha) {
     Hwnd h = Make("presented-argb", 40, 40, 120, 80, WS_EX_LAYERED);
     auto px = Pattern(120, 80);
-    ASSERT_TRUE(Present(h, px.data(), 120 * 4, 120, 80));
-    ShowWindow(h, SW_SHOWNORMAL);
+    ASSERT_TRUE(PresentAndShow(h, px, 120, 80));
     Window w = Find("presented-argb");
     ASSERT_NE(w, 0u);
     XWindowAttributes attrs;
@@ -104,8 +92,7 @@ TEST_F(X11Plain, TransparentPixelsAreCutWithoutACompositor) {
     std::vector<std::uint32_t> px(100 * 50, 0xC0603000u);
     for (int y = 0; y < 50; ++y)
         for (int x = 0; x < 30; ++x) px[static_cast<std::size_t>(y) * 100 + x] = 0;
-    Present(h, px.data(), 400, 100, 50);
-    ShowWindow(h, SW_SHOWNORMAL);
+    PresentAndShow(h, px, 100, 50);
     Window w = Find("cut-transparent");
     ASSERT_NE(w, 0u);
     Pump(50);
@@ -121,8 +108,7 @@ TEST_F(X11Plain, TransparentPixelsAreCutWithoutACompositor) {
 TEST_F(X11Plain, XdotoolMouseArrivesAsMessages) {
     Hwnd h = Make("mouse-target", 200, 200, 300, 200);
     std::vector<std::uint32_t> px(300 * 200, 0xFF808080u);
-    Present(h, px.data(), 1200, 300, 200);
-    ShowWindow(h, SW_SHOWNORMAL);
+    PresentAndShow(h, px, 300, 200);
     ASSERT_NE(Find("mouse-target"), 0u);
     RunCommand("xdotool mousemove 250 260 click 1");
     ASSERT_TRUE(WaitFor(WM_LBUTTONUP));
@@ -164,8 +150,7 @@ TEST_F(X11Plain, XdotoolKeysAndChineseTextArriveAsMessages) {
     };
     Hwnd h = Make("keys-target", 600, 300, 300, 100);
     std::vector<std::uint32_t> px(300 * 100, 0xFFFFFFFFu);
-    Present(h, px.data(), 1200, 300, 100);
-    ShowWindow(h, SW_SHOWNORMAL);
+    PresentAndShow(h, px, 300, 100);
     ASSERT_NE(Find("keys-target"), 0u);
     RunCommand("xdotool mousemove 650 350");
     PumpUntil([&] { return GetFocus() == h; });
@@ -247,8 +232,7 @@ TEST_F(X11Plain, ClipboardTravelsBothWaysWithXclip) {
 TEST_F(X11Plain, Utf8TitleIsFoundByName) {
     Hwnd h = Make("title-before", 100, 600, 200, 50);
     std::vector<std::uint32_t> px(200 * 50, 0xFF202020u);
-    Present(h, px.data(), 800, 200, 50);
-    ShowWindow(h, SW_SHOWNORMAL);
+    PresentAndShow(h, px, 200, 50);
     ASSERT_NE(Find("title-before"), 0u);
     SetWindowText(h, "青柠搜索器1.1  by墨川");
     Window w = Find(rt::Cp936ToUtf8("青柠搜索器"));
@@ -260,16 +244,10 @@ TEST_F(X11Plain, Utf8TitleIsFoundByName) {
 }
 
 TEST_F(X11Plain, CaptionDragMovesWithTheOwnLoop) {
-    hook = [](Hwnd hw, UINT m, WPARAM, LPARAM, LRESULT* r) {
-        if (m != WM_LBUTTONDOWN) return false;
-        SendMessage(hw, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-        *r = 0;
-        return true;
-    };
+    PressesDragTheCaption();
     Hwnd h = Make("drag-me", 100, 400, 200, 100);
     std::vector<std::uint32_t> px(200 * 100, 0xFF336699u);
-    Present(h, px.data(), 800, 200, 100);
-    ShowWindow(h, SW_SHOWNORMAL);
+    PresentAndShow(h, px, 200, 100);
     Window w = Find("drag-me");
     ASSERT_NE(w, 0u);
     RunCommand("xdotool mousemove 150 420 mousedown 1");
@@ -323,8 +301,7 @@ TEST_F(X11Plain, ApplicationIdentityAndIconsAreReadBack) {
     ASSERT_TRUE(SetApplicationIdentity("seeker", "Seeker"));
     Hwnd h = Make("identity", 700, 600, 120, 40);
     std::vector<std::uint32_t> px(120 * 40, 0xFF204060u);
-    Present(h, px.data(), 120 * 4, 120, 40);
-    ShowWindow(h, SW_SHOWNORMAL);
+    PresentAndShow(h, px, 120, 40);
     Window w = Find("identity");
     ASSERT_NE(w, 0u);
     std::string id = std::to_string(w);

@@ -24,8 +24,7 @@ protected:
     Hwnd Shown(const char* title, int x, int y, int w, int h) {
         Hwnd hwnd = Make(title, x, y, w, h);
         std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * h, 0xFF5080B0u);
-        Present(hwnd, px.data(), w * 4, w, h);
-        ShowWindow(hwnd, SW_SHOWNORMAL);
+        PresentAndShow(hwnd, px, w, h);
         return hwnd;
     }
 
@@ -50,12 +49,7 @@ TEST_F(X11Managed, WindowStaysWhereItWasPlacedWithoutAFrame) {
 }
 
 TEST_F(X11Managed, CaptionDragIsHandedToTheManager) {
-    hook = [](Hwnd hw, UINT m, WPARAM, LPARAM, LRESULT* r) {
-        if (m != WM_LBUTTONDOWN) return false;
-        SendMessage(hw, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-        *r = 0;
-        return true;
-    };
+    PressesDragTheCaption();
     Hwnd h = Shown("managed-drag", 100, 100, 200, 100);
     Window w = Find("managed-drag");
     ASSERT_NE(w, 0u);
