@@ -51,8 +51,10 @@ settle_at() {
   return 1
 }
 # drag X Y DX DY: presses at (X, Y), moves by (DX, DY) five times and releases.
+# The press is given time to reach the program and, with a window manager,
+# the manager's move to start, so a slow build loses no step of the drag.
 drag() {
-  xdotool mousemove "$1" "$2" mousedown 1
+  xdotool mousemove "$1" "$2" mousedown 1 sleep 0.4
   for step in 1 2 3 4 5; do
     xdotool sleep 0.05 mousemove $(($1 + $3 * step)) $(($2 + $4 * step))
   done
