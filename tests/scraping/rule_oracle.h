@@ -38,12 +38,15 @@ inline int CountRecordStarts(SiteId site, const rt::Text& page) {
     return n;
 }
 
-// True when `link` has nothing after its fixed scheme part.
+// True when `link` has nothing after its fixed scheme part. A magnet link
+// is the hash and then, from the last "&dn=" on (the title is percent-encoded,
+// so it holds no other), the name: a hash cut from a hostile page may itself
+// begin with '&'.
 inline bool LinkIsEmpty(const rt::Text& link) {
     std::string_view rest = link;
     if (rest.starts_with("magnet:?xt=urn:btih:")) {
         rest.remove_prefix(20);
-        return rest.empty() || rest.front() == '&';
+        return rest.substr(0, rest.rfind("&dn=")).empty();
     }
     for (const std::string_view prefix : {"magnet:?", "ed2k"}) {
         if (rest.starts_with(prefix)) {
