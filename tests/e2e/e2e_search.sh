@@ -14,6 +14,11 @@ start_demo "$demo"
 start_seeker "$seeker"
 
 [ "$(xdotool getwindowname "$WIN")" = "青柠搜索器1.1  by墨川" ] || fail "native title: $(xdotool getwindowname "$WIN")"
+# The icon is set once the window exists, so a slow build may show it a little later.
+for _ in $(seq 1 50); do
+  xprop -id "$WIN" _NET_WM_ICON | grep -q 'Icon (16 x 16)' && break
+  sleep 0.1
+done
 xprop -id "$WIN" _NET_WM_ICON | grep -q 'Icon (16 x 16)' || fail "no 16 x 16 picture in _NET_WM_ICON"
 shoot "$out/seeker-idle.png"
 [ "$(status_text)" = "搜索成功后,鼠标左键单击内容即可获取下载地址......点击右边复制按钮即可复制下载地址......" ] ||
