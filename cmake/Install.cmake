@@ -1,25 +1,10 @@
 # Installing as a desktop application: the program, its desktop entry, icons
 # in the hicolor theme, the AppStream metainfo and the man page; CPack makes a
-# Debian package of the same tree.
+# Debian package of the same tree. The icons are drawn by assets/.
 include(GNUInstallDirs)
 
 set(SEEKER_DATA_DIR ${CMAKE_SOURCE_DIR}/data)
-set(SEEKER_ICON_SIZES 16 22 24 32 48 64 128 256)
 set(SEEKER_APP_ID org.seeker.Seeker)
-
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
-set(icon_dir ${CMAKE_BINARY_DIR}/icons)
-set(icon_files)
-foreach(size ${SEEKER_ICON_SIZES})
-  list(APPEND icon_files ${icon_dir}/seeker-${size}.png)
-endforeach()
-add_custom_command(
-  OUTPUT ${icon_files}
-  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/assets/draw_icons.py ${icon_dir} ${SEEKER_ICON_SIZES}
-  DEPENDS ${CMAKE_SOURCE_DIR}/assets/draw_icons.py ${CMAKE_SOURCE_DIR}/assets/draw_assets.py
-  COMMENT "Drawing the application icons"
-  VERBATIM)
-add_custom_target(seeker_icons ALL DEPENDS ${icon_files})
 
 if(TARGET seeker)
   install(TARGETS seeker RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -31,7 +16,7 @@ install(FILES ${SEEKER_DATA_DIR}/${SEEKER_APP_ID}.metainfo.xml
 install(FILES ${SEEKER_DATA_DIR}/seeker.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 foreach(size ${SEEKER_ICON_SIZES})
-  install(FILES ${icon_dir}/seeker-${size}.png
+  install(FILES ${SEEKER_ICON_DIR}/seeker-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME seeker.png)
 endforeach()
