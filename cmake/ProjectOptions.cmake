@@ -46,7 +46,9 @@ function(seeker_add_test)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   include(GoogleTest)
-  set(properties LABELS "${T_LABELS}")
+  # A test that waits for an answer that never comes fails by name instead
+  # of holding the whole run; the slowest take a few seconds under TSan.
+  set(properties LABELS "${T_LABELS}" TIMEOUT 120)
   # Tests that drive a window manager or a whole program under Xvfb take
   # turns, so that timing-sensitive input is never starved by one another.
   if("x11" IN_LIST T_LABELS)

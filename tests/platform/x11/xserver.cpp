@@ -114,4 +114,33 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
     return true;
 }
 
+std::string RunCommandPumping(const std::string& command, int ms) {
+    int fds[2];
+    if (pipe(fds) != 0) return {};
+    pid_t pid = fork();
+    if (pid == 0) {
+        setpgid(0, 0);
+        dup2(fds[1], 1);
+        close(fds[0]);
+        close(fds[1]);
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    fcntl(fds[0], F_SETFL, O_NONBLOCK);
+    std::string out;
+    bool ended = PumpUntil(
+        [&] {
+            char buf[4096];
+            ssize_t n;
+            while ((n = read(fds[0], buf, sizeof buf)) > 0) out.append(buf, static_cast<std::size_t>(n));
+            return n == 0;
+        },
+        ms);
+    if (!ended && pid > 0) kill(-pid, SIGKILL);
+    close(fds[0]);
+    if (pid > 0) waitpid(pid, nullptr, 0);
+    return out;
+}
+
 }  // namespace platform_x11_test

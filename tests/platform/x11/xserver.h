@@ -36,4 +36,10 @@ std::string RunCommand(const std::string& command, int* status = nullptr);
 // Pumps the calling thread's messages until `done` is true or `ms` passed.
 bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
 
+// Runs a shell command that talks to this process's windows (xclip asking
+// for our selection, say) while pumping messages, so that it can be
+// answered; returns its standard output. A command still running after `ms`
+// is killed, so that a lost answer fails the test instead of hanging it.
+std::string RunCommandPumping(const std::string& command, int ms);
+
 }  // namespace platform_x11_test
