@@ -3,23 +3,13 @@
 
 #include <curl/curl.h>
 
-#include <memory>
+#include "runtime/owned.h"
 
 namespace web {
 
-struct EasyDeleter {
-    void operator()(CURL* h) const { curl_easy_cleanup(h); }
-};
-struct MultiDeleter {
-    void operator()(CURLM* h) const { curl_multi_cleanup(h); }
-};
-struct SlistDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-
-using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
-using MultiHandle = std::unique_ptr<CURLM, MultiDeleter>;
-using HeaderList = std::unique_ptr<curl_slist, SlistDeleter>;
+using EasyHandle = rt::Owned<CURL, curl_easy_cleanup>;
+using MultiHandle = rt::Owned<CURLM, curl_multi_cleanup>;
+using HeaderList = rt::Owned<curl_slist, curl_slist_free_all>;
 
 // Initialises libcurl once for the process; false when that failed.
 bool CurlReady();

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+#include "runtime/owned.h"
+
 // The font stack keeps its configuration and caches for the life of the
 // process, and Pango hands results between its own threads with locks the
 // thread sanitizer cannot see. Weak, so that the drawing library's own
@@ -31,27 +33,14 @@ namespace {
 
 constexpr const char* kFont = "WenQuanYi Micro Hei, Sans 9";
 
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-struct CairoDeleter {
-    void operator()(cairo_t* c) const { cairo_destroy(c); }
-};
-struct LayoutDeleter {
-    void operator()(PangoLayout* l) const { g_object_unref(l); }
-};
-struct FontDeleter {
-    void operator()(PangoFontDescription* f) const { pango_font_description_free(f); }
-};
-
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-using Cairo = std::unique_ptr<cairo_t, CairoDeleter>;
-using Layout = std::unique_ptr<PangoLayout, LayoutDeleter>;
+using Surface = rt::Owned<cairo_surface_t, cairo_surface_destroy>;
+using Cairo = rt::Owned<cairo_t, cairo_destroy>;
+using Layout = rt::Owned<PangoLayout, g_object_unref>;
 
 // A layout for measuring and drawing on `cr`.
 Layout MakeLayout(cairo_t* cr, const std::string& text, int wrapWidth) {
     Layout layout(pango_cairo_create_layout(cr));
-    std::unique_ptr<PangoFontDescription, FontDeleter> font(pango_font_description_from_string(kFont));
+    rt::Owned<PangoFontDescription, pango_font_description_free> font(pango_font_description_from_string(kFont));
     pango_layout_set_font_description(layout.get(), font.get());
     if (wrapWidth > 0) {
         pango_layout_set_width(layout.get(), wrapWidth * PANGO_SCALE);

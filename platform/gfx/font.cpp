@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/codepage.h"
+#include "runtime/owned.h"
 
 // Sanitizer settings for every program that draws text. They live here
 // because this object is linked whenever fonts are used.
@@ -33,34 +34,12 @@ namespace gfx {
 
 namespace {
 
-struct GFreeDeleter {
-    void operator()(void* p) const { g_free(p); }
-};
-struct GObjectDeleter {
-    void operator()(void* p) const { g_object_unref(p); }
-};
-struct FcPatternDeleter {
-    void operator()(FcPattern* p) const { FcPatternDestroy(p); }
-};
-struct FcFontSetDeleter {
-    void operator()(FcFontSet* p) const { FcFontSetDestroy(p); }
-};
-struct FcObjectSetDeleter {
-    void operator()(FcObjectSet* p) const { FcObjectSetDestroy(p); }
-};
-struct FontDescDeleter {
-    void operator()(PangoFontDescription* d) const { pango_font_description_free(d); }
-};
-struct MetricsDeleter {
-    void operator()(PangoFontMetrics* m) const { pango_font_metrics_unref(m); }
-};
-
 // The family names the font map lists (what Pango can select by name).
 std::vector<std::string> ListedFamilies() {
     PangoFontFamily** families = nullptr;
     int n = 0;
     pango_font_map_list_families(pango_cairo_font_map_get_default(), &families, &n);
-    std::unique_ptr<PangoFontFamily*, GFreeDeleter> owner(families);
+    rt::Owned<PangoFontFamily*, g_free> owner(families);
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) names.emplace_back(pango_font_family_get_name(families[i]));
@@ -77,9 +56,9 @@ const std::string* FindListed(const std::vector<std::string>& listed, const std:
 // font map lists only the first. Look the name up among all of them by
 // listing, not matching.
 std::string ListedNameForAlias(const std::string& alias) {
-    std::unique_ptr<FcPattern, FcPatternDeleter> pattern(FcPatternCreate());
-    std::unique_ptr<FcObjectSet, FcObjectSetDeleter> objects(FcObjectSetBuild(FC_FAMILY, nullptr));
-    std::unique_ptr<FcFontSet, FcFontSetDeleter> set(FcFontList(nullptr, pattern.get(), objects.get()));
+    rt::Owned<FcPattern, FcPatternDestroy> pattern(FcPatternCreate());
+    rt::Owned<FcObjectSet, FcObjectSetDestroy> objects(FcObjectSetBuild(FC_FAMILY, nullptr));
+    rt::Owned<FcFontSet, FcFontSetDestroy> set(FcFontList(nullptr, pattern.get(), objects.get()));
     if (!set) return {};
     for (int i = 0; i < set->nfont; ++i) {
         FcChar8* first = nullptr;
@@ -96,12 +75,12 @@ std::string ListedNameForAlias(const std::string& alias) {
 // The first family fontconfig's preference order gives for a pattern whose
 // font also supports `lang` (empty: any).
 std::string PreferredFamily(const char* pattern, const char* lang) {
-    std::unique_ptr<FcPattern, FcPatternDeleter> p(FcNameParse(reinterpret_cast<const FcChar8*>(pattern)));
+    rt::Owned<FcPattern, FcPatternDestroy> p(FcNameParse(reinterpret_cast<const FcChar8*>(pattern)));
     if (!p) return {};
     FcConfigSubstitute(nullptr, p.get(), FcMatchPattern);
     FcDefaultSubstitute(p.get());
     FcResult result;
-    std::unique_ptr<FcFontSet, FcFontSetDeleter> set(FcFontSort(nullptr, p.get(), FcTrue, nullptr, &result));
+    rt::Owned<FcFontSet, FcFontSetDestroy> set(FcFontSort(nullptr, p.get(), FcTrue, nullptr, &result));
     if (!set) return {};
     for (int i = 0; i < set->nfont; ++i) {
         if (lang) {
@@ -143,7 +122,7 @@ FontFamily FontFamily::DefaultChineseSans() {
 rt::Text FontFamily::Name() const { return rt::Utf8ToCp936(utf8Name_); }
 
 struct Font::Impl {
-    std::unique_ptr<PangoFontDescription, FontDescDeleter> desc;
+    rt::Owned<PangoFontDescription, pango_font_description_free> desc;
     float height = 0;
 };
 
@@ -157,12 +136,12 @@ Font::Font(const FontFamily& family, float sizePx, int style)
     pango_font_description_set_weight(d, IsBold() ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
     pango_font_description_set_style(d, IsItalic() ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
 
-    std::unique_ptr<PangoContext, GObjectDeleter> context(
+    rt::Owned<PangoContext, g_object_unref> context(
         pango_font_map_create_context(pango_cairo_font_map_get_default()));
-    std::unique_ptr<PangoFont, GObjectDeleter> font(
+    rt::Owned<PangoFont, g_object_unref> font(
         pango_font_map_load_font(pango_cairo_font_map_get_default(), context.get(), d));
     if (font) {
-        std::unique_ptr<PangoFontMetrics, MetricsDeleter> metrics(pango_font_get_metrics(font.get(), nullptr));
+        rt::Owned<PangoFontMetrics, pango_font_metrics_unref> metrics(pango_font_get_metrics(font.get(), nullptr));
         int h = pango_font_metrics_get_height(metrics.get());
         if (h <= 0) h = pango_font_metrics_get_ascent(metrics.get()) + pango_font_metrics_get_descent(metrics.get());
         impl->height = static_cast<float>(h) / PANGO_SCALE;

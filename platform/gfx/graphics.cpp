@@ -7,20 +7,11 @@
 
 #include "platform/gfx/pixel.h"
 #include "platform/gfx/text_layout.h"
+#include "runtime/owned.h"
 
 namespace gfx {
 
 namespace {
-
-struct CairoDestroy {
-    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
-};
-struct PatternDestroy {
-    void operator()(cairo_pattern_t* p) const { cairo_pattern_destroy(p); }
-};
-struct SurfaceDestroy {
-    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
 
 void AddStop(cairo_pattern_t* p, double offset, Argb c) {
     cairo_pattern_add_color_stop_rgba(p, offset, RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0,
@@ -44,7 +35,7 @@ void SetBrushSource(cairo_t* cr, const Brush& brush) {
     case LinearGradientMode::ForwardDiagonal: y1 = r.Bottom(); break;
     case LinearGradientMode::BackwardDiagonal: x0 = r.Right(); x1 = r.x; y1 = r.Bottom(); break;
     }
-    std::unique_ptr<cairo_pattern_t, PatternDestroy> p(cairo_pattern_create_linear(x0, y0, x1, y1));
+    rt::Owned<cairo_pattern_t, cairo_pattern_destroy> p(cairo_pattern_create_linear(x0, y0, x1, y1));
     AddStop(p.get(), 0, g.From());
     AddStop(p.get(), 1, g.To());
     switch (g.Wrap()) {
@@ -125,7 +116,7 @@ std::optional<float> ColorMatrix::AsAlphaScale() const {
 }
 
 struct Graphics::Impl {
-    std::unique_ptr<cairo_t, CairoDestroy> cr;
+    rt::Owned<cairo_t, cairo_destroy> cr;
     int width = 0;
     int height = 0;
     SmoothingMode smoothing = SmoothingMode::Default;
@@ -210,7 +201,7 @@ struct Graphics::Impl {
         if (!image.IsValid() || dest.IsEmpty() || source.IsEmpty()) return;
         cairo_t* c = cr.get();
         cairo_surface_t* src = image.CairoSurface();
-        std::unique_ptr<cairo_surface_t, SurfaceDestroy> sub;
+        rt::Owned<cairo_surface_t, cairo_surface_destroy> sub;
         const bool whole = source.x == 0 && source.y == 0 && source.width == image.Width() &&
                            source.height == image.Height();
         if (!whole) {

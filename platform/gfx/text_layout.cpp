@@ -9,16 +9,6 @@ namespace gfx {
 
 namespace {
 
-struct AttrListUnref {
-    void operator()(PangoAttrList* l) const { pango_attr_list_unref(l); }
-};
-struct TabArrayFree {
-    void operator()(PangoTabArray* t) const { pango_tab_array_free(t); }
-};
-struct FontOptionsFree {
-    void operator()(cairo_font_options_t* o) const { cairo_font_options_destroy(o); }
-};
-
 // Length in bytes of the code-page-936 character starting at `i`.
 std::size_t CharLength(const rt::Text& text, std::size_t i) {
     const auto lead = static_cast<unsigned char>(text[i]);
@@ -135,7 +125,7 @@ MappedUtf8 MapCp936ToUtf8(const rt::Text& text) {
 }
 
 void ApplyTextHint(cairo_t* cr, int hint) {
-    std::unique_ptr<cairo_font_options_t, FontOptionsFree> opts(cairo_font_options_create());
+    rt::Owned<cairo_font_options_t, cairo_font_options_destroy> opts(cairo_font_options_create());
     switch (static_cast<TextRenderingHint>(hint)) {
     case TextRenderingHint::SingleBitPerPixelGridFit:
         cairo_font_options_set_antialias(opts.get(), CAIRO_ANTIALIAS_NONE);
@@ -180,7 +170,7 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
     pango_layout_set_font_description(layout, font.Description());
     pango_layout_set_text(layout, mapped.utf8.data(), static_cast<int>(mapped.utf8.size()));
 
-    std::unique_ptr<PangoAttrList, AttrListUnref> attrs(pango_attr_list_new());
+    rt::Owned<PangoAttrList, pango_attr_list_unref> attrs(pango_attr_list_new());
     if (font.IsUnderline()) pango_attr_list_insert(attrs.get(), pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
     if (font.IsStrikeout()) pango_attr_list_insert(attrs.get(), pango_attr_strikethrough_new(TRUE));
     if (format.Has(StringFormatFlags::NoFontFallback)) pango_attr_list_insert(attrs.get(), pango_attr_fallback_new(FALSE));
@@ -196,7 +186,7 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
         // Enough explicit stops for any line the controls show; the last
         // distance repeats.
         constexpr int kStops = 64;
-        std::unique_ptr<PangoTabArray, TabArrayFree> tabs(pango_tab_array_new(kStops, TRUE));
+        rt::Owned<PangoTabArray, pango_tab_array_free> tabs(pango_tab_array_new(kStops, TRUE));
         double pos = format.TabOffset();
         for (int i = 0; i < kStops; ++i) {
             const auto& stops = format.TabStops();

@@ -12,13 +12,10 @@
 #include "platform/gfx/font.h"
 #include "platform/gfx/string_format.h"
 #include "platform/gfx/types.h"
+#include "runtime/owned.h"
 #include "runtime/text.h"
 
 namespace gfx {
-
-struct GObjectUnref {
-    void operator()(void* p) const { g_object_unref(p); }
-};
 
 // UTF-8 for Pango, with the position in it of every byte boundary of the
 // original code-page-936 text (toUtf8[i] for i in 0..size).
@@ -29,7 +26,7 @@ struct MappedUtf8 {
 MappedUtf8 MapCp936ToUtf8(const rt::Text& text);
 
 struct TextLayout {
-    std::unique_ptr<PangoLayout, GObjectUnref> layout;
+    rt::Owned<PangoLayout, g_object_unref> layout;
     std::vector<int> toUtf8;     // code-page-936 byte offset -> index in the layout text
     double originX = 0;          // where the layout's top-left corner goes
     double originY = 0;
