@@ -18,5 +18,5 @@ seeker_add_fuzzer(NAME fuzz_site_rules SOURCES ${rules_fuzzer_copy} LIBS app_scr
 # Its start-up check that the rules hold code-page-936 markers, on its own.
 add_test(NAME fuzz_site_rules_cp936_markers COMMAND fuzz_site_rules -runs=0)
 
-file(GLOB site_fixtures ${CMAKE_SOURCE_DIR}/tests/fixtures/sites/*.html)
+file(GLOB site_fixtures ${SEEKER_SITE_FIXTURES}/*.html)
 seeker_fuzz_seeds(site_rules ${site_fixtures})
