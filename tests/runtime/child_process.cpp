@@ -1,6 +1,9 @@
 #include "tests/runtime/child_process.h"
 
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -29,10 +32,29 @@ ChildResult RunInChild(const std::function<void()>& body) {
         std::_Exit(99);
     }
     close(fds[1]);
+    return CollectChild(pid, fds[0]);
+}
+
+ChildResult CollectChild(pid_t pid, int errorFd, int limitMs) {
+    ChildResult result;
+    timespec start{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
     char buffer[4096];
-    ssize_t n;
-    while ((n = read(fds[0], buffer, sizeof buffer)) > 0) result.errorOutput.append(buffer, static_cast<size_t>(n));
-    close(fds[0]);
+    for (;;) {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const long elapsed = (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+        if (limitMs > 0 && elapsed > limitMs) {
+            kill(pid, SIGKILL);
+            break;
+        }
+        pollfd fd = {errorFd, POLLIN, 0};
+        if (poll(&fd, 1, 100) <= 0) continue;
+        const ssize_t n = read(errorFd, buffer, sizeof buffer);
+        if (n <= 0) break;  // stderr closed: the child has ended
+        result.errorOutput.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(errorFd);
     int status = 0;
     waitpid(pid, &status, 0);
     result.exited = WIFEXITED(status);

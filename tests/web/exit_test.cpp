@@ -1,30 +1,22 @@
 // The process exits cleanly while a worker is inside a page request or a
 // page conversion: exit code 0, no sanitizer report, no hang.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "raw_server.h"
+#include "tests/runtime/child_process.h"
 
 namespace {
 
-struct HelperRun {
-    bool ended = false;
-    int status = 0;
-    std::string errorOutput;
-};
+using rt::testing::ChildResult;
 
 // Runs the helper with `url`, killing it when it takes over `limitMs`.
-HelperRun RunHelper(const std::string& url, int limitMs) {
-    HelperRun run;
+ChildResult RunHelper(const std::string& url, int limitMs) {
     int fds[2];
-    if (pipe(fds) != 0) return run;
+    if (pipe(fds) != 0) return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
@@ -37,32 +29,9 @@ HelperRun RunHelper(const std::string& url, int limitMs) {
     close(fds[1]);
     if (rc != 0) {
         close(fds[0]);
-        return run;
+        return {};
     }
-    timespec start{};
-    clock_gettime(CLOCK_MONOTONIC, &start);
-    char buffer[4096];
-    for (;;) {
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        const long elapsed = (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
-        if (elapsed > limitMs) {
-            kill(pid, SIGKILL);
-            break;
-        }
-        pollfd fd = {fds[0], POLLIN, 0};
-        if (poll(&fd, 1, 100) > 0) {
-            const ssize_t n = read(fds[0], buffer, sizeof buffer);
-            if (n <= 0) break;  // the helper's stderr closed: it has ended
-            run.errorOutput.append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.ended = WIFEXITED(status);
-    run.status = run.ended ? WEXITSTATUS(status) : -1;
-    return run;
+    return rt::testing::CollectChild(pid, fds[0], limitMs);
 }
 
 TEST(Exit, WhileAWorkerRequestsAndConverts) {
@@ -76,9 +45,9 @@ TEST(Exit, WhileAWorkerRequestsAndConverts) {
         },
         {.bytes = 1024, .gapMs = 2});
     for (int round = 0; round < 4; ++round) {
-        const HelperRun run = RunHelper(server.base() + "/", 30000);
-        EXPECT_TRUE(run.ended) << "round " << round << ": did not exit\n" << run.errorOutput;
-        EXPECT_EQ(run.status, 0) << "round " << round;
+        const ChildResult run = RunHelper(server.base() + "/", 30000);
+        EXPECT_TRUE(run.exited) << "round " << round << ": did not exit\n" << run.errorOutput;
+        EXPECT_EQ(run.exitCode, 0) << "round " << round;
         EXPECT_EQ(run.errorOutput, "") << "round " << round;
     }
 }

@@ -25,17 +25,14 @@ TEST_F(X11Depth24, WindowsFallBackToDepth24AndShowTheColours) {
     ASSERT_TRUE(PresentAndShow(h, px, 80, 40));
     Window w = Find("depth24-window");
     ASSERT_NE(w, 0u);
-    XWindowAttributes attrs;
-    XGetWindowAttributes(probe_, w, &attrs);
-    EXPECT_EQ(attrs.depth, 24);
+    EXPECT_EQ(Attributes(w).depth, 24);
     EXPECT_FALSE(IsCompositionEnabled());
     Pump(100);
-    XImage* img = XGetImage(probe_, w, 0, 0, 80, 40, AllPlanes, ZPixmap);
-    ASSERT_NE(img, nullptr);
-    EXPECT_EQ(static_cast<std::uint32_t>(XGetPixel(img, 30, 10)) & 0xFFFFFF, 0x102030u);
+    ServerPixels shown(probe_, w, 80, 40);
+    ASSERT_TRUE(shown.ok());
+    EXPECT_EQ(shown.RgbAt(30, 10), 0x102030u);
     // A half-transparent premultiplied pixel shows as if over black.
-    EXPECT_EQ(static_cast<std::uint32_t>(XGetPixel(img, 60, 10)) & 0xFFFFFF, 0x402010u);
-    XDestroyImage(img);
+    EXPECT_EQ(shown.RgbAt(60, 10), 0x402010u);
     EXPECT_FALSE(InShape(probe_, w, 5, 10));
     EXPECT_TRUE(InShape(probe_, w, 30, 10));
 }
@@ -50,16 +47,17 @@ TEST_F(X11Depth24, CaretIsDrawnIntoThePicture) {
     SetCaretPos(10, 5);
     ShowCaret(h);
     Pump(50);
-    XImage* img = XGetImage(probe_, w, 0, 0, 40, 30, AllPlanes, ZPixmap);
-    ASSERT_NE(img, nullptr);
-    EXPECT_EQ(static_cast<std::uint32_t>(XGetPixel(img, 10, 8)) & 0xFFFFFF, 0u);
-    EXPECT_EQ(static_cast<std::uint32_t>(XGetPixel(img, 11, 8)) & 0xFFFFFF, 0xFFFFFFu);
-    XDestroyImage(img);
+    {
+        ServerPixels withCaret(probe_, w, 40, 30);
+        ASSERT_TRUE(withCaret.ok());
+        EXPECT_EQ(withCaret.RgbAt(10, 8), 0u);
+        EXPECT_EQ(withCaret.RgbAt(11, 8), 0xFFFFFFu);
+    }
     DestroyCaret();
     Pump(50);
-    img = XGetImage(probe_, w, 0, 0, 40, 30, AllPlanes, ZPixmap);
-    EXPECT_EQ(static_cast<std::uint32_t>(XGetPixel(img, 10, 8)) & 0xFFFFFF, 0xFFFFFFu);
-    XDestroyImage(img);
+    ServerPixels withoutCaret(probe_, w, 40, 30);
+    ASSERT_TRUE(withoutCaret.ok());
+    EXPECT_EQ(withoutCaret.RgbAt(10, 8), 0xFFFFFFu);
 }
 
 }  // namespace

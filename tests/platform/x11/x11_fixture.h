@@ -40,6 +40,27 @@ inline bool InShape(Display* d, Window w, int x, int y) {
     return in;
 }
 
+// The pixels of a window as the server holds them, read back once.
+class ServerPixels {
+public:
+    ServerPixels(Display* d, Window w, int width, int height)
+        : image_(XGetImage(d, w, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
+                           ZPixmap)) {}
+    ~ServerPixels() {
+        if (image_ != nullptr) XDestroyImage(image_);
+    }
+    ServerPixels(const ServerPixels&) = delete;
+    ServerPixels& operator=(const ServerPixels&) = delete;
+
+    bool ok() const { return image_ != nullptr; }
+    std::uint32_t At(int x, int y) const { return static_cast<std::uint32_t>(XGetPixel(image_, x, y)); }
+    // Without the alpha byte, which a depth-24 window does not have.
+    std::uint32_t RgbAt(int x, int y) const { return At(x, y) & 0xFFFFFFu; }
+
+private:
+    XImage* image_;
+};
+
 class X11Test : public ::testing::Test {
 protected:
     // Each test program names its server (arguments, window manager).
@@ -104,10 +125,15 @@ protected:
             std::string out = RunCommand("xdotool search --name '" + utf8Title + "' 2>/dev/null");
             found = std::strtoul(out.c_str(), nullptr, 10);
             if (found == 0) return false;
-            XWindowAttributes a;
-            return XGetWindowAttributes(probe_, found, &a) && a.map_state == IsViewable;
+            return Attributes(found).map_state == IsViewable;
         }, 15000);
         return found;
+    }
+
+    XWindowAttributes Attributes(Window w) const {
+        XWindowAttributes a{};
+        XGetWindowAttributes(probe_, w, &a);
+        return a;
     }
 
     std::vector<Seen> Of(plat::UINT msg) const {

@@ -42,26 +42,25 @@ TEST_F(X11Plain, LayeredWindowShowsPresentedPixelsWithAlpha) {
     ASSERT_TRUE(PresentAndShow(h, px, 120, 80));
     Window w = Find("presented-argb");
     ASSERT_NE(w, 0u);
-    XWindowAttributes attrs;
-    XGetWindowAttributes(probe_, w, &attrs);
+    const XWindowAttributes attrs = Attributes(w);
     EXPECT_EQ(attrs.depth, 32);
     EXPECT_EQ(attrs.x, 40);
     EXPECT_EQ(attrs.y, 40);
     Pump(100);
-    XImage* img = XGetImage(probe_, w, 0, 0, 120, 80, AllPlanes, ZPixmap);
-    ASSERT_NE(img, nullptr);
-    for (auto [x, y] : {std::pair{0, 0}, {10, 70}, {59, 40}, {60, 40}, {119, 79}})
-        EXPECT_EQ(static_cast<std::uint32_t>(XGetPixel(img, x, y)), px[static_cast<std::size_t>(y) * 120 + x])
-            << x << "," << y;
-    XDestroyImage(img);
+    {
+        ServerPixels shown(probe_, w, 120, 80);
+        ASSERT_TRUE(shown.ok());
+        for (auto [x, y] : {std::pair{0, 0}, {10, 70}, {59, 40}, {60, 40}, {119, 79}})
+            EXPECT_EQ(shown.At(x, y), px[static_cast<std::size_t>(y) * 120 + x]) << x << "," << y;
+    }
     // A partial present changes only its rectangle.
     std::vector<std::uint32_t> blue(120 * 80, 0xFF0000FFu);
     RECT dirty{10, 10, 20, 20};
     Present(h, blue.data(), 120 * 4, 120, 80, &dirty);
-    img = XGetImage(probe_, w, 0, 0, 120, 80, AllPlanes, ZPixmap);
-    EXPECT_EQ(static_cast<std::uint32_t>(XGetPixel(img, 15, 15)), 0xFF0000FFu);
-    EXPECT_EQ(static_cast<std::uint32_t>(XGetPixel(img, 25, 15)), px[15 * 120 + 25]);
-    XDestroyImage(img);
+    ServerPixels afterPartial(probe_, w, 120, 80);
+    ASSERT_TRUE(afterPartial.ok());
+    EXPECT_EQ(afterPartial.At(15, 15), 0xFF0000FFu);
+    EXPECT_EQ(afterPartial.At(25, 15), px[15 * 120 + 25]);
 }
 
 TEST_F(X11Plain, OrdinaryWindowIsOpaqueAndRegionShapesIt) {
@@ -74,10 +73,9 @@ TEST_F(X11Plain, OrdinaryWindowIsOpaqueAndRegionShapesIt) {
     Window w = Find("ordinary-region");
     ASSERT_NE(w, 0u);
     Pump(100);
-    XImage* img = XGetImage(probe_, w, 0, 0, 100, 60, AllPlanes, ZPixmap);
-    ASSERT_NE(img, nullptr);
-    EXPECT_EQ(static_cast<std::uint32_t>(XGetPixel(img, 50, 30)), 0xFF402010u);
-    XDestroyImage(img);
+    ServerPixels shown(probe_, w, 100, 60);
+    ASSERT_TRUE(shown.ok());
+    EXPECT_EQ(shown.At(50, 30), 0xFF402010u);
     EXPECT_TRUE(InShape(probe_, w, 50, 30));
     EXPECT_FALSE(InShape(probe_, w, 2, 2));
     EXPECT_FALSE(InShape(probe_, w, 6, 6)) << "the corner is rounded";
@@ -244,19 +242,14 @@ TEST_F(X11Plain, CaptionDragMovesWithTheOwnLoop) {
     GetWindowRect(h, &r);
     EXPECT_EQ(r, (RECT{200, 500, 400, 600}));
     EXPECT_TRUE(PumpUntil([&] {
-        XWindowAttributes a;
-        XGetWindowAttributes(probe_, w, &a);
+        const XWindowAttributes a = Attributes(w);
         return a.x == 200 && a.y == 500;
     }));
     EXPECT_TRUE(Of(WM_LBUTTONUP).empty()) << "the loop takes the release";
     // Minimise hides the window without a manager; restore brings it back.
     SendMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(IsIconic(h));
-    EXPECT_TRUE(PumpUntil([&] {
-        XWindowAttributes a;
-        XGetWindowAttributes(probe_, w, &a);
-        return a.map_state != IsViewable;
-    }));
+    EXPECT_TRUE(PumpUntil([&] { return Attributes(w).map_state != IsViewable; }));
     SendMessage(h, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_FALSE(IsIconic(h));
     EXPECT_NE(Find("drag-me"), 0u);

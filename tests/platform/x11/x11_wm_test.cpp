@@ -32,8 +32,7 @@ protected:
         Window child;
         int x = 0, y = 0;
         XTranslateCoordinates(probe_, w, DefaultRootWindow(probe_), 0, 0, &x, &y, &child);
-        XWindowAttributes a;
-        XGetWindowAttributes(probe_, w, &a);
+        const XWindowAttributes a = Attributes(w);
         return RECT{x, y, x + a.width, y + a.height};
     }
 };
