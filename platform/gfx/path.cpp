@@ -61,6 +61,17 @@ void Path::AddEllipse(const RectF& box) {
     CloseFigure();
 }
 
+void Path::AddRoundedRectangle(const RectF& rect, float corner) {
+    const float right = rect.x + rect.width - corner - 1;
+    const float bottom = rect.y + rect.height - corner - 1;
+    StartFigure();
+    AddArc(rect.x, rect.y, corner, corner, 180, 90);
+    AddArc(right, rect.y, corner, corner, 270, 90);
+    AddArc(right, bottom, corner, corner, 0, 90);
+    AddArc(rect.x, bottom, corner, corner, 90, 90);
+    CloseFigure();
+}
+
 void Path::StartFigure() { ops_.push_back(Op{OpKind::Start, {}, 0, 0, {}, {}}); }
 
 void Path::CloseFigure() { ops_.push_back(Op{OpKind::Close, {}, 0, 0, {}, {}}); }

@@ -35,6 +35,10 @@ public:
     void AddRectangle(const RectF& rect);
     // A closed ellipse figure inscribed in the box.
     void AddEllipse(const RectF& box);
+    // A closed rectangle figure with rounded corners; `corner` is the width and
+    // height of each corner arc (a diameter). The right and bottom arcs start
+    // one pixel in from the far edges, so the outline spans x .. x + width - 1.
+    void AddRoundedRectangle(const RectF& rect, float corner);
     // Ends the current figure open; the next segment starts a new one.
     void StartFigure();
     // Closes the current figure with a line back to its first point.

@@ -9,15 +9,9 @@ using namespace gfx;
 constexpr Argb kRed = MakeColor(255, 255, 0, 0);
 constexpr Argb kBlue = MakeColor(255, 0, 0, 255);
 
-// A closed rounded rectangle with corner arcs of `corner` pixels diameter.
 Path RoundRect(const RectF& r, float corner) {
     Path p;
-    const float right = r.x + r.width - corner - 1, bottom = r.y + r.height - corner - 1;
-    p.AddArc(r.x, r.y, corner, corner, 180, 90);
-    p.AddArc(right, r.y, corner, corner, 270, 90);
-    p.AddArc(right, bottom, corner, corner, 0, 90);
-    p.AddArc(r.x, bottom, corner, corner, 90, 90);
-    p.CloseFigure();
+    p.AddRoundedRectangle(r, corner);
     return p;
 }
 

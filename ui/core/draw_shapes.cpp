@@ -22,14 +22,8 @@ void Line(gfx::Graphics& g, const gfx::Pen& pen, float x0, float y0, float x1, f
 }  // namespace
 
 gfx::Path RoundRectPath(const gfx::RectF& rect, float corner, gfx::FillMode fillMode) {
-    const float right = rect.x + rect.width - corner - 1;
-    const float bottom = rect.y + rect.height - corner - 1;
     gfx::Path path(fillMode);
-    path.AddArc(rect.x, rect.y, corner, corner, 180, 90);
-    path.AddArc(right, rect.y, corner, corner, 270, 90);
-    path.AddArc(right, bottom, corner, corner, 0, 90);
-    path.AddArc(rect.x, bottom, corner, corner, 90, 90);
-    path.CloseFigure();
+    path.AddRoundedRectangle(rect, corner);
     return path;
 }
 

@@ -19,9 +19,7 @@ inline constexpr std::uint32_t BORDER_RAISED = 2;
 inline constexpr std::uint32_t BORDER_SOLID = 3;
 inline constexpr std::uint32_t BORDER_DASHED = 4;
 
-// A closed rectangle with rounded corners. `corner` is the width and height of
-// each corner arc (a diameter). The right and bottom arcs start one pixel in
-// from the rectangle's far edges, so the outline spans x .. x + width - 1.
+// A path of one rounded rectangle (gfx::Path::AddRoundedRectangle).
 gfx::Path RoundRectPath(const gfx::RectF& rect, float corner,
                         gfx::FillMode fillMode = gfx::FillMode::Alternate);
 void FillRoundRect(gfx::Graphics& g, const gfx::RectF& rect, float corner, gfx::Argb color);
