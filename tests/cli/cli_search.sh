@@ -51,9 +51,8 @@ echo "progress bar on a terminal"
 # Ctrl+C while site 4's second page hangs: every hit before it is out. The
 # sites come from the default file this time.
 start_demo "$demo" --last-page 5 --stall 4:2
-"$seeker" --search abc --pages 3 --sites 1,4 >"$E2E_WORK/out" 2>"$E2E_WORK/err" &
-pid=$!
-E2E_PIDS+=($pid)
+in_background "$E2E_WORK/out" "$E2E_WORK/err" "$seeker" --search abc --pages 3 --sites 1,4
+pid=$BG_PID
 for _ in $(seq 1 100); do grep -qxF "4 /list/%61%62%63/2" "$E2E_WORK/requests" && break; sleep 0.1; done
 grep -qxF "4 /list/%61%62%63/2" "$E2E_WORK/requests" || fail "the stalled page was never asked"
 kill -INT "$pid"

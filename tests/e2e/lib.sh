@@ -22,6 +22,16 @@ fail() {
   exit 1
 }
 
+# in_background OUT ERR COMMAND...: runs COMMAND with its output in OUT and
+# ERR until it ends or e2e_cleanup ends it; sets BG_PID.
+in_background() {
+  local out=$1 err=$2
+  shift 2
+  "$@" >"$out" 2>"$err" &
+  BG_PID=$!
+  E2E_PIDS+=($BG_PID)
+}
+
 # Starts an Xvfb on a display it chooses itself and exports DISPLAY.
 start_xvfb() {
   mkfifo "$E2E_WORK/displayfd"
@@ -61,9 +71,8 @@ start_demo() {
 # start_seeker SEEKER: the program against the demo sites; sets SEEKER_PID,
 # WIN and the window's absolute position WX, WY.
 start_seeker() {
-  "$1" >"$E2E_WORK/seeker.out" 2>"$E2E_WORK/seeker.err" &
-  SEEKER_PID=$!
-  E2E_PIDS+=($SEEKER_PID)
+  in_background "$E2E_WORK/seeker.out" "$E2E_WORK/seeker.err" "$1"
+  SEEKER_PID=$BG_PID
   WIN=""
   for _ in $(seq 1 600); do
     WIN=$(xdotool search --name '^青柠搜索器1\.1' 2>/dev/null | head -n 1) && [ -n "$WIN" ] && break

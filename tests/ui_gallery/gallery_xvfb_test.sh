@@ -27,9 +27,8 @@ wait_for() {
 # start_gallery READY TITLE: runs the gallery, waits for its READY report and
 # sets gallery_pid and found to its process and its window titled TITLE.
 start_gallery() {
-  "$gallery" >"$work/log" 2>"$work/stderr" &
-  gallery_pid=$!
-  E2E_PIDS+=($gallery_pid)
+  in_background "$work/log" "$work/stderr" "$gallery"
+  gallery_pid=$BG_PID
   wait_for "$1" 600
   found=$(xdotool search --sync --name "^$2\$" | head -n 1)
   [ -n "$found" ] || fail "no $2 window"

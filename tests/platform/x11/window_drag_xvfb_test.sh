@@ -18,8 +18,7 @@ fail() { echo "FAIL ($mode): $*" >&2; exit 1; }
 start_xvfb
 
 if [ "$mode" = wm ]; then
-  openbox --sm-disable >/dev/null 2>&1 &
-  E2E_PIDS+=($!)
+  in_background /dev/null /dev/null openbox --sm-disable
   for _ in $(seq 1 300); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
@@ -27,8 +26,7 @@ if [ "$mode" = wm ]; then
   xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
 fi
 
-"$gallery" >"$work/log" 2>"$work/stderr" &
-E2E_PIDS+=($!)
+in_background "$work/log" "$work/stderr" "$gallery"
 for _ in $(seq 1 600); do grep -q '^ready$' "$work/log" && break; sleep 0.1; done
 grep -q '^ready$' "$work/log" || fail "ui-gallery did not start"
 window=$(xdotool search --sync --name '^ui-gallery$' | head -n 1)
