@@ -32,51 +32,35 @@ bool SearchHandOver::Empty() const {
     return queue_.empty();
 }
 
-SearchUpdate WindowSearchSink::Update(SearchUpdate::Kind kind) const {
-    SearchUpdate update;
+void WindowSearchSink::Send(SearchUpdate update) const {
     update.search = search_;
-    update.kind = kind;
-    return update;
+    handOver_->Push(std::move(update));
 }
 
 void WindowSearchSink::StatusChanged(const rt::Text& text) {
-    SearchUpdate update = Update(SearchUpdate::Kind::kStatus);
-    update.text = text;
-    handOver_->Push(std::move(update));
+    Send({.kind = SearchUpdate::Kind::kStatus, .text = text});
 }
 
-void WindowSearchSink::ClockStarted(Tick start) {
-    SearchUpdate update = Update(SearchUpdate::Kind::kClock);
-    update.tick = start;
-    handOver_->Push(std::move(update));
-}
+void WindowSearchSink::ClockStarted(Tick start) { Send({.kind = SearchUpdate::Kind::kClock, .tick = start}); }
 
 void WindowSearchSink::HitFound(SiteId site, const Hit& hit) {
-    SearchUpdate update = Update(SearchUpdate::Kind::kHit);
-    update.site = site;
-    update.hit = hit;
-    handOver_->Push(std::move(update));
+    Send({.kind = SearchUpdate::Kind::kHit, .site = site, .hit = hit});
 }
 
 void WindowSearchSink::ProgressChanged(int position) {
-    SearchUpdate update = Update(SearchUpdate::Kind::kProgress);
-    update.value = position;
-    handOver_->Push(std::move(update));
+    Send({.kind = SearchUpdate::Kind::kProgress, .value = position});
 }
 
 void WindowSearchSink::PageDone(SiteId site, int page, int hits, bool exhausted,
                                 const web::RequestOutcome& outcome) {
-    SearchUpdate update = Update(SearchUpdate::Kind::kPage);
-    update.site = site;
-    update.value = page;
-    update.page = ReportedPage(hits, exhausted, outcome);
-    handOver_->Push(std::move(update));
+    Send({.kind = SearchUpdate::Kind::kPage,
+          .site = site,
+          .value = page,
+          .page = ReportedPage(hits, exhausted, outcome)});
 }
 
 void WindowSearchSink::SearchFinished(int, int hits) {
-    SearchUpdate update = Update(SearchUpdate::Kind::kFinished);
-    update.value = hits;
-    handOver_->Push(std::move(update));
+    Send({.kind = SearchUpdate::Kind::kFinished, .value = hits});
 }
 
 }  // namespace app

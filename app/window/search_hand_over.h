@@ -26,10 +26,10 @@ struct SearchUpdate {
     int search = 0;  // the number of the search it belongs to
     Kind kind = Kind::kStatus;
     SiteId site = 0;
-    Hit hit;
-    rt::Text text;
+    Hit hit{};
+    rt::Text text{};
     int value = 0;   // progress position, page number, or the finished search's hit count
-    PageOutcome page;
+    PageOutcome page{};
     Tick tick = 0;
 };
 
@@ -73,7 +73,8 @@ public:
     void SearchFinished(int seconds, int hits) override;
 
 private:
-    SearchUpdate Update(SearchUpdate::Kind kind) const;
+    // Hands `update` over, marked as this sink's search.
+    void Send(SearchUpdate update) const;
 
     std::shared_ptr<SearchHandOver> handOver_;
     int search_;
