@@ -171,28 +171,25 @@ bool GetCaretPos(POINT* pt) {
     return true;
 }
 
-bool ShowCaret(Hwnd hwnd) {
+namespace {
+
+// False when the calling thread has no caret or `hwnd` names another window.
+bool SetCaretVisible(Hwnd hwnd, bool visible) {
     auto q = CurrentQueue();
     std::lock_guard lk(CoreState().mu);
     Caret& c = q->caret;
     if (c.hwnd == nullptr || (hwnd != nullptr && hwnd != c.hwnd)) return false;
-    if (!c.visible) {
-        c.visible = true;
+    if (c.visible != visible) {
+        c.visible = visible;
         RefreshCaretLocked(*q);
     }
     return true;
 }
 
-bool HideCaret(Hwnd hwnd) {
-    auto q = CurrentQueue();
-    std::lock_guard lk(CoreState().mu);
-    Caret& c = q->caret;
-    if (c.hwnd == nullptr || (hwnd != nullptr && hwnd != c.hwnd)) return false;
-    if (c.visible) {
-        c.visible = false;
-        RefreshCaretLocked(*q);
-    }
-    return true;
-}
+}  // namespace
+
+bool ShowCaret(Hwnd hwnd) { return SetCaretVisible(hwnd, true); }
+
+bool HideCaret(Hwnd hwnd) { return SetCaretVisible(hwnd, false); }
 
 }  // namespace plat
