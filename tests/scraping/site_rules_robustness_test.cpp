@@ -78,7 +78,7 @@ TEST(SiteRulesRobustness, PageCutInsideARecord) {
                 EXPECT_LE(static_cast<int>(result.hits.size()), record - 1)
                     << c.fixture << " cut at " << cut;
                 EXPECT_TRUE(result.exhausted) << c.fixture << " cut at " << cut;
-                for (const Hit& hit : result.hits) EXPECT_FALSE(test::LinkIsEmpty(hit.link));
+                for (const Hit& hit : result.hits) EXPECT_FALSE(test::LinkIsEmpty(c.site, hit.link));
             }
         }
     }
