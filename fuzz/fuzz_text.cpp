@@ -10,7 +10,6 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "fuzz/fuzz_check.h"
 #include "runtime/codepage.h"
 #include "runtime/text.h"
 

@@ -32,22 +32,15 @@ void SiteStatsCollector::End(bool stopped, int pageCount, const std::array<bool,
     for (int i = 0; i < kSiteCount; ++i) {
         if (ended_[i]) continue;
         SiteSearchStats& s = stats_[i];
-        const int next = lastPage_[i] + 1;
         if (lastPage_[i] == 0 && !ticked[i]) {
             s.end = SiteEnd::kNotSearched;
         } else if (lastPage_[i] >= pageCount) {
             s.end = SiteEnd::kLastPageRead;
             s.endPage = lastPage_[i];
-        } else if (!ticked[i]) {
-            s.end = SiteEnd::kUnticked;
-            s.endPage = next;
-        } else if (stopped) {
-            s.end = SiteEnd::kStopped;
-            s.endPage = next;
         } else {
-            // Ticked again late: the pages that were left were not read.
-            s.end = SiteEnd::kUnticked;
-            s.endPage = next;
+            // Unticked, or ticked again too late for the pages that were left.
+            s.end = stopped && ticked[i] ? SiteEnd::kStopped : SiteEnd::kUnticked;
+            s.endPage = lastPage_[i] + 1;
         }
     }
 }

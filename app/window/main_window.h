@@ -57,6 +57,13 @@ public:
     const ResultStore& Store() const { return store_; }
 
 private:
+    // The selected result row's hit number (0: no row) and title.
+    struct SelectedRow {
+        int number = 0;
+        rt::Text title;
+    };
+    SelectedRow Selected();
+
     void CreateControls();  // the composition table, in creation order
     void BindHandlers();
     // Takes the search's updates for a while, leaving the rest for later so

@@ -122,10 +122,11 @@ void MainWindow::CreateControls() {
     box.effectColor = 0xFE000000;
     for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
         const SiteBoxPlace& at = kSiteBoxPlaces[site - 1];
-        siteBoxes[site - 1].CreateButton(mainWindow, at.x, at.y, at.width, 20, SiteLabel(site), box);
+        ui::UiCheckBox& siteBox = siteBoxes[site - 1];
+        siteBox.CreateButton(mainWindow, at.x, at.y, at.width, 20, SiteLabel(site), box);
+        siteBox.SetParentControl(&siteGroup);
+        siteBox.CheckState(1);
     }
-    for (ui::UiCheckBox& b : siteBoxes) b.SetParentControl(&siteGroup);
-    for (ui::UiCheckBox& b : siteBoxes) b.CheckState(1);
 }
 
 }  // namespace app

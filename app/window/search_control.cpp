@@ -21,7 +21,8 @@ void MainWindow::StartSearch() {
     resultList.DeleteAllRows();
     store_.Clear();
     const rt::Text pages = pageCountEdit.Text();
-    if (ClampPageCountText(pages) != pages) pageCountEdit.Text(ClampPageCountText(pages));
+    const rt::Text clamped = ClampPageCountText(pages);
+    if (clamped != pages) pageCountEdit.Text(clamped);
     startButton.Disabled(1);
     stopButton.Disabled(0);
     siteGroup.Disabled(1);

@@ -27,11 +27,6 @@ std::vector<SearchUpdate> SearchHandOver::Take(std::size_t limit) {
     return taken;
 }
 
-bool SearchHandOver::Empty() const {
-    std::lock_guard lock(mutex_);
-    return queue_.empty();
-}
-
 void WindowSearchSink::Send(SearchUpdate update) const {
     update.search = search_;
     handOver_->Push(std::move(update));

@@ -46,7 +46,6 @@ public:
     // Takes at most `limit` updates, oldest first. The next Push after the
     // queue has run empty posts a new wake-up message.
     std::vector<SearchUpdate> Take(std::size_t limit);
-    bool Empty() const;
 
 private:
     plat::Hwnd window_;

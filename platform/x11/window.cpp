@@ -3,8 +3,6 @@
 // transparent pixels and window regions, cursors, the input method spot.
 #include "platform/x11/window.h"
 
-#include "platform/x11/grab.h"
-
 #include <X11/Xatom.h>
 #include <X11/cursorfont.h>
 #include <X11/extensions/shape.h>
@@ -22,6 +20,7 @@
 #include "platform/core/state.h"
 #include "platform/x11/display.h"
 #include "platform/x11/ewmh.h"
+#include "platform/x11/grab.h"
 
 namespace plat::x11 {
 

@@ -174,12 +174,16 @@ wait_exit() {
   fail "process $1 did not end"
 }
 
-# click_row N: the result row N (the list unscrolled). LIST_GEOMETRY names
-# the list_geometry tool; its answer is kept.
-click_row() {
+# row_y N: sets ROW_Y to the window-relative y of result row N (the list
+# unscrolled). LIST_GEOMETRY names the list_geometry tool; its answer is kept.
+row_y() {
   [ -s "$E2E_WORK/rows" ] || "$LIST_GEOMETRY" >"$E2E_WORK/rows" || fail "list_geometry failed"
-  local y
-  y=$(awk -v n="$1" '$1 == "row" && $2 == n { print $3 }' "$E2E_WORK/rows")
-  [ -n "$y" ] || fail "row $1 is not on screen"
-  click_at 300 "$y"
+  ROW_Y=$(awk -v n="$1" '$1 == "row" && $2 == n { print $3 }' "$E2E_WORK/rows")
+  [ -n "$ROW_Y" ] || fail "row $1 is not on screen"
+}
+
+# click_row N: clicks result row N.
+click_row() {
+  row_y "$1"
+  click_at 300 "$ROW_Y"
 }

@@ -54,9 +54,8 @@ echo "tooltip over site 2's box (${tw}x$th): $out/site-tooltip.png"
 
 "$plan" "$DEMO_PORT" 我唾弃你的坟墓 1 1,3,4,5,6,7,8 1 >"$E2E_WORK/plan"
 IFS=$'\t' read -r _ title link < <(grep '^hit 2	' "$E2E_WORK/plan")
-[ -s "$E2E_WORK/rows" ] || "$LIST_GEOMETRY" >"$E2E_WORK/rows" || fail "list_geometry failed"
-y=$(awk '$1 == "row" && $2 == 2 { print $3 }' "$E2E_WORK/rows")
-xdotool mousemove $((WX + 300)) $((WY + y)) click --repeat 2 --delay 80 1
+row_y 2
+xdotool mousemove $((WX + 300)) $((WY + ROW_Y)) click --repeat 2 --delay 80 1
 for _ in $(seq 1 50); do [ -f "$E2E_WORK/received" ] && break; sleep 0.1; done
 [ -f "$E2E_WORK/received" ] || fail "the handler received nothing; status: $(status_text)"
 expected=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe="".join(map(chr, range(33, 127)))))' "$link")

@@ -11,6 +11,8 @@ wait_count() {
   done
   fail "fewer than $2 reports matching '$1'"
 }
+# The place of the last "$1 at x y w h" report.
+last_place() { awk -v k="$1" '$1 == k && $2 == "at" { r = $3 " " $4 " " $5 " " $6 } END { print r }' "$work/log"; }
 # The clipboard as the gallery offers it, once it equals $1.
 clipboard_is() {
   local got=""
@@ -38,7 +40,7 @@ sleep 0.2
 xdotool key End
 xdotool mousemove $((X + ex + ew / 2)) $((Y + ey + eh / 2)) click 3
 wait_count '^menu at ' 1 50
-read -r mx my _ _ <<<"$(awk '$1 == "menu" && $2 == "at" { r = $3 " " $4 " " $5 " " $6 } END { print r }' "$work/log")"
+read -r mx my _ _ <<<"$(last_place menu)"
 sleep 0.3
 # Rows start 8 pixels down, 22 high: cut, copy, paste.
 xdotool mousemove $((mx + 40)) $((my + 8 + 2 * 22 + 11)) click 1
@@ -63,7 +65,6 @@ echo "a press outside the menu closed it"
 
 # Two levels down: resting on a submenu row opens it; the deepest command
 # closes every level and arrives once.
-last_place() { awk -v k="$1" '$1 == k && $2 == "at" { r = $3 " " $4 " " $5 " " $6 } END { print r }' "$work/log"; }
 xdotool mousemove $((X + kx + kw / 2)) $((Y + ky + kh / 2)) click 1
 wait_count '^menu at ' 3 50
 read -r mx my _ _ <<<"$(last_place menu)"

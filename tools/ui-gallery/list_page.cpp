@@ -21,14 +21,6 @@ constexpr int kWidth = 466;
 constexpr int kHeight = 1040;
 constexpr gfx::Argb kWhiteText = 0xFEFFFFFF;
 
-// Straight ARGB pixels of a bitmap, as an icon carries them.
-plat::IconImage IconOf(const gfx::Bitmap& bitmap) {
-    plat::IconImage icon{bitmap.Width(), bitmap.Height(), {}};
-    for (int y = 0; y < bitmap.Height(); ++y)
-        for (int x = 0; x < bitmap.Width(); ++x) icon.pixels.push_back(bitmap.GetPixel(x, y));
-    return icon;
-}
-
 // The window icon: a lens over a half-transparent disc, so the caption shows
 // an icon's alpha.
 plat::IconImage DrawLensIcon() {
@@ -38,7 +30,7 @@ plat::IconImage DrawLensIcon() {
     g.FillEllipse(gfx::SolidBrush(0x80FFFFFF), {0, 0, 15, 15});
     g.DrawEllipse(gfx::Pen(0xFF1E5A28, 2), {2, 2, 8, 8});
     g.DrawLine(gfx::Pen(0xFF1E5A28, 2.5f), {10, 10}, {14, 14});
-    return IconOf(bitmap);
+    return ui::IconFromBitmap(bitmap);
 }
 
 // Icons of the grid-style list: rounded tiles in six colours with a letter.

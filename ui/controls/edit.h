@@ -130,6 +130,10 @@ private:
     void Changed();
     void MoveCaret(EditPos to, bool extend);
     void AfterMove();
+    // After the text changed: scroll bars, view, caret and the change handler.
+    void AfterEdit();
+    // Shown columns per column of text: the mask's in password mode, else 1.
+    int ShownColumnsPerColumn() const;
     void ShowContextMenu();
     bool Accepts(int code) const;
     float ContentWidth() const;

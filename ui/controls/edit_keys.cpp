@@ -46,9 +46,7 @@ LResult UiEdit::KeyCommand(int key, bool fromMenu) {
                                                   : EditPos{caret.line - 1, lines.Columns(caret.line - 1)};
             lines.Erase(from, caret);
             caret = anchor = from;
-            UpdateScrollBars();
-            AfterMove();
-            Changed();
+            AfterEdit();
         }
         return 0;
     case plat::VK_RETURN:
@@ -108,6 +106,12 @@ void UiEdit::AfterMove() {
     UpdateCaret(true);
 }
 
+void UiEdit::AfterEdit() {
+    UpdateScrollBars();
+    AfterMove();
+    Changed();
+}
+
 void UiEdit::InsertText(const rt::Text& text) {
     if (inputMode == EditMode::ReadOnly || text.empty()) return;
     if (HasSelection()) {
@@ -115,18 +119,14 @@ void UiEdit::InsertText(const rt::Text& text) {
         caret = std::min(caret, anchor);
     }
     caret = anchor = lines.Insert(caret, text, multiline);
-    UpdateScrollBars();
-    AfterMove();
-    Changed();
+    AfterEdit();
 }
 
 bool UiEdit::DeleteSelection() {
     if (inputMode == EditMode::ReadOnly || !HasSelection()) return false;
     lines.Erase(caret, anchor);
     caret = anchor = std::min(caret, anchor);
-    UpdateScrollBars();
-    AfterMove();
-    Changed();
+    AfterEdit();
     return true;
 }
 

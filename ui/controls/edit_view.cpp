@@ -30,6 +30,10 @@ static float FirstLineY(const UiEdit& edit) {
     return std::floor((edit.rect.height - edit.LineHeight()) / 2);
 }
 
+int UiEdit::ShownColumnsPerColumn() const {
+    return inputMode == EditMode::Password ? UiEditLines::CountColumns(maskText) : 1;
+}
+
 rt::Text UiEdit::ShownLine(int line) const {
     if (inputMode != EditMode::Password) return lines.Line(line);
     rt::Text masked;
@@ -54,8 +58,7 @@ int UiEdit::PositionToColumn(int line, float x) const {
     if (!graphics || !font) return 0;
     const rt::Text shown = ShownLine(line);
     const int column = UiEditLines::ColumnAt(*graphics, *font, *textFormat, shown, x - kPadX - scrollX);
-    if (inputMode != EditMode::Password) return column;
-    return column / std::max(1, UiEditLines::CountColumns(maskText));
+    return column / std::max(1, ShownColumnsPerColumn());
 }
 
 EditPos UiEdit::PositionAt(float x, float y) const {
@@ -68,8 +71,8 @@ EditPos UiEdit::PositionAt(float x, float y) const {
 gfx::PointF UiEdit::CaretPoint() const {
     float x = 0;
     if (graphics && font) {
-        const int perColumn = inputMode == EditMode::Password ? UiEditLines::CountColumns(maskText) : 1;
-        x = UiEditLines::ColumnX(*graphics, *font, *textFormat, ShownLine(caret.line), caret.column * perColumn);
+        x = UiEditLines::ColumnX(*graphics, *font, *textFormat, ShownLine(caret.line),
+                                 caret.column * ShownColumnsPerColumn());
     }
     return {kPadX + scrollX + x, FirstLineY(*this) + scrollY + LineHeight() * static_cast<float>(caret.line - 1) - 1};
 }
@@ -131,7 +134,6 @@ void UiEdit::UpdateScrollBars() {
     const gfx::RectF area = TextArea();
     scrollY = std::clamp(scrollY, std::min(0.0f, area.height - contentH), 0.0f);
     scrollX = std::clamp(scrollX, std::min(0.0f, area.width - contentW), 0.0f);
-    if (!showH) scrollX = std::min(0.0f, scrollX);
     if (showV) {
         verticalBar.ScrollRange(0, std::max(0.0f, contentH - area.height));
         verticalBar.ScrollPage(area.height);
@@ -161,7 +163,7 @@ void UiEdit::DrawEdit() {
     const int first = std::max(1, static_cast<int>(std::floor(-scrollY / lineHeight)));
     const int last = std::min(lines.Count(), first + static_cast<int>(rect.height / lineHeight) + 2);
     const EditPos from = std::min(caret, anchor), to = std::max(caret, anchor);
-    const int perColumn = inputMode == EditMode::Password ? UiEditLines::CountColumns(maskText) : 1;
+    const int perColumn = ShownColumnsPerColumn();
     const gfx::SolidBrush ink(textColor);
     for (int line = first; line <= last; ++line) {
         const float y = top + lineHeight * static_cast<float>(line - 1);

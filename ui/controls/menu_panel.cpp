@@ -21,10 +21,6 @@ gfx::Argb ScaleAlpha(gfx::Argb colour, float factor) {
 }
 
 TimerId RowTimerId(const UiMenuPanel* row) { return reinterpret_cast<TimerId>(row); }
-
-NativeWindow WindowProp(NativeWindow window, const char* name) {
-    return reinterpret_cast<NativeWindow>(plat::GetProp(window, name));
-}
 }  // namespace
 
 UiMenuPanel::~UiMenuPanel() { Destroy(); }

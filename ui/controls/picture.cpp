@@ -24,6 +24,15 @@ gfx::Bitmap BitmapFromIcon(const plat::IconImage& icon) {
     return bitmap;
 }
 
+plat::IconImage IconFromBitmap(const gfx::Bitmap& bitmap) {
+    plat::IconImage icon{bitmap.Width(), bitmap.Height(), {}};
+    icon.pixels.reserve(static_cast<std::size_t>(icon.width) * static_cast<std::size_t>(icon.height));
+    // GetPixel undoes the bitmap's premultiplication.
+    for (int y = 0; y < icon.height; ++y)
+        for (int x = 0; x < icon.width; ++x) icon.pixels.push_back(bitmap.GetPixel(x, y));
+    return icon;
+}
+
 UiPicture::~UiPicture() { Destroy(); }
 
 UiControl* UiPicture::CreatePicture(ControlParent parentIn, float x, float y, float width, float height,

@@ -35,6 +35,8 @@ struct PictureOptions {
 
 // Straight-alpha ARGB pixels as a premultiplied bitmap, alpha kept.
 gfx::Bitmap BitmapFromIcon(const plat::IconImage& icon);
+// The other way: a bitmap's pixels with straight alpha, as an icon carries them.
+plat::IconImage IconFromBitmap(const gfx::Bitmap& bitmap);
 
 class UiPicture : public UiControl {
 public:

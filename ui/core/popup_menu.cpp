@@ -13,10 +13,6 @@ namespace ui {
 namespace {
 constexpr plat::DWORD kStyleBitsCleared = 0x804B0;
 
-NativeWindow WindowProp(NativeWindow window, const char* name) {
-    return reinterpret_cast<NativeWindow>(plat::GetProp(window, name));
-}
-
 bool Contains(const plat::RECT& r, plat::POINT p) {
     return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
@@ -52,9 +48,8 @@ LResult MenuHook(NativeWindow window, unsigned message, WParam wParam, LParam lP
         break;
     }
     case plat::WM_DESTROY:
-        for (const char* name : {kPropMenuRoot, kPropSubmenu, kPropActiveRow, kPropMenuEvent})
+        for (const char* name : {kPropMenuRoot, kPropSubmenu, kPropActiveRow, kPropMenuEvent, kPropFlags})
             plat::RemoveProp(window, name);
-        plat::RemoveProp(window, kPropFlags);
         break;
     default:
         break;
@@ -62,6 +57,10 @@ LResult MenuHook(NativeWindow window, unsigned message, WParam wParam, LParam lP
     return -1;
 }
 }  // namespace
+
+NativeWindow WindowProp(NativeWindow window, const char* name) {
+    return reinterpret_cast<NativeWindow>(plat::GetProp(window, name));
+}
 
 void UiPopupMenu::AddItem(const rt::Text& text, int id) {
     MenuItem item;

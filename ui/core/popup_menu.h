@@ -30,6 +30,9 @@ inline constexpr const char* kPropMessageBox = "Qd_DirectUI_MsgBox";
 inline constexpr int kMenuWindowFlag = 1;
 inline constexpr const char* kMenuWindowTitle = "Qd_DirectUI_Menu";
 
+// The window a property of `window` names (kPropMenuRoot, kPropSubmenu), or null.
+NativeWindow WindowProp(NativeWindow window, const char* name);
+
 enum class MenuItemType { Command = 0, Separator = 1, Submenu = 2 };
 // Any state but Hidden gives a row; Disabled greys it.
 enum class MenuItemState { Disabled = -1, Normal = 0, Enabled = 1, Hidden = 5 };
