@@ -52,8 +52,9 @@ constexpr int CaptionCellWidth(CaptionGlyph glyph) {
 // Left edge of the cell of a glyph in a look (0 normal, 1 hovered, 2 pressed).
 constexpr int CaptionCellX(CaptionGlyph glyph, int look) {
     const int index = static_cast<int>(glyph);
-    const int before = index == 0 ? 0 : kCaptionLooks * kCaptionCloseCellWidth +
-                                            (index - 1) * kCaptionLooks * kCaptionCellWidth;
+    const int before = index == 0 ? 0
+                                  : kCaptionLooks * kCaptionCloseCellWidth +
+                                        (index - 1) * kCaptionLooks * kCaptionCellWidth;
     return before + look * CaptionCellWidth(glyph);
 }
 

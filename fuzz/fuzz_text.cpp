@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Layout: flags, start, sub length, count, then sub and text. Starts and
     // counts reach past short texts and into long ones.
     const std::uint8_t flags = data[0];
-    const int start = (flags & 2) ? static_cast<int>(data[1]) * 97 - 4 : static_cast<int>(data[1] % 40) - 4;
+    const int start =
+        (flags & 2) ? static_cast<int>(data[1]) * 97 - 4 : static_cast<int>(data[1] % 40) - 4;
     const std::size_t subLength = 1 + data[2] % 24;
     const int count = static_cast<int>(data[3] % 12) - 1;
     const std::string rest(reinterpret_cast<const char*>(data + 4), size - 4);
@@ -72,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 1; i <= parts.count(); ++i) joined += (i > 1 ? sub : rt::Text()) + parts[i];
     Check(joined == text || joined + sub == text);
 
-    const rt::Text replaced = rt::ReplaceSubtext(text, sub, rt::Text("\x01"), std::nullopt, std::nullopt, true);
+    const rt::Text replaced =
+        rt::ReplaceSubtext(text, sub, rt::Text("\x01"), std::nullopt, std::nullopt, true);
     Check(rt::ReplaceSubtext(replaced, "\x01", sub, std::nullopt, std::nullopt, true) == text ||
           text.find('\x01') != std::string::npos);
 
@@ -81,10 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const rt::TextList limited = rt::SplitText(text, sub, count);
     Check(count <= 0 ? limited.count() == 0 : limited.count() <= count);
     if (text.find('\x01') == std::string::npos && sub.find('\x01') == std::string::npos) {
-        const rt::Text some = rt::ReplaceSubtext(text, sub, rt::Text("\x01"), start, count, !ignoreCase);
+        const rt::Text some =
+            rt::ReplaceSubtext(text, sub, rt::Text("\x01"), start, count, !ignoreCase);
         const auto marks = std::count(some.begin(), some.end(), '\x01');
         Check(count < 1 ? some == text : marks <= count);
-        if (start >= 1) Check(some.compare(0, static_cast<std::size_t>(start - 1), text, 0, static_cast<std::size_t>(start - 1)) == 0);
+        if (start >= 1)
+            Check(some.compare(0, static_cast<std::size_t>(start - 1), text, 0,
+                               static_cast<std::size_t>(start - 1)) == 0);
     }
 
     const rt::Text trimmed = rt::TrimSpaces(text);
@@ -97,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Converting to UTF-8 and back keeps every text that converts cleanly.
     const std::string utf8 = rt::Cp936ToUtf8(text);
-    Check(utf8 == rt::WideToMultiByte(rt::kCodePageUtf8, rt::MultiByteToWide(rt::kCodePage936, text)));
+    Check(utf8 ==
+          rt::WideToMultiByte(rt::kCodePageUtf8, rt::MultiByteToWide(rt::kCodePage936, text)));
     Check(rt::Utf8ToCp936(text) ==
           rt::WideToMultiByte(rt::kCodePage936, rt::MultiByteToWide(rt::kCodePageUtf8, text)));
     if (rt::MultiByteToWide(rt::kCodePage936, text).find(u'?') == std::u16string::npos)

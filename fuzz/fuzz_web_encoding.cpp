@@ -13,9 +13,7 @@ using fuzz::Check;
 
 namespace {
 
-bool IsUpperHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
+bool IsUpperHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 }  // namespace
 

@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> parts;
     for (std::size_t begin = 0;;) {
         const std::size_t at = input.find("\n##\n", begin);
-        parts.push_back(input.substr(begin, at == std::string::npos ? std::string::npos : at - begin));
+        parts.push_back(
+            input.substr(begin, at == std::string::npos ? std::string::npos : at - begin));
         if (at == std::string::npos) break;
         begin = at + 4;
     }

@@ -69,7 +69,9 @@ struct RECT {
 // ---------------------------------------------------------------- packing helpers
 
 constexpr std::uint16_t LOWORD(std::uintptr_t v) { return static_cast<std::uint16_t>(v & 0xFFFF); }
-constexpr std::uint16_t HIWORD(std::uintptr_t v) { return static_cast<std::uint16_t>((v >> 16) & 0xFFFF); }
+constexpr std::uint16_t HIWORD(std::uintptr_t v) {
+    return static_cast<std::uint16_t>((v >> 16) & 0xFFFF);
+}
 constexpr LPARAM MAKELPARAM(int lo, int hi) {
     return static_cast<LPARAM>(static_cast<std::int32_t>(
         (static_cast<std::uint32_t>(static_cast<std::uint16_t>(lo))) |
@@ -79,8 +81,12 @@ constexpr WPARAM MAKEWPARAM(int lo, int hi) {
     return static_cast<WPARAM>(static_cast<std::uint32_t>(MAKELPARAM(lo, hi)));
 }
 // Signed coordinates of a mouse message's lParam.
-constexpr int GET_X_LPARAM(LPARAM l) { return static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(l))); }
-constexpr int GET_Y_LPARAM(LPARAM l) { return static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(l))); }
+constexpr int GET_X_LPARAM(LPARAM l) {
+    return static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(l)));
+}
+constexpr int GET_Y_LPARAM(LPARAM l) {
+    return static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(l)));
+}
 constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) { return static_cast<std::int16_t>(HIWORD(w)); }
 constexpr int GET_KEYSTATE_WPARAM(WPARAM w) { return LOWORD(w); }
 
@@ -308,7 +314,8 @@ constexpr bool DragsBottom(ResizeZone z) {
 // The zone of a WM_SYSCOMMAND SC_SIZE + edge or SC_MOVE command.
 constexpr std::optional<ResizeZone> ZoneOfSysCommand(WPARAM command) {
     if ((command & 0xFFF0) == SC_MOVE) return ResizeZone::Move;
-    if ((command & 0xFFF0) != SC_SIZE || (command & 0xF) < 1 || (command & 0xF) > 8) return std::nullopt;
+    if ((command & 0xFFF0) != SC_SIZE || (command & 0xF) < 1 || (command & 0xF) > 8)
+        return std::nullopt;
     return static_cast<ResizeZone>(command & 0xF);
 }
 
@@ -398,7 +405,12 @@ enum : int {
 };
 
 // Message box.
-enum : UINT { MB_OK = 0x0000, MB_ICONERROR = 0x0010, MB_ICONWARNING = 0x0030, MB_ICONINFORMATION = 0x0040 };
+enum : UINT {
+    MB_OK = 0x0000,
+    MB_ICONERROR = 0x0010,
+    MB_ICONWARNING = 0x0030,
+    MB_ICONINFORMATION = 0x0040
+};
 enum : int { IDOK = 1 };
 
 // ---------------------------------------------------------------- records
@@ -492,7 +504,8 @@ struct Region {
 // The region CreateRoundRectRgn(left, top, right, bottom, ellipseWidth,
 // ellipseHeight) describes: one pixel smaller at the right and bottom than
 // the rectangle, corners cut along ellipses of the given diameters.
-Region CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
+Region CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth,
+                          int ellipseHeight);
 Region CreateRectRgn(int left, int top, int right, int bottom);
 
 // ---------------------------------------------------------------- classes and windows
@@ -505,8 +518,9 @@ bool IsClassRegistered(const std::string& className);
 // its owner and destroys it with the owner. x/y/cx/cy are screen pixels.
 // Sends WM_NCCREATE, WM_CREATE (a -1 answer destroys the window and returns
 // null) and, with WS_VISIBLE, shows it. An unregistered class gives null.
-Hwnd CreateWindowEx(DWORD exStyle, const std::string& className, const rt::Text& windowName, DWORD style,
-                    int x, int y, int cx, int cy, Hwnd owner = nullptr, void* param = nullptr);
+Hwnd CreateWindowEx(DWORD exStyle, const std::string& className, const rt::Text& windowName,
+                    DWORD style, int x, int y, int cx, int cy, Hwnd owner = nullptr,
+                    void* param = nullptr);
 
 // Sends WM_DESTROY (owned windows first) then WM_NCDESTROY; kills the window's
 // timers, drops its queued messages and releases capture and focus it held.
@@ -639,7 +653,8 @@ bool EnableBlurBehind(Hwnd hwnd, bool enable, const Region* region);
 // all). Returns 0 on WM_QUIT, else a positive value. Order: sent messages are
 // handled first, then posted, input, WM_PAINT and WM_TIMER.
 int GetMessage(MSG* msg, Hwnd hwnd = nullptr, UINT filterMin = 0, UINT filterMax = 0);
-bool PeekMessage(MSG* msg, Hwnd hwnd = nullptr, UINT filterMin = 0, UINT filterMax = 0, UINT remove = PM_REMOVE);
+bool PeekMessage(MSG* msg, Hwnd hwnd = nullptr, UINT filterMin = 0, UINT filterMax = 0,
+                 UINT remove = PM_REMOVE);
 // Waits until a message is available for this thread.
 bool WaitMessage();
 // WM_KEYDOWN posts WM_CHAR for the characters the key produced (WM_SYSKEYDOWN

@@ -22,16 +22,16 @@ T ReadPadded(const ByteBuffer& bytes, std::size_t at, std::size_t size = sizeof(
 // The zero value of the type a code names.
 BytesValue ZeroOf(int typeCode) {
     switch (typeCode) {
-        case 1: return std::uint8_t{0};
-        case 2: return std::int16_t{0};
-        case 3: return std::int32_t{0};
-        case 4: return std::int64_t{0};
-        case 5: return 0.0f;
-        case 6: return 0.0;
-        case 7: return false;
-        case 8: return DateTime{};
-        case 9: return std::uintptr_t{0};
-        default: return Text();
+    case 1: return std::uint8_t{0};
+    case 2: return std::int16_t{0};
+    case 3: return std::int32_t{0};
+    case 4: return std::int64_t{0};
+    case 5: return 0.0f;
+    case 6: return 0.0;
+    case 7: return false;
+    case 8: return DateTime{};
+    case 9: return std::uintptr_t{0};
+    default: return Text();
     }
 }
 
@@ -41,18 +41,24 @@ int ByteLength(const ByteBuffer& bytes) { return static_cast<int>(bytes.size());
 
 ByteBuffer LeftBytes(const ByteBuffer& bytes, int n) {
     if (n <= 0 || bytes.empty()) return {};
-    const std::size_t count = static_cast<std::size_t>(n) < bytes.size() ? static_cast<std::size_t>(n) : bytes.size();
+    const std::size_t count =
+        static_cast<std::size_t>(n) < bytes.size() ? static_cast<std::size_t>(n) : bytes.size();
     return ByteBuffer(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
 int FindBytes(const ByteBuffer& bytes, const ByteBuffer& pattern, std::optional<int> start) {
     const std::size_t from = detail::ForwardScanStart(bytes.size(), pattern.size(), start);
     if (from == detail::kNotFound) return -1;
-    const void* hit = memmem(bytes.data() + from, bytes.size() - from, pattern.data(), pattern.size());
-    return hit == nullptr ? -1 : static_cast<int>(static_cast<const std::uint8_t*>(hit) - bytes.data() + 1);
+    const void* hit =
+        memmem(bytes.data() + from, bytes.size() - from, pattern.data(), pattern.size());
+    return hit == nullptr
+               ? -1
+               : static_cast<int>(static_cast<const std::uint8_t*>(hit) - bytes.data() + 1);
 }
 
-ByteBuffer BlankBytes(int n) { return n <= 0 ? ByteBuffer() : ByteBuffer(static_cast<std::size_t>(n), 0); }
+ByteBuffer BlankBytes(int n) {
+    return n <= 0 ? ByteBuffer() : ByteBuffer(static_cast<std::size_t>(n), 0);
+}
 
 Text BlankText(int n) { return n < 1 ? Text() : Text(static_cast<std::size_t>(n), ' '); }
 
@@ -67,24 +73,53 @@ BytesValue ReadBytesValue(const ByteBuffer& bytes, int typeCode, int* position) 
     BytesValue value;
     std::size_t size = 0;
     switch (typeCode) {
-        case 1: value = ReadPadded<std::uint8_t>(bytes, at); size = 1; break;
-        case 2: value = ReadPadded<std::int16_t>(bytes, at); size = 2; break;
-        case 3: value = ReadPadded<std::int32_t>(bytes, at); size = 4; break;
-        case 4: value = ReadPadded<std::int64_t>(bytes, at); size = 8; break;
-        case 5: value = ReadPadded<float>(bytes, at); size = 4; break;
-        case 6: value = ReadPadded<double>(bytes, at); size = 8; break;
-        case 7: value = ReadPadded<std::int32_t>(bytes, at) != 0; size = 4; break;
-        case 8: value = DateTime{ReadPadded<double>(bytes, at)}; size = 8; break;
-        // A routine reference is stored in 32 bits, as ToText and ToInteger treat it.
-        case 9: value = static_cast<std::uintptr_t>(ReadPadded<std::uint32_t>(bytes, at)); size = 4; break;
-        default: {
-            const void* zero = std::memchr(bytes.data() + at, 0, bytes.size() - at);
-            const std::size_t len = zero == nullptr ? bytes.size() - at
-                                                    : static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - (bytes.data() + at));
-            value = Text(reinterpret_cast<const char*>(bytes.data() + at), len);
-            size = len + 1;
-            break;
-        }
+    case 1:
+        value = ReadPadded<std::uint8_t>(bytes, at);
+        size = 1;
+        break;
+    case 2:
+        value = ReadPadded<std::int16_t>(bytes, at);
+        size = 2;
+        break;
+    case 3:
+        value = ReadPadded<std::int32_t>(bytes, at);
+        size = 4;
+        break;
+    case 4:
+        value = ReadPadded<std::int64_t>(bytes, at);
+        size = 8;
+        break;
+    case 5:
+        value = ReadPadded<float>(bytes, at);
+        size = 4;
+        break;
+    case 6:
+        value = ReadPadded<double>(bytes, at);
+        size = 8;
+        break;
+    case 7:
+        value = ReadPadded<std::int32_t>(bytes, at) != 0;
+        size = 4;
+        break;
+    case 8:
+        value = DateTime{ReadPadded<double>(bytes, at)};
+        size = 8;
+        break;
+    // A routine reference is stored in 32 bits, as ToText and ToInteger treat it.
+    case 9:
+        value = static_cast<std::uintptr_t>(ReadPadded<std::uint32_t>(bytes, at));
+        size = 4;
+        break;
+    default: {
+        const void* zero = std::memchr(bytes.data() + at, 0, bytes.size() - at);
+        const std::size_t len =
+            zero == nullptr ? bytes.size() - at
+                            : static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) -
+                                                       (bytes.data() + at));
+        value = Text(reinterpret_cast<const char*>(bytes.data() + at), len);
+        size = len + 1;
+        break;
+    }
     }
     if (position) {
         // The next position, or -1 when nothing is left to read.

@@ -8,8 +8,8 @@
 
 #include <iconv.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -114,8 +114,8 @@ size_t OneByte(const char*, size_t) { return 1; }
 std::u16string MultiByteToWide(int codePage, std::string_view bytes) {
     if (codePage != kCodePage936 && codePage != kCodePageUtf8) return {};
     // An undecodable byte becomes U+FFFD (UTF-8) or "?" (code page 936).
-    const std::string_view bad = codePage == kCodePageUtf8 ? std::string_view("\xFD\xFF", 2)
-                                                           : std::string_view("?\0", 2);
+    const std::string_view bad =
+        codePage == kCodePageUtf8 ? std::string_view("\xFD\xFF", 2) : std::string_view("?\0", 2);
     const std::string raw =  // UTF-16LE bytes
         ConvertReplacing(codePage == kCodePageUtf8 ? kUtf8ToWide : k936ToWide, bytes, bad, OneByte);
     std::u16string result(raw.size() / 2, u'\0');
@@ -130,8 +130,8 @@ std::string WideToMultiByte(int codePage, std::u16string_view text) {
     auto unitsToSkip = [](const char* in, size_t left) -> size_t {
         char16_t units[2] = {};
         std::memcpy(units, in, left >= 4 ? 4 : 2);
-        const bool pair = left >= 4 && units[0] >= 0xD800 && units[0] < 0xDC00 && units[1] >= 0xDC00 &&
-                          units[1] < 0xE000;
+        const bool pair = left >= 4 && units[0] >= 0xD800 && units[0] < 0xDC00 &&
+                          units[1] >= 0xDC00 && units[1] < 0xE000;
         return pair ? 4 : 2;
     };
     const std::string_view raw(reinterpret_cast<const char*>(text.data()), text.size() * 2);

@@ -104,7 +104,8 @@ unsigned PlaceOf(const void* codeAddress) {
 void FatalError(int number, unsigned place) {
     if (place == 0) place = PlaceOf(__builtin_return_address(0));
     char message[96];
-    std::snprintf(message, sizeof message, "program internal error number is %d. (0x%Xh)", number, place);
+    std::snprintf(message, sizeof message, "program internal error number is %d. (0x%Xh)", number,
+                  place);
     ReportMessage(message, "error");
     ExitProgram(0);
 }
@@ -114,8 +115,7 @@ void OutOfMemory() {
     std::set_new_handler(nullptr);
     try {
         ReportMessage("内存不足", "error");
-    } catch (...) {
-    }
+    } catch (...) {}
     ExitProgram(0);
 }
 

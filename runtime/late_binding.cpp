@@ -56,7 +56,8 @@ void* Bind(const std::string& module, const std::string& exportName) {
     if (handle == nullptr)
         BindingFailed("同目录下无法找到DLL文件:\"" + module + "\".请与作者联系.");
 
-    const std::string missing = "无法定位DLL文件:\"" + module + "\"当中的\"" + exportName + "\"函数.";
+    const std::string missing =
+        "无法定位DLL文件:\"" + module + "\"当中的\"" + exportName + "\"函数.";
     // "#digits" names an export by ordinal, which shared objects do not have.
     if (!exportName.empty() && exportName[0] == '#') BindingFailed(missing);
 

@@ -28,8 +28,7 @@ class LateBound;
 template <typename R, typename... Args>
 class LateBound<R(Args...)> {
 public:
-    LateBound(const char* module, const char* exportName)
-        : module_(module), export_(exportName) {}
+    LateBound(const char* module, const char* exportName) : module_(module), export_(exportName) {}
 
     R operator()(Args... args) {
         auto fn = cell_.load(std::memory_order_acquire);

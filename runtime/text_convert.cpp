@@ -103,7 +103,8 @@ Text ToText(float value) { return ToText(static_cast<double>(value)); }
 Text ToText(double value) {
     // Six decimals whatever the C locale says about the decimal point.
     char buffer[400];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
     Text result = ec == std::errc() ? Text(buffer, end) : Text();
     const std::size_t point = result.find('.');
     if (point != Text::npos) {
@@ -120,8 +121,10 @@ Text ToText(bool value) { return value ? "真" : "假"; }
 Text ToText(const ByteBuffer& value) {
     if (value.empty()) return {};
     const void* zero = std::memchr(value.data(), 0, value.size());
-    const std::size_t n = zero == nullptr ? value.size()
-                                          : static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - value.data());
+    const std::size_t n =
+        zero == nullptr
+            ? value.size()
+            : static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - value.data());
     return Text(reinterpret_cast<const char*>(value.data()), n);
 }
 

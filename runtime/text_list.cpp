@@ -14,8 +14,12 @@ std::size_t CheckedIndex(int index, std::size_t count, const void* caller) {
 
 }  // namespace
 
-const Text& TextList::operator[](int index) const { return items_[CheckedIndex(index, items_.size(), __builtin_return_address(0))]; }
+const Text& TextList::operator[](int index) const {
+    return items_[CheckedIndex(index, items_.size(), __builtin_return_address(0))];
+}
 
-Text& TextList::operator[](int index) { return items_[CheckedIndex(index, items_.size(), __builtin_return_address(0))]; }
+Text& TextList::operator[](int index) {
+    return items_[CheckedIndex(index, items_.size(), __builtin_return_address(0))];
+}
 
 }  // namespace rt

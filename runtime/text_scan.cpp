@@ -23,9 +23,7 @@ FoldedByte FoldedPatternByte(char c) {
     return {folded, static_cast<unsigned char>(letter ? 0x20 : 0)};
 }
 
-bool Matches(char c, FoldedByte b) {
-    return (static_cast<unsigned char>(c) | b.bits) == b.value;
-}
+bool Matches(char c, FoldedByte b) { return (static_cast<unsigned char>(c) | b.bits) == b.value; }
 
 // The first position >= pos where `sub` occurs without regard to ASCII case.
 // Positions whose first and last bytes both match are checked in full; the
@@ -46,10 +44,12 @@ std::size_t NextFoldedCandidate(std::string_view text, std::string_view sub, std
     const __m128i endBits = _mm_set1_epi8(static_cast<char>(end.bits));
     for (; pos + 16 <= last + 1; pos += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos + m - 1));
+        const __m128i b =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos + m - 1));
         const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, firstBits), firstValue),
                                            _mm_cmpeq_epi8(_mm_or_si128(b, endBits), endValue));
-        for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
+        for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask != 0;
+             mask &= mask - 1) {
             const std::size_t at = pos + static_cast<std::size_t>(__builtin_ctz(mask));
             if (check(at)) return at;
         }
@@ -82,7 +82,8 @@ std::size_t ForwardScanStart(std::size_t n, std::size_t m, std::optional<int> st
 bool BytesEqual(const char* a, const char* b, std::size_t n, bool ignoreCase) {
     if (!ignoreCase) return std::memcmp(a, b, n) == 0;
     for (std::size_t i = 0; i < n; ++i) {
-        if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i])))
+        if (FoldAscii(static_cast<unsigned char>(a[i])) !=
+            FoldAscii(static_cast<unsigned char>(b[i])))
             return false;
     }
     return true;

@@ -55,7 +55,8 @@ Text RightText(const Text& text, int n) {
 }
 
 Text MidText(const Text& text, int start, int n) {
-    if (text.empty() || n < 1 || start < 1 || static_cast<std::size_t>(start) > text.size()) return {};
+    if (text.empty() || n < 1 || start < 1 || static_cast<std::size_t>(start) > text.size())
+        return {};
     return text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(n));
 }
 

@@ -37,7 +37,9 @@ Text TrimSpaces(const Text& text) {
     std::size_t end = text.size();
     for (;;) {
         if (end > begin && text[end - 1] == ' ') end -= 1;
-        else if (end >= begin + 2 && text[end - 1] == kWideSpaceByte && text[end - 2] == kWideSpaceByte) end -= 2;
+        else if (end >= begin + 2 && text[end - 1] == kWideSpaceByte &&
+                 text[end - 2] == kWideSpaceByte)
+            end -= 2;
         else break;
     }
     return text.substr(begin, end - begin);

@@ -57,15 +57,17 @@ struct Sequence {
     bool cutOff = false;
 };
 
-bool IsContinuation(std::uint8_t c) {
-    return c >= 0x80 && c <= 0xBF;
-}
+bool IsContinuation(std::uint8_t c) { return c >= 0x80 && c <= 0xBF; }
 
 Sequence Decode(std::string_view s) {
     const auto b = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
     const std::uint8_t lead = b(0);
-    const std::size_t announced = lead >= 0xFC ? 6 : lead >= 0xF8 ? 5 : lead >= 0xF0 ? 4
-                                : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    const std::size_t announced = lead >= 0xFC   ? 6
+                                  : lead >= 0xF8 ? 5
+                                  : lead >= 0xF0 ? 4
+                                  : lead >= 0xE0 ? 3
+                                  : lead >= 0xC2 ? 2
+                                                 : 0;
     if (announced == 0 || lead >= 0xFE) return {};
     if (s.size() < announced) {
         for (std::size_t i = 1; i < s.size(); ++i) {
@@ -78,7 +80,7 @@ Sequence Decode(std::string_view s) {
     if (lead == 0xE0) lo = 0xA0;        // no overlong forms
     if (lead == 0xED) hi = 0x9F;        // no surrogates
     if (lead == 0xF0) lo = 0x90;
-    if (lead == 0xF4) hi = 0x8F;        // nothing beyond U+10FFFF
+    if (lead == 0xF4) hi = 0x8F;  // nothing beyond U+10FFFF
     if (lead > 0xF4 || b(1) < lo || b(1) > hi) return {};
     std::uint32_t cp = lead & (0x7F >> announced);
     for (std::size_t i = 1; i < announced; ++i) {

@@ -57,9 +57,7 @@ GlobalInit& Global() {
 
 }  // namespace
 
-bool CurlReady() {
-    return Global().ok;
-}
+bool CurlReady() { return Global().ok; }
 
 CURLSH* SharedCookieStore() {
     if (!CurlReady()) return nullptr;

@@ -13,9 +13,7 @@ namespace web {
 namespace {
 
 // The converters read a zero-terminated text up to its zero byte.
-std::string_view UpToZero(const rt::Text& text) {
-    return std::string_view(text.c_str());
-}
+std::string_view UpToZero(const rt::Text& text) { return std::string_view(text.c_str()); }
 
 bool IsSafeByte(std::uint8_t b) {
     return b == '-' || b == '.' || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
@@ -55,8 +53,10 @@ char32_t ComposedForm(char32_t base, char32_t mark) {
 std::pair<char32_t, std::size_t> DecodeOne(std::string_view in) {
     const auto b0 = static_cast<std::uint8_t>(in[0]);
     if (b0 < 0x80) return {b0, 1};
-    const std::size_t len = b0 >= 0xC2 && b0 <= 0xDF ? 2 : b0 >= 0xE0 && b0 <= 0xEF ? 3
-                            : b0 >= 0xF0 && b0 <= 0xF4 ? 4 : 0;
+    const std::size_t len = b0 >= 0xC2 && b0 <= 0xDF   ? 2
+                            : b0 >= 0xE0 && b0 <= 0xEF ? 3
+                            : b0 >= 0xF0 && b0 <= 0xF4 ? 4
+                                                       : 0;
     if (len == 0 || in.size() < len) return {0xFFFD, 1};
     char32_t cp = b0 & (0x7F >> len);
     for (std::size_t i = 1; i < len; ++i) {
@@ -112,8 +112,8 @@ bool MayHoldComposites(std::string_view utf8) {
 
 rt::ByteBuffer AnsiToUtf8Bytes(const rt::Text& text) {
     if (text.empty()) return {};
-    const std::string utf8 =
-        rt::WideToMultiByte(rt::kCodePageUtf8, rt::MultiByteToWide(rt::kCodePage936, UpToZero(text)));
+    const std::string utf8 = rt::WideToMultiByte(
+        rt::kCodePageUtf8, rt::MultiByteToWide(rt::kCodePage936, UpToZero(text)));
     rt::ByteBuffer bytes(utf8.begin(), utf8.end());
     bytes.push_back(0);  // the converted terminating zero unit
     return bytes;
@@ -154,8 +154,8 @@ rt::Text UrlEncode(const rt::Text& text, std::optional<bool> keepSafe,
 
 rt::Text AnsiToUtf8Text(const rt::Text& text) {
     if (text.empty()) return {};
-    const std::string utf8 =
-        rt::WideToMultiByte(rt::kCodePageUtf8, rt::MultiByteToWide(rt::kCodePage936, UpToZero(text)));
+    const std::string utf8 = rt::WideToMultiByte(
+        rt::kCodePageUtf8, rt::MultiByteToWide(rt::kCodePage936, UpToZero(text)));
     return rt::Text(UpToZero(utf8));
 }
 

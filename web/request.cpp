@@ -45,17 +45,14 @@ struct Scratch {
     RequestOutcome outcome;
 };
 
-bool IsHttps(const rt::Text& url) {
-    return rt::ToLowerText(rt::LeftText(url, 5)) == "https";
-}
+bool IsHttps(const rt::Text& url) { return rt::ToLowerText(rt::LeftText(url, 5)) == "https"; }
 
 // One exchange and its bookkeeping (steps up to the redirect decision).
 // Returns the body, or nothing when the exchange failed; the arguments are
 // changed only after a completed exchange.
 std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& args,
                                        long long deadlineMs) {
-    std::optional<AssembledRequest> assembled =
-        AssembleRequest(url, *args.headers, args.cookies);
+    std::optional<AssembledRequest> assembled = AssembleRequest(url, *args.headers, args.cookies);
     if (!assembled) {
         *args.outcome = {Outcome::kHostNotFound, 0};  // no name a resolver could look up
         return std::nullopt;
@@ -66,8 +63,9 @@ std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& arg
     if (args.method != 0) {
         request.sendBody = true;
         request.postVerb = args.method == 1;
-        request.body = args.postBytes->empty() ? rt::ByteBuffer(args.postText.begin(), args.postText.end())
-                                               : *args.postBytes;
+        request.body = args.postBytes->empty()
+                           ? rt::ByteBuffer(args.postText.begin(), args.postText.end())
+                           : *args.postBytes;
     }
 
     // The total time bound covers every exchange of one call.

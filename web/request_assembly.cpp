@@ -10,9 +10,7 @@
 namespace web {
 namespace {
 
-bool IsHttps(const rt::Text& url) {
-    return rt::ToLowerText(rt::LeftText(url, 5)) == "https";
-}
+bool IsHttps(const rt::Text& url) { return rt::ToLowerText(rt::LeftText(url, 5)) == "https"; }
 
 bool IsHostName(const rt::Text& host) {
     return std::all_of(host.begin(), host.end(), [](char c) {
@@ -41,7 +39,8 @@ std::vector<std::string> HeaderLines(const rt::Text& block) {
     for (const rt::Text& crlfLine : rt::SplitText(block, rt::Text("\r\n"))) {
         std::size_t begin = 0;
         while (begin <= crlfLine.size()) {
-            const std::size_t end = std::min(crlfLine.find_first_of("\r\n", begin), crlfLine.size());
+            const std::size_t end =
+                std::min(crlfLine.find_first_of("\r\n", begin), crlfLine.size());
             const rt::Text line = UpToLineBreak(crlfLine.substr(begin, end - begin));
             begin = end + 1;
             if (line.empty()) continue;

@@ -17,7 +17,8 @@ rt::Text CompleteHeaders(const rt::Text& headers, const rt::Text& url, const rt:
     // double-byte character, and a name found there is no header name.
     auto has = [&](const char* name) { return rt::FindText(block, name) != -1; };
     // The URL as the request line carries it, so no byte of it breaks the line.
-    if (!has("Referer:")) block += (block.empty() ? "Referer: " : "\r\nReferer: ") + EscapeUrlBytes(url);
+    if (!has("Referer:"))
+        block += (block.empty() ? "Referer: " : "\r\nReferer: ") + EscapeUrlBytes(url);
     if (!has("Accept:")) block += "\r\nAccept: */*";
     if (!has("Accept-Language:")) block += "\r\nAccept-Language: zh-cn";
     if (!has("Content-Type:")) block += "\r\nContent-Type: application/x-www-form-urlencoded";
@@ -40,11 +41,13 @@ HeaderScan ScanResponseHeaders(const rt::Text& responseHeaders) {
         // A lone CR inside a line ends the value: it is sent back later.
         if (rt::FindText(line, "Location:") != -1) scan.location = UpToLineBreak(HeaderValue(line));
         if (rt::FindText(line, "Set-Cookie") != -1) {
-            scan.receivedCookies += rt::TrimSpaces(UpToLineBreak(TextBetween(line, "Set-Cookie:", ";")));
+            scan.receivedCookies +=
+                rt::TrimSpaces(UpToLineBreak(TextBetween(line, "Set-Cookie:", ";")));
             scan.receivedCookies += "; ";
         }
     }
-    if (scan.receivedCookies.size() >= 2) scan.receivedCookies.resize(scan.receivedCookies.size() - 2);
+    if (scan.receivedCookies.size() >= 2)
+        scan.receivedCookies.resize(scan.receivedCookies.size() - 2);
     return scan;
 }
 

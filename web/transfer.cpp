@@ -92,9 +92,8 @@ bool Configure(CURL* easy, const TransferRequest& request, const TransferLimits&
         static const char kEmpty[] = "";
         set(CURLOPT_POST, 1L);
         set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
-        set(CURLOPT_POSTFIELDS, request.body.empty()
-                                    ? kEmpty
-                                    : reinterpret_cast<const char*>(request.body.data()));
+        set(CURLOPT_POSTFIELDS,
+            request.body.empty() ? kEmpty : reinterpret_cast<const char*>(request.body.data()));
         if (!request.postVerb) set(CURLOPT_CUSTOMREQUEST, "GET");
     }
     if (request.useCookieStore) {
@@ -204,10 +203,10 @@ TransferResponse RunTransfer(const TransferRequest& request, const TransferLimit
     // A body cut short by the connection or a time bound is what the server
     // sent of the page; one over the size bound is not kept.
     const Outcome kind = response.outcome.kind;
-    response.delivered = sink.headerBlockEnded &&
-                         (kind == Outcome::kOk || kind == Outcome::kHttpStatus ||
-                          kind == Outcome::kCutShort || kind == Outcome::kTooSlow ||
-                          kind == Outcome::kTooLong);
+    response.delivered =
+        sink.headerBlockEnded &&
+        (kind == Outcome::kOk || kind == Outcome::kHttpStatus || kind == Outcome::kCutShort ||
+         kind == Outcome::kTooSlow || kind == Outcome::kTooLong);
     if (!response.delivered) {
         response.body.clear();
         response.rawHeaders.clear();

@@ -26,13 +26,13 @@ struct TransferLimits {
 };
 
 struct TransferRequest {
-    std::string url;                // scheme://host:port/path, ready for libcurl
+    std::string url;  // scheme://host:port/path, ready for libcurl
     std::string agent;
     std::vector<std::string> headerLines;
     bool sendBody = false;
-    bool postVerb = false;          // "POST"; otherwise "GET", also with a body
+    bool postVerb = false;  // "POST"; otherwise "GET", also with a body
     rt::ByteBuffer body;
-    bool useCookieStore = true;     // the process-wide store
+    bool useCookieStore = true;  // the process-wide store
     bool followRedirects = true;
     std::optional<std::string> httpProxy;
 };

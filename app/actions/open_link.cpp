@@ -100,8 +100,7 @@ public:
         int status = 0;
         if (pid_ <= 0) return -1;
         pid_t r;
-        while ((r = waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {
-        }
+        while ((r = waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {}
         pid_ = -1;
         return r < 0 ? -1 : (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
     }
@@ -109,8 +108,7 @@ public:
     void Release() {
         if (pid_ <= 0) return;
         std::thread([pid = pid_] {
-            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-            }
+            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {}
         }).detach();
         pid_ = -1;
     }
@@ -218,17 +216,15 @@ OpenLinkOutcome OpenLinkInDesktop(const rt::Text& link, int graceMs) {
 rt::Text OpenLinkStatusText(const OpenLinkOutcome& outcome, const rt::Text& title) {
     const rt::Text hit = "【" + title + "】";
     switch (outcome.result) {
-        case OpenLinkResult::kOpened:
-            return hit + "的下载地址已交给 " + outcome.scheme + " 链接的默认程序......";
-        case OpenLinkResult::kNotALink:
-            return hit + "的下载地址不是磁力或电驴链接，没有打开......";
-        case OpenLinkResult::kNoHandler:
-            return "没有为 " + outcome.scheme + " 链接登记的程序，" + hit +
-                   "的下载地址没有打开，可复制下载地址......";
-        case OpenLinkResult::kNoOpener:
-            return "找不到 xdg-open，" + hit + "的下载地址没有打开，可复制下载地址......";
-        case OpenLinkResult::kFailed:
-            break;
+    case OpenLinkResult::kOpened:
+        return hit + "的下载地址已交给 " + outcome.scheme + " 链接的默认程序......";
+    case OpenLinkResult::kNotALink: return hit + "的下载地址不是磁力或电驴链接，没有打开......";
+    case OpenLinkResult::kNoHandler:
+        return "没有为 " + outcome.scheme + " 链接登记的程序，" + hit +
+               "的下载地址没有打开，可复制下载地址......";
+    case OpenLinkResult::kNoOpener:
+        return "找不到 xdg-open，" + hit + "的下载地址没有打开，可复制下载地址......";
+    case OpenLinkResult::kFailed: break;
     }
     return hit + "的下载地址打开失败（xdg-open 退出码 " + std::to_string(outcome.exitCode) +
            "）......";

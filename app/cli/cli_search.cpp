@@ -52,8 +52,8 @@ public:
     void Close(bool stopped) {
         ClearProgress();
         const int seconds = finished_ ? finishedSeconds_ : (start_ ? ElapsedSeconds(*start_) : 0);
-        std::fprintf(err_, "search %s: %d seconds, %d hits\n", stopped ? "stopped" : "finished", seconds,
-                     hits_);
+        std::fprintf(err_, "search %s: %d seconds, %d hits\n", stopped ? "stopped" : "finished",
+                     seconds, hits_);
         std::fflush(err_);
     }
 
@@ -63,8 +63,9 @@ private:
     void DrawProgress() {
         if (!showProgress_) return;
         const int filled = position_ * kBarWidth / kProgressRange;
-        std::string bar = "\r[" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] " +
-                          std::to_string(position_ / 100) + "%  " + std::to_string(hits_) + " hits";
+        std::string bar = "\r[" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') +
+                          "] " + std::to_string(position_ / 100) + "%  " + std::to_string(hits_) +
+                          " hits";
         std::fputs(bar.c_str(), err_);
         std::fflush(err_);
         drawn_ = true;
@@ -132,8 +133,7 @@ int RunCommandLineSearch(const CommandLine& line, const SiteTable& sites, std::F
         return 1;
     }
     int signal = 0;
-    while (!worker.finished() && (signal = signals.Wait(50)) == 0) {
-    }
+    while (!worker.finished() && (signal = signals.Wait(50)) == 0) {}
     if (signal != 0) rt::StopThread(worker);
     worker.join();
     // A signal that came as the last page was done stops nothing.

@@ -58,8 +58,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             only.mode = name == "--version" ? Mode::kVersion : Mode::kHelp;
             return only;
         }
-        const bool takesValue =
-            name == "--search" || name == "--pages" || name == "--sites" || name == "--format" || name == "--config";
+        const bool takesValue = name == "--search" || name == "--pages" || name == "--sites" ||
+                                name == "--format" || name == "--config";
         if (!takesValue) {
             if (name.starts_with("-")) return fail("unknown option " + name);
             return fail("unexpected argument \"" + name + "\"");
@@ -79,11 +79,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             searchOnlyName = name;
             if (name == "--pages") {
                 const auto pages = Number(*value, 1, kMaxPageCount);
-                if (!pages) return fail("--pages takes a number from 1 to " + std::to_string(kMaxPageCount));
+                if (!pages)
+                    return fail("--pages takes a number from 1 to " +
+                                std::to_string(kMaxPageCount));
                 line.pages = *pages;
             } else if (name == "--sites") {
                 if (!ParseSites(*value, line.sites))
-                    return fail("--sites takes site numbers 1 to 8 separated by commas, such as 1,4");
+                    return fail(
+                        "--sites takes site numbers 1 to 8 separated by commas, such as 1,4");
             } else if (*value == "tsv" || *value == "json") {
                 line.format = *value == "tsv" ? Format::kTsv : Format::kJson;
             } else {
@@ -97,16 +100,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string HelpText() {
     return "Usage: seeker [--config FILE]\n"
-           "       seeker --search KEYWORD [--pages N] [--sites LIST] [--format tsv|json] [--config FILE]\n"
+           "       seeker --search KEYWORD [--pages N] [--sites LIST] [--format tsv|json] "
+           "[--config FILE]\n"
            "\n"
-           "Searches torrent sites for magnet and ed2k links. Without --search it opens its window.\n"
+           "Searches torrent sites for magnet and ed2k links. Without --search it opens its "
+           "window.\n"
            "\n"
-           "  --search KEYWORD  search without a window; hits go to standard output as they are found\n"
+           "  --search KEYWORD  search without a window; hits go to standard output as they are "
+           "found\n"
            "  --pages N         result pages per site, 1 to 1000 (default 10)\n"
            "  --sites LIST      site numbers 1 to 8 to search, such as 1,4 (default all)\n"
-           "  --format FORMAT   tsv: number, title, size, date, site, link separated by tabs (default);\n"
+           "  --format FORMAT   tsv: number, title, size, date, site, link separated by tabs "
+           "(default);\n"
            "                    json: one object a line\n"
-           "  --config FILE     the sites configuration (default $XDG_CONFIG_HOME/seeker/sites.conf)\n"
+           "  --config FILE     the sites configuration (default "
+           "$XDG_CONFIG_HOME/seeker/sites.conf)\n"
            "  --help            this text\n"
            "  --version         the version\n"
            "\n"

@@ -19,19 +19,19 @@ std::string JsonString(const rt::Text& text) {
     std::string out = "\"";
     for (const char c : rt::Cp936ToUtf8(text)) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                    out += escaped;
-                } else {
-                    out += c;
-                }
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
         }
     }
     return out + "\"";
@@ -41,8 +41,9 @@ std::string JsonString(const rt::Text& text) {
 
 std::string FormatHit(Format format, int number, SiteId site, const Hit& hit) {
     if (format == Format::kTsv) {
-        return std::to_string(number) + "\t" + TsvField(hit.title) + "\t" + TsvField(hit.size) + "\t" +
-               TsvField(hit.date) + "\t" + TsvField(SiteLabel(site)) + "\t" + TsvField(hit.link) + "\n";
+        return std::to_string(number) + "\t" + TsvField(hit.title) + "\t" + TsvField(hit.size) +
+               "\t" + TsvField(hit.date) + "\t" + TsvField(SiteLabel(site)) + "\t" +
+               TsvField(hit.link) + "\n";
     }
     return "{\"number\":" + std::to_string(number) + ",\"title\":" + JsonString(hit.title) +
            ",\"size\":" + JsonString(hit.size) + ",\"date\":" + JsonString(hit.date) +

@@ -11,24 +11,20 @@
 namespace app::cli {
 
 int SeekerMain(int argc, char** argv, const WindowEntry& window) {
-    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + (argc > 0), argv + argc));
+    const CommandLine line =
+        ParseCommandLine(std::vector<std::string>(argv + (argc > 0), argv + argc));
     switch (line.mode) {
-        case Mode::kHelp:
-            std::fputs(HelpText().c_str(), stdout);
-            return 0;
-        case Mode::kVersion:
-            std::puts("seeker " SEEKER_VERSION);
-            return 0;
-        case Mode::kUsageError:
-            std::fprintf(stderr, "seeker: %s (see seeker --help)\n", line.error.c_str());
-            return 2;
-        case Mode::kWindow:
-        case Mode::kSearch:
-            break;
+    case Mode::kHelp: std::fputs(HelpText().c_str(), stdout); return 0;
+    case Mode::kVersion: std::puts("seeker " SEEKER_VERSION); return 0;
+    case Mode::kUsageError:
+        std::fprintf(stderr, "seeker: %s (see seeker --help)\n", line.error.c_str());
+        return 2;
+    case Mode::kWindow:
+    case Mode::kSearch: break;
     }
     const bool named = !line.configPath.empty();
-    const SiteTable sites =
-        LoadSiteTable(BuildSiteTable(), named ? line.configPath : DefaultSitesConfigPath(), named, stderr);
+    const SiteTable sites = LoadSiteTable(
+        BuildSiteTable(), named ? line.configPath : DefaultSitesConfigPath(), named, stderr);
     if (line.mode == Mode::kSearch) return RunCommandLineSearch(line, sites, stdout, stderr);
     return window(sites);
 }

@@ -59,7 +59,8 @@ bool IsIpv6Char(char c) {
 // `tailAllowed`); empty when it is.
 std::string UrlProblem(std::string_view url, bool tailAllowed) {
     for (const char c : url) {
-        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F) return "it contains a blank or control character";
+        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F)
+            return "it contains a blank or control character";
         if (static_cast<unsigned char>(c) >= 0x80) return "it contains a non-ASCII character";
     }
     std::string_view rest;
@@ -81,12 +82,14 @@ std::string UrlProblem(std::string_view url, bool tailAllowed) {
         for (const char c : host)
             if (!IsIpv6Char(c)) return "the IPv6 address is malformed";
         afterHost = authority.substr(close + 1);
-        if (!afterHost.empty() && !afterHost.starts_with(':')) return "the IPv6 address is malformed";
+        if (!afterHost.empty() && !afterHost.starts_with(':'))
+            return "the IPv6 address is malformed";
     } else {
         const std::size_t colon = authority.find(':');
         host = authority.substr(0, colon);
         for (const char c : host)
-            if (!IsHostChar(c)) return "the host name has a character other than letters, digits, '.', '-' and '_'";
+            if (!IsHostChar(c))
+                return "the host name has a character other than letters, digits, '.', '-' and '_'";
         if (colon != std::string_view::npos) afterHost = authority.substr(colon);
     }
     if (host.empty()) return "there is no host";
@@ -94,10 +97,12 @@ std::string UrlProblem(std::string_view url, bool tailAllowed) {
         const std::string_view port = afterHost.substr(1);
         long value = 0;
         for (const char c : port) {
-            if (c < '0' || c > '9' || value > 65535) return "the port is not a number from 1 to 65535";
+            if (c < '0' || c > '9' || value > 65535)
+                return "the port is not a number from 1 to 65535";
             value = value * 10 + (c - '0');
         }
-        if (port.empty() || value < 1 || value > 65535) return "the port is not a number from 1 to 65535";
+        if (port.empty() || value < 1 || value > 65535)
+            return "the port is not a number from 1 to 65535";
     }
     if (!tailAllowed && !tail.empty()) return "it has a path";
     if (tail.starts_with('#')) return "it has a fragment";
@@ -107,7 +112,8 @@ std::string UrlProblem(std::string_view url, bool tailAllowed) {
 // The tag as a Text, or why it cannot be one.
 std::string TagProblem(std::string_view tag, rt::Text& out) {
     for (const char c : tag)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "it contains a control character";
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return "it contains a control character";
     const std::u16string wide = rt::MultiByteToWide(rt::kCodePageUtf8, tag);
     if (wide.find(u'\uFFFD') != std::u16string::npos) return "it is not valid UTF-8";
     out = rt::WideToMultiByte(rt::kCodePage936, wide);
@@ -155,7 +161,8 @@ SitesConfig ParseSitesConfig(std::string_view text, std::string_view fileName) {
         const std::string_view value = Trim(line.substr(eq + 1));
         const auto& keys = SitesConfigKeys();
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
-            complain("unknown key " + Quoted(key) + " (known: site1 to site8, site1_hash, site7_tag, portal)");
+            complain("unknown key " + Quoted(key) +
+                     " (known: site1 to site8, site1_hash, site7_tag, portal)");
             continue;
         }
         if (value.empty()) {
@@ -174,7 +181,8 @@ SitesConfig ParseSitesConfig(std::string_view text, std::string_view fileName) {
         const bool isPortal = key == "portal";
         if (const std::string why = UrlProblem(value, isPortal); !why.empty()) {
             complain(key + " " + Quoted(value) + " is not " +
-                     (isPortal ? "http(s)://host[:port][/path]" : "http(s)://host[:port] without a path") +
+                     (isPortal ? "http(s)://host[:port][/path]"
+                               : "http(s)://host[:port] without a path") +
                      ": " + why);
             continue;
         }
@@ -220,7 +228,7 @@ SiteTable LoadSiteTable(const SiteTable& defaults, const std::string& path, bool
                         std::FILE* errors) {
     if (path.empty()) return defaults;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                                &std::fclose);
+                                                               &std::fclose);
     std::string text;
     int error = file ? 0 : errno;
     if (file) {
@@ -231,12 +239,13 @@ SiteTable LoadSiteTable(const SiteTable& defaults, const std::string& path, bool
     }
     if (error != 0) {
         if (named || error != ENOENT)
-            std::fprintf(errors, "seeker: cannot read %s: %s; using the built-in sites\n", path.c_str(),
-                         std::strerror(error));
+            std::fprintf(errors, "seeker: cannot read %s: %s; using the built-in sites\n",
+                         path.c_str(), std::strerror(error));
         return defaults;
     }
     const SitesConfig config = ParseSitesConfig(text, path);
-    for (const std::string& problem : config.problems) std::fprintf(errors, "%s\n", problem.c_str());
+    for (const std::string& problem : config.problems)
+        std::fprintf(errors, "%s\n", problem.c_str());
     return ApplySitesConfig(defaults, config);
 }
 

@@ -16,20 +16,20 @@ PageOutcome ReportedPage(int hits, bool exhausted, const web::RequestOutcome& ou
         page.timeoutSeconds = static_cast<int>(seconds);
     };
     switch (outcome.kind) {
-        case web::Outcome::kOk:
-        case web::Outcome::kStopped: break;
-        case web::Outcome::kConnectionRefused: page.failure = PageFailure::kConnectionRefused; break;
-        case web::Outcome::kHostNotFound: page.failure = PageFailure::kHostNotFound; break;
-        case web::Outcome::kConnectTimedOut: timedOut(limits.connectTimeoutMs / 1000); break;
-        case web::Outcome::kTooSlow: timedOut(limits.lowSpeedSeconds); break;
-        case web::Outcome::kTooLong: timedOut(limits.totalMs / 1000); break;
-        case web::Outcome::kHttpStatus:
-            page.failure = PageFailure::kHttpStatus;
-            page.httpStatus = outcome.status;
-            break;
-        case web::Outcome::kCutShort: page.failure = PageFailure::kCutShort; break;
-        case web::Outcome::kBodyTooLarge: page.failure = PageFailure::kTooLarge; break;
-        case web::Outcome::kFailed: page.failure = PageFailure::kOther; break;
+    case web::Outcome::kOk:
+    case web::Outcome::kStopped: break;
+    case web::Outcome::kConnectionRefused: page.failure = PageFailure::kConnectionRefused; break;
+    case web::Outcome::kHostNotFound: page.failure = PageFailure::kHostNotFound; break;
+    case web::Outcome::kConnectTimedOut: timedOut(limits.connectTimeoutMs / 1000); break;
+    case web::Outcome::kTooSlow: timedOut(limits.lowSpeedSeconds); break;
+    case web::Outcome::kTooLong: timedOut(limits.totalMs / 1000); break;
+    case web::Outcome::kHttpStatus:
+        page.failure = PageFailure::kHttpStatus;
+        page.httpStatus = outcome.status;
+        break;
+    case web::Outcome::kCutShort: page.failure = PageFailure::kCutShort; break;
+    case web::Outcome::kBodyTooLarge: page.failure = PageFailure::kTooLarge; break;
+    case web::Outcome::kFailed: page.failure = PageFailure::kOther; break;
     }
     return page;
 }

@@ -10,10 +10,10 @@ namespace app {
 enum class PageFailure {
     kConnectionRefused,
     kHostNotFound,
-    kTimedOut,     // `timeoutSeconds` says after how long, when known
-    kHttpStatus,   // `httpStatus` holds the status
-    kCutShort,     // the connection ended inside the body
-    kTooLarge,     // the body passed the size limit
+    kTimedOut,    // `timeoutSeconds` says after how long, when known
+    kHttpStatus,  // `httpStatus` holds the status
+    kCutShort,    // the connection ended inside the body
+    kTooLarge,    // the body passed the size limit
     kOther,
 };
 
@@ -32,7 +32,7 @@ struct SiteSearchStats {
     SiteEnd end = SiteEnd::kNotSearched;
     int pagesRead = 0;  // pages that gave hits
     int hits = 0;
-    int endPage = 0;    // the page the site's part ended on, for the ends that have one
+    int endPage = 0;  // the page the site's part ended on, for the ends that have one
     PageFailure failure = PageFailure::kOther;
     int httpStatus = 0;
     int timeoutSeconds = 0;

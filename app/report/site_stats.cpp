@@ -28,7 +28,8 @@ void SiteStatsCollector::PageDone(SiteId site, int page, const PageOutcome& outc
     }
 }
 
-void SiteStatsCollector::End(bool stopped, int pageCount, const std::array<bool, kSiteCount>& ticked) {
+void SiteStatsCollector::End(bool stopped, int pageCount,
+                             const std::array<bool, kSiteCount>& ticked) {
     for (int i = 0; i < kSiteCount; ++i) {
         if (ended_[i]) continue;
         SiteSearchStats& s = stats_[i];

@@ -20,8 +20,8 @@ struct Hit {
 };
 
 struct PageHits {
-    std::vector<Hit> hits;  // in page order
-    bool exhausted = false; // the site has no further result page
+    std::vector<Hit> hits;   // in page order
+    bool exhausted = false;  // the site has no further result page
 };
 
 }  // namespace app

@@ -63,7 +63,8 @@ PageHits ReadRecords(const rt::Text& page, int limit, MarkersFor markersFor, Rea
 // ReadRecords with the same markers for every record.
 template <class Read>
 PageHits ReadRecords(const rt::Text& page, int limit, const RecordMarkers& markers, Read read) {
-    return ReadRecords(page, limit, [&](const rt::Text&) { return markers; }, std::move(read));
+    return ReadRecords(
+        page, limit, [&](const rt::Text&) { return markers; }, std::move(read));
 }
 
 }  // namespace app

@@ -17,8 +17,8 @@ inline constexpr int kSiteCount = 8;
 // Hosts and addresses, fixed per build (see BuildSiteTable).
 struct SiteTable {
     std::array<rt::Text, kSiteCount> baseUrls;  // scheme and host, no path
-    rt::Text site1HashUrl;  // prefix of the hash links on site 1's pages
-    rt::Text site7Tag;      // site 7's name in its links' display names
+    rt::Text site1HashUrl;                      // prefix of the hash links on site 1's pages
+    rt::Text site7Tag;                          // site 7's name in its links' display names
     rt::Text portalUrl;
 
     const rt::Text& BaseUrl(SiteId site) const { return baseUrls.at(site - 1); }
@@ -41,7 +41,6 @@ int SiteRecordLimit(SiteId site);
 rt::Text SitePath(SiteId site, const rt::Text& encodedKeyword, int page);
 
 // Base URL + SitePath.
-rt::Text SitePageUrl(const SiteTable& table, SiteId site, const rt::Text& encodedKeyword,
-                     int page);
+rt::Text SitePageUrl(const SiteTable& table, SiteId site, const rt::Text& encodedKeyword, int page);
 
 }  // namespace app

@@ -28,15 +28,15 @@ rt::Text DropThrough(const rt::Text& text, const rt::Text& marker) {
     return text.substr(static_cast<size_t>(drop));
 }
 
-rt::Text ReplaceMany(const rt::Text& text,
-                     const rt::Text& find1, const rt::Text& replacement1,
-                     const rt::Text& find2, const rt::Text& replacement2,
-                     const rt::Text& find3, const rt::Text& replacement3,
-                     const rt::Text& find4, const rt::Text& replacement4,
-                     const rt::Text& find5, const rt::Text& replacement5,
-                     const ReplaceOptions& options) {
-    const rt::Text* pairs[5][2] = {{&find1, &replacement1}, {&find2, &replacement2},
-                                   {&find3, &replacement3}, {&find4, &replacement4},
+rt::Text ReplaceMany(const rt::Text& text, const rt::Text& find1, const rt::Text& replacement1,
+                     const rt::Text& find2, const rt::Text& replacement2, const rt::Text& find3,
+                     const rt::Text& replacement3, const rt::Text& find4,
+                     const rt::Text& replacement4, const rt::Text& find5,
+                     const rt::Text& replacement5, const ReplaceOptions& options) {
+    const rt::Text* pairs[5][2] = {{&find1, &replacement1},
+                                   {&find2, &replacement2},
+                                   {&find3, &replacement3},
+                                   {&find4, &replacement4},
                                    {&find5, &replacement5}};
     rt::Text result = text;
     for (const auto& pair : pairs) {

@@ -29,8 +29,7 @@ struct ReplaceOptions {
     std::optional<int> count;
     std::optional<bool> caseSensitive;
 };
-rt::Text ReplaceMany(const rt::Text& text,
-                     const rt::Text& find1, const rt::Text& replacement1,
+rt::Text ReplaceMany(const rt::Text& text, const rt::Text& find1, const rt::Text& replacement1,
                      const rt::Text& find2 = {}, const rt::Text& replacement2 = {},
                      const rt::Text& find3 = {}, const rt::Text& replacement3 = {},
                      const rt::Text& find4 = {}, const rt::Text& replacement4 = {},

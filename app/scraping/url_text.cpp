@@ -4,8 +4,6 @@
 
 namespace app {
 
-rt::Text EncodeForUrl(const rt::Text& text) {
-    return web::UrlEncode(web::AnsiToUtf8Text(text));
-}
+rt::Text EncodeForUrl(const rt::Text& text) { return web::UrlEncode(web::AnsiToUtf8Text(text)); }
 
 }  // namespace app

@@ -54,8 +54,8 @@ bool RunSearch(const SearchParams& params, SearchSink& sink) {
             if (!active[site - 1] || !sink.SiteSelected(site)) continue;
             if (rt::StopRequested()) return false;
             web::RequestOutcome outcome;
-            const rt::Text text =
-                web::WebRequestText(SitePageUrl(params.sites, site, keyword, page), {.outcome = &outcome});
+            const rt::Text text = web::WebRequestText(
+                SitePageUrl(params.sites, site, keyword, page), {.outcome = &outcome});
             // A stop aborts the transfer, which then looks like an empty page.
             if (rt::StopRequested()) return false;
             const PageHits found = ScrapePage(site, text, params.sites);
@@ -65,7 +65,8 @@ bool RunSearch(const SearchParams& params, SearchSink& sink) {
                 sink.HitFound(site, hit);
             }
             if (found.exhausted) active[site - 1] = false;
-            sink.PageDone(site, page, static_cast<int>(found.hits.size()), found.exhausted, outcome);
+            sink.PageDone(site, page, static_cast<int>(found.hits.size()), found.exhausted,
+                          outcome);
             moveTo(position + step / 8);
         }
         moveTo(target);

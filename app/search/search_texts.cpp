@@ -13,7 +13,9 @@ rt::Text Tally(const char* opening, int seconds, int hits) {
 
 }  // namespace
 
-rt::Text FinishedStatus(int seconds, int hits) { return Tally("搜索完毕！本次耗时", seconds, hits); }
+rt::Text FinishedStatus(int seconds, int hits) {
+    return Tally("搜索完毕！本次耗时", seconds, hits);
+}
 
 rt::Text StoppedStatus(int seconds, int hits) { return Tally("搜索结束！本次耗时", seconds, hits); }
 

@@ -23,15 +23,18 @@ PageHits Scrape(const rt::Text& page, const SiteTable& table) {
     // The record read is the title; the other fields are looked up in the page.
     return ReadRecords(page, kLimit, {titleStart, "\" target=\"_blank\">Detail</a></td> </tr>"},
                        [&](const rt::Text& title, const rt::Text& p) {
-        const rt::Text hash = ExtractItem(p, hashStart, titleStart);
-        if (hash.empty()) return RecordResult::Broken();
-        Hit hit;
-        hit.title = title;
-        hit.size = ExtractBetween(p, " <td class=\"files-size\">", "</td> <td class=\"convert-date\">");
-        hit.date = ExtractBetween(p, "<td class=\"convert-date\">", "</td> <td class=\"action\">");
-        hit.link = "magnet:?xt=urn:btih:" + hash + "&dn=" + EncodeForUrl(hit.title);
-        return RecordResult::Row(std::move(hit));
-    });
+                           const rt::Text hash = ExtractItem(p, hashStart, titleStart);
+                           if (hash.empty()) return RecordResult::Broken();
+                           Hit hit;
+                           hit.title = title;
+                           hit.size = ExtractBetween(p, " <td class=\"files-size\">",
+                                                     "</td> <td class=\"convert-date\">");
+                           hit.date = ExtractBetween(p, "<td class=\"convert-date\">",
+                                                     "</td> <td class=\"action\">");
+                           hit.link =
+                               "magnet:?xt=urn:btih:" + hash + "&dn=" + EncodeForUrl(hit.title);
+                           return RecordResult::Row(std::move(hit));
+                       });
 }
 
 }  // namespace

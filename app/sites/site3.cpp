@@ -10,9 +10,7 @@ namespace {
 
 constexpr int kLimit = 20;
 
-rt::Text Path(const rt::Text& k, int page) {
-    return "/search/" + k + "/" + std::to_string(page);
-}
+rt::Text Path(const rt::Text& k, int page) { return "/search/" + k + "/" + std::to_string(page); }
 
 // The number of the last month name found in `raw`; `month` when none is.
 rt::Text MonthOf(const rt::Text& raw, rt::Text month) {
@@ -29,23 +27,25 @@ PageHits Scrape(const rt::Text& page, const SiteTable&) {
 
     rt::Text month;  // carried from record to record within this page only
     // A record runs from the name cell to the end of its magnet link.
-    return ReadRecords(page, kLimit, {"<tr><td class=\"name\">", "\" title=\""},
-                       [&](const rt::Text& record, const rt::Text&) {
-        const int titleEnd = rt::FindText(record, "</td><td class=\"size\">");
-        const int link = rt::FindText(record, linkStart);
-        const rt::Text raw = ExtractItem(record, "</td><td class=\"date\">", "</td><td class=\"action\"");
-        if (titleEnd == -1 || link == -1 || raw.empty()) return RecordResult::Broken();
-        Hit hit;
-        hit.title = rt::LeftText(record, titleEnd - 1);
-        hit.link = record.substr(static_cast<std::size_t>(link - 1) + linkStart.size());
-        if (hit.link.empty()) return RecordResult::Broken();
-        month = MonthOf(raw, month);
-        const rt::Text date =
-            rt::MidText(raw, 8, 5) + "-" + month + "-" + rt::MidText(raw, 4, 3);
-        hit.date = rt::ReplaceSubtext(date, " ", rt::Text(), std::nullopt, std::nullopt, true);
-        hit.size = kUnknownField;
-        return RecordResult::Row(std::move(hit));
-    });
+    return ReadRecords(
+        page, kLimit, {"<tr><td class=\"name\">", "\" title=\""},
+        [&](const rt::Text& record, const rt::Text&) {
+            const int titleEnd = rt::FindText(record, "</td><td class=\"size\">");
+            const int link = rt::FindText(record, linkStart);
+            const rt::Text raw =
+                ExtractItem(record, "</td><td class=\"date\">", "</td><td class=\"action\"");
+            if (titleEnd == -1 || link == -1 || raw.empty()) return RecordResult::Broken();
+            Hit hit;
+            hit.title = rt::LeftText(record, titleEnd - 1);
+            hit.link = record.substr(static_cast<std::size_t>(link - 1) + linkStart.size());
+            if (hit.link.empty()) return RecordResult::Broken();
+            month = MonthOf(raw, month);
+            const rt::Text date =
+                rt::MidText(raw, 8, 5) + "-" + month + "-" + rt::MidText(raw, 4, 3);
+            hit.date = rt::ReplaceSubtext(date, " ", rt::Text(), std::nullopt, std::nullopt, true);
+            hit.size = kUnknownField;
+            return RecordResult::Row(std::move(hit));
+        });
 }
 
 }  // namespace

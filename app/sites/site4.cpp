@@ -10,25 +10,24 @@ namespace {
 
 constexpr int kLimit = 10;
 
-rt::Text Path(const rt::Text& k, int page) {
-    return "/list/" + k + "/" + std::to_string(page);
-}
+rt::Text Path(const rt::Text& k, int page) { return "/list/" + k + "/" + std::to_string(page); }
 
 PageHits Scrape(const rt::Text& page, const SiteTable&) {
     // Appended to the link so that the name's end marker always exists.
     const rt::Text sentinel = "墨川";
 
-    return ReadRecords(DropThrough(page, " </ul>"),  // the navigation list
-                       kLimit, {" </ul>", " Magnet</a>"}, [&](const rt::Text& record, const rt::Text&) {
-        Hit hit;
-        hit.link = ExtractItem(record, "href=\"", "\">");
-        if (hit.link.empty()) return RecordResult::Broken();
-        const rt::Text name = ExtractBetween(hit.link + sentinel, "&amp;dn=", sentinel);
-        hit.title = Utf8TextToAnsi(PercentDecode(name));
-        hit.size = ExtractBetween(record, "Size:", "  Requests");
-        hit.date = kUnknownField;
-        return RecordResult::Row(std::move(hit));
-    });
+    return ReadRecords(
+        DropThrough(page, " </ul>"),  // the navigation list
+        kLimit, {" </ul>", " Magnet</a>"}, [&](const rt::Text& record, const rt::Text&) {
+            Hit hit;
+            hit.link = ExtractItem(record, "href=\"", "\">");
+            if (hit.link.empty()) return RecordResult::Broken();
+            const rt::Text name = ExtractBetween(hit.link + sentinel, "&amp;dn=", sentinel);
+            hit.title = Utf8TextToAnsi(PercentDecode(name));
+            hit.size = ExtractBetween(record, "Size:", "  Requests");
+            hit.date = kUnknownField;
+            return RecordResult::Row(std::move(hit));
+        });
 }
 
 }  // namespace

@@ -35,7 +35,6 @@ Hit TableRecord(const rt::Text& record) {
 }
 
 PageHits Scrape(const rt::Text& page, const SiteTable&) {
-
     bool listLayout = false;
     return ReadRecords(
         page, kLimit,

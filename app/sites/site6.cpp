@@ -19,18 +19,19 @@ PageHits Scrape(const rt::Text& page, const SiteTable&) {
 
     // The page goes on after the record's own place, so a date that begins
     // with a double-byte character cannot make the record be read again.
-    return ReadRecords(page, kLimit, {"<div class=\"r\">", "磁力链接"},
-                       [&](const rt::Text& record, const rt::Text&) {
-        const rt::Text hash = ExtractItem(record, "<a href=\"/hash/", "\" target=\"");
-        if (hash.empty()) return RecordResult::Broken();
-        Hit hit;
-        hit.title = ReplaceMany(ExtractBetween(record, hash + "\">", "</h5>"),
-                                "<span class='highlight'>", "", "</span>", "");
-        hit.link = "magnet:?xt=urn:btih:" + hash;
-        hit.date = ExtractBetween(record, valueStart, "</span>");
-        hit.size = ExtractBetween(DropThrough(record, valueStart), valueStart, "</span>");
-        return RecordResult::Row(std::move(hit));
-    });
+    return ReadRecords(
+        page, kLimit, {"<div class=\"r\">", "磁力链接"},
+        [&](const rt::Text& record, const rt::Text&) {
+            const rt::Text hash = ExtractItem(record, "<a href=\"/hash/", "\" target=\"");
+            if (hash.empty()) return RecordResult::Broken();
+            Hit hit;
+            hit.title = ReplaceMany(ExtractBetween(record, hash + "\">", "</h5>"),
+                                    "<span class='highlight'>", "", "</span>", "");
+            hit.link = "magnet:?xt=urn:btih:" + hash;
+            hit.date = ExtractBetween(record, valueStart, "</span>");
+            hit.size = ExtractBetween(DropThrough(record, valueStart), valueStart, "</span>");
+            return RecordResult::Row(std::move(hit));
+        });
 }
 
 }  // namespace

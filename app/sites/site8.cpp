@@ -10,31 +10,29 @@ namespace {
 
 constexpr int kLimit = 10;
 
-rt::Text Path(const rt::Text& k, int page) {
-    return "/search/" + k + "/" + std::to_string(page);
-}
+rt::Text Path(const rt::Text& k, int page) { return "/search/" + k + "/" + std::to_string(page); }
 
 // The pill's text without tags and spaces, its first two bytes dropped.
 rt::Text PillValue(const rt::Text& record, const rt::Text& label, const rt::Text& pillTag) {
-    const rt::Text v = ReplaceMany(ExtractBetween(record, label, "</b>"), pillTag, "", "<b>", "",
-                                   " ", "");
+    const rt::Text v =
+        ReplaceMany(ExtractBetween(record, label, "</b>"), pillTag, "", "<b>", "", " ", "");
     return rt::RightText(v, rt::TextLength(v) - 2);
 }
 
 PageHits Scrape(const rt::Text& page, const SiteTable&) {
-
-    return ReadRecords(page, kLimit, {"<div class=\"search-item\">", "迅雷链接</a>"},
-                       [&](const rt::Text& record, const rt::Text&) {
-        const rt::Text magnet = ExtractItem(record, "magnet:?", "\" class=");
-        if (magnet.empty()) return RecordResult::Broken();
-        Hit hit;
-        hit.title = ReplaceMany(ExtractBetween(record, "\"_blank\">", "</a>"),
-                                "<font color=\"red\">", "", "</font>", "");
-        hit.size = PillValue(record, "<span>文件大小：", "<b class=\"cpill yellow-pill\">");
-        hit.date = PillValue(record, "<span>创建时间：", "<b class=\"cpill blue-pill\">");
-        hit.link = "magnet:?" + magnet;
-        return RecordResult::Row(std::move(hit));
-    });
+    return ReadRecords(
+        page, kLimit, {"<div class=\"search-item\">", "迅雷链接</a>"},
+        [&](const rt::Text& record, const rt::Text&) {
+            const rt::Text magnet = ExtractItem(record, "magnet:?", "\" class=");
+            if (magnet.empty()) return RecordResult::Broken();
+            Hit hit;
+            hit.title = ReplaceMany(ExtractBetween(record, "\"_blank\">", "</a>"),
+                                    "<font color=\"red\">", "", "</font>", "");
+            hit.size = PillValue(record, "<span>文件大小：", "<b class=\"cpill yellow-pill\">");
+            hit.date = PillValue(record, "<span>创建时间：", "<b class=\"cpill blue-pill\">");
+            hit.link = "magnet:?" + magnet;
+            return RecordResult::Row(std::move(hit));
+        });
 }
 
 }  // namespace

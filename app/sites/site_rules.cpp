@@ -6,8 +6,8 @@
 namespace app {
 
 const SiteDescriptor& Site(SiteId site) {
-    static const SiteDescriptor* const kSites[kSiteCount] = {
-        &kSite1, &kSite2, &kSite3, &kSite4, &kSite5, &kSite6, &kSite7, &kSite8};
+    static const SiteDescriptor* const kSites[kSiteCount] = {&kSite1, &kSite2, &kSite3, &kSite4,
+                                                             &kSite5, &kSite6, &kSite7, &kSite8};
     // A site number outside 1..8 is a programming error.
     if (site < kFirstSite || site > kLastSite) rt::FatalError(rt::kErrorSelectorRange);
     return *kSites[site - 1];

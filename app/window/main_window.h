@@ -94,9 +94,9 @@ private:
     Tick searchStartTick = 0;
     std::shared_ptr<SearchHandOver> handOver_;
     SiteStatsCollector siteStats_;
-    int searchPages_ = 0;    // the pages per site the latest search asked for
-    int search_ = 0;         // the number of the latest search
-    bool searching_ = false; // the latest search still counts
+    int searchPages_ = 0;     // the pages per site the latest search asked for
+    int search_ = 0;          // the number of the latest search
+    bool searching_ = false;  // the latest search still counts
 };
 
 }  // namespace app

@@ -84,7 +84,8 @@ void MainWindow::CreateControls() {
     list.backColor = 0x00808080;
     list.lineColor = 0x00000000;
     resultList.CreateList(mainWindow, 4, 90, 963, 408, list);
-    for (int i = 0; i < 5; ++i) resultList.InsertColumn(i + 1, kColumns[i].title, kColumns[i].width, 1);
+    for (int i = 0; i < 5; ++i)
+        resultList.InsertColumn(i + 1, kColumns[i].title, kColumns[i].width, 1);
 
     keywordLabel.CreateLabel(mainWindow, 4, 40, 200, 29, "关键字:", EditLabelStyle());
     ui::EditOptions keyword = InputStyle();
@@ -100,9 +101,10 @@ void MainWindow::CreateControls() {
     status.backColor = 0x00808080;
     status.multiline = true;
     status.scrollOptions = ui::EDIT_SCROLL_VERTICAL;
-    statusBox.CreateEdit(mainWindow, 4, 500, 598, 40,
-                         "搜索成功后,鼠标左键单击内容即可获取下载地址......点击右边复制按钮即可复制下载地址......",
-                         status);
+    statusBox.CreateEdit(
+        mainWindow, 4, 500, 598, 40,
+        "搜索成功后,鼠标左键单击内容即可获取下载地址......点击右边复制按钮即可复制下载地址......",
+        status);
 
     startButton.CreateButton(mainWindow, 410, 40, 96, 29, "开始搜素", ButtonStyle());
     stopButton.CreateButton(mainWindow, 512, 40, 96, 29, "停止搜索", ButtonStyle());

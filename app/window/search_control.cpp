@@ -75,16 +75,20 @@ void MainWindow::TakeUpdates() {
 void MainWindow::Apply(const SearchUpdate& update) {
     if (update.search != search_ || !searching_) return;
     switch (update.kind) {
-        case SearchUpdate::Kind::kStatus: statusBox.Text(update.text); break;
-        case SearchUpdate::Kind::kClock: searchStartTick = update.tick; break;
-        case SearchUpdate::Kind::kHit: AddResultRow(update.site, update.hit); break;
-        case SearchUpdate::Kind::kProgress: progressBar.Position(static_cast<float>(update.value)); break;
-        case SearchUpdate::Kind::kPage: siteStats_.PageDone(update.site, update.value, update.page); break;
-        case SearchUpdate::Kind::kFinished:
-            searching_ = false;
-            ShowIdle();
-            ReportSites(false);
-            break;
+    case SearchUpdate::Kind::kStatus: statusBox.Text(update.text); break;
+    case SearchUpdate::Kind::kClock: searchStartTick = update.tick; break;
+    case SearchUpdate::Kind::kHit: AddResultRow(update.site, update.hit); break;
+    case SearchUpdate::Kind::kProgress:
+        progressBar.Position(static_cast<float>(update.value));
+        break;
+    case SearchUpdate::Kind::kPage:
+        siteStats_.PageDone(update.site, update.value, update.page);
+        break;
+    case SearchUpdate::Kind::kFinished:
+        searching_ = false;
+        ShowIdle();
+        ReportSites(false);
+        break;
     }
 }
 

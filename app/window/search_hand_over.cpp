@@ -36,7 +36,9 @@ void WindowSearchSink::StatusChanged(const rt::Text& text) {
     Send({.kind = SearchUpdate::Kind::kStatus, .text = text});
 }
 
-void WindowSearchSink::ClockStarted(Tick start) { Send({.kind = SearchUpdate::Kind::kClock, .tick = start}); }
+void WindowSearchSink::ClockStarted(Tick start) {
+    Send({.kind = SearchUpdate::Kind::kClock, .tick = start});
+}
 
 void WindowSearchSink::HitFound(SiteId site, const Hit& hit) {
     Send({.kind = SearchUpdate::Kind::kHit, .site = site, .hit = hit});

@@ -28,7 +28,7 @@ struct SearchUpdate {
     SiteId site = 0;
     Hit hit{};
     rt::Text text{};
-    int value = 0;   // progress position, page number, or the finished search's hit count
+    int value = 0;  // progress position, page number, or the finished search's hit count
     PageOutcome page{};
     Tick tick = 0;
 };

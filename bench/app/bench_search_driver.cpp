@@ -67,8 +67,9 @@ void BM_SearchEightSitesTenPages(benchmark::State& state) {
         const auto fetchStart = Clock::now();
         for (std::size_t i = logged; i < log.size(); ++i) {
             const int server = std::stoi(log[i]);
-            const std::string url = "http://127.0.0.1:" + std::to_string(sites.basePort() + server) +
-                                    log[i].substr(log[i].find(' ') + 1);
+            const std::string url =
+                "http://127.0.0.1:" + std::to_string(sites.basePort() + server) +
+                log[i].substr(log[i].find(' ') + 1);
             benchmark::DoNotOptimize(web::WebRequestText(url));
         }
         fetchSeconds += Seconds(Clock::now() - fetchStart);

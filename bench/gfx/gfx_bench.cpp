@@ -49,7 +49,9 @@ void BM_ComposeControls(benchmark::State& state) {
     const int opacity = static_cast<int>(state.range(0));
     for (auto _ : state) {
         canvas.CopyFrom(background, RectI{0, 0, kCanvasW, kCanvasH}, 0, 0);
-        for (int i = 0; i < kControls; ++i) g.DrawImageAlpha(controls[static_cast<std::size_t>(i)], Place(i, controls[static_cast<std::size_t>(i)]), opacity);
+        for (int i = 0; i < kControls; ++i)
+            g.DrawImageAlpha(controls[static_cast<std::size_t>(i)],
+                             Place(i, controls[static_cast<std::size_t>(i)]), opacity);
         benchmark::DoNotOptimize(canvas.Data());
     }
 }
@@ -64,8 +66,8 @@ void BM_DrawLabelText(benchmark::State& state) {
     format.SetTrimming(StringTrimming::EllipsisCharacter);
     for (auto _ : state) {
         g.Clear(0);
-        g.DrawString("【示例标题】 下载地址：magnet:?xt=urn:btih:0123456789", font, SolidBrush(0xD2000000),
-                     RectF{0, 0, 200, 30}, format);
+        g.DrawString("【示例标题】 下载地址：magnet:?xt=urn:btih:0123456789", font,
+                     SolidBrush(0xD2000000), RectF{0, 0, 200, 30}, format);
     }
 }
 BENCHMARK(BM_DrawLabelText)->Unit(benchmark::kMicrosecond);
@@ -74,7 +76,8 @@ void BM_MeasureString(benchmark::State& state) {
     Bitmap b(1, 1);
     Graphics g(b);
     const Font font(FontFamily::DefaultChineseSans(), 12);
-    for (auto _ : state) benchmark::DoNotOptimize(g.MeasureString("关键字: 我唾弃你的坟墓", font, RectF{}));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(g.MeasureString("关键字: 我唾弃你的坟墓", font, RectF{}));
 }
 BENCHMARK(BM_MeasureString)->Unit(benchmark::kMicrosecond);
 

@@ -26,8 +26,8 @@ plat::Hwnd Window() {
         plat::WNDCLASS wc;
         wc.lpszClassName = "Bench";
         plat::RegisterClass(wc);
-        plat::Hwnd h = plat::CreateWindowEx(plat::WS_EX_LAYERED, "Bench", "bench", plat::WS_POPUP, 100, 100, kWidth,
-                                            kHeight);
+        plat::Hwnd h = plat::CreateWindowEx(plat::WS_EX_LAYERED, "Bench", "bench", plat::WS_POPUP,
+                                            100, 100, kWidth, kHeight);
         std::vector<std::uint32_t> px(static_cast<std::size_t>(kWidth) * kHeight, 0xC8808080u);
         plat::Present(h, px.data(), kWidth * 4, kWidth, kHeight);
         plat::ShowWindow(h, plat::SW_SHOWNORMAL);
@@ -50,7 +50,8 @@ std::vector<gfx::Bitmap> Controls() {
     for (int i = 0; i < 40; ++i) {
         gfx::Bitmap b(120, 28);
         gfx::Graphics g(b);
-        g.Clear(gfx::MakeColor(static_cast<std::uint8_t>(150 + i), 40, static_cast<std::uint8_t>(i * 5), 90));
+        g.Clear(gfx::MakeColor(static_cast<std::uint8_t>(150 + i), 40,
+                               static_cast<std::uint8_t>(i * 5), 90));
         controls.push_back(std::move(b));
     }
     return controls;
@@ -73,8 +74,8 @@ bool HaveServer(benchmark::State& state) {
 }
 
 void PresentCanvas(plat::Hwnd h, const gfx::Bitmap& canvas, const plat::RECT* dirty = nullptr) {
-    plat::Present(h, reinterpret_cast<const std::uint32_t*>(canvas.Data()), canvas.Stride(), kWidth, kHeight,
-                  dirty);
+    plat::Present(h, reinterpret_cast<const std::uint32_t*>(canvas.Data()), canvas.Stride(), kWidth,
+                  kHeight, dirty);
 }
 
 void BM_PresentFullCanvas(benchmark::State& state) {
@@ -83,7 +84,10 @@ void BM_PresentFullCanvas(benchmark::State& state) {
     gfx::Bitmap canvas = Canvas();
     for (auto _ : state) PresentCanvas(h, canvas);
 }
-BENCHMARK(BM_PresentFullCanvas)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PresentFullCanvas)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_PresentControlRectangle(benchmark::State& state) {
     if (!HaveServer(state)) return;
@@ -92,7 +96,10 @@ void BM_PresentControlRectangle(benchmark::State& state) {
     plat::RECT dirty{300, 200, 420, 228};
     for (auto _ : state) PresentCanvas(h, canvas, &dirty);
 }
-BENCHMARK(BM_PresentControlRectangle)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PresentControlRectangle)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_Compose40Controls(benchmark::State& state) {
     gfx::Bitmap canvas = Canvas();
@@ -102,7 +109,10 @@ void BM_Compose40Controls(benchmark::State& state) {
         benchmark::DoNotOptimize(canvas.Data());
     }
 }
-BENCHMARK(BM_Compose40Controls)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Compose40Controls)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_ComposeAndPresent(benchmark::State& state) {
     if (!HaveServer(state)) return;
@@ -114,7 +124,10 @@ void BM_ComposeAndPresent(benchmark::State& state) {
         PresentCanvas(h, canvas);
     }
 }
-BENCHMARK(BM_ComposeAndPresent)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ComposeAndPresent)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

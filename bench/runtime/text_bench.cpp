@@ -20,8 +20,8 @@ constexpr std::size_t kPageSize = 1 << 20;
 const rt::Text& Page() {
     static const rt::Text page = [] {
         std::mt19937 random(2052);
-        const std::string_view words[] = {"<td class=\"n\">", "magnet", "size", "</a>", " ", "2024-01-02",
-                                          "href=\"/t/", "MB", "&nbsp;", "GB"};
+        const std::string_view words[] = {"<td class=\"n\">", "magnet",     "size", "</a>",   " ",
+                                          "2024-01-02",       "href=\"/t/", "MB",   "&nbsp;", "GB"};
         rt::Text text;
         text.reserve(kPageSize + 256);
         while (text.size() < kPageSize - 64) {
@@ -69,13 +69,15 @@ void MemmemAscii(benchmark::State& state) {
 BENCHMARK(MemmemAscii);
 
 void StringViewFindAscii(benchmark::State& state) {
-    ScanPage(state, std::string_view(Page()), [](std::string_view page) { return page.find(kAsciiPattern); });
+    ScanPage(state, std::string_view(Page()),
+             [](std::string_view page) { return page.find(kAsciiPattern); });
 }
 BENCHMARK(StringViewFindAscii);
 
 void FindTextIgnoreCaseAscii(benchmark::State& state) {
-    ScanPage(state, Page(),
-             [](const rt::Text& page) { return rt::FindText(page, "</TABLE>", std::nullopt, true); });
+    ScanPage(state, Page(), [](const rt::Text& page) {
+        return rt::FindText(page, "</TABLE>", std::nullopt, true);
+    });
 }
 BENCHMARK(FindTextIgnoreCaseAscii);
 
@@ -90,18 +92,21 @@ rt::Text LetterRunPage(std::size_t run) {
 
 void FindTextIgnoreCaseAfterLetterRun(benchmark::State& state) {
     const rt::Text text = LetterRunPage(static_cast<std::size_t>(state.range(0)));
-    ScanPage(state, text, [](const rt::Text& page) { return rt::FindText(page, "ab", std::nullopt, true); });
+    ScanPage(state, text,
+             [](const rt::Text& page) { return rt::FindText(page, "ab", std::nullopt, true); });
 }
 BENCHMARK(FindTextIgnoreCaseAfterLetterRun)->Arg(0)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 void FindTextDoubleByte(benchmark::State& state) {
-    ScanPage(state, Page(), [](const rt::Text& page) { return rt::FindText(page, kDoubleBytePattern); });
+    ScanPage(state, Page(),
+             [](const rt::Text& page) { return rt::FindText(page, kDoubleBytePattern); });
 }
 BENCHMARK(FindTextDoubleByte);
 
 void MemmemDoubleByte(benchmark::State& state) {
     ScanPage(state, Page(), [](const rt::Text& page) {
-        return memmem(page.data(), page.size(), kDoubleBytePattern.data(), kDoubleBytePattern.size());
+        return memmem(page.data(), page.size(), kDoubleBytePattern.data(),
+                      kDoubleBytePattern.size());
     });
 }
 BENCHMARK(MemmemDoubleByte);
@@ -122,7 +127,8 @@ BENCHMARK(SplitTextRows);
 // Case-insensitive replacing (the default) of a word that occurs in one case
 // only, many times over the page.
 void ReplaceSubtextWords(benchmark::State& state) {
-    ScanPage(state, Page(), [](const rt::Text& page) { return rt::ReplaceSubtext(page, "size", "SIZE"); });
+    ScanPage(state, Page(),
+             [](const rt::Text& page) { return rt::ReplaceSubtext(page, "size", "SIZE"); });
 }
 BENCHMARK(ReplaceSubtextWords);
 
@@ -133,7 +139,8 @@ void StringViewSplitRows(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<std::string> list;
         std::size_t begin = 0;
-        for (std::size_t hit; (hit = page.find("<tr>", begin)) != std::string_view::npos; begin = hit + 4)
+        for (std::size_t hit; (hit = page.find("<tr>", begin)) != std::string_view::npos;
+             begin = hit + 4)
             list.emplace_back(page.substr(begin, hit - begin));
         if (begin < page.size()) list.emplace_back(page.substr(begin));
         rows = static_cast<int>(list.size());

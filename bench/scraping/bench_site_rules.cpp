@@ -10,9 +10,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -47,7 +47,8 @@ std::vector<BenchPage> MakePages() {
     auto add = [&](const std::string& name, app::SiteId site, bool tableLayout) {
         for (int variant = 0;; ++variant) {
             // The keyword arrives as UTF-8 here (this file keeps UTF-8 literals).
-            const rt::Text keyword = rt::Utf8ToCp936("流浪地球") + (variant ? std::to_string(variant) : "");
+            const rt::Text keyword =
+                rt::Utf8ToCp936("流浪地球") + (variant ? std::to_string(variant) : "");
             for (int page = 1; page < demo::LastPage(site, keyword); ++page) {
                 const demo::PagePlan plan = demo::PlanPage(site, keyword, page);
                 if (plan.ed2kAt >= 0 || plan.tableLayout != tableLayout) continue;
@@ -66,8 +67,8 @@ std::vector<BenchPage> MakePages() {
 
 std::map<std::string, PeerResult> RunPeer(const std::filesystem::path& dir) {
     std::map<std::string, PeerResult> results;
-    const std::string command = "python3 '" + std::string(SEEKER_PEER_SCRAPER) + "' '" +
-                                dir.string() + "'";
+    const std::string command =
+        "python3 '" + std::string(SEEKER_PEER_SCRAPER) + "' '" + dir.string() + "'";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return results;
     char name[64];
@@ -99,7 +100,8 @@ void RunRule(benchmark::State& state, const BenchPage& page, const PeerResult& p
     if (lastCount != expected) state.SkipWithError("rule found a different number of hits");
     state.counters["page_kb"] = static_cast<double>(page.body.size()) / 1024.0;
     state.counters["hits_per_page"] = lastCount;
-    state.counters["hits_per_s"] = benchmark::Counter(static_cast<double>(hits), benchmark::Counter::kIsRate);
+    state.counters["hits_per_s"] =
+        benchmark::Counter(static_cast<double>(hits), benchmark::Counter::kIsRate);
     state.counters["peer_hits_per_page"] = peer.hits;
     state.counters["peer_hits_per_s"] = peer.hitsPerSecond;
     if (peer.hitsPerSecond > 0 && seconds > 0) {

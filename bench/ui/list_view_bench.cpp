@@ -4,10 +4,10 @@
 // hit testing, and the resident memory the rows take against their raw text.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "platform/headless/headless_control.h"
 #include "ui/controls/list_view.h"
@@ -22,7 +22,9 @@ constexpr int kMaxRows = 240000;
 // and ASCII (code page 936), a size, a date and a site label.
 struct Cells {
     std::string number, title, size, date, site;
-    std::size_t Bytes() const { return number.size() + title.size() + size.size() + date.size() + site.size(); }
+    std::size_t Bytes() const {
+        return number.size() + title.size() + size.size() + date.size() + site.size();
+    }
 };
 
 Cells MakeCells(int i) {
@@ -32,7 +34,8 @@ Cells MakeCells(int i) {
         "【合集】经典老歌 无损音乐 FLAC 320k 华语金曲精选 Vol.",
         "开源软件 LibreOffice 7.6 中文版 安装包 Windows Linux macOS 第",
     };
-    static const char* const kSites[] = {"站点一", "站点二", "BTDigg", "站点四", "ed2k站", "站点六", "Torrent", "站点八"};
+    static const char* const kSites[] = {"站点一", "站点二", "BTDigg",  "站点四",
+                                         "ed2k站", "站点六", "Torrent", "站点八"};
     Cells c;
     c.number = std::to_string(i);
     c.title = std::string(kTitles[i % 4]) + std::to_string(i % 97) + "集";
@@ -118,11 +121,12 @@ void BM_AppendRow(benchmark::State& state) {
         table.list.DeleteAllRows();
         plat::headless::PumpMessages();
         state.ResumeTiming();
-        for (const Cells& c : cells) table.list.AppendRow({c.number, c.title, c.size, c.date, c.site});
+        for (const Cells& c : cells)
+            table.list.AppendRow({c.number, c.title, c.size, c.date, c.site});
     }
-    state.counters["ns_per_row"] = benchmark::Counter(static_cast<double>(rows) * 1e-9,
-                                                      benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+    state.counters["ns_per_row"] = benchmark::Counter(
+        static_cast<double>(rows) * 1e-9,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_AppendRow)->Arg(1000)->Arg(kMaxRows)->Unit(benchmark::kMillisecond);
 
@@ -141,11 +145,15 @@ void BM_AppendPagesWithRefresh(benchmark::State& state) {
             if (i % 30 == 0) plat::headless::PumpMessages();
         }
     }
-    state.counters["us_per_row"] = benchmark::Counter(static_cast<double>(rows) * 1e-6,
-                                                      benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+    state.counters["us_per_row"] = benchmark::Counter(
+        static_cast<double>(rows) * 1e-6,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_AppendPagesWithRefresh)->Arg(3000)->Arg(kMaxRows)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_AppendPagesWithRefresh)
+    ->Arg(3000)
+    ->Arg(kMaxRows)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // One wheel notch on the focused table, with the host's redraw and present.
 void BM_RepaintAfterWheelNotch(benchmark::State& state) {
@@ -156,7 +164,8 @@ void BM_RepaintAfterWheelNotch(benchmark::State& state) {
     int direction = 1;
     for (auto _ : state) {
         direction = -direction;
-        plat::SendMessage(table.window, plat::WM_MOUSEWHEEL, plat::MAKEWPARAM(0, 120 * direction), 0);
+        plat::SendMessage(table.window, plat::WM_MOUSEWHEEL, plat::MAKEWPARAM(0, 120 * direction),
+                          0);
         plat::headless::PumpMessages();
     }
     state.counters["first_row"] = table.list.firstVisibleRow;

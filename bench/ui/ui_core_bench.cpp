@@ -33,7 +33,8 @@ struct AppLikeWindow {
         plat::ShowWindow(window, plat::SW_SHOWNORMAL);
         for (int i = 0; i < 30; ++i) {
             auto swatch = std::make_unique<Swatch>();
-            swatch->Create(window, ui::RectF{20.0f + 30.0f * i, 60.0f + 12.0f * (i % 10), 80, 24}, 30, true, 1);
+            swatch->Create(window, ui::RectF{20.0f + 30.0f * i, 60.0f + 12.0f * (i % 10), 80, 24},
+                           30, true, 1);
             controls.push_back(std::move(swatch));
         }
         plat::headless::PumpMessages();
@@ -55,7 +56,10 @@ void BM_ControlRepaintAndPresent(benchmark::State& state) {
     }
     state.counters["presents"] = app.host.presentCount;
 }
-BENCHMARK(BM_ControlRepaintAndPresent)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ControlRepaintAndPresent)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_RenderBackgroundLayered975x547(benchmark::State& state) {
     AppLikeWindow app;

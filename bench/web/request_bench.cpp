@@ -132,10 +132,22 @@ void BM_AbortLatency(benchmark::State& state) {
 
 // The machine is shared: medians of several runs, best read with
 // --benchmark_enable_random_interleaving=true.
-BENCHMARK_CAPTURE(BM_PlainCurlLoop, plain_page, "/plain")->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_WebRequestText, plain_page, "/plain")->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_PlainCurlLoop, utf8_page, "/utf8")->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_WebRequestText, utf8_page, "/utf8")->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_PlainCurlLoop, plain_page, "/plain")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_WebRequestText, plain_page, "/plain")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_PlainCurlLoop, utf8_page, "/utf8")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_WebRequestText, utf8_page, "/utf8")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_AbortLatency)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace

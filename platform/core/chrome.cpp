@@ -16,7 +16,8 @@
 // settings win where it is linked too.
 #if defined(__SANITIZE_ADDRESS__)
 extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\nleak:libpangocairo-1.0.so\n";
+    return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\nleak:"
+           "libpangocairo-1.0.so\n";
 }
 #endif
 #if defined(__SANITIZE_THREAD__)
@@ -40,7 +41,8 @@ using Layout = rt::Owned<PangoLayout, g_object_unref>;
 // A layout for measuring and drawing on `cr`.
 Layout MakeLayout(cairo_t* cr, const std::string& text, int wrapWidth) {
     Layout layout(pango_cairo_create_layout(cr));
-    rt::Owned<PangoFontDescription, pango_font_description_free> font(pango_font_description_from_string(kFont));
+    rt::Owned<PangoFontDescription, pango_font_description_free> font(
+        pango_font_description_from_string(kFont));
     pango_layout_set_font_description(layout.get(), font.get());
     if (wrapWidth > 0) {
         pango_layout_set_width(layout.get(), wrapWidth * PANGO_SCALE);
@@ -95,7 +97,8 @@ ChromeImage DrawTooltip(const std::string& utf8Text) {
     return Finish(s.get());
 }
 
-MessageBoxPicture DrawMessageBox(const std::string& utf8Caption, const std::string& utf8Text, bool pressed) {
+MessageBoxPicture DrawMessageBox(const std::string& utf8Caption, const std::string& utf8Text,
+                                 bool pressed) {
     constexpr int kCaption = 26, kPad = 16, kButtonW = 76, kButtonH = 24;
     SIZE text = Measure(utf8Text, 480);
     SIZE cap = Measure(utf8Caption, 0);
@@ -135,7 +138,8 @@ MessageBoxPicture DrawMessageBox(const std::string& utf8Caption, const std::stri
     int ow = 0, oh = 0;
     pango_layout_get_pixel_size(ok.get(), &ow, &oh);
     cairo_set_source_rgb(c, 0, 0, 0);
-    cairo_move_to(c, b.left + (b.width() - ow) / 2.0 + (pressed ? 1 : 0), b.top + (b.height() - oh) / 2.0);
+    cairo_move_to(c, b.left + (b.width() - ow) / 2.0 + (pressed ? 1 : 0),
+                  b.top + (b.height() - oh) / 2.0);
     pango_cairo_show_layout(c, ok.get());
     pic.image = Finish(s.get());
     return pic;

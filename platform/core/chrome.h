@@ -20,10 +20,11 @@ ChromeImage DrawTooltip(const std::string& utf8Text);
 
 struct MessageBoxPicture {
     ChromeImage image;
-    RECT button;   // the OK button
+    RECT button;  // the OK button
     int captionHeight = 0;
 };
 // `pressed` draws the button pushed in.
-MessageBoxPicture DrawMessageBox(const std::string& utf8Caption, const std::string& utf8Text, bool pressed);
+MessageBoxPicture DrawMessageBox(const std::string& utf8Caption, const std::string& utf8Text,
+                                 bool pressed);
 
 }  // namespace plat::core

@@ -28,8 +28,8 @@ void StartMoveSize(Hwnd hwnd, ResizeZone zone) {
     bool startable = WithWindow(hwnd, false, [&](WindowRecord& rec) {
         // A move or size lasts while the left button is held: after a quick
         // click its release has come already and nothing would end it.
-        return !rec.iconic && !(rec.zoomed && zone == ResizeZone::Move) && !CoreState().moveSize.active &&
-               (CoreState().keys[VK_LBUTTON] & 0x80) != 0;
+        return !rec.iconic && !(rec.zoomed && zone == ResizeZone::Move) &&
+               !CoreState().moveSize.active && (CoreState().keys[VK_LBUTTON] & 0x80) != 0;
     });
     if (!startable) return;
     // The minimum size holds for a window manager's sizing as for our own.
@@ -75,10 +75,13 @@ bool MoveSizeMouse(POINT screen, bool buttonUp) {
         if (z == ResizeZone::Move) {
             target = RECT{target.left + dx, target.top + dy, target.right + dx, target.bottom + dy};
         } else {
-            if (DragsLeft(z)) target.left = std::min(target.left + dx, target.right - ms.minTrack.x);
-            if (DragsRight(z)) target.right = std::max(target.right + dx, target.left + ms.minTrack.x);
+            if (DragsLeft(z))
+                target.left = std::min(target.left + dx, target.right - ms.minTrack.x);
+            if (DragsRight(z))
+                target.right = std::max(target.right + dx, target.left + ms.minTrack.x);
             if (DragsTop(z)) target.top = std::min(target.top + dy, target.bottom - ms.minTrack.y);
-            if (DragsBottom(z)) target.bottom = std::max(target.bottom + dy, target.top + ms.minTrack.y);
+            if (DragsBottom(z))
+                target.bottom = std::max(target.bottom + dy, target.top + ms.minTrack.y);
         }
         // A release missed by the grab ends the loop where it was; the
         // pointer has moved on since.
@@ -112,7 +115,8 @@ void Maximize(Hwnd hwnd) {
     RECT before;
     GetWindowRect(hwnd, &before);
     ApplyGeometry(hwnd, target, false);
-    if (before == target) Deliver(hwnd, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(target.width(), target.height()));
+    if (before == target)
+        Deliver(hwnd, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(target.width(), target.height()));
 }
 
 void Restore(Hwnd hwnd) {
@@ -138,7 +142,8 @@ void Restore(Hwnd hwnd) {
         RECT before;
         GetWindowRect(hwnd, &before);
         ApplyGeometry(hwnd, target, false);
-        if (before == target) Deliver(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(target.width(), target.height()));
+        if (before == target)
+            Deliver(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(target.width(), target.height()));
     } else {
         Deliver(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,
                 MAKELPARAM(target.width(), target.height()));
@@ -171,11 +176,8 @@ using namespace core;
 
 LRESULT DefWindowProc(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_NCCREATE:
-        return 1;
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return 0;
+    case WM_NCCREATE: return 1;
+    case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_SYSCOMMAND:
         switch (wParam & 0xFFF0) {
         case SC_MINIMIZE: Minimize(hwnd); return 0;
@@ -193,10 +195,13 @@ LRESULT DefWindowProc(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETTEXT: {
         const char* text = reinterpret_cast<const char*>(lParam);
-        return WithWindow(hwnd, [&](WindowRecord& rec) {
-            rec.text = text != nullptr ? rt::Text(text) : rt::Text();
-            backend::SetTitle(rec, rt::Cp936ToUtf8(rec.text));
-        }) ? 1 : 0;
+        return WithWindow(hwnd,
+                          [&](WindowRecord& rec) {
+                              rec.text = text != nullptr ? rt::Text(text) : rt::Text();
+                              backend::SetTitle(rec, rt::Cp936ToUtf8(rec.text));
+                          })
+                   ? 1
+                   : 0;
     }
     case WM_GETTEXT: {
         char* buffer = reinterpret_cast<char*>(lParam);
@@ -217,11 +222,11 @@ LRESULT DefWindowProc(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         });
         return reinterpret_cast<LRESULT>(previous);
     }
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(GetWindowText(hwnd).size());
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(GetWindowText(hwnd).size());
     case WM_SETCURSOR:
         if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT) {
-            Hcursor cursor = WithWindow(hwnd, Hcursor{}, [](WindowRecord& rec) { return rec.classCursor; });
+            Hcursor cursor =
+                WithWindow(hwnd, Hcursor{}, [](WindowRecord& rec) { return rec.classCursor; });
             if (cursor == nullptr) return 0;
             SetCursor(cursor);
             return 1;
@@ -234,14 +239,13 @@ LRESULT DefWindowProc(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SYSKEYDOWN:
-        if (wParam == VK_F4 && (static_cast<std::uintptr_t>(lParam) & (1u << 29))) SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (wParam == VK_F4 && (static_cast<std::uintptr_t>(lParam) & (1u << 29)))
+            SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     case WM_NCACTIVATE:
     case WM_ERASEBKGND:
-    case WM_MOUSEACTIVATE:
-        return 1;
-    default:
-        return 0;
+    case WM_MOUSEACTIVATE: return 1;
+    default: return 0;
     }
 }
 

@@ -17,7 +17,8 @@ bool SetApplicationIdentity(const std::string& name, const std::string& classNam
 bool SetWindowIcon(Hwnd hwnd, const std::vector<IconImage>& images) {
     for (const IconImage& image : images) {
         if (image.width <= 0 || image.height <= 0 ||
-            image.pixels.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+            image.pixels.size() !=
+                static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
             return false;
     }
     return WithWindow(hwnd, [&](WindowRecord& rec) {

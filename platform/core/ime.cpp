@@ -19,7 +19,8 @@ WindowRecord* WindowOf(Himc himc) { return Find(reinterpret_cast<Hwnd>(himc)); }
 }  // namespace
 
 Himc ImmGetContext(Hwnd hwnd) {
-    return WithWindow(hwnd, nullptr, [](WindowRecord& rec) { return rec.imeAttached ? ContextOf(rec) : nullptr; });
+    return WithWindow(hwnd, nullptr,
+                      [](WindowRecord& rec) { return rec.imeAttached ? ContextOf(rec) : nullptr; });
 }
 
 bool ImmReleaseContext(Hwnd hwnd, Himc himc) { return IsWindow(hwnd) && himc != nullptr; }

@@ -34,7 +34,8 @@ void SetKeyLocked(int vk, bool down) {
 // Which window receives mouse input at `screen`: the capture, else the
 // window under the pointer.
 Hwnd MouseTargetLocked(Hwnd under) {
-    if (CoreState().capture != nullptr && Find(CoreState().capture) != nullptr) return CoreState().capture;
+    if (CoreState().capture != nullptr && Find(CoreState().capture) != nullptr)
+        return CoreState().capture;
     return under;
 }
 
@@ -80,7 +81,8 @@ Hwnd RouteMouse(Hwnd under, POINT screen) {
 }
 
 void SendSetCursor(Hwnd target, UINT mouseMsg) {
-    SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, mouseMsg));
+    SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                MAKELPARAM(HTCLIENT, mouseMsg));
 }
 
 }  // namespace
@@ -109,8 +111,15 @@ void MouseMove(Hwnd under, POINT screen) {
     WithWindow(target, [&](WindowRecord& rec) {
         // Consecutive moves collapse into the latest, as the window system does.
         auto& in = rec.queue->input;
-        if (!in.empty() && in.back().msg.hwnd == target && in.back().msg.message == WM_MOUSEMOVE) in.pop_back();
-        QueueInputLocked(rec, MSG{nullptr, WM_MOUSEMOVE, MouseKeyFlagsLocked(), MAKELPARAM(client.x, client.y), 0, {}, {}});
+        if (!in.empty() && in.back().msg.hwnd == target && in.back().msg.message == WM_MOUSEMOVE)
+            in.pop_back();
+        QueueInputLocked(rec, MSG{nullptr,
+                                  WM_MOUSEMOVE,
+                                  MouseKeyFlagsLocked(),
+                                  MAKELPARAM(client.x, client.y),
+                                  0,
+                                  {},
+                                  {}});
     });
 }
 
@@ -130,7 +139,8 @@ void MouseButton(Hwnd under, int button, bool down, POINT screen) {
     if (target == nullptr) return;
     // A press on an inactive window activates it first.
     bool activate = WithWindow(target, false, [&](WindowRecord& rec) {
-        return down && CoreState().active != target && !rec.internalNoActivate && !(rec.exStyle & WS_EX_NOACTIVATE);
+        return down && CoreState().active != target && !rec.internalNoActivate &&
+               !(rec.exStyle & WS_EX_NOACTIVATE);
     });
     if (activate) Activate(target, true, true);
     POINT client;
@@ -156,7 +166,9 @@ void MouseButton(Hwnd under, int button, bool down, POINT screen) {
     if (!live) return;
     TooltipMouse(target, client, msg);
     WithWindow(target, [&](WindowRecord& rec) {
-        QueueInputLocked(rec, MSG{nullptr, msg, MouseKeyFlagsLocked(), MAKELPARAM(client.x, client.y), 0, {}, {}});
+        QueueInputLocked(
+            rec,
+            MSG{nullptr, msg, MouseKeyFlagsLocked(), MAKELPARAM(client.x, client.y), 0, {}, {}});
     });
 }
 
@@ -168,8 +180,13 @@ void Wheel(Hwnd under, int delta, POINT screen) {
     Hwnd target = CoreState().focus != nullptr ? CoreState().focus : CoreState().hover;
     WindowRecord* rec = Find(target);
     if (rec == nullptr) return;
-    QueueInputLocked(*rec, MSG{nullptr, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeyFlagsLocked()), delta),
-                               MAKELPARAM(screen.x, screen.y), 0, {}, {}});
+    QueueInputLocked(*rec, MSG{nullptr,
+                               WM_MOUSEWHEEL,
+                               MAKEWPARAM(static_cast<int>(MouseKeyFlagsLocked()), delta),
+                               MAKELPARAM(screen.x, screen.y),
+                               0,
+                               {},
+                               {}});
 }
 
 void PointerLeft(Hwnd hwnd) {
@@ -229,8 +246,9 @@ void Commit(Hwnd target, const std::string& utf8) {
     rt::Text cp = rt::Utf8ToCp936(utf8);
     MSG m;
     m.message = WM_IME_COMPOSITION;
-    m.wParam = cp.size() >= 2 ? (static_cast<std::uint8_t>(cp[0]) << 8) | static_cast<std::uint8_t>(cp[1])
-                              : (cp.empty() ? 0 : static_cast<std::uint8_t>(cp[0]));
+    m.wParam = cp.size() >= 2
+                   ? (static_cast<std::uint8_t>(cp[0]) << 8) | static_cast<std::uint8_t>(cp[1])
+                   : (cp.empty() ? 0 : static_cast<std::uint8_t>(cp[0]));
     m.lParam = GCS_RESULTSTR;
     m.input = utf8;
     QueueInputLocked(*rec, std::move(m));
@@ -258,7 +276,8 @@ Hwnd SetCapture(Hwnd hwnd) {
         if (old != hwnd) backend::GrabPointer(rec, true);
     });
     if (!live) return nullptr;
-    if (old != nullptr && old != hwnd) Deliver(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+    if (old != nullptr && old != hwnd)
+        Deliver(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
     return old;
 }
 
@@ -311,11 +330,17 @@ bool GetCursorPos(POINT* pt) {
 
 Hcursor LoadCursor(int id) {
     switch (id) {
-    case IDC_ARROW: case IDC_IBEAM: case IDC_WAIT: case IDC_CROSS: case IDC_SIZENWSE: case IDC_SIZENESW:
-    case IDC_SIZEWE: case IDC_SIZENS: case IDC_SIZEALL: case IDC_HAND:
-        return reinterpret_cast<Hcursor>(static_cast<std::intptr_t>(id));
-    default:
-        return reinterpret_cast<Hcursor>(static_cast<std::intptr_t>(IDC_ARROW));
+    case IDC_ARROW:
+    case IDC_IBEAM:
+    case IDC_WAIT:
+    case IDC_CROSS:
+    case IDC_SIZENWSE:
+    case IDC_SIZENESW:
+    case IDC_SIZEWE:
+    case IDC_SIZENS:
+    case IDC_SIZEALL:
+    case IDC_HAND: return reinterpret_cast<Hcursor>(static_cast<std::intptr_t>(id));
+    default: return reinterpret_cast<Hcursor>(static_cast<std::intptr_t>(IDC_ARROW));
     }
 }
 

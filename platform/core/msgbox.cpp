@@ -67,8 +67,7 @@ LRESULT BoxProc(BoxState& box, Hwnd hwnd, UINT msg, WPARAM w, LPARAM l) {
         EndPaint(hwnd, &ps);
         return 0;
     }
-    default:
-        return DefWindowProc(hwnd, msg, w, l);
+    default: return DefWindowProc(hwnd, msg, w, l);
     }
 }
 
@@ -97,7 +96,9 @@ int MessageBox(Hwnd owner, const rt::Text& text, const rt::Text& caption, UINT t
     Hwnd hwnd = CreateWindowEx(WS_EX_TOPMOST, kMessageBoxClass, caption, WS_POPUP, x, y, w, h,
                                IsWindow(owner) ? owner : nullptr, nullptr);
     if (hwnd == nullptr) return IDOK;
-    SetWindowProc(hwnd, [&box](Hwnd h2, UINT m, WPARAM wp, LPARAM lp) { return BoxProc(box, h2, m, wp, lp); });
+    SetWindowProc(hwnd, [&box](Hwnd h2, UINT m, WPARAM wp, LPARAM lp) {
+        return BoxProc(box, h2, m, wp, lp);
+    });
     Redraw(hwnd, box);
     ShowWindow(hwnd, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd);

@@ -21,7 +21,9 @@ bool InvalidateRect(Hwnd hwnd, const RECT* rect, bool erase) {
 
 bool UpdateWindow(Hwnd hwnd) {
     bool pending = false;
-    if (!WithWindow(hwnd, [&](WindowRecord& rec) { pending = rec.updatePending && IsOwnerThread(rec); })) return false;
+    if (!WithWindow(hwnd,
+                    [&](WindowRecord& rec) { pending = rec.updatePending && IsOwnerThread(rec); }))
+        return false;
     if (pending) SendMessage(hwnd, WM_PAINT, 0, 0);
     return true;
 }

@@ -54,7 +54,8 @@ void RepaintLocked(WindowRecord& rec, RECT rect) {
     std::uint32_t* buf = backend::DisplayBuffer(rec, rec.picWidth, rec.picHeight, &stride);
     if (buf == nullptr) return;
     for (int y = rect.top; y < rect.bottom; ++y) {
-        std::memcpy(reinterpret_cast<std::uint8_t*>(buf) + static_cast<std::ptrdiff_t>(y) * stride + rect.left * 4,
+        std::memcpy(reinterpret_cast<std::uint8_t*>(buf) + static_cast<std::ptrdiff_t>(y) * stride +
+                        rect.left * 4,
                     rec.picture.data() + static_cast<std::size_t>(y) * rec.picWidth + rect.left,
                     static_cast<std::size_t>(rect.width()) * 4);
     }
@@ -75,7 +76,8 @@ namespace plat {
 
 using namespace core;
 
-bool Present(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int height, const RECT* dirty) {
+bool Present(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int height,
+             const RECT* dirty) {
     if (pixels == nullptr || width <= 0 || height <= 0 || stride < width * 4) return false;
     return WithWindow(hwnd, false, [&](WindowRecord& rec) -> bool {
         RECT full{0, 0, width, height};
@@ -90,10 +92,11 @@ bool Present(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int 
         }
         if (r.empty()) return true;
         for (int y = r.top; y < r.bottom; ++y) {
-            const auto* src = reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const std::uint8_t*>(pixels) +
-                                                                     static_cast<std::ptrdiff_t>(y) * stride);
-            std::memcpy(rec.picture.data() + static_cast<std::size_t>(y) * width + r.left, src + r.left,
-                        static_cast<std::size_t>(r.width()) * 4);
+            const auto* src = reinterpret_cast<const std::uint32_t*>(
+                reinterpret_cast<const std::uint8_t*>(pixels) +
+                static_cast<std::ptrdiff_t>(y) * stride);
+            std::memcpy(rec.picture.data() + static_cast<std::size_t>(y) * width + r.left,
+                        src + r.left, static_cast<std::size_t>(r.width()) * 4);
         }
         ++rec.presentCount;
         RepaintLocked(rec, r);

@@ -56,7 +56,8 @@ bool HandleOneSent(ThreadQueue& q) {
     LRESULT result = 0;
     if (IsWindow(item->msg.hwnd)) {
         ++tlsInSendFromOther;
-        result = CallWindowProc(proc, item->msg.hwnd, item->msg.message, item->msg.wParam, item->msg.lParam);
+        result = CallWindowProc(proc, item->msg.hwnd, item->msg.message, item->msg.wParam,
+                                item->msg.lParam);
         --tlsInSendFromOther;
     }
     std::lock_guard lk(CoreState().mu);
@@ -71,8 +72,8 @@ std::uint32_t TimerNow() { return static_cast<std::uint32_t>(backend::NowMs()); 
 // Finds a message in the order the window system hands them out. Needs the
 // lock; returns false when nothing is ready. `nextDue` receives the time of
 // the next timer (or UINT64_MAX).
-bool FindReady(ThreadQueue& q, MSG* out, Hwnd filter, UINT lo, UINT hi, bool remove, std::uint64_t* nextDue,
-               std::function<void()>* internalFire) {
+bool FindReady(ThreadQueue& q, MSG* out, Hwnd filter, UINT lo, UINT hi, bool remove,
+               std::uint64_t* nextDue, std::function<void()>* internalFire) {
     *nextDue = UINT64_MAX;
     if (TakeFrom(q.posted, out, filter, lo, hi, remove)) return true;
     for (auto it = q.input.begin(); it != q.input.end(); ++it) {
@@ -135,8 +136,7 @@ bool Retrieve(MSG* msg, Hwnd filter, UINT lo, UINT hi, bool remove, bool wait) {
     auto q = CurrentQueue();
     bool polled = false;
     for (;;) {
-        while (HandleOneSent(*q)) {
-        }
+        while (HandleOneSent(*q)) {}
         std::uint64_t nextDue;
         std::function<void()> fire;
         bool found;
@@ -164,7 +164,9 @@ bool Retrieve(MSG* msg, Hwnd filter, UINT lo, UINT hi, bool remove, bool wait) {
         int timeout = -1;
         if (nextDue != UINT64_MAX) {
             std::uint64_t now = backend::NowMs();
-            timeout = nextDue > now ? static_cast<int>(std::min<std::uint64_t>(nextDue - now, 1 << 30)) : 0;
+            timeout = nextDue > now
+                          ? static_cast<int>(std::min<std::uint64_t>(nextDue - now, 1 << 30))
+                          : 0;
         }
         backend::Wait(*q, timeout);
     }
@@ -179,7 +181,8 @@ std::shared_ptr<ThreadQueue> CurrentQueue() {
         q->native = backend::CreateQueue();
         std::lock_guard lk(CoreState().mu);
         auto& list = CoreState().queues;
-        list.erase(std::remove_if(list.begin(), list.end(), [](auto& w) { return w.expired(); }), list.end());
+        list.erase(std::remove_if(list.begin(), list.end(), [](auto& w) { return w.expired(); }),
+                   list.end());
         list.push_back(q);
         tlsQueue.q = q;
     }
@@ -220,7 +223,8 @@ void Deliver(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (own) SendMessage(hwnd, msg, wParam, lParam);
 }
 
-void SetInternalTimerLocked(WindowRecord& rec, std::uintptr_t id, std::uint32_t ms, std::function<void()> fn) {
+void SetInternalTimerLocked(WindowRecord& rec, std::uintptr_t id, std::uint32_t ms,
+                            std::function<void()> fn) {
     auto& timers = rec.queue->timers;
     for (Timer& t : timers) {
         if (t.hwnd == rec.handle && t.id == id && t.internal) {
@@ -244,7 +248,9 @@ void SetInternalTimerLocked(WindowRecord& rec, std::uintptr_t id, std::uint32_t 
 void KillInternalTimerLocked(WindowRecord& rec, std::uintptr_t id) {
     auto& timers = rec.queue->timers;
     timers.erase(std::remove_if(timers.begin(), timers.end(),
-                                [&](const Timer& t) { return t.hwnd == rec.handle && t.id == id && t.internal; }),
+                                [&](const Timer& t) {
+                                    return t.hwnd == rec.handle && t.id == id && t.internal;
+                                }),
                  timers.end());
 }
 
@@ -276,7 +282,8 @@ bool TranslateMessage(const MSG* msg) {
     return WithWindow(msg->hwnd, false, [&](WindowRecord& rec) -> bool {
         bool sys = msg->message == WM_SYSKEYDOWN;
         // Control characters produced with Ctrl held are not typed text.
-        const std::uint8_t* keys = rec.queue->hasSyncKeys ? rec.queue->syncKeys.data() : CoreState().keys;
+        const std::uint8_t* keys =
+            rec.queue->hasSyncKeys ? rec.queue->syncKeys.data() : CoreState().keys;
         bool ctrl = (keys[VK_CONTROL] & 0x80) != 0 && !(keys[VK_MENU] & 0x80);
         std::size_t i = 0;
         const std::string& s = msg->input;
@@ -287,7 +294,8 @@ bool TranslateMessage(const MSG* msg) {
                 rt::Text cp = rt::Utf8ToCp936(nonAscii);
                 MSG m;
                 m.message = WM_IME_COMPOSITION;
-                m.wParam = cp.size() >= 2 ? (static_cast<std::uint8_t>(cp[0]) << 8) | static_cast<std::uint8_t>(cp[1])
+                m.wParam = cp.size() >= 2 ? (static_cast<std::uint8_t>(cp[0]) << 8) |
+                                                static_cast<std::uint8_t>(cp[1])
                                           : 0;
                 m.lParam = GCS_RESULTSTR;
                 m.input = nonAscii;
@@ -314,7 +322,10 @@ bool TranslateMessage(const MSG* msg) {
                 if (ctrl && c >= 0x20 && c < 0x7F) {
                     // Ctrl+letter types the control code, as on the classic system.
                     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) m.wParam = (c & 0x1F);
-                    else { ++i; continue; }
+                    else {
+                        ++i;
+                        continue;
+                    }
                 }
                 PostLocked(rec, m);
                 ++i;
@@ -342,7 +353,8 @@ LRESULT DispatchMessage(const MSG* msg) {
             for (const Timer& t : rec->queue->timers)
                 if (t.hwnd == msg->hwnd && t.id == msg->wParam && !t.internal) timerProc = t.proc;
         }
-        if (msg->message == WM_IME_COMPOSITION && (msg->lParam & GCS_RESULTSTR)) rec->compositionResult = msg->input;
+        if (msg->message == WM_IME_COMPOSITION && (msg->lParam & GCS_RESULTSTR))
+            rec->compositionResult = msg->input;
         proc = rec->proc;
     }
     if (timerProc) {
@@ -365,7 +377,9 @@ bool PostMessage(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         WakeLocked(*q);
         return true;
     }
-    return WithWindow(hwnd, [&](WindowRecord& rec) { PostLocked(rec, MSG{nullptr, msg, wParam, lParam, 0, {}, {}}); });
+    return WithWindow(hwnd, [&](WindowRecord& rec) {
+        PostLocked(rec, MSG{nullptr, msg, wParam, lParam, 0, {}, {}});
+    });
 }
 
 LRESULT SendMessage(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -398,8 +412,7 @@ LRESULT SendMessage(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!item) return CallWindowProc(proc, hwnd, msg, wParam, lParam);
     // Wait, handling what others send to this thread meanwhile.
     for (;;) {
-        while (HandleOneSent(*self)) {
-        }
+        while (HandleOneSent(*self)) {}
         {
             std::lock_guard lk(CoreState().mu);
             self->wakePending = false;
@@ -448,8 +461,9 @@ std::uintptr_t SetTimer(Hwnd hwnd, std::uintptr_t id, UINT elapse, TimerProc pro
 bool KillTimer(Hwnd hwnd, std::uintptr_t id) {
     return WithWindow(hwnd, false, [&](WindowRecord& rec) -> bool {
         auto& timers = rec.queue->timers;
-        auto it = std::find_if(timers.begin(), timers.end(),
-                               [&](const Timer& t) { return t.hwnd == hwnd && t.id == id && !t.internal; });
+        auto it = std::find_if(timers.begin(), timers.end(), [&](const Timer& t) {
+            return t.hwnd == hwnd && t.id == id && !t.internal;
+        });
         if (it == timers.end()) return false;
         timers.erase(it);
         return true;

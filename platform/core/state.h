@@ -156,7 +156,7 @@ struct State {
     // Tooltip.
     std::vector<TooltipTool> tools;
     Hwnd tipWindow = nullptr;
-    Hwnd tipHost = nullptr;      // window whose tool is armed or shown
+    Hwnd tipHost = nullptr;  // window whose tool is armed or shown
     std::uintptr_t tipId = 0;
     bool tipShown = false;
     bool tipSuppressed = false;  // after a press, until the pointer leaves the tool
@@ -209,7 +209,8 @@ void PostLocked(WindowRecord& rec, MSG msg);
 void Deliver(Hwnd hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Internal timers (no WM_TIMER; the function runs in the owner's loop).
-void SetInternalTimerLocked(WindowRecord& rec, std::uintptr_t id, std::uint32_t ms, std::function<void()> fn);
+void SetInternalTimerLocked(WindowRecord& rec, std::uintptr_t id, std::uint32_t ms,
+                            std::function<void()> fn);
 void KillInternalTimerLocked(WindowRecord& rec, std::uintptr_t id);
 
 // Redraws the caret of `q` into its window's display (needs the lock).

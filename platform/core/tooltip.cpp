@@ -52,8 +52,8 @@ Hwnd EnsureTipWindow() {
         wc.lpszClassName = kTooltipClass;
         RegisterClass(wc);
     }
-    tip = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTooltipClass, "", WS_POPUP, 0, 0, 1,
-                         1, nullptr, nullptr);
+    tip = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTooltipClass, "",
+                         WS_POPUP, 0, 0, 1, 1, nullptr, nullptr);
     std::lock_guard lk(CoreState().mu);
     CoreState().tipWindow = tip;
     return tip;
@@ -123,7 +123,8 @@ void TooltipMouse(Hwnd hwnd, POINT client, UINT msg) {
             s.tipHost = tool != nullptr ? hwnd : nullptr;
             s.tipId = tool != nullptr ? tool->id : 0;
             if (tool != nullptr) {
-                if (WindowRecord* rec = Find(hwnd)) SetInternalTimerLocked(*rec, kShowTimer, kTooltipInitialDelay, ShowTip);
+                if (WindowRecord* rec = Find(hwnd))
+                    SetInternalTimerLocked(*rec, kShowTimer, kTooltipInitialDelay, ShowTip);
             }
         }
     }
@@ -146,7 +147,8 @@ void TooltipLeave(Hwnd hwnd) {
 void TooltipWindowDestroyed(Hwnd hwnd) {
     std::lock_guard lk(CoreState().mu);
     auto& s = CoreState();
-    s.tools.erase(std::remove_if(s.tools.begin(), s.tools.end(), [&](const TooltipTool& t) { return t.hwnd == hwnd; }),
+    s.tools.erase(std::remove_if(s.tools.begin(), s.tools.end(),
+                                 [&](const TooltipTool& t) { return t.hwnd == hwnd; }),
                   s.tools.end());
     if (s.tipHost == hwnd) {
         s.tipHost = nullptr;

@@ -45,7 +45,8 @@ void Mapped(Hwnd hwnd, bool mapped) {
     });
     if (!changed) return;
     if (mapped) {
-        Deliver(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(r.width(), r.height()));
+        Deliver(hwnd, WM_SIZE, IsZoomed(hwnd) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                MAKELPARAM(r.width(), r.height()));
         InvalidateRect(hwnd, nullptr, false);
     } else {
         Deliver(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);

@@ -25,14 +25,17 @@ WindowRecord* Find(Hwnd hwnd) {
     return it->second.get();
 }
 
-bool IsOwnerThread(const WindowRecord& rec) { return rec.queue->thread == std::this_thread::get_id(); }
+bool IsOwnerThread(const WindowRecord& rec) {
+    return rec.queue->thread == std::this_thread::get_id();
+}
 
 bool IsOwnerThreadOf(Hwnd hwnd) {
     return WithWindow(hwnd, false, [](WindowRecord& rec) { return IsOwnerThread(rec); });
 }
 
 RECT Intersect(const RECT& a, const RECT& b) {
-    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+           std::min(a.bottom, b.bottom)};
     if (r.empty()) return RECT{};
     return r;
 }
@@ -81,12 +84,14 @@ bool Region::Contains(int x, int y) const {
 
 Region CreateRectRgn(int left, int top, int right, int bottom) {
     Region rgn;
-    RECT r{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    RECT r{std::min(left, right), std::min(top, bottom), std::max(left, right),
+           std::max(top, bottom)};
     if (!r.empty()) rgn.rects.push_back(r);
     return rgn;
 }
 
-Region CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
+Region CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth,
+                          int ellipseHeight) {
     // One geometry for window regions and drawing clips alike.
     Region rgn;
     for (const gfx::RectI& r :
@@ -108,8 +113,8 @@ bool IsClassRegistered(const std::string& className) {
     return CoreState().classes.count(className) != 0;
 }
 
-Hwnd CreateWindowEx(DWORD exStyle, const std::string& className, const rt::Text& windowName, DWORD style, int x,
-                    int y, int cx, int cy, Hwnd owner, void* param) {
+Hwnd CreateWindowEx(DWORD exStyle, const std::string& className, const rt::Text& windowName,
+                    DWORD style, int x, int y, int cx, int cy, Hwnd owner, void* param) {
     if (style & WS_CHILD) return nullptr;
     auto queue = CurrentQueue();
     Hwnd hwnd;
@@ -212,7 +217,9 @@ bool DestroyWindow(Hwnd hwnd) {
         if (s.moveSize.hwnd == hwnd) s.moveSize = MoveSize{};
         auto& q = *dead->queue;
         auto drop = [&](std::deque<MSG>& d) {
-            d.erase(std::remove_if(d.begin(), d.end(), [&](const MSG& m) { return m.hwnd == hwnd; }), d.end());
+            d.erase(
+                std::remove_if(d.begin(), d.end(), [&](const MSG& m) { return m.hwnd == hwnd; }),
+                d.end());
         };
         drop(q.posted);
         q.input.erase(std::remove_if(q.input.begin(), q.input.end(),
@@ -255,8 +262,8 @@ bool ShowWindow(Hwnd hwnd, int cmd) {
             rec->visible = false;
             backend::Show(*rec, false, false);
         }
-        activate = cmd != SW_HIDE && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && !rec->internalNoActivate &&
-                   !(rec->exStyle & WS_EX_NOACTIVATE);
+        activate = cmd != SW_HIDE && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE &&
+                   !rec->internalNoActivate && !(rec->exStyle & WS_EX_NOACTIVATE);
     }
     if (cmd == SW_HIDE) {
         SendMessage(hwnd, WM_SHOWWINDOW, 0, 0);
@@ -283,7 +290,8 @@ bool ShowWindow(Hwnd hwnd, int cmd) {
     }
     if (cmd == SW_MAXIMIZE) Maximize(hwnd);
     if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) {
-        if (WithWindow(hwnd, false, [](WindowRecord& rec) { return rec.zoomed || rec.iconic; })) Restore(hwnd);
+        if (WithWindow(hwnd, false, [](WindowRecord& rec) { return rec.zoomed || rec.iconic; }))
+            Restore(hwnd);
     }
     if (!was) InvalidateRect(hwnd, nullptr, true);
     if (activate) Activate(hwnd, false, true);
@@ -309,7 +317,9 @@ bool GetWindowRect(Hwnd hwnd, RECT* rect) {
 
 bool GetClientRect(Hwnd hwnd, RECT* rect) {
     if (rect == nullptr) return false;
-    return WithWindow(hwnd, [&](WindowRecord& rec) { *rect = RECT{0, 0, rec.rect.width(), rec.rect.height()}; });
+    return WithWindow(hwnd, [&](WindowRecord& rec) {
+        *rect = RECT{0, 0, rec.rect.width(), rec.rect.height()};
+    });
 }
 
 bool ScreenToClient(Hwnd hwnd, POINT* pt) {
@@ -373,7 +383,8 @@ bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy, UIN
         if (!(flags & SWP_NOZORDER)) {
             if (insertAfter == HWND_TOPMOST) rec->exStyle |= WS_EX_TOPMOST;
             if (insertAfter == HWND_NOTOPMOST) rec->exStyle &= ~WS_EX_TOPMOST;
-            if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) backend::StyleChanged(*rec);
+            if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)
+                backend::StyleChanged(*rec);
             if (insertAfter != HWND_BOTTOM) {
                 RaiseLocked(*rec);
                 if (rec->visible) backend::Raise(*rec);
@@ -398,7 +409,8 @@ rt::Text GetWindowText(Hwnd hwnd) {
 LPARAM GetWindowLong(Hwnd hwnd, int index) {
     return WithWindow(hwnd, 0, [&](WindowRecord& rec) -> LPARAM {
         switch (index) {
-        case GWL_STYLE: return static_cast<LPARAM>(rec.style | (rec.visible ? DWORD{WS_VISIBLE} : DWORD{0}));
+        case GWL_STYLE:
+            return static_cast<LPARAM>(rec.style | (rec.visible ? DWORD{WS_VISIBLE} : DWORD{0}));
         case GWL_EXSTYLE: return static_cast<LPARAM>(rec.exStyle);
         case GWL_USERDATA: return rec.userData;
         default: return 0;
@@ -433,7 +445,8 @@ LPARAM SetWindowLong(Hwnd hwnd, int index, LPARAM value) {
         backend::StyleChanged(*rec);
     }
     if (ss.styleOld != ss.styleNew)
-        SendMessage(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
+        SendMessage(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index),
+                    reinterpret_cast<LPARAM>(&ss));
     return static_cast<LPARAM>(ss.styleOld);
 }
 
@@ -499,7 +512,8 @@ Hwnd WindowFromPoint(POINT pt) {
     for (Hwnd h : CoreState().zorder) {
         WindowRecord* rec = Find(h);
         // Tooltips never take the pointer.
-        if (rec == nullptr || !rec->visible || rec->iconic || rec->className == "tooltips_class32") continue;
+        if (rec == nullptr || !rec->visible || rec->iconic || rec->className == "tooltips_class32")
+            continue;
         const RECT& r = rec->rect;
         if (pt.x < r.left || pt.y < r.top || pt.x >= r.right || pt.y >= r.bottom) continue;
         int cx = pt.x - r.left, cy = pt.y - r.top;
@@ -549,7 +563,8 @@ void Activate(Hwnd hwnd, bool clickActivate, bool tellNative) {
         }
         oldFocus = CoreState().focus;
         CoreState().focus = hwnd;
-        if (WindowRecord* o = Find(oldFocus); o != nullptr && oldFocus != hwnd) backend::ImeFocus(*o, false);
+        if (WindowRecord* o = Find(oldFocus); o != nullptr && oldFocus != hwnd)
+            backend::ImeFocus(*o, false);
         if (rec->imeAttached) backend::ImeFocus(*rec, true);
     }
     if (old != nullptr && old != hwnd) {
@@ -558,9 +573,11 @@ void Activate(Hwnd hwnd, bool clickActivate, bool tellNative) {
     }
     if (old != hwnd) {
         Deliver(hwnd, WM_NCACTIVATE, 1, 0);
-        Deliver(hwnd, WM_ACTIVATE, clickActivate ? WA_CLICKACTIVE : WA_ACTIVE, reinterpret_cast<LPARAM>(old));
+        Deliver(hwnd, WM_ACTIVATE, clickActivate ? WA_CLICKACTIVE : WA_ACTIVE,
+                reinterpret_cast<LPARAM>(old));
     }
-    if (oldFocus != nullptr && oldFocus != hwnd) Deliver(oldFocus, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    if (oldFocus != nullptr && oldFocus != hwnd)
+        Deliver(oldFocus, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
     if (oldFocus != hwnd) Deliver(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(oldFocus), 0);
 }
 

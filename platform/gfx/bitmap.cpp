@@ -94,12 +94,28 @@ void Bitmap::CopyFrom(const Bitmap& source, const RectI& from, int x, int y) {
     if (!surface_ || !source.surface_) return;
     // Clip the source area to the source, then the destination to this bitmap.
     int sx = from.x, sy = from.y, w = from.width, h = from.height;
-    if (sx < 0) { w += sx; x -= sx; sx = 0; }
-    if (sy < 0) { h += sy; y -= sy; sy = 0; }
+    if (sx < 0) {
+        w += sx;
+        x -= sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        h += sy;
+        y -= sy;
+        sy = 0;
+    }
     w = std::min(w, source.Width() - sx);
     h = std::min(h, source.Height() - sy);
-    if (x < 0) { w += x; sx -= x; x = 0; }
-    if (y < 0) { h += y; sy -= y; y = 0; }
+    if (x < 0) {
+        w += x;
+        sx -= x;
+        x = 0;
+    }
+    if (y < 0) {
+        h += y;
+        sy -= y;
+        y = 0;
+    }
     w = std::min(w, Width() - x);
     h = std::min(h, Height() - y);
     if (w <= 0 || h <= 0) return;
@@ -108,9 +124,10 @@ void Bitmap::CopyFrom(const Bitmap& source, const RectI& from, int x, int y) {
     const int ss = source.Stride(), ds = Stride();
     for (int row = 0; row < h; ++row) {
         // memmove: source and destination may be the same bitmap.
-        std::memmove(dst + static_cast<std::size_t>(y + row) * ds + static_cast<std::size_t>(x) * 4,
-                     src + static_cast<std::size_t>(sy + row) * ss + static_cast<std::size_t>(sx) * 4,
-                     static_cast<std::size_t>(w) * 4);
+        std::memmove(
+            dst + static_cast<std::size_t>(y + row) * ds + static_cast<std::size_t>(x) * 4,
+            src + static_cast<std::size_t>(sy + row) * ss + static_cast<std::size_t>(sx) * 4,
+            static_cast<std::size_t>(w) * 4);
     }
     MarkDirty();
 }

@@ -16,7 +16,8 @@
 // The font stack keeps its configuration and caches until the process ends
 // and never frees them.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\nleak:libpangocairo-1.0.so\n";
+    return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\nleak:"
+           "libpangocairo-1.0.so\n";
 }
 #endif
 #if defined(__SANITIZE_THREAD__)
@@ -64,7 +65,8 @@ std::string ListedNameForAlias(const std::string& alias) {
         FcChar8* first = nullptr;
         if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &first) != FcResultMatch) continue;
         FcChar8* name = nullptr;
-        for (int k = 1; FcPatternGetString(set->fonts[i], FC_FAMILY, k, &name) == FcResultMatch; ++k) {
+        for (int k = 1; FcPatternGetString(set->fonts[i], FC_FAMILY, k, &name) == FcResultMatch;
+             ++k) {
             if (g_ascii_strcasecmp(reinterpret_cast<const char*>(name), alias.c_str()) == 0)
                 return reinterpret_cast<const char*>(first);
         }
@@ -75,18 +77,21 @@ std::string ListedNameForAlias(const std::string& alias) {
 // The first family fontconfig's preference order gives for a pattern whose
 // font also supports `lang` (empty: any).
 std::string PreferredFamily(const char* pattern, const char* lang) {
-    rt::Owned<FcPattern, FcPatternDestroy> p(FcNameParse(reinterpret_cast<const FcChar8*>(pattern)));
+    rt::Owned<FcPattern, FcPatternDestroy> p(
+        FcNameParse(reinterpret_cast<const FcChar8*>(pattern)));
     if (!p) return {};
     FcConfigSubstitute(nullptr, p.get(), FcMatchPattern);
     FcDefaultSubstitute(p.get());
     FcResult result;
-    rt::Owned<FcFontSet, FcFontSetDestroy> set(FcFontSort(nullptr, p.get(), FcTrue, nullptr, &result));
+    rt::Owned<FcFontSet, FcFontSetDestroy> set(
+        FcFontSort(nullptr, p.get(), FcTrue, nullptr, &result));
     if (!set) return {};
     for (int i = 0; i < set->nfont; ++i) {
         if (lang) {
             FcLangSet* langs = nullptr;
             if (FcPatternGetLangSet(set->fonts[i], FC_LANG, 0, &langs) != FcResultMatch) continue;
-            if (FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>(lang)) != FcLangEqual) continue;
+            if (FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>(lang)) != FcLangEqual)
+                continue;
         }
         FcChar8* family = nullptr;
         if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch)
@@ -141,9 +146,12 @@ Font::Font(const FontFamily& family, float sizePx, int style)
     rt::Owned<PangoFont, g_object_unref> font(
         pango_font_map_load_font(pango_cairo_font_map_get_default(), context.get(), d));
     if (font) {
-        rt::Owned<PangoFontMetrics, pango_font_metrics_unref> metrics(pango_font_get_metrics(font.get(), nullptr));
+        rt::Owned<PangoFontMetrics, pango_font_metrics_unref> metrics(
+            pango_font_get_metrics(font.get(), nullptr));
         int h = pango_font_metrics_get_height(metrics.get());
-        if (h <= 0) h = pango_font_metrics_get_ascent(metrics.get()) + pango_font_metrics_get_descent(metrics.get());
+        if (h <= 0)
+            h = pango_font_metrics_get_ascent(metrics.get()) +
+                pango_font_metrics_get_descent(metrics.get());
         impl->height = static_cast<float>(h) / PANGO_SCALE;
     }
     if (impl->height <= 0) impl->height = size_ * 1.2f;

@@ -14,8 +14,8 @@ namespace gfx {
 namespace {
 
 void AddStop(cairo_pattern_t* p, double offset, Argb c) {
-    cairo_pattern_add_color_stop_rgba(p, offset, RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0,
-                                      AlphaOf(c) / 255.0);
+    cairo_pattern_add_color_stop_rgba(p, offset, RedOf(c) / 255.0, GreenOf(c) / 255.0,
+                                      BlueOf(c) / 255.0, AlphaOf(c) / 255.0);
 }
 
 }  // namespace
@@ -23,7 +23,8 @@ void AddStop(cairo_pattern_t* p, double offset, Argb c) {
 void SetBrushSource(cairo_t* cr, const Brush& brush) {
     if (const auto* solid = std::get_if<SolidBrush>(&brush)) {
         const Argb c = solid->Color();
-        cairo_set_source_rgba(cr, RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0, AlphaOf(c) / 255.0);
+        cairo_set_source_rgba(cr, RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0,
+                              AlphaOf(c) / 255.0);
         return;
     }
     const auto& g = std::get<LinearGradientBrush>(brush);
@@ -31,11 +32,19 @@ void SetBrushSource(cairo_t* cr, const Brush& brush) {
     double x0 = r.x, y0 = r.y, x1 = r.Right(), y1 = r.y;
     switch (g.Mode()) {
     case LinearGradientMode::Horizontal: break;
-    case LinearGradientMode::Vertical: x1 = r.x; y1 = r.Bottom(); break;
+    case LinearGradientMode::Vertical:
+        x1 = r.x;
+        y1 = r.Bottom();
+        break;
     case LinearGradientMode::ForwardDiagonal: y1 = r.Bottom(); break;
-    case LinearGradientMode::BackwardDiagonal: x0 = r.Right(); x1 = r.x; y1 = r.Bottom(); break;
+    case LinearGradientMode::BackwardDiagonal:
+        x0 = r.Right();
+        x1 = r.x;
+        y1 = r.Bottom();
+        break;
     }
-    rt::Owned<cairo_pattern_t, cairo_pattern_destroy> p(cairo_pattern_create_linear(x0, y0, x1, y1));
+    rt::Owned<cairo_pattern_t, cairo_pattern_destroy> p(
+        cairo_pattern_create_linear(x0, y0, x1, y1));
     AddStop(p.get(), 0, g.From());
     AddStop(p.get(), 1, g.To());
     switch (g.Wrap()) {
@@ -62,8 +71,10 @@ cairo_filter_t FilterFor(InterpolationMode mode) {
 
 // Pixels whose centres lie inside the rectangle.
 RectI PixelRect(const RectF& r) {
-    const int x0 = static_cast<int>(std::ceil(r.x - 0.5f)), y0 = static_cast<int>(std::ceil(r.y - 0.5f));
-    const int x1 = static_cast<int>(std::ceil(r.Right() - 0.5f)), y1 = static_cast<int>(std::ceil(r.Bottom() - 0.5f));
+    const int x0 = static_cast<int>(std::ceil(r.x - 0.5f)),
+              y0 = static_cast<int>(std::ceil(r.y - 0.5f));
+    const int x1 = static_cast<int>(std::ceil(r.Right() - 0.5f)),
+              y1 = static_cast<int>(std::ceil(r.Bottom() - 0.5f));
     return RectI{x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
 }
 
@@ -73,14 +84,17 @@ Bitmap ApplyMatrix(const Bitmap& image, const RectI& area, const ColorMatrix& cm
     if (!out.IsValid()) return out;
     std::uint8_t* data = out.Data();
     for (int y = 0; y < out.Height(); ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * out.Stride());
+        auto* row =
+            reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * out.Stride());
         for (int x = 0; x < out.Width(); ++x) {
             const Argb c = Unpremultiply(row[x]);
-            const float in[5] = {RedOf(c) / 255.0f, GreenOf(c) / 255.0f, BlueOf(c) / 255.0f, AlphaOf(c) / 255.0f, 1};
+            const float in[5] = {RedOf(c) / 255.0f, GreenOf(c) / 255.0f, BlueOf(c) / 255.0f,
+                                 AlphaOf(c) / 255.0f, 1};
             float res[4];
             for (int j = 0; j < 4; ++j) {
                 float v = 0;
-                for (int i = 0; i < 5; ++i) v += in[i] * cm.m[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+                for (int i = 0; i < 5; ++i)
+                    v += in[i] * cm.m[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
                 res[j] = std::clamp(v, 0.0f, 1.0f);
             }
             auto b = [](float v) { return static_cast<std::uint8_t>(std::lround(v * 255)); };
@@ -159,9 +173,11 @@ struct Graphics::Impl {
         cairo_t* c = cr.get();
         cairo_save(c);
         cairo_new_path(c);
-        const bool aa = smoothing == SmoothingMode::AntiAlias || smoothing == SmoothingMode::HighQuality;
+        const bool aa =
+            smoothing == SmoothingMode::AntiAlias || smoothing == SmoothingMode::HighQuality;
         cairo_set_antialias(c, aa ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-        cairo_set_operator(c, compositing == CompositingMode::SourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
+        cairo_set_operator(c, compositing == CompositingMode::SourceCopy ? CAIRO_OPERATOR_SOURCE
+                                                                         : CAIRO_OPERATOR_OVER);
         const float o = Offset();
         cairo_translate(c, o, o);
     }
@@ -169,7 +185,8 @@ struct Graphics::Impl {
 
     void Fill(const Brush& brush, FillMode mode) {
         cairo_t* c = cr.get();
-        cairo_set_fill_rule(c, mode == FillMode::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_set_fill_rule(
+            c, mode == FillMode::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
         SetBrushSource(c, brush);
         cairo_fill(c);
     }
@@ -182,9 +199,21 @@ struct Graphics::Impl {
         cairo_set_line_join(c, CAIRO_LINE_JOIN_MITER);
         const double unit = std::max(w, 1.0);
         switch (pen.Dash()) {
-        case DashStyle::Dash: { const double d[] = {3 * unit, unit}; cairo_set_dash(c, d, 2, 0); break; }
-        case DashStyle::Dot: { const double d[] = {unit, unit}; cairo_set_dash(c, d, 2, 0); break; }
-        case DashStyle::DashDot: { const double d[] = {3 * unit, unit, unit, unit}; cairo_set_dash(c, d, 4, 0); break; }
+        case DashStyle::Dash: {
+            const double d[] = {3 * unit, unit};
+            cairo_set_dash(c, d, 2, 0);
+            break;
+        }
+        case DashStyle::Dot: {
+            const double d[] = {unit, unit};
+            cairo_set_dash(c, d, 2, 0);
+            break;
+        }
+        case DashStyle::DashDot: {
+            const double d[] = {3 * unit, unit, unit, unit};
+            cairo_set_dash(c, d, 4, 0);
+            break;
+        }
         case DashStyle::DashDotDot: {
             const double d[] = {3 * unit, unit, unit, unit, unit, unit};
             cairo_set_dash(c, d, 6, 0);
@@ -206,11 +235,13 @@ struct Graphics::Impl {
                            source.height == image.Height();
         if (!whole) {
             // A sub-surface keeps the filter from sampling the neighbouring pixels.
-            sub.reset(cairo_surface_create_for_rectangle(src, source.x, source.y, source.width, source.height));
+            sub.reset(cairo_surface_create_for_rectangle(src, source.x, source.y, source.width,
+                                                         source.height));
             src = sub.get();
         }
         cairo_save(c);
-        cairo_set_operator(c, compositing == CompositingMode::SourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
+        cairo_set_operator(c, compositing == CompositingMode::SourceCopy ? CAIRO_OPERATOR_SOURCE
+                                                                         : CAIRO_OPERATOR_OVER);
         cairo_new_path(c);
         cairo_rectangle(c, dest.x, dest.y, dest.width, dest.height);
         cairo_clip(c);
@@ -219,7 +250,8 @@ struct Graphics::Impl {
         cairo_scale(c, sx, sy);
         cairo_set_source_surface(c, src, 0, 0);
         cairo_pattern_t* p = cairo_get_source(c);
-        const bool exact = sx == 1 && sy == 1 && dest.x == std::floor(dest.x) && dest.y == std::floor(dest.y);
+        const bool exact =
+            sx == 1 && sy == 1 && dest.x == std::floor(dest.x) && dest.y == std::floor(dest.y);
         cairo_pattern_set_filter(p, exact ? CAIRO_FILTER_NEAREST : FilterFor(interpolation));
         cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
         if (alpha >= 1) cairo_paint(c);
@@ -265,7 +297,9 @@ CompositingMode Graphics::GetCompositingMode() const { return impl_->compositing
 void Graphics::SetPixelOffsetMode(PixelOffsetMode mode) { impl_->pixelOffset = mode; }
 PixelOffsetMode Graphics::GetPixelOffsetMode() const { return impl_->pixelOffset; }
 
-void Graphics::SetClip(const RectF& rect, CombineMode mode) { impl_->Combine(Region(PixelRect(rect)), mode); }
+void Graphics::SetClip(const RectF& rect, CombineMode mode) {
+    impl_->Combine(Region(PixelRect(rect)), mode);
+}
 
 void Graphics::SetClip(const Path& path, CombineMode mode) {
     impl_->Combine(Region::FromPath(path, impl_->Offset()), mode);
@@ -370,7 +404,8 @@ void Graphics::DrawLines(const Pen& pen, std::span<const PointF> points) {
     if (points.size() < 2) return;
     impl_->BeginShape();
     cairo_move_to(impl_->cr.get(), points[0].x, points[0].y);
-    for (std::size_t i = 1; i < points.size(); ++i) cairo_line_to(impl_->cr.get(), points[i].x, points[i].y);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        cairo_line_to(impl_->cr.get(), points[i].x, points[i].y);
     impl_->Stroke(pen);
     impl_->EndShape();
 }
@@ -387,7 +422,9 @@ void Graphics::DrawImage(const Bitmap& image, float x, float y) {
 }
 
 void Graphics::DrawImage(const Bitmap& image, const RectF& dest) {
-    impl_->Image(image, dest, RectF{0, 0, static_cast<float>(image.Width()), static_cast<float>(image.Height())}, 1);
+    impl_->Image(image, dest,
+                 RectF{0, 0, static_cast<float>(image.Width()), static_cast<float>(image.Height())},
+                 1);
 }
 
 void Graphics::DrawImage(const Bitmap& image, const RectF& dest, const RectF& source,
@@ -401,15 +438,19 @@ void Graphics::DrawImage(const Bitmap& image, const RectF& dest, const RectF& so
         impl_->Image(image, dest, source, std::clamp(*s, 0.0f, 1.0f));
         return;
     }
-    const RectI area = PixelRect(RectF{source.x + 0.5f, source.y + 0.5f, source.width, source.height});
-    Bitmap adjusted = ApplyMatrix(image, RectI{static_cast<int>(std::floor(source.x)),
-                                               static_cast<int>(std::floor(source.y)), area.width, area.height},
-                                  *matrix);
+    const RectI area =
+        PixelRect(RectF{source.x + 0.5f, source.y + 0.5f, source.width, source.height});
+    Bitmap adjusted =
+        ApplyMatrix(image,
+                    RectI{static_cast<int>(std::floor(source.x)),
+                          static_cast<int>(std::floor(source.y)), area.width, area.height},
+                    *matrix);
     impl_->Image(adjusted, dest, RectF{0, 0, source.width, source.height}, 1);
 }
 
 void Graphics::DrawImageAlpha(const Bitmap& image, const RectF& dest, int opacity) {
-    impl_->Image(image, dest, RectF{0, 0, static_cast<float>(image.Width()), static_cast<float>(image.Height())},
+    impl_->Image(image, dest,
+                 RectF{0, 0, static_cast<float>(image.Width()), static_cast<float>(image.Height())},
                  std::clamp(opacity, 0, 255) / 255.0);
 }
 

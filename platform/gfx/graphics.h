@@ -44,7 +44,7 @@ struct ColorMatrix {
 
 // Result of measuring a string.
 struct TextMeasure {
-    RectF bounds;          // the text's box at its position in the layout rectangle
+    RectF bounds;  // the text's box at its position in the layout rectangle
     int codepointsFitted = 0;
     int linesFilled = 0;
 };
@@ -123,8 +123,8 @@ public:
     // Text, in code page 936. The layout rectangle's width or height of 0
     // means "unbounded" in that direction (no wrapping, no clip; alignment is
     // then relative to the rectangle's edge as a point).
-    void DrawString(const rt::Text& text, const Font& font, const Brush& brush,
-                    const RectF& layout, const StringFormat& format = StringFormat());
+    void DrawString(const rt::Text& text, const Font& font, const Brush& brush, const RectF& layout,
+                    const StringFormat& format = StringFormat());
     TextMeasure MeasureString(const rt::Text& text, const Font& font, const RectF& layout,
                               const StringFormat& format = StringFormat()) const;
     // For each range, the boxes (one per line it spans) its characters occupy

@@ -37,11 +37,13 @@ TextMeasure Measure(cairo_t* cr, const rt::Text& text, const Font& font, const R
     // Characters shown on the visible lines (text behind an ellipsis is not).
     const char* s = pango_layout_get_text(t.layout.get());
     int line = 0;
-    for (GSList* l = pango_layout_get_lines_readonly(t.layout.get()); l && line < t.visibleLines; l = l->next, ++line) {
+    for (GSList* l = pango_layout_get_lines_readonly(t.layout.get()); l && line < t.visibleLines;
+         l = l->next, ++line) {
         auto* pl = static_cast<PangoLayoutLine*>(l->data);
         for (GSList* r = pl->runs; r; r = r->next) {
             const PangoItem* item = static_cast<PangoGlyphItem*>(r->data)->item;
-            if (item->analysis.flags & PANGO_ANALYSIS_FLAG_IS_ELLIPSIS) continue;  // stands for hidden text
+            if (item->analysis.flags & PANGO_ANALYSIS_FLAG_IS_ELLIPSIS)
+                continue;  // stands for hidden text
             m.codepointsFitted += CountCodepoints(s + item->offset, item->length);
         }
     }
@@ -50,8 +52,8 @@ TextMeasure Measure(cairo_t* cr, const rt::Text& text, const Font& font, const R
 
 }  // namespace
 
-void Graphics::DrawString(const rt::Text& text, const Font& font, const Brush& brush, const RectF& layout,
-                          const StringFormat& format) {
+void Graphics::DrawString(const rt::Text& text, const Font& font, const Brush& brush,
+                          const RectF& layout, const StringFormat& format) {
     if (text.empty()) return;
     cairo_t* c = CairoContext();
     cairo_save(c);
@@ -61,8 +63,9 @@ void Graphics::DrawString(const rt::Text& text, const Font& font, const Brush& b
         cairo_rectangle(c, t.clip->x, t.clip->y, t.clip->width, t.clip->height);
         cairo_clip(c);
     }
-    cairo_set_operator(c, GetCompositingMode() == CompositingMode::SourceCopy ? CAIRO_OPERATOR_SOURCE
-                                                                              : CAIRO_OPERATOR_OVER);
+    cairo_set_operator(c, GetCompositingMode() == CompositingMode::SourceCopy
+                              ? CAIRO_OPERATOR_SOURCE
+                              : CAIRO_OPERATOR_OVER);
     SetBrushSource(c, brush);
     cairo_move_to(c, t.originX, t.originY);
     pango_cairo_show_layout(c, t.layout.get());
@@ -75,9 +78,9 @@ TextMeasure Graphics::MeasureString(const rt::Text& text, const Font& font, cons
     return Measure(CairoContext(), text, font, layout, format);
 }
 
-std::vector<std::vector<RectF>> Graphics::MeasureCharacterRanges(const rt::Text& text, const Font& font,
-                                                                 const RectF& layout, const StringFormat& format,
-                                                                 std::span<const CharacterRange> ranges) const {
+std::vector<std::vector<RectF>> Graphics::MeasureCharacterRanges(
+    const rt::Text& text, const Font& font, const RectF& layout, const StringFormat& format,
+    std::span<const CharacterRange> ranges) const {
     std::vector<std::vector<RectF>> result(ranges.size());
     if (text.empty()) return result;
     TextLayout t = LayOutText(CairoContext(), text, font, layout, format);
@@ -86,7 +89,8 @@ std::vector<std::vector<RectF>> Graphics::MeasureCharacterRanges(const rt::Text&
         const int first = std::clamp(ranges[k].first, 0, size);
         const int last = std::clamp(ranges[k].first + ranges[k].length, 0, size);
         if (last <= first) continue;
-        const int s = t.toUtf8[static_cast<std::size_t>(first)], e = t.toUtf8[static_cast<std::size_t>(last)];
+        const int s = t.toUtf8[static_cast<std::size_t>(first)],
+                  e = t.toUtf8[static_cast<std::size_t>(last)];
         if (e <= s) continue;
         PangoLayoutIter* iter = pango_layout_get_iter(t.layout.get());
         int lineNo = 0;
@@ -107,10 +111,11 @@ std::vector<std::vector<RectF>> Graphics::MeasureCharacterRanges(const rt::Text&
                 }
                 int y0, y1;
                 pango_layout_iter_get_line_yrange(iter, &y0, &y1);
-                result[k].push_back(RectF{static_cast<float>(t.originX + static_cast<double>(x0) / PANGO_SCALE),
-                                          static_cast<float>(t.originY + static_cast<double>(y0) / PANGO_SCALE),
-                                          static_cast<float>(static_cast<double>(x1 - x0) / PANGO_SCALE),
-                                          static_cast<float>(static_cast<double>(y1 - y0) / PANGO_SCALE)});
+                result[k].push_back(
+                    RectF{static_cast<float>(t.originX + static_cast<double>(x0) / PANGO_SCALE),
+                          static_cast<float>(t.originY + static_cast<double>(y0) / PANGO_SCALE),
+                          static_cast<float>(static_cast<double>(x1 - x0) / PANGO_SCALE),
+                          static_cast<float>(static_cast<double>(y1 - y0) / PANGO_SCALE)});
             }
             g_free(xr);
         } while (pango_layout_iter_next_line(iter));
@@ -125,11 +130,13 @@ int Graphics::CaretPositionAt(const rt::Text& text, const Font& font, const Rect
     TextLayout t = LayOutText(CairoContext(), text, font, layout, format);
     int index = 0, trailing = 0;
     pango_layout_xy_to_index(t.layout.get(), static_cast<int>((point.x - t.originX) * PANGO_SCALE),
-                             static_cast<int>((point.y - t.originY) * PANGO_SCALE), &index, &trailing);
+                             static_cast<int>((point.y - t.originY) * PANGO_SCALE), &index,
+                             &trailing);
     // Step over `trailing` characters: past the character when the point is
     // in its second half.
     const char* s = pango_layout_get_text(t.layout.get());
-    for (; trailing > 0 && s[index] != '\0'; --trailing) index = static_cast<int>(g_utf8_next_char(s + index) - s);
+    for (; trailing > 0 && s[index] != '\0'; --trailing)
+        index = static_cast<int>(g_utf8_next_char(s + index) - s);
     // Back to the code-page-936 text: the first byte that starts at or after
     // that place in the layout text.
     const auto& map = t.toUtf8;

@@ -41,7 +41,8 @@ struct Channel {
 
 // Expands RLE8 / RLE4 data into one palette index per pixel (bottom-up rows
 // as stored). Pixels the stream skips keep index -1 (transparent).
-bool ExpandRle(std::span<const std::uint8_t> data, bool four, int width, int height, std::vector<int>& out) {
+bool ExpandRle(std::span<const std::uint8_t> data, bool four, int width, int height,
+               std::vector<int>& out) {
     out.assign(static_cast<std::size_t>(width) * height, -1);
     int x = 0, y = 0;
     std::size_t i = 0;
@@ -65,10 +66,12 @@ bool ExpandRle(std::span<const std::uint8_t> data, bool four, int width, int hei
             y += data[i + 1];
             i += 2;
         } else {
-            const std::size_t bytes = four ? (static_cast<std::size_t>(v) + 1) / 2 : static_cast<std::size_t>(v);
+            const std::size_t bytes =
+                four ? (static_cast<std::size_t>(v) + 1) / 2 : static_cast<std::size_t>(v);
             if (i + bytes > data.size()) return false;
             for (int k = 0; k < v; ++k) {
-                const std::uint8_t b = data[i + (four ? static_cast<std::size_t>(k) / 2 : static_cast<std::size_t>(k))];
+                const std::uint8_t b = data[i + (four ? static_cast<std::size_t>(k) / 2
+                                                      : static_cast<std::size_t>(k))];
                 put(four ? ((k & 1) ? (b & 0x0F) : (b >> 4)) : b);
             }
             i += (bytes + 1) & ~std::size_t{1};  // runs are padded to 16 bits
@@ -84,7 +87,8 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> b) {
     if (b.size() < 26) return std::nullopt;
     const std::uint32_t dataOffset = U32(b, 10);
     const std::uint32_t headerSize = U32(b, 14);
-    if (headerSize < 12 || 14 + static_cast<std::uint64_t>(headerSize) > b.size()) return std::nullopt;
+    if (headerSize < 12 || 14 + static_cast<std::uint64_t>(headerSize) > b.size())
+        return std::nullopt;
 
     std::int64_t width, height;
     std::uint32_t bpp, compression = kRgb, colorsUsed = 0;
@@ -121,16 +125,20 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> b) {
     }
     const bool topDown = height < 0;
     height = topDown ? -height : height;
-    if (!AcceptableSize(static_cast<std::uint64_t>(std::max<std::int64_t>(width, 0)), static_cast<std::uint64_t>(height)))
+    if (!AcceptableSize(static_cast<std::uint64_t>(std::max<std::int64_t>(width, 0)),
+                        static_cast<std::uint64_t>(height)))
         return std::nullopt;
     const int w = static_cast<int>(width), h = static_cast<int>(height);
 
     const bool rle = compression == kRle8 || compression == kRle4;
-    if (!(compression == kRgb || compression == kBitfields || compression == kAlphaBitfields || rle))
+    if (!(compression == kRgb || compression == kBitfields || compression == kAlphaBitfields ||
+          rle))
         return std::nullopt;
-    if (rle && ((compression == kRle8 && bpp != 8) || (compression == kRle4 && bpp != 4) || topDown))
+    if (rle &&
+        ((compression == kRle8 && bpp != 8) || (compression == kRle4 && bpp != 4) || topDown))
         return std::nullopt;
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return std::nullopt;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+        return std::nullopt;
 
     // Palette.
     std::vector<Argb> palette;
@@ -158,11 +166,13 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> b) {
     std::uint8_t* out = bitmap.Data();
     auto outRow = [&](int storedRow) {
         const int y = topDown ? storedRow : h - 1 - storedRow;
-        return reinterpret_cast<std::uint32_t*>(out + static_cast<std::size_t>(y) * bitmap.Stride());
+        return reinterpret_cast<std::uint32_t*>(out +
+                                                static_cast<std::size_t>(y) * bitmap.Stride());
     };
     auto paletteColor = [&](int index) -> Argb {
-        return index >= 0 && static_cast<std::size_t>(index) < palette.size() ? palette[static_cast<std::size_t>(index)]
-                                                                              : MakeColor(255, 0, 0, 0);
+        return index >= 0 && static_cast<std::size_t>(index) < palette.size()
+                   ? palette[static_cast<std::size_t>(index)]
+                   : MakeColor(255, 0, 0, 0);
     };
 
     if (rle) {
@@ -193,7 +203,8 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> b) {
                                                       : U32(std::span(src, stride), 4u * x);
                     const std::uint8_t a = alpha.mask ? alpha.Get(v) : 255;
                     anyAlpha = anyAlpha || a != 0;
-                    // Stored straight for now; premultiplied below once the alpha is known to count.
+                    // Stored straight for now; premultiplied below once the alpha is known to
+                    // count.
                     row[x] = MakeColor(a, red.Get(v), green.Get(v), blue.Get(v));
                 }
                 }
@@ -202,8 +213,10 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> b) {
         if (bpp >= 16) {
             // An alpha channel that is zero everywhere was never filled in: opaque.
             for (int y = 0; y < h; ++y) {
-                auto* row = reinterpret_cast<std::uint32_t*>(out + static_cast<std::size_t>(y) * bitmap.Stride());
-                for (int x = 0; x < w; ++x) row[x] = anyAlpha ? Premultiply(row[x]) : (row[x] | 0xFF000000u);
+                auto* row = reinterpret_cast<std::uint32_t*>(out + static_cast<std::size_t>(y) *
+                                                                       bitmap.Stride());
+                for (int x = 0; x < w; ++x)
+                    row[x] = anyAlpha ? Premultiply(row[x]) : (row[x] | 0xFF000000u);
             }
         }
     }

@@ -18,7 +18,8 @@ struct Reader {
 
 int Read(GifFileType* gif, GifByteType* buffer, int length) {
     auto* r = static_cast<Reader*>(gif->UserData);
-    const std::size_t n = std::min(static_cast<std::size_t>(std::max(length, 0)), r->bytes.size() - r->pos);
+    const std::size_t n =
+        std::min(static_cast<std::size_t>(std::max(length, 0)), r->bytes.size() - r->pos);
     std::memcpy(buffer, r->bytes.data() + r->pos, n);
     r->pos += n;
     return static_cast<int>(n);
@@ -56,8 +57,10 @@ std::optional<Image> DecodeGif(std::span<const std::uint8_t> bytes) {
             height = std::max(height, d.Top + d.Height);
         }
     }
-    if (!AcceptableSize(static_cast<std::uint64_t>(std::max(width, 0)), static_cast<std::uint64_t>(std::max(height, 0))) ||
-        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * static_cast<std::uint64_t>(count) >
+    if (!AcceptableSize(static_cast<std::uint64_t>(std::max(width, 0)),
+                        static_cast<std::uint64_t>(std::max(height, 0))) ||
+        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) *
+                static_cast<std::uint64_t>(count) >
             kMaxImagePixels)
         return std::nullopt;
 
@@ -81,7 +84,8 @@ std::optional<Image> DecodeGif(std::span<const std::uint8_t> bytes) {
             for (int y = 0; y < d.Height; ++y) {
                 const int cy = d.Top + y;
                 if (cy < 0 || cy >= height) continue;
-                auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(cy) * canvas.Stride());
+                auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(cy) *
+                                                                        canvas.Stride());
                 for (int x = 0; x < d.Width; ++x) {
                     const int cx = d.Left + x;
                     if (cx < 0 || cx >= width) continue;

@@ -25,7 +25,12 @@ void OnMessage(j_common_ptr, int) {}  // warnings of damaged but readable files 
 void CmykRowToBgra(const JSAMPLE* cmyk, std::uint8_t* bgra, JDIMENSION width, bool inverted) {
     for (JDIMENSION x = 0; x < width; ++x) {
         unsigned c = cmyk[4 * x], m = cmyk[4 * x + 1], y = cmyk[4 * x + 2], k = cmyk[4 * x + 3];
-        if (!inverted) { c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k; }
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
         bgra[4 * x] = static_cast<std::uint8_t>(y * k / 255);
         bgra[4 * x + 1] = static_cast<std::uint8_t>(m * k / 255);
         bgra[4 * x + 2] = static_cast<std::uint8_t>(c * k / 255);

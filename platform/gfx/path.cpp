@@ -80,9 +80,7 @@ void Path::AppendTo(cairo_t* cr) const {
     bool newFigure = true;
     for (const Op& op : ops_) {
         switch (op.kind) {
-        case OpKind::Start:
-            newFigure = true;
-            break;
+        case OpKind::Start: newFigure = true; break;
         case OpKind::Close:
             if (!newFigure) cairo_close_path(cr);
             newFigure = true;
@@ -98,7 +96,8 @@ void Path::AppendTo(cairo_t* cr) const {
             const double a = op.box.width / 2.0, b = op.box.height / 2.0;
             if (!(a > 0) || !(b > 0)) {
                 // A flat ellipse: the arc degenerates to a line between its ends.
-                const PointF p0 = EllipsePoint(op.box, start), p1 = EllipsePoint(op.box, start + sweep);
+                const PointF p0 = EllipsePoint(op.box, start),
+                             p1 = EllipsePoint(op.box, start + sweep);
                 if (newFigure) cairo_move_to(cr, p0.x, p0.y);
                 else cairo_line_to(cr, p0.x, p0.y);
                 cairo_line_to(cr, p1.x, p1.y);

@@ -56,9 +56,9 @@ private:
     enum class OpKind { Line, Arc, Close, Start };
     struct Op {
         OpKind kind;
-        RectF box;          // Arc: ellipse box
-        float a = 0, b = 0; // Arc: start, sweep; Line: unused
-        PointF p0, p1;      // Line: from, to
+        RectF box;           // Arc: ellipse box
+        float a = 0, b = 0;  // Arc: start, sweep; Line: unused
+        PointF p0, p1;       // Line: from, to
     };
     std::vector<Op> ops_;
     FillMode fillMode_;

@@ -92,7 +92,8 @@ Region Region::FromPath(const Path& path, float offset) {
     b.y += offset;
     if (b.IsEmpty()) return result;
     const int x0 = static_cast<int>(std::floor(b.x)), y0 = static_cast<int>(std::floor(b.y));
-    const int x1 = static_cast<int>(std::ceil(b.Right())), y1 = static_cast<int>(std::ceil(b.Bottom()));
+    const int x1 = static_cast<int>(std::ceil(b.Right())),
+              y1 = static_cast<int>(std::ceil(b.Bottom()));
     const int w = x1 - x0, h = y1 - y0;
     if (w <= 0 || h <= 0 || w > 32767 || h > 32767) return result;
 
@@ -100,12 +101,14 @@ Region Region::FromPath(const Path& path, float offset) {
         cairo_image_surface_create(CAIRO_FORMAT_A8, w, h), &cairo_surface_destroy);
     if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return result;
     {
-        std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(mask.get()), &cairo_destroy);
+        std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(mask.get()),
+                                                              &cairo_destroy);
         cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_NONE);
         cairo_translate(cr.get(), offset - x0, offset - y0);
         path.AppendTo(cr.get());
-        cairo_set_fill_rule(cr.get(), path.GetFillMode() == FillMode::Winding ? CAIRO_FILL_RULE_WINDING
-                                                                              : CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_set_fill_rule(cr.get(), path.GetFillMode() == FillMode::Winding
+                                          ? CAIRO_FILL_RULE_WINDING
+                                          : CAIRO_FILL_RULE_EVEN_ODD);
         cairo_fill(cr.get());
     }
     cairo_surface_flush(mask.get());
@@ -143,7 +146,9 @@ void Region::Offset(int dx, int dy) { cairo_region_translate(region_.get(), dx, 
 
 bool Region::IsEmpty() const { return cairo_region_is_empty(region_.get()); }
 
-bool Region::Contains(int x, int y) const { return cairo_region_contains_point(region_.get(), x, y); }
+bool Region::Contains(int x, int y) const {
+    return cairo_region_contains_point(region_.get(), x, y);
+}
 
 RectI Region::Bounds() const {
     cairo_rectangle_int_t r;

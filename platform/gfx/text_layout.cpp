@@ -94,25 +94,32 @@ MappedUtf8 MapCp936ToUtf8(const rt::Text& text) {
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) starts.push_back(i);
 
-    auto charEnd = [&](std::size_t k) { return k + 1 < starts.size() ? starts[k + 1] : text.size(); };
+    auto charEnd = [&](std::size_t k) {
+        return k + 1 < starts.size() ? starts[k + 1] : text.size();
+    };
     // One conversion of the whole text; each character gives one code point
     // when the text is well formed, which lets the offsets be walked in step.
     std::string whole = rt::Cp936ToUtf8(text);
     std::size_t points = 0;
-    for (std::size_t j = 0; j < whole.size(); j += Utf8CharLength(static_cast<unsigned char>(whole[j])))
+    for (std::size_t j = 0; j < whole.size();
+         j += Utf8CharLength(static_cast<unsigned char>(whole[j])))
         ++points;
     if (points == starts.size()) {
         out.utf8 = std::move(whole);
         std::size_t u = 0;
         for (std::size_t k = 0; k < starts.size(); ++k) {
-            for (std::size_t b = starts[k]; b < charEnd(k); ++b) out.toUtf8[b] = static_cast<int>(u);
-            u = std::min(out.utf8.size(), u + Utf8CharLength(static_cast<unsigned char>(out.utf8[u])));
+            for (std::size_t b = starts[k]; b < charEnd(k); ++b)
+                out.toUtf8[b] = static_cast<int>(u);
+            u = std::min(out.utf8.size(),
+                         u + Utf8CharLength(static_cast<unsigned char>(out.utf8[u])));
         }
     } else {
         // Malformed bytes: convert character by character to keep the offsets.
         for (std::size_t k = 0; k < starts.size(); ++k) {
-            for (std::size_t b = starts[k]; b < charEnd(k); ++b) out.toUtf8[b] = static_cast<int>(out.utf8.size());
-            out.utf8 += rt::Cp936ToUtf8(std::string_view(text).substr(starts[k], charEnd(k) - starts[k]));
+            for (std::size_t b = starts[k]; b < charEnd(k); ++b)
+                out.toUtf8[b] = static_cast<int>(out.utf8.size());
+            out.utf8 +=
+                rt::Cp936ToUtf8(std::string_view(text).substr(starts[k], charEnd(k) - starts[k]));
         }
     }
     out.toUtf8[text.size()] = static_cast<int>(out.utf8.size());
@@ -171,13 +178,17 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
     pango_layout_set_text(layout, mapped.utf8.data(), static_cast<int>(mapped.utf8.size()));
 
     rt::Owned<PangoAttrList, pango_attr_list_unref> attrs(pango_attr_list_new());
-    if (font.IsUnderline()) pango_attr_list_insert(attrs.get(), pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (font.IsUnderline())
+        pango_attr_list_insert(attrs.get(), pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
     if (font.IsStrikeout()) pango_attr_list_insert(attrs.get(), pango_attr_strikethrough_new(TRUE));
-    if (format.Has(StringFormatFlags::NoFontFallback)) pango_attr_list_insert(attrs.get(), pango_attr_fallback_new(FALSE));
+    if (format.Has(StringFormatFlags::NoFontFallback))
+        pango_attr_list_insert(attrs.get(), pango_attr_fallback_new(FALSE));
     if (accessKey >= 0 && static_cast<std::size_t>(accessKey) < mapped.utf8.size()) {
         PangoAttribute* u = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
         u->start_index = static_cast<guint>(accessKey);
-        u->end_index = static_cast<guint>(accessKey + Utf8CharLength(static_cast<unsigned char>(mapped.utf8[static_cast<std::size_t>(accessKey)])));
+        u->end_index =
+            static_cast<guint>(accessKey + Utf8CharLength(static_cast<unsigned char>(
+                                               mapped.utf8[static_cast<std::size_t>(accessKey)])));
         pango_attr_list_insert(attrs.get(), u);
     }
     pango_layout_set_attributes(layout, attrs.get());
@@ -191,25 +202,27 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
         for (int i = 0; i < kStops; ++i) {
             const auto& stops = format.TabStops();
             pos += stops[std::min<std::size_t>(static_cast<std::size_t>(i), stops.size() - 1)];
-            pango_tab_array_set_tab(tabs.get(), i, PANGO_TAB_LEFT, static_cast<int>(std::lround(pos)));
+            pango_tab_array_set_tab(tabs.get(), i, PANGO_TAB_LEFT,
+                                    static_cast<int>(std::lround(pos)));
         }
         pango_layout_set_tabs(layout, tabs.get());
     }
 
     const bool boundedW = rect.width > 0, boundedH = rect.height > 0;
     const StringTrimming trim = format.Trimming();
-    const bool ellipsis = boundedW && (trim == StringTrimming::EllipsisCharacter ||
-                                       trim == StringTrimming::EllipsisWord ||
-                                       trim == StringTrimming::EllipsisPath);
+    const bool ellipsis =
+        boundedW && (trim == StringTrimming::EllipsisCharacter ||
+                     trim == StringTrimming::EllipsisWord || trim == StringTrimming::EllipsisPath);
     const PangoEllipsizeMode ellipsisMode =
         trim == StringTrimming::EllipsisPath ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END;
     const bool wrap = boundedW && !format.Has(StringFormatFlags::NoWrap);
     bool widthSet = false;
     if (wrap) {
         pango_layout_set_width(layout, static_cast<int>(rect.width * PANGO_SCALE));
-        pango_layout_set_wrap(layout, trim == StringTrimming::Word || trim == StringTrimming::EllipsisWord
-                                          ? PANGO_WRAP_WORD
-                                          : PANGO_WRAP_WORD_CHAR);
+        pango_layout_set_wrap(layout,
+                              trim == StringTrimming::Word || trim == StringTrimming::EllipsisWord
+                                  ? PANGO_WRAP_WORD
+                                  : PANGO_WRAP_WORD_CHAR);
         if (ellipsis && boundedH) {
             pango_layout_set_height(layout, static_cast<int>(rect.height * PANGO_SCALE));
             pango_layout_set_ellipsize(layout, ellipsisMode);

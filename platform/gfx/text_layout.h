@@ -27,12 +27,12 @@ MappedUtf8 MapCp936ToUtf8(const rt::Text& text);
 
 struct TextLayout {
     rt::Owned<PangoLayout, g_object_unref> layout;
-    std::vector<int> toUtf8;     // code-page-936 byte offset -> index in the layout text
-    double originX = 0;          // where the layout's top-left corner goes
+    std::vector<int> toUtf8;  // code-page-936 byte offset -> index in the layout text
+    double originX = 0;       // where the layout's top-left corner goes
     double originY = 0;
-    std::optional<RectF> clip;   // drawing is limited to this rectangle
-    int visibleLines = 0;        // lines shown (all, or those within the line limit)
-    double visibleHeight = 0;    // height of the visible lines in pixels
+    std::optional<RectF> clip;  // drawing is limited to this rectangle
+    int visibleLines = 0;       // lines shown (all, or those within the line limit)
+    double visibleHeight = 0;   // height of the visible lines in pixels
 };
 
 // Lays out `text` for drawing through `cr` (whose font options it takes).

@@ -70,7 +70,13 @@ enum class InterpolationMode {
     HighQualityBicubic = 7,
 };
 
-enum class CompositingQuality { Default = 0, HighSpeed = 1, HighQuality = 2, GammaCorrected = 3, AssumeLinear = 4 };
+enum class CompositingQuality {
+    Default = 0,
+    HighSpeed = 1,
+    HighQuality = 2,
+    GammaCorrected = 3,
+    AssumeLinear = 4
+};
 
 // SourceOver blends; SourceCopy replaces the destination pixels.
 enum class CompositingMode { SourceOver = 0, SourceCopy = 1 };
@@ -80,13 +86,25 @@ enum class CompositingMode { SourceOver = 0, SourceCopy = 1 };
 // have half-covered edges when anti-aliased); Half puts them on pixel corners.
 enum class PixelOffsetMode { None = 0, Half = 1 };
 
-enum class CombineMode { Replace = 0, Intersect = 1, Union = 2, Xor = 3, Exclude = 4, Complement = 5 };
+enum class CombineMode {
+    Replace = 0,
+    Intersect = 1,
+    Union = 2,
+    Xor = 3,
+    Exclude = 4,
+    Complement = 5
+};
 
 enum class FillMode { Alternate = 0, Winding = 1 };
 
 enum class DashStyle { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4 };
 
-enum class LinearGradientMode { Horizontal = 0, Vertical = 1, ForwardDiagonal = 2, BackwardDiagonal = 3 };
+enum class LinearGradientMode {
+    Horizontal = 0,
+    Vertical = 1,
+    ForwardDiagonal = 2,
+    BackwardDiagonal = 3
+};
 
 enum class WrapMode { Tile = 0, TileFlipX = 1, TileFlipY = 2, TileFlipXY = 3, Clamp = 4 };
 

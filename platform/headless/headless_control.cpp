@@ -31,7 +31,8 @@ int VkForChar(char32_t c, bool* shift) {
     if (c >= '0' && c <= '9') return static_cast<int>(c);
     switch (c) {
     case ' ': return VK_SPACE;
-    case '\r': case '\n': return VK_RETURN;
+    case '\r':
+    case '\n': return VK_RETURN;
     case '\t': return VK_TAB;
     case '-': return VK_OEM_MINUS;
     case '=': return VK_OEM_PLUS;
@@ -73,7 +74,9 @@ void SetComposited(bool composited) {
 // A menu grab gets what lies outside every window, as on a real display.
 void MouseMove(int x, int y) { events::MouseMove(GetInputGrab(), POINT{x, y}); }
 
-void MouseButton(int button, bool down) { events::MouseButton(GetInputGrab(), button, down, Cursor()); }
+void MouseButton(int button, bool down) {
+    events::MouseButton(GetInputGrab(), button, down, Cursor());
+}
 
 void Click(int x, int y) {
     MouseMove(x, y);
@@ -141,7 +144,8 @@ int PresentCount(Hwnd hwnd) {
 }
 
 Region WindowRegion(Hwnd hwnd) {
-    return WithWindow(hwnd, Region{}, [](WindowRecord& rec) { return rec.hasRegion ? rec.region : Region{}; });
+    return WithWindow(hwnd, Region{},
+                      [](WindowRecord& rec) { return rec.hasRegion ? rec.region : Region{}; });
 }
 
 bool BlurBehind(Hwnd hwnd) {

@@ -52,7 +52,8 @@ std::string Utf8ToLatin1(const std::string& s) {
         std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
         if (len == 1) out += static_cast<char>(c);
         else if (len == 2 && i + 1 < s.size() && c <= 0xC3)
-            out += static_cast<char>(((c & 0x1F) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3F));
+            out += static_cast<char>(((c & 0x1F) << 6) |
+                                     (static_cast<unsigned char>(s[i + 1]) & 0x3F));
         else out += '?';
         i += len;
     }
@@ -113,7 +114,8 @@ void Answer(const XSelectionRequestEvent& req) {
         c.transfers.push_back(Transfer{req.requestor, property, type, std::move(data), 0});
     } else {
         XChangeProperty(dpy, req.requestor, property, type, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+                        reinterpret_cast<const unsigned char*>(data.data()),
+                        static_cast<int>(data.size()));
     }
     Notify(req, property);
 }
@@ -122,12 +124,14 @@ void Answer(const XSelectionRequestEvent& req) {
 bool ContinueTransfer(const XPropertyEvent& ev) {
     if (ev.state != PropertyDelete) return false;
     auto& ts = Clipboard().transfers;
-    auto it = std::find_if(ts.begin(), ts.end(),
-                           [&](const Transfer& t) { return t.requestor == ev.window && t.property == ev.atom; });
+    auto it = std::find_if(ts.begin(), ts.end(), [&](const Transfer& t) {
+        return t.requestor == ev.window && t.property == ev.atom;
+    });
     if (it == ts.end()) return false;
     std::size_t n = std::min(ChunkSize(), it->data.size() - it->offset);
     XChangeProperty(XConnection().dpy, it->requestor, it->property, it->type, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(it->data.data() + it->offset), static_cast<int>(n));
+                    reinterpret_cast<const unsigned char*>(it->data.data() + it->offset),
+                    static_cast<int>(n));
     it->offset += n;
     if (n == 0) {
         XSelectInput(XConnection().dpy, it->requestor, NoEventMask);
@@ -166,7 +170,8 @@ Time ServerTime() {
     Display& x = XConnection();
     ::Display* dpy = x.dpy;
     unsigned char none = 0;
-    XChangeProperty(dpy, x.clipboardWindow, x.atoms.timestamp, XA_INTEGER, 8, PropModeAppend, &none, 0);
+    XChangeProperty(dpy, x.clipboardWindow, x.atoms.timestamp, XA_INTEGER, 8, PropModeAppend, &none,
+                    0);
     XFlush(dpy);
     XEvent ev;
     if (WaitFor(&ev, 1000, [&](const XEvent& e) {
@@ -182,8 +187,8 @@ std::optional<std::string> ReadProperty(Atom property, Atom* typeOut) {
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(x.dpy, x.clipboardWindow, property, 0, 0x7FFFFFFF, True, AnyPropertyType, &type,
-                           &format, &count, &after, &data) != Success)
+    if (XGetWindowProperty(x.dpy, x.clipboardWindow, property, 0, 0x7FFFFFFF, True, AnyPropertyType,
+                           &type, &format, &count, &after, &data) != Success)
         return std::nullopt;
     std::string s;
     if (data != nullptr) {
@@ -200,10 +205,13 @@ std::optional<std::string> Request(Atom target) {
     ::Display* dpy = x.dpy;
     const Atoms& a = x.atoms;
     XDeleteProperty(dpy, x.clipboardWindow, a.selectionProperty);
-    XConvertSelection(dpy, a.clipboard, target, a.selectionProperty, x.clipboardWindow, ServerTime());
+    XConvertSelection(dpy, a.clipboard, target, a.selectionProperty, x.clipboardWindow,
+                      ServerTime());
     XFlush(dpy);
     XEvent ev;
-    if (!WaitFor(&ev, 1500, [&](const XEvent& e) { return e.type == SelectionNotify && e.xselection.target == target; }))
+    if (!WaitFor(&ev, 1500, [&](const XEvent& e) {
+            return e.type == SelectionNotify && e.xselection.target == target;
+        }))
         return std::nullopt;
     if (ev.xselection.property == None) return std::nullopt;
     Atom type = None;
@@ -234,7 +242,8 @@ struct ExitHandover {
         ::Display* dpy = x.dpy;
         const Atoms& a = x.atoms;
         if (XGetSelectionOwner(dpy, a.clipboardManager) == None) return;
-        XConvertSelection(dpy, a.clipboardManager, a.saveTargets, None, x.clipboardWindow, x.lastTime);
+        XConvertSelection(dpy, a.clipboardManager, a.saveTargets, None, x.clipboardWindow,
+                          x.lastTime);
         XFlush(dpy);
         XEvent ev;
         WaitFor(&ev, 2000, [&](const XEvent& e) {
@@ -265,8 +274,7 @@ bool HandleSelectionEvent(const XEvent& ev) {
             return true;
         }
         return ev.xproperty.window == XConnection().clipboardWindow;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -286,7 +294,8 @@ bool SetClipboardUtf8(const std::string& utf8) {
     ::Display* dpy = XConnection().dpy;
     Time now = ServerTime();
     XSetSelectionOwner(dpy, XConnection().atoms.clipboard, XConnection().clipboardWindow, now);
-    bool owned = XGetSelectionOwner(dpy, XConnection().atoms.clipboard) == XConnection().clipboardWindow;
+    bool owned =
+        XGetSelectionOwner(dpy, XConnection().atoms.clipboard) == XConnection().clipboardWindow;
     if (owned) {
         Clipboard().owned = true;
         Clipboard().text = utf8;

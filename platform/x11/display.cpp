@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <ctime>
 #include <clocale>
 #include <cstring>
+#include <ctime>
 
 namespace plat::x11 {
 
@@ -31,15 +31,18 @@ int OnXError(::Display*, XErrorEvent*) {
 // Key events carry characters beyond ASCII only under a UTF-8 locale.
 void UseUtf8Locale() {
     const char* set = std::setlocale(LC_CTYPE, "");
-    if (set == nullptr || std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
+    if (set == nullptr || std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+        std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
 // The input styles the method offers, best first among those the layer uses.
 std::vector<XIMStyle> UsableStyles(XIM im) {
     XIMStyles* styles = nullptr;
     std::vector<XIMStyle> usable;
-    if (XGetIMValues(im, XNQueryInputStyle, &styles, nullptr) != nullptr || styles == nullptr) return usable;
-    const XIMStyle preferred[] = {XIMPreeditPosition | XIMStatusNothing, XIMPreeditNothing | XIMStatusNothing,
+    if (XGetIMValues(im, XNQueryInputStyle, &styles, nullptr) != nullptr || styles == nullptr)
+        return usable;
+    const XIMStyle preferred[] = {XIMPreeditPosition | XIMStatusNothing,
+                                  XIMPreeditNothing | XIMStatusNothing,
                                   XIMPreeditNone | XIMStatusNone, XIMPreeditNothing | XIMStatusNone,
                                   XIMPreeditPosition | XIMStatusNone};
     for (XIMStyle want : preferred)
@@ -54,7 +57,8 @@ std::vector<XIMStyle> UsableStyles(XIM im) {
 std::uint64_t MonotonicMs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<std::uint64_t>(ts.tv_sec) * 1000 + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000;
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000 +
+           static_cast<std::uint64_t>(ts.tv_nsec) / 1000000;
 }
 
 std::string Latin1ToUtf8(std::string_view latin1) {
@@ -146,8 +150,8 @@ Display::Display() {
 
     XSetWindowAttributes attrs{};
     attrs.event_mask = PropertyChangeMask;
-    clipboardWindow = XCreateWindow(dpy, root, -10, -10, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent,
-                                    CWEventMask, &attrs);
+    clipboardWindow = XCreateWindow(dpy, root, -10, -10, 1, 1, 0, CopyFromParent, InputOnly,
+                                    CopyFromParent, CWEventMask, &attrs);
     XFlush(dpy);
 }
 
@@ -175,22 +179,23 @@ bool Display::WindowManager() {
     unsigned long count, after;
     unsigned char* data = nullptr;
     Trap();
-    if (XGetWindowProperty(dpy, root, atoms.netSupportingWmCheck, 0, 1, False, XA_WINDOW, &type, &format, &count,
-                           &after, &data) == Success &&
+    if (XGetWindowProperty(dpy, root, atoms.netSupportingWmCheck, 0, 1, False, XA_WINDOW, &type,
+                           &format, &count, &after, &data) == Success &&
         data != nullptr && count == 1) {
         Window check = *reinterpret_cast<Window*>(data);
         XFree(data);
         data = nullptr;
         // The check window must point at itself, or the manager is gone.
-        if (XGetWindowProperty(dpy, check, atoms.netSupportingWmCheck, 0, 1, False, XA_WINDOW, &type, &format,
-                               &count, &after, &data) == Success &&
+        if (XGetWindowProperty(dpy, check, atoms.netSupportingWmCheck, 0, 1, False, XA_WINDOW,
+                               &type, &format, &count, &after, &data) == Success &&
             data != nullptr && count == 1 && *reinterpret_cast<Window*>(data) == check)
             wm_ = true;
     }
     if (data != nullptr) XFree(data);
     data = nullptr;
-    if (wm_ && XGetWindowProperty(dpy, root, atoms.netSupported, 0, 4096, False, XA_ATOM, &type, &format, &count,
-                                  &after, &data) == Success &&
+    if (wm_ &&
+        XGetWindowProperty(dpy, root, atoms.netSupported, 0, 4096, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) == Success &&
         data != nullptr) {
         auto* list = reinterpret_cast<Atom*>(data);
         supported_.assign(list, list + count);
@@ -225,8 +230,8 @@ RECT Display::WorkArea() {
     unsigned long count, after;
     unsigned char* data = nullptr;
     RECT result = screenRect;
-    if (XGetWindowProperty(dpy, root, atoms.netWorkArea, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(dpy, root, atoms.netWorkArea, 0, 4, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success &&
         data != nullptr && count >= 4 && format == 32) {
         auto* v = reinterpret_cast<long*>(data);
         RECT r{static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[0] + v[2]),

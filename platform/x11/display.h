@@ -25,15 +25,18 @@ namespace plat::x11 {
 
 struct Atoms {
     Atom wmProtocols, wmDeleteWindow, wmState, netWmPing;
-    Atom netWmName, utf8String, netWmState, netWmStateAbove, netWmStateMaxV, netWmStateMaxH, netWmStateHidden;
+    Atom netWmName, utf8String, netWmState, netWmStateAbove, netWmStateMaxV, netWmStateMaxH,
+        netWmStateHidden;
     Atom netWmStateSkipTaskbar;
     Atom netWmWindowType, netWmWindowTypeNormal, netWmWindowTypeTooltip, netWmWindowTypePopupMenu,
         netWmWindowTypeDialog;
-    Atom netWmMoveResize, netActiveWindow, netWorkArea, netSupported, netSupportingWmCheck, netWmPid;
+    Atom netWmMoveResize, netActiveWindow, netWorkArea, netSupported, netSupportingWmCheck,
+        netWmPid;
     Atom netWmIcon;
     Atom netWmCm;  // _NET_WM_CM_S<screen>
     Atom motifWmHints, kdeBlurBehind;
-    Atom clipboard, targets, text, incr, atomPair, multiple, timestamp, clipboardManager, saveTargets;
+    Atom clipboard, targets, text, incr, atomPair, multiple, timestamp, clipboardManager,
+        saveTargets;
     Atom selectionProperty;
 };
 
@@ -58,8 +61,8 @@ public:
     bool shape = false;
     XIM im = nullptr;
     std::vector<XIMStyle> imStyles;  // usable input styles, best first
-    Window clipboardWindow = 0;  // hidden owner of CLIPBOARD
-    Time lastTime = CurrentTime;  // time of the latest event with one
+    Window clipboardWindow = 0;      // hidden owner of CLIPBOARD
+    Time lastTime = CurrentTime;     // time of the latest event with one
 
     bool ok() const { return dpy != nullptr; }
 

@@ -40,8 +40,10 @@ using Work = std::vector<std::function<void()>>;
 
 void NoteTime(const XEvent& ev) {
     switch (ev.type) {
-    case KeyPress: case KeyRelease: XConnection().lastTime = ev.xkey.time; break;
-    case ButtonPress: case ButtonRelease: XConnection().lastTime = ev.xbutton.time; break;
+    case KeyPress:
+    case KeyRelease: XConnection().lastTime = ev.xkey.time; break;
+    case ButtonPress:
+    case ButtonRelease: XConnection().lastTime = ev.xbutton.time; break;
     case MotionNotify: XConnection().lastTime = ev.xmotion.time; break;
     case PropertyNotify: XConnection().lastTime = ev.xproperty.time; break;
     default: break;
@@ -54,12 +56,14 @@ void KeyPressEvent(XEvent& ev, X11Window* n, Work& work) {
     std::string text;
     if (n->ic != nullptr) {
         std::vector<char> buf(64);
-        int len = Xutf8LookupString(n->ic, &ev.xkey, buf.data(), static_cast<int>(buf.size()) - 1, &sym, &status);
+        int len = Xutf8LookupString(n->ic, &ev.xkey, buf.data(), static_cast<int>(buf.size()) - 1,
+                                    &sym, &status);
         if (status == XBufferOverflow) {
             buf.resize(static_cast<std::size_t>(len) + 1);
             len = Xutf8LookupString(n->ic, &ev.xkey, buf.data(), len, &sym, &status);
         }
-        if (status == XLookupChars || status == XLookupBoth) text.assign(buf.data(), static_cast<std::size_t>(len));
+        if (status == XLookupChars || status == XLookupBoth)
+            text.assign(buf.data(), static_cast<std::size_t>(len));
         if (status != XLookupKeySym && status != XLookupBoth) sym = NoSymbol;
     } else {
         char buf[32];
@@ -76,11 +80,12 @@ void KeyPressEvent(XEvent& ev, X11Window* n, Work& work) {
     int vk = VirtualKey(sym, !text.empty());
     if (vk == 0) return;
     unsigned state = ev.xkey.state;
-    bool modifierKey = vk == VK_LSHIFT || vk == VK_RSHIFT || vk == VK_LCONTROL || vk == VK_RCONTROL ||
-                       vk == VK_LMENU || vk == VK_RMENU;
+    bool modifierKey = vk == VK_LSHIFT || vk == VK_RSHIFT || vk == VK_LCONTROL ||
+                       vk == VK_RCONTROL || vk == VK_LMENU || vk == VK_RMENU;
     work.push_back([h, vk, text, state, modifierKey] {
         if (!modifierKey)
-            core::events::SyncModifiers((state & ShiftMask) != 0, (state & ControlMask) != 0, (state & Mod1Mask) != 0);
+            core::events::SyncModifiers((state & ShiftMask) != 0, (state & ControlMask) != 0,
+                                        (state & Mod1Mask) != 0);
         core::events::Key(h, vk, true, text);
     });
 }
@@ -90,7 +95,9 @@ void KeyReleaseEvent(XEvent& ev, X11Window* n, Work& work) {
     if (XEventsQueued(XConnection().dpy, QueuedAfterReading) > 0) {
         XEvent next;
         XPeekEvent(XConnection().dpy, &next);
-        if (next.type == KeyPress && next.xkey.keycode == ev.xkey.keycode && next.xkey.time == ev.xkey.time) return;
+        if (next.type == KeyPress && next.xkey.keycode == ev.xkey.keycode &&
+            next.xkey.time == ev.xkey.time)
+            return;
     }
     KeySym sym = XLookupKeysym(&ev.xkey, 0);
     int vk = VirtualKey(sym, sym != NoSymbol);
@@ -106,8 +113,8 @@ void NetWmStateChanged(Window w, Hwnd h, Work& work) {
     unsigned long count, after;
     unsigned char* data = nullptr;
     bool maxV = false, maxH = false;
-    if (XGetWindowProperty(x.dpy, w, x.atoms.netWmState, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(x.dpy, w, x.atoms.netWmState, 0, 64, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) == Success &&
         data != nullptr) {
         auto* atoms = reinterpret_cast<Atom*>(data);
         for (unsigned long i = 0; i < count; ++i) {
@@ -140,7 +147,10 @@ void Translate(XEvent& ev, Work& work) {
         POINT p{ev.xbutton.x_root, ev.xbutton.y_root};
         bool down = ev.type == ButtonPress;
         if (b == Button4 || b == Button5) {
-            if (down) work.push_back([h, b, p] { core::events::Wheel(h, b == Button4 ? WHEEL_DELTA : -WHEEL_DELTA, p); });
+            if (down)
+                work.push_back([h, b, p] {
+                    core::events::Wheel(h, b == Button4 ? WHEEL_DELTA : -WHEEL_DELTA, p);
+                });
             return;
         }
         int button = b == Button1 ? 0 : b == Button3 ? 1 : b == Button2 ? 2 : -1;
@@ -149,15 +159,15 @@ void Translate(XEvent& ev, Work& work) {
         else if (b == Button1 && n->moveResizePending) CancelMoveResize(*n);
         unsigned state = ev.xbutton.state;
         work.push_back([h, button, down, p, state] {
-            core::events::SyncModifiers((state & ShiftMask) != 0, (state & ControlMask) != 0, (state & Mod1Mask) != 0);
+            core::events::SyncModifiers((state & ShiftMask) != 0, (state & ControlMask) != 0,
+                                        (state & Mod1Mask) != 0);
             core::events::MouseButton(h, button, down, p);
         });
         return;
     }
     case MotionNotify: {
         // Only the latest position of a burst matters.
-        while (XCheckTypedWindowEvent(XConnection().dpy, ev.xany.window, MotionNotify, &ev)) {
-        }
+        while (XCheckTypedWindowEvent(XConnection().dpy, ev.xany.window, MotionNotify, &ev)) {}
         POINT p{ev.xmotion.x_root, ev.xmotion.y_root};
         work.push_back([h, p] { core::events::MouseMove(h, p); });
         return;
@@ -171,14 +181,11 @@ void Translate(XEvent& ev, Work& work) {
         if (ev.xcrossing.mode == NotifyNormal && ev.xcrossing.detail != NotifyInferior)
             work.push_back([h] { core::events::PointerLeft(h); });
         return;
-    case KeyPress:
-        KeyPressEvent(ev, n, work);
-        return;
-    case KeyRelease:
-        KeyReleaseEvent(ev, n, work);
-        return;
+    case KeyPress: KeyPressEvent(ev, n, work); return;
+    case KeyRelease: KeyReleaseEvent(ev, n, work); return;
     case Expose: {
-        RECT r{ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width, ev.xexpose.y + ev.xexpose.height};
+        RECT r{ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width,
+               ev.xexpose.y + ev.xexpose.height};
         work.push_back([h, r] { core::events::Exposed(h, r); });
         return;
     }
@@ -188,7 +195,8 @@ void Translate(XEvent& ev, Work& work) {
         if (!ev.xconfigure.send_event && !n->overrideRedirect) {
             // Under a reparenting manager the position is relative to its frame.
             Window child;
-            XTranslateCoordinates(XConnection().dpy, n->window, XConnection().root, 0, 0, &x, &y, &child);
+            XTranslateCoordinates(XConnection().dpy, n->window, XConnection().root, 0, 0, &x, &y,
+                                  &child);
         }
         RECT r{x, y, x + ev.xconfigure.width, y + ev.xconfigure.height};
         work.push_back([h, r] { core::events::Configure(h, r); });
@@ -196,8 +204,8 @@ void Translate(XEvent& ev, Work& work) {
     }
     case FocusIn:
     case FocusOut:
-        if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab || ev.xfocus.detail == NotifyPointer ||
-            ev.xfocus.detail == NotifyInferior)
+        if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab ||
+            ev.xfocus.detail == NotifyPointer || ev.xfocus.detail == NotifyInferior)
             return;
         if (ev.type == FocusIn) work.push_back([h] { core::events::FocusGained(h); });
         else work.push_back([h] { core::events::FocusLost(h); });
@@ -209,21 +217,18 @@ void Translate(XEvent& ev, Work& work) {
                 work.push_back([h] { core::events::CloseRequest(h); });
             } else if (what == XConnection().atoms.netWmPing) {
                 const long* l = ev.xclient.data.l;
-                SendToManager(XConnection().root, XConnection().atoms.wmProtocols, l[0], l[1], l[2], l[3], l[4]);
+                SendToManager(XConnection().root, XConnection().atoms.wmProtocols, l[0], l[1], l[2],
+                              l[3], l[4]);
             }
         }
         return;
-    case MapNotify:
-        work.push_back([h] { core::events::Mapped(h, true); });
-        return;
-    case UnmapNotify:
-        work.push_back([h] { core::events::Mapped(h, false); });
-        return;
+    case MapNotify: work.push_back([h] { core::events::Mapped(h, true); }); return;
+    case UnmapNotify: work.push_back([h] { core::events::Mapped(h, false); }); return;
     case PropertyNotify:
-        if (ev.xproperty.atom == XConnection().atoms.netWmState) NetWmStateChanged(n->window, h, work);
+        if (ev.xproperty.atom == XConnection().atoms.netWmState)
+            NetWmStateChanged(n->window, h, work);
         return;
-    default:
-        return;
+    default: return;
     }
 }
 

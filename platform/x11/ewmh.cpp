@@ -15,7 +15,8 @@ void SendToManager(Window window, Atom type, long l0, long l1, long l2, long l3,
     ev.xclient.data.l[2] = l2;
     ev.xclient.data.l[3] = l3;
     ev.xclient.data.l[4] = l4;
-    XSendEvent(XConnection().dpy, XConnection().root, False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+    XSendEvent(XConnection().dpy, XConnection().root, False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &ev);
 }
 
 }  // namespace plat::x11

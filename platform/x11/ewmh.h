@@ -40,6 +40,7 @@ struct MotifWmHints {
 
 // Sends a 32-bit client message about `window` to the root window, where the
 // window manager listens. Needs XConnection().mu.
-void SendToManager(Window window, Atom type, long l0, long l1 = 0, long l2 = 0, long l3 = 0, long l4 = 0);
+void SendToManager(Window window, Atom type, long l0, long l1 = 0, long l2 = 0, long l3 = 0,
+                   long l4 = 0);
 
 }  // namespace plat::x11

@@ -16,8 +16,8 @@ Window grabbed = 0;  // guarded by XConnection().mu
 void Grab(Window w) {
     ::Display* dpy = XConnection().dpy;
     XConnection().Trap();
-    XGrabPointer(dpy, w, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
-                 GrabModeAsync, None, None, CurrentTime);
+    XGrabPointer(dpy, w, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
     XGrabKeyboard(dpy, w, True, GrabModeAsync, GrabModeAsync, CurrentTime);
     XConnection().Untrap();
 }

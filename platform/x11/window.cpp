@@ -94,8 +94,8 @@ void SetPositionHints(Window w, const RECT& r, POINT minSize = POINT{1, 1}) {
 
 void SendNetWmState(Window w, bool add, Atom a1, Atom a2) {
     Display& x = XConnection();
-    SendToManager(w, x.atoms.netWmState, add ? kNetWmStateAdd : kNetWmStateRemove, static_cast<long>(a1),
-                  static_cast<long>(a2), kSourceApplication);
+    SendToManager(w, x.atoms.netWmState, add ? kNetWmStateAdd : kNetWmStateRemove,
+                  static_cast<long>(a1), static_cast<long>(a2), kSourceApplication);
 }
 
 // The initial _NET_WM_STATE of an unmapped window.
@@ -104,7 +104,8 @@ void SetInitialState(Window w, bool above) {
     std::vector<Atom> states;
     if (above) states.push_back(x.atoms.netWmStateAbove);
     XChangeProperty(x.dpy, w, x.atoms.netWmState, XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(states.data()), static_cast<int>(states.size()));
+                    reinterpret_cast<unsigned char*>(states.data()),
+                    static_cast<int>(states.size()));
 }
 
 unsigned FontCursorOf(int id) {
@@ -182,7 +183,8 @@ void RowRuns(const core::WindowRecord& rec, int y, std::vector<std::pair<int, in
 bool CutsTransparency(const core::WindowRecord& rec, bool composited) {
     // Without a compositor nothing blends: transparent pixels would show
     // black (or the picture over black on a depth-24 visual).
-    return (rec.exStyle & WS_EX_LAYERED) && (!composited || !XConnection().argb) && XConnection().shape;
+    return (rec.exStyle & WS_EX_LAYERED) && (!composited || !XConnection().argb) &&
+           XConnection().shape;
 }
 
 // Applies the window's bounding shape: its region, intersected with the
@@ -225,7 +227,8 @@ void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, 
     std::vector<XRectangle> rects;
     auto add = [&](int l, int t, int r, int b) {
         if (r > l && b > t)
-            rects.push_back(XRectangle{static_cast<short>(l), static_cast<short>(t), static_cast<unsigned short>(r - l),
+            rects.push_back(XRectangle{static_cast<short>(l), static_cast<short>(t),
+                                       static_cast<unsigned short>(r - l),
                                        static_cast<unsigned short>(b - t)});
     };
     if (cut) {
@@ -236,14 +239,15 @@ void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, 
                     continue;
                 }
                 for (const RECT& g : rec.region.rects)
-                    if (y >= g.top && y < g.bottom) add(std::max(l, g.left), y, std::min(r, g.right), y + 1);
+                    if (y >= g.top && y < g.bottom)
+                        add(std::max(l, g.left), y, std::min(r, g.right), y + 1);
             }
         }
     } else {
         for (const RECT& g : rec.region.rects) add(g.left, g.top, g.right, g.bottom);
     }
-    XShapeCombineRectangles(x.dpy, n.window, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
-                            ShapeSet, Unsorted);
+    XShapeCombineRectangles(x.dpy, n.window, ShapeBounding, 0, 0, rects.data(),
+                            static_cast<int>(rects.size()), ShapeSet, Unsorted);
     n.shaped = true;
 }
 
@@ -253,8 +257,8 @@ void CancelMoveResize(X11Window& n) {
     Display& x = XConnection();
     n.moveResizePending = false;
     if (n.window == 0) return;
-    SendToManager(n.window, x.atoms.netWmMoveResize, 0, 0, static_cast<long>(MoveResizeDirection::Cancel), Button1,
-                  kSourceApplication);
+    SendToManager(n.window, x.atoms.netWmMoveResize, 0, 0,
+                  static_cast<long>(MoveResizeDirection::Cancel), Button1, kSourceApplication);
     XFlush(x.dpy);
 }
 
@@ -292,8 +296,9 @@ bool PixelImage::Ensure(int width, int height) {
     if (!x.ok() || width <= 0 || height <= 0) return false;
     auto bytes = static_cast<std::size_t>(width) * height * 4;
     if (x.shm) {
-        image_ = XShmCreateImage(x.dpy, x.visual, static_cast<unsigned>(x.depth), ZPixmap, nullptr, &shmInfo_,
-                                 static_cast<unsigned>(width), static_cast<unsigned>(height));
+        image_ =
+            XShmCreateImage(x.dpy, x.visual, static_cast<unsigned>(x.depth), ZPixmap, nullptr,
+                            &shmInfo_, static_cast<unsigned>(width), static_cast<unsigned>(height));
         if (image_ != nullptr && image_->bytes_per_line == width * 4) {
             shmInfo_.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
             if (shmInfo_.shmid >= 0) {
@@ -341,9 +346,12 @@ bool PixelImage::Ensure(int width, int height) {
 void PixelImage::Put(Drawable target, GC gc, int x, int y, int w, int h) {
     Display& xc = XConnection();
     if (image_ == nullptr) return;
-    if (usesShm_) XShmPutImage(xc.dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w),
-                               static_cast<unsigned>(h), False);
-    else XPutImage(xc.dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    if (usesShm_)
+        XShmPutImage(xc.dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w),
+                     static_cast<unsigned>(h), False);
+    else
+        XPutImage(xc.dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w),
+                  static_cast<unsigned>(h));
 }
 
 X11Window::~X11Window() {
@@ -379,14 +387,16 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
     a.background_pixel = 0;
     a.bit_gravity = NorthWestGravity;
     a.override_redirect = n->overrideRedirect ? True : False;
-    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
-                   LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask |
-                   PropertyChangeMask;
-    unsigned long mask = CWColormap | CWBorderPixel | CWBackPixel | CWBitGravity | CWOverrideRedirect | CWEventMask;
+    a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                   EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask |
+                   FocusChangeMask | StructureNotifyMask | PropertyChangeMask;
+    unsigned long mask =
+        CWColormap | CWBorderPixel | CWBackPixel | CWBitGravity | CWOverrideRedirect | CWEventMask;
     RECT r = rec.rect;
-    n->window = XCreateWindow(dpy, x.root, r.left, r.top, static_cast<unsigned>(std::max(1, r.width())),
-                              static_cast<unsigned>(std::max(1, r.height())), 0, x.depth, InputOutput, x.visual,
-                              mask, &a);
+    n->window =
+        XCreateWindow(dpy, x.root, r.left, r.top, static_cast<unsigned>(std::max(1, r.width())),
+                      static_cast<unsigned>(std::max(1, r.height())), 0, x.depth, InputOutput,
+                      x.visual, mask, &a);
     // A GC of the window's own depth (the default GC would not match depth 32).
     n->gc = XCreateGC(dpy, n->window, 0, nullptr);
     Registry()[n->window] = n.get();
@@ -405,7 +415,7 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
     long pid = getpid();
     XChangeProperty(dpy, n->window, x.atoms.netWmPid, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&pid), 1);
-    Atom type = rec.internalNoActivate ? x.atoms.netWmWindowTypeTooltip
+    Atom type = rec.internalNoActivate             ? x.atoms.netWmWindowTypeTooltip
                 : (rec.exStyle & WS_EX_TOOLWINDOW) ? x.atoms.netWmWindowTypePopupMenu
                                                    : x.atoms.netWmWindowTypeNormal;
     XChangeProperty(dpy, n->window, x.atoms.netWmWindowType, XA_ATOM, 32, PropModeReplace,
@@ -418,7 +428,8 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
     XSetWMHints(dpy, n->window, wm);
     XFree(wm);
     if (WindowRecord* owner = Find(rec.owner)) {
-        if (auto* on = static_cast<X11Window*>(owner->native.get()); on != nullptr && on->window != 0)
+        if (auto* on = static_cast<X11Window*>(owner->native.get());
+            on != nullptr && on->window != 0)
             XSetTransientForHint(dpy, n->window, on->window);
     }
     if (x.im != nullptr && !rec.internalNoActivate) {
@@ -428,12 +439,12 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
             if (style & XIMPreeditPosition) {
                 XPoint spot{0, 0};
                 XVaNestedList list = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
-                n->ic = XCreateIC(x.im, XNInputStyle, style, XNClientWindow, n->window, XNFocusWindow, n->window,
-                                  XNPreeditAttributes, list, nullptr);
+                n->ic = XCreateIC(x.im, XNInputStyle, style, XNClientWindow, n->window,
+                                  XNFocusWindow, n->window, XNPreeditAttributes, list, nullptr);
                 XFree(list);
             } else {
-                n->ic = XCreateIC(x.im, XNInputStyle, style, XNClientWindow, n->window, XNFocusWindow, n->window,
-                                  nullptr);
+                n->ic = XCreateIC(x.im, XNInputStyle, style, XNClientWindow, n->window,
+                                  XNFocusWindow, n->window, nullptr);
             }
             if (n->ic != nullptr) {
                 n->icStyle = style;
@@ -475,7 +486,8 @@ void Show(WindowRecord& rec, bool show, bool activate) {
 void SetGeometry(WindowRecord& rec, const RECT& r) {
     WithXWindow(rec, [&](X11Window& n, Display& x) {
         SetPositionHints(n.window, r);
-        XMoveResizeWindow(x.dpy, n.window, r.left, r.top, static_cast<unsigned>(std::max(1, r.width())),
+        XMoveResizeWindow(x.dpy, n.window, r.left, r.top,
+                          static_cast<unsigned>(std::max(1, r.width())),
                           static_cast<unsigned>(std::max(1, r.height())));
         XFlush(x.dpy);
     });
@@ -484,7 +496,8 @@ void SetGeometry(WindowRecord& rec, const RECT& r) {
 void SetTitle(WindowRecord& rec, const std::string& utf8) {
     WithXWindow(rec, [&](X11Window& n, Display& x) {
         XChangeProperty(x.dpy, n.window, x.atoms.netWmName, x.atoms.utf8String, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
+                        reinterpret_cast<const unsigned char*>(utf8.data()),
+                        static_cast<int>(utf8.size()));
         XTextProperty prop{};
         char* list[] = {const_cast<char*>(utf8.c_str())};
         if (Xutf8TextListToTextProperty(x.dpy, list, 1, XStdICCTextStyle, &prop) >= Success) {
@@ -500,8 +513,7 @@ void StyleChanged(WindowRecord& rec) {
         bool above = (rec.exStyle & WS_EX_TOPMOST) != 0;
         if (n.mapped && !n.overrideRedirect && x.WindowManager())
             SendNetWmState(n.window, above, x.atoms.netWmStateAbove, 0);
-        else
-            SetInitialState(n.window, above);
+        else SetInitialState(n.window, above);
         if (above && n.mapped) XRaiseWindow(x.dpy, n.window);
         UpdateShape(rec, n, 0, rec.picHeight, true);
         XFlush(x.dpy);
@@ -519,7 +531,8 @@ void Activate(WindowRecord& rec) {
     WithXWindow(rec, [](X11Window& n, Display& x) {
         if (!n.mapped) return;
         if (!n.overrideRedirect && x.WindowManager()) {
-            SendToManager(n.window, x.atoms.netActiveWindow, kSourceApplication, static_cast<long>(x.lastTime));
+            SendToManager(n.window, x.atoms.netActiveWindow, kSourceApplication,
+                          static_cast<long>(x.lastTime));
         } else {
             x.Trap();
             XSetInputFocus(x.dpy, n.window, RevertToParent, CurrentTime);
@@ -551,8 +564,8 @@ bool StartSystemMoveSize(WindowRecord& rec, ResizeZone zone, POINT cursor, POINT
         SetPositionHints(n.window, rec.rect, minSize);
         // The press holds an implicit grab that would keep the pointer from the manager.
         XUngrabPointer(x.dpy, CurrentTime);
-        SendToManager(n.window, x.atoms.netWmMoveResize, cursor.x, cursor.y, static_cast<long>(DirectionOf(zone)),
-                      Button1, kSourceApplication);
+        SendToManager(n.window, x.atoms.netWmMoveResize, cursor.x, cursor.y,
+                      static_cast<long>(DirectionOf(zone)), Button1, kSourceApplication);
         XFlush(x.dpy);
         // Should the release reach us before the manager grabs the pointer,
         // the manager would wait for one forever: the release cancels it.
@@ -575,10 +588,10 @@ bool LeftButtonHeld() {
 void GrabPointer(WindowRecord& rec, bool grab) {
     WithXWindow(rec, [&](X11Window& n, Display& x) {
         if (grab && n.mapped)
-            XGrabPointer(x.dpy, n.window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                         GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-        else if (!grab && !RestoreMenuGrab())
-            XUngrabPointer(x.dpy, CurrentTime);
+            XGrabPointer(x.dpy, n.window, False,
+                         ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                         GrabModeAsync, None, None, CurrentTime);
+        else if (!grab && !RestoreMenuGrab()) XUngrabPointer(x.dpy, CurrentTime);
         XFlush(x.dpy);
     });
 }
@@ -623,7 +636,8 @@ void SetIcons(WindowRecord& rec) {
                 for (std::uint32_t p : image.pixels) items.push_back(static_cast<long>(p));
             }
             XChangeProperty(x.dpy, n.window, x.atoms.netWmIcon, XA_CARDINAL, 32, PropModeReplace,
-                            reinterpret_cast<unsigned char*>(items.data()), static_cast<int>(items.size()));
+                            reinterpret_cast<unsigned char*>(items.data()),
+                            static_cast<int>(items.size()));
         }
         XFlush(x.dpy);
     });
@@ -648,8 +662,9 @@ void SetBlurBehind(WindowRecord& rec) {
                 v.push_back(r.width());
                 v.push_back(r.height());
             }
-            XChangeProperty(x.dpy, n.window, x.atoms.kdeBlurBehind, XA_CARDINAL, 32, PropModeReplace,
-                            reinterpret_cast<unsigned char*>(v.data()), static_cast<int>(v.size()));
+            XChangeProperty(x.dpy, n.window, x.atoms.kdeBlurBehind, XA_CARDINAL, 32,
+                            PropModeReplace, reinterpret_cast<unsigned char*>(v.data()),
+                            static_cast<int>(v.size()));
         }
         XFlush(x.dpy);
     });

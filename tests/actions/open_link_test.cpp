@@ -5,12 +5,12 @@
 #include "app/actions/open_link.h"
 #include "runtime/codepage.h"
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <fstream>
+#include <optional>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -32,9 +32,10 @@ protected:
         fs::create_directories(dir_ / "config");
         fs::create_directories(dir_ / "none");
         const fs::path script = dir_ / "record.sh";
-        std::ofstream(script) << "#!/bin/sh\nprintf '%s' \"$1\" > '" << (dir_ / "received.part").string()
-                              << "' && mv '" << (dir_ / "received.part").string() << "' '"
-                              << Received().string() << "'\n";
+        std::ofstream(script) << "#!/bin/sh\nprintf '%s' \"$1\" > '"
+                              << (dir_ / "received.part").string() << "' && mv '"
+                              << (dir_ / "received.part").string() << "' '" << Received().string()
+                              << "'\n";
         fs::permissions(script, fs::perms::owner_all);
         std::ofstream(dir_ / "data/applications/seeker-test-recorder.desktop")
             << "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" << script.string()
@@ -70,8 +71,7 @@ protected:
     fs::path Received() const { return dir_ / "received"; }
     // What the handler got, once it has written it (the handler may outlive the call).
     std::string WaitForReceived() const {
-        for (int i = 0; i < 500 && !fs::exists(Received()); ++i)
-            ::usleep(10000);
+        for (int i = 0; i < 500 && !fs::exists(Received()); ++i) ::usleep(10000);
         return Read(Received());
     }
 
@@ -80,17 +80,21 @@ protected:
 };
 
 TEST_F(OpenLink, RegisteredHandlerReceivesTheLinkAsAUtf8Uri) {
-    const rt::Text link = "magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&dn=我的 file";
+    const rt::Text link =
+        "magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&dn=我的 file";
     const auto outcome = app::OpenLinkInDesktop(link);
     EXPECT_EQ(outcome.result, OpenLinkResult::kOpened) << outcome.exitCode;
     EXPECT_EQ(outcome.scheme, "magnet");
     EXPECT_EQ(WaitForReceived(),
-              "magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&dn=%E6%88%91%E7%9A%84%20file");
-    EXPECT_EQ(app::OpenLinkStatusText(outcome, "标题"), "【标题】的下载地址已交给 magnet 链接的默认程序......");
+              "magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&dn=%E6%88%91%E7%9A%84%"
+              "20file");
+    EXPECT_EQ(app::OpenLinkStatusText(outcome, "标题"),
+              "【标题】的下载地址已交给 magnet 链接的默认程序......");
 }
 
 TEST_F(OpenLink, SchemeWithoutAHandlerIsSaidPlainly) {
-    const auto outcome = app::OpenLinkInDesktop("ed2k://|file|a.avi|1024|0123456789ABCDEF0123456789ABCDEF|/");
+    const auto outcome =
+        app::OpenLinkInDesktop("ed2k://|file|a.avi|1024|0123456789ABCDEF0123456789ABCDEF|/");
     EXPECT_EQ(outcome.result, OpenLinkResult::kNoHandler);
     EXPECT_EQ(outcome.scheme, "ed2k");
     EXPECT_EQ(app::OpenLinkStatusText(outcome, "t"),
@@ -112,7 +116,8 @@ TEST_F(OpenLink, MissingXdgOpenIsReported) {
     Set("PATH", (dir_ / "none").string());
     const auto outcome = app::OpenLinkInDesktop("magnet:?xt=urn:btih:00");
     EXPECT_EQ(outcome.result, OpenLinkResult::kNoOpener);
-    EXPECT_EQ(app::OpenLinkStatusText(outcome, "t"), "找不到 xdg-open，【t】的下载地址没有打开，可复制下载地址......");
+    EXPECT_EQ(app::OpenLinkStatusText(outcome, "t"),
+              "找不到 xdg-open，【t】的下载地址没有打开，可复制下载地址......");
 }
 
 }  // namespace

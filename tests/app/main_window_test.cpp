@@ -1,8 +1,8 @@
 // The main window on the headless backend against the demo sites: what a
 // search shows, what a stop leaves, the actions on a selected row, and each
 // site box's tooltip after a search.
-#include "app/search/search_texts.h"
 #include "app/window/main_window.h"
+#include "app/search/search_texts.h"
 #include "closed_port.h"
 #include "demo_server.h"
 #include "platform/headless/headless_control.h"
@@ -59,7 +59,8 @@ protected:
     }
 
     bool Requested(const std::string& request) const {
-        for (const std::string& r : sites_.Requests()) if (r == request) return true;
+        for (const std::string& r : sites_.Requests())
+            if (r == request) return true;
         return false;
     }
 
@@ -111,7 +112,8 @@ TEST_F(MainWindowTest, AfterAStopNothingTheStoppedSearchHandedOverAppears) {
     Open(options);
     Search("abc", "2");
     // Sites 1 and 2 have handed over their hits; none has been shown yet.
-    while (!Requested("3 /search/%61%62%63/1")) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    while (!Requested("3 /search/%61%62%63/1"))
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     window_->StopSearch();
     EXPECT_EQ(window_->StatusBox().Text(), StoppedStatus(0, 0));
     EXPECT_FALSE(window_->Searching());
@@ -142,7 +144,8 @@ TEST_F(MainWindowTest, ARowClickShowsItsLinkAndCopyTakesTheLinkLastShown) {
 
     list.Selection(7);
     window_->ShowRowLink();
-    EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[7] + "】 下载地址：  " + store.links[7]);
+    EXPECT_EQ(window_->StatusBox().Text(),
+              "【" + store.titles[7] + "】 下载地址：  " + store.links[7]);
     window_->CopyLink();
     EXPECT_EQ(plat::GetClipboardText(), store.links[7]);
     EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[7] + "】的下载地址已复制......");
@@ -195,7 +198,8 @@ TEST_F(MainWindowTest, OpeningALinkWithNoProgramForItsSchemeIsSaidPlainly) {
     Open(options);
     // A desktop where nothing is registered for any scheme.
     const std::string empty = std::filesystem::temp_directory_path() / "main_window_test.empty";
-    for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
+    for (const char* name :
+         {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
         ::setenv(name, empty.c_str(), 1);
     ::setenv("DISPLAY", ":0", 0);
     Search("abc", "1");
@@ -203,8 +207,8 @@ TEST_F(MainWindowTest, OpeningALinkWithNoProgramForItsSchemeIsSaidPlainly) {
     window_->ResultList().Selection(2);
     const rt::Text title = window_->ResultList().GetCellText(2, 2);
     window_->OpenRowLink();
-    EXPECT_EQ(window_->StatusBox().Text(),
-              "没有为 magnet 链接登记的程序，【" + title + "】的下载地址没有打开，可复制下载地址......");
+    EXPECT_EQ(window_->StatusBox().Text(), "没有为 magnet 链接登记的程序，【" + title +
+                                               "】的下载地址没有打开，可复制下载地址......");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The search driver against the demo sites: the requests it sends, in
 // order, and what it reports through its sink.
-#include "app/scraping/url_text.h"
 #include "app/search/search_driver.h"
+#include "app/scraping/url_text.h"
 #include "app/search/search_texts.h"
 #include "demo_pages.h"
 #include "demo_server.h"
@@ -34,7 +34,9 @@ public:
     // Called with each hit before it is recorded.
     std::function<void(SiteId, const Hit&)> onHit;
 
-    RecordingSink() { for (auto& t : ticked) t = true; }
+    RecordingSink() {
+        for (auto& t : ticked) t = true;
+    }
 
     void TickOnly(std::initializer_list<SiteId> sites) {
         for (auto& t : ticked) t = false;
@@ -59,7 +61,8 @@ public:
     }
     std::vector<Event> Of(Event::Kind kind) const {
         std::vector<Event> out;
-        for (const Event& e : Events()) if (e.kind == kind) out.push_back(e);
+        for (const Event& e : Events())
+            if (e.kind == kind) out.push_back(e);
         return out;
     }
 
@@ -101,7 +104,8 @@ protected:
             for (const SiteId s : sites) {
                 if (!active[s - 1]) continue;
                 out.push_back(std::to_string(s) + " " + SitePath(s, EncodeForUrl(keyword), page));
-                if (demo::ExpectedExhausted(s, demo::PlanPage(s, keyword, page))) active[s - 1] = false;
+                if (demo::ExpectedExhausted(s, demo::PlanPage(s, keyword, page)))
+                    active[s - 1] = false;
             }
         }
         return out;
@@ -114,7 +118,8 @@ protected:
 rt::Text KeywordWhere(SiteId longSite, SiteId shortSite, int pages, SiteId alsoLong = 0) {
     for (int i = 0;; ++i) {
         const rt::Text keyword = "关键字" + std::to_string(i);
-        if (demo::LastPage(longSite, keyword) >= pages && demo::LastPage(shortSite, keyword) < pages &&
+        if (demo::LastPage(longSite, keyword) >= pages &&
+            demo::LastPage(shortSite, keyword) < pages &&
             (alsoLong == 0 || demo::LastPage(alsoLong, keyword) >= pages)) {
             return keyword;
         }
@@ -158,7 +163,8 @@ TEST_F(SearchDriverTest, ProgressAdvancesAnEighthOfTheStepPerVisitAndEndsEachPas
     for (const std::string& request : sites_.Requests()) {
         if (request[0] == '0') continue;
         const SiteId site = request[0] - '0';
-        for (int p = 1; p <= 3; ++p) visits[p] += request.substr(2) == SitePath(site, "%61%62%63", p);
+        for (int p = 1; p <= 3; ++p)
+            visits[p] += request.substr(2) == SitePath(site, "%61%62%63", p);
     }
     std::vector<int> expected;
     for (int p = 1; p <= 3; ++p) {
@@ -235,7 +241,8 @@ TEST_F(SearchDriverTest, StopAbortsAStalledRequestAndReportsNothingAfterIt) {
 
     const std::string stalled = "3 " + SitePath(3, EncodeForUrl(params.keyword), 2);
     auto hasStalled = [&] {
-        for (const std::string& r : sites_.Requests()) if (r == stalled) return true;
+        for (const std::string& r : sites_.Requests())
+            if (r == stalled) return true;
         return false;
     };
     while (!hasStalled()) std::this_thread::sleep_for(std::chrono::milliseconds(5));

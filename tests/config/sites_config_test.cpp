@@ -36,14 +36,17 @@ private:
 
 TEST(SitesConfig, OverridesOnlyTheNamedValues) {
     const SiteTable defaults = app::DemoSiteTable(20000);
-    const std::string text = "\xEF\xBB\xBF# moved sites\r\n"
-                             "\r\n"
-                             "  site3 =  https://Mirror.example.org:8443   # the new mirror\r\n"
-                             "site3 = http://later.example\n"
-                             "portal=http://portal.example/?a20150120\n"
-                             "site1_hash = http://[::1]:9000\n"
-                             "site7_tag = " + rt::Cp936ToUtf8("磁力#7") + "\n"
-                             "site8 = http://10.0.0.8";
+    const std::string text =
+        "\xEF\xBB\xBF# moved sites\r\n"
+        "\r\n"
+        "  site3 =  https://Mirror.example.org:8443   # the new mirror\r\n"
+        "site3 = http://later.example\n"
+        "portal=http://portal.example/?a20150120\n"
+        "site1_hash = http://[::1]:9000\n"
+        "site7_tag = " +
+        rt::Cp936ToUtf8("磁力#7") +
+        "\n"
+        "site8 = http://10.0.0.8";
     const auto config = app::ParseSitesConfig(text, "sites.conf");
     EXPECT_TRUE(config.problems.empty()) << config.problems.front();
     const SiteTable table = app::ApplySitesConfig(defaults, config);
@@ -52,27 +55,31 @@ TEST(SitesConfig, OverridesOnlyTheNamedValues) {
     EXPECT_EQ(table.portalUrl, "http://portal.example/?a20150120");
     EXPECT_EQ(table.site1HashUrl, "http://[::1]:9000");
     EXPECT_EQ(table.site7Tag, "磁力#7");
-    for (app::SiteId site : {1, 2, 4, 5, 6, 7}) EXPECT_EQ(table.BaseUrl(site), defaults.BaseUrl(site));
+    for (app::SiteId site : {1, 2, 4, 5, 6, 7})
+        EXPECT_EQ(table.BaseUrl(site), defaults.BaseUrl(site));
 }
 
 TEST(SitesConfig, BadLinesAreNamedAndIgnored) {
     const SiteTable defaults = app::DemoSiteTable(20000);
-    const std::string text = "site9 = http://a.example\n"       // 1 unknown key
-                             "site1 = http://a.example/search\n" // 2 path
-                             "site2 = http://a.example/\n"       // 3 a lone slash is a path too
-                             "site3 = ftp://a.example\n"         // 4 scheme
-                             "site4 = http://a.example:0\n"      // 5 port
-                             "site5 = http://a.example:99999\n"  // 6 port
-                             "site6 http://a.example\n"          // 7 no "="
-                             "site7 =\n"                         // 8 no value
-                             "site1_hash = http://user@a.example\n"  // 9 user name
-                             "site7_tag = \xE6\x88\n"            // 10 cut UTF-8
-                             "portal = http:///?a1\n"            // 11 no host
-                             "site8 = http://ok.example\n";
+    const std::string text =
+        "site9 = http://a.example\n"            // 1 unknown key
+        "site1 = http://a.example/search\n"     // 2 path
+        "site2 = http://a.example/\n"           // 3 a lone slash is a path too
+        "site3 = ftp://a.example\n"             // 4 scheme
+        "site4 = http://a.example:0\n"          // 5 port
+        "site5 = http://a.example:99999\n"      // 6 port
+        "site6 http://a.example\n"              // 7 no "="
+        "site7 =\n"                             // 8 no value
+        "site1_hash = http://user@a.example\n"  // 9 user name
+        "site7_tag = \xE6\x88\n"                // 10 cut UTF-8
+        "portal = http:///?a1\n"                // 11 no host
+        "site8 = http://ok.example\n";
     const auto config = app::ParseSitesConfig(text, "/etc/x/sites.conf");
     ASSERT_EQ(config.problems.size(), 11u);
     for (std::size_t i = 0; i < config.problems.size(); ++i) {
-        EXPECT_EQ(config.problems[i].rfind("seeker: /etc/x/sites.conf:" + std::to_string(i + 1) + ": ", 0), 0u)
+        EXPECT_EQ(config.problems[i].rfind(
+                      "seeker: /etc/x/sites.conf:" + std::to_string(i + 1) + ": ", 0),
+                  0u)
             << config.problems[i];
         EXPECT_NE(config.problems[i].find("; line ignored"), std::string::npos);
         EXPECT_EQ(config.problems[i].find('\n'), std::string::npos);
@@ -86,7 +93,8 @@ TEST(SitesConfig, BadLinesAreNamedAndIgnored) {
 
     const SiteTable table = app::ApplySitesConfig(defaults, config);
     EXPECT_EQ(table.BaseUrl(8), "http://ok.example");
-    for (app::SiteId site = 1; site <= 7; ++site) EXPECT_EQ(table.BaseUrl(site), defaults.BaseUrl(site));
+    for (app::SiteId site = 1; site <= 7; ++site)
+        EXPECT_EQ(table.BaseUrl(site), defaults.BaseUrl(site));
     EXPECT_EQ(table.site1HashUrl, defaults.site1HashUrl);
     EXPECT_EQ(table.site7Tag, defaults.site7Tag);
     EXPECT_EQ(table.portalUrl, defaults.portalUrl);
@@ -149,9 +157,10 @@ TEST_F(SitesConfigFile, LoadingReportsOnStandardErrorAndStillGivesATable) {
     Captured errors;
     const SiteTable table = app::LoadSiteTable(defaults, path, false, errors.file());
     EXPECT_EQ(table.BaseUrl(2), "http://two.example");
-    EXPECT_EQ(errors.text(), "seeker: " + path +
-                                 ":2: unknown key \"site2_tag\" (known: site1 to site8, site1_hash, "
-                                 "site7_tag, portal); line ignored\n");
+    EXPECT_EQ(errors.text(),
+              "seeker: " + path +
+                  ":2: unknown key \"site2_tag\" (known: site1 to site8, site1_hash, "
+                  "site7_tag, portal); line ignored\n");
     Captured dirErrors;
     app::LoadSiteTable(defaults, dir_.string(), false, dirErrors.file());
     EXPECT_NE(dirErrors.text().find("cannot read"), std::string::npos);

@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
             const app::PageHits found =
                 app::ScrapePage(site, app::PageTextFromBody(served.body), table);
             for (const app::Hit& hit : found.hits) {
-                hits += "hit " + std::to_string(++number) + "\t" + rt::Cp936ToUtf8(hit.title) + "\t" +
-                        rt::Cp936ToUtf8(hit.link) + "\n";
+                hits += "hit " + std::to_string(++number) + "\t" + rt::Cp936ToUtf8(hit.title) +
+                        "\t" + rt::Cp936ToUtf8(hit.link) + "\n";
             }
             if (found.exhausted) exhausted.insert(site);
         }

@@ -27,10 +27,10 @@ TEST(Bitmap, StoresPremultipliedBgraLikeA32BitDib) {
 
     b.SetPixel(1, 0, MakeColor(128, 255, 0, 100));
     const std::uint8_t* p = b.Data() + 4;
-    EXPECT_EQ(p[3], 128);                 // alpha
-    EXPECT_EQ(p[2], 128);                 // red, premultiplied
-    EXPECT_EQ(p[1], 0);                   // green
-    EXPECT_EQ(p[0], 50);                  // blue 100 * 128 / 255
+    EXPECT_EQ(p[3], 128);  // alpha
+    EXPECT_EQ(p[2], 128);  // red, premultiplied
+    EXPECT_EQ(p[1], 0);    // green
+    EXPECT_EQ(p[0], 50);   // blue 100 * 128 / 255
     const gfx::Argb back = b.GetPixel(1, 0);
     EXPECT_EQ(gfx::AlphaOf(back), 128);
     EXPECT_EQ(gfx::RedOf(back), 255);
@@ -55,7 +55,8 @@ TEST(Bitmap, CloneAreaCopiesAndLeavesOutsidePartsTransparent) {
 
 TEST(Bitmap, CopyFromClipsToBothBitmapsAndHandlesOverlap) {
     Bitmap b(4, 1);
-    for (int x = 0; x < 4; ++x) b.SetPixel(x, 0, MakeColor(255, static_cast<std::uint8_t>(x * 10), 0, 0));
+    for (int x = 0; x < 4; ++x)
+        b.SetPixel(x, 0, MakeColor(255, static_cast<std::uint8_t>(x * 10), 0, 0));
     b.CopyFrom(b, RectI{0, 0, 3, 1}, 1, 0);  // shift right by one within itself
     EXPECT_EQ(gfx::RedOf(b.GetPixel(1, 0)), 0);
     EXPECT_EQ(gfx::RedOf(b.GetPixel(2, 0)), 10);

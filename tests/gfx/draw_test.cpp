@@ -76,13 +76,15 @@ TEST(Gradient, EndColoursAtTheRectangleEdgesBothDirections) {
                       RectF{0, 0, 100, 100});
     EXPECT_GE(AlphaOf(b.GetPixel(40, 0)), 250);
     EXPECT_LE(AlphaOf(b.GetPixel(40, 99)), 5);
-    EXPECT_EQ(AlphaOf(b.GetPixel(40, 0)), AlphaOf(b.GetPixel(90, 0))) << "vertical: rows are uniform";
+    EXPECT_EQ(AlphaOf(b.GetPixel(40, 0)), AlphaOf(b.GetPixel(90, 0)))
+        << "vertical: rows are uniform";
 }
 
 TEST(Gradient, TileFlipMirrorsBeyondTheRectangle) {
     Bitmap b(40, 1);
     Graphics g(b);
-    FillTiledGradient(g, RectF{0, 0, 20, 1}, kRed, kBlue, LinearGradientMode::Horizontal, RectF{0, 0, 40, 1});
+    FillTiledGradient(g, RectF{0, 0, 20, 1}, kRed, kBlue, LinearGradientMode::Horizontal,
+                      RectF{0, 0, 40, 1});
     // Mirrored: the second tile runs from blue back to red.
     EXPECT_NEAR(RedOf(b.GetPixel(5, 0)), RedOf(b.GetPixel(34, 0)), 16);
     EXPECT_GE(RedOf(b.GetPixel(39, 0)), 230);
@@ -98,8 +100,8 @@ TEST(RoundedRectangle, CornersStayEmptyAndEdgesFill) {
     EXPECT_EQ(AlphaOf(b.GetPixel(0, 28)), 0);
     EXPECT_EQ(AlphaOf(b.GetPixel(38, 28)), 0);
     EXPECT_EQ(b.GetPixel(20, 15), kRed);
-    EXPECT_EQ(b.GetPixel(20, 1), kRed);   // the middle of the top edge
-    EXPECT_EQ(b.GetPixel(1, 15), kRed);   // just inside the left edge
+    EXPECT_EQ(b.GetPixel(20, 1), kRed);  // the middle of the top edge
+    EXPECT_EQ(b.GetPixel(1, 15), kRed);  // just inside the left edge
     // The path spans x .. x + width - 1 with integer coordinates on pixel
     // centres: the first and last columns are half covered.
     EXPECT_NEAR(AlphaOf(b.GetPixel(39, 15)), 128, 2);
@@ -211,7 +213,8 @@ TEST(DrawImage, AlphaMatrixAt128ScalesAlphaAndKeepsColour) {
     const Bitmap src = Swatch();
     Bitmap dst(4, 4);
     Graphics g(dst);
-    g.DrawImage(src, RectF{0, 0, 4, 4}, RectF{0, 0, 4, 4}, ColorMatrix::AlphaScale(128.0f / 255.0f));
+    g.DrawImage(src, RectF{0, 0, 4, 4}, RectF{0, 0, 4, 4},
+                ColorMatrix::AlphaScale(128.0f / 255.0f));
     const Argb p = dst.GetPixel(2, 2);
     EXPECT_NEAR(AlphaOf(p), 200 * 128 / 255, 1);
     EXPECT_NEAR(RedOf(p), 40, 2);
@@ -242,7 +245,8 @@ TEST(DrawImage, SourceRectangleAndScaling) {
     Bitmap dst(8, 8);
     Graphics g(dst);
     g.SetInterpolationMode(InterpolationMode::NearestNeighbor);
-    g.DrawImage(src, RectF{0, 0, 8, 8}, RectF{2, 0, 2, 2});  // only the blue half, scaled four times
+    g.DrawImage(src, RectF{0, 0, 8, 8},
+                RectF{2, 0, 2, 2});  // only the blue half, scaled four times
     EXPECT_EQ(dst.GetPixel(0, 0), kBlue);
     EXPECT_EQ(dst.GetPixel(7, 7), kBlue);
     g.Clear(0);

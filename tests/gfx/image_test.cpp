@@ -115,7 +115,8 @@ Bytes MakeGif() {
         EGifPutImageDesc(gif, 0, 0, 4, 4, false, nullptr);
         for (int y = 0; y < 4; ++y) {
             GifPixelType line[4];
-            for (int x = 0; x < 4; ++x) line[x] = static_cast<GifPixelType>(i == 0 ? 0 : (y * 4 + x == 5 ? 1 : 3));
+            for (int x = 0; x < 4; ++x)
+                line[x] = static_cast<GifPixelType>(i == 0 ? 0 : (y * 4 + x == 5 ? 1 : 3));
             EGifPutLine(gif, line, 4);
         }
     }
@@ -125,10 +126,11 @@ Bytes MakeGif() {
 }
 
 // A bottom-up BMP with a 40-byte header.
-Bytes MakeBmp(int w, int h, int bpp, const Bytes& palette, const Bytes& pixels, std::uint32_t compression = 0,
-              const Bytes& masks = {}) {
+Bytes MakeBmp(int w, int h, int bpp, const Bytes& palette, const Bytes& pixels,
+              std::uint32_t compression = 0, const Bytes& masks = {}) {
     Bytes b = {'B', 'M'};
-    const std::uint32_t offset = 14 + 40 + static_cast<std::uint32_t>(masks.size() + palette.size());
+    const std::uint32_t offset =
+        14 + 40 + static_cast<std::uint32_t>(masks.size() + palette.size());
     Put32(b, offset + static_cast<std::uint32_t>(pixels.size()));
     Put32(b, 0);
     Put32(b, offset);
@@ -208,8 +210,8 @@ TEST(DecodeImage, AnimatedGifHasComposedFramesAndDelays) {
 
 TEST(DecodeImage, Bmp24And8And32BitAndRle) {
     // 24 bits, 2 x 2, rows padded to 8 bytes, bottom row first.
-    const Bytes px24 = {0, 0, 255, 0, 255, 0, 0, 0, /* bottom: red, green */
-                        255, 0, 0, 255, 255, 255, 0, 0 /* top: blue, white */};
+    const Bytes px24 = {0,   0, 255, 0,   255, 0,   0, 0, /* bottom: red, green */
+                        255, 0, 0,   255, 255, 255, 0, 0 /* top: blue, white */};
     auto image = DecodeImage(MakeBmp(2, 2, 24, {}, px24));
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->format, ImageFormat::Bmp);

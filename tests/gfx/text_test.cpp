@@ -115,12 +115,13 @@ TEST(MeasureString, WrapsIntoLinesUnlessNoWrapAndLineLimitDropsPartialLines) {
     const TextMeasure wrapped = g.MeasureString(text, f, RectF{0, 0, 80, 500});
     EXPECT_GT(wrapped.linesFilled, 2);
     EXPECT_LE(wrapped.bounds.width, 80);
-    const TextMeasure single = g.MeasureString(text, f, RectF{0, 0, 80, 500}, StringFormat(StringFormatFlags::NoWrap));
+    const TextMeasure single =
+        g.MeasureString(text, f, RectF{0, 0, 80, 500}, StringFormat(StringFormatFlags::NoWrap));
     EXPECT_EQ(single.linesFilled, 1);
 
     const float twoAndAHalf = f.Height() * 2.5f;
-    const TextMeasure limited =
-        g.MeasureString(text, f, RectF{0, 0, 80, twoAndAHalf}, StringFormat(StringFormatFlags::LineLimit));
+    const TextMeasure limited = g.MeasureString(text, f, RectF{0, 0, 80, twoAndAHalf},
+                                                StringFormat(StringFormatFlags::LineLimit));
     EXPECT_EQ(limited.linesFilled, 2);
     EXPECT_LE(limited.bounds.height, twoAndAHalf);
 }
@@ -161,7 +162,8 @@ TEST(Trimming, EllipsisShortensTextThatDoesNotFit) {
 
     format.SetFlags(StringFormatFlags::NoWrap | StringFormatFlags::NoClip);
     g.DrawString(text, f, SolidBrush(kBlack), RectF{0, 0, 100, 30}, format);
-    EXPECT_LT(InkColumns(b).second, 100) << "the ellipsis keeps the text inside even without clipping";
+    EXPECT_LT(InkColumns(b).second, 100)
+        << "the ellipsis keeps the text inside even without clipping";
 }
 
 TEST(HotkeyPrefix, AmpersandMarksTheAccessKey) {
@@ -175,14 +177,16 @@ TEST(HotkeyPrefix, AmpersandMarksTheAccessKey) {
     const float plain = g.MeasureString("Copy", f, RectF{}).bounds.width;
     EXPECT_FLOAT_EQ(g.MeasureString("&Copy", f, RectF{}, show).bounds.width, plain);
     EXPECT_FLOAT_EQ(g.MeasureString("&Copy", f, RectF{}, hide).bounds.width, plain);
-    EXPECT_GT(g.MeasureString("&Copy", f, RectF{}).bounds.width, plain) << "no prefix: '&' is shown";
+    EXPECT_GT(g.MeasureString("&Copy", f, RectF{}).bounds.width, plain)
+        << "no prefix: '&' is shown";
     EXPECT_FLOAT_EQ(g.MeasureString("a&&b", f, RectF{}, show).bounds.width,
                     g.MeasureString("a&b", f, RectF{}).bounds.width);
 
     // The underline of the access key adds ink below the baseline.
     Bitmap shown(100, 40), hidden(100, 40);
     Graphics(shown).DrawString(Cp(u8"复制(&C)"), f, SolidBrush(kBlack), RectF{0, 0, 100, 40}, show);
-    Graphics(hidden).DrawString(Cp(u8"复制(&C)"), f, SolidBrush(kBlack), RectF{0, 0, 100, 40}, hide);
+    Graphics(hidden).DrawString(Cp(u8"复制(&C)"), f, SolidBrush(kBlack), RectF{0, 0, 100, 40},
+                                hide);
     int diff = 0;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 100; ++x) diff += shown.GetPixel(x, y) != hidden.GetPixel(x, y);
@@ -206,7 +210,8 @@ TEST(CharacterRanges, BoxesFollowByteRangesOfTheText) {
     EXPECT_FLOAT_EQ(boxes[0][0].x, 10);
     EXPECT_NEAR(boxes[1][0].x, boxes[0][0].Right(), 0.5);
     EXPECT_NEAR(boxes[2][0].width, 3 * boxes[1][0].width, 1.5);
-    EXPECT_NEAR(boxes[3][0].Right(), 10 + g.MeasureString(text, f, RectF{}, format).bounds.width, 0.5);
+    EXPECT_NEAR(boxes[3][0].Right(), 10 + g.MeasureString(text, f, RectF{}, format).bounds.width,
+                0.5);
 }
 
 TEST(TabStops, TabsAdvanceToTheNextStop) {
@@ -234,7 +239,8 @@ TEST(FontFallback, NoFontFallbackKeepsTheFontsOwnGlyphs) {
     const rt::Text text = Cp(u8"搜索");
     const float withFallback = g.MeasureString(text, f, RectF{}).bounds.width;
     const float without =
-        g.MeasureString(text, f, RectF{}, StringFormat(StringFormatFlags::NoFontFallback)).bounds.width;
+        g.MeasureString(text, f, RectF{}, StringFormat(StringFormatFlags::NoFontFallback))
+            .bounds.width;
     // A Latin font has no Chinese glyphs: with fallback another font draws
     // them, without it the missing-glyph boxes take their place.
     EXPECT_GT(withFallback, 0);

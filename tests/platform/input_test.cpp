@@ -165,8 +165,9 @@ TEST_F(InputTest, KeysTranslateToCharactersAndAltToSystemCharacters) {
     headless::KeyPress('S', "s");
     headless::Key(VK_MENU, false);
     headless::PumpMessages();
-    EXPECT_EQ(rec.Order({WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP, WM_KEYUP}),
-              (std::vector<UINT>{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP, WM_SYSKEYUP}));
+    EXPECT_EQ(
+        rec.Order({WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP, WM_KEYUP}),
+        (std::vector<UINT>{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP, WM_SYSKEYUP}));
     ASSERT_EQ(rec.Of(WM_SYSCHAR).size(), 1u);
     EXPECT_EQ(rec.Of(WM_SYSCHAR)[0].wParam, 's');
     EXPECT_TRUE(rec.Of(WM_CHAR).empty());
@@ -215,7 +216,8 @@ TEST_F(InputTest, ChineseTextArrivesAsCompositionResultInCodePage936) {
     auto chars = rec.Of(WM_CHAR);
     rt::Text expect = "字";
     ASSERT_EQ(chars.size(), expect.size());
-    for (std::size_t i = 0; i < chars.size(); ++i) EXPECT_EQ(chars[i].wParam, static_cast<std::uint8_t>(expect[i]));
+    for (std::size_t i = 0; i < chars.size(); ++i)
+        EXPECT_EQ(chars[i].wParam, static_cast<std::uint8_t>(expect[i]));
 }
 
 TEST_F(InputTest, CaptionPressMovesTheWindowAndTheReleaseEndsIt) {

@@ -168,7 +168,8 @@ TEST_F(PresentTest, MessageBoxWaitsForTheUserAndKeepsOtherWindowsRunning) {
     });
     EXPECT_EQ(MessageBox(h, "正文", "标题"), IDOK);
     user.join();
-    EXPECT_EQ(rec.Of(WM_USER + 7).size(), 1u) << "the modal loop dispatches the thread's other messages";
+    EXPECT_EQ(rec.Of(WM_USER + 7).size(), 1u)
+        << "the modal loop dispatches the thread's other messages";
     for (Hwnd w : headless::Windows()) EXPECT_NE(GetClassName(w), "#32770");
 }
 

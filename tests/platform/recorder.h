@@ -81,8 +81,8 @@ protected:
     void TearDown() override { plat::headless::Reset(); }
 
     // A window whose procedure is `rec`'s, shown unless told otherwise.
-    plat::Hwnd Make(Recorder& rec, int x = 100, int y = 100, int w = 200, int h = 150, bool show = true,
-                    const char* cls = "TestDbl", plat::DWORD exStyle = 0) {
+    plat::Hwnd Make(Recorder& rec, int x = 100, int y = 100, int w = 200, int h = 150,
+                    bool show = true, const char* cls = "TestDbl", plat::DWORD exStyle = 0) {
         plat::Hwnd hwnd = plat::CreateWindowEx(exStyle, cls, "t", plat::WS_POPUP, x, y, w, h);
         plat::SetWindowProc(hwnd, rec.Proc());
         rec.windows.push_back(hwnd);

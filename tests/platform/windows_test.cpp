@@ -30,7 +30,8 @@ TEST_F(WindowsTest, CreateSendsCreateAndDestroySendsDestroyOwnedFirst) {
     ASSERT_EQ(creates.size(), 1u);
     EXPECT_EQ(createParam, &param);
     EXPECT_EQ(rec.Order({WM_NCCREATE, WM_CREATE}), (std::vector<UINT>{WM_NCCREATE, WM_CREATE}));
-    Hwnd owned = CreateWindowEx(WS_EX_TOOLWINDOW, "TestCreate", "owned", WS_POPUP, 0, 0, 10, 10, owner);
+    Hwnd owned =
+        CreateWindowEx(WS_EX_TOOLWINDOW, "TestCreate", "owned", WS_POPUP, 0, 0, 10, 10, owner);
     ASSERT_NE(owned, nullptr);
     EXPECT_EQ(GetOwner(owned), owner);
     rec.Clear();

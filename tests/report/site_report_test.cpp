@@ -26,10 +26,14 @@ TEST(SiteReport, EveryEndingInPlainWords) {
         {{SiteEnd::kFailed, 1, 30, 2, PageFailure::kTimedOut, 0, 15},
          "上次搜索：读了1页，找到30个资源；第2页失败：连接超时（15秒）"},
         {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kTimedOut}, "上次搜索：第1页失败：连接超时"},
-        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kHttpStatus, 404}, "上次搜索：第1页失败：HTTP状态码404"},
-        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kConnectionRefused}, "上次搜索：第1页失败：连接被拒绝"},
-        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kHostNotFound}, "上次搜索：第1页失败：找不到主机"},
-        {{SiteEnd::kFailed, 4, 80, 5, PageFailure::kCutShort}, "上次搜索：读了4页，找到80个资源；第5页失败：页面没有传完"},
+        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kHttpStatus, 404},
+         "上次搜索：第1页失败：HTTP状态码404"},
+        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kConnectionRefused},
+         "上次搜索：第1页失败：连接被拒绝"},
+        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kHostNotFound},
+         "上次搜索：第1页失败：找不到主机"},
+        {{SiteEnd::kFailed, 4, 80, 5, PageFailure::kCutShort},
+         "上次搜索：读了4页，找到80个资源；第5页失败：页面没有传完"},
         {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kTooLarge}, "上次搜索：第1页失败：页面太大"},
         {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kOther}, "上次搜索：第1页失败：网络错误"},
     };
@@ -69,7 +73,8 @@ std::array<app::SiteSearchStats, app::kSiteCount> Search(bool stop) {
     }
     collector.End(stop, 3, {true, true, true, false, false, true, true, true});
     std::array<app::SiteSearchStats, app::kSiteCount> stats;
-    for (app::SiteId site = 1; site <= app::kLastSite; ++site) stats[site - 1] = collector.Stats(site);
+    for (app::SiteId site = 1; site <= app::kLastSite; ++site)
+        stats[site - 1] = collector.Stats(site);
     return stats;
 }
 
@@ -80,12 +85,14 @@ TEST(SiteStats, EachSitesPartOfAFinishedAndAStoppedSearch) {
     EXPECT_EQ(app::SiteReportText(done[2]), "上次搜索：第1页失败：连接被拒绝");
     EXPECT_EQ(app::SiteReportText(done[3]), "上次搜索：未勾选");
     EXPECT_EQ(app::SiteReportText(done[4]), "上次搜索：读了1页，找到5个资源；第2页起未勾选");
-    EXPECT_EQ(app::SiteReportText(done[5]), "上次搜索：读了2页，找到24个资源；第2页失败：页面没有传完");
+    EXPECT_EQ(app::SiteReportText(done[5]),
+              "上次搜索：读了2页，找到24个资源；第2页失败：页面没有传完");
     // Ticked only after the search had passed it.
     EXPECT_EQ(app::SiteReportText(done[6]), "上次搜索：第1页起未勾选");
 
     const auto stopped = Search(true);
-    EXPECT_EQ(app::SiteReportText(stopped[0]), "上次搜索：读了2页，找到20个资源；第3页时被用户停止");
+    EXPECT_EQ(app::SiteReportText(stopped[0]),
+              "上次搜索：读了2页，找到20个资源；第3页时被用户停止");
     EXPECT_EQ(app::SiteReportText(stopped[1]), "上次搜索：读了1页，找到7个资源；第2页没有结果");
     EXPECT_EQ(app::SiteReportText(stopped[6]), "上次搜索：第1页时被用户停止");
 }

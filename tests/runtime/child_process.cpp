@@ -43,7 +43,8 @@ ChildResult CollectChild(pid_t pid, int errorFd, int limitMs) {
     for (;;) {
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
-        const long elapsed = (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+        const long elapsed =
+            (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
         if (limitMs > 0 && elapsed > limitMs) {
             kill(pid, SIGKILL);
             break;

@@ -32,11 +32,14 @@ TEST(CodePage, RoundTrips) {
 }
 
 TEST(CodePage, CharactersWithoutACodePage936FormBecomeQuestionMarks) {
-    EXPECT_EQ(Utf8ToCp936("a\xF0\x9F\x98\x80" "b"), "a?b");  // emoji: one "?" for the pair
+    EXPECT_EQ(Utf8ToCp936("a\xF0\x9F\x98\x80"
+                          "b"),
+              "a?b");                                              // emoji: one "?" for the pair
     EXPECT_EQ(WideToMultiByte(kCodePage936, u"x\u0E01y"), "x?y");  // Thai
     EXPECT_EQ(WideToMultiByte(kCodePage936, std::u16string(u"a") + char16_t(0xD800) + u"b"), "a?b");
     EXPECT_EQ(WideToMultiByte(kCodePage936, std::u16string(u"a") + char16_t(0xD800)), "a?");
-    EXPECT_EQ(WideToMultiByte(kCodePageUtf8, std::u16string(u"a") + char16_t(0xDC00)), "a\xEF\xBF\xBD");
+    EXPECT_EQ(WideToMultiByte(kCodePageUtf8, std::u16string(u"a") + char16_t(0xDC00)),
+              "a\xEF\xBF\xBD");
 
     // Long runs of them, mixed with convertible characters that the input
     // windows cut at every offset.
@@ -55,12 +58,19 @@ TEST(CodePage, CharactersWithoutACodePage936FormBecomeQuestionMarks) {
 
 TEST(CodePage, BytesThatDoNotDecode) {
     // Invalid code-page-936 bytes become "?", a character cut off at the end too.
-    EXPECT_EQ(MultiByteToWide(kCodePage936, "\xFF" "A"), u"?A");
+    EXPECT_EQ(MultiByteToWide(kCodePage936,
+                              "\xFF"
+                              "A"),
+              u"?A");
     EXPECT_EQ(MultiByteToWide(kCodePage936, "A\xD6"), u"A?");
     EXPECT_EQ(Cp936ToUtf8(kGbk + "\xD6"), kUtf8 + "?");
     // Invalid UTF-8 becomes U+FFFD, which has no code-page-936 form.
     EXPECT_EQ(MultiByteToWide(kCodePageUtf8, "a\xC3"), u"a\uFFFD");
-    EXPECT_EQ(MultiByteToWide(kCodePageUtf8, "\xFF" "b"), u"\uFFFD" "b");
+    EXPECT_EQ(MultiByteToWide(kCodePageUtf8,
+                              "\xFF"
+                              "b"),
+              u"\uFFFD"
+              "b");
     EXPECT_EQ(Utf8ToCp936("\xE4\xB8"), "?");
 }
 
@@ -71,25 +81,27 @@ std::string ThroughUtf16(const std::string& utf8) {
 
 TEST(CodePage, Utf8ConversionAgreesWithTheWayThroughUtf16OnDamagedInput) {
     const std::string inputs[] = {
-        "\xE6\x88" "a",         // cut inside a character, then ASCII
-        "a\xE6\x88",            // cut off by the end
-        "\xED\xA0\x80z",        // an encoded surrogate
-        "\xC0\xAF\xF8\xFF",     // overlong form and bytes that never start a character
-        "\xF4\x90\x80\x80!",    // beyond U+10FFFF
+        "\xE6\x88"
+        "a",                  // cut inside a character, then ASCII
+        "a\xE6\x88",          // cut off by the end
+        "\xED\xA0\x80z",      // an encoded surrogate
+        "\xC0\xAF\xF8\xFF",   // overlong form and bytes that never start a character
+        "\xF4\x90\x80\x80!",  // beyond U+10FFFF
         "\xE2\x82\xAC\xC2\xA0\xE4\xB8\x80\xF0\x9F\x98\x80\xEF\xBF\xBD",
         std::string("\0\x80\0", 3),
     };
-    for (const std::string& input : inputs) EXPECT_EQ(Utf8ToCp936(input), ThroughUtf16(input)) << input;
+    for (const std::string& input : inputs)
+        EXPECT_EQ(Utf8ToCp936(input), ThroughUtf16(input)) << input;
 }
 
 TEST(CodePage, Utf8ConversionAgreesWithTheWayThroughUtf16OnEveryCharacter) {
     std::string all;
     for (std::uint32_t cp = 0; cp < 0x110000; cp += cp < 0x10000 ? 1 : 97) {
         if (cp >= 0xD800 && cp < 0xE000) continue;
-        const std::u16string unit = cp < 0x10000
-            ? std::u16string(1, static_cast<char16_t>(cp))
-            : std::u16string{static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)),
-                             static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF))};
+        const std::u16string unit =
+            cp < 0x10000 ? std::u16string(1, static_cast<char16_t>(cp))
+                         : std::u16string{static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)),
+                                          static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF))};
         all += WideToMultiByte(kCodePageUtf8, unit);
         all += 'a';
     }

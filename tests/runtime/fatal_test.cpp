@@ -109,7 +109,7 @@ TEST(OutOfMemory, FailedAllocationShowsMessageAndExits) {
         // so call the installed handler as operator new would.
         std::get_new_handler()();
 #else
-        void* block = ::operator new(std::size_t{1} << 62);
+        void* block = ::operator new (std::size_t{1} << 62);
         ::operator delete(block);
 #endif
     });

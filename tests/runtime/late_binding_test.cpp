@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 
@@ -13,7 +13,9 @@ namespace {
 using testing::ReportedLine;
 using testing::RunInChild;
 
-std::string ModulePath(const char* name) { return std::string(TEST_MODULE_DIR) + "/lib" + name + ".so"; }
+std::string ModulePath(const char* name) {
+    return std::string(TEST_MODULE_DIR) + "/lib" + name + ".so";
+}
 
 // Every binding happens in a child, so each test starts with no module bound.
 
@@ -54,22 +56,23 @@ TEST(LateBinding, MissingModuleShowsMessageAndExits) {
     auto r = RunInChild([] { Bind("libno_such_module_here.so", "f"); });
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.errorOutput,
-              ReportedLine("DLL ERROR", "同目录下无法找到DLL文件:\"libno_such_module_here.so\".请与作者联系."));
+              ReportedLine("DLL ERROR",
+                           "同目录下无法找到DLL文件:\"libno_such_module_here.so\".请与作者联系."));
 }
 
 TEST(LateBinding, MissingExportShowsMessageAndExits) {
     const std::string path = ModulePath("rt_test_module_a");
     const std::vector<std::string> names = {
         "rt_no_such_function",
-        "#1",                          // ordinals do not exist here
+        "#1",                         // ordinals do not exist here
         "rt_test_module_value@x@@y",  // the first "@" is not doubled: no cut
     };
     for (const std::string& name : names) {
         auto r = RunInChild([&] { Bind(path, name); });
         EXPECT_EQ(r.exitCode, 0);
-        EXPECT_EQ(r.errorOutput,
-                  ReportedLine("DLL ERROR", "无法定位DLL文件:\"" + path + "\"当中的\"" + name + "\"函数.") +
-                      "unloaded a\n")
+        EXPECT_EQ(r.errorOutput, ReportedLine("DLL ERROR", "无法定位DLL文件:\"" + path +
+                                                               "\"当中的\"" + name + "\"函数.") +
+                                     "unloaded a\n")
             << name;
     }
 }

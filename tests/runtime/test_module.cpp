@@ -8,7 +8,9 @@
 #error "TEST_MODULE_NAME must name the module"
 #endif
 
-extern "C" __attribute__((visibility("default"))) int rt_test_module_value() { return TEST_MODULE_VALUE; }
+extern "C" __attribute__((visibility("default"))) int rt_test_module_value() {
+    return TEST_MODULE_VALUE;
+}
 
 namespace {
 

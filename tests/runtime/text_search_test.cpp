@@ -123,7 +123,8 @@ TEST(SplitText, EdgesAndDoubleByte) {
     EXPECT_EQ(SplitText("a<>b<>", "<>").items(), (std::vector<Text>{"a", "b"}));
     EXPECT_EQ(SplitText("a,b,c", ",", 3).items(), (std::vector<Text>{"a", "b", "c"}));
     EXPECT_EQ(SplitText(kLead + "@@b", "@").items(), (std::vector<Text>{kLead + "@", "b"}));
-    EXPECT_EQ(SplitText("\xD6\xD0|\xCE\xC4", "|").items(), (std::vector<Text>{"\xD6\xD0", "\xCE\xC4"}));
+    EXPECT_EQ(SplitText("\xD6\xD0|\xCE\xC4", "|").items(),
+              (std::vector<Text>{"\xD6\xD0", "\xCE\xC4"}));
 }
 
 TEST(CompareText, UnsignedByteOrder) {
@@ -182,7 +183,8 @@ int BytewiseFindReverse(const Text& text, const Text& sub, int start, bool ignor
     long long a = static_cast<long long>(text.size() - sub.size());
     if (start >= 1) a = std::clamp<long long>(start - static_cast<long long>(sub.size()), 0, a);
     for (long long i = a; i >= 0; --i) {
-        if (StepwiseFind(text.substr(static_cast<std::size_t>(i), sub.size()), sub, 1, ignoreCase) == 1)
+        if (StepwiseFind(text.substr(static_cast<std::size_t>(i), sub.size()), sub, 1,
+                         ignoreCase) == 1)
             return static_cast<int>(i + 1);
     }
     return -1;
@@ -203,9 +205,11 @@ TEST(FindText, AgreesWithAStepwiseScanOnMixedText) {
         for (int i = 0; i < m; ++i) sub.push_back(alphabet[pick(random)]);
         const int start = static_cast<int>(random() % 8);
         const bool ignoreCase = random() % 2 == 0;
-        ASSERT_EQ(FindText(text, sub, start, ignoreCase), StepwiseFind(text, sub, start, ignoreCase))
+        ASSERT_EQ(FindText(text, sub, start, ignoreCase),
+                  StepwiseFind(text, sub, start, ignoreCase))
             << "text size " << text.size() << " start " << start;
-        ASSERT_EQ(FindTextReverse(text, sub, start, ignoreCase), BytewiseFindReverse(text, sub, start, ignoreCase))
+        ASSERT_EQ(FindTextReverse(text, sub, start, ignoreCase),
+                  BytewiseFindReverse(text, sub, start, ignoreCase))
             << "text size " << text.size() << " start " << start;
     }
 }

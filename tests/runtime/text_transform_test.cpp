@@ -16,7 +16,10 @@ TEST(TrimSpaces, AsciiAndFullWidthAtBothEnds) {
     EXPECT_EQ(TrimSpaces(""), "");
     EXPECT_EQ(TrimSpaces("\ta\n"), "\ta\n");  // tabs and line ends are not spaces
     // A lone 0xA1 is not a space.
-    EXPECT_EQ(TrimSpaces("\xA1" "a\xA1"), "\xA1" "a\xA1");
+    EXPECT_EQ(TrimSpaces("\xA1"
+                         "a\xA1"),
+              "\xA1"
+              "a\xA1");
 }
 
 TEST(RemoveSpaces, EverywhereOnCharacterBoundaries) {
@@ -33,8 +36,14 @@ TEST(LetterCase, OnlyAsciiLettersChange) {
     EXPECT_EQ(ToLowerText("AbC-Z@["), "abc-z@[");
     EXPECT_EQ(ToUpperText("aBc-z`{"), "ABC-Z`{");
     // The byte after a lead byte is part of its character and is kept.
-    EXPECT_EQ(ToUpperText("\x81" "ab"), "\x81" "aB");
-    EXPECT_EQ(ToLowerText("\x81" "AB"), "\x81" "Ab");
+    EXPECT_EQ(ToUpperText("\x81"
+                          "ab"),
+              "\x81"
+              "aB");
+    EXPECT_EQ(ToLowerText("\x81"
+                          "AB"),
+              "\x81"
+              "Ab");
     EXPECT_EQ(ToLowerText(""), "");
 }
 

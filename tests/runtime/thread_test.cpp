@@ -99,8 +99,17 @@ TEST(Threads, ThreadsNotStartedHereNeverStop) {
     ThreadHandle first, second;
     std::atomic<bool> secondSawStop{true};
     std::latch firstStopped(1);
-    ASSERT_TRUE(StartThread([&] { while (!StopRequested()) std::this_thread::yield(); }, &first));
-    ASSERT_TRUE(StartThread([&] { firstStopped.wait(); secondSawStop = StopRequested(); }, &second));
+    ASSERT_TRUE(StartThread(
+        [&] {
+            while (!StopRequested()) std::this_thread::yield();
+        },
+        &first));
+    ASSERT_TRUE(StartThread(
+        [&] {
+            firstStopped.wait();
+            secondSawStop = StopRequested();
+        },
+        &second));
     StopThread(first);
     first.join();
     firstStopped.count_down();

@@ -14,14 +14,14 @@ namespace app::test {
 // The markers that open a record of `site`.
 inline std::vector<rt::Text> RecordStartMarkers(SiteId site) {
     switch (site) {
-        case 1: return {"\" class=\"btn\" title=\""};
-        case 2: return {"height=\"18\""};
-        case 3: return {"<tr><td class=\"name\">"};
-        case 4: return {" </ul>"};
-        case 5: return {"<li hash=", "<tr class=\"row"};
-        case 6: return {"<div class=\"r\">"};
-        case 7: return {"<li class=\"tableli\">"};
-        default: return {"<div class=\"search-item\">"};
+    case 1: return {"\" class=\"btn\" title=\""};
+    case 2: return {"height=\"18\""};
+    case 3: return {"<tr><td class=\"name\">"};
+    case 4: return {" </ul>"};
+    case 5: return {"<li hash=", "<tr class=\"row"};
+    case 6: return {"<div class=\"r\">"};
+    case 7: return {"<li class=\"tableli\">"};
+    default: return {"<div class=\"search-item\">"};
     }
 }
 
@@ -50,14 +50,12 @@ inline bool LinkIsEmpty(SiteId site, const rt::Text& link) {
         if (rest.starts_with(prefix)) rest.remove_prefix(prefix.size());
     };
     switch (site) {
-        case 1:
-        case 2:
-            drop("magnet:?xt=urn:btih:");
-            return rest.substr(0, rest.rfind("&dn=")).empty();
-        case 5: drop("ed2k"); break;
-        case 6: drop("magnet:?xt=urn:btih:"); break;
-        case 8: drop("magnet:?"); break;
-        default: break;
+    case 1:
+    case 2: drop("magnet:?xt=urn:btih:"); return rest.substr(0, rest.rfind("&dn=")).empty();
+    case 5: drop("ed2k"); break;
+    case 6: drop("magnet:?xt=urn:btih:"); break;
+    case 8: drop("magnet:?"); break;
+    default: break;
     }
     return rest.empty();
 }

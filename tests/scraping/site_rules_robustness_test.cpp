@@ -27,10 +27,11 @@ void ExpectConsistent(SiteId site, const rt::Text& page) {
     }
 }
 
-const char* const kFixtures[] = {
-    "site1_short.html",    "site2_full.html",   "site2_misaligned.html", "site3_dates.html",
-    "site4_short.html",    "site5_list_full.html", "site5_table_short.html",
-    "site6_yesterday.html", "site7_ed2k_third.html", "site8_short.html"};
+const char* const kFixtures[] = {"site1_short.html",       "site2_full.html",
+                                 "site2_misaligned.html",  "site3_dates.html",
+                                 "site4_short.html",       "site5_list_full.html",
+                                 "site5_table_short.html", "site6_yesterday.html",
+                                 "site7_ed2k_third.html",  "site8_short.html"};
 
 TEST(SiteRulesRobustness, EveryPrefixOfEveryPage) {
     for (const char* name : kFixtures) {
@@ -78,7 +79,8 @@ TEST(SiteRulesRobustness, PageCutInsideARecord) {
                 EXPECT_LE(static_cast<int>(result.hits.size()), record - 1)
                     << c.fixture << " cut at " << cut;
                 EXPECT_TRUE(result.exhausted) << c.fixture << " cut at " << cut;
-                for (const Hit& hit : result.hits) EXPECT_FALSE(test::LinkIsEmpty(c.site, hit.link));
+                for (const Hit& hit : result.hits)
+                    EXPECT_FALSE(test::LinkIsEmpty(c.site, hit.link));
             }
         }
     }
@@ -98,15 +100,47 @@ TEST(SiteRulesRobustness, LeadByteAtTheEnd) {
 TEST(SiteRulesRobustness, MarkersInOddOrders) {
     // Each site's markers, shuffled and glued: end markers before start
     // markers, starts without ends, fields of one record split over two.
-    const std::vector<rt::Text> pieces = {
-        "\" class=\"btn\" title=\"", "\" target=\"_blank\">Detail</a></td> </tr>",
-        " <td class=\"files-size\">", "height=\"18\"", "磁力下载", "<B>", "</B>", "|文件数:",
-        " | ", ">Detail</a><a href=\"", "</td><td class=\"date\">", "</td><td class=\"action\"",
-        " </ul>", " Magnet</a>", "&amp;dn=", "%E4%", "<li hash=", "</span>", "<br/>",
-        "<small>", "<tr class=\"row", ">ED2K", "|/\"", "<div class=\"r\">", "磁力链接",
-        "<a href=\"/hash/", "\" target=\"", "class=\"prop_val\">", "<li class=\"tableli\">",
-        "</li>", "html\" class=\"", "ED2K", "\"></a>", "<div class=\"search-item\">",
-        "迅雷链接</a>", "<span>文件大小：", "</b>", "magnet:?", "\" class=", "\x81", "x"};
+    const std::vector<rt::Text> pieces = {"\" class=\"btn\" title=\"",
+                                          "\" target=\"_blank\">Detail</a></td> </tr>",
+                                          " <td class=\"files-size\">",
+                                          "height=\"18\"",
+                                          "磁力下载",
+                                          "<B>",
+                                          "</B>",
+                                          "|文件数:",
+                                          " | ",
+                                          ">Detail</a><a href=\"",
+                                          "</td><td class=\"date\">",
+                                          "</td><td class=\"action\"",
+                                          " </ul>",
+                                          " Magnet</a>",
+                                          "&amp;dn=",
+                                          "%E4%",
+                                          "<li hash=",
+                                          "</span>",
+                                          "<br/>",
+                                          "<small>",
+                                          "<tr class=\"row",
+                                          ">ED2K",
+                                          "|/\"",
+                                          "<div class=\"r\">",
+                                          "磁力链接",
+                                          "<a href=\"/hash/",
+                                          "\" target=\"",
+                                          "class=\"prop_val\">",
+                                          "<li class=\"tableli\">",
+                                          "</li>",
+                                          "html\" class=\"",
+                                          "ED2K",
+                                          "\"></a>",
+                                          "<div class=\"search-item\">",
+                                          "迅雷链接</a>",
+                                          "<span>文件大小：",
+                                          "</b>",
+                                          "magnet:?",
+                                          "\" class=",
+                                          "\x81",
+                                          "x"};
     std::mt19937 random(7);
     for (int round = 0; round < 400; ++round) {
         rt::Text page;

@@ -1,6 +1,6 @@
 // The eight rules on hand-made pages of each site's layout.
-#include "app/scraping/url_text.h"
 #include "app/sites/site_rules.h"
+#include "app/scraping/url_text.h"
 #include "fixture_pages.h"
 
 #include <gtest/gtest.h>
@@ -34,9 +34,9 @@ TEST(SiteRules, EmptyPageExhaustsEverySite) {
 }
 
 TEST(SiteRules, FullPagesKeepSitesActive) {
-    const char* const fixtures[] = {"site1_full.html", "site2_full.html", "site3_full.html",
-                                    "site4_full.html", "site5_list_full.html",
-                                    "site6_full.html", "site7_full.html", "site8_full.html"};
+    const char* const fixtures[] = {"site1_full.html", "site2_full.html",      "site3_full.html",
+                                    "site4_full.html", "site5_list_full.html", "site6_full.html",
+                                    "site7_full.html", "site8_full.html"};
     for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
         const PageHits result = ScrapeFixture(site, fixtures[site - 1]);
         EXPECT_EQ(static_cast<int>(result.hits.size()), SiteRecordLimit(site)) << "site " << site;
@@ -48,8 +48,8 @@ TEST(Site1, FieldsAndShortPage) {
     const PageHits full = ScrapeFixture(1, "site1_full.html");
     ASSERT_EQ(full.hits.size(), 30u);
     const rt::Text title = "流浪地球 第1部 1080p";
-    EXPECT_EQ(full.hits[0], (Hit{title, Magnet(1) + "&dn=" + EncodeForUrl(title), "2.1 GB",
-                                 "2015-01-02"}));
+    EXPECT_EQ(full.hits[0],
+              (Hit{title, Magnet(1) + "&dn=" + EncodeForUrl(title), "2.1 GB", "2015-01-02"}));
     EXPECT_EQ(full.hits[29].title, "流浪地球 第30部 1080p");
 
     const PageHits shortPage = ScrapeFixture(1, "site1_short.html");
@@ -73,8 +73,8 @@ TEST(Site2, FieldsDateFromPageAndShortPage) {
     const PageHits full = ScrapeFixture(2, "site2_full.html");
     ASSERT_EQ(full.hits.size(), 10u);
     const rt::Text title = "第1集 西游记 高清";
-    EXPECT_EQ(full.hits[0], (Hit{title, Magnet(1) + "&dn=" + EncodeForUrl(title), "未知",
-                                 "2014-06-01"}));
+    EXPECT_EQ(full.hits[0],
+              (Hit{title, Magnet(1) + "&dn=" + EncodeForUrl(title), "未知", "2014-06-01"}));
     EXPECT_EQ(full.hits[9].date, "2014-06-10");  // a two-digit file count
 
     const PageHits shortPage = ScrapeFixture(2, "site2_short.html");
@@ -145,7 +145,8 @@ TEST(Site5, BothLayouts) {
     EXPECT_EQ(list.hits[0].title, "倚天屠龙记 第01集");
     EXPECT_EQ(list.hits[0].size, "10.5 MB");
     EXPECT_EQ(list.hits[0].date, "未知");
-    EXPECT_EQ(list.hits[0].link, "ed2k://|file|1.mkv|1234|" + Upper(FixtureHash(1).substr(0, 32)) + "|/");
+    EXPECT_EQ(list.hits[0].link,
+              "ed2k://|file|1.mkv|1234|" + Upper(FixtureHash(1).substr(0, 32)) + "|/");
 
     const PageHits table = ScrapeFixture(5, "site5_table_short.html");
     ASSERT_EQ(table.hits.size(), 4u);
@@ -195,9 +196,9 @@ TEST(Site7, MagnetLinksCarryTheTag) {
     ASSERT_EQ(full.hits.size(), 30u);
     const std::string hash = Upper(FixtureHash(1));
     const rt::Text title = "Linux 教程 1";
-    EXPECT_EQ(full.hits[0], (Hit{title, "magnet:?xt=urn:btih:" + hash + "&dn=[tag.test]" +
-                                            EncodeForUrl(title),
-                                 "大小：1.0 GB", "2016-02-02"}));
+    EXPECT_EQ(full.hits[0],
+              (Hit{title, "magnet:?xt=urn:btih:" + hash + "&dn=[tag.test]" + EncodeForUrl(title),
+                   "大小：1.0 GB", "2016-02-02"}));
 }
 
 TEST(Site7, Ed2kRecordEndsThePageButNotTheSite) {

@@ -1,6 +1,6 @@
+#include "app/scraping/toolkit.h"
 #include "app/scraping/page_body.h"
 #include "app/scraping/site_table.h"
-#include "app/scraping/toolkit.h"
 #include "app/scraping/url_text.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 namespace app {
 namespace {
 
-const rt::Text kZhong = "中";            // U+4E2D in code page 936
+const rt::Text kZhong = "中";  // U+4E2D in code page 936
 const rt::Text kZhongUtf8 = "\xE4\xB8\xAD";
 
 TEST(ExtractBetween, TakesTextBetweenFirstStartAndNextEnd) {
@@ -69,7 +69,8 @@ TEST(ReplaceMany, AppliesPairsInOrderAndPassesOptions) {
     EXPECT_EQ(ReplaceMany("abc", "a", "b", "b", "c"), "ccc");
     ReplaceOptions caseSensitive;
     caseSensitive.caseSensitive = true;
-    EXPECT_EQ(ReplaceMany("<B><b>", "<b>", "", {}, {}, {}, {}, {}, {}, {}, {}, caseSensitive), "<B>");
+    EXPECT_EQ(ReplaceMany("<B><b>", "<b>", "", {}, {}, {}, {}, {}, {}, {}, {}, caseSensitive),
+              "<B>");
     ReplaceOptions once;
     once.count = 1;
     EXPECT_EQ(ReplaceMany("aaa", "a", "", {}, {}, {}, {}, {}, {}, {}, {}, once), "aa");
@@ -90,7 +91,9 @@ TEST(PercentDecode, NonHexDigitsCountAsMinusTwoAndLowBitsAreKept) {
     EXPECT_EQ(PercentDecode("a%"), "a\xDE");   // both digits missing
     EXPECT_EQ(PercentDecode("a%0"), "a\xFE");  // low digit missing
     EXPECT_EQ(PercentDecode("a%00b"), "ab");   // a zero byte yields nothing
-    EXPECT_EQ(PercentDecode("%%41"), "\xE4" "1");  // -2 * 16 + 4
+    EXPECT_EQ(PercentDecode("%%41"),
+              "\xE4"
+              "1");  // -2 * 16 + 4
 }
 
 TEST(Utf8TextToAnsi, ConvertsAndMarksWhatHasNoCodePage936Form) {
@@ -139,7 +142,8 @@ TEST(SiteTable, PathsOfEverySite) {
 
 TEST(SiteTable, DemoTableUsesConsecutivePorts) {
     const SiteTable table = DemoSiteTable(20000);
-    EXPECT_EQ(SitePageUrl(table, 5, "%61", 2), "http://127.0.0.1:20005//search/%61?page=2&mode=auto");
+    EXPECT_EQ(SitePageUrl(table, 5, "%61", 2),
+              "http://127.0.0.1:20005//search/%61?page=2&mode=auto");
     EXPECT_EQ(table.BaseUrl(8), "http://127.0.0.1:20008");
     EXPECT_EQ(table.site1HashUrl, table.BaseUrl(1));
     EXPECT_EQ(table.portalUrl.rfind("http://127.0.0.1:20000/", 0), 0u);

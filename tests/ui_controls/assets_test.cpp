@@ -35,7 +35,8 @@ TEST(EmbeddedImages, CaptionStripDecodesOnlyWithTheSignatureAddedAndHasEveryCell
     EXPECT_EQ(strip->Width(), assets::kCaptionStripWidth);
     EXPECT_EQ(strip->Height(), assets::kCaptionStripHeight);
     using G = assets::CaptionGlyph;
-    for (G glyph : {G::Close, G::Maximise, G::Restore, G::Minimise, G::Menu, G::More, G::Pin, G::Help}) {
+    for (G glyph :
+         {G::Close, G::Maximise, G::Restore, G::Minimise, G::Menu, G::More, G::Pin, G::Help}) {
         for (int look = 0; look < assets::kCaptionLooks; ++look) {
             const int x = assets::CaptionCellX(glyph, look);
             const int w = assets::CaptionCellWidth(glyph);
@@ -46,7 +47,8 @@ TEST(EmbeddedImages, CaptionStripDecodesOnlyWithTheSignatureAddedAndHasEveryCell
     // Below the glyph rows and past the last cell the strip is clear.
     EXPECT_FALSE(Drawn(*strip, 0, assets::kCaptionGlyphRows, assets::kCaptionStripWidth, 1));
     const int end = assets::CaptionCellX(G::Help, 2) + assets::kCaptionCellWidth;
-    EXPECT_FALSE(Drawn(*strip, end, 0, assets::kCaptionStripWidth - end, assets::kCaptionStripHeight));
+    EXPECT_FALSE(
+        Drawn(*strip, end, 0, assets::kCaptionStripWidth - end, assets::kCaptionStripHeight));
     // The hovered close cell is the red one, the normal one has no background.
     const gfx::Argb hoveredClose = strip->GetPixel(assets::CaptionCellX(G::Close, 1) + 3, 9);
     EXPECT_GT(gfx::RedOf(hoveredClose), gfx::GreenOf(hoveredClose) + 100);
@@ -59,7 +61,8 @@ TEST(EmbeddedImages, CheckMarkStripHasUntickedThenTickedCells) {
     EXPECT_EQ(strip->Width(), assets::kCheckMarkStripWidth);
     EXPECT_EQ(strip->Height(), assets::kCheckMarkCell);
     for (int look = 0; look < assets::kCheckMarkLooks; ++look) {
-        // The tick's corner at (7, 11) of a cell: green when ticked, the box's light fill otherwise.
+        // The tick's corner at (7, 11) of a cell: green when ticked, the box's light fill
+        // otherwise.
         const gfx::Argb off = strip->GetPixel(assets::CheckMarkCellX(0, look) + 7, 11);
         const gfx::Argb on = strip->GetPixel(assets::CheckMarkCellX(1, look) + 7, 11);
         EXPECT_GT(gfx::RedOf(off), 150) << look;

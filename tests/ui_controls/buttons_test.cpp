@@ -24,7 +24,8 @@ int RedHaloPixels(const plat::headless::Picture& shot, int x0, int y0, int w, in
     for (int y = y0; y < y0 + h; ++y)
         for (int x = x0; x < x0 + w; ++x) {
             const std::uint32_t p = shot.at(x, y);
-            if (ControlHostTest::A(p) > 10 && ControlHostTest::R(p) > ControlHostTest::G(p) + 20) ++count;
+            if (ControlHostTest::A(p) > 10 && ControlHostTest::R(p) > ControlHostTest::G(p) + 20)
+                ++count;
         }
     return count;
 }
@@ -97,9 +98,10 @@ protected:
         ControlHostTest::SetUp();
         ASSERT_TRUE(button.CreateButton(window, 100, 100, 96, 29, "&go"));
         for (int code : {ui::EV_TRANSITION_STARTED, ui::EV_TRANSITION_FINISHED})
-            button.BindEvent(code, [this](ui::UiControl*, ui::UiControl*, int c, ui::WParam, ui::LParam) {
-                (c == ui::EV_TRANSITION_STARTED ? started : finished) += 1;
-            });
+            button.BindEvent(code,
+                             [this](ui::UiControl*, ui::UiControl*, int c, ui::WParam, ui::LParam) {
+                                 (c == ui::EV_TRANSITION_STARTED ? started : finished) += 1;
+                             });
         Pump();
     }
     ui::UiButton button;
@@ -153,10 +155,11 @@ TEST_F(ButtonTest, PressShowsThePressedLookAtOnceAndClickReachesTheBinding) {
     for (int i = 0; i < 4; ++i) Tick(60);
     const std::uint32_t hovered = Shot().at(148, 103);
     int clicks = 0;
-    button.BindEvent(ui::EV_CLICK, [&](ui::UiControl*, ui::UiControl* c, int, ui::WParam, ui::LParam) {
-        EXPECT_EQ(c, &button);
-        ++clicks;
-    });
+    button.BindEvent(ui::EV_CLICK,
+                     [&](ui::UiControl*, ui::UiControl* c, int, ui::WParam, ui::LParam) {
+                         EXPECT_EQ(c, &button);
+                         ++clicks;
+                     });
     Press(120, 110);
     EXPECT_EQ(button.state, ui::ButtonState::Pressed);
     EXPECT_EQ(started, 1);  // no fade for the press

@@ -19,7 +19,8 @@ protected:
     // Records the window commands that reach the window.
     void Record() {
         ui::HostCallbacks callbacks;
-        callbacks.rawMessage = [this](ui::NativeWindow, unsigned message, ui::WParam w, ui::LParam) {
+        callbacks.rawMessage = [this](ui::NativeWindow, unsigned message, ui::WParam w,
+                                      ui::LParam) {
             if (message == plat::WM_SYSCOMMAND || message == plat::WM_CLOSE)
                 commands.push_back(message == plat::WM_CLOSE ? 0 : w);
             return ui::LResult{-1};
@@ -91,12 +92,14 @@ TEST_F(CaptionTest, MaximiseAlternatesWithRestoreAndSwapsItsGlyph) {
     EXPECT_EQ(maximise.buttonType, ui::CAPTION_BUTTON_MAXIMIZE);
     EXPECT_FLOAT_EQ(maximise.rect.x, 902);
     EXPECT_FLOAT_EQ(Button(2).rect.x, 874);
-    EXPECT_FLOAT_EQ(maximise.CellRect(ui::CaptionLook::Normal).x, assets::CaptionCellX(assets::CaptionGlyph::Maximise, 0));
+    EXPECT_FLOAT_EQ(maximise.CellRect(ui::CaptionLook::Normal).x,
+                    assets::CaptionCellX(assets::CaptionGlyph::Maximise, 0));
     Record();
     maximise.SendEvent(ui::EV_CLICK);
     Pump();
     EXPECT_TRUE(plat::IsZoomed(window));
-    EXPECT_FLOAT_EQ(maximise.CellRect(ui::CaptionLook::Normal).x, assets::CaptionCellX(assets::CaptionGlyph::Restore, 0));
+    EXPECT_FLOAT_EQ(maximise.CellRect(ui::CaptionLook::Normal).x,
+                    assets::CaptionCellX(assets::CaptionGlyph::Restore, 0));
     maximise.SendEvent(ui::EV_CLICK);
     Pump();
     EXPECT_FALSE(plat::IsZoomed(window));

@@ -155,7 +155,9 @@ TEST(DrawImages, DrawImageAtCentresWithRoundedOffsets) {
     gfx::Bitmap glyph(17, 17);
     glyph.Fill(0xFF000000);
     // 4 - (17 - 20) / 2 = 5.5 -> 6 and 4 - (17 - 12) / 2 = 1.5 -> 2.
-    gfx::Bitmap b = Drawn(40, 40, [&](gfx::Graphics& g) { ui::DrawImageAt(g, glyph, {4, 4, 20, 12}, true); });
+    gfx::Bitmap b = Drawn(40, 40, [&](gfx::Graphics& g) {
+        ui::DrawImageAt(g, glyph, {4, 4, 20, 12}, true);
+    });
     EXPECT_EQ(AlphaAt(b, 6, 2), 255);
     EXPECT_EQ(AlphaAt(b, 22, 18), 255);
     EXPECT_EQ(AlphaAt(b, 5, 10), 0);
@@ -191,7 +193,8 @@ TEST(DrawImages, NineSliceKeepsCornersAndStretchesTheRest) {
 
     // With an opacity every piece goes through the alpha matrix.
     gfx::Bitmap faded = Drawn(100, 70, [&](gfx::Graphics& g) {
-        ui::DrawNineSlice(&g, &image, {0, 0, 90, 60}, ui::SliceMarginsFromRecord(10, 10, 20, 20), 128);
+        ui::DrawNineSlice(&g, &image, {0, 0, 90, 60}, ui::SliceMarginsFromRecord(10, 10, 20, 20),
+                          128);
     });
     EXPECT_NEAR(AlphaAt(faded, 5, 5), 128, 1);
     EXPECT_NEAR(AlphaAt(faded, 45, 30), 128, 1);

@@ -39,8 +39,10 @@ protected:
     // Client x a little into a column of line 1.
     int XOfColumn(int column) const {
         const rt::Text line = edit.ShownLine(1);
-        const float a = ui::UiEditLines::ColumnX(*edit.graphics, *edit.font, *edit.textFormat, line, column);
-        const float b = ui::UiEditLines::ColumnX(*edit.graphics, *edit.font, *edit.textFormat, line, column + 1);
+        const float a =
+            ui::UiEditLines::ColumnX(*edit.graphics, *edit.font, *edit.textFormat, line, column);
+        const float b = ui::UiEditLines::ColumnX(*edit.graphics, *edit.font, *edit.textFormat, line,
+                                                 column + 1);
         return 100 + 3 + static_cast<int>(a + (b - a) / 4);
     }
     ui::UiEdit edit;

@@ -34,12 +34,14 @@ protected:
     }
     void Fill(int rows) {
         for (int i = 1; i <= rows; ++i)
-            list->AppendRow({std::to_string(i), "title " + std::to_string(i), "1 MB", "2026-12-07", "site"});
+            list->AppendRow(
+                {std::to_string(i), "title " + std::to_string(i), "1 MB", "2026-12-07", "site"});
         Pump();
     }
     // Client coordinates of the middle of a row's cell.
     int RowY(int row) const {
-        return static_cast<int>(kListY + list->itemsRect.y + list->RowRect(row).y + list->rowHeight / 2);
+        return static_cast<int>(kListY + list->itemsRect.y + list->RowRect(row).y +
+                                list->rowHeight / 2);
     }
     int CellX(int column) const {
         float x = kListX + list->itemsRect.x + list->scrollX;
@@ -86,7 +88,9 @@ TEST(RowStoreTest, RewrittenAndHugeTextsStayIntact) {
     ui::RowStore store;
     store.InsertColumn(0);
     store.InsertColumn(1);
-    const auto text = [](int row, int round) { return std::to_string(row) + std::string(static_cast<std::size_t>(8 + round * 40), 'x'); };
+    const auto text = [](int row, int round) {
+        return std::to_string(row) + std::string(static_cast<std::size_t>(8 + round * 40), 'x');
+    };
     for (int r = 0; r < 2000; ++r) store.InsertRow(r, {});
     for (int round = 0; round < 12; ++round)
         for (int r = 0; r < 2000; ++r) store.SetCell(r, 1, text(r, round));
@@ -184,7 +188,8 @@ TEST_F(ListTest, WheelScrollsThreeRowsANotchOnlyWhenTheRowsDoNotFit) {
     EXPECT_FLOAT_EQ(list->scrollY, -3 * list->rowHeight);
     EXPECT_EQ(list->firstVisibleRow, 4);
     EXPECT_FLOAT_EQ(list->verticalBar.value, 3 * list->rowHeight);
-    EXPECT_EQ(list->HitTestRow(static_cast<float>(CellX(2)), kListY + list->itemsRect.y + 1).row, 4);
+    EXPECT_EQ(list->HitTestRow(static_cast<float>(CellX(2)), kListY + list->itemsRect.y + 1).row,
+              4);
     plat::headless::Wheel(3);
     Pump();
     EXPECT_EQ(list->scrollY, 0);
@@ -204,7 +209,8 @@ TEST_F(ListTest, AScrolledViewLooksLikeAFreshlyDrawnOne) {
         const auto shot = Shot();
         std::vector<std::uint32_t> area;
         for (int y = static_cast<int>(kListY); y < kListY + kHeight; ++y)
-            for (int x = static_cast<int>(kListX); x < kListX + kWidth - ui::kListBarThickness - 2; ++x)
+            for (int x = static_cast<int>(kListX); x < kListX + kWidth - ui::kListBarThickness - 2;
+                 ++x)
                 area.push_back(shot.at(x, y));
         return area;
     };
@@ -271,13 +277,13 @@ TEST_F(ListTest, RowCallbacksSeeThePressedAndClickedRow) {
         calls.push_back("press " + std::to_string(row));
     });
     list->SetRowClickHandler([&](ui::UiControl*, ui::UiControl*, int row) {
-        calls.push_back("click " + std::to_string(row) + " selected " + std::to_string(list->Selection()));
+        calls.push_back("click " + std::to_string(row) + " selected " +
+                        std::to_string(list->Selection()));
     });
     // The application's way: a bound press handler runs after the list selected the row.
     int boundSaw = 0;
-    list->BindEvent(plat::WM_LBUTTONDOWN, [&](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-        boundSaw = list->Selection();
-    });
+    list->BindEvent(plat::WM_LBUTTONDOWN, [&](ui::UiControl*, ui::UiControl*, int, ui::WParam,
+                                              ui::LParam) { boundSaw = list->Selection(); });
     PressRow(3);
     EXPECT_EQ(calls, (std::vector<std::string>{"press 3", "click 3 selected 3"}));
     EXPECT_EQ(boundSaw, 3);

@@ -76,7 +76,8 @@ protected:
     void SetUp() override {
         ControlHostTest::SetUp();
         ui::HostCallbacks callbacks;
-        callbacks.rawMessage = [this](ui::NativeWindow, unsigned message, ui::WParam wParam, ui::LParam) {
+        callbacks.rawMessage = [this](ui::NativeWindow, unsigned message, ui::WParam wParam,
+                                      ui::LParam) {
             if (message == plat::WM_COMMAND) commands.push_back(static_cast<int>(wParam));
             return ui::LResult{-1};
         };
@@ -103,7 +104,8 @@ protected:
     static std::vector<plat::Hwnd> Menus() {
         std::vector<plat::Hwnd> out;
         for (plat::Hwnd h : plat::headless::Windows()) {
-            if (plat::GetProp(h, ui::kPropFlags) == ui::kMenuWindowFlag && plat::IsWindowVisible(h)) out.push_back(h);
+            if (plat::GetProp(h, ui::kPropFlags) == ui::kMenuWindowFlag && plat::IsWindowVisible(h))
+                out.push_back(h);
         }
         return out;
     }
@@ -149,7 +151,8 @@ protected:
         std::thread driver([&] {
             if (WaitForMenus(1)) script();
             for (plat::Hwnd h : plat::headless::Windows()) {
-                if (plat::GetProp(h, ui::kPropFlags) == ui::kMenuWindowFlag) plat::PostMessage(h, plat::WM_CLOSE, 0, 0);
+                if (plat::GetProp(h, ui::kPropFlags) == ui::kMenuWindowFlag)
+                    plat::PostMessage(h, plat::WM_CLOSE, 0, 0);
             }
         });
         menu.PopupAt(window);
@@ -253,14 +256,17 @@ TEST_F(EditMenuTest, RowStatesFollowTheSelectionModeAndClipboard) {
     ASSERT_TRUE(readOnly.CreateEdit(window, 100, 150, 300, 24, "", o));
     Pump();
     // Nothing selected and nothing on the clipboard.
-    EXPECT_EQ(StatesOnRightClick(390, 110), (std::vector<S>{S::Disabled, S::Disabled, S::Disabled, S::Normal, S::Enabled}));
+    EXPECT_EQ(StatesOnRightClick(390, 110),
+              (std::vector<S>{S::Disabled, S::Disabled, S::Disabled, S::Normal, S::Enabled}));
     // The right-clicked edit took the focus.
     EXPECT_EQ(host->focusControl, &normal);
 
     plat::SetClipboardText("clip");
     normal.SelectAll();
-    EXPECT_EQ(StatesOnRightClick(390, 110), (std::vector<S>{S::Normal, S::Normal, S::Normal, S::Normal, S::Enabled}));
-    EXPECT_EQ(StatesOnRightClick(390, 160), (std::vector<S>{S::Disabled, S::Disabled, S::Disabled, S::Normal, S::Disabled}));
+    EXPECT_EQ(StatesOnRightClick(390, 110),
+              (std::vector<S>{S::Normal, S::Normal, S::Normal, S::Normal, S::Enabled}));
+    EXPECT_EQ(StatesOnRightClick(390, 160),
+              (std::vector<S>{S::Disabled, S::Disabled, S::Disabled, S::Normal, S::Disabled}));
 }
 
 TEST_F(EditMenuTest, PasswordEditsOpenNoMenu) {
@@ -289,7 +295,9 @@ TEST_F(EditMenuTest, PasteFromTheMenuReachesTheRightClickedEdit) {
     std::thread driver([] {
         for (int i = 0; i < 5000; ++i) {
             for (plat::Hwnd h : plat::headless::Windows()) {
-                if (plat::GetProp(h, ui::kPropFlags) != ui::kMenuWindowFlag || plat::GetInputGrab() != h) continue;
+                if (plat::GetProp(h, ui::kPropFlags) != ui::kMenuWindowFlag ||
+                    plat::GetInputGrab() != h)
+                    continue;
                 plat::RECT r;
                 plat::GetWindowRect(h, &r);
                 plat::headless::Click(r.left + 40, r.top + 8 + 2 * 22 + 11);

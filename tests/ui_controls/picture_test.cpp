@@ -21,14 +21,21 @@ std::vector<std::uint8_t> FramesGif(const std::vector<int>& delays) {
     b.insert(b.end(), std::begin(palette), std::end(palette));
     for (std::size_t i = 0; i < delays.size(); ++i) {
         const auto d = static_cast<std::uint16_t>(delays[i]);
-        const std::uint8_t control[] = {0x21, 0xF9, 4, 0, static_cast<std::uint8_t>(d & 0xFF),
-                                        static_cast<std::uint8_t>(d >> 8), 0, 0};
+        const std::uint8_t control[] = {0x21,
+                                        0xF9,
+                                        4,
+                                        0,
+                                        static_cast<std::uint8_t>(d & 0xFF),
+                                        static_cast<std::uint8_t>(d >> 8),
+                                        0,
+                                        0};
         b.insert(b.end(), std::begin(control), std::end(control));
         const std::uint8_t descriptor[] = {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0};
         b.insert(b.end(), std::begin(descriptor), std::end(descriptor));
         // Minimum code size 2; codes of 3 bits: clear (4), the pixel, end (5).
         const auto pixel = static_cast<std::uint8_t>(i % 3);
-        const std::uint8_t data[] = {2, 2, static_cast<std::uint8_t>(4 | pixel << 3 | 1 << 6), 1, 0};
+        const std::uint8_t data[] = {2, 2, static_cast<std::uint8_t>(4 | pixel << 3 | 1 << 6), 1,
+                                     0};
         b.insert(b.end(), std::begin(data), std::end(data));
     }
     b.push_back(0x3B);
@@ -189,7 +196,8 @@ TEST_F(PictureTest, TheCaptionShowsTheWindowIconAndFollowsItsChanges) {
     ASSERT_NE(window, nullptr);
     const plat::IconImage red{1, 1, {0xFFFF0000u}};
     const plat::IconImage green{1, 1, {0xFF00FF00u}};
-    plat::SendMessage(window, plat::WM_SETICON, plat::ICON_SMALL, reinterpret_cast<plat::LPARAM>(&red));
+    plat::SendMessage(window, plat::WM_SETICON, plat::ICON_SMALL,
+                      reinterpret_cast<plat::LPARAM>(&red));
     ui::UiWindow captioned;
     ui::AttachOptions attach;
     attach.captionFlags = ui::CAPTION_ICON | ui::CAPTION_TITLE | ui::CAPTION_CLOSE;
@@ -208,7 +216,8 @@ TEST_F(PictureTest, TheCaptionShowsTheWindowIconAndFollowsItsChanges) {
     EXPECT_EQ(captioned.titleLabel->rect.x, 28);
     const auto at = [&](int x, int y) { return plat::headless::Presented(window).at(x, y); };
     EXPECT_GT(R(at(19, 19)), 200);
-    EXPECT_EQ(plat::SendMessage(window, plat::WM_SETICON, plat::ICON_SMALL, reinterpret_cast<plat::LPARAM>(&green)),
+    EXPECT_EQ(plat::SendMessage(window, plat::WM_SETICON, plat::ICON_SMALL,
+                                reinterpret_cast<plat::LPARAM>(&green)),
               reinterpret_cast<plat::LRESULT>(&red));
     Pump();
     EXPECT_GT(G(at(19, 19)), 200);

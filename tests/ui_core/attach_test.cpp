@@ -53,7 +53,8 @@ TEST_F(AttachTest, CaptionFlagWithoutItsStyleBitMakesNoButton) {
     UiWindow& h = Host(options, 400, 300, plat::WS_POPUP | plat::WS_MINIMIZEBOX);
     ASSERT_EQ(h.captionButtons.size(), 2u);
     EXPECT_EQ(static_cast<UiCaptionButton&>(*h.captionButtons[0]).buttonType, CAPTION_BUTTON_CLOSE);
-    EXPECT_EQ(static_cast<UiCaptionButton&>(*h.captionButtons[1]).buttonType, CAPTION_BUTTON_MINIMIZE);
+    EXPECT_EQ(static_cast<UiCaptionButton&>(*h.captionButtons[1]).buttonType,
+              CAPTION_BUTTON_MINIMIZE);
     EXPECT_FLOAT_EQ(h.captionButtons[1]->rect.x, 400 - 5 - 12 - 28 - 28);
     EXPECT_EQ(plat::GetWindowLong(window, plat::GWL_STYLE) & plat::WS_MAXIMIZEBOX, 0);
     EXPECT_EQ(AskMinMax(window).ptMinTrackSize.x, 1 + 35 + 28 * 2 + 11);
@@ -61,8 +62,8 @@ TEST_F(AttachTest, CaptionFlagWithoutItsStyleBitMakesNoButton) {
 
 TEST_F(AttachTest, CaptionFlagsFollowTheStyle) {
     UiWindow& h = Host({}, 400, 300, plat::WS_POPUP | plat::WS_MAXIMIZEBOX);
-    EXPECT_EQ(h.CaptionFlags, CAPTION_FROM_STYLE | CAPTION_ICON | CAPTION_TITLE | CAPTION_CLOSE | CAPTION_MAXIMIZE |
-                                  CAPTION_FRAME);
+    EXPECT_EQ(h.CaptionFlags, CAPTION_FROM_STYLE | CAPTION_ICON | CAPTION_TITLE | CAPTION_CLOSE |
+                                  CAPTION_MAXIMIZE | CAPTION_FRAME);
     const auto style = static_cast<plat::DWORD>(plat::GetWindowLong(window, plat::GWL_STYLE));
     EXPECT_NE(style & plat::WS_SYSMENU, 0u);
     EXPECT_NE(style & plat::WS_MAXIMIZEBOX, 0u);
@@ -114,7 +115,8 @@ TEST_F(AttachTest, OnlyAnOpacityMakesTheWindowLayered) {
 }
 
 TEST_F(AttachTest, ResizableFrameStaysAndStyleIsFrameless) {
-    Host({}, 500, 300, kHostDefaultStyle | plat::WS_THICKFRAME | plat::WS_BORDER | plat::WS_DLGFRAME);
+    Host({}, 500, 300,
+         kHostDefaultStyle | plat::WS_THICKFRAME | plat::WS_BORDER | plat::WS_DLGFRAME);
     EXPECT_TRUE(host->resizable);
     const auto style = static_cast<plat::DWORD>(plat::GetWindowLong(window, plat::GWL_STYLE));
     EXPECT_NE(style & plat::WS_THICKFRAME, 0u);

@@ -40,7 +40,8 @@ TEST_F(ControlTest, CreateLinksIntoTheHostOnce) {
     foreign.Make(plain, RectF{0, 0, 5, 5});
     Probe stray;
     stray.hwnd = window;
-    EXPECT_EQ(stray.Create(&foreign, RectF{0, 0, 1, 1}, 30, true), &stray);  // takes the parent's host
+    EXPECT_EQ(stray.Create(&foreign, RectF{0, 0, 1, 1}, 30, true),
+              &stray);  // takes the parent's host
     EXPECT_EQ(stray.host, &other);
 }
 
@@ -89,8 +90,10 @@ TEST_F(ControlTest, BindingTheSameCodeTwiceKeepsTheNewerHandler) {
     parent.Make(window, RectF{10, 10, 100, 80});
     child.Make(&parent, RectF{20, 20, 30, 30});
     std::vector<std::string> calls;
-    child.BindEvent(EV_CLICK, [&](UiControl*, UiControl*, int, WParam, LParam) { calls.push_back("old"); });
-    child.BindEvent(EV_SHOWN, [&](UiControl*, UiControl*, int, WParam, LParam) { calls.push_back("shown"); });
+    child.BindEvent(EV_CLICK,
+                    [&](UiControl*, UiControl*, int, WParam, LParam) { calls.push_back("old"); });
+    child.BindEvent(EV_SHOWN,
+                    [&](UiControl*, UiControl*, int, WParam, LParam) { calls.push_back("shown"); });
     child.BindEvent(EV_CLICK, [&](UiControl* p, UiControl* c, int, WParam, LParam) {
         EXPECT_EQ(p, &parent);  // the parent comes first for a child control
         EXPECT_EQ(c, &child);

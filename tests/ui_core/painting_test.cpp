@@ -157,7 +157,8 @@ TEST_F(PaintingTest, SkinAverageColourUsesStraightChannels) {
         }
     }
     ASSERT_GT(translucent, 0);
-    const std::uint64_t n = static_cast<std::uint64_t>(image->Width()) * static_cast<std::uint64_t>(image->Height());
+    const std::uint64_t n =
+        static_cast<std::uint64_t>(image->Width()) * static_cast<std::uint64_t>(image->Height());
     EXPECT_NEAR(h.backgroundColour & 0xFF, static_cast<int>(sum[0] / n), 1);
     EXPECT_NEAR((h.backgroundColour >> 8) & 0xFF, static_cast<int>(sum[1] / n), 1);
     EXPECT_NEAR((h.backgroundColour >> 16) & 0xFF, static_cast<int>(sum[2] / n), 1);
@@ -302,7 +303,7 @@ TEST_F(PaintingTest, PaintBackgroundCallbackDrawsUnderControls) {
 
 TEST_F(PaintingTest, PushTransitionSlidesTheNewLookIn) {
     ProbeOnBlack(0xFFFF0000u);  // red
-    probe.TransitionStyle(3);  // push right
+    probe.TransitionStyle(3);   // push right
     probe.TransitionFrames(2, 10);
     probe.colour = 0xFF0000FFu;  // to blue
     probe.Redraw();

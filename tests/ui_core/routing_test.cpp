@@ -10,7 +10,9 @@ struct CallbackLog {
     HostCallbacks Table() {
         HostCallbacks t;
         auto record = [this](const char* name) {
-            return [this, name](NativeWindow, UiControl* c, WParam, LParam, int) { calls.emplace_back(name, c); };
+            return [this, name](NativeWindow, UiControl* c, WParam, LParam, int) {
+                calls.emplace_back(name, c);
+            };
         };
         t.press = record("press");
         t.release = record("release");
@@ -112,13 +114,14 @@ TEST_F(RoutingTest, DoubleClickMarksTheSecondPress) {
     Probe a;
     a.Make(window, RectF{50, 50, 40, 30});
     int doubled = 0, pressed = 0;
-    a.BindEvent(plat::WM_LBUTTONDBLCLK, [&](UiControl* parent, UiControl* c, int code, WParam w, LParam) {
-        EXPECT_EQ(parent, nullptr);
-        EXPECT_EQ(c, &a);
-        EXPECT_EQ(code, static_cast<int>(plat::WM_LBUTTONDOWN));
-        EXPECT_EQ(w, DBLCLK_MARK);
-        ++doubled;
-    });
+    a.BindEvent(plat::WM_LBUTTONDBLCLK,
+                [&](UiControl* parent, UiControl* c, int code, WParam w, LParam) {
+                    EXPECT_EQ(parent, nullptr);
+                    EXPECT_EQ(c, &a);
+                    EXPECT_EQ(code, static_cast<int>(plat::WM_LBUTTONDOWN));
+                    EXPECT_EQ(w, DBLCLK_MARK);
+                    ++doubled;
+                });
     Pump();
     a.Forget();
     ClickOn(a);
@@ -147,7 +150,8 @@ TEST_F(RoutingTest, DoubleClickOnEmptyCaptionAreaTogglesMaximise) {
     std::vector<std::pair<unsigned, WParam>> seen;
     HostCallbacks callbacks;
     callbacks.rawMessage = [&](NativeWindow, unsigned message, WParam w, LParam) -> LResult {
-        if (message == plat::WM_SYSCOMMAND || message == plat::WM_NCLBUTTONDOWN) seen.emplace_back(message, w);
+        if (message == plat::WM_SYSCOMMAND || message == plat::WM_NCLBUTTONDOWN)
+            seen.emplace_back(message, w);
         return -1;
     };
     h.SetCallbacks(callbacks);
@@ -156,7 +160,8 @@ TEST_F(RoutingTest, DoubleClickOnEmptyCaptionAreaTogglesMaximise) {
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.front(), (std::pair<unsigned, WParam>{plat::WM_NCLBUTTONDOWN, plat::HTCAPTION}));
     bool maximise = false;
-    for (const auto& s : seen) maximise |= s == std::pair<unsigned, WParam>{plat::WM_SYSCOMMAND, plat::SC_MAXIMIZE};
+    for (const auto& s : seen)
+        maximise |= s == std::pair<unsigned, WParam>{plat::WM_SYSCOMMAND, plat::SC_MAXIMIZE};
     EXPECT_TRUE(maximise);
 
     // Below the top 30 pixels a double click only starts a move.
@@ -315,7 +320,8 @@ TEST_F(RoutingTest, WheelTimersAndHostMessagesReachTheirControl) {
     const WParam stale = reinterpret_cast<WParam>(&gone);
     gone.Destroy();
     EventBlock block{EV_CLICK, 0, 0, false};
-    EXPECT_EQ(plat::SendMessage(window, HM_DELIVER_EVENT, stale, reinterpret_cast<LParam>(&block)), 0);
+    EXPECT_EQ(plat::SendMessage(window, HM_DELIVER_EVENT, stale, reinterpret_cast<LParam>(&block)),
+              0);
 }
 
 TEST_F(RoutingTest, SetFocusControlRefusesWhatCannotTakeFocus) {

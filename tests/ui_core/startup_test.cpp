@@ -94,8 +94,9 @@ TEST_F(StartupTest, HostWindowsAreCentredOnTheWorkArea) {
     plat::GetWindowRect(other, &r);
     EXPECT_EQ(r, (plat::RECT{3, (1040 - 250) / 2, 3 + 380, (1040 - 250) / 2 + 250}));
     EXPECT_TRUE(plat::IsWindowVisible(other));
-    EXPECT_EQ(static_cast<plat::DWORD>(plat::GetWindowLong(other, plat::GWL_STYLE)) & kHostDefaultStyle,
-              kHostDefaultStyle);
+    EXPECT_EQ(
+        static_cast<plat::DWORD>(plat::GetWindowLong(other, plat::GWL_STYLE)) & kHostDefaultStyle,
+        kHostDefaultStyle);
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ void HostTest::TearDown() {
     plat::headless::Reset();
 }
 
-UiWindow& HostTest::Host(AttachOptions options, int width, int height, plat::DWORD style, bool show) {
+UiWindow& HostTest::Host(AttachOptions options, int width, int height, plat::DWORD style,
+                         bool show) {
     HostWindowOptions create;
     create.title = "Host";
     create.x = kLeft;
@@ -92,15 +93,14 @@ void HostTest::PressPart(const UiScrollBar& bar, ScrollPart part) {
     case ScrollPart::Increment: along = g.length - g.arrow / 2; break;
     case ScrollPart::Thumb: along = g.thumbStart + g.thumbLength / 2; break;
     case ScrollPart::Track:
-        along = trackEnd - thumbEnd >= 1 ? (thumbEnd + trackEnd) / 2 : (g.trackStart + g.thumbStart) / 2;
+        along = trackEnd - thumbEnd >= 1 ? (thumbEnd + trackEnd) / 2
+                                         : (g.trackStart + g.thumbStart) / 2;
         break;
     case ScrollPart::None: ADD_FAILURE() << "no part to press"; return;
     }
     const auto at = static_cast<int>(along);
-    if (bar.horizontal)
-        Press(static_cast<int>(bar.rect.x) + at, MiddleY(bar));
-    else
-        Press(MiddleX(bar), static_cast<int>(bar.rect.y) + at);
+    if (bar.horizontal) Press(static_cast<int>(bar.rect.x) + at, MiddleY(bar));
+    else Press(MiddleX(bar), static_cast<int>(bar.rect.y) + at);
     EXPECT_EQ(bar.PartAt(static_cast<float>(at)), part);
 }
 

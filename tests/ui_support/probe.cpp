@@ -19,19 +19,16 @@ LResult Probe::HandleMessage(int message, WParam wParam, LParam lParam) {
         EndControlPaint(context);
         return 0;
     }
-    case EV_PRESS_QUERY:
-        return pressAnswer;
-    case EV_DISABLED_LOOK:
-        return disabledLookAnswer;
-    case plat::WM_KEYDOWN:
-        return keyAnswer;
-    default:
-        return kUnhandled;
+    case EV_PRESS_QUERY: return pressAnswer;
+    case EV_DISABLED_LOOK: return disabledLookAnswer;
+    case plat::WM_KEYDOWN: return keyAnswer;
+    default: return kUnhandled;
     }
 }
 
 int Probe::Count(int code) const {
-    return static_cast<int>(std::count_if(log.begin(), log.end(), [code](const Received& r) { return r.code == code; }));
+    return static_cast<int>(std::count_if(log.begin(), log.end(),
+                                          [code](const Received& r) { return r.code == code; }));
 }
 
 std::vector<int> Probe::Codes() const {

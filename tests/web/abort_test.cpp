@@ -51,7 +51,8 @@ TEST(Abort, StopInsideABodyKeepsNothingOfIt) {
 }
 
 TEST(Abort, StoppedThreadSendsNoRequest) {
-    webtest::RawServer server([](const std::string&) { return std::string("HTTP/1.1 200 OK\r\n\r\n"); });
+    webtest::RawServer server(
+        [](const std::string&) { return std::string("HTTP/1.1 200 OK\r\n\r\n"); });
     std::atomic<bool> go{false};
     rt::ByteBuffer result = {1};
     rt::ThreadHandle worker;

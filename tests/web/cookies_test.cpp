@@ -23,7 +23,7 @@ TEST_P(MergeCookiesTable, RewritesStoredAndReturnsACopy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MergeCookiesTable,
-    testing::Values(MergeCase{"a=1; b=2", "b=3", "b=3; a=1"},   // received first, replaced gone
+    testing::Values(MergeCase{"a=1; b=2", "b=3", "b=3; a=1"},  // received first, replaced gone
                     MergeCase{"a=1", "a=deleted", ""},         // replaced, then dropped
                     MergeCase{"sid=x y", "", "sid=xy"},        // spaces inside values go
                     MergeCase{"a=1;a=2", "", "a=1"},           // first stored of a name wins
@@ -31,8 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
                     MergeCase{"", "c=3;c=4", "c=3; c=4"},      // same name, other value stays
                     MergeCase{"A=1", "a=2", "a=2; A=1"},       // names are case-sensitive
                     MergeCase{"", "", ""},
-                    MergeCase{"a=1;", "b=2;", "b=2; a=1"},     // trailing ";" adds nothing
-                    MergeCase{"a=1", "=deleted", "a=1"},       // exactly "=deleted" is dropped
+                    MergeCase{"a=1;", "b=2;", "b=2; a=1"},  // trailing ";" adds nothing
+                    MergeCase{"a=1", "=deleted", "a=1"},    // exactly "=deleted" is dropped
                     MergeCase{"a=1", "deleted", "deleted; a=1"},
                     MergeCase{"a=1", "b=x=deleted", "a=1"}));
 

@@ -82,7 +82,9 @@ TEST(Utf8BytesToAnsi, BaseAndMarkWithAPrecomposedFormBecomeOneCharacter) {
 }
 
 TEST(AnsiToUtf8Text, GivesTheUtf8BytesAsText) {
-    EXPECT_EQ(web::AnsiToUtf8Text(kWoAnsi + "a"), "\xE6\x88\x91" "a");
+    EXPECT_EQ(web::AnsiToUtf8Text(kWoAnsi + "a"),
+              "\xE6\x88\x91"
+              "a");
     EXPECT_EQ(web::AnsiToUtf8Text(""), "");
 }
 

@@ -41,7 +41,8 @@ TEST(Exit, WhileAWorkerRequestsAndConverts) {
     for (int i = 0; i < 600; ++i) body += "\xE7\xA3\x81\xE5\x8A\x9B utf-8 ";
     webtest::RawServer server(
         [&](const std::string&) {
-            return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+            return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+                   "\r\n\r\n" + body;
         },
         {.bytes = 1024, .gapMs = 2});
     for (int round = 0; round < 4; ++round) {

@@ -24,8 +24,8 @@ bool LinesAreWhole(const std::string& request) {
 
 // Fetches `bodyBytes` bytes of a ten-megabyte page sent at `pace` within
 // `limits`, and checks the transfer ended as `kind` with part of them kept.
-void ExpectEndedPartWay(std::size_t bodyBytes, webtest::Pace pace, const web::TransferLimits& limits,
-                        web::Outcome kind) {
+void ExpectEndedPartWay(std::size_t bodyBytes, webtest::Pace pace,
+                        const web::TransferLimits& limits, web::Outcome kind) {
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 10000000\r\n\r\n";
     RawServer server([&](const std::string&) { return head + std::string(bodyBytes, 'd'); }, pace);
     web::TransferRequest request;
@@ -43,7 +43,8 @@ TEST(CutShort, ThePageIsWhatArrived) {
         if (path == "/short")
             return std::string("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n<b>\xCE\xD2</b>");
         if (path == "/chunks")
-            return std::string("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\nZZ\r\n");
+            return std::string(
+                "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\nZZ\r\n");
         if (path == "/utf8")
             return std::string(
                 "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
@@ -84,7 +85,8 @@ TEST(HeaderLines, NoLineCarriesALoneBreakOrZero) {
     // A raw line break in the URL is escaped in the request line and Referer.
     rt::Text sent;
     web::WebRequest(server.base() + "/a\r\nX-Injected: 1\n", {.headers = &sent});
-    EXPECT_NE(sent.find("Referer: " + server.base() + "/a%0D%0AX-Injected:%201%0A"), rt::Text::npos);
+    EXPECT_NE(sent.find("Referer: " + server.base() + "/a%0D%0AX-Injected:%201%0A"),
+              rt::Text::npos);
 
     // Values from response headers end at their first CR.
     rt::Text cookies = "old=0", location;

@@ -15,8 +15,8 @@ using webtest::Seconds;
 TEST(LookupStop, StopDuringANameLookupReturnsAtOnce) {
     rt::Text result = "unset";
     rt::ThreadHandle worker;
-    ASSERT_TRUE(rt::StartThread([&] { result = web::WebRequestText("http://stall.invalid/x"); },
-                                &worker));
+    ASSERT_TRUE(
+        rt::StartThread([&] { result = web::WebRequestText("http://stall.invalid/x"); }, &worker));
     usleep(300 * 1000);  // the lookup is under way
     ASSERT_FALSE(worker.finished());
     const double stoppedAt = Seconds();

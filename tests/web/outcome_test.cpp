@@ -76,7 +76,9 @@ TEST(Outcome, EachEndIsReportedAndTheResultStaysTheSame) {
         {server.base() + "/", {Outcome::kOk, 200}, "ok"},
         {server.base() + "/missing", {Outcome::kHttpStatus, 404}, "gone"},
         {server.base() + "/short", {Outcome::kCutShort, 200}, "part"},
-        {"http://127.0.0.1:" + std::to_string(closedPort) + "/", {Outcome::kConnectionRefused, 0}, ""},
+        {"http://127.0.0.1:" + std::to_string(closedPort) + "/",
+         {Outcome::kConnectionRefused, 0},
+         ""},
         {"http://nonexistent.invalid/", {Outcome::kHostNotFound, 0}, ""},
         {"http://bad@host/", {Outcome::kHostNotFound, 0}, ""},
     };
@@ -117,7 +119,9 @@ TEST(Outcome, TimeoutsTellConnectFromTransfer) {
     EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::kTooSlow);
 
     limits.maxBodyBytes = 1;
-    RawServer big([](const std::string&) { return std::string("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nab"); });
+    RawServer big([](const std::string&) {
+        return std::string("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nab");
+    });
     request.url = big.base() + "/";
     EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::kBodyTooLarge);
 }

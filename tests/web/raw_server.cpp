@@ -34,7 +34,8 @@ std::string ReadRequest(int fd) {
         data.append(buffer, static_cast<std::size_t>(n));
         if (static_cast<unsigned char>(data[0]) == 0x16) return data;  // TLS ClientHello
         const std::size_t end = data.find("\r\n\r\n");
-        if (end != std::string::npos && data.size() >= end + 4 + ContentLength(data.substr(0, end))) {
+        if (end != std::string::npos &&
+            data.size() >= end + 4 + ContentLength(data.substr(0, end))) {
             return data;
         }
     }
@@ -82,8 +83,7 @@ bool RawServer::waitForRequests(std::size_t n) const {
 // True when `fd` has data; false when the server is being shut down.
 bool RawServer::waitReadable(int fd) const {
     pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-    while (poll(fds, 2, -1) < 0) {
-    }
+    while (poll(fds, 2, -1) < 0) {}
     return (fds[1].revents & POLLIN) == 0;
 }
 
@@ -108,8 +108,7 @@ void RawServer::handle(int fd) {
         // Hold the connection without a word until the client leaves or the
         // server shuts down.
         char c;
-        while (waitReadable(fd) && recv(fd, &c, 1, 0) > 0) {
-        }
+        while (waitReadable(fd) && recv(fd, &c, 1, 0) > 0) {}
         return;
     }
     send(fd, *answer);

@@ -55,7 +55,8 @@ void Routes(httplib::Server& s) {
     });
     s.Get("/big", [](const httplib::Request&, httplib::Response& res) {
         std::string body(3u << 20, 'b');
-        for (std::size_t i = 0; i < body.size(); i += 4096) body[i] = static_cast<char>('a' + i % 26);
+        for (std::size_t i = 0; i < body.size(); i += 4096)
+            body[i] = static_cast<char>('a' + i % 26);
         res.set_content(body, "application/octet-stream");
     });
     s.Get("/endless", [](const httplib::Request&, httplib::Response& res) {
@@ -144,8 +145,11 @@ TEST(Failures, HttpsWithAnUntrustedCertificateFails) {
     char dir[] = "/tmp/web-tls-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string cert = std::string(dir) + "/cert.pem", key = std::string(dir) + "/key.pem";
-    const std::string make = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 -subj /CN=localhost "
-                             "-keyout " + key + " -out " + cert + " >/dev/null 2>&1";
+    const std::string make =
+        "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 -subj "
+        "/CN=localhost "
+        "-keyout " +
+        key + " -out " + cert + " >/dev/null 2>&1";
     ASSERT_EQ(std::system(make.c_str()), 0);
     httplib::SSLServer server(cert.c_str(), key.c_str());
     std::atomic<int> served{0};
@@ -166,7 +170,7 @@ TEST(Failures, HttpsWithAnUntrustedCertificateFails) {
 
 TEST(Failures, RefusedOrUnresolvableChangesNoArgument) {
     for (const rt::Text& url : {"http://127.0.0.1:" + std::to_string(ClosedPort()) + "/x",
-                               rt::Text("http://nonexistent.invalid/x")}) {
+                                rt::Text("http://nonexistent.invalid/x")}) {
         rt::Text cookies = "c=1", received = "r", headers = "H: 1", location = "l", seen = "s";
         rt::ByteBuffer postBytes;
         EXPECT_EQ(web::WebRequestText(url, {.method = 1,

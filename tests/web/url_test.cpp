@@ -104,8 +104,8 @@ TEST(ScanResponseHeaders, CookiesJoinedAndLastLocationWins) {
 }
 
 TEST(ScanResponseHeaders, SetCookieWithoutSemicolonAddsAnEmptyEntry) {
-    const web::HeaderScan scan =
-        web::ScanResponseHeaders("HTTP/1.1 200 OK\r\nSet-Cookie: a=1; p\r\nSet-Cookie: b=2\r\n\r\n");
+    const web::HeaderScan scan = web::ScanResponseHeaders(
+        "HTTP/1.1 200 OK\r\nSet-Cookie: a=1; p\r\nSet-Cookie: b=2\r\n\r\n");
     EXPECT_EQ(scan.receivedCookies, "a=1; ");
     EXPECT_EQ(scan.location, "");
 }

@@ -25,7 +25,8 @@ std::string BodyOf(const std::string& request) {
 
 int Count(const std::string& text, const std::string& part) {
     int n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
     return n;
 }
 
@@ -47,8 +48,8 @@ TEST(WireRequest, DefaultRequestSendsTheFourLineBlock) {
 
 TEST(WireRequest, CallerUserAgentLineIsTheOnlyAgentSent) {
     RawServer server(Always(Answer("ok")));
-    for (const rt::Text given : {"User-Agent:  Foo/1 \r\nX-Test: 1", "X-Test: 1\r\nuser-agent: low/1",
-                                 "User-Agent: Solo/2"}) {
+    for (const rt::Text given : {"User-Agent:  Foo/1 \r\nX-Test: 1",
+                                 "X-Test: 1\r\nuser-agent: low/1", "User-Agent: Solo/2"}) {
         rt::Text headers = given;
         web::WebRequest(server.base() + "/", {.headers = &headers});
     }
@@ -69,8 +70,9 @@ TEST(WireRequest, LowerCaseRefererDoesNotCount) {
     const rt::Text url = server.base() + "/r";
     web::WebRequest(url, {.headers = &headers});
     ASSERT_EQ(server.requests().size(), 1u);
-    EXPECT_NE(server.requests()[0].find("\r\nreferer: http://elsewhere/\r\nReferer: " + url + "\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        server.requests()[0].find("\r\nreferer: http://elsewhere/\r\nReferer: " + url + "\r\n"),
+        std::string::npos);
     headers = "Referer: mine";
     web::WebRequest(url, {.headers = &headers});
     ASSERT_TRUE(server.waitForRequests(2));
@@ -121,7 +123,8 @@ TEST(WireResponse, RawHeadersAreTheFinalBlockWithCrLf) {
 }
 
 TEST(WireResponse, HeadersLongerThanTheBufferReadAsSpaces) {
-    RawServer server(Always(Answer("ok", "X-Long: " + std::string(5100, 'v') + "\r\nLocation: /l\r\n")));
+    RawServer server(
+        Always(Answer("ok", "X-Long: " + std::string(5100, 'v') + "\r\nLocation: /l\r\n")));
     rt::Text responseHeaders, location = "stale";
     EXPECT_EQ(web::WebRequestText(server.base() + "/",
                                   {.location = &location, .responseHeaders = &responseHeaders}),
@@ -182,9 +185,10 @@ TEST(WireRedirect, MovedIsFollowedByHandWithTheOldPathAppended) {
 
 TEST(WireRedirect, OtherAnswersAreNotFollowedByHand) {
     RawServer server([](const std::string& request) -> std::optional<std::string> {
-        const std::string status = request.rfind("GET /302", 0) == 0   ? "HTTP/1.1 302 Moved Temporarily"
-                                   : request.rfind("GET /10", 0) == 0  ? "HTTP/1.0 301 Moved Permanently"
-                                                                       : "HTTP/1.1 301 Gone Elsewhere";
+        const std::string status =
+            request.rfind("GET /302", 0) == 0  ? "HTTP/1.1 302 Moved Temporarily"
+            : request.rfind("GET /10", 0) == 0 ? "HTTP/1.0 301 Moved Permanently"
+                                               : "HTTP/1.1 301 Gone Elsewhere";
         return status + "\r\nLocation: /target\r\nContent-Length: 4\r\n\r\nbody";
     });
     for (const char* path : {"/302", "/10", "/other"}) {
@@ -235,7 +239,7 @@ TEST(WireUrl, HostWithBytesNoNameCarriesFailsWithoutARequest) {
     const std::string port = std::to_string(server.port());
     // The host is "127.0.0.1@127.0.0.1" (cut at its first ":"), no name.
     for (const rt::Text& url : {"http://127.0.0.1@127.0.0.1:" + port + "/x",
-                               "http://127.0.0.1#127.0.0.1:" + port + "/x"}) {
+                                "http://127.0.0.1#127.0.0.1:" + port + "/x"}) {
         rt::Text location = "kept";
         EXPECT_EQ(web::WebRequestText(url, {.location = &location}), "");
         EXPECT_EQ(location, "kept");
@@ -289,7 +293,8 @@ TEST(WireText, Utf8IsDetectedInTheFirst499BytesOrInTheHeaders) {
     EXPECT_EQ(converted, std::string(498, 'x') + "utf-8 \xCE\xD2");
     EXPECT_EQ(web::WebRequestText(server.base() + "/500"), bodyWithMarkAt(500));
     EXPECT_EQ(web::WebRequestText(server.base() + "/600"), bodyWithMarkAt(600));
-    EXPECT_EQ(web::WebRequestText(server.base() + "/header"), std::string(599, 'x') + "utf-8 \xCE\xD2");
+    EXPECT_EQ(web::WebRequestText(server.base() + "/header"),
+              std::string(599, 'x') + "utf-8 \xCE\xD2");
     const rt::ByteBuffer raw = web::WebRequest(server.base() + "/499");
     EXPECT_EQ(rt::Text(raw.begin(), raw.end()), bodyWithMarkAt(499));
 }

@@ -15,8 +15,8 @@ namespace demo {
 // site's full record count; the last page has fewer; later pages none.
 struct PagePlan {
     int records = 0;
-    int ed2kAt = -1;         // site 7: 0-based index of an eD2k record, or -1
-    bool tableLayout = false; // site 5: table rows instead of list items
+    int ed2kAt = -1;           // site 7: 0-based index of an eD2k record, or -1
+    bool tableLayout = false;  // site 5: table rows instead of list items
 };
 
 // The site's last page with records for `keyword` (code page 936); it
@@ -35,19 +35,18 @@ bool ExpectedExhausted(app::SiteId site, const PagePlan& plan);
 bool AnswersInUtf8(app::SiteId site);
 
 struct PageOptions {
-    rt::Text site1HashUrl;    // the URL in site 1's hash links
-    std::size_t minimumBytes = 0; // pad with page furniture up to this size
-    std::optional<int> lastPage;  // see PlanPage
+    rt::Text site1HashUrl;         // the URL in site 1's hash links
+    std::size_t minimumBytes = 0;  // pad with page furniture up to this size
+    std::optional<int> lastPage;   // see PlanPage
 };
 
 struct DemoPage {
-    std::string body;         // in the site's own charset
+    std::string body;  // in the site's own charset
     std::string contentType;
 };
 
 // The page `page` (from 1) of `site`'s results for `keyword` (code page 936).
-DemoPage BuildPage(app::SiteId site, const rt::Text& keyword, int page,
-                   const PageOptions& options);
+DemoPage BuildPage(app::SiteId site, const rt::Text& keyword, int page, const PageOptions& options);
 
 // The portal's front page.
 DemoPage PortalPage();

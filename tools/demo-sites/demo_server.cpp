@@ -40,8 +40,7 @@ void Answer(httplib::Response& response, const DemoPage& page) {
 void AddSiteRoutes(httplib::Server& server, app::SiteId site, PageOptions options,
                    std::function<void(int)> beforePage) {
     auto serve = [site, options, beforePage](httplib::Response& response,
-                                             const std::string& keyword,
-                                             const std::string& page) {
+                                             const std::string& keyword, const std::string& page) {
         beforePage(PageOf(page));
         Answer(response, BuildPage(site, KeywordOf(keyword), PageOf(page), options));
     };
@@ -51,24 +50,24 @@ void AddSiteRoutes(httplib::Server& server, app::SiteId site, PageOptions option
         });
     };
     switch (site) {
-        case 1: byPath(R"(/search/(.*)/currentPage/(\d+))", server); break;
-        case 2: byPath(R"(/search/(.*)/(\d+)\.html)", server); break;
-        case 3:
-        case 8: byPath(R"(/search/(.*)/(\d+))", server); break;
-        case 4: byPath(R"(/list/(.*)/(\d+))", server); break;
-        case 5:
-            server.Get(R"(//search/(.*))", [serve](const httplib::Request& request,
-                                                   httplib::Response& response) {
-                serve(response, request.matches[1], request.get_param_value("page"));
-            });
-            break;
-        case 6:
-            server.Get("/search", [serve](const httplib::Request& request,
-                                          httplib::Response& response) {
+    case 1: byPath(R"(/search/(.*)/currentPage/(\d+))", server); break;
+    case 2: byPath(R"(/search/(.*)/(\d+)\.html)", server); break;
+    case 3:
+    case 8: byPath(R"(/search/(.*)/(\d+))", server); break;
+    case 4: byPath(R"(/list/(.*)/(\d+))", server); break;
+    case 5:
+        server.Get(R"(//search/(.*))",
+                   [serve](const httplib::Request& request, httplib::Response& response) {
+                       serve(response, request.matches[1], request.get_param_value("page"));
+                   });
+        break;
+    case 6:
+        server.Get(
+            "/search", [serve](const httplib::Request& request, httplib::Response& response) {
                 serve(response, request.get_param_value("keyword"), request.get_param_value("p"));
             });
-            break;
-        case 7: byPath(R"(/search/(.*)-(\d+)\.html)", server); break;
+        break;
+    case 7: byPath(R"(/search/(.*)-(\d+)\.html)", server); break;
     }
 }
 
@@ -111,11 +110,11 @@ bool DemoSites::Start(int basePort, const ServeOptions& serveOptions) {
             int yes = 1;
             setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
         });
-        server->set_pre_routing_handler([this, i](const httplib::Request& request,
-                                                  httplib::Response&) {
-            Log(i, request.target);
-            return httplib::Server::HandlerResponse::Unhandled;
-        });
+        server->set_pre_routing_handler(
+            [this, i](const httplib::Request& request, httplib::Response&) {
+                Log(i, request.target);
+                return httplib::Server::HandlerResponse::Unhandled;
+            });
         if (i == 0) {
             server->Get("/", [](const httplib::Request&, httplib::Response& response) {
                 Answer(response, PortalPage());
@@ -134,7 +133,8 @@ bool DemoSites::Start(int basePort, const ServeOptions& serveOptions) {
         Listener& listener = listeners_.emplace_back();
         listener.server = std::move(server);
         listener.thread = std::thread([s = listener.server.get()] { s->listen_after_bind(); });
-        while (!listener.server->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (!listener.server->is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     basePort_ = basePort;
     return true;
@@ -147,8 +147,8 @@ bool DemoSites::StartOnFreePorts(std::size_t minimumPageBytes) {
 }
 
 bool DemoSites::StartOnFreePorts(const ServeOptions& options) {
-    std::minstd_rand random(static_cast<unsigned>(
-        std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::minstd_rand random(
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
     for (int attempt = 0; attempt < 50; ++attempt) {
         if (Start(20000 + static_cast<int>(random() % 40000), options)) return true;
     }

@@ -13,12 +13,12 @@
 #include "app/scraping/site_table_config.h"
 #include "runtime/codepage.h"
 
+#include <pthread.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <pthread.h>
 #include <string>
 
 namespace {

@@ -11,14 +11,15 @@ namespace gallery {
 
 namespace {
 std::string Rect(int x, int y, int w, int h) {
-    return std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(w) + " " + std::to_string(h);
+    return std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(w) + " " +
+           std::to_string(h);
 }
 
 rt::Text LongText() {
     rt::Text text = "多行编辑框: 滚轮、滚动条和选择都在这里。";
     for (int i = 1; i <= 24; ++i) {
-        text += "\r\nline " + std::to_string(i) + ": the quick brown fox jumps over the lazy dog, 第" +
-                std::to_string(i) + "行";
+        text += "\r\nline " + std::to_string(i) +
+                ": the quick brown fox jumps over the lazy dog, 第" + std::to_string(i) + "行";
     }
     return text;
 }
@@ -80,7 +81,8 @@ void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiContro
     title.effectColor = 0xB4800080;
     title.fontStyle = gfx::FontStyle::Bold;
     title.size = 14;
-    add(std::make_unique<ui::UiLabel>()).CreateLabel(window, 560, 240, 390, 20, "Edits and menus", title);
+    add(std::make_unique<ui::UiLabel>())
+        .CreateLabel(window, 560, 240, 390, 20, "Edits and menus", title);
 
     struct Demo {
         const char* name;
@@ -119,10 +121,11 @@ void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiContro
     auto& button = add(std::make_unique<ui::UiButton>());
     button.CreateButton(window, 560, 452, 120, 29, "Menu...", b);
     ReportPlace("menubutton", button);
-    button.BindEvent(ui::EV_CLICK, [this, window](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-        menu_.PopupAt(window);
-        Report("menu closed");
-    });
+    button.BindEvent(ui::EV_CLICK,
+                     [this, window](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
+                         menu_.PopupAt(window);
+                         Report("menu closed");
+                     });
 }
 
 }  // namespace gallery

@@ -37,7 +37,8 @@ plat::IconImage DrawLensIcon() {
 ui::UiImageList DrawGridIcons() {
     ui::UiImageList list;
     list.iconWidth = list.iconHeight = 32;
-    const gfx::Argb colours[] = {0xFFD9534F, 0xFFF0AD4E, 0xFF5CB85C, 0xFF5BC0DE, 0xFF337AB7, 0xFF9B59B6};
+    const gfx::Argb colours[] = {0xFFD9534F, 0xFFF0AD4E, 0xFF5CB85C,
+                                 0xFF5BC0DE, 0xFF337AB7, 0xFF9B59B6};
     const gfx::Font font(gfx::FontFamily::DefaultChineseSans(), 16, gfx::FontStyle::Bold);
     gfx::StringFormat centred;
     centred.SetAlignment(gfx::StringAlignment::Center);
@@ -48,8 +49,8 @@ ui::UiImageList DrawGridIcons() {
         g.SetSmoothingMode(gfx::SmoothingMode::AntiAlias);
         g.SetTextRenderingHint(gfx::TextRenderingHint::AntiAliasGridFit);
         ui::FillRoundRect(g, {1, 1, 30, 30}, 10, colours[i]);
-        g.DrawString(std::string(1, static_cast<char>('A' + i)), font, gfx::SolidBrush(0xFFFFFFFF), {0, 0, 32, 32},
-                     centred);
+        g.DrawString(std::string(1, static_cast<char>('A' + i)), font, gfx::SolidBrush(0xFFFFFFFF),
+                     {0, 0, 32, 32}, centred);
         list.images.push_back(std::move(tile));
     }
     return list;
@@ -72,7 +73,8 @@ bool ListPage::Open() {
     window_ = ui::CreateHostWindow(options);
     if (!window_) return false;
     icon_ = DrawLensIcon();
-    plat::SendMessage(window_, plat::WM_SETICON, plat::ICON_SMALL, reinterpret_cast<plat::LPARAM>(&icon_));
+    plat::SendMessage(window_, plat::WM_SETICON, plat::ICON_SMALL,
+                      reinterpret_cast<plat::LPARAM>(&icon_));
     ui::AttachOptions attach;
     attach.captionFlags = ui::CAPTION_ICON | ui::CAPTION_TITLE | ui::CAPTION_CLOSE;
     attach.backgroundColour = 0x503A24;
@@ -110,34 +112,40 @@ void ListPage::BuildResultList() {
     const float widths[] = {50, 260, 80, 90, 70};
     for (int c = 0; c < 5; ++c) list.InsertColumn(0, titles[c], widths[c]);
     const char* names[] = {"开源软件合集 Linux 发行版 ISO 镜像", "纪录片 蓝色星球 1080p 国英双语",
-                           "经典老歌 无损音乐 FLAC 华语金曲精选", "公开课 计算机程序的构造和解释 全集字幕"};
-    const char* sites[] = {"站点一", "站点二", "站点三", "站点四", "站点五", "站点六", "站点七", "站点八"};
+                           "经典老歌 无损音乐 FLAC 华语金曲精选",
+                           "公开课 计算机程序的构造和解释 全集字幕"};
+    const char* sites[] = {"站点一", "站点二", "站点三", "站点四",
+                           "站点五", "站点六", "站点七", "站点八"};
     for (int i = 1; i <= 300; ++i) {
         const std::string title = std::string(names[i % 4]) + " 第" + std::to_string(i) + "集";
         const std::string size = std::to_string(100 + (i * 37) % 900) + " MB";
-        const std::string date = "2026-" + std::to_string(1 + i % 12) + "-" + std::to_string(1 + i % 28);
+        const std::string date =
+            "2026-" + std::to_string(1 + i % 12) + "-" + std::to_string(1 + i % 28);
         list.AppendRow({std::to_string(i), title, size, date, sites[i % 8]});
     }
     ReportPlace("list", list);
     // Where the rows start and how high one is, for whoever clicks rows from outside.
     Report("at listrows " + std::to_string(static_cast<int>(list.rect.x + list.itemsRect.x)) + " " +
-        std::to_string(static_cast<int>(list.rect.y + list.itemsRect.y)) + " " +
-        std::to_string(static_cast<int>(list.itemsRect.width)) + " " + std::to_string(static_cast<int>(list.rowHeight)));
+           std::to_string(static_cast<int>(list.rect.y + list.itemsRect.y)) + " " +
+           std::to_string(static_cast<int>(list.itemsRect.width)) + " " +
+           std::to_string(static_cast<int>(list.rowHeight)));
     ui::LabelOptions status;
     status.textColor = kWhiteText;
     status.effect = ui::EFFECT_GLOW;
     status.effectColor = 0xB4000000;
     ui::UiLabel& shown = Add<ui::UiLabel>();
     shown.CreateLabel(window_, 12, 392, 442, 20, "Click a row: its title shows here", status);
-    list.BindEvent(plat::WM_LBUTTONDOWN, [&list, &shown](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-        const int row = list.Selection();
-        if (row == 0) return;
-        shown.LabelText(list.GetCellText(row, 2));
-        Report("list row " + std::to_string(row));
-    });
-    list.BindEvent(plat::WM_MOUSEWHEEL, [&list](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-        Report("list top " + std::to_string(list.firstVisibleRow));
-    });
+    list.BindEvent(plat::WM_LBUTTONDOWN,
+                   [&list, &shown](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
+                       const int row = list.Selection();
+                       if (row == 0) return;
+                       shown.LabelText(list.GetCellText(row, 2));
+                       Report("list row " + std::to_string(row));
+                   });
+    list.BindEvent(plat::WM_MOUSEWHEEL,
+                   [&list](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
+                       Report("list top " + std::to_string(list.firstVisibleRow));
+                   });
 }
 
 void ListPage::BuildMultiList() {
@@ -151,7 +159,8 @@ void ListPage::BuildMultiList() {
     list.InsertColumn(0, "Kind", 120);
     list.InsertColumn(0, "Value", 100);
     const char* kinds[] = {"fruit", "colour", "planet"};
-    const char* items[] = {"apple", "amber", "Mercury", "banana", "blue", "Venus", "cherry", "cyan", "Earth"};
+    const char* items[] = {"apple", "amber",  "Mercury", "banana", "blue",
+                           "Venus", "cherry", "cyan",    "Earth"};
     for (int i = 0; i < 36; ++i) {
         list.AppendRow({std::string(items[i % 9]) + " " + std::to_string(i / 9 + 1), kinds[i % 3],
                         std::to_string(i * 7 % 50)});
@@ -182,7 +191,8 @@ void ListPage::BuildOtherStyles() {
     icons.SetImageLists(&gridIcons_, nullptr, nullptr);
     icons.InsertColumn(0, "", 80);
     const char* labels[] = {"图片", "音乐", "视频", "文档", "软件", "其他"};
-    for (int i = 0; i < 18; ++i) icons.InsertRow(0, std::string(labels[i % 6]) + std::to_string(i / 6 + 1), i % 6);
+    for (int i = 0; i < 18; ++i)
+        icons.InsertRow(0, std::string(labels[i % 6]) + std::to_string(i / 6 + 1), i % 6);
     icons.Selection(2);
 }
 
@@ -200,8 +210,8 @@ void ListPage::BuildPictures() {
     Add<ui::UiPicture>().CreatePicture(window_, 72, 816, 180, 80, panel, stretched);
     ui::PictureOptions sliced;
     sliced.drawMode = ui::PictureDrawMode::NineSlice;
-    sliced.sliceMargins = ui::SliceMargins{assets::kPanelMargin, assets::kPanelMargin, assets::kPanelMargin,
-                                           assets::kPanelMargin};
+    sliced.sliceMargins = ui::SliceMargins{assets::kPanelMargin, assets::kPanelMargin,
+                                           assets::kPanelMargin, assets::kPanelMargin};
     Add<ui::UiPicture>().CreatePicture(window_, 264, 816, 190, 80, panel, sliced);
     ui::PictureOptions fitted;
     fitted.drawMode = ui::PictureDrawMode::Fit;

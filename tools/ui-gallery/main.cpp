@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "list_page.h"
-#include "report.h"
 #include "platform/platform.h"
+#include "report.h"
 #include "ui/controls/button.h"
 #include "ui/controls/caption_button.h"
 #include "ui/controls/check_box.h"
@@ -30,7 +30,6 @@ namespace {
 constexpr gfx::Argb kWhiteText = 0xFEFFFFFF;
 constexpr gfx::Argb kPurpleGlow = 0xB4800080;
 
-
 class Gallery {
 public:
     bool Build();
@@ -38,9 +37,11 @@ public:
 
 private:
     void Section(float x, float y, const rt::Text& title);
-    ui::UiLabel& Label(float x, float y, float w, float h, const rt::Text& text, const ui::LabelOptions& o);
+    ui::UiLabel& Label(float x, float y, float w, float h, const rt::Text& text,
+                       const ui::LabelOptions& o);
     ui::UiButton& Button(float x, float y, float w, const rt::Text& text);
-    ui::UiCheckBox& CheckBox(ui::UiControl* group, float x, float y, const rt::Text& text, int ticked);
+    ui::UiCheckBox& CheckBox(ui::UiControl* group, float x, float y, const rt::Text& text,
+                             int ticked);
     void BuildLabels();
     void BuildButtons();
     void BuildCheckBoxes();
@@ -115,7 +116,8 @@ ui::UiButton& Gallery::Button(float x, float y, float w, const rt::Text& text) {
     return button;
 }
 
-ui::UiCheckBox& Gallery::CheckBox(ui::UiControl* group, float x, float y, const rt::Text& text, int ticked) {
+ui::UiCheckBox& Gallery::CheckBox(ui::UiControl* group, float x, float y, const rt::Text& text,
+                                  int ticked) {
     ui::ButtonOptions o;
     o.textColor = kWhiteText;
     o.effect = ui::EFFECT_GLOW;
@@ -160,7 +162,8 @@ void Gallery::BuildLabels() {
     wrap.wordWrap = true;
     wrap.effect = ui::EFFECT_GLOW;
     wrap.backColor = 0x30000000;
-    Label(456, 40, 200, 48, "A wrapped label: its words flow onto the next line inside its box.", wrap);
+    Label(456, 40, 200, 48, "A wrapped label: its words flow onto the next line inside its box.",
+          wrap);
 }
 
 void Gallery::BuildButtons() {
@@ -182,11 +185,12 @@ void Gallery::BuildButtons() {
     o.effect = ui::EFFECT_GLOW;
     o.lineAlignment = 1;
     clickCount_ = &Label(222, 186, 140, 29, "Clicks: 0", o);
-    live.BindEvent(ui::EV_CLICK, [this](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-        ++clicks_;
-        clickCount_->LabelText("Clicks: " + std::to_string(clicks_));
-        Report("click clickme " + std::to_string(clicks_));
-    });
+    live.BindEvent(ui::EV_CLICK,
+                   [this](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
+                       ++clicks_;
+                       clickCount_->LabelText("Clicks: " + std::to_string(clicks_));
+                       Report("click clickme " + std::to_string(clicks_));
+                   });
 }
 
 void Gallery::BuildCheckBoxes() {
@@ -226,7 +230,8 @@ void Gallery::BuildProgressBars() {
             o.borderColor = 0x00FFFFFF;
             o.backColor = 0x00808080;
         }
-        Add<ui::UiProgressBar>().CreateProgressBar(window_, 16, 348 + 24.0f * static_cast<float>(i), 330, 15, o);
+        Add<ui::UiProgressBar>().CreateProgressBar(window_, 16, 348 + 24.0f * static_cast<float>(i),
+                                                   330, 15, o);
     }
     ui::ProgressBarOptions vertical;
     vertical.vertical = 1;
@@ -257,11 +262,13 @@ void Gallery::BuildScrollBars() {
 
 void Gallery::BuildCaptionButtons() {
     Section(560, 184, "Caption buttons: normal, hovered, pressed");
-    const int types[] = {ui::CAPTION_BUTTON_CLOSE, ui::CAPTION_BUTTON_MAXIMIZE, ui::CAPTION_BUTTON_MINIMIZE};
+    const int types[] = {ui::CAPTION_BUTTON_CLOSE, ui::CAPTION_BUTTON_MAXIMIZE,
+                         ui::CAPTION_BUTTON_MINIMIZE};
     float x = 560;
     for (int type : types) {
         const float w = type == ui::CAPTION_BUTTON_CLOSE ? 39.0f : 28.0f;
-        for (ui::CaptionLook look : {ui::CaptionLook::Normal, ui::CaptionLook::Hovered, ui::CaptionLook::Pressed}) {
+        for (ui::CaptionLook look :
+             {ui::CaptionLook::Normal, ui::CaptionLook::Hovered, ui::CaptionLook::Pressed}) {
             // Real caption buttons: each shows one look until the mouse passes over it.
             ui::UiCaptionButton& b = Add<ui::UiCaptionButton>();
             b.CreateCaptionButton(window_, {x, 208, w, 19}, type, ui::Library().captionImage.get());

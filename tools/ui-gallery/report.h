@@ -15,6 +15,7 @@ inline void Report(const std::string& line) {
 // for whoever drives the gallery from outside.
 inline void ReportPlace(const char* name, const ui::UiControl& c) {
     Report("at " + std::string(name) + " " + std::to_string(static_cast<int>(c.rect.x)) + " " +
-           std::to_string(static_cast<int>(c.rect.y)) + " " + std::to_string(static_cast<int>(c.rect.width)) +
-           " " + std::to_string(static_cast<int>(c.rect.height)));
+           std::to_string(static_cast<int>(c.rect.y)) + " " +
+           std::to_string(static_cast<int>(c.rect.width)) + " " +
+           std::to_string(static_cast<int>(c.rect.height)));
 }

@@ -30,10 +30,10 @@ constexpr std::uint32_t kLightGrey = 0xECECEC;
 constexpr float kCorner = 3;
 
 constexpr std::array<ButtonLook, 4> kLooks{{
-    {kLightGrey, 204, 0, 102, kBlack, 80, kWhite, 51, kBlack, 25},    // normal
-    {kLightGrey, 204, 21, 153, kBlack, 70, kWhite, 51, kBlack, 30},   // hovered
-    {kLightGrey, 204, 153, 21, kBlack, 70, kWhite, 51, kBlack, 10},   // pressed
-    {kLightGrey, 204, 51, 153, kBlack, 80, kWhite, 61, kBlack, 25},   // focused
+    {kLightGrey, 204, 0, 102, kBlack, 80, kWhite, 51, kBlack, 25},   // normal
+    {kLightGrey, 204, 21, 153, kBlack, 70, kWhite, 51, kBlack, 30},  // hovered
+    {kLightGrey, 204, 153, 21, kBlack, 70, kWhite, 51, kBlack, 10},  // pressed
+    {kLightGrey, 204, 51, 153, kBlack, 80, kWhite, 61, kBlack, 25},  // focused
 }};
 constexpr ButtonLook kFadedLook{kWhite, 51, 51, 51, kBlack, 35, kWhite, 30, kBlack, 0};
 
@@ -46,8 +46,8 @@ const ButtonLook& LookOf(ButtonState s) {
 
 UiButton::~UiButton() { Destroy(); }
 
-UiControl* UiButton::CreateButton(ControlParent parentIn, float x, float y, float width, float height,
-                                  const rt::Text& value, const ButtonOptions& o) {
+UiControl* UiButton::CreateButton(ControlParent parentIn, float x, float y, float width,
+                                  float height, const rt::Text& value, const ButtonOptions& o) {
     if (handle) return handle;
     text = value;
     TakeStyle(o);
@@ -105,10 +105,8 @@ LResult UiButton::OnMouseLeave() {
 }
 
 LResult UiButton::OnFocus(bool gained, UiControl*) {
-    if (gained)
-        DrawState(ButtonState::Focused);
-    else
-        AnimateTo(ButtonState::Normal);
+    if (gained) DrawState(ButtonState::Focused);
+    else AnimateTo(ButtonState::Normal);
     return kUnhandled;
 }
 
@@ -136,7 +134,8 @@ void UiButton::DrawChrome(gfx::Graphics& g, const gfx::RectF& r, ButtonState s) 
         StrokeRoundRect(g, r, kCorner, MakeArgb(look.c3, look.a3));
         StrokeRoundRect(g, inner, kCorner, MakeArgb(look.c4, look.a4));
     } else {
-        g.DrawRectangle(gfx::Pen(MakeArgb(look.c3, look.a3)), {r.x, r.y, r.width - 1, r.height - 1});
+        g.DrawRectangle(gfx::Pen(MakeArgb(look.c3, look.a3)),
+                        {r.x, r.y, r.width - 1, r.height - 1});
         g.DrawRectangle(gfx::Pen(MakeArgb(look.c4, look.a4)),
                         {inner.x, inner.y, inner.width - 1, inner.height - 1});
     }

@@ -24,7 +24,8 @@ assets::CaptionGlyph GlyphOf(int type, bool zoomed) {
 UiCaptionButton::~UiCaptionButton() { Destroy(); }
 
 UiControl* UiCaptionButton::CreateCaptionButton(ControlParent parentIn, const gfx::RectF& area,
-                                                int type, const gfx::Bitmap* strip, bool visibleIn) {
+                                                int type, const gfx::Bitmap* strip,
+                                                bool visibleIn) {
     if (handle) return handle;
     buttonType = type;
     skinStrip = strip;
@@ -60,18 +61,16 @@ LResult UiCaptionButton::OnMouseLeave() {
 LResult UiCaptionButton::OnClick() {
     if (disabled) return kUnhandled;
     switch (buttonType) {
-    case CAPTION_BUTTON_CLOSE:
-        plat::PostMessage(hwnd, plat::WM_CLOSE, 0, 0);
-        break;
+    case CAPTION_BUTTON_CLOSE: plat::PostMessage(hwnd, plat::WM_CLOSE, 0, 0); break;
     case CAPTION_BUTTON_MAXIMIZE:
         plat::PostMessage(hwnd, plat::WM_SYSCOMMAND,
                           plat::IsZoomed(hwnd) ? plat::SC_RESTORE : plat::SC_MAXIMIZE, 0);
         break;
     case CAPTION_BUTTON_MINIMIZE:
-        if (!plat::IsIconic(hwnd)) plat::PostMessage(hwnd, plat::WM_SYSCOMMAND, plat::SC_MINIMIZE, 0);
+        if (!plat::IsIconic(hwnd))
+            plat::PostMessage(hwnd, plat::WM_SYSCOMMAND, plat::SC_MINIMIZE, 0);
         break;
-    default:
-        break;  // further kinds act through the application's bindings
+    default: break;  // further kinds act through the application's bindings
     }
     return kUnhandled;
 }

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "assets/assets.h"
-#include "ui/core/library.h"
 #include "ui/core/draw_images.h"
+#include "ui/core/library.h"
 
 namespace ui {
 
@@ -20,13 +20,14 @@ constexpr float kCaptionGap = 1;
 const std::vector<gfx::Bitmap>& CheckMarkCells() {
     static const std::vector<gfx::Bitmap> cells = [] {
         std::vector<gfx::Bitmap> result;
-        const std::unique_ptr<gfx::Bitmap> strip = LoadImageFromBytes(assets::CheckMarkStrip(), false);
+        const std::unique_ptr<gfx::Bitmap> strip =
+            LoadImageFromBytes(assets::CheckMarkStrip(), false);
         if (!strip) return result;
         for (int checked = 0; checked < 2; ++checked)
             for (int look = 0; look < assets::kCheckMarkLooks; ++look)
-                result.push_back(strip->CloneArea(
-                    {assets::CheckMarkCellX(checked, look), 0, assets::kCheckMarkCell,
-                     assets::kCheckMarkCell}));
+                result.push_back(
+                    strip->CloneArea({assets::CheckMarkCellX(checked, look), 0,
+                                      assets::kCheckMarkCell, assets::kCheckMarkCell}));
         return result;
     }();
     return cells;
@@ -70,10 +71,11 @@ LResult UiCheckBox::OnRecache() { return kUnhandled; }
 
 void UiCheckBox::DrawContent(gfx::Graphics& g, const gfx::RectF& area) {
     const std::vector<gfx::Bitmap>& cells = CheckMarkCells();
-    const std::size_t index = static_cast<std::size_t>((checkState ? assets::kCheckMarkLooks : 0) + LookOf(state));
+    const std::size_t index =
+        static_cast<std::size_t>((checkState ? assets::kCheckMarkLooks : 0) + LookOf(state));
     if (index >= cells.size()) return;
-    DrawImageAt(g, cells[index], {area.x + kGlyphLeft, area.y + 4, kGlyphWidth, area.height + 1 - 8},
-                true);
+    DrawImageAt(g, cells[index],
+                {area.x + kGlyphLeft, area.y + 4, kGlyphWidth, area.height + 1 - 8}, true);
 }
 
 gfx::RectF UiCheckBox::CaptionRect(const gfx::RectF& area) {

@@ -13,11 +13,17 @@ namespace ui {
 namespace {
 bool Differs(float a, float b) { return std::fabs(a - b) > kGeometryTolerance; }
 
-UiControl*& FirstOf(UiControl* owner, UiWindow* host) { return owner ? owner->firstChild : host->firstControl; }
-UiControl*& LastOf(UiControl* owner, UiWindow* host) { return owner ? owner->lastChild : host->lastControl; }
+UiControl*& FirstOf(UiControl* owner, UiWindow* host) {
+    return owner ? owner->firstChild : host->firstControl;
+}
+UiControl*& LastOf(UiControl* owner, UiWindow* host) {
+    return owner ? owner->lastChild : host->lastControl;
+}
 }  // namespace
 
-TimerId TransitionTimerId(const UiControl* control) { return reinterpret_cast<TimerId>(control) + 1; }
+TimerId TransitionTimerId(const UiControl* control) {
+    return reinterpret_cast<TimerId>(control) + 1;
+}
 
 UiControl::UiControl() = default;
 
@@ -302,7 +308,8 @@ int UiControl::Width(std::optional<float> value) {
 }
 
 int UiControl::Height(std::optional<float> value) {
-    if (value && Differs(*value, rect.height)) Move(std::nullopt, std::nullopt, std::nullopt, *value);
+    if (value && Differs(*value, rect.height))
+        Move(std::nullopt, std::nullopt, std::nullopt, *value);
     return static_cast<int>(rect.height);
 }
 
@@ -364,7 +371,8 @@ MouseEvent DecodeMouse(int message, WParam wParam, LParam lParam) {
     MouseEvent event;
     event.x = plat::GET_X_LPARAM(lParam);
     event.y = plat::GET_Y_LPARAM(lParam);
-    event.keys = wParam == DBLCLK_MARK ? static_cast<int>(plat::MK_LBUTTON) : static_cast<int>(wParam);
+    event.keys =
+        wParam == DBLCLK_MARK ? static_cast<int>(plat::MK_LBUTTON) : static_cast<int>(wParam);
     switch (message) {
     case plat::WM_LBUTTONDOWN:
     case plat::WM_LBUTTONUP:
@@ -372,11 +380,8 @@ MouseEvent DecodeMouse(int message, WParam wParam, LParam lParam) {
         event.doubleClick = message == plat::WM_LBUTTONDOWN && wParam == DBLCLK_MARK;
         break;
     case plat::WM_RBUTTONDOWN:
-    case plat::WM_RBUTTONUP:
-        event.button = MouseButton::Right;
-        break;
-    default:
-        break;
+    case plat::WM_RBUTTONUP: event.button = MouseButton::Right; break;
+    default: break;
     }
     return event;
 }
@@ -423,9 +428,10 @@ LResult UiControl::Dispatch(int code, WParam wParam, LParam lParam) {
     const LResult result = HandleMessage(code, wParam, lParam);
     if (!handle) return result;  // the handler destroyed the control
     for (const auto& [bound, handler] : eventTable) {
-        const bool matches = bound == static_cast<int>(plat::WM_LBUTTONDBLCLK)
-                                 ? (code == static_cast<int>(plat::WM_LBUTTONDOWN) && wParam == DBLCLK_MARK)
-                                 : bound == code;
+        const bool matches =
+            bound == static_cast<int>(plat::WM_LBUTTONDBLCLK)
+                ? (code == static_cast<int>(plat::WM_LBUTTONDOWN) && wParam == DBLCLK_MARK)
+                : bound == code;
         if (!matches) continue;
         if (handler) {
             EventHandler call = handler;  // the handler may rebind its own code
@@ -446,9 +452,11 @@ PaintContext UiControl::BeginControlPaint(bool snapshot) {
     context.surface = surface.get();
     if (snapshot && graphics) {
         if (host && host->canvas.bitmap) {
-            const gfx::RectI area{static_cast<int>(std::lround(rect.x)), static_cast<int>(std::lround(rect.y)),
+            const gfx::RectI area{static_cast<int>(std::lround(rect.x)),
+                                  static_cast<int>(std::lround(rect.y)),
                                   static_cast<int>(rect.width), static_cast<int>(rect.height)};
-            transitionSnapshot = std::make_unique<gfx::Bitmap>(host->canvas.bitmap->CloneArea(area));
+            transitionSnapshot =
+                std::make_unique<gfx::Bitmap>(host->canvas.bitmap->CloneArea(area));
         }
         graphics->ResetClip();
         graphics->Clear(0);
@@ -464,7 +472,8 @@ void UiControl::EndControlPaint(PaintContext& context) {
     // and ShowAnimated are on the first picture.
     if (!handle || !host || !redrawEnabled || !visible) return;
     if (transitionInterval == 0 || transitionFrames == 0) {
-        plat::PostMessage(hwnd, HM_INVALIDATE, static_cast<WParam>(RedrawMode::Append), PackRect(rect));
+        plat::PostMessage(hwnd, HM_INVALIDATE, static_cast<WParam>(RedrawMode::Append),
+                          PackRect(rect));
     } else {
         transitionFrame = 0;
         SendEvent(EV_TRANSITION_STARTED);

@@ -22,20 +22,21 @@ namespace ui {
 class UiWindow;
 
 // Library event codes, delivered to controls like window messages.
-inline constexpr int EV_FOCUS_GAINED = 10240;       // lParam: control that lost the focus
-inline constexpr int EV_FOCUS_LOST = 10241;         // lParam: control that gets the focus
+inline constexpr int EV_FOCUS_GAINED = 10240;  // lParam: control that lost the focus
+inline constexpr int EV_FOCUS_LOST = 10241;    // lParam: control that gets the focus
 inline constexpr int EV_MOUSE_ENTERED = 10242;
-inline constexpr int EV_MOUSE_LEFT = 10243;         // also raised when the control is disabled
-inline constexpr int EV_CLICK = 10244;              // wParam: handle
-inline constexpr int EV_RESIZED = 10245;            // wParam width, lParam height
+inline constexpr int EV_MOUSE_LEFT = 10243;  // also raised when the control is disabled
+inline constexpr int EV_CLICK = 10244;       // wParam: handle
+inline constexpr int EV_RESIZED = 10245;     // wParam width, lParam height
 inline constexpr int EV_HIDDEN = 10246;
 inline constexpr int EV_SHOWN = 10247;
-inline constexpr int EV_TRANSITION_FRAME = 10248;   // lParam: PaintRecord*; answer >= 1: drawn
-inline constexpr int EV_PRESS_QUERY = 10250;        // answer != -1: capture even if not focusable
-inline constexpr int EV_DISABLED_LOOK = 10254;      // answer -1: draw a disabled control at half opacity
+inline constexpr int EV_TRANSITION_FRAME = 10248;  // lParam: PaintRecord*; answer >= 1: drawn
+inline constexpr int EV_PRESS_QUERY = 10250;       // answer != -1: capture even if not focusable
+inline constexpr int EV_DISABLED_LOOK =
+    10254;  // answer -1: draw a disabled control at half opacity
 inline constexpr int EV_HAS_FOCUS = 10260;
-inline constexpr int EV_OPACITY_CHANGED = 10261;    // lParam: new opacity
-inline constexpr int EV_RECACHE = 10262;            // the host redraws its whole tree
+inline constexpr int EV_OPACITY_CHANGED = 10261;  // lParam: new opacity
+inline constexpr int EV_RECACHE = 10262;          // the host redraws its whole tree
 inline constexpr int EV_TRANSITION_STARTED = 10263;
 inline constexpr int EV_TRANSITION_FINISHED = 10264;
 
@@ -60,8 +61,8 @@ class UiControl;
 
 // Bound event handler. `parent` is the control's parent control, or null for a
 // control that sits directly in the host window. The return value is ignored.
-using EventHandler =
-    std::function<void(UiControl* parent, UiControl* control, int code, WParam wParam, LParam lParam)>;
+using EventHandler = std::function<void(UiControl* parent, UiControl* control, int code,
+                                        WParam wParam, LParam lParam)>;
 
 // Where a control is created: a native window that carries a host, or a parent
 // control.
@@ -130,8 +131,9 @@ public:
     // a parent control belongs to another host.
     virtual UiControl* Create(ControlParent parent, RectF rect, int kind, bool visible,
                               std::optional<int> focusable = std::nullopt,
-                              std::optional<int> cursorId = std::nullopt, int transitionInterval = 0,
-                              int transitionFrames = 0, int transitionStyle = 0);
+                              std::optional<int> cursorId = std::nullopt,
+                              int transitionInterval = 0, int transitionFrames = 0,
+                              int transitionStyle = 0);
     virtual UiControl* GetHandle() const { return handle; }
     virtual NativeWindow GetHostWindow() const { return hwnd; }
     virtual UiControl* GetParentControl() const { return parent; }
@@ -156,7 +158,8 @@ public:
     virtual void ApplyTooltip(const rt::Text& text);
     virtual void BindEvent(int code, EventHandler handler);
     virtual UiControl* Self() { return this; }
-    virtual int Opacity(std::optional<int> value = std::nullopt, std::optional<bool> redraw = std::nullopt);
+    virtual int Opacity(std::optional<int> value = std::nullopt,
+                        std::optional<bool> redraw = std::nullopt);
     virtual int TransitionFrames(std::optional<int> frames = std::nullopt,
                                  std::optional<int> interval = std::nullopt);
     virtual int TransitionInterval(std::optional<int> value = std::nullopt);
@@ -202,21 +205,51 @@ public:
     virtual LResult OnMouseEnter() { return kUnhandled; }
     virtual LResult OnMouseLeave() { return kUnhandled; }
     // delta: signed, 120 a notch, positive away from the user.
-    virtual LResult OnWheel(int delta, int keys) { (void)delta, (void)keys; return kUnhandled; }
-    virtual LResult OnKeyDown(int key) { (void)key; return kUnhandled; }
-    virtual LResult OnKeyUp(int key) { (void)key; return kUnhandled; }
-    virtual LResult OnChar(int code) { (void)code; return kUnhandled; }
+    virtual LResult OnWheel(int delta, int keys) {
+        (void)delta, (void)keys;
+        return kUnhandled;
+    }
+    virtual LResult OnKeyDown(int key) {
+        (void)key;
+        return kUnhandled;
+    }
+    virtual LResult OnKeyUp(int key) {
+        (void)key;
+        return kUnhandled;
+    }
+    virtual LResult OnChar(int code) {
+        (void)code;
+        return kUnhandled;
+    }
     // WM_IME_COMPOSITION as it arrives.
-    virtual LResult OnComposition(WParam wParam, LParam lParam) { (void)wParam, (void)lParam; return kUnhandled; }
-    virtual LResult OnCommand(WParam wParam, LParam lParam) { (void)wParam, (void)lParam; return kUnhandled; }
+    virtual LResult OnComposition(WParam wParam, LParam lParam) {
+        (void)wParam, (void)lParam;
+        return kUnhandled;
+    }
+    virtual LResult OnCommand(WParam wParam, LParam lParam) {
+        (void)wParam, (void)lParam;
+        return kUnhandled;
+    }
     // other: the control that lost (gained == true) or gets (gained == false) the focus.
-    virtual LResult OnFocus(bool gained, UiControl* other) { (void)gained, (void)other; return kUnhandled; }
+    virtual LResult OnFocus(bool gained, UiControl* other) {
+        (void)gained, (void)other;
+        return kUnhandled;
+    }
     virtual LResult OnClick() { return kUnhandled; }
-    virtual LResult OnResize(int width, int height) { (void)width, (void)height; return kUnhandled; }
+    virtual LResult OnResize(int width, int height) {
+        (void)width, (void)height;
+        return kUnhandled;
+    }
     // The host has taken note of a new position or size (after Move).
     virtual LResult OnMoved() { return kUnhandled; }
-    virtual LResult OnShown(bool shown) { (void)shown; return kUnhandled; }
-    virtual LResult OnTimer(TimerId id) { (void)id; return kUnhandled; }
+    virtual LResult OnShown(bool shown) {
+        (void)shown;
+        return kUnhandled;
+    }
+    virtual LResult OnTimer(TimerId id) {
+        (void)id;
+        return kUnhandled;
+    }
     // A control that fades once per change spends its frames here, so later
     // repaints are immediate.
     virtual LResult OnTransitionFinished() {

@@ -21,7 +21,7 @@ gfx::Font MakeControlFont(const std::optional<rt::Text>& faceName, std::optional
                           std::optional<int> style) {
     const std::optional<gfx::Font>& library = Library().defaultFont;
     if (!faceName && !size && !style && library) return *library;
-    const rt::Text face = faceName ? *faceName
+    const rt::Text face = faceName  ? *faceName
                           : library ? library->Family().Name()
                                     : gfx::FontFamily::DefaultChineseSans().Name();
     if (std::optional<gfx::Font> font = CreateUiFont(face, size.value_or(12), style.value_or(0)))

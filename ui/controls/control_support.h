@@ -20,10 +20,10 @@ inline constexpr gfx::Argb kDefaultTextColor = 0xD2000000;
 // The text style every captioned control takes at create; absent values take
 // the defaults shown.
 struct TextStyleOptions {
-    std::optional<gfx::Argb> textColor;    // black at alpha 210
+    std::optional<gfx::Argb> textColor;  // black at alpha 210
     // Font: the library default unless a face, size or style is given.
     std::optional<rt::Text> faceName;
-    std::optional<float> size;             // 12
+    std::optional<float> size;  // 12
     std::optional<int> fontStyle;
     std::optional<int> effect;             // EFFECT_GLOW, EFFECT_SHADOW or none
     std::optional<gfx::Argb> effectColor;  // by the text colour's luminance

@@ -30,7 +30,8 @@ UiControl* UiEdit::CreateEdit(ControlParent parentIn, float x, float y, float wi
     multiline = o.multiline;
     inputMode = o.inputMode;
     maskText = o.maskText.empty() ? rt::Text("*") : o.maskText;
-    scrollOptions = multiline ? o.scrollOptions.value_or(EDIT_SCROLL_HORIZONTAL | EDIT_SCROLL_VERTICAL) : 0;
+    scrollOptions =
+        multiline ? o.scrollOptions.value_or(EDIT_SCROLL_HORIZONTAL | EDIT_SCROLL_VERTICAL) : 0;
     textColor = o.textColor.value_or(0xE6000000);
     backColor = o.backColor.value_or(0xA0FFFFFF);
     borderColor = o.borderColor.value_or(0x50000000);
@@ -74,7 +75,8 @@ LResult UiEdit::OnCreate() {
             UpdateCaret(caretShown);
         };
         if (scrollOptions & EDIT_SCROLL_VERTICAL) {
-            verticalBar.CreateScrollBar(this, {rect.x, rect.y, kEditScrollBarWidth, rect.height}, 0, false);
+            verticalBar.CreateScrollBar(this, {rect.x, rect.y, kEditScrollBarWidth, rect.height}, 0,
+                                        false);
             verticalBar.SetChangeCallback(follow);
         }
         if (scrollOptions & EDIT_SCROLL_HORIZONTAL) {
@@ -106,7 +108,8 @@ LResult UiEdit::OnPaint() {
 
 LResult UiEdit::OnMouseDown(const MouseEvent& event) {
     if (event.button != MouseButton::Left) return kUnhandled;
-    const EditPos at = PositionAt(static_cast<float>(event.x) - rect.x, static_cast<float>(event.y) - rect.y);
+    const EditPos at =
+        PositionAt(static_cast<float>(event.x) - rect.x, static_cast<float>(event.y) - rect.y);
     const plat::DWORD now = plat::GetTickCount();
     const bool masked = inputMode == EditMode::Password;
     if (event.doubleClick && !masked) {
@@ -114,7 +117,8 @@ LResult UiEdit::OnMouseDown(const MouseEvent& event) {
         SelectWordAtCaret();
         lastDoubleClick = true;
         doubleClickTime = now;
-    } else if (lastDoubleClick && !masked && now - doubleClickTime <= static_cast<plat::DWORD>(kTripleClickMs)) {
+    } else if (lastDoubleClick && !masked &&
+               now - doubleClickTime <= static_cast<plat::DWORD>(kTripleClickMs)) {
         anchor = EditPos{caret.line, 0};
         caret = EditPos{caret.line, lines.Columns(caret.line)};
         lastDoubleClick = false;
@@ -129,7 +133,8 @@ LResult UiEdit::OnMouseDown(const MouseEvent& event) {
 LResult UiEdit::OnMouseMove(const MouseEvent& event) {
     const bool dragging = host && host->captured && host->pressedControl == this;
     if (!dragging || inputMode == EditMode::Password) return kUnhandled;
-    const EditPos at = PositionAt(static_cast<float>(event.x) - rect.x, static_cast<float>(event.y) - rect.y);
+    const EditPos at =
+        PositionAt(static_cast<float>(event.x) - rect.x, static_cast<float>(event.y) - rect.y);
     if (at == caret) return 0;
     caret = at;
     AfterMove();
@@ -151,7 +156,8 @@ LResult UiEdit::OnMouseUp(const MouseEvent& event) {
 LResult UiEdit::OnWheel(int delta, int) {
     if (!multiline || !verticalBar.handle || !verticalBar.visible) return kUnhandled;
     const float lowest = std::min(0.0f, TextArea().height - ContentHeight());
-    scrollY = std::clamp(scrollY + 3 * LineHeight() * static_cast<float>(delta) / plat::WHEEL_DELTA, lowest, 0.0f);
+    scrollY = std::clamp(scrollY + 3 * LineHeight() * static_cast<float>(delta) / plat::WHEEL_DELTA,
+                         lowest, 0.0f);
     verticalBar.ScrollValue(-scrollY);
     DrawEdit();
     UpdateCaret(caretShown);
@@ -187,7 +193,9 @@ LResult UiEdit::OnComposition(WParam, LParam lParam) {
     return 0;
 }
 
-LResult UiEdit::OnCommand(WParam wParam, LParam) { return KeyCommand(static_cast<int>(wParam), true); }
+LResult UiEdit::OnCommand(WParam wParam, LParam) {
+    return KeyCommand(static_cast<int>(wParam), true);
+}
 
 LResult UiEdit::OnFocus(bool gained, UiControl*) {
     const bool detaches = inputMode != EditMode::Normal;
@@ -255,8 +263,7 @@ LResult UiEdit::OnOtherMessage(int message, WParam wParam, LParam lParam) {
             if (bar->handle && bar->visible) bar->Opacity(static_cast<int>(lParam));
         }
         return kUnhandled;
-    default:
-        return kUnhandled;
+    default: return kUnhandled;
     }
 }
 

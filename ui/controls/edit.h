@@ -34,12 +34,12 @@ struct EditOptions {
     std::optional<gfx::Argb> backColor;    // white at alpha 160
     std::optional<gfx::Argb> borderColor;  // black at alpha 80
     std::optional<rt::Text> faceName;
-    std::optional<float> size;             // 12
+    std::optional<float> size;  // 12
     std::optional<int> fontStyle;
     bool multiline = false;
     EditMode inputMode = EditMode::Normal;
     rt::Text maskText = "*";
-    std::optional<int> scrollOptions;      // 3 multi-line, 0 single-line
+    std::optional<int> scrollOptions;  // 3 multi-line, 0 single-line
     bool visible = true;
 };
 

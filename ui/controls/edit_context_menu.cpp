@@ -21,8 +21,9 @@ void UiEdit::ShowContextMenu() {
         menu.ItemState(kCopyRow, MenuItemState::Normal);
         if (!readOnly) menu.ItemState(kCutRow, MenuItemState::Normal);
     }
-    menu.ItemState(kPasteRow, readOnly || !plat::IsClipboardTextAvailable() ? MenuItemState::Disabled
-                                                                            : MenuItemState::Normal);
+    menu.ItemState(kPasteRow, readOnly || !plat::IsClipboardTextAvailable()
+                                  ? MenuItemState::Disabled
+                                  : MenuItemState::Normal);
     menu.ItemState(kSelectAllRow, lines.Empty() ? MenuItemState::Disabled : MenuItemState::Enabled);
     // The chosen command comes back through WM_COMMAND to the control under
     // the cursor, this edit.

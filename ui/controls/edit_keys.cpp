@@ -17,9 +17,7 @@ bool KeyDown(int vk) { return plat::GetKeyState(vk) < 0; }
 LResult UiEdit::KeyCommand(int key, bool fromMenu) {
     if ((fromMenu || KeyDown(plat::VK_CONTROL)) && inputMode != EditMode::Password) {
         switch (key) {
-        case 'A':
-            SelectAll();
-            return 0;
+        case 'A': SelectAll(); return 0;
         case 'C':
             if (HasSelection()) plat::SetClipboardText(SelectedText());
             return 0;
@@ -29,11 +27,11 @@ LResult UiEdit::KeyCommand(int key, bool fromMenu) {
             return 0;
         }
         case 'X':
-            if (inputMode != EditMode::ReadOnly && HasSelection() && plat::SetClipboardText(SelectedText()))
+            if (inputMode != EditMode::ReadOnly && HasSelection() &&
+                plat::SetClipboardText(SelectedText()))
                 DeleteSelection();
             return 0;
-        default:
-            return kUnhandled;
+        default: return kUnhandled;
         }
     }
     const bool extend = KeyDown(plat::VK_SHIFT);
@@ -42,8 +40,9 @@ LResult UiEdit::KeyCommand(int key, bool fromMenu) {
     case plat::VK_BACK:
         // A read-only edit stays as it is whatever the key.
         if (!DeleteSelection() && inputMode != EditMode::ReadOnly && caret != EditPos{}) {
-            const EditPos from = caret.column > 0 ? EditPos{caret.line, caret.column - 1}
-                                                  : EditPos{caret.line - 1, lines.Columns(caret.line - 1)};
+            const EditPos from = caret.column > 0
+                                     ? EditPos{caret.line, caret.column - 1}
+                                     : EditPos{caret.line - 1, lines.Columns(caret.line - 1)};
             lines.Erase(from, caret);
             caret = anchor = from;
             AfterEdit();
@@ -52,15 +51,9 @@ LResult UiEdit::KeyCommand(int key, bool fromMenu) {
     case plat::VK_RETURN:
         if (multiline) InsertText("\r\n");
         return 0;
-    case plat::VK_DELETE:
-        DeleteSelection();
-        return 0;
-    case plat::VK_END:
-        MoveCaret({caret.line, columns}, extend);
-        return 0;
-    case plat::VK_HOME:
-        MoveCaret({caret.line, 0}, extend);
-        return 0;
+    case plat::VK_DELETE: DeleteSelection(); return 0;
+    case plat::VK_END: MoveCaret({caret.line, columns}, extend); return 0;
+    case plat::VK_HOME: MoveCaret({caret.line, 0}, extend); return 0;
     case plat::VK_LEFT:
         if (caret.column > 0) {
             MoveCaret({caret.line, caret.column - 1}, extend);
@@ -89,8 +82,7 @@ LResult UiEdit::KeyCommand(int key, bool fromMenu) {
         MoveCaret(to, extend);
         return 0;
     }
-    default:
-        return kUnhandled;
+    default: return kUnhandled;
     }
 }
 

@@ -33,13 +33,15 @@ int CharBytes(const rt::Text& line, std::size_t at) {
 
 int UiEditLines::CountColumns(const rt::Text& line) {
     int columns = 0;
-    for (std::size_t i = 0; i < line.size(); i += static_cast<std::size_t>(CharBytes(line, i))) ++columns;
+    for (std::size_t i = 0; i < line.size(); i += static_cast<std::size_t>(CharBytes(line, i)))
+        ++columns;
     return columns;
 }
 
 int UiEditLines::ByteOffset(const rt::Text& line, int column) {
     std::size_t i = 0;
-    for (int c = 0; c < column && i < line.size(); ++c) i += static_cast<std::size_t>(CharBytes(line, i));
+    for (int c = 0; c < column && i < line.size(); ++c)
+        i += static_cast<std::size_t>(CharBytes(line, i));
     return static_cast<int>(i);
 }
 
@@ -119,8 +121,8 @@ void UiEditLines::Erase(EditPos a, EditPos b) {
     lines_.erase(lines_.begin() + a.line, lines_.begin() + b.line);
 }
 
-float UiEditLines::ColumnX(const gfx::Graphics& g, const gfx::Font& font, const gfx::StringFormat& format,
-                           const rt::Text& shown, int column) {
+float UiEditLines::ColumnX(const gfx::Graphics& g, const gfx::Font& font,
+                           const gfx::StringFormat& format, const rt::Text& shown, int column) {
     const int bytes = ByteOffset(shown, column);
     if (bytes <= 0) return 0;
     const std::array<gfx::CharacterRange, 1> range{gfx::CharacterRange{0, bytes}};
@@ -131,10 +133,11 @@ float UiEditLines::ColumnX(const gfx::Graphics& g, const gfx::Font& font, const 
     return right;
 }
 
-int UiEditLines::ColumnAt(const gfx::Graphics& g, const gfx::Font& font, const gfx::StringFormat& format,
-                          const rt::Text& shown, float x) {
+int UiEditLines::ColumnAt(const gfx::Graphics& g, const gfx::Font& font,
+                          const gfx::StringFormat& format, const rt::Text& shown, float x) {
     if (shown.empty() || x <= 0) return 0;
-    const int byte = g.CaretPositionAt(shown, font, gfx::RectF{}, format, gfx::PointF{x, font.Height() / 2});
+    const int byte =
+        g.CaretPositionAt(shown, font, gfx::RectF{}, format, gfx::PointF{x, font.Height() / 2});
     return CountColumns(shown.substr(0, static_cast<std::size_t>(byte)));
 }
 

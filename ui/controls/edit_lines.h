@@ -52,10 +52,10 @@ public:
 
     // Pixels: the x of a column of `shown` (the line as drawn), and the column
     // nearest to an x, both measured with the edit's font and format.
-    static float ColumnX(const gfx::Graphics& g, const gfx::Font& font, const gfx::StringFormat& format,
-                         const rt::Text& shown, int column);
-    static int ColumnAt(const gfx::Graphics& g, const gfx::Font& font, const gfx::StringFormat& format,
-                        const rt::Text& shown, float x);
+    static float ColumnX(const gfx::Graphics& g, const gfx::Font& font,
+                         const gfx::StringFormat& format, const rt::Text& shown, int column);
+    static int ColumnAt(const gfx::Graphics& g, const gfx::Font& font,
+                        const gfx::StringFormat& format, const rt::Text& shown, float x);
 
 private:
     std::vector<rt::Text> lines_;

@@ -57,13 +57,15 @@ float UiEdit::ContentWidth() const {
 int UiEdit::PositionToColumn(int line, float x) const {
     if (!graphics || !font) return 0;
     const rt::Text shown = ShownLine(line);
-    const int column = UiEditLines::ColumnAt(*graphics, *font, *textFormat, shown, x - kPadX - scrollX);
+    const int column =
+        UiEditLines::ColumnAt(*graphics, *font, *textFormat, shown, x - kPadX - scrollX);
     return column / std::max(1, ShownColumnsPerColumn());
 }
 
 EditPos UiEdit::PositionAt(float x, float y) const {
     int line = 1;
-    if (multiline) line = static_cast<int>(std::floor((y - FirstLineY(*this) - scrollY) / LineHeight())) + 1;
+    if (multiline)
+        line = static_cast<int>(std::floor((y - FirstLineY(*this) - scrollY) / LineHeight())) + 1;
     line = std::clamp(line, 1, lines.Count());
     return lines.Clamp({line, PositionToColumn(line, x)});
 }
@@ -74,20 +76,22 @@ gfx::PointF UiEdit::CaretPoint() const {
         x = UiEditLines::ColumnX(*graphics, *font, *textFormat, ShownLine(caret.line),
                                  caret.column * ShownColumnsPerColumn());
     }
-    return {kPadX + scrollX + x, FirstLineY(*this) + scrollY + LineHeight() * static_cast<float>(caret.line - 1) - 1};
+    return {kPadX + scrollX + x,
+            FirstLineY(*this) + scrollY + LineHeight() * static_cast<float>(caret.line - 1) - 1};
 }
 
 void UiEdit::UpdateCaret(bool show) {
     if (!handle || !Focused()) return;
     const gfx::PointF at = CaretPoint();
     const gfx::RectF area = TextArea();
-    const bool inside = at.x >= area.x - 1 && at.x <= area.x + area.width + 1 && at.y + 1 >= FirstLineY(*this) &&
-                        at.y + LineHeight() <= rect.height;
+    const bool inside = at.x >= area.x - 1 && at.x <= area.x + area.width + 1 &&
+                        at.y + 1 >= FirstLineY(*this) && at.y + LineHeight() <= rect.height;
     if (!show || !inside || !visible) {
         plat::HideCaret(hwnd);
         return;
     }
-    plat::SetCaretPos(static_cast<int>(std::lround(rect.x + at.x)), static_cast<int>(std::lround(rect.y + at.y)));
+    plat::SetCaretPos(static_cast<int>(std::lround(rect.x + at.x)),
+                      static_cast<int>(std::lround(rect.y + at.y)));
     plat::ShowCaret(hwnd);
 }
 
@@ -113,8 +117,8 @@ void UiEdit::Layout() {
     const float h = Shown(horizontalBar) ? kEditScrollBarWidth : 0;
     const float v = Shown(verticalBar) ? kEditScrollBarWidth : 0;
     if (verticalBar.handle)
-        verticalBar.Move(rect.x + rect.width - kEditScrollBarWidth - 1, rect.y + 1, kEditScrollBarWidth,
-                         std::max(1.0f, rect.height - 2 - h));
+        verticalBar.Move(rect.x + rect.width - kEditScrollBarWidth - 1, rect.y + 1,
+                         kEditScrollBarWidth, std::max(1.0f, rect.height - 2 - h));
     if (horizontalBar.handle)
         horizontalBar.Move(rect.x + 1, rect.y + rect.height - kEditScrollBarWidth - 1,
                            std::max(1.0f, rect.width - 2 - v), kEditScrollBarWidth);
@@ -161,7 +165,8 @@ void UiEdit::DrawEdit() {
     const float lineHeight = LineHeight();
     const float top = FirstLineY(*this) + scrollY;
     const int first = std::max(1, static_cast<int>(std::floor(-scrollY / lineHeight)));
-    const int last = std::min(lines.Count(), first + static_cast<int>(rect.height / lineHeight) + 2);
+    const int last =
+        std::min(lines.Count(), first + static_cast<int>(rect.height / lineHeight) + 2);
     const EditPos from = std::min(caret, anchor), to = std::max(caret, anchor);
     const int perColumn = ShownColumnsPerColumn();
     const gfx::SolidBrush ink(textColor);
@@ -174,9 +179,12 @@ void UiEdit::DrawEdit() {
             const float x0 = UiEditLines::ColumnX(g, *font, *textFormat, shown, a * perColumn);
             float x1 = UiEditLines::ColumnX(g, *font, *textFormat, shown, b * perColumn);
             if (line != to.line) x1 += 4;  // the line break is selected too
-            if (x1 > x0) g.FillRectangle(gfx::SolidBrush(kSelectionColor), {kPadX + scrollX + x0, y, x1 - x0, lineHeight});
+            if (x1 > x0)
+                g.FillRectangle(gfx::SolidBrush(kSelectionColor),
+                                {kPadX + scrollX + x0, y, x1 - x0, lineHeight});
         }
-        if (!shown.empty()) g.DrawString(shown, *font, ink, {kPadX + scrollX, y, 0, 0}, *textFormat);
+        if (!shown.empty())
+            g.DrawString(shown, *font, ink, {kPadX + scrollX, y, 0, 0}, *textFormat);
     }
     g.ResetClip();
     EndControlPaint(context);

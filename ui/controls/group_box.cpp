@@ -15,7 +15,8 @@ constexpr float kCorner = 6;
 UiGroupBox::~UiGroupBox() { Destroy(); }
 
 UiControl* UiGroupBox::CreateGroupBox(ControlParent parentIn, float x, float y, float width,
-                                      float height, const rt::Text& text, const GroupBoxOptions& o) {
+                                      float height, const rt::Text& text,
+                                      const GroupBoxOptions& o) {
     if (handle) return handle;
     caption = text;
     TakeStyle(o);
@@ -72,15 +73,12 @@ void UiGroupBox::DrawGroup() {
     PaintContext context = BeginControlPaint();
     gfx::Graphics& g = *graphics;
     if (fillColor != 0) {
-        if (rounded)
-            FillRoundRect(g, frameRect, kCorner, fillColor);
-        else
-            g.FillRectangle(gfx::SolidBrush(fillColor), frameRect);
+        if (rounded) FillRoundRect(g, frameRect, kCorner, fillColor);
+        else g.FillRectangle(gfx::SolidBrush(fillColor), frameRect);
     }
     // The outline is broken behind the caption.
     if (!caption.empty()) g.SetClip(captionRect, gfx::CombineMode::Exclude);
-    if (rounded)
-        StrokeRoundRect(g, frameRect, kCorner, borderColor);
+    if (rounded) StrokeRoundRect(g, frameRect, kCorner, borderColor);
     else
         g.DrawRectangle(gfx::Pen(borderColor),
                         {frameRect.x, frameRect.y, frameRect.width - 1, frameRect.height - 1});

@@ -16,13 +16,13 @@ namespace ui {
 // defaults shown.
 struct LabelOptions : TextStyleOptions {
     // Further style values.
-    std::optional<int> lineAlignment;       // vertical placement: 0 top, 1 centre, 2 bottom
-    std::optional<gfx::Argb> backColor;     // fill under the text, 0 = none
-    std::optional<int> focusable;           // 0
-    std::optional<std::uint32_t> border;    // a DrawBorder style, 0 = none
-    std::optional<bool> wordWrap;           // false: one line
-    std::optional<int> alignment;           // gfx::StringAlignment, near
-    std::optional<int> trimming;            // gfx::StringTrimming, character
+    std::optional<int> lineAlignment;     // vertical placement: 0 top, 1 centre, 2 bottom
+    std::optional<gfx::Argb> backColor;   // fill under the text, 0 = none
+    std::optional<int> focusable;         // 0
+    std::optional<std::uint32_t> border;  // a DrawBorder style, 0 = none
+    std::optional<bool> wordWrap;         // false: one line
+    std::optional<int> alignment;         // gfx::StringAlignment, near
+    std::optional<int> trimming;          // gfx::StringTrimming, character
     bool visible = true;
 };
 

@@ -16,9 +16,13 @@ void RowStore::InsertColumn(int column) {
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         for (int c = 0, from = 0; c < columns_; ++c) {
             if (c == column) continue;
-            const std::size_t source = r * static_cast<std::size_t>(oldColumns) + static_cast<std::size_t>(from++);
-            cells[r * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c)] = cells_[source];
-            if (!images.empty()) images[r * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c)] = images_[source];
+            const std::size_t source =
+                r * static_cast<std::size_t>(oldColumns) + static_cast<std::size_t>(from++);
+            cells[r * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c)] =
+                cells_[source];
+            if (!images.empty())
+                images[r * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c)] =
+                    images_[source];
         }
     }
     cells_ = std::move(cells);

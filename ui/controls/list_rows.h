@@ -65,7 +65,8 @@ private:
     };
 
     std::size_t Index(int row, int column) const {
-        return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column);
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) +
+               static_cast<std::size_t>(column);
     }
     CellRef Store(std::string_view text);
     const char* At(CellRef ref) const;

@@ -9,8 +9,8 @@ namespace ui {
 
 UiListView::~UiListView() { Destroy(); }
 
-UiControl* UiListView::CreateList(ControlParent parentIn, float x, float y, float width, float height,
-                                  const ListViewOptions& o) {
+UiControl* UiListView::CreateList(ControlParent parentIn, float x, float y, float width,
+                                  float height, const ListViewOptions& o) {
     if (handle) return handle;
     style = o.style;
     const bool report = style == ListStyle::Report;
@@ -27,7 +27,8 @@ UiControl* UiListView::CreateList(ControlParent parentIn, float x, float y, floa
     lineColor = o.lineColor.value_or(0x50000000);
     font = MakeControlFont(o.faceName, o.size, o.fontStyle);
     UiStringFormat builder;
-    builder.CreateFormat(gfx::StringFormatFlags::NoWrap | gfx::StringFormatFlags::MeasureTrailingSpaces);
+    builder.CreateFormat(gfx::StringFormatFlags::NoWrap |
+                         gfx::StringFormatFlags::MeasureTrailingSpaces);
     builder.Alignment(0);
     builder.Trimming(static_cast<int>(gfx::StringTrimming::EllipsisCharacter));
     builder.HotkeyPrefix(0);
@@ -36,7 +37,8 @@ UiControl* UiListView::CreateList(ControlParent parentIn, float x, float y, floa
     return Create(parentIn, {x, y, width, height}, KIND_LIST_VIEW, o.visible, 1);
 }
 
-int UiListView::InsertColumn(int position, const rt::Text& title, float width, int image, std::int64_t colour) {
+int UiListView::InsertColumn(int position, const rt::Text& title, float width, int image,
+                             std::int64_t colour) {
     const int count = ColumnCount();
     const int at = (position <= 0 || position > count) ? count : position - 1;
     columns.insert(columns.begin() + at, ListColumn{title, image, width, colour});
@@ -46,8 +48,8 @@ int UiListView::InsertColumn(int position, const rt::Text& title, float width, i
     return at + 1;
 }
 
-int UiListView::InsertRow(int position, const rt::Text& firstCell, int image, int itemValue, int value1,
-                          int value2, bool redraw) {
+int UiListView::InsertRow(int position, const rt::Text& firstCell, int image, int itemValue,
+                          int value1, int value2, bool redraw) {
     if (ColumnCount() == 0) return 0;
     const int count = RowCount();
     const int row = (position <= 0 || position > count) ? count + 1 : position;
@@ -63,12 +65,9 @@ int UiListView::InsertRow(int position, const rt::Text& firstCell, int image, in
     }
     UpdateContent();
     // Rows above the screen shift what it shows; rows below it only change the bar.
-    if (redraw && row <= count && row <= lastVisibleRow)
-        ScheduleRefresh(true);
-    else if (redraw && row <= lastVisibleRow)
-        ScheduleRows(row, row);
-    else
-        ScheduleRefresh(false);
+    if (redraw && row <= count && row <= lastVisibleRow) ScheduleRefresh(true);
+    else if (redraw && row <= lastVisibleRow) ScheduleRows(row, row);
+    else ScheduleRefresh(false);
     return row;
 }
 
@@ -82,10 +81,8 @@ int UiListView::AppendRow(std::initializer_list<std::string_view> cells, bool re
         rows.SetCell(row - 1, column++, cell);
     }
     UpdateContent();
-    if (redraw && row <= lastVisibleRow)
-        ScheduleRows(row, row);
-    else
-        ScheduleRefresh(false);
+    if (redraw && row <= lastVisibleRow) ScheduleRows(row, row);
+    else ScheduleRefresh(false);
     return row;
 }
 
@@ -108,7 +105,9 @@ std::string_view UiListView::CellView(int row, int column) const {
     return rows.Cell(row - 1, column - 1);
 }
 
-rt::Text UiListView::GetCellText(int row, int column) const { return rt::Text(CellView(row, column)); }
+rt::Text UiListView::GetCellText(int row, int column) const {
+    return rt::Text(CellView(row, column));
+}
 
 void UiListView::DeleteAllRows() {
     rows.Clear();
@@ -126,7 +125,8 @@ void UiListView::DeleteAllRows() {
 int UiListView::Selection(std::optional<int> row) {
     if (row) {
         ClearSelection();
-        if (selectedRow > 0 && selectedRow <= RowCount()) SetState(selectedRow, ListRowState::Normal);
+        if (selectedRow > 0 && selectedRow <= RowCount())
+            SetState(selectedRow, ListRowState::Normal);
         selectedRow = ValidIndex(*row) ? *row : 0;
         if (selectedRow) {
             SetState(selectedRow, ListRowState::Selected);
@@ -154,14 +154,17 @@ int UiListView::RowValue(int row, int which, std::optional<int> value) {
 int UiListView::RowState(int row, std::optional<int> value, bool redraw) {
     if (!ValidIndex(row)) return 0;
     if (value) {
-        const ListRowState state = *value == 4 ? ListRowState::Selected : *value == 1 ? ListRowState::Hovered : ListRowState::Normal;
+        const ListRowState state = *value == 4   ? ListRowState::Selected
+                                   : *value == 1 ? ListRowState::Hovered
+                                                 : ListRowState::Normal;
         rows.Row(row - 1).state = state;
         if (redraw) DrawRow(row);
     }
     return static_cast<int>(rows.Row(row - 1).state);
 }
 
-void UiListView::SetImageLists(const UiImageList* large, const UiImageList* header, const UiImageList* small) {
+void UiListView::SetImageLists(const UiImageList* large, const UiImageList* header,
+                               const UiImageList* small) {
     largeImages = large;
     headerImages = header;
     smallImages = small;
@@ -181,17 +184,16 @@ bool UiListView::ValidIndex(std::optional<int> row, std::optional<int> column) c
 }
 
 LResult UiListView::OnCreate() {
-    verticalBar.CreateScrollBar(this, {rect.x, rect.y, kListBarThickness, kListBarThickness}, 0, false);
+    verticalBar.CreateScrollBar(this, {rect.x, rect.y, kListBarThickness, kListBarThickness}, 0,
+                                false);
     horizontalBar.CreateScrollBar(this, {rect.x, rect.y, kListBarThickness, kListBarThickness},
                                   SCROLL_HORIZONTAL, false);
     // The bars keep the press without taking the focus, so the wheel stays with the list.
     for (UiScrollBar* bar : {&verticalBar, &horizontalBar}) {
         bar->Focusable(0);
         bar->SetChangeCallback([this](UiScrollBar& changed, float value) {
-            if (&changed == &verticalBar)
-                ScrollTo(std::nullopt, -value);
-            else
-                ScrollTo(-value, std::nullopt);
+            if (&changed == &verticalBar) ScrollTo(std::nullopt, -value);
+            else ScrollTo(-value, std::nullopt);
         });
     }
     Layout();
@@ -223,30 +225,21 @@ LResult UiListView::OnResize(int, int) {
 
 LResult UiListView::OnOtherMessage(int message, WParam, LParam lParam) {
     switch (message) {
-    case LIST_EV_REDRAW_ROW:
-        DrawRow(static_cast<int>(lParam));
-        return 0;
-    case LIST_EV_RESET_SCROLL:
-        ScrollTo(0, 0);
-        return 0;
+    case LIST_EV_REDRAW_ROW: DrawRow(static_cast<int>(lParam)); return 0;
+    case LIST_EV_RESET_SCROLL: ScrollTo(0, 0); return 0;
     case LIST_EV_SYNC_VERTICAL:
-    case LIST_EV_SYNC_HORIZONTAL:
-        SyncBars();
-        return 0;
+    case LIST_EV_SYNC_HORIZONTAL: SyncBars(); return 0;
     case LIST_EV_CONTENT_CHANGED: {
         const bool repaint = repaintPending_;
         const int first = dirtyFirst_, last = dirtyLast_;
         refreshPending_ = repaintPending_ = false;
         dirtyFirst_ = dirtyLast_ = 0;
         SyncBars();
-        if (repaint)
-            DrawList();
-        else if (first)
-            DrawRows(first, last);
+        if (repaint) DrawList();
+        else if (first) DrawRows(first, last);
         return 0;
     }
-    default:
-        return kUnhandled;
+    default: return kUnhandled;
     }
 }
 

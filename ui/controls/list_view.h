@@ -25,11 +25,12 @@ namespace ui {
 enum class ListStyle { Report = 0, Grid = 1, Single = 2 };
 
 // gridLines bits.
-inline constexpr int LIST_GRID_ROWS = 1;     // a line under every row
-inline constexpr int LIST_GRID_COLUMNS = 2;  // a line at the right edge of every column (report only)
+inline constexpr int LIST_GRID_ROWS = 1;  // a line under every row
+inline constexpr int LIST_GRID_COLUMNS =
+    2;  // a line at the right edge of every column (report only)
 
 // Internal events the list sends itself.
-inline constexpr int LIST_EV_REDRAW_ROW = 4102;       // lParam: row
+inline constexpr int LIST_EV_REDRAW_ROW = 4102;  // lParam: row
 inline constexpr int LIST_EV_RESET_SCROLL = 4105;
 inline constexpr int LIST_EV_SYNC_VERTICAL = 4115;
 inline constexpr int LIST_EV_SYNC_HORIZONTAL = 4116;
@@ -46,14 +47,15 @@ struct UiImageList {
     int iconHeight = 0;
     std::vector<gfx::Bitmap> images;
     const gfx::Bitmap* At(int index) const {
-        return index >= 0 && static_cast<std::size_t>(index) < images.size() ? &images[static_cast<std::size_t>(index)]
-                                                                            : nullptr;
+        return index >= 0 && static_cast<std::size_t>(index) < images.size()
+                   ? &images[static_cast<std::size_t>(index)]
+                   : nullptr;
     }
 };
 
 struct ListColumn {
     rt::Text title;
-    int image = -1;        // header image index, -1 = none
+    int image = -1;  // header image index, -1 = none
     float width = 50;
     std::int64_t colour = -1;  // ARGB text colour of the column's cells, -1 = the row's
 };
@@ -69,20 +71,20 @@ struct ListHit {
 // Optional values of CreateList; absent ones take the defaults shown.
 struct ListViewOptions {
     ListStyle style = ListStyle::Report;
-    std::optional<int> itemSpacing;     // 4, 6 in the grid style: the padding of cells and items
-    std::optional<bool> hideHeader;     // false; always true outside the report style
-    std::optional<int> gridLines;       // 3 in the report style, else 0
-    std::optional<bool> singleSelect;   // true
-    std::optional<gfx::Argb> textColor;          // black at alpha 210
+    std::optional<int> itemSpacing;      // 4, 6 in the grid style: the padding of cells and items
+    std::optional<bool> hideHeader;      // false; always true outside the report style
+    std::optional<int> gridLines;        // 3 in the report style, else 0
+    std::optional<bool> singleSelect;    // true
+    std::optional<gfx::Argb> textColor;  // black at alpha 210
     std::optional<gfx::Argb> hoverTextColor;     // 0 = textColor
     std::optional<gfx::Argb> selectedTextColor;  // 0 = textColor
     std::optional<gfx::Argb> hoverBackColor;     // 0 = the theme colour at alpha 51
     std::optional<gfx::Argb> selectedBackColor;  // 0 = the theme colour at alpha 102
     std::optional<gfx::Argb> backColor;          // white at alpha 210
     std::optional<rt::Text> faceName;
-    std::optional<float> size;                   // 12
+    std::optional<float> size;  // 12
     std::optional<int> fontStyle;
-    std::optional<gfx::Argb> lineColor;          // black at alpha 80
+    std::optional<gfx::Argb> lineColor;  // black at alpha 80
     bool visible = true;
 };
 
@@ -99,8 +101,8 @@ public:
     int InsertColumn(int position, const rt::Text& title, float width = 50, int image = -1,
                      std::int64_t colour = -1);
     // Returns the new row's number, 0 while the list has no column.
-    int InsertRow(int position, const rt::Text& firstCell, int image = -1, int itemValue = 0, int value1 = 0,
-                  int value2 = 0, bool redraw = true);
+    int InsertRow(int position, const rt::Text& firstCell, int image = -1, int itemValue = 0,
+                  int value1 = 0, int value2 = 0, bool redraw = true);
     // Appends a row with its cells (one per column; missing ones stay empty).
     int AppendRow(std::initializer_list<std::string_view> cells, bool redraw = true);
     // 0 when the row or column is out of range.
@@ -118,7 +120,8 @@ public:
     int RowValue(int row, int which, std::optional<int> value = std::nullopt);
     // The row state code (0 normal, 1 hovered, 4 selected), 0 out of range.
     int RowState(int row, std::optional<int> value = std::nullopt, bool redraw = true);
-    void SetImageLists(const UiImageList* large, const UiImageList* header, const UiImageList* small);
+    void SetImageLists(const UiImageList* large, const UiImageList* header,
+                       const UiImageList* small);
     void SetRowClickHandler(RowHandler handler) { rowClickHandler = std::move(handler); }
     void SetRowRightClickHandler(RowHandler handler) { rowRightClickHandler = std::move(handler); }
     void SetRowPressHandler(RowHandler handler) { rowPressHandler = std::move(handler); }
@@ -222,7 +225,9 @@ private:
     int LineOf(int row) const;
     // Row rectangle in surface coordinates.
     RectF RowSurfaceRect(int row) const;
-    bool OnScreen(int row) const { return row >= firstVisibleRow && row <= lastVisibleRow && row > 0; }
+    bool OnScreen(int row) const {
+        return row >= firstVisibleRow && row <= lastVisibleRow && row > 0;
+    }
     // Left edge of a column in content coordinates (column 1-based).
     float ColumnLeft(int column) const;
 

@@ -38,13 +38,16 @@ void MovePixelRows(gfx::Bitmap& bitmap, const gfx::RectI& area, int shift) {
     if (right <= clipped.x || bottom <= clipped.y || !bitmap.Data()) return;
     const std::size_t bytes = static_cast<std::size_t>(right - clipped.x) * 4;
     const auto rowAt = [&](int y) {
-        return bitmap.Data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.Stride()) +
+        return bitmap.Data() +
+               static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.Stride()) +
                static_cast<std::size_t>(clipped.x) * 4;
     };
     if (shift < 0) {
-        for (int y = clipped.y - shift; y < bottom; ++y) std::memcpy(rowAt(y + shift), rowAt(y), bytes);
+        for (int y = clipped.y - shift; y < bottom; ++y)
+            std::memcpy(rowAt(y + shift), rowAt(y), bytes);
     } else {
-        for (int y = bottom - 1 - shift; y >= clipped.y; --y) std::memcpy(rowAt(y + shift), rowAt(y), bytes);
+        for (int y = bottom - 1 - shift; y >= clipped.y; --y)
+            std::memcpy(rowAt(y + shift), rowAt(y), bytes);
     }
     bitmap.MarkDirty();
 }
@@ -62,8 +65,10 @@ float DrawSmallImage(gfx::Graphics& g, const UiImageList* list, int index, const
 
 gfx::Argb UiListView::StateBackColor(ListRowState state) const {
     switch (state) {
-    case ListRowState::Selected: return selectedBackColor ? selectedBackColor : MakeArgb(HostThemeColour(*this), 102);
-    case ListRowState::Hovered: return hoverBackColor ? hoverBackColor : MakeArgb(HostThemeColour(*this), 51);
+    case ListRowState::Selected:
+        return selectedBackColor ? selectedBackColor : MakeArgb(HostThemeColour(*this), 102);
+    case ListRowState::Hovered:
+        return hoverBackColor ? hoverBackColor : MakeArgb(HostThemeColour(*this), 51);
     default: return 0;
     }
 }
@@ -116,11 +121,13 @@ bool UiListView::ShiftRows(float dy) {
     const int shift = static_cast<int>(std::lround(dy));
     const gfx::RectI area{static_cast<int>(itemsRect.x), static_cast<int>(itemsRect.y),
                           static_cast<int>(itemsRect.width), static_cast<int>(itemsRect.height)};
-    if (static_cast<float>(shift) != dy || shift == 0 || std::abs(shift) >= area.height) return false;
+    if (static_cast<float>(shift) != dy || shift == 0 || std::abs(shift) >= area.height)
+        return false;
     PaintContext context = BeginControlPaint(false);
     // The rows still on screen move with the content; the strip they leave is drawn anew.
     MovePixelRows(*surface, area, shift);
-    const RectF strip{itemsRect.x, shift < 0 ? itemsRect.Bottom() + static_cast<float>(shift) : itemsRect.y,
+    const RectF strip{itemsRect.x,
+                      shift < 0 ? itemsRect.Bottom() + static_cast<float>(shift) : itemsRect.y,
                       itemsRect.width, static_cast<float>(std::abs(shift))};
     gfx::Graphics& g = *graphics;
     g.SetClip(strip);
@@ -154,7 +161,8 @@ void UiListView::PaintHeader(gfx::Graphics& g) {
         }
         left = right;
     }
-    g.DrawLine(separator, {headerRect.x, headerRect.Bottom() - 1}, {headerRect.Right() - 1, headerRect.Bottom() - 1});
+    g.DrawLine(separator, {headerRect.x, headerRect.Bottom() - 1},
+               {headerRect.Right() - 1, headerRect.Bottom() - 1});
     g.ResetClip();
 }
 
@@ -172,7 +180,8 @@ void UiListView::PaintRow(gfx::Graphics& g, int row) {
     const int columnCount = style == ListStyle::Report ? ColumnCount() : std::min(1, ColumnCount());
     float left = r.x;
     for (int c = 1; c <= columnCount; ++c) {
-        const float width = style == ListStyle::Report ? columns[static_cast<std::size_t>(c - 1)].width : r.width;
+        const float width =
+            style == ListStyle::Report ? columns[static_cast<std::size_t>(c - 1)].width : r.width;
         const float right = left + width;
         if (right > itemsRect.x && left < itemsRect.Right()) {
             RectF box{left + spacing, r.y, width - 2 * spacing, r.height};
@@ -182,7 +191,9 @@ void UiListView::PaintRow(gfx::Graphics& g, int row) {
             const std::string_view cell = rows.Cell(row - 1, c - 1);
             if (!cell.empty() && box.width > 0) {
                 const std::int64_t own = columns[static_cast<std::size_t>(c - 1)].colour;
-                const gfx::Argb colour = (own != -1 && state == ListRowState::Normal) ? static_cast<gfx::Argb>(own) : text;
+                const gfx::Argb colour = (own != -1 && state == ListRowState::Normal)
+                                             ? static_cast<gfx::Argb>(own)
+                                             : text;
                 g.DrawString(rt::Text(cell), *font, gfx::SolidBrush(colour), box, *cellFormat);
             }
             if (style == ListStyle::Report && (gridLines & LIST_GRID_COLUMNS))
@@ -190,20 +201,25 @@ void UiListView::PaintRow(gfx::Graphics& g, int row) {
         }
         left = right;
     }
-    if (gridLines & LIST_GRID_ROWS) g.DrawLine(line, {r.x, r.Bottom() - 1}, {r.Right() - 1, r.Bottom() - 1});
+    if (gridLines & LIST_GRID_ROWS)
+        g.DrawLine(line, {r.x, r.Bottom() - 1}, {r.Right() - 1, r.Bottom() - 1});
     if (host && host->keyboardFocus == this && row == selectedRow) DrawBorder(g, r, BORDER_DASHED);
 }
 
 void UiListView::PaintGridItem(gfx::Graphics& g, int row, const RectF& box, gfx::Argb text) {
     const ListRowState state = rows.Row(row - 1).state;
     const float spacing = static_cast<float>(itemSpacing);
-    const RectF inner{box.x + spacing / 2, box.y + spacing / 2, box.width - spacing, box.height - spacing};
+    const RectF inner{box.x + spacing / 2, box.y + spacing / 2, box.width - spacing,
+                      box.height - spacing};
     if (const gfx::Argb back = StateBackColor(state)) FillRoundRect(g, inner, kGridCorner, back);
     const float iconHeight = itemHeight - rowHeight - spacing;
     if (largeImages) {
-        if (const gfx::Bitmap* image = largeImages->At(rows.CellImage(row - 1, 0)); image && image->IsValid()) {
-            const float w = static_cast<float>(largeImages->iconWidth), h = static_cast<float>(largeImages->iconHeight);
-            g.DrawImage(*image, RectF{inner.x + (inner.width - w) / 2, inner.y + (iconHeight - h) / 2, w, h});
+        if (const gfx::Bitmap* image = largeImages->At(rows.CellImage(row - 1, 0));
+            image && image->IsValid()) {
+            const float w = static_cast<float>(largeImages->iconWidth),
+                        h = static_cast<float>(largeImages->iconHeight);
+            g.DrawImage(*image, RectF{inner.x + (inner.width - w) / 2,
+                                      inner.y + (iconHeight - h) / 2, w, h});
         }
     }
     const std::string_view cell = ColumnCount() > 0 ? rows.Cell(row - 1, 0) : std::string_view{};
@@ -213,7 +229,8 @@ void UiListView::PaintGridItem(gfx::Graphics& g, int row, const RectF& box, gfx:
         g.DrawString(rt::Text(cell), *font, gfx::SolidBrush(text),
                      RectF{inner.x + 2, inner.y + iconHeight, inner.width - 4, rowHeight}, centred);
     }
-    if (host && host->keyboardFocus == this && row == selectedRow) DrawBorder(g, inner, BORDER_DASHED);
+    if (host && host->keyboardFocus == this && row == selectedRow)
+        DrawBorder(g, inner, BORDER_DASHED);
 }
 
 }  // namespace ui

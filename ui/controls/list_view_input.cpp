@@ -60,7 +60,8 @@ LResult UiListView::OnMouseMove(const MouseEvent& event) {
 
 void UiListView::PressRow(int row) {
     if (singleSelect) {
-        if (selectedRow != row && ValidIndex(selectedRow)) SetState(selectedRow, ListRowState::Normal);
+        if (selectedRow != row && ValidIndex(selectedRow))
+            SetState(selectedRow, ListRowState::Normal);
         selectedRow = row;
         SetState(row, ListRowState::Selected);
         return;
@@ -86,7 +87,8 @@ void UiListView::PressRow(int row) {
                 SetState(r, ListRowState::Selected);
                 selection.push_back(r);
             } else if (r == row) {
-                selection.erase(std::remove(selection.begin(), selection.end(), row), selection.end());
+                selection.erase(std::remove(selection.begin(), selection.end(), row),
+                                selection.end());
                 selection.push_back(row);
             }
             if (r == row) break;

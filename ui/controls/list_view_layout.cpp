@@ -30,11 +30,15 @@ void UiListView::Layout() {
     itemsRect = {clientRect.x, clientRect.y + headerHeight, clientRect.width,
                  std::max(0.0f, clientRect.height - headerHeight)};
     if (style == ListStyle::Grid) {
-        const float iconWidth = largeImages ? static_cast<float>(largeImages->iconWidth) : kGridDefaultIcon;
-        const float iconHeight = largeImages ? static_cast<float>(largeImages->iconHeight) : kGridDefaultIcon;
+        const float iconWidth =
+            largeImages ? static_cast<float>(largeImages->iconWidth) : kGridDefaultIcon;
+        const float iconHeight =
+            largeImages ? static_cast<float>(largeImages->iconHeight) : kGridDefaultIcon;
         itemHeight = rowHeight + iconHeight + static_cast<float>(itemSpacing);
-        itemWidth = std::max(iconWidth, kGridItemRows * rowHeight) + static_cast<float>(itemSpacing);
-        itemsPerLine = std::max(1, static_cast<int>((itemsRect.width - kListBarThickness) / itemWidth));
+        itemWidth =
+            std::max(iconWidth, kGridItemRows * rowHeight) + static_cast<float>(itemSpacing);
+        itemsPerLine =
+            std::max(1, static_cast<int>((itemsRect.width - kListBarThickness) / itemWidth));
     } else if (smallImages && static_cast<float>(smallImages->iconHeight) >= rowHeight) {
         rowHeight = static_cast<float>(smallImages->iconHeight) + 6;
     } else {
@@ -43,9 +47,13 @@ void UiListView::Layout() {
     UpdateContent();
 }
 
-bool UiListView::VerticalNeeded() const { return contentHeight - itemsRect.height > kGeometryTolerance; }
+bool UiListView::VerticalNeeded() const {
+    return contentHeight - itemsRect.height > kGeometryTolerance;
+}
 
-bool UiListView::HorizontalNeeded() const { return contentWidth - itemsRect.width > kGeometryTolerance; }
+bool UiListView::HorizontalNeeded() const {
+    return contentWidth - itemsRect.width > kGeometryTolerance;
+}
 
 void UiListView::UpdateContent() {
     const float areaHeight = std::max(0.0f, clientRect.height - headerRect.height);
@@ -122,7 +130,8 @@ void UiListView::SyncBars() {
     verticalBar.Visible(verticalShown_ ? 1 : 0);
     if (horizontalShown_) {
         const float width = clientRect.width - (verticalShown_ ? kListBarThickness : 0);
-        horizontalBar.Move(rect.x + clientRect.x, top + itemsRect.height, width, kListBarThickness, false);
+        horizontalBar.Move(rect.x + clientRect.x, top + itemsRect.height, width, kListBarThickness,
+                           false);
         feed(horizontalBar, MaxScrollX(), itemsRect.width, 20, -scrollX);
     }
     horizontalBar.Visible(horizontalShown_ ? 1 : 0);
@@ -138,20 +147,22 @@ void UiListView::ScrollTo(std::optional<float> x, std::optional<float> y) {
     ClampScroll();
     if (scrollX == oldX && scrollY == oldY) return;
     if (verticalBar.handle && verticalBar.value != -scrollY) verticalBar.ScrollValue(-scrollY);
-    if (horizontalBar.handle && horizontalBar.value != -scrollX) horizontalBar.ScrollValue(-scrollX);
+    if (horizontalBar.handle && horizontalBar.value != -scrollX)
+        horizontalBar.ScrollValue(-scrollX);
     if (scrollX != oldX || !ShiftRows(scrollY - oldY)) DrawList();
 }
 
 void UiListView::EnsureVisible(int row) {
     if (!ValidIndex(row)) return;
     const RectF r = RowRect(row);
-    if (r.y < 0)
-        ScrollTo(std::nullopt, scrollY - r.y);
+    if (r.y < 0) ScrollTo(std::nullopt, scrollY - r.y);
     else if (r.y + r.height > itemsRect.height)
         ScrollTo(std::nullopt, scrollY - (r.y + r.height - itemsRect.height));
 }
 
-int UiListView::LineOf(int row) const { return style == ListStyle::Grid ? (row - 1) / itemsPerLine : row - 1; }
+int UiListView::LineOf(int row) const {
+    return style == ListStyle::Grid ? (row - 1) / itemsPerLine : row - 1;
+}
 
 RectF UiListView::RowRect(int row) const {
     if (!ValidIndex(row)) return {};

@@ -25,13 +25,14 @@ TimerId RowTimerId(const UiMenuPanel* row) { return reinterpret_cast<TimerId>(ro
 
 UiMenuPanel::~UiMenuPanel() { Destroy(); }
 
-UiControl* UiMenuPanel::CreateMenuRow(NativeWindow menuWindow, float x, float y, float width, float height,
-                                      const MenuItem& value, bool visibleIn) {
+UiControl* UiMenuPanel::CreateMenuRow(NativeWindow menuWindow, float x, float y, float width,
+                                      float height, const MenuItem& value, bool visibleIn) {
     if (handle) return handle;
     item = value;
     format = MakeCaptionFormat(1);
     font = MakeControlFont(std::nullopt, std::nullopt, std::nullopt);
-    return Create(menuWindow, {x, y, width, height}, KIND_MENU_PANEL, visibleIn, 1, std::nullopt, 0);
+    return Create(menuWindow, {x, y, width, height}, KIND_MENU_PANEL, visibleIn, 1, std::nullopt,
+                  0);
 }
 
 MenuItem UiMenuPanel::Item(std::optional<MenuItem> value) {
@@ -93,11 +94,8 @@ LResult UiMenuPanel::OnClick() {
         host->hoverControl = this;
         UpdateSubmenu(true);
         break;
-    case MenuItemType::Command:
-        RunCommand();
-        break;
-    default:
-        break;
+    case MenuItemType::Command: RunCommand(); break;
+    default: break;
     }
     return 0;
 }
@@ -136,7 +134,8 @@ void UiMenuPanel::UpdateSubmenu(bool now) {
         }
         plat::POINT client = cursor;
         plat::ScreenToClient(hwnd, &client);
-        UiControl* under = UiWindow::HitTest(host->lastControl, static_cast<float>(client.x), static_cast<float>(client.y));
+        UiControl* under = UiWindow::HitTest(host->lastControl, static_cast<float>(client.x),
+                                             static_cast<float>(client.y));
         if (under == active) return;
         plat::SetForegroundWindow(hwnd);
         plat::RemoveProp(hwnd, kPropSubmenu);
@@ -181,15 +180,18 @@ void UiMenuPanel::DrawRow(bool highlighted) {
     }
     if (item.icon) DrawMenuIcon(g, *item.icon);
     const float lineHeight = std::ceil(font->Height());
-    const gfx::RectF text{30, std::floor((h - lineHeight) / 2) + 1, w - 30 - (submenu ? 12.0f : 0.0f), lineHeight};
+    const gfx::RectF text{30, std::floor((h - lineHeight) / 2) + 1,
+                          w - 30 - (submenu ? 12.0f : 0.0f), lineHeight};
     const std::optional<gfx::Argb> effectColour =
         item.effectColour ? std::optional<gfx::Argb>(item.effectColour) : std::nullopt;
-    DrawEffectText(g, item.text, *font, *format, highlighted ? kHighlightTextColor : item.textColour, text,
-                   item.effect, effectColour);
+    DrawEffectText(g, item.text, *font, *format,
+                   highlighted ? kHighlightTextColor : item.textColour, text, item.effect,
+                   effectColour);
     if (submenu) {
         const gfx::Argb fill = highlighted ? 0xE6FFFFFF : 0x78000000;
         const float cx = w - 8, cy = h / 2;
-        const std::array<gfx::PointF, 3> triangle{gfx::PointF{cx - 2, cy - 3.5f}, gfx::PointF{cx + 2, cy},
+        const std::array<gfx::PointF, 3> triangle{gfx::PointF{cx - 2, cy - 3.5f},
+                                                  gfx::PointF{cx + 2, cy},
                                                   gfx::PointF{cx - 2, cy + 3.5f}};
         g.FillPolygon(gfx::SolidBrush(fill), triangle);
         g.DrawPolygon(gfx::Pen(ScaleAlpha(fill, 0.8f)), triangle);

@@ -25,11 +25,11 @@ inline constexpr int kMinimumFrameMs = 10;
 
 // Optional values of the create operations; absent ones take the defaults shown.
 struct PictureOptions {
-    std::optional<gfx::Argb> fillColor;              // none
-    std::optional<bool> fixZeroDelays;               // false; true: a delay of 0 plays as 10
-    std::optional<PictureDrawMode> drawMode;         // stretched
-    std::optional<SliceMargins> sliceMargins;        // none: a nine-slice draws at natural size
-    std::optional<std::uint32_t> border;             // a DrawBorder style, 0 = none
+    std::optional<gfx::Argb> fillColor;        // none
+    std::optional<bool> fixZeroDelays;         // false; true: a delay of 0 plays as 10
+    std::optional<PictureDrawMode> drawMode;   // stretched
+    std::optional<SliceMargins> sliceMargins;  // none: a nine-slice draws at natural size
+    std::optional<std::uint32_t> border;       // a DrawBorder style, 0 = none
     bool visible = true;
 };
 
@@ -45,10 +45,12 @@ public:
 
     // Kind 4, focusable. Bytes that do not decode leave a picture without an image.
     UiControl* CreatePicture(ControlParent parent, float x, float y, float width, float height,
-                             std::span<const std::uint8_t> bytes, const PictureOptions& options = {});
+                             std::span<const std::uint8_t> bytes,
+                             const PictureOptions& options = {});
     // The same from an icon (an ARGB image in memory).
-    UiControl* CreatePictureFromIcon(ControlParent parent, float x, float y, float width, float height,
-                                     const plat::IconImage& icon, const PictureOptions& options = {});
+    UiControl* CreatePictureFromIcon(ControlParent parent, float x, float y, float width,
+                                     float height, const plat::IconImage& icon,
+                                     const PictureOptions& options = {});
     // Shows another icon in place of the image (the window's icon changed).
     void SetIconImage(const plat::IconImage& icon);
     // Draws the frame due and, for an animation, arms the timer for the next.

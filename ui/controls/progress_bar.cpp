@@ -70,12 +70,12 @@ void UiProgressBar::DrawBar() {
     const gfx::RectF inner{full.x + 2, full.y + 2, full.width - 4, full.height - 4};
     using Mode = gfx::LinearGradientMode;
     if (backColor != 0) {
-        if (rounded)
-            FillRoundRect(g, inner, corner, backColor);
-        else
-            g.FillRectangle(gfx::SolidBrush(backColor), inner);
+        if (rounded) FillRoundRect(g, inner, corner, backColor);
+        else g.FillRectangle(gfx::SolidBrush(backColor), inner);
     }
-    if (shading) FillGradient(g, inner, 0x00000000, 0x33000000, vertical ? Mode::Horizontal : Mode::Vertical);
+    if (shading)
+        FillGradient(g, inner, 0x00000000, 0x33000000,
+                     vertical ? Mode::Horizontal : Mode::Vertical);
     const float length = DoneLength(vertical ? inner.height : inner.width);
     if (length > 0) {
         gfx::RectF done = inner;
@@ -87,21 +87,20 @@ void UiProgressBar::DrawBar() {
         }
         if (rounded) {
             const gfx::Region clip = gfx::Region::RoundRect(
-                static_cast<int>(inner.x), static_cast<int>(inner.y), static_cast<int>(inner.Right()),
-                static_cast<int>(inner.Bottom()), static_cast<int>(corner), static_cast<int>(corner));
+                static_cast<int>(inner.x), static_cast<int>(inner.y),
+                static_cast<int>(inner.Right()), static_cast<int>(inner.Bottom()),
+                static_cast<int>(corner), static_cast<int>(corner));
             g.SetClip(clip, gfx::CombineMode::Intersect);
         }
         // Along the bar: left to right, or bottom to top for a vertical bar.
-        if (vertical)
-            FillGradient(g, done, endColor, startColor, Mode::Vertical);
-        else
-            FillGradient(g, done, startColor, endColor, Mode::Horizontal);
+        if (vertical) FillGradient(g, done, endColor, startColor, Mode::Vertical);
+        else FillGradient(g, done, startColor, endColor, Mode::Horizontal);
         g.ResetClip();
     }
-    if (rounded)
-        StrokeRoundRect(g, inner, corner, borderColor);
+    if (rounded) StrokeRoundRect(g, inner, corner, borderColor);
     else
-        g.DrawRectangle(gfx::Pen(borderColor), {inner.x, inner.y, inner.width - 1, inner.height - 1});
+        g.DrawRectangle(gfx::Pen(borderColor),
+                        {inner.x, inner.y, inner.width - 1, inner.height - 1});
     EndControlPaint(context);
 }
 

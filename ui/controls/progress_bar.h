@@ -11,19 +11,19 @@ namespace ui {
 
 // Optional values of CreateProgressBar; absent ones take the defaults shown.
 struct ProgressBarOptions {
-    std::optional<float> position;        // 0
-    std::optional<float> minimum;         // 0
-    std::optional<float> maximum;         // 100
-    std::optional<int> vertical;          // 0: fills left to right; 1: bottom to top
+    std::optional<float> position;  // 0
+    std::optional<float> minimum;   // 0
+    std::optional<float> maximum;   // 100
+    std::optional<int> vertical;    // 0: fills left to right; 1: bottom to top
     // Further values.
-    std::optional<int> shading;           // 1: darken the bar across its direction
-    std::optional<float> corner;          // 6: corner size of a rounded bar
+    std::optional<int> shading;   // 1: darken the bar across its direction
+    std::optional<float> corner;  // 6: corner size of a rounded bar
     // Colour defaults are RGB values (red in the low byte) through MakeArgb.
-    std::optional<gfx::Argb> startColor;  // MakeArgb(0xFF8800, 230): azure
-    std::optional<gfx::Argb> endColor;    // MakeArgb(0x80E000, 230): spring green
-    std::optional<gfx::Argb> borderColor; // black at alpha 80
-    std::optional<gfx::Argb> backColor;   // white at alpha 210; 0 = no fill
-    std::optional<int> rounded;           // the host's corner style
+    std::optional<gfx::Argb> startColor;   // MakeArgb(0xFF8800, 230): azure
+    std::optional<gfx::Argb> endColor;     // MakeArgb(0x80E000, 230): spring green
+    std::optional<gfx::Argb> borderColor;  // black at alpha 80
+    std::optional<gfx::Argb> backColor;    // white at alpha 210; 0 = no fill
+    std::optional<int> rounded;            // the host's corner style
     bool visible = true;
 };
 

@@ -256,8 +256,8 @@ void UiScrollBar::DrawBar() {
         if (m.arrow <= 0) break;
         const float centre = part == ScrollPart::Decrement ? m.arrow / 2 : m.length - m.arrow / 2;
         const float tip = part == ScrollPart::Decrement ? -size : size;
-        const std::array<gfx::PointF, 3> points{at(centre + tip, half), at(centre - tip, half - size),
-                                                at(centre - tip, half + size)};
+        const std::array<gfx::PointF, 3> points{
+            at(centre + tip, half), at(centre - tip, half - size), at(centre - tip, half + size)};
         const gfx::Argb colour = Black(partAlpha(part));
         g.FillPolygon(gfx::SolidBrush(colour), points);
         g.DrawPolygon(gfx::Pen(colour), points);

@@ -61,9 +61,9 @@ public:
 
     // Geometry along the bar, in surface coordinates.
     struct Geometry {
-        float length = 0;       // along the bar
-        float thickness = 0;    // across it
-        float arrow = 0;        // length of each arrow square
+        float length = 0;     // along the bar
+        float thickness = 0;  // across it
+        float arrow = 0;      // length of each arrow square
         float trackStart = 0;
         float trackLength = 0;
         float thumbStart = 0;

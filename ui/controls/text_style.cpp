@@ -15,7 +15,8 @@ gfx::TextMeasure TextStyle::MeasureStyledText(gfx::Graphics& g, const rt::Text& 
     return g.MeasureString(text, *font, {0, 0, 0, 0}, *format);
 }
 
-void TextStyle::DrawStyledText(gfx::Graphics& g, const rt::Text& text, const gfx::RectF& rect) const {
+void TextStyle::DrawStyledText(gfx::Graphics& g, const rt::Text& text,
+                               const gfx::RectF& rect) const {
     DrawEffectText(g, text, *font, *format, textColor, rect, effect, effectColor);
 }
 

@@ -23,7 +23,8 @@ void Blend(gfx::Graphics& g, const gfx::Bitmap& source, const RectF& area, float
 // A strip frame: the part of the picture on the shown side of `edge` at
 // `alpha`, then a soft edge of one-pixel lines fading to a hundredth of it.
 // side: 3 from the left, 4 from the right, 5 from the top, else from the bottom.
-void StripFrame(gfx::Graphics& g, const gfx::Bitmap& picture, int side, float edge, float alpha, bool keepBefore) {
+void StripFrame(gfx::Graphics& g, const gfx::Bitmap& picture, int side, float edge, float alpha,
+                bool keepBefore) {
     const float w = static_cast<float>(picture.Width());
     const float h = static_cast<float>(picture.Height());
     const bool horizontal = side == 3 || side == 4;
@@ -39,14 +40,16 @@ void StripFrame(gfx::Graphics& g, const gfx::Bitmap& picture, int side, float ed
     if (keepBefore) {
         Blend(g, picture, area(0, edge), alpha);
         for (int i = 0; i < kSoftEdgeLines; ++i) {
-            const float fade = alpha * (1.0f - 0.99f * static_cast<float>(i) / (kSoftEdgeLines - 1));
+            const float fade =
+                alpha * (1.0f - 0.99f * static_cast<float>(i) / (kSoftEdgeLines - 1));
             Blend(g, picture, area(edge + static_cast<float>(i), 1), fade);
         }
     } else {
         // Closing: the picture beyond the edge stays, the soft edge before it.
         Blend(g, picture, area(edge, extent - edge), alpha);
         for (int i = 0; i < kSoftEdgeLines; ++i) {
-            const float fade = alpha * (1.0f - 0.99f * static_cast<float>(i) / (kSoftEdgeLines - 1));
+            const float fade =
+                alpha * (1.0f - 0.99f * static_cast<float>(i) / (kSoftEdgeLines - 1));
             Blend(g, picture, area(edge - 1 - static_cast<float>(i), 1), fade);
         }
     }
@@ -55,9 +58,12 @@ void StripFrame(gfx::Graphics& g, const gfx::Bitmap& picture, int side, float ed
 void ZoomFrame(gfx::Graphics& g, const gfx::Bitmap& picture, float scale, float alpha) {
     const float w = static_cast<float>(picture.Width()) * scale;
     const float h = static_cast<float>(picture.Height()) * scale;
-    const RectF dest{(static_cast<float>(picture.Width()) - w) / 2, (static_cast<float>(picture.Height()) - h) / 2, w, h};
-    const RectF source{0, 0, static_cast<float>(picture.Width()), static_cast<float>(picture.Height())};
-    g.DrawImage(picture, dest, source, gfx::ColorMatrix::AlphaScale(std::clamp(alpha, 0.0f, 255.0f) / 255.0f));
+    const RectF dest{(static_cast<float>(picture.Width()) - w) / 2,
+                     (static_cast<float>(picture.Height()) - h) / 2, w, h};
+    const RectF source{0, 0, static_cast<float>(picture.Width()),
+                       static_cast<float>(picture.Height())};
+    g.DrawImage(picture, dest, source,
+                gfx::ColorMatrix::AlphaScale(std::clamp(alpha, 0.0f, 255.0f) / 255.0f));
 }
 }  // namespace
 
@@ -81,19 +87,25 @@ void UiWindow::PlayFrames(int kind, int frames, bool entry, int pauseMs) {
     for (int j = 1; j <= frames && plat::IsWindow(hwnd); ++j) {
         gfx::Bitmap frame(picture.Width(), picture.Height());
         gfx::Graphics g(frame);
-        const float alpha = entry ? 25.0f * static_cast<float>(j - 1) : 255.0f - 17.0f * static_cast<float>(j);
+        const float alpha =
+            entry ? 25.0f * static_cast<float>(j - 1) : 255.0f - 17.0f * static_cast<float>(j);
         if (kind == 1) {
-            Blend(g, picture, RectF{0, 0, static_cast<float>(picture.Width()), static_cast<float>(picture.Height())},
+            Blend(g, picture,
+                  RectF{0, 0, static_cast<float>(picture.Width()),
+                        static_cast<float>(picture.Height())},
                   alpha);
         } else if (kind == 7) {
-            const float progress = entry ? static_cast<float>(j - 1) / frames : 1.0f - static_cast<float>(j) / frames;
+            const float progress =
+                entry ? static_cast<float>(j - 1) / frames : 1.0f - static_cast<float>(j) / frames;
             ZoomFrame(g, picture, 0.1f + 0.9f * progress, alpha);
         } else {
-            const float edge = entry ? static_cast<float>(j - 1) * extent / frames : static_cast<float>(j) * extent / frames;
+            const float edge = entry ? static_cast<float>(j - 1) * extent / frames
+                                     : static_cast<float>(j) * extent / frames;
             StripFrame(g, picture, kind, edge, alpha, entry);
         }
         PresentBitmap(frame);
-        if (entry && j == 1 && !plat::IsWindowVisible(hwnd)) plat::ShowWindow(hwnd, plat::SW_SHOWNORMAL);
+        if (entry && j == 1 && !plat::IsWindowVisible(hwnd))
+            plat::ShowWindow(hwnd, plat::SW_SHOWNORMAL);
         if (entry) PumpPending();
         plat::Sleep(static_cast<plat::DWORD>(pauseMs));
     }
@@ -110,20 +122,24 @@ void UiWindow::ShowAnimated(int animation, std::optional<int> duration) {
     }
     // A window that is not layered is layered for the animation only.
     const LParam exStyle = plat::GetWindowLong(window, plat::GWL_EXSTYLE);
-    if (!(exStyle & plat::WS_EX_LAYERED)) plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle | plat::WS_EX_LAYERED);
+    if (!(exStyle & plat::WS_EX_LAYERED))
+        plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle | plat::WS_EX_LAYERED);
     if (blurBehind) ApplyBlur();
     PlayFrames(animation, kEntryFrames, true, total / kEntryFrames);
     if (!plat::IsWindow(window)) return;
     if (!(exStyle & plat::WS_EX_LAYERED)) plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle);
     PresentWhole();
-    plat::RedrawWindow(window, nullptr, plat::RDW_INVALIDATE | plat::RDW_ERASE | plat::RDW_ALLCHILDREN | plat::RDW_UPDATENOW);
+    plat::RedrawWindow(
+        window, nullptr,
+        plat::RDW_INVALIDATE | plat::RDW_ERASE | plat::RDW_ALLCHILDREN | plat::RDW_UPDATENOW);
 }
 
 void UiWindow::PlayCloseAnimation() {
     if (closeAnimation == 0 || !attached) return;
     suspended = true;
     const LParam exStyle = plat::GetWindowLong(window, plat::GWL_EXSTYLE);
-    if (!(exStyle & plat::WS_EX_LAYERED)) plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle | plat::WS_EX_LAYERED);
+    if (!(exStyle & plat::WS_EX_LAYERED))
+        plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle | plat::WS_EX_LAYERED);
     if (blurBehind) ApplyBlur();
     PlayFrames(closeAnimation, kCloseFrames, false, closeAnimation == 1 ? 10 : 8);
     if (!(exStyle & plat::WS_EX_LAYERED)) plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle);

@@ -13,7 +13,8 @@ namespace ui {
 namespace {
 // The window's small icon, else its class's small icon, else the class icon.
 plat::Hicon WindowIcon(NativeWindow window) {
-    if (auto icon = reinterpret_cast<plat::Hicon>(plat::SendMessage(window, plat::WM_GETICON, plat::ICON_SMALL, 0)))
+    if (auto icon = reinterpret_cast<plat::Hicon>(
+            plat::SendMessage(window, plat::WM_GETICON, plat::ICON_SMALL, 0)))
         return icon;
     if (plat::Hicon icon = plat::GetClassIcon(window, true)) return icon;
     return plat::GetClassIcon(window, false);
@@ -25,7 +26,8 @@ void BuildIcon(UiWindow& host) {
     PictureOptions options;
     options.drawMode = PictureDrawMode::Stretch;
     // Not focusable: a press on the icon drags the window like the rest of the caption.
-    if (picture->CreatePictureFromIcon(host.window, 11, 11, 16, 16, icon ? *icon : plat::IconImage{}, options)) {
+    if (picture->CreatePictureFromIcon(host.window, 11, 11, 16, 16,
+                                       icon ? *icon : plat::IconImage{}, options)) {
         picture->Focusable(0);
         host.iconPicture = std::move(picture);
     }
@@ -40,7 +42,8 @@ void BuildTitle(UiWindow& host) {
     LabelOptions options;
     options.textColor = MakeArgb(0xFFFFFF, 250);
     const float left = (host.CaptionFlags & CAPTION_ICON) ? 28.0f : 11.0f;
-    if (label->CreateLabel(host.window, left, 9, width, 18, title, options)) host.titleLabel = std::move(label);
+    if (label->CreateLabel(host.window, left, 9, width, 18, title, options))
+        host.titleLabel = std::move(label);
 }
 
 // Buttons in the fixed bit order, placed leftwards from the right edge.

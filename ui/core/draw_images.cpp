@@ -28,7 +28,8 @@ void DrawImageAt(gfx::Graphics& g, const gfx::Bitmap& image, const gfx::RectF& r
     g.DrawImage(image, gfx::RectF{x, y, iw, ih});
 }
 
-void DrawImageAlpha(gfx::Graphics& g, const gfx::Bitmap& image, const gfx::RectF& rect, int opacity) {
+void DrawImageAlpha(gfx::Graphics& g, const gfx::Bitmap& image, const gfx::RectF& rect,
+                    int opacity) {
     if (!image.IsValid()) return;
     if (opacity == 255) {
         g.DrawImage(image, rect);

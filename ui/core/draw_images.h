@@ -29,7 +29,8 @@ void DrawImageAt(gfx::Graphics& g, const gfx::Bitmap& image, const gfx::RectF& r
 // The image at a constant opacity 0..255. At 255 the image is scaled into
 // `rect`; at any other opacity the part of the image of the rectangle's size
 // is drawn unscaled, every pixel's alpha multiplied by opacity / 255.
-void DrawImageAlpha(gfx::Graphics& g, const gfx::Bitmap& image, const gfx::RectF& rect, int opacity);
+void DrawImageAlpha(gfx::Graphics& g, const gfx::Bitmap& image, const gfx::RectF& rect,
+                    int opacity);
 
 // The image cut by the margins into nine pieces: corners keep their size, the
 // edges stretch along their side, the centre both ways. With an opacity, every

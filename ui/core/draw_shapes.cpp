@@ -55,8 +55,7 @@ void DrawBorder(gfx::Graphics& g, const gfx::RectF& rect, std::uint32_t style,
     const float b = rect.y + rect.height - 1;
     const gfx::RectF outline{x, y, rect.width - 1, rect.height - 1};
     switch (style) {
-    case BORDER_NONE:
-        return;
+    case BORDER_NONE: return;
     case BORDER_SUNKEN: {
         const gfx::Pen dark = MakePen(0xA0000000, penWidth);
         const gfx::Pen light = MakePen(0xF5FFFFFF, penWidth);
@@ -84,9 +83,7 @@ void DrawBorder(gfx::Graphics& g, const gfx::RectF& rect, std::uint32_t style,
         g.DrawRectangle(pen, outline);
         return;
     }
-    default:
-        g.DrawRectangle(MakePen(style, penWidth), outline);
-        return;
+    default: g.DrawRectangle(MakePen(style, penWidth), outline); return;
     }
 }
 
@@ -98,25 +95,28 @@ void FillGradient(gfx::Graphics& g, const gfx::RectF& rect, gfx::Argb from, gfx:
     g.FillRectangle(brush, {rect.x, rect.y, rect.width - 1, rect.height - 1});
 }
 
-void EdgeFade(gfx::Graphics& g, const gfx::RectF& rect, std::uint32_t rgb, std::optional<float> size,
-              FadeSides sides, std::optional<float> inset) {
+void EdgeFade(gfx::Graphics& g, const gfx::RectF& rect, std::uint32_t rgb,
+              std::optional<float> size, FadeSides sides, std::optional<float> inset) {
     const float s = size.value_or(100.0f);
     const float u = inset.value_or(6.0f);
     // A band never reaches past the middle, so opposite bands do not overlap.
-    const auto band = [s](float extent) { return extent / 2 <= s + kGeometryTolerance ? extent / 2 : s; };
+    const auto band = [s](float extent) {
+        return extent / 2 <= s + kGeometryTolerance ? extent / 2 : s;
+    };
     const float eh = band(rect.height);
     const float ew = band(rect.width);
     const gfx::Argb solid = MakeArgb(rgb, 255);
     const gfx::Argb clear = MakeArgb(rgb, 0);
     using Mode = gfx::LinearGradientMode;
     if (sides.top) FillGradient(g, {rect.x, rect.y, rect.width, eh}, solid, clear, Mode::Vertical);
-    if (sides.left) FillGradient(g, {rect.x, rect.y, ew, rect.height}, solid, clear, Mode::Horizontal);
+    if (sides.left)
+        FillGradient(g, {rect.x, rect.y, ew, rect.height}, solid, clear, Mode::Horizontal);
     if (sides.bottom)
-        FillGradient(g, {rect.x + u, rect.y + u + rect.height - eh, rect.width, eh + 1}, clear, solid,
-                     Mode::Vertical);
+        FillGradient(g, {rect.x + u, rect.y + u + rect.height - eh, rect.width, eh + 1}, clear,
+                     solid, Mode::Vertical);
     if (sides.right)
-        FillGradient(g, {rect.x + u + rect.width - ew, rect.y + u, ew + 1, rect.height}, clear, solid,
-                     Mode::Horizontal);
+        FillGradient(g, {rect.x + u + rect.width - ew, rect.y + u, ew + 1, rect.height}, clear,
+                     solid, Mode::Horizontal);
 }
 
 void DropShadow(gfx::Graphics& g, const gfx::RectF& rect, bool rounded, std::uint32_t rgb) {

@@ -52,10 +52,11 @@ struct FadeSides {
 
 // Bands that fade the edges of an image into the colour `rgb` (0x00BBGGRR):
 // each band is opaque at the outer edge and `size` pixels deep, or half the
-// rectangle when that is less, so opposite bands never overlap. The bottom and right bands are shifted by
-// `inset`, because callers pass the image rectangle relative to the frame origin.
+// rectangle when that is less, so opposite bands never overlap. The bottom and right bands are
+// shifted by `inset`, because callers pass the image rectangle relative to the frame origin.
 void EdgeFade(gfx::Graphics& g, const gfx::RectF& rect, std::uint32_t rgb,
-              std::optional<float> size, FadeSides sides, std::optional<float> inset = std::nullopt);
+              std::optional<float> size, FadeSides sides,
+              std::optional<float> inset = std::nullopt);
 
 // Four soft outlines around `rect` in `rgb` (0x00BBGGRR), fading outwards.
 void DropShadow(gfx::Graphics& g, const gfx::RectF& rect, bool rounded, std::uint32_t rgb);

@@ -76,7 +76,8 @@ rt::Text SystemFontFace(int kind) {
     return face;
 }
 
-std::optional<gfx::Image> LoadImageStream(std::span<const std::uint8_t> bytes, bool addPngSignature) {
+std::optional<gfx::Image> LoadImageStream(std::span<const std::uint8_t> bytes,
+                                          bool addPngSignature) {
     if (bytes.empty()) return std::nullopt;
     if (!addPngSignature) return gfx::DecodeImage(bytes);
     std::vector<std::uint8_t> block;
@@ -97,7 +98,8 @@ int ImageWidth(const gfx::Bitmap* image) { return image ? image->Width() : 0; }
 int ImageHeight(const gfx::Bitmap* image) { return image ? image->Height() : 0; }
 
 bool RegisterHostClass(const std::string& className, std::optional<plat::UINT> style,
-                       std::optional<plat::Hcursor> cursor, std::optional<plat::WndProc> windowProc) {
+                       std::optional<plat::Hcursor> cursor,
+                       std::optional<plat::WndProc> windowProc) {
     plat::WNDCLASS wc;
     wc.style = style.value_or(plat::CS_DBLCLKS);
     // Without a procedure the class forwards to the default one; a host
@@ -111,7 +113,8 @@ bool RegisterHostClass(const std::string& className, std::optional<plat::UINT> s
 plat::POINT CentredPosition(const plat::RECT& workArea, int width, int height) {
     const double l = workArea.left, t = workArea.top;
     const double w = workArea.width(), h = workArea.height();
-    return plat::POINT{static_cast<int>((w - l - width) / 2.0), static_cast<int>((h - t - height) / 2.0)};
+    return plat::POINT{static_cast<int>((w - l - width) / 2.0),
+                       static_cast<int>((h - t - height) / 2.0)};
 }
 
 NativeWindow CreateHostWindow(const HostWindowOptions& options) {
@@ -129,8 +132,8 @@ NativeWindow CreateHostWindow(const HostWindowOptions& options) {
         x = options.x.value_or(centre.x);
         y = options.y.value_or(centre.y);
     }
-    NativeWindow window = plat::CreateWindowEx(exStyle, className, options.title, style,
-                                               x, y, width, height, options.parent);
+    NativeWindow window = plat::CreateWindowEx(exStyle, className, options.title, style, x, y,
+                                               width, height, options.parent);
     if (window && options.show.value_or(false)) {
         plat::ShowWindow(window, plat::SW_SHOWNORMAL);
         plat::UpdateWindow(window);

@@ -53,7 +53,8 @@ std::unique_ptr<gfx::Bitmap> LoadImageFromBytes(std::span<const std::uint8_t> by
                                                 bool addPngSignature);
 // The keepStreamImage form: the decoded image as it is (every frame of an
 // animated image, with its delays).
-std::optional<gfx::Image> LoadImageStream(std::span<const std::uint8_t> bytes, bool addPngSignature);
+std::optional<gfx::Image> LoadImageStream(std::span<const std::uint8_t> bytes,
+                                          bool addPngSignature);
 int ImageWidth(const gfx::Bitmap* image);
 int ImageHeight(const gfx::Bitmap* image);
 

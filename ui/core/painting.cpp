@@ -36,7 +36,9 @@ int AverageColour(const gfx::Bitmap& image) {
         for (int x = 0; x < w; ++x) {
             const unsigned a = row[x * 4 + 3];
             if (a == 0) continue;
-            const auto straight = [a](unsigned c) { return a == 255 ? c : std::min(255u, (c * 255 + a / 2) / a); };
+            const auto straight = [a](unsigned c) {
+                return a == 255 ? c : std::min(255u, (c * 255 + a / 2) / a);
+            };
             sum[0] += straight(row[x * 4 + 2]);  // red
             sum[1] += straight(row[x * 4 + 1]);
             sum[2] += straight(row[x * 4 + 0]);
@@ -70,8 +72,8 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
     RenderBackground(skin, colour, PresentModeOf(present), recache);
 }
 
-void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour, PresentMode present,
-                                bool recache) {
+void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour,
+                                PresentMode present, bool recache) {
     if (canvas.Empty()) return;
     const int w = size.width, h = size.height;
     const RectF inner{5, 5, static_cast<float>(w - 10), static_cast<float>(h - 10)};
@@ -93,11 +95,13 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
     if (!framed) {
         if (skinImage) {
             if (skinMargins.Empty()) {
-                DrawImageAt(g, *skinImage, RectF{0, 0, static_cast<float>(w), static_cast<float>(h)}, false);
+                DrawImageAt(g, *skinImage,
+                            RectF{0, 0, static_cast<float>(w), static_cast<float>(h)}, false);
             } else {
-                DrawNineSlice(&g, skinImage.get(), RectF{0, 0, static_cast<float>(w), static_cast<float>(h)},
-                              SliceMarginsFromRecord(skinMargins.left, skinMargins.top, skinMargins.right,
-                                                     skinMargins.bottom));
+                DrawNineSlice(&g, skinImage.get(),
+                              RectF{0, 0, static_cast<float>(w), static_cast<float>(h)},
+                              SliceMarginsFromRecord(skinMargins.left, skinMargins.top,
+                                                     skinMargins.right, skinMargins.bottom));
             }
         }
     } else {
@@ -115,19 +119,21 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
                 if (edgeFade) {
                     const float ix = std::round(-(iw - static_cast<float>(w)) / 2);
                     const float iy = std::round(-(ih - static_cast<float>(h)) / 2);
-                    EdgeFade(g, RectF{ix - 1, iy - 1, iw + 1, ih + 1}, bg, 100.0f, FadeSides{true, true, true, true},
-                             6.0f);
+                    EdgeFade(g, RectF{ix - 1, iy - 1, iw + 1, ih + 1}, bg, 100.0f,
+                             FadeSides{true, true, true, true}, 6.0f);
                 }
             } else {
                 DrawImageAt(g, *skinImage, RectF{5, 5, iw, ih}, false);
                 if (edgeFade) {
-                    EdgeFade(g, RectF{0, 0, iw, ih}, bg, 100.0f, FadeSides{false, false, true, true}, 6.0f);
+                    EdgeFade(g, RectF{0, 0, iw, ih}, bg, 100.0f,
+                             FadeSides{false, false, true, true}, 6.0f);
                 }
             }
             if (layered) {
                 const gfx::Bitmap copy = canvas.bitmap->Clone();
                 g.Clear(0);
-                DrawImageAlpha(g, copy, RectF{0, 0, static_cast<float>(w), static_cast<float>(h)}, backgroundAlpha);
+                DrawImageAlpha(g, copy, RectF{0, 0, static_cast<float>(w), static_cast<float>(h)},
+                               backgroundAlpha);
             }
         } else {
             g.Clear(layered ? MakeArgb(bg, backgroundAlpha) : MakeArgb(bg));
@@ -140,7 +146,8 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
         RectF line = inner;
         for (int i = 0; i < 2; ++i) {
             line = RectF{line.x + 1, line.y + 1, line.width - 2, line.height - 2};
-            const gfx::Argb colourOfLine = i == 0 ? MakeArgb(0x606060, 204) : MakeArgb(0xFFFFFF, 102);
+            const gfx::Argb colourOfLine =
+                i == 0 ? MakeArgb(0x606060, 204) : MakeArgb(0xFFFFFF, 102);
             if (round) {
                 StrokeRoundRect(g, line, i == 0 ? 7.0f : 6.0f, colourOfLine);
             } else {
@@ -154,7 +161,8 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
             const plat::Region region = plat::CreateRoundRectRgn(c, c, w - c + 1, h - c + 1, r, r);
             plat::SetWindowRgn(window, &region);
         } else if (CaptionFlags & CAPTION_FRAME) {
-            DropShadow(g, inner, round, frameColour == -1 ? 0u : static_cast<std::uint32_t>(frameColour));
+            DropShadow(g, inner, round,
+                       frameColour == -1 ? 0u : static_cast<std::uint32_t>(frameColour));
         }
     }
 
@@ -184,9 +192,11 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
 }
 
 void UiWindow::ApplyBlur() {
-    if (Library().systemMajorVersion != 6 || frameStyle == WindowFrame::SkinOnly || !Layered()) return;
+    if (Library().systemMajorVersion != 6 || frameStyle == WindowFrame::SkinOnly || !Layered())
+        return;
     if (!plat::IsCompositionEnabled()) return;
-    const plat::Region region = plat::CreateRoundRectRgn(6, 6, size.width - 5, size.height - 5, 6, 6);
+    const plat::Region region =
+        plat::CreateRoundRectRgn(6, 6, size.width - 5, size.height - 5, 6, 6);
     plat::EnableBlurBehind(window, true, &region);
 }
 
@@ -249,9 +259,10 @@ void UiWindow::PlayTransition(UiControl* control, gfx::Graphics& target) {
         scratch.bitmap->CopyFrom(*canvas.bitmap, area, area.x, area.y);
         draw(target, *snapshot, r.x, r.y);
         draw(*scratch.graphics, *control->surface, r.x, r.y);
-        const RectF source{static_cast<float>(area.x), static_cast<float>(area.y), static_cast<float>(area.width),
-                           static_cast<float>(area.height)};
-        const float level = static_cast<float>(alpha) * static_cast<float>(k) / static_cast<float>(n) / 255.0f;
+        const RectF source{static_cast<float>(area.x), static_cast<float>(area.y),
+                           static_cast<float>(area.width), static_cast<float>(area.height)};
+        const float level =
+            static_cast<float>(alpha) * static_cast<float>(k) / static_cast<float>(n) / 255.0f;
         // A constant-opacity blend, not a draw over: each pixel moves from the
         // old picture towards the new one by `level`, alpha channel included,
         // so a translucent control never looks more opaque mid-fade.
@@ -277,9 +288,7 @@ void UiWindow::PlayTransition(UiControl* control, gfx::Graphics& target) {
         draw(target, *control->surface, r.x + dir * step - dir * r.width, r.y);
         break;
     }
-    default:
-        DrawSurface(target, control, false);
-        break;
+    default: DrawSurface(target, control, false); break;
     }
 }
 
@@ -305,7 +314,8 @@ void UiWindow::ComposeControls(UiControl* first, const RectF& dirty, gfx::Graphi
             record.clipBefore = clipBefore;
             record.transitionFrame = c->transitionFrame;
             record.transitionFrames = c->transitionFrames;
-            if (Deliver(c, EV_TRANSITION_FRAME, 0, reinterpret_cast<LParam>(&record)) < 1) PlayTransition(c, target);
+            if (Deliver(c, EV_TRANSITION_FRAME, 0, reinterpret_cast<LParam>(&record)) < 1)
+                PlayTransition(c, target);
         }
         if (c->firstChild) {
             target.SetClip(c->rect, gfx::CombineMode::Intersect);
@@ -332,8 +342,8 @@ void UiWindow::ComposeAll(UiControl* first, gfx::Graphics& target, bool recache)
 void UiWindow::PresentBitmap(const gfx::Bitmap& picture, const plat::RECT* dirty) {
     if (!picture.IsValid()) return;
     ++presentCount;
-    plat::Present(window, reinterpret_cast<const std::uint32_t*>(picture.Data()), picture.Stride(), picture.Width(),
-                  picture.Height(), dirty);
+    plat::Present(window, reinterpret_cast<const std::uint32_t*>(picture.Data()), picture.Stride(),
+                  picture.Width(), picture.Height(), dirty);
 }
 
 void UiWindow::PresentRect(const RectF* rect) {
@@ -351,8 +361,9 @@ void UiWindow::OnPaint() {
     plat::PAINTSTRUCT ps;
     plat::BeginPaint(window, &ps);
     if (!canvas.Empty() && !ps.rcPaint.empty()) {
-        plat::Present(window, reinterpret_cast<const std::uint32_t*>(canvas.bitmap->Data()), canvas.bitmap->Stride(),
-                      canvas.bitmap->Width(), canvas.bitmap->Height(), &ps.rcPaint);
+        plat::Present(window, reinterpret_cast<const std::uint32_t*>(canvas.bitmap->Data()),
+                      canvas.bitmap->Stride(), canvas.bitmap->Width(), canvas.bitmap->Height(),
+                      &ps.rcPaint);
     }
     plat::EndPaint(window, &ps);
 }
@@ -362,10 +373,13 @@ void UiWindow::OnFadeTimer() {
     if (!canvas.Empty()) {
         // Each tick shows the old picture with the new one over it at the
         // tick's opacity, so the ticks do not pile up.
-        gfx::Bitmap frame = fadeCanvas.Empty() ? gfx::Bitmap(size.width, size.height) : fadeCanvas.bitmap->Clone();
+        gfx::Bitmap frame =
+            fadeCanvas.Empty() ? gfx::Bitmap(size.width, size.height) : fadeCanvas.bitmap->Clone();
         gfx::Graphics g(frame);
-        g.DrawImageAlpha(*canvas.bitmap, RectF{0, 0, static_cast<float>(size.width), static_cast<float>(size.height)},
-                         fadeAlpha);
+        g.DrawImageAlpha(
+            *canvas.bitmap,
+            RectF{0, 0, static_cast<float>(size.width), static_cast<float>(size.height)},
+            fadeAlpha);
         PresentBitmap(frame);
     }
     if (fadeAlpha >= 255) {

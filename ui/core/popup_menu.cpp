@@ -44,15 +44,16 @@ LResult MenuHook(NativeWindow window, unsigned message, WParam wParam, LParam lP
         plat::RECT client;
         plat::GetClientRect(window, &client);
         const plat::POINT at{plat::GET_X_LPARAM(lParam), plat::GET_Y_LPARAM(lParam)};
-        if (!Contains(client, at)) plat::PostMessage(WindowProp(window, kPropMenuRoot), plat::WM_CLOSE, 0, 0);
+        if (!Contains(client, at))
+            plat::PostMessage(WindowProp(window, kPropMenuRoot), plat::WM_CLOSE, 0, 0);
         break;
     }
     case plat::WM_DESTROY:
-        for (const char* name : {kPropMenuRoot, kPropSubmenu, kPropActiveRow, kPropMenuEvent, kPropFlags})
+        for (const char* name :
+             {kPropMenuRoot, kPropSubmenu, kPropActiveRow, kPropMenuEvent, kPropFlags})
             plat::RemoveProp(window, name);
         break;
-    default:
-        break;
+    default: break;
     }
     return -1;
 }
@@ -93,8 +94,8 @@ rt::Text UiPopupMenu::ItemText(int index, std::optional<rt::Text> value) {
     return item.text;
 }
 
-std::shared_ptr<const gfx::Bitmap> UiPopupMenu::ItemIcon(int index,
-                                                         std::optional<std::shared_ptr<const gfx::Bitmap>> value) {
+std::shared_ptr<const gfx::Bitmap> UiPopupMenu::ItemIcon(
+    int index, std::optional<std::shared_ptr<const gfx::Bitmap>> value) {
     if (!IsValidIndex(index)) return nullptr;
     MenuItem& item = items[static_cast<std::size_t>(index - 1)];
     if (value) item.icon = *value;
@@ -130,8 +131,8 @@ plat::POINT PlaceAtPoint(const plat::RECT& work, int x, int y, const MenuSize& s
     return {x, y};
 }
 
-plat::POINT PlaceSubmenu(const plat::RECT& work, const plat::RECT& parent, float rowY, float rowHeight,
-                         const MenuSize& size, bool* leftwards) {
+plat::POINT PlaceSubmenu(const plat::RECT& work, const plat::RECT& parent, float rowY,
+                         float rowHeight, const MenuSize& size, bool* leftwards) {
     const int row = static_cast<int>(rowY), rowBottom = static_cast<int>(rowY + rowHeight);
     plat::POINT at{parent.right - 10, parent.top + row - 7};
     *leftwards = false;
@@ -139,7 +140,8 @@ plat::POINT PlaceSubmenu(const plat::RECT& work, const plat::RECT& parent, float
         at.x = parent.left - size.width + 10;
         *leftwards = true;
     }
-    if (at.y + size.height > work.height() - work.top) at.y = parent.top + rowBottom - size.height + 7;
+    if (at.y + size.height > work.height() - work.top)
+        at.y = parent.top + rowBottom - size.height + 7;
     return at;
 }
 
@@ -206,7 +208,8 @@ void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
             plat::GetCursorPos(&cursor);
             plat::RECT ownerRect;
             plat::GetWindowRect(owner, &ownerRect);
-            UiControl* under = UiWindow::HitTest(ownerHost->lastControl, static_cast<float>(cursor.x - ownerRect.left),
+            UiControl* under = UiWindow::HitTest(ownerHost->lastControl,
+                                                 static_cast<float>(cursor.x - ownerRect.left),
                                                  static_cast<float>(cursor.y - ownerRect.top));
             plat::SetProp(window, kPropMenuEvent, reinterpret_cast<std::intptr_t>(under));
             plat::SendMessage(owner, HM_SET_FOCUS, 0, reinterpret_cast<LParam>(under));
@@ -221,7 +224,9 @@ void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
     if (paintBackground) {
         callbacks.paintBackground = paintBackground;
     } else {
-        callbacks.paintBackground = [](NativeWindow, gfx::Graphics& g, int w, int h) { DrawMenuBackground(g, w, h); };
+        callbacks.paintBackground = [](NativeWindow, gfx::Graphics& g, int w, int h) {
+            DrawMenuBackground(g, w, h);
+        };
     }
     callbacks.rawMessage = MenuHook;
     host->SetCallbacks(std::move(callbacks));

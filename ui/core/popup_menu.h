@@ -21,11 +21,12 @@ namespace ui {
 class UiPopupMenu;
 
 // Window properties of menu windows and their owners.
-inline constexpr const char* kPropFlags = "Qd_Wnd_Flags";          // 1 menu, 3 message box
-inline constexpr const char* kPropMenuRoot = "Qd_DirectUI_Host";   // root menu window of the cascade
-inline constexpr const char* kPropSubmenu = "Qd_DirectUI_Sub";     // submenu window open from here
-inline constexpr const char* kPropMenuEvent = "Qd_DirectUI_Event"; // owner's control under the mouse
-inline constexpr const char* kPropActiveRow = "Qd_DirectUI_Act";   // row whose submenu is open
+inline constexpr const char* kPropFlags = "Qd_Wnd_Flags";         // 1 menu, 3 message box
+inline constexpr const char* kPropMenuRoot = "Qd_DirectUI_Host";  // root menu window of the cascade
+inline constexpr const char* kPropSubmenu = "Qd_DirectUI_Sub";    // submenu window open from here
+inline constexpr const char* kPropMenuEvent =
+    "Qd_DirectUI_Event";                                          // owner's control under the mouse
+inline constexpr const char* kPropActiveRow = "Qd_DirectUI_Act";  // row whose submenu is open
 inline constexpr const char* kPropMessageBox = "Qd_DirectUI_MsgBox";
 inline constexpr int kMenuWindowFlag = 1;
 inline constexpr const char* kMenuWindowTitle = "Qd_DirectUI_Menu";
@@ -52,8 +53,8 @@ struct MenuItem {
     UiPopupMenu* submenu = nullptr;  // MenuItemType::Submenu
     std::function<void()> handler;
     gfx::Argb textColour = 0xD2000000;
-    int effect = 0;                  // effect of the row's text (EFFECT_*)
-    gfx::Argb effectColour = 0;      // 0: chosen by the text colour
+    int effect = 0;              // effect of the row's text (EFFECT_*)
+    gfx::Argb effectColour = 0;  // 0: chosen by the text colour
     gfx::Argb hoverColour = 0xE63085C6;
 };
 
@@ -67,7 +68,8 @@ struct MenuSize {
 class UiPopupMenu {
 public:
     using BeforeShow = std::function<void(NativeWindow menuWindow, bool atPoint)>;
-    using PaintBackground = std::function<void(NativeWindow, gfx::Graphics&, int width, int height)>;
+    using PaintBackground =
+        std::function<void(NativeWindow, gfx::Graphics&, int width, int height)>;
 
     UiPopupMenu() = default;
     virtual ~UiPopupMenu() = default;
@@ -88,11 +90,15 @@ public:
     void ClearItems() { items.clear(); }
     MenuItemState ItemState(int index, std::optional<MenuItemState> value = std::nullopt);
     rt::Text ItemText(int index, std::optional<rt::Text> value = std::nullopt);
-    std::shared_ptr<const gfx::Bitmap> ItemIcon(int index,
-                                                std::optional<std::shared_ptr<const gfx::Bitmap>> value = std::nullopt);
-    bool IsValidIndex(int index) const { return index >= 1 && index <= static_cast<int>(items.size()); }
+    std::shared_ptr<const gfx::Bitmap> ItemIcon(
+        int index, std::optional<std::shared_ptr<const gfx::Bitmap>> value = std::nullopt);
+    bool IsValidIndex(int index) const {
+        return index >= 1 && index <= static_cast<int>(items.size());
+    }
     int Count() const { return static_cast<int>(items.size()); }
-    const MenuItem* Item(int index) const { return IsValidIndex(index) ? &items[static_cast<std::size_t>(index - 1)] : nullptr; }
+    const MenuItem* Item(int index) const {
+        return IsValidIndex(index) ? &items[static_cast<std::size_t>(index - 1)] : nullptr;
+    }
     void SetMinimumWidth(int width) { minimumWidth = width; }
     UiPopupMenu& Self() { return *this; }
     void SetBeforeShow(BeforeShow callback) { beforeShow = std::move(callback); }
@@ -115,8 +121,8 @@ plat::POINT PlaceAtPoint(const plat::RECT& work, int x, int y, const MenuSize& s
 // Where a submenu opens beside a row (its y and height in the parent menu's
 // client area) of the parent menu window at `parent`; `leftwards` tells
 // whether it had to open to the left.
-plat::POINT PlaceSubmenu(const plat::RECT& work, const plat::RECT& parent, float rowY, float rowHeight,
-                         const MenuSize& size, bool* leftwards);
+plat::POINT PlaceSubmenu(const plat::RECT& work, const plat::RECT& parent, float rowY,
+                         float rowHeight, const MenuSize& size, bool* leftwards);
 
 // The built-in menu background.
 void DrawMenuBackground(gfx::Graphics& g, int width, int height);

@@ -14,7 +14,8 @@ namespace ui {
 namespace {
 int KindOf(const UiControl* control) { return control ? control->kind : 0; }
 
-void Call(const HostCallback& callback, NativeWindow window, UiControl* control, WParam wParam, LParam lParam) {
+void Call(const HostCallback& callback, NativeWindow window, UiControl* control, WParam wParam,
+          LParam lParam) {
     if (callback) callback(window, control, wParam, lParam, KindOf(control));
 }
 }  // namespace
@@ -30,15 +31,13 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
     // Redraw runs happen on this thread only, so a run is never in progress
     // here except when this call is nested inside one; waiting for it to end
     // would then never return, and default processing goes ahead.
-    const auto fallThrough = [&]() { return plat::CallWindowProc(saved, hwnd, message, wParam, lParam); };
+    const auto fallThrough = [&]() {
+        return plat::CallWindowProc(saved, hwnd, message, wParam, lParam);
+    };
 
     switch (message) {
-    case plat::WM_DESTROY:
-        Detach();
-        break;
-    case plat::WM_SIZE:
-        OnSize(wParam, lParam);
-        break;
+    case plat::WM_DESTROY: Detach(); break;
+    case plat::WM_SIZE: OnSize(wParam, lParam); break;
     case plat::WM_ACTIVATE:
         if (wParam == plat::WA_INACTIVE) {
             Deliver(hoverControl, EV_MOUSE_LEFT, 0, 0);
@@ -66,21 +65,19 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
         }
         return previous;
     }
-    case plat::WM_PAINT:
-        OnPaint();
-        return 0;
+    case plat::WM_PAINT: OnPaint(); return 0;
     case plat::WM_CLOSE:
         PlayCloseAnimation();
         plat::ShowWindow(hwnd, plat::SW_HIDE);
         break;
     case plat::WM_SETCURSOR:
         if (reinterpret_cast<NativeWindow>(wParam) == hwnd) {
-            plat::SetCursor(hoverControl && hoverControl->cursor ? hoverControl->cursor : defaultCursor);
+            plat::SetCursor(hoverControl && hoverControl->cursor ? hoverControl->cursor
+                                                                 : defaultCursor);
             return 1;
         }
         break;
-    case plat::WM_NCACTIVATE:
-        return 1;
+    case plat::WM_NCACTIVATE: return 1;
     case plat::WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<plat::MINMAXINFO*>(lParam);
         if (!info) return 0;
@@ -93,19 +90,16 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
     case plat::WM_STYLECHANGED: {
         const LParam style = plat::GetWindowLong(hwnd, plat::GWL_STYLE);
         if (style & (plat::WS_DLGFRAME | plat::WS_BORDER)) {
-            plat::SetWindowLong(hwnd, plat::GWL_STYLE, style & ~static_cast<LParam>(plat::WS_DLGFRAME | plat::WS_BORDER));
+            plat::SetWindowLong(hwnd, plat::GWL_STYLE,
+                                style & ~static_cast<LParam>(plat::WS_DLGFRAME | plat::WS_BORDER));
         }
         break;
     }
     case plat::WM_NCCALCSIZE:
         if (wParam) return 1;
         break;
-    case plat::WM_TIMER:
-        OnTimer(wParam, lParam);
-        return 0;
-    case plat::WM_KEYDOWN:
-        OnKeyDown(wParam, lParam);
-        break;
+    case plat::WM_TIMER: OnTimer(wParam, lParam); return 0;
+    case plat::WM_KEYDOWN: OnKeyDown(wParam, lParam); break;
     case plat::WM_SYSCHAR:
         if (OnSysChar(wParam, lParam)) return 0;
         break;
@@ -131,9 +125,7 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
     case plat::WM_LBUTTONDOWN:
     case plat::WM_LBUTTONUP:
     case plat::WM_RBUTTONDOWN:
-    case plat::WM_RBUTTONUP:
-        OnMouse(message, wParam, lParam);
-        break;
+    case plat::WM_RBUTTONUP: OnMouse(message, wParam, lParam); break;
     case plat::WM_LBUTTONDBLCLK:
         plat::SendMessage(hwnd, plat::WM_LBUTTONDOWN, DBLCLK_MARK, lParam);
         return 0;
@@ -158,8 +150,7 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
         if (handled) return result;
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return fallThrough();
 }
@@ -183,9 +174,7 @@ LResult UiWindow::OnHostMessage(unsigned message, WParam wParam, LParam lParam, 
     case HM_SET_MNEMONIC:
         handled = true;
         return SetMnemonic(reinterpret_cast<UiControl*>(wParam), static_cast<int>(lParam));
-    case HM_PRESENT:
-        PresentWhole();
-        return 0;
+    case HM_PRESENT: PresentWhole(); return 0;
     case HM_INVALIDATE:
         QueueRedraw(UnpackRect(lParam), RedrawModeOf(wParam));
         if (RedrawModeOf(wParam) == RedrawMode::Now) handled = true;
@@ -209,10 +198,10 @@ LResult UiWindow::OnHostMessage(unsigned message, WParam wParam, LParam lParam, 
         // Posted blocks belong to the host from here on; sent ones to the sender.
         std::unique_ptr<EventBlock> owned(block->posted ? block : nullptr);
         const EventBlock event = *block;
-        return Deliver(reinterpret_cast<UiControl*>(wParam), event.code, event.wParam, event.lParam);
+        return Deliver(reinterpret_cast<UiControl*>(wParam), event.code, event.wParam,
+                       event.lParam);
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -249,7 +238,8 @@ void UiWindow::HoverChange(UiControl* target) {
 }
 
 void UiWindow::ToggleMaximise() {
-    plat::PostMessage(window, plat::WM_SYSCOMMAND, plat::IsZoomed(window) ? plat::SC_RESTORE : plat::SC_MAXIMIZE, 0);
+    plat::PostMessage(window, plat::WM_SYSCOMMAND,
+                      plat::IsZoomed(window) ? plat::SC_RESTORE : plat::SC_MAXIMIZE, 0);
     plat::SendMessage(window, plat::WM_NCLBUTTONDOWN, plat::HTCAPTION, 0);
 }
 
@@ -292,11 +282,13 @@ void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
         const bool doubled = wParam == DBLCLK_MARK;
         const NativeWindow focused = plat::GetFocus();
         if (focused != hwnd) {
-            if (focused) plat::SendMessage(focused, plat::WM_KILLFOCUS, reinterpret_cast<WParam>(hwnd), 0);
+            if (focused)
+                plat::SendMessage(focused, plat::WM_KILLFOCUS, reinterpret_cast<WParam>(hwnd), 0);
             plat::SetFocus(hwnd);
         }
         if (target) {
-            const bool takes = Deliver(target, EV_PRESS_QUERY, wParam, lParam) != -1 || target->focusable;
+            const bool takes =
+                Deliver(target, EV_PRESS_QUERY, wParam, lParam) != -1 || target->focusable;
             if (takes) {
                 Call(callbacks.press, hwnd, target, wParam, lParam);
                 captured = true;
@@ -312,8 +304,9 @@ void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
                 }
                 if (doubled) Call(callbacks.doubleClick, hwnd, target, wParam, lParam);
                 plat::SetCapture(hwnd);
-            } else if (doubled && (CaptionFlags & CAPTION_TITLE) && (CaptionFlags & CAPTION_MAXIMIZE) &&
-                       titleLabel && target == titleLabel.get()) {
+            } else if (doubled && (CaptionFlags & CAPTION_TITLE) &&
+                       (CaptionFlags & CAPTION_MAXIMIZE) && titleLabel &&
+                       target == titleLabel.get()) {
                 ToggleMaximise();
             }
             if (!captured && draggable) {
@@ -326,24 +319,20 @@ void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
         }
         break;
     }
-    case plat::WM_RBUTTONDOWN:
-        Call(callbacks.rightDown, hwnd, target, wParam, lParam);
-        break;
-    case plat::WM_RBUTTONUP:
-        Call(callbacks.rightUp, hwnd, target, wParam, lParam);
-        break;
+    case plat::WM_RBUTTONDOWN: Call(callbacks.rightDown, hwnd, target, wParam, lParam); break;
+    case plat::WM_RBUTTONUP: Call(callbacks.rightUp, hwnd, target, wParam, lParam); break;
     case plat::WM_MOUSEMOVE:
         if (target != hoverControl) HoverChange(target);
         break;
-    default:
-        break;
+    default: break;
     }
     if (target) Deliver(target, static_cast<int>(message), wParam, lParam);
     hoverControl = target;
 }
 
 bool UiWindow::OnResizeBorder(unsigned message, LParam lParam) {
-    if (!resizable || captured || (message != plat::WM_MOUSEMOVE && message != plat::WM_LBUTTONDOWN) ||
+    if (!resizable || captured ||
+        (message != plat::WM_MOUSEMOVE && message != plat::WM_LBUTTONDOWN) ||
         plat::IsZoomed(window)) {
         return false;
     }
@@ -407,7 +396,8 @@ bool UiWindow::OnSysChar(WParam wParam, LParam lParam) {
     Deliver(focusControl, plat::WM_SYSCHAR, wParam, lParam);
     const int ch = std::toupper(static_cast<int>(wParam & 0xFF));
     for (const Mnemonic& entry : mnemonics) {
-        if (std::toupper(entry.key & 0xFF) != ch || !entry.control || !entry.control->TakesInput()) continue;
+        if (std::toupper(entry.key & 0xFF) != ch || !entry.control || !entry.control->TakesInput())
+            continue;
         UiControl* target = entry.control;
         Deliver(target, EV_CLICK, wParam, lParam);
         Call(callbacks.click, window, target, wParam, lParam);

@@ -36,15 +36,20 @@ std::int16_t Clamp16(double v) {
 LParam PackRect(const RectF& rect) {
     const double left = std::floor(rect.x), top = std::floor(rect.y);
     const double right = std::ceil(rect.x + rect.width), bottom = std::ceil(rect.y + rect.height);
-    const auto u = [](std::int16_t v) { return static_cast<std::uint64_t>(static_cast<std::uint16_t>(v)); };
-    const std::uint64_t packed = u(Clamp16(left)) | (u(Clamp16(top)) << 16) | (u(Clamp16(right - left)) << 32) |
+    const auto u = [](std::int16_t v) {
+        return static_cast<std::uint64_t>(static_cast<std::uint16_t>(v));
+    };
+    const std::uint64_t packed = u(Clamp16(left)) | (u(Clamp16(top)) << 16) |
+                                 (u(Clamp16(right - left)) << 32) |
                                  (u(Clamp16(bottom - top)) << 48);
     return static_cast<LParam>(packed);
 }
 
 RectF UnpackRect(LParam packed) {
     const auto v = static_cast<std::uint64_t>(packed);
-    const auto part = [v](int shift) { return static_cast<float>(static_cast<std::int16_t>((v >> shift) & 0xFFFF)); };
+    const auto part = [v](int shift) {
+        return static_cast<float>(static_cast<std::int16_t>((v >> shift) & 0xFFFF));
+    };
     return RectF{part(0), part(16), part(32), part(48)};
 }
 
@@ -53,7 +58,8 @@ UiWindow* FindHost(NativeWindow window) {
     std::lock_guard lock(HostMapMutex());
     auto it = HostMap().find(window);
     if (it == HostMap().end()) return nullptr;
-    if (plat::GetProp(window, kHostProperty) != reinterpret_cast<std::intptr_t>(it->second)) return nullptr;
+    if (plat::GetProp(window, kHostProperty) != reinterpret_cast<std::intptr_t>(it->second))
+        return nullptr;
     return it->second;
 }
 
@@ -67,13 +73,17 @@ Enum FromCode(Code code, std::initializer_list<Enum> named, Enum otherwise) {
 }
 }  // namespace
 
-SkinMode SkinModeOf(int code) { return FromCode(code, {SkinMode::Stretched, SkinMode::Centred}, SkinMode::Natural); }
+SkinMode SkinModeOf(int code) {
+    return FromCode(code, {SkinMode::Stretched, SkinMode::Centred}, SkinMode::Natural);
+}
 
 WindowFrame WindowFrameOf(int code) {
     return FromCode(code, {WindowFrame::Square, WindowFrame::SkinOnly}, WindowFrame::Rounded);
 }
 
-RedrawMode RedrawModeOf(WParam code) { return FromCode(code, {RedrawMode::Now, RedrawMode::Front}, RedrawMode::Append); }
+RedrawMode RedrawModeOf(WParam code) {
+    return FromCode(code, {RedrawMode::Now, RedrawMode::Front}, RedrawMode::Append);
+}
 
 PresentMode PresentModeOf(int code) {
     return FromCode(code, {PresentMode::Now, PresentMode::CrossFade}, PresentMode::DrawOnly);
@@ -195,9 +205,10 @@ bool UiWindow::Attach(NativeWindow target, const AttachOptions& options) {
     GrowMeasuringCanvas(size.width, size.height);
 
     // 9. Every message of the window now reaches this object.
-    savedProc = plat::SetWindowProc(window, [this](plat::Hwnd, plat::UINT message, WParam wParam, LParam lParam) {
-        return WindowProc(message, wParam, lParam);
-    });
+    savedProc = plat::SetWindowProc(
+        window, [this](plat::Hwnd, plat::UINT message, WParam wParam, LParam lParam) {
+            return WindowProc(message, wParam, lParam);
+        });
     attached = true;
 
     // 10. Caption.
@@ -285,8 +296,8 @@ void UiWindow::SetTooltip(UiControl* control, std::optional<rt::Text> text) {
     const rt::Text tip = text ? *text : control->tooltip;
     if (tip.empty()) return;
     const RectF& r = control->rect;
-    const plat::RECT area{static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.x + r.width),
-                          static_cast<int>(r.y + r.height)};
+    const plat::RECT area{static_cast<int>(r.x), static_cast<int>(r.y),
+                          static_cast<int>(r.x + r.width), static_cast<int>(r.y + r.height)};
     tooltipRegistered = plat::SetTooltip(window, 1, area, tip);
 }
 

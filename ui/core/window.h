@@ -31,8 +31,8 @@ inline constexpr int CAPTION_FRAME = 512;
 inline constexpr int CAPTION_FROM_STYLE = 1024;
 
 // Private host messages.
-inline constexpr unsigned HM_SET_FOCUS = 10240;      // lParam: control
-inline constexpr unsigned HM_SET_MNEMONIC = 10251;   // wParam: control, lParam: key
+inline constexpr unsigned HM_SET_FOCUS = 10240;     // lParam: control
+inline constexpr unsigned HM_SET_MNEMONIC = 10251;  // wParam: control, lParam: key
 inline constexpr unsigned HM_PRESENT = 10253;
 inline constexpr unsigned HM_INVALIDATE = 10256;     // wParam: queue mode, lParam: PackRect
 inline constexpr unsigned HM_CONTROL_MOVED = 10257;  // wParam: control, lParam: 1 = repaint now
@@ -86,16 +86,16 @@ struct Margins {
 };
 
 struct AttachOptions {
-    rt::ByteBuffer skin;                   // any format the image decoder reads, or empty
-    std::optional<int> backgroundColour;   // RGB; -1 = the skin's average colour
-    std::optional<int> captionFlags;       // default: as if 1024
-    std::optional<int> backgroundAlpha;    // -1 ordinary window, 0..255 layered
-    std::optional<int> skinMode;           // 0 natural, 1 stretched, 2 centred
-    std::optional<int> frameStyle;         // 1 skin covers the window; default 7
-    std::optional<bool> resizable;         // default: the window has WS_THICKFRAME
-    std::optional<bool> draggable;         // default true
-    std::optional<bool> edgeFade;          // default true
-    std::optional<bool> blurBehind;        // default false
+    rt::ByteBuffer skin;                  // any format the image decoder reads, or empty
+    std::optional<int> backgroundColour;  // RGB; -1 = the skin's average colour
+    std::optional<int> captionFlags;      // default: as if 1024
+    std::optional<int> backgroundAlpha;   // -1 ordinary window, 0..255 layered
+    std::optional<int> skinMode;          // 0 natural, 1 stretched, 2 centred
+    std::optional<int> frameStyle;        // 1 skin covers the window; default 7
+    std::optional<bool> resizable;        // default: the window has WS_THICKFRAME
+    std::optional<bool> draggable;        // default true
+    std::optional<bool> edgeFade;         // default true
+    std::optional<bool> blurBehind;       // default false
     Margins skinMargins;
     std::optional<NativeWindow> skinDonor;
 };
@@ -134,10 +134,10 @@ public:
     virtual int FrameStyle(std::optional<int> value = std::nullopt);
     // present: 0 present now, 1 cross-fade in, anything else draw only.
     // recache false: do not send 10262 before composing (the size handler).
-    virtual void RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour, int present,
-                                  bool recache = true);
-    void RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour, PresentMode present,
-                          bool recache = true);
+    virtual void RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour,
+                                  int present, bool recache = true);
+    void RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour,
+                          PresentMode present, bool recache = true);
     virtual void LayoutCaption();
     virtual void SetFrameColour(int colour);
     virtual void SetFocusControl(UiControl* control, bool byKeyboard);
@@ -183,8 +183,8 @@ public:
 
     // ---- Fields ----
     NativeWindow window{};
-    bool attached = false;     // the window procedure is ours
-    plat::WndProc savedProc;   // the procedure Attach replaced (empty: the default one)
+    bool attached = false;    // the window procedure is ours
+    plat::WndProc savedProc;  // the procedure Attach replaced (empty: the default one)
     UiControl* focusControl = nullptr;
     UiControl* hoverControl = nullptr;
     UiControl* pressedControl = nullptr;

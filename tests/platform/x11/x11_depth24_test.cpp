@@ -19,9 +19,10 @@ TEST_F(X11Depth24, WindowsFallBackToDepth24AndShowTheColours) {
     Hwnd h = Make("depth24-window", 60, 60, 80, 40, WS_EX_LAYERED);
     std::vector<std::uint32_t> px(80 * 40, 0xFF102030u);
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 20; ++x) px[static_cast<std::size_t>(y) * 80 + x] = 0;       // transparent
+        for (int x = 0; x < 20; ++x) px[static_cast<std::size_t>(y) * 80 + x] = 0;  // transparent
     for (int y = 0; y < 40; ++y)
-        for (int x = 40; x < 80; ++x) px[static_cast<std::size_t>(y) * 80 + x] = 0x80402010u;  // half
+        for (int x = 40; x < 80; ++x)
+            px[static_cast<std::size_t>(y) * 80 + x] = 0x80402010u;  // half
     ASSERT_TRUE(PresentAndShow(h, px, 80, 40));
     Window w = Find("depth24-window");
     ASSERT_NE(w, 0u);

@@ -44,8 +44,8 @@ inline bool InShape(Display* d, Window w, int x, int y) {
 class ServerPixels {
 public:
     ServerPixels(Display* d, Window w, int width, int height)
-        : image_(XGetImage(d, w, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
-                           ZPixmap)) {}
+        : image_(XGetImage(d, w, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                           AllPlanes, ZPixmap)) {}
     ~ServerPixels() {
         if (image_ != nullptr) XDestroyImage(image_);
     }
@@ -53,7 +53,9 @@ public:
     ServerPixels& operator=(const ServerPixels&) = delete;
 
     bool ok() const { return image_ != nullptr; }
-    std::uint32_t At(int x, int y) const { return static_cast<std::uint32_t>(XGetPixel(image_, x, y)); }
+    std::uint32_t At(int x, int y) const {
+        return static_cast<std::uint32_t>(XGetPixel(image_, x, y));
+    }
     // Without the alpha byte, which a depth-24 window does not have.
     std::uint32_t RgbAt(int x, int y) const { return At(x, y) & 0xFFFFFFu; }
 
@@ -87,15 +89,17 @@ protected:
     }
 
     // A shown window with a unique title whose messages are recorded.
-    plat::Hwnd Make(const std::string& utf8Title, int x, int y, int w, int h, plat::DWORD exStyle = 0) {
-        plat::Hwnd hwnd = plat::CreateWindowEx(exStyle, "X11Test", rt::Utf8ToCp936(utf8Title), plat::WS_POPUP, x, y,
-                                               w, h);
-        plat::SetWindowProc(hwnd, [this](plat::Hwnd hw, plat::UINT m, plat::WPARAM wp, plat::LPARAM lp) {
-            seen.push_back({hw, m, wp, lp});
-            plat::LRESULT r = 0;
-            if (hook && hook(hw, m, wp, lp, &r)) return r;
-            return plat::DefWindowProc(hw, m, wp, lp);
-        });
+    plat::Hwnd Make(const std::string& utf8Title, int x, int y, int w, int h,
+                    plat::DWORD exStyle = 0) {
+        plat::Hwnd hwnd = plat::CreateWindowEx(exStyle, "X11Test", rt::Utf8ToCp936(utf8Title),
+                                               plat::WS_POPUP, x, y, w, h);
+        plat::SetWindowProc(hwnd,
+                            [this](plat::Hwnd hw, plat::UINT m, plat::WPARAM wp, plat::LPARAM lp) {
+                                seen.push_back({hw, m, wp, lp});
+                                plat::LRESULT r = 0;
+                                if (hook && hook(hw, m, wp, lp, &r)) return r;
+                                return plat::DefWindowProc(hw, m, wp, lp);
+                            });
         windows_.push_back(hwnd);
         return hwnd;
     }
@@ -121,12 +125,15 @@ protected:
     // The X id of our window with this title, once it is viewable.
     Window Find(const std::string& utf8Title) {
         Window found = 0;
-        PumpUntil([&] {
-            std::string out = RunCommand("xdotool search --name '" + utf8Title + "' 2>/dev/null");
-            found = std::strtoul(out.c_str(), nullptr, 10);
-            if (found == 0) return false;
-            return Attributes(found).map_state == IsViewable;
-        }, 15000);
+        PumpUntil(
+            [&] {
+                std::string out =
+                    RunCommand("xdotool search --name '" + utf8Title + "' 2>/dev/null");
+                found = std::strtoul(out.c_str(), nullptr, 10);
+                if (found == 0) return false;
+                return Attributes(found).map_state == IsViewable;
+            },
+            15000);
         return found;
     }
 

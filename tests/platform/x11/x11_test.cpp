@@ -221,7 +221,8 @@ TEST_F(X11Plain, Utf8TitleIsFoundByName) {
     SetWindowText(h, "青柠搜索器1.1  by墨川");
     Window w = Find(rt::Cp936ToUtf8("青柠搜索器"));
     ASSERT_NE(w, 0u);
-    std::string props = RunCommand("xprop -id " + std::to_string(w) + " _NET_WM_NAME WM_NAME _MOTIF_WM_HINTS");
+    std::string props =
+        RunCommand("xprop -id " + std::to_string(w) + " _NET_WM_NAME WM_NAME _MOTIF_WM_HINTS");
     EXPECT_NE(props.find(rt::Cp936ToUtf8("青柠搜索器1.1  by墨川")), std::string::npos) << props;
     EXPECT_NE(props.find("WM_NAME"), std::string::npos);
     EXPECT_NE(props.find("0x2, 0x0, 0x0"), std::string::npos) << "no frame: " << props;
@@ -261,7 +262,8 @@ TEST_F(X11Plain, MessageBoxClosesOnEnter) {
     std::atomic<bool> closed{false};
     std::thread user([&] {
         for (int i = 0; i < 100 && !closed; ++i) {
-            if (!RunCommand("xdotool search --name '" + rt::Cp936ToUtf8("出错了") + "' 2>/dev/null").empty())
+            if (!RunCommand("xdotool search --name '" + rt::Cp936ToUtf8("出错了") + "' 2>/dev/null")
+                     .empty())
                 RunCommand("xdotool mousemove 960 540 sleep 0.2 key Return");
             usleep(300 * 1000);
         }
@@ -269,7 +271,8 @@ TEST_F(X11Plain, MessageBoxClosesOnEnter) {
     EXPECT_EQ(MessageBox(nullptr, "内存不足", "出错了", MB_OK | MB_ICONERROR), IDOK);
     closed = true;
     user.join();
-    EXPECT_EQ(RunCommand("xdotool search --name '" + rt::Cp936ToUtf8("出错了") + "' 2>/dev/null"), "");
+    EXPECT_EQ(RunCommand("xdotool search --name '" + rt::Cp936ToUtf8("出错了") + "' 2>/dev/null"),
+              "");
 }
 
 }  // namespace
@@ -284,7 +287,8 @@ TEST_F(X11Plain, ApplicationIdentityAndIconsAreReadBack) {
     Window w = Find("identity");
     ASSERT_NE(w, 0u);
     std::string id = std::to_string(w);
-    EXPECT_NE(RunCommand("xprop -id " + id + " WM_CLASS").find("\"seeker\", \"Seeker\""), std::string::npos);
+    EXPECT_NE(RunCommand("xprop -id " + id + " WM_CLASS").find("\"seeker\", \"Seeker\""),
+              std::string::npos);
 
     IconImage small{2, 1, {0xFFFF0000u, 0x8000FF00u}};
     IconImage large{16, 16, std::vector<std::uint32_t>(256, 0xFF0000FFu)};
@@ -295,12 +299,14 @@ TEST_F(X11Plain, ApplicationIdentityAndIconsAreReadBack) {
         icon = RunCommand("xprop -id " + id + " -f _NET_WM_ICON 32c '=$0+\\n' _NET_WM_ICON");
         return icon.find("=2,") != std::string::npos;
     });
-    EXPECT_NE(icon.find("=2, 1, 4294901760, 2147548928, 16, 16, 4278190335, "), std::string::npos) << icon;
+    EXPECT_NE(icon.find("=2, 1, 4294901760, 2147548928, 16, 16, 4278190335, "), std::string::npos)
+        << icon;
     std::size_t items = std::count(icon.begin(), icon.end(), ',') + 1;
     EXPECT_EQ(items, 2u + 2 + 2 + 256);
     ASSERT_TRUE(SetWindowIcon(h, {}));
     EXPECT_TRUE(PumpUntil([&] {
-        return RunCommand("xprop -id " + id + " _NET_WM_ICON").find("not found") != std::string::npos;
+        return RunCommand("xprop -id " + id + " _NET_WM_ICON").find("not found") !=
+               std::string::npos;
     }));
     SetApplicationIdentity("seeker", "seeker");
 }

@@ -41,7 +41,12 @@ TEST_F(X11Managed, WindowStaysWhereItWasPlacedWithoutAFrame) {
     Hwnd h = Shown("managed-place", 300, 200, 240, 120);
     Window w = Find("managed-place");
     ASSERT_NE(w, 0u);
-    EXPECT_TRUE(PumpUntil([&] { return OnScreen(w) == (RECT{300, 200, 540, 320}); }, kPatience)) << OnScreen(w).left;
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            return OnScreen(w) == (RECT{300, 200, 540, 320});
+        },
+        kPatience))
+        << OnScreen(w).left;
     RECT r;
     GetWindowRect(h, &r);
     EXPECT_EQ(r, (RECT{300, 200, 540, 320}));
@@ -59,16 +64,22 @@ TEST_F(X11Managed, CaptionDragIsHandedToTheManager) {
     // until the window follows on screen (the manager reports the new place
     // to the program only when the move ends), then let go.
     std::uint64_t tries = 0;
-    ASSERT_TRUE(PumpUntil([&] {
-        if (tries++ % 50 == 0) RunCommand("xdotool mousemove 200 170 sleep 0.05 mousemove 350 320 sleep 0.05");
-        return OnScreen(w).left != 100;
-    }, kPatience));
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            if (tries++ % 50 == 0)
+                RunCommand("xdotool mousemove 200 170 sleep 0.05 mousemove 350 320 sleep 0.05");
+            return OnScreen(w).left != 100;
+        },
+        kPatience));
     RunCommand("xdotool mouseup 1");
-    EXPECT_TRUE(PumpUntil([&] {
-        RECT r;
-        GetWindowRect(h, &r);
-        return r.left == 300 && r.top == 300;
-    }, kPatience)) << OnScreen(w).left << "," << OnScreen(w).top;
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            RECT r;
+            GetWindowRect(h, &r);
+            return r.left == 300 && r.top == 300;
+        },
+        kPatience))
+        << OnScreen(w).left << "," << OnScreen(w).top;
     // The manager took the release: the button counts as up.
     EXPECT_GE(GetKeyState(VK_LBUTTON), 0);
     EXPECT_TRUE(Of(WM_LBUTTONUP).empty());
@@ -80,17 +91,22 @@ TEST_F(X11Managed, MaximiseAndMinimiseGoThroughTheManager) {
     ASSERT_NE(w, 0u);
     SendMessage(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_TRUE(IsZoomed(h));
-    EXPECT_TRUE(PumpUntil([&] {
-        return RunCommand("xprop -id " + std::to_string(w) + " _NET_WM_STATE").find("MAXIMIZED_HORZ") !=
-               std::string::npos;
-    }, kPatience));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            return RunCommand("xprop -id " + std::to_string(w) + " _NET_WM_STATE")
+                       .find("MAXIMIZED_HORZ") != std::string::npos;
+        },
+        kPatience));
     SendMessage(h, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_FALSE(IsZoomed(h));
     EXPECT_TRUE(PumpUntil([&] { return OnScreen(w) == (RECT{400, 300, 700, 500}); }, kPatience));
     SendMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(PumpUntil([&] {
-        return RunCommand("xprop -id " + std::to_string(w) + " WM_STATE").find("Iconic") != std::string::npos;
-    }, kPatience));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            return RunCommand("xprop -id " + std::to_string(w) + " WM_STATE").find("Iconic") !=
+                   std::string::npos;
+        },
+        kPatience));
     EXPECT_TRUE(IsIconic(h));
 }
 
@@ -100,21 +116,26 @@ TEST_F(X11Managed, ForegroundWindowIsActivatedByTheManager) {
     ASSERT_NE(Find("managed-a"), 0u);
     ASSERT_NE(Find("managed-b"), 0u);
     SetForegroundWindow(a);
-    EXPECT_TRUE(PumpUntil([&] {
-        std::string active = RunCommand("xdotool getactivewindow getwindowname 2>/dev/null");
-        return active.find("managed-a") != std::string::npos;
-    }, kPatience));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            std::string active = RunCommand("xdotool getactivewindow getwindowname 2>/dev/null");
+            return active.find("managed-a") != std::string::npos;
+        },
+        kPatience));
     EXPECT_EQ(GetForegroundWindow(), a);
     seen.clear();
     SetForegroundWindow(b);
-    EXPECT_TRUE(PumpUntil([&] {
-        std::string active = RunCommand("xdotool getactivewindow getwindowname 2>/dev/null");
-        return active.find("managed-b") != std::string::npos;
-    }, kPatience));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            std::string active = RunCommand("xdotool getactivewindow getwindowname 2>/dev/null");
+            return active.find("managed-b") != std::string::npos;
+        },
+        kPatience));
     Pump(100);
     EXPECT_EQ(GetForegroundWindow(), b);
     bool deactivated = false;
-    for (auto& s : Of(WM_ACTIVATE)) deactivated = deactivated || (s.hwnd == a && s.wParam == WA_INACTIVE);
+    for (auto& s : Of(WM_ACTIVATE))
+        deactivated = deactivated || (s.hwnd == a && s.wParam == WA_INACTIVE);
     EXPECT_TRUE(deactivated);
 }
 

@@ -19,7 +19,8 @@ namespace {
 std::uint64_t NowMs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<std::uint64_t>(ts.tv_sec) * 1000 + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000;
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000 +
+           static_cast<std::uint64_t>(ts.tv_nsec) / 1000000;
 }
 
 pid_t Spawn(const std::vector<std::string>& argv, int keepFd) {
@@ -51,7 +52,8 @@ void Stop(pid_t& pid) {
 XServer::XServer(const std::vector<std::string>& extraArgs) {
     int fds[2];
     if (pipe(fds) != 0) return;
-    std::vector<std::string> argv = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1920x1080x24",
+    std::vector<std::string> argv = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
+                                     "-screen",   "0",          "1920x1080x24",
                                      "-nolisten", "tcp"};
     argv.insert(argv.end(), extraArgs.begin(), extraArgs.end());
     server_ = Spawn(argv, fds[1]);
@@ -81,7 +83,9 @@ bool XServer::StartWindowManager() {
     // A loaded machine may take a while to bring the manager up.
     std::uint64_t end = NowMs() + 30000;
     while (NowMs() < end) {
-        if (RunCommand("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos) return true;
+        if (RunCommand("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") !=
+            std::string::npos)
+            return true;
         usleep(100 * 1000);
     }
     return false;
@@ -133,7 +137,8 @@ std::string RunCommandPumping(const std::string& command, int ms) {
         [&] {
             char buf[4096];
             ssize_t n;
-            while ((n = read(fds[0], buf, sizeof buf)) > 0) out.append(buf, static_cast<std::size_t>(n));
+            while ((n = read(fds[0], buf, sizeof buf)) > 0)
+                out.append(buf, static_cast<std::size_t>(n));
             return n == 0;
         },
         ms);
