@@ -3,7 +3,7 @@
 # configured, and again whenever the script changes.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(SEEKER_SITE_FIXTURES ${CMAKE_BINARY_DIR}/fixtures/sites)
-set(fixture_script ${CMAKE_SOURCE_DIR}/tests/fixtures/sites/make_fixtures.py)
+set(fixture_script ${CMAKE_SOURCE_DIR}/tests/app/sites/make_fixtures.py)
 execute_process(COMMAND ${Python3_EXECUTABLE} ${fixture_script} ${SEEKER_SITE_FIXTURES}
   RESULT_VARIABLE fixtures_failed)
 if(fixtures_failed)

@@ -7,7 +7,7 @@
 #include "app/scraping/page_body.h"
 #include "app/scraping/toolkit.h"
 #include "app/sites/site_rules.h"
-#include "tests/scraping/rule_oracle.h"
+#include "tests/app/sites/rule_oracle.h"
 
 #include <cstddef>
 #include <cstdint>

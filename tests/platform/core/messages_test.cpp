@@ -3,7 +3,7 @@
 #include <atomic>
 #include <thread>
 
-#include "tests/platform/recorder.h"
+#include "tests/platform/core/recorder.h"
 
 using namespace plat;
 using platform_test::PlatformTest;

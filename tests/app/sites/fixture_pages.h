@@ -1,4 +1,4 @@
-// Fixture pages written by tests/fixtures/sites/make_fixtures.py, read as the rules receive them.
+// Fixture pages written by tests/app/sites/make_fixtures.py, read as the rules receive them.
 #pragma once
 
 #include "app/scraping/site_table.h"

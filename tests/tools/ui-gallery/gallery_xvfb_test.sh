@@ -9,7 +9,7 @@ gallery=$1
 out=$2
 mkdir -p "$out"
 # The work folder, its clean-up and the Xvfb come from the end-to-end helpers.
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../../e2e/lib.sh"
 e2e_init
 work=$E2E_WORK
 

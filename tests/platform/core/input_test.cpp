@@ -1,7 +1,7 @@
 // Input turned into messages: mouse packing, double clicks, capture, leave
 // tracking, wheel, keys and characters, input-method text, system move/size.
 #include "runtime/codepage.h"
-#include "tests/platform/recorder.h"
+#include "tests/platform/core/recorder.h"
 
 using namespace plat;
 using platform_test::PlatformTest;

@@ -1,6 +1,6 @@
 // Window records: life cycle, properties, styles, geometry, show and
 // activation, default processing of close and system commands, regions.
-#include "tests/platform/recorder.h"
+#include "tests/platform/core/recorder.h"
 
 using namespace plat;
 using platform_test::PlatformTest;

@@ -2,7 +2,7 @@
 // them, tooltips; and the clipboard and message box of the layer.
 #include "runtime/codepage.h"
 #include "runtime/fatal.h"
-#include "tests/platform/recorder.h"
+#include "tests/platform/core/recorder.h"
 
 #include <thread>
 

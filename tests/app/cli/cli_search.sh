@@ -5,7 +5,7 @@
 #   cli_search.sh SEEKER DEMO_SITES SEARCH_PLAN VERSION
 set -euo pipefail
 seeker=$1 demo=$2 plan=$3 version=$4
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../../e2e/lib.sh"
 e2e_init
 
 # start_demo writes the sites file where the program looks by default; a

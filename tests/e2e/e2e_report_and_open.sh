@@ -7,7 +7,7 @@
 set -euo pipefail
 seeker=$1 demo=$2 plan=$3 out=$4
 mkdir -p "$out"
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/lib.sh"
 e2e_init
 
 # A desktop of the test's own with one handler for magnet links.
