@@ -1,26 +1,18 @@
 // X windows for the layer's windows: creation with the ARGB visual, window
-// manager hints, show/move/raise, present through XShm, the Shape cut of
-// transparent pixels and window regions, cursors, the input method spot.
+// manager hints, show/move/raise, maximise and minimise, the system move,
+// icons, blur hints and the input method spot. Present and shape live in
+// present.cpp and shape.cpp, the pointer's shapes in cursors.cpp.
 #include "platform/x11/window.h"
 
 #include <X11/Xatom.h>
-#include <X11/cursorfont.h>
-#include <X11/extensions/shape.h>
-#include <sys/ipc.h>
-#include <sys/shm.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
-#include <type_traits>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <map>
 
-#include "platform/core/state.h"
-#include "platform/x11/display.h"
 #include "platform/x11/ewmh.h"
 #include "platform/x11/grab.h"
+#include "platform/x11/shape.h"
 
 namespace plat::x11 {
 
@@ -29,28 +21,6 @@ namespace {
 std::map<Window, X11Window*>& Registry() {
     static std::map<Window, X11Window*> registry;
     return registry;
-}
-
-X11Window* Native(core::WindowRecord& rec) { return static_cast<X11Window*>(rec.native.get()); }
-
-// Runs `fn(X11Window&, Display&)` under the X lock for a window that has an
-// X window, and returns its result; `fallback` otherwise.
-template <typename Fn, typename R = std::invoke_result_t<Fn&, X11Window&, Display&>>
-R WithXWindow(core::WindowRecord& rec, std::type_identity_t<R> fallback, Fn&& fn) {
-    X11Window* n = Native(rec);
-    Display& x = XConnection();
-    std::lock_guard lk(x.mu);
-    if (n == nullptr || n->window == 0) return fallback;
-    return fn(*n, x);
-}
-
-template <typename Fn>
-void WithXWindow(core::WindowRecord& rec, Fn&& fn) {
-    X11Window* n = Native(rec);
-    Display& x = XConnection();
-    std::lock_guard lk(x.mu);
-    if (n == nullptr || n->window == 0) return;
-    fn(*n, x);
 }
 
 MoveResizeDirection DirectionOf(ResizeZone zone) {
@@ -108,149 +78,6 @@ void SetInitialState(Window w, bool above) {
                     static_cast<int>(states.size()));
 }
 
-unsigned FontCursorOf(int id) {
-    switch (id) {
-    case IDC_IBEAM: return XC_xterm;
-    case IDC_WAIT: return XC_watch;
-    case IDC_CROSS: return XC_crosshair;
-    case IDC_SIZENWSE: return XC_bottom_right_corner;
-    case IDC_SIZENESW: return XC_bottom_left_corner;
-    case IDC_SIZEWE: return XC_sb_h_double_arrow;
-    case IDC_SIZENS: return XC_sb_v_double_arrow;
-    case IDC_SIZEALL: return XC_fleur;
-    case IDC_HAND: return XC_hand2;
-    default: return XC_left_ptr;
-    }
-}
-
-Cursor CursorFor(int id) {
-    Display& x = XConnection();
-    static std::map<int, Cursor> cursors;
-    auto it = cursors.find(id);
-    if (it != cursors.end()) return it->second;
-    Cursor c;
-    if (id == 0) {
-        // A hidden cursor: an empty bitmap.
-        char bits = 0;
-        Pixmap p = XCreateBitmapFromData(x.dpy, x.root, &bits, 1, 1);
-        XColor black{};
-        c = XCreatePixmapCursor(x.dpy, p, p, &black, &black, 0, 0);
-        XFreePixmap(x.dpy, p);
-    } else {
-        c = XCreateFontCursor(x.dpy, FontCursorOf(id));
-    }
-    cursors[id] = c;
-    return c;
-}
-
-// Whether a row has a pixel of alpha 0; four pixels at a time where SSE2 is there.
-bool HasTransparentPixel(const std::uint32_t* row, int width) {
-    int x = 0;
-#if defined(__SSE2__)
-    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-    const __m128i zero = _mm_setzero_si128();
-    __m128i any = zero;
-    for (; x + 4 <= width; x += 4) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
-        any = _mm_or_si128(any, _mm_cmpeq_epi32(_mm_and_si128(v, alpha), zero));
-    }
-    if (_mm_movemask_epi8(any) != 0) return true;
-#endif
-    for (; x < width; ++x)
-        if ((row[x] & 0xFF000000u) == 0) return true;
-    return false;
-}
-
-// Opaque runs of one row of the kept picture, into `runs`.
-void RowRuns(const core::WindowRecord& rec, int y, std::vector<std::pair<int, int>>& runs) {
-    runs.clear();
-    const std::uint32_t* row = rec.picture.data() + static_cast<std::size_t>(y) * rec.picWidth;
-    int width = rec.picWidth;
-    // Most rows have no transparent pixel; this test vectorises.
-    if (!HasTransparentPixel(row, width)) {
-        runs.emplace_back(0, width);
-        return;
-    }
-    int x = 0;
-    while (x < width) {
-        while (x < width && (row[x] >> 24) == 0) ++x;
-        int start = x;
-        while (x < width && (row[x] >> 24) != 0) ++x;
-        if (x > start) runs.emplace_back(start, x);
-    }
-}
-
-bool CutsTransparency(const core::WindowRecord& rec, bool composited) {
-    // Without a compositor nothing blends: transparent pixels would show
-    // black (or the picture over black on a depth-24 visual).
-    return (rec.exStyle & WS_EX_LAYERED) && (!composited || !XConnection().argb) &&
-           XConnection().shape;
-}
-
-// Applies the window's bounding shape: its region, intersected with the
-// opaque pixels when transparency is cut. `rows` limits the rows re-read.
-void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, bool force) {
-    Display& x = XConnection();
-    if (!x.shape || n.window == 0) return;
-    bool composited = x.Composited();
-    bool cut = CutsTransparency(rec, composited) && rec.picWidth > 0;
-    if (composited != n.lastComposited) {
-        force = true;
-        n.lastComposited = composited;
-    }
-    bool changed = force;
-    if (cut) {
-        if (static_cast<int>(n.runs.size()) != rec.picHeight) {
-            n.runs.assign(static_cast<std::size_t>(rec.picHeight), {});
-            rowFrom = 0;
-            rowTo = rec.picHeight;
-            changed = true;
-        }
-        std::vector<std::pair<int, int>> scratch;
-        for (int y = std::max(0, rowFrom); y < std::min(rowTo, rec.picHeight); ++y) {
-            RowRuns(rec, y, scratch);
-            if (scratch != n.runs[y]) {
-                n.runs[y].swap(scratch);
-                changed = true;
-            }
-        }
-    } else if (!n.runs.empty()) {
-        n.runs.clear();
-        changed = true;
-    }
-    if (!changed) return;
-    if (!cut && !rec.hasRegion) {
-        if (n.shaped) XShapeCombineMask(x.dpy, n.window, ShapeBounding, 0, 0, None, ShapeSet);
-        n.shaped = false;
-        return;
-    }
-    std::vector<XRectangle> rects;
-    auto add = [&](int l, int t, int r, int b) {
-        if (r > l && b > t)
-            rects.push_back(XRectangle{static_cast<short>(l), static_cast<short>(t),
-                                       static_cast<unsigned short>(r - l),
-                                       static_cast<unsigned short>(b - t)});
-    };
-    if (cut) {
-        for (int y = 0; y < rec.picHeight; ++y) {
-            for (auto [l, r] : n.runs[y]) {
-                if (!rec.hasRegion) {
-                    add(l, y, r, y + 1);
-                    continue;
-                }
-                for (const RECT& g : rec.region.rects)
-                    if (y >= g.top && y < g.bottom)
-                        add(std::max(l, g.left), y, std::min(r, g.right), y + 1);
-            }
-        }
-    } else {
-        for (const RECT& g : rec.region.rects) add(g.left, g.top, g.right, g.bottom);
-    }
-    XShapeCombineRectangles(x.dpy, n.window, ShapeBounding, 0, 0, rects.data(),
-                            static_cast<int>(rects.size()), ShapeSet, Unsorted);
-    n.shaped = true;
-}
-
 }  // namespace
 
 void CancelMoveResize(X11Window& n) {
@@ -266,92 +93,6 @@ X11Window* NativeOfX(Window w) {
     auto& reg = Registry();
     auto it = reg.find(w);
     return it == reg.end() ? nullptr : it->second;
-}
-
-PixelImage::~PixelImage() { Release(); }
-
-void PixelImage::Release() {
-    Display& x = XConnection();
-    std::lock_guard lk(x.mu);
-    if (image_ != nullptr) {
-        if (usesShm_) XShmDetach(x.dpy, &shmInfo_);
-        image_->data = nullptr;
-        XDestroyImage(image_);
-        image_ = nullptr;
-    }
-    if (usesShm_) {
-        shmdt(shmInfo_.shmaddr);
-        usesShm_ = false;
-    }
-    plain_.clear();
-    data_ = nullptr;
-    width_ = height_ = 0;
-}
-
-bool PixelImage::Ensure(int width, int height) {
-    Display& x = XConnection();
-    if (width == width_ && height == height_ && data_ != nullptr) return true;
-    Release();
-    std::lock_guard lk(x.mu);
-    if (!x.ok() || width <= 0 || height <= 0) return false;
-    auto bytes = static_cast<std::size_t>(width) * height * 4;
-    if (x.shm) {
-        image_ =
-            XShmCreateImage(x.dpy, x.visual, static_cast<unsigned>(x.depth), ZPixmap, nullptr,
-                            &shmInfo_, static_cast<unsigned>(width), static_cast<unsigned>(height));
-        if (image_ != nullptr && image_->bytes_per_line == width * 4) {
-            shmInfo_.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-            if (shmInfo_.shmid >= 0) {
-                shmInfo_.shmaddr = static_cast<char*>(shmat(shmInfo_.shmid, nullptr, 0));
-                shmInfo_.readOnly = False;
-                if (shmInfo_.shmaddr != reinterpret_cast<char*>(-1)) {
-                    x.Trap();
-                    XShmAttach(x.dpy, &shmInfo_);
-                    bool attached = x.Untrap();
-                    // The segment goes away with its last user.
-                    shmctl(shmInfo_.shmid, IPC_RMID, nullptr);
-                    if (attached) {
-                        image_->data = shmInfo_.shmaddr;
-                        usesShm_ = true;
-                    } else {
-                        shmdt(shmInfo_.shmaddr);
-                    }
-                } else {
-                    shmctl(shmInfo_.shmid, IPC_RMID, nullptr);
-                }
-            }
-        }
-        if (!usesShm_ && image_ != nullptr) {
-            image_->data = nullptr;
-            XDestroyImage(image_);
-            image_ = nullptr;
-        }
-    }
-    if (!usesShm_) {
-        plain_.assign(static_cast<std::size_t>(width) * height, 0);
-        image_ = XCreateImage(x.dpy, x.visual, static_cast<unsigned>(x.depth), ZPixmap, 0,
-                              reinterpret_cast<char*>(plain_.data()), static_cast<unsigned>(width),
-                              static_cast<unsigned>(height), 32, width * 4);
-        if (image_ == nullptr) return false;
-        data_ = plain_.data();
-    } else {
-        data_ = reinterpret_cast<std::uint32_t*>(shmInfo_.shmaddr);
-        std::memset(data_, 0, bytes);
-    }
-    width_ = width;
-    height_ = height;
-    return true;
-}
-
-void PixelImage::Put(Drawable target, GC gc, int x, int y, int w, int h) {
-    Display& xc = XConnection();
-    if (image_ == nullptr) return;
-    if (usesShm_)
-        XShmPutImage(xc.dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w),
-                     static_cast<unsigned>(h), False);
-    else
-        XPutImage(xc.dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w),
-                  static_cast<unsigned>(h));
 }
 
 X11Window::~X11Window() {
@@ -596,32 +337,6 @@ void GrabPointer(WindowRecord& rec, bool grab) {
     });
 }
 
-std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* strideBytes) {
-    X11Window* n = Native(rec);
-    if (n == nullptr || !n->image.Ensure(width, height)) return nullptr;
-    *strideBytes = n->image.stride();
-    return n->image.data();
-}
-
-void Push(WindowRecord& rec, const RECT& rect) {
-    WithXWindow(rec, [&](X11Window& n, Display& x) {
-        if (n.image.data() == nullptr) return;
-        // An ordinary window is opaque: its alpha must not let a compositor
-        // blend it.
-        if (!(rec.exStyle & WS_EX_LAYERED) && x.argb) {
-            for (int y = rect.top; y < rect.bottom; ++y) {
-                std::uint32_t* row = n.image.data() + static_cast<std::size_t>(y) * n.image.width();
-                for (int px = rect.left; px < rect.right; ++px) row[px] |= 0xFF000000u;
-            }
-        }
-        UpdateShape(rec, n, rect.top, rect.bottom, false);
-        n.image.Put(n.window, n.gc, rect.left, rect.top, rect.width(), rect.height());
-        // The image memory is reused by the next present: wait until the server has it.
-        XSync(x.dpy, False);
-        if (XEventsQueued(x.dpy, QueuedAlready) > 0) x.Kick();
-    });
-}
-
 void SetIcons(WindowRecord& rec) {
     WithXWindow(rec, [&](X11Window& n, Display& x) {
         if (rec.icons.empty()) {
@@ -643,13 +358,6 @@ void SetIcons(WindowRecord& rec) {
     });
 }
 
-void ShapeChanged(WindowRecord& rec) {
-    WithXWindow(rec, [&](X11Window& n, Display& x) {
-        UpdateShape(rec, n, 0, rec.picHeight, true);
-        XFlush(x.dpy);
-    });
-}
-
 void SetBlurBehind(WindowRecord& rec) {
     WithXWindow(rec, [&](X11Window& n, Display& x) {
         if (!rec.blur) {
@@ -666,18 +374,6 @@ void SetBlurBehind(WindowRecord& rec) {
                             PropModeReplace, reinterpret_cast<unsigned char*>(v.data()),
                             static_cast<int>(v.size()));
         }
-        XFlush(x.dpy);
-    });
-}
-
-bool Composited() { return XConnection().Composited(); }
-
-void SetCursorShape(WindowRecord* rec, int cursorId) {
-    if (rec == nullptr) return;
-    WithXWindow(*rec, [&](X11Window& n, Display& x) {
-        if (n.cursorId == cursorId) return;
-        n.cursorId = cursorId;
-        XDefineCursor(x.dpy, n.window, CursorFor(cursorId));
         XFlush(x.dpy);
     });
 }

@@ -4,43 +4,18 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XShm.h>
 
-#include <cstdint>
-#include <map>
+#include <mutex>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/core/backend.h"
+#include "platform/core/state.h"
+#include "platform/x11/display.h"
+#include "platform/x11/pixel_image.h"
 
 namespace plat::x11 {
-
-// The pixels shown in a window: an XShm segment when the server offers one,
-// else ordinary memory sent with XPutImage.
-class PixelImage {
-public:
-    PixelImage() = default;
-    ~PixelImage();
-    PixelImage(const PixelImage&) = delete;
-    PixelImage& operator=(const PixelImage&) = delete;
-
-    // (Re)creates the image at the size; false when it cannot be made.
-    bool Ensure(int width, int height);
-    std::uint32_t* data() const { return data_; }
-    int stride() const { return width_ * 4; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    void Put(Drawable target, GC gc, int x, int y, int w, int h);
-
-private:
-    void Release();
-    XImage* image_ = nullptr;
-    XShmSegmentInfo shmInfo_{};
-    bool usesShm_ = false;
-    std::vector<std::uint32_t> plain_;
-    std::uint32_t* data_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-};
 
 struct X11Window : core::NativeWindow {
     ~X11Window() override;
@@ -68,5 +43,29 @@ void CancelMoveResize(X11Window& n);
 
 // The window of an X id (null when none of ours); needs XConnection().mu.
 X11Window* NativeOfX(Window w);
+
+inline X11Window* Native(core::WindowRecord& rec) {
+    return static_cast<X11Window*>(rec.native.get());
+}
+
+// Runs `fn(X11Window&, Display&)` under the X lock for a window that has an
+// X window, and returns its result; `fallback` otherwise.
+template <typename Fn, typename R = std::invoke_result_t<Fn&, X11Window&, Display&>>
+R WithXWindow(core::WindowRecord& rec, std::type_identity_t<R> fallback, Fn&& fn) {
+    X11Window* n = Native(rec);
+    Display& x = XConnection();
+    std::lock_guard lk(x.mu);
+    if (n == nullptr || n->window == 0) return fallback;
+    return fn(*n, x);
+}
+
+template <typename Fn>
+void WithXWindow(core::WindowRecord& rec, Fn&& fn) {
+    X11Window* n = Native(rec);
+    Display& x = XConnection();
+    std::lock_guard lk(x.mu);
+    if (n == nullptr || n->window == 0) return;
+    fn(*n, x);
+}
 
 }  // namespace plat::x11

@@ -1,0 +1,40 @@
+// The pixels shown in a window: an XShm segment when the server offers one,
+// else ordinary memory sent with XPutImage.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace plat::x11 {
+
+class PixelImage {
+public:
+    PixelImage() = default;
+    ~PixelImage();
+    PixelImage(const PixelImage&) = delete;
+    PixelImage& operator=(const PixelImage&) = delete;
+
+    // (Re)creates the image at the size; false when it cannot be made.
+    bool Ensure(int width, int height);
+    std::uint32_t* data() const { return data_; }
+    int stride() const { return width_ * 4; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    void Put(Drawable target, GC gc, int x, int y, int w, int h);
+
+private:
+    void Release();
+    XImage* image_ = nullptr;
+    XShmSegmentInfo shmInfo_{};
+    bool usesShm_ = false;
+    std::vector<std::uint32_t> plain_;
+    std::uint32_t* data_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+}  // namespace plat::x11
