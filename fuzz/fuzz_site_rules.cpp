@@ -121,8 +121,7 @@ void RunAll(const std::string& page) {
         const auto count = static_cast<int>(result.hits.size());
         const int limit = app::SiteRecordLimit(site);
         // A full page never ends the site; a short one does, except at an
-        // eD2k item of site 7. No more rows than records begin, none
-        // without a link.
+        // eD2k item of site 7. The rows obey the rule oracle.
         if (count > limit || (count == limit && result.exhausted) ||
             (count < limit && !result.exhausted && site != 7) ||
             !app::test::RowsAreSound(site, page, result)) {

@@ -1,8 +1,13 @@
 // The loop the site rules share: cut the next record out of the page between
 // its start and end markers, read a hit from it, go on after it, up to the
-// site's record limit. A record whose end is missing (a page cut short) or
-// whose reader finds a marker missing ends the page and the site, and yields
-// no row.
+// site's record limit.
+//
+// What ends a page is each site's own end condition, which its reader
+// checks. Besides, a page without a further start marker has no further
+// record, and a record whose end marker is missing was cut short by the end
+// of the page: either ends the page and the site, and yields no row. A field
+// of a complete record whose markers are missing comes out empty; the
+// records after it are read.
 #pragma once
 
 #include "app/scraping/hit.h"
@@ -14,43 +19,47 @@
 namespace app {
 
 struct RecordMarkers {
-    rt::Text start;
+    rt::Text start;  // empty: the record begins where the rest of the page does
     rt::Text end;
 };
 
 // The text between the first `start` marker of `page` and the first `end`
-// marker after it, and where the page goes on: one byte past the text, as
-// DropThrough(page, text) would leave it if the text occurred nowhere earlier.
-// Nothing when either marker is missing or the text between them is empty.
+// marker after it; `head` is the page from its beginning to the end of that
+// text, so it also holds what came before the record's start marker since
+// the previous record (some sites keep fields there). The page goes on one
+// byte past the text, as DropThrough(page, text) would leave it if the text
+// occurred nowhere earlier. Nothing when either marker is missing.
 struct RecordSpan {
     rt::Text text;
+    rt::Text head;
     std::size_t next = 0;
 };
 std::optional<RecordSpan> NextRecord(const rt::Text& page, const RecordMarkers& markers);
 
 // What a rule makes of one record.
 struct RecordResult {
-    enum class Kind { kRow, kBroken, kLastOnPage };
-    Kind kind = Kind::kBroken;
+    enum class Kind { kRow, kEnd, kLastOnPage };
+    Kind kind = Kind::kEnd;
     Hit hit;
 
     static RecordResult Row(Hit hit) { return {Kind::kRow, std::move(hit)}; }
-    static RecordResult Broken() { return {}; }
+    // The site's end condition: ends the page and the site.
+    static RecordResult End() { return {}; }
     // Ends the page without ending the site.
     static RecordResult LastOnPage() { return {Kind::kLastOnPage, {}}; }
 };
 
 // `markersFor(rest)` gives the markers of the next record of the rest of the
-// page; `read(record, rest)` reads it.
+// page; `read(record, head)` reads it (see RecordSpan).
 template <class MarkersFor, class Read>
 PageHits ReadRecords(const rt::Text& page, int limit, MarkersFor markersFor, Read read) {
     PageHits result;
     rt::Text p = page;
     for (int k = 1; k <= limit; ++k) {
         const std::optional<RecordSpan> record = NextRecord(p, markersFor(p));
-        RecordResult r = record ? read(record->text, p) : RecordResult::Broken();
+        RecordResult r = record ? read(record->text, record->head) : RecordResult::End();
         if (r.kind == RecordResult::Kind::kLastOnPage) break;
-        if (r.kind == RecordResult::Kind::kBroken) {
+        if (r.kind == RecordResult::Kind::kEnd) {
             result.exhausted = true;
             break;
         }

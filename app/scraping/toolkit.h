@@ -14,8 +14,8 @@ namespace app {
 rt::Text ExtractBetween(const rt::Text& text, const rt::Text& startMarker,
                         const rt::Text& endMarker);
 
-// ExtractBetween when `startMarker` occurs in `text`, else empty: a list
-// item that is missing or has no end (truncated page) both come out empty.
+// ExtractBetween when `startMarker` occurs in `text`, else empty: a field
+// whose start or end marker is missing comes out empty.
 rt::Text ExtractItem(const rt::Text& text, const rt::Text& startMarker, const rt::Text& endMarker);
 
 // Removes the text up to and including `marker` and the one byte after it.

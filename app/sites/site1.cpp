@@ -1,5 +1,7 @@
-// Site 1: one table row per hit; the hash sits in a link to the site's own
-// detail page, so its marker carries the site's URL.
+// Site 1: one table row per hit, ending with the title in the detail
+// button; the hash sits in a link to the site's own detail page, so its
+// marker carries the site's URL. The size, date and hash come before the
+// title in the row, so a record is the page up to the title's end.
 #include "app/scraping/record_loop.h"
 #include "app/scraping/toolkit.h"
 #include "app/scraping/url_text.h"
@@ -20,21 +22,22 @@ PageHits Scrape(const rt::Text& page, const SiteTable& table) {
     const rt::Text hashStart =
         "<td class=\"action\"><a href=\"" + table.site1HashUrl + "/magnet/detail/hash/";
 
-    // The record read is the title; the other fields are looked up in the page.
-    return ReadRecords(page, kLimit, {titleStart, "\" target=\"_blank\">Detail</a></td> </tr>"},
-                       [&](const rt::Text& title, const rt::Text& p) {
-                           const rt::Text hash = ExtractItem(p, hashStart, titleStart);
-                           if (hash.empty()) return RecordResult::Broken();
-                           Hit hit;
-                           hit.title = title;
-                           hit.size = ExtractBetween(p, " <td class=\"files-size\">",
-                                                     "</td> <td class=\"convert-date\">");
-                           hit.date = ExtractBetween(p, "<td class=\"convert-date\">",
-                                                     "</td> <td class=\"action\">");
-                           hit.link =
-                               "magnet:?xt=urn:btih:" + hash + "&dn=" + EncodeForUrl(hit.title);
-                           return RecordResult::Row(std::move(hit));
-                       });
+    return ReadRecords(
+        page, kLimit, {"", "\" target=\"_blank\">Detail</a></td> </tr>"},
+        [&](const rt::Text& record, const rt::Text&) {
+            const int t = rt::FindText(record, titleStart);
+            Hit hit;
+            if (t != -1)
+                hit.title = record.substr(static_cast<std::size_t>(t - 1) + titleStart.size());
+            if (hit.title.empty()) return RecordResult::End();
+            hit.size = ExtractItem(record, " <td class=\"files-size\">",
+                                   "</td> <td class=\"convert-date\">");
+            hit.date =
+                ExtractItem(record, "<td class=\"convert-date\">", "</td> <td class=\"action\">");
+            hit.link = "magnet:?xt=urn:btih:" + ExtractItem(record, hashStart, titleStart) +
+                       "&dn=" + EncodeForUrl(hit.title);
+            return RecordResult::Row(std::move(hit));
+        });
 }
 
 }  // namespace

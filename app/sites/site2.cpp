@@ -1,5 +1,5 @@
 // Site 2: one block per hit from its row height to its magnet button; the
-// date is read from the page after the first file count.
+// date follows the file count, which the block holds.
 #include "app/scraping/record_loop.h"
 #include "app/scraping/toolkit.h"
 #include "app/scraping/url_text.h"
@@ -15,25 +15,29 @@ rt::Text Path(const rt::Text& k, int page) {
     return "/search/" + k + "/" + std::to_string(page) + ".html";
 }
 
-PageHits Scrape(const rt::Text& page, const SiteTable&) {
+// The ten bytes after the first file count and " | "; empty without a file
+// count (rather than bytes from the start of the text).
+rt::Text DateAfterFileCount(const rt::Text& text) {
     const rt::Text countMarker = "|文件数:";
+    const int q = rt::FindText(text, countMarker);
+    if (q == -1) return {};
+    const rt::Text count = ExtractBetween(text, countMarker, " | ");
+    return rt::MidText(text, q + rt::TextLength(count + " | " + countMarker), 10);
+}
 
+PageHits Scrape(const rt::Text& page, const SiteTable&) {
     return ReadRecords(
-        page, kLimit, {"height=\"18\"", "磁力下载"}, [&](const rt::Text& block, const rt::Text& p) {
+        page, kLimit, {"height=\"18\"", "磁力下载"},
+        [&](const rt::Text& block, const rt::Text& head) {
             Hit hit;
-            hit.title = ReplaceMany(ExtractBetween(block, "<B>", "</B>"), "<font color=\"red\">",
-                                    "", "</font>", "");
-            const rt::Text hash = ExtractItem(block, "<a href=\"/torrent/", ".html");
-            if (hit.title.empty() || hash.empty()) return RecordResult::Broken();
-            hit.link = "magnet:?xt=urn:btih:" + hash + "&dn=" + EncodeForUrl(hit.title);
-            // The date is the ten bytes after the file count and " | ". A page
-            // without a file count has no date (rather than bytes from its start).
-            const int q = rt::FindText(p, countMarker);
-            if (q != -1) {
-                const rt::Text count = ExtractBetween(p, countMarker, " | ");
-                const int n = rt::TextLength(count + " | " + countMarker);
-                hit.date = rt::MidText(p, q + n, 10);
-            }
+            hit.title = ReplaceMany(ExtractItem(block, "<B>", "</B>"), "<font color=\"red\">", "",
+                                    "</font>", "");
+            if (hit.title.empty()) return RecordResult::End();
+            hit.link = "magnet:?xt=urn:btih:" + ExtractItem(block, "<a href=\"/torrent/", ".html") +
+                       "&dn=" + EncodeForUrl(hit.title);
+            // Read from the page before the block's end, not from the block,
+            // as the site's own pages need; never from a later record.
+            hit.date = DateAfterFileCount(head);
             hit.size = kUnknownField;
             return RecordResult::Row(std::move(hit));
         });

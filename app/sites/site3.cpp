@@ -23,22 +23,18 @@ rt::Text MonthOf(const rt::Text& raw, rt::Text month) {
 }
 
 PageHits Scrape(const rt::Text& page, const SiteTable&) {
-    const rt::Text linkStart = ">Detail</a><a href=\"";
-
     rt::Text month;  // carried from record to record within this page only
-    // A record runs from the name cell to the end of its magnet link.
+    // A record is the link, taken whole from the page; the name, size and
+    // date cells come before it.
     return ReadRecords(
-        page, kLimit, {"<tr><td class=\"name\">", "\" title=\""},
-        [&](const rt::Text& record, const rt::Text&) {
-            const int titleEnd = rt::FindText(record, "</td><td class=\"size\">");
-            const int link = rt::FindText(record, linkStart);
+        page, kLimit, {">Detail</a><a href=\"", "\" title=\""},
+        [&](const rt::Text& link, const rt::Text& head) {
             const rt::Text raw =
-                ExtractItem(record, "</td><td class=\"date\">", "</td><td class=\"action\"");
-            if (titleEnd == -1 || link == -1 || raw.empty()) return RecordResult::Broken();
+                ExtractItem(head, "</td><td class=\"date\">", "</td><td class=\"action\"");
+            if (raw.empty()) return RecordResult::End();
             Hit hit;
-            hit.title = rt::LeftText(record, titleEnd - 1);
-            hit.link = record.substr(static_cast<std::size_t>(link - 1) + linkStart.size());
-            if (hit.link.empty()) return RecordResult::Broken();
+            hit.link = link;
+            hit.title = ExtractItem(head, "<tr><td class=\"name\">", "</td><td class=\"size\">");
             month = MonthOf(raw, month);
             const rt::Text date =
                 rt::MidText(raw, 8, 5) + "-" + month + "-" + rt::MidText(raw, 4, 3);

@@ -19,12 +19,12 @@ PageHits Scrape(const rt::Text& page, const SiteTable&) {
     return ReadRecords(
         DropThrough(page, " </ul>"),  // the navigation list
         kLimit, {" </ul>", " Magnet</a>"}, [&](const rt::Text& record, const rt::Text&) {
+            if (record.empty()) return RecordResult::End();
             Hit hit;
             hit.link = ExtractItem(record, "href=\"", "\">");
-            if (hit.link.empty()) return RecordResult::Broken();
-            const rt::Text name = ExtractBetween(hit.link + sentinel, "&amp;dn=", sentinel);
+            const rt::Text name = ExtractItem(hit.link + sentinel, "&amp;dn=", sentinel);
             hit.title = Utf8TextToAnsi(PercentDecode(name));
-            hit.size = ExtractBetween(record, "Size:", "  Requests");
+            hit.size = ExtractItem(record, "Size:", "  Requests");
             hit.date = kUnknownField;
             return RecordResult::Row(std::move(hit));
         });

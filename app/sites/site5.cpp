@@ -16,21 +16,19 @@ rt::Text Path(const rt::Text& k, int page) {
 
 Hit ListRecord(const rt::Text& record) {
     Hit hit;
-    const rt::Text link = ExtractItem(record, "href=\"ed2k", "\">ED2K</a>");
-    if (!link.empty()) hit.link = "ed2k" + link;
-    const rt::Text t = ExtractBetween(record, "<br/>", "<small>");
+    hit.link = "ed2k" + ExtractItem(record, "href=\"ed2k", "\">ED2K</a>");
+    const rt::Text t = ExtractItem(record, "<br/>", "<small>");
     hit.title = rt::RightText(t, rt::TextLength(t) - 2);  // a line break precedes it
-    hit.size = ExtractBetween(record, "大小:", "&nbsp");
+    hit.size = ExtractItem(record, "大小:", "&nbsp");
     return hit;
 }
 
 Hit TableRecord(const rt::Text& record) {
     Hit hit;
-    hit.title = ExtractBetween(record, "<td>", "    ");
-    hit.size = rt::ReplaceSubtext(ExtractBetween(record, "<td width='70' align='right'>", "</td>"),
+    hit.title = ExtractItem(record, "<td>", "    ");
+    hit.size = rt::ReplaceSubtext(ExtractItem(record, "<td width='70' align='right'>", "</td>"),
                                   " ", rt::Text(), std::nullopt, std::nullopt, true);
-    const rt::Text link = ExtractItem(record, "href=\"ed2k", "|/\"");
-    if (!link.empty()) hit.link = "ed2k" + link + "|/";
+    hit.link = "ed2k" + ExtractItem(record, "href=\"ed2k", "|/\"") + "|/";
     return hit;
 }
 
@@ -44,8 +42,8 @@ PageHits Scrape(const rt::Text& page, const SiteTable&) {
                               : RecordMarkers{"<tr class=\"row", ">ED2K"};
         },
         [&](const rt::Text& record, const rt::Text&) {
+            if (record.empty()) return RecordResult::End();
             Hit hit = listLayout ? ListRecord(record) : TableRecord(record);
-            if (hit.link.empty()) return RecordResult::Broken();
             hit.date = kUnknownField;
             return RecordResult::Row(std::move(hit));
         });

@@ -23,13 +23,13 @@ PageHits Scrape(const rt::Text& page, const SiteTable&) {
         page, kLimit, {"<div class=\"r\">", "磁力链接"},
         [&](const rt::Text& record, const rt::Text&) {
             const rt::Text hash = ExtractItem(record, "<a href=\"/hash/", "\" target=\"");
-            if (hash.empty()) return RecordResult::Broken();
+            if (hash.empty()) return RecordResult::End();
             Hit hit;
-            hit.title = ReplaceMany(ExtractBetween(record, hash + "\">", "</h5>"),
+            hit.title = ReplaceMany(ExtractItem(record, hash + "\">", "</h5>"),
                                     "<span class='highlight'>", "", "</span>", "");
             hit.link = "magnet:?xt=urn:btih:" + hash;
-            hit.date = ExtractBetween(record, valueStart, "</span>");
-            hit.size = ExtractBetween(DropThrough(record, valueStart), valueStart, "</span>");
+            hit.date = ExtractItem(record, valueStart, "</span>");
+            hit.size = ExtractItem(DropThrough(record, valueStart), valueStart, "</span>");
             return RecordResult::Row(std::move(hit));
         });
 }

@@ -16,27 +16,25 @@ rt::Text Path(const rt::Text& k, int page) {
 }
 
 PageHits Scrape(const rt::Text& page, const SiteTable& table) {
-    return ReadRecords(page, kLimit, {"<li class=\"tableli\">", "</li>"},
-                       [&](const rt::Text& record, const rt::Text&) {
-                           const rt::Text kind = ExtractItem(record, "html\" class=\"", "\"></a>");
-                           if (rt::CompareText(kind, "ED2K") == 0)
-                               return RecordResult::LastOnPage();
-                           if (kind.empty()) return RecordResult::Broken();
-                           Hit hit;
-                           hit.title = ReplaceMany(ExtractBetween(record, "html\">", "</a>"),
-                                                   "<font color=\"red\">", "", "</font>", "");
-                           hit.link = kind;
-                           if (rt::CompareText(kind, "MAGNET") == 0) {
-                               const rt::Text hash = ExtractItem(record, ">HASH值：", "</div>");
-                               if (hash.empty()) return RecordResult::Broken();
-                               hit.link = "magnet:?xt=urn:btih:" + hash + "&dn=[" + table.site7Tag +
-                                          "]" + EncodeForUrl(hit.title);
-                           }
-                           hit.size = ReplaceMany(ExtractBetween(record, "\"tsize\">", "</div>"),
-                                                  "<strong>", "", "</strong>", "");
-                           hit.date = ExtractBetween(record, "\"ttime\">", "</div>");
-                           return RecordResult::Row(std::move(hit));
-                       });
+    return ReadRecords(
+        page, kLimit, {"<li class=\"tableli\">", "</li>"},
+        [&](const rt::Text& record, const rt::Text&) {
+            if (record.empty()) return RecordResult::End();
+            const rt::Text kind = ExtractItem(record, "html\" class=\"", "\"></a>");
+            if (rt::CompareText(kind, "ED2K") == 0) return RecordResult::LastOnPage();
+            Hit hit;
+            hit.title = ReplaceMany(ExtractItem(record, "html\">", "</a>"), "<font color=\"red\">",
+                                    "", "</font>", "");
+            hit.link = kind;
+            if (rt::CompareText(kind, "MAGNET") == 0) {
+                hit.link = "magnet:?xt=urn:btih:" + ExtractItem(record, ">HASH值：", "</div>") +
+                           "&dn=[" + table.site7Tag + "]" + EncodeForUrl(hit.title);
+            }
+            hit.size = ReplaceMany(ExtractItem(record, "\"tsize\">", "</div>"), "<strong>", "",
+                                   "</strong>", "");
+            hit.date = ExtractItem(record, "\"ttime\">", "</div>");
+            return RecordResult::Row(std::move(hit));
+        });
 }
 
 }  // namespace

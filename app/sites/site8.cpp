@@ -15,7 +15,7 @@ rt::Text Path(const rt::Text& k, int page) { return "/search/" + k + "/" + std::
 // The pill's text without tags and spaces, its first two bytes dropped.
 rt::Text PillValue(const rt::Text& record, const rt::Text& label, const rt::Text& pillTag) {
     const rt::Text v =
-        ReplaceMany(ExtractBetween(record, label, "</b>"), pillTag, "", "<b>", "", " ", "");
+        ReplaceMany(ExtractItem(record, label, "</b>"), pillTag, "", "<b>", "", " ", "");
     return rt::RightText(v, rt::TextLength(v) - 2);
 }
 
@@ -23,14 +23,13 @@ PageHits Scrape(const rt::Text& page, const SiteTable&) {
     return ReadRecords(
         page, kLimit, {"<div class=\"search-item\">", "迅雷链接</a>"},
         [&](const rt::Text& record, const rt::Text&) {
-            const rt::Text magnet = ExtractItem(record, "magnet:?", "\" class=");
-            if (magnet.empty()) return RecordResult::Broken();
+            if (record.empty()) return RecordResult::End();
             Hit hit;
-            hit.title = ReplaceMany(ExtractBetween(record, "\"_blank\">", "</a>"),
+            hit.title = ReplaceMany(ExtractItem(record, "\"_blank\">", "</a>"),
                                     "<font color=\"red\">", "", "</font>", "");
             hit.size = PillValue(record, "<span>文件大小：", "<b class=\"cpill yellow-pill\">");
             hit.date = PillValue(record, "<span>创建时间：", "<b class=\"cpill blue-pill\">");
-            hit.link = "magnet:?" + magnet;
+            hit.link = "magnet:?" + ExtractItem(record, "magnet:?", "\" class=");
             return RecordResult::Row(std::move(hit));
         });
 }

@@ -1,6 +1,6 @@
-// What every site rule must hold on any page: at most one row per record
-// start marker of the page, and no row without a link. Shared by the rules'
-// robustness tests and their fuzz target.
+// What every site rule must hold on any page: at most one row per record of
+// the page, and every row holds what its site's end condition asks of a
+// record. Shared by the rules' robustness tests and their fuzz target.
 #pragma once
 
 #include "app/scraping/hit.h"
@@ -11,12 +11,14 @@
 
 namespace app::test {
 
-// The markers that open a record of `site`.
-inline std::vector<rt::Text> RecordStartMarkers(SiteId site) {
+// Markers of which every record of `site` holds one: where a record
+// begins, or for site 1, whose fields come before its start marker, where
+// it ends.
+inline std::vector<rt::Text> OneMarkerPerRecord(SiteId site) {
     switch (site) {
-    case 1: return {"\" class=\"btn\" title=\""};
+    case 1: return {"\" target=\"_blank\">Detail</a></td> </tr>"};
     case 2: return {"height=\"18\""};
-    case 3: return {"<tr><td class=\"name\">"};
+    case 3: return {">Detail</a><a href=\""};
     case 4: return {" </ul>"};
     case 5: return {"<li hash=", "<tr class=\"row"};
     case 6: return {"<div class=\"r\">"};
@@ -25,11 +27,11 @@ inline std::vector<rt::Text> RecordStartMarkers(SiteId site) {
     }
 }
 
-// Occurrences of the site's record start markers, found as the rules find
-// them (stepping by character).
-inline int CountRecordStarts(SiteId site, const rt::Text& page) {
+// Occurrences of those markers, found as the rules find them (stepping by
+// character).
+inline int CountRecords(SiteId site, const rt::Text& page) {
     int n = 0;
-    for (const rt::Text& marker : RecordStartMarkers(site)) {
+    for (const rt::Text& marker : OneMarkerPerRecord(site)) {
         for (int at = rt::FindText(page, marker); at != -1;
              at = rt::FindText(page, marker, at + rt::TextLength(marker))) {
             ++n;
@@ -39,11 +41,10 @@ inline int CountRecordStarts(SiteId site, const rt::Text& page) {
 }
 
 // True when `link` holds nothing the page gave: the rules add fixed parts
-// around what they cut from a record, and refuse a record whose own part is
-// empty. Sites 1 and 2 follow the hash with "&dn=" and the percent-encoded
-// name, so the last "&dn=" ends the hash, which a hostile page may fill with
-// anything, "&dn=" included. Sites 3, 4 and 7 may take their whole link
-// from the page.
+// around what they cut from a record. Sites 1 and 2 follow the hash with
+// "&dn=" and the percent-encoded name, so the last "&dn=" ends the hash,
+// which a hostile page may fill with anything, "&dn=" included. Sites 3, 4
+// and 7 may take their whole link from the page.
 inline bool LinkIsEmpty(SiteId site, const rt::Text& link) {
     std::string_view rest = link;
     auto drop = [&rest](std::string_view prefix) {
@@ -60,11 +61,14 @@ inline bool LinkIsEmpty(SiteId site, const rt::Text& link) {
     return rest.empty();
 }
 
-// The rows of `result` obey the oracle for `page`.
+// The rows of `result` obey the oracle for `page`. A record ends its site
+// when sites 1 and 2 find no title in it and site 6 no hash; any other
+// field may be empty.
 inline bool RowsAreSound(SiteId site, const rt::Text& page, const PageHits& result) {
-    if (static_cast<int>(result.hits.size()) > CountRecordStarts(site, page)) return false;
+    if (static_cast<int>(result.hits.size()) > CountRecords(site, page)) return false;
     for (const Hit& hit : result.hits) {
-        if (LinkIsEmpty(site, hit.link)) return false;
+        if ((site == 1 || site == 2) && hit.title.empty()) return false;
+        if (site == 6 && LinkIsEmpty(site, hit.link)) return false;
     }
     return true;
 }

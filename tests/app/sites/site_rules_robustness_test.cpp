@@ -12,8 +12,8 @@ namespace app {
 namespace {
 
 // A page with fewer hits than the limit ends the site, a page with the limit
-// does not; only site 7's eD2k item stops a page early without ending it. No
-// more rows than records begin on the page, and none without a link.
+// does not; only site 7's eD2k item stops a page early without ending it.
+// The rows obey the rule oracle.
 void ExpectConsistent(SiteId site, const rt::Text& page) {
     const PageHits result = ScrapePage(site, page, test::FixtureSiteTable());
     const int limit = SiteRecordLimit(site);

@@ -60,12 +60,12 @@ TEST(Site1, FieldsAndShortPage) {
 TEST(Site1, HashMarkerFollowsTheSiteTable) {
     SiteTable other = FixtureSiteTable();
     other.site1HashUrl = "http://elsewhere.invalid";
-    // Without its hash marker a record is broken: no row, and the site ends.
-    const PageHits result = ScrapePage(1, FixturePage("site1_short.html"), other);
-    EXPECT_TRUE(result.hits.empty());
-    EXPECT_TRUE(result.exhausted);
-    const PageHits own = ScrapePage(1, FixturePage("site1_short.html"), FixtureSiteTable());
-    ASSERT_FALSE(own.hits.empty());
+    // Without its hash marker every record still gives a row, with an empty hash.
+    const PageHits result = ScrapePage(1, FixturePage("site1_full.html"), other);
+    ASSERT_EQ(result.hits.size(), 30u);
+    EXPECT_FALSE(result.exhausted);
+    EXPECT_EQ(result.hits[0].link, "magnet:?xt=urn:btih:&dn=" + EncodeForUrl(result.hits[0].title));
+    const PageHits own = ScrapePage(1, FixturePage("site1_full.html"), FixtureSiteTable());
     EXPECT_EQ(own.hits[0].link, Magnet(1) + "&dn=" + EncodeForUrl(own.hits[0].title));
 }
 
@@ -242,6 +242,82 @@ TEST(SiteRules, TruncatedItemEndsSites7And8) {
     const PageHits site8 = ScrapeFixture(8, "site8_truncated.html");
     EXPECT_EQ(site8.hits.size(), 1u);
     EXPECT_TRUE(site8.exhausted);
+}
+
+// `page` without the `n`-th occurrence of `marker`.
+rt::Text Without(rt::Text page, const rt::Text& marker, int n) {
+    std::size_t at = rt::Text::npos;
+    for (int i = 0; i < n; ++i) at = page.find(marker, at + 1);
+    EXPECT_NE(at, rt::Text::npos) << marker;
+    return at == rt::Text::npos ? page : page.erase(at, marker.size());
+}
+
+// A full page whose first record lacks the markers of one field: that row
+// has the field empty (the link keeps the parts the rule adds), and every
+// record after it is read as on the whole page.
+TEST(SiteRules, AFieldWithoutItsMarkersComesOutEmpty) {
+    struct Case {
+        SiteId site;
+        const char* fixture;
+        rt::Text marker;
+        Hit (*expected)(Hit whole);
+    };
+    const Case cases[] = {
+        {1, "site1_full.html", " <td class=\"files-size\">", [](Hit h) { return h.size = "", h; }},
+        {1, "site1_full.html", "/magnet/detail/hash/",
+         [](Hit h) { return h.link = "magnet:?xt=urn:btih:&dn=" + EncodeForUrl(h.title), h; }},
+        {2, "site2_full.html", ".html",
+         [](Hit h) { return h.link = "magnet:?xt=urn:btih:&dn=" + EncodeForUrl(h.title), h; }},
+        {2, "site2_full.html", "|文件数:", [](Hit h) { return h.date = "", h; }},
+        {3, "site3_full.html", "<tr><td class=\"name\">", [](Hit h) { return h.title = "", h; }},
+        {4, "site4_full.html", "Size:", [](Hit h) { return h.size = "", h; }},
+        {4, "site4_full.html", "&amp;dn=",
+         [](Hit h) { return h.link.erase(h.link.find("&amp;dn="), 8), h.title = "", h; }},
+        {5, "site5_list_full.html", "href=\"ed2k", [](Hit h) { return h.link = "ed2k", h; }},
+        {5, "site5_list_full.html", "<br/>", [](Hit h) { return h.title = "", h; }},
+        {6, "site6_full.html", "</h5>", [](Hit h) { return h.title = "", h; }},
+        {7, "site7_full.html", ">HASH值：",
+         [](Hit h) {
+             return h.link = "magnet:?xt=urn:btih:&dn=[" + FixtureSiteTable().site7Tag + "]" +
+                             EncodeForUrl(h.title),
+                    h;
+         }},
+        {7, "site7_full.html", "\"tsize\">", [](Hit h) { return h.size = "", h; }},
+        {8, "site8_full.html", "<span>文件大小：", [](Hit h) { return h.size = "", h; }},
+        {8, "site8_full.html", "magnet:?", [](Hit h) { return h.link = "magnet:?", h; }},
+    };
+    for (const Case& c : cases) {
+        const PageHits whole = ScrapeFixture(c.site, c.fixture);
+        const rt::Text page = Without(FixturePage(c.fixture), c.marker, 1);
+        const PageHits result = ScrapePage(c.site, page, FixtureSiteTable());
+        ASSERT_EQ(result.hits.size(), whole.hits.size()) << c.fixture << " without " << c.marker;
+        EXPECT_FALSE(result.exhausted) << c.fixture << " without " << c.marker;
+        EXPECT_EQ(result.hits[0], c.expected(whole.hits[0]))
+            << c.fixture << " without " << c.marker;
+        for (std::size_t i = 1; i < whole.hits.size(); ++i)
+            EXPECT_EQ(result.hits[i], whole.hits[i]) << c.fixture << " without " << c.marker;
+    }
+}
+
+// The second record lacks what its site's end condition needs: one row,
+// and the site ends.
+TEST(SiteRules, EndConditionInTheSecondRecordEndsTheSite) {
+    const struct {
+        SiteId site;
+        const char* fixture;
+        rt::Text marker;
+    } cases[] = {
+        {1, "site1_full.html", "\" class=\"btn\" title=\""},
+        {2, "site2_full.html", "<B>"},
+        {3, "site3_full.html", "</td><td class=\"date\">"},
+        {6, "site6_full.html", "<a href=\"/hash/"},
+    };
+    for (const auto& c : cases) {
+        const rt::Text page = Without(FixturePage(c.fixture), c.marker, 2);
+        const PageHits result = ScrapePage(c.site, page, FixtureSiteTable());
+        EXPECT_EQ(result.hits.size(), 1u) << c.fixture;
+        EXPECT_TRUE(result.exhausted) << c.fixture;
+    }
 }
 
 }  // namespace
