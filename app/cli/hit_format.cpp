@@ -1,5 +1,6 @@
 #include "app/cli/hit_format.h"
 
+#include "app/sites/site_rules.h"
 #include "runtime/codepage.h"
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 // rule found and how the page request ended.
 #pragma once
 
-#include "app/report/site_stats.h"
+#include "app/report/site_report_types.h"
 #include "web/outcome.h"
 
 namespace app {

@@ -2,23 +2,12 @@
 // for the per-site report.
 #pragma once
 
-#include "app/report/site_report.h"
+#include "app/report/site_report_types.h"
 #include "app/scraping/site_table.h"
 
 #include <array>
-#include <optional>
 
 namespace app {
-
-// How one page of one site went.
-struct PageOutcome {
-    int hits = 0;
-    bool exhausted = false;  // the site's rule found no further record
-    // Why the request brought no page, when it did not.
-    std::optional<PageFailure> failure;
-    int httpStatus = 0;
-    int timeoutSeconds = 0;
-};
 
 class SiteStatsCollector {
 public:

@@ -1,5 +1,5 @@
-// The eight sites: hosts and result-page URLs of this build, and what the
-// site list says of each site.
+// The eight sites' hosts and addresses of this build; what each site is
+// (label, record limit, paths, rule) is in app/sites/site_rules.h.
 #pragma once
 
 #include "runtime/text.h"
@@ -29,18 +29,5 @@ const SiteTable& BuildSiteTable();
 
 // The demo sites' table for a base port: portal on it, site N on it + N.
 SiteTable DemoSiteTable(int basePort);
-
-// Read from the site's descriptor (app/sites/site_rules.h).
-
-// The site's label in the site list and its most records per page.
-rt::Text SiteLabel(SiteId site);
-int SiteRecordLimit(SiteId site);
-
-// Path and query of a result page after the base URL; `encodedKeyword` is
-// EncodeForUrl of the keyword, `page` counts from 1.
-rt::Text SitePath(SiteId site, const rt::Text& encodedKeyword, int page);
-
-// Base URL + SitePath.
-rt::Text SitePageUrl(const SiteTable& table, SiteId site, const rt::Text& encodedKeyword, int page);
 
 }  // namespace app

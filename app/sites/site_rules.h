@@ -26,4 +26,15 @@ const SiteDescriptor& Site(SiteId site);
 // The rule of `site` (1..8).
 PageHits ScrapePage(SiteId site, const rt::Text& page, const SiteTable& table);
 
+// The site's label in the site list and its most records per page.
+rt::Text SiteLabel(SiteId site);
+int SiteRecordLimit(SiteId site);
+
+// Path and query of a result page after the base URL; `encodedKeyword` is
+// EncodeForUrl of the keyword, `page` counts from 1.
+rt::Text SitePath(SiteId site, const rt::Text& encodedKeyword, int page);
+
+// Base URL + SitePath.
+rt::Text SitePageUrl(const SiteTable& table, SiteId site, const rt::Text& encodedKeyword, int page);
+
 }  // namespace app

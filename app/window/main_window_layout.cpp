@@ -1,5 +1,6 @@
 // The main window's controls: places, texts, fonts, colours and options, in
 // creation order.
+#include "app/sites/site_rules.h"
 #include "app/window/main_window.h"
 
 #include "ui/controls/effect_text.h"

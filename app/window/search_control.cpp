@@ -1,6 +1,8 @@
 // Starting and stopping a search from the window, and showing what its
 // worker hands over.
+#include "app/report/site_report.h"
 #include "app/search/search_texts.h"
+#include "app/sites/site_rules.h"
 #include "app/window/main_window.h"
 
 #include <algorithm>

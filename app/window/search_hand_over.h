@@ -5,7 +5,7 @@
 // thread to take it. The worker never touches a control or the store.
 #pragma once
 
-#include "app/report/site_stats.h"
+#include "app/report/site_report_types.h"
 #include "app/search/search_driver.h"
 #include "platform/platform.h"
 

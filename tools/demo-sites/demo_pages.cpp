@@ -1,6 +1,7 @@
 #include "demo_pages.h"
 
 #include "app/scraping/url_text.h"
+#include "app/sites/site_rules.h"
 #include "runtime/codepage.h"
 
 #include <cstdint>

@@ -11,6 +11,7 @@
 #include "app/config/sites_config.h"
 #include "app/scraping/site_table.h"
 #include "app/scraping/site_table_config.h"
+#include "app/sites/site_rules.h"
 #include "runtime/codepage.h"
 
 #include <pthread.h>

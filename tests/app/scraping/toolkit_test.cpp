@@ -2,6 +2,7 @@
 #include "app/scraping/page_body.h"
 #include "app/scraping/site_table.h"
 #include "app/scraping/url_text.h"
+#include "app/sites/site_rules.h"
 
 #include <gtest/gtest.h>
 

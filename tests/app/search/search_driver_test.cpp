@@ -3,6 +3,7 @@
 #include "app/search/search_driver.h"
 #include "app/scraping/url_text.h"
 #include "app/search/search_texts.h"
+#include "app/sites/site_rules.h"
 #include "demo_pages.h"
 #include "demo_server.h"
 #include "runtime/thread.h"

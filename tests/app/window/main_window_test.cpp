@@ -3,6 +3,7 @@
 // site box's tooltip after a search.
 #include "app/window/main_window.h"
 #include "app/search/search_texts.h"
+#include "app/sites/site_rules.h"
 #include "closed_port.h"
 #include "demo_server.h"
 #include "platform/headless/headless_control.h"
