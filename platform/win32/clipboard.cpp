@@ -10,8 +10,8 @@ namespace {
 
 // The clipboard's owner: a message-only window of the calling thread.
 HWND ClipboardOwner() {
-    thread_local OwnedWindow owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0,
-                                                     HWND_MESSAGE, nullptr, nullptr, nullptr));
+    thread_local OwnedWindow owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                                     nullptr, nullptr, nullptr));
     return owner.get();
 }
 

@@ -42,8 +42,8 @@ void RunMoveSize(HWND window, WPARAM zone) {
     ::GetCursorPos(&at);
     // SC_MOVE + HTCAPTION moves with the pointer; SC_SIZE + WMSZ_ edge
     // sizes, and the zones are numbered as the WMSZ_ edges.
-    WPARAM command = zone == static_cast<WPARAM>(ResizeZone::Move) ? SC_MOVE | HTCAPTION
-                                                                   : SC_SIZE | zone;
+    WPARAM command =
+        zone == static_cast<WPARAM>(ResizeZone::Move) ? SC_MOVE | HTCAPTION : SC_SIZE | zone;
     ::DefWindowProcW(window, WM_SYSCOMMAND, command, MAKELPARAM(at.x, at.y));
 }
 

@@ -132,8 +132,7 @@ void ShapeChanged(WindowRecord& rec) {
     if (n == nullptr || !n->window) return;
     // The system owns the region once it is set.
     HRGN region = rec.hasRegion ? RegionOf(rec.region.rects).release() : nullptr;
-    if (!::SetWindowRgn(n->window.get(), region, TRUE) && region != nullptr)
-        ::DeleteObject(region);
+    if (!::SetWindowRgn(n->window.get(), region, TRUE) && region != nullptr) ::DeleteObject(region);
 }
 
 void SetBlurBehind(WindowRecord& rec) {

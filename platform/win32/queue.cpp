@@ -35,8 +35,8 @@ void Wait(ThreadQueue& queue, int timeoutMs) {
     auto* q = static_cast<Win32Queue*>(queue.native.get());
     HANDLE wake = q != nullptr ? q->wake.get() : nullptr;
     // Inside the system's move or size loop the loop reads input itself.
-    ::DWORD wakeOn = InSystemLoop() ? QS_POSTMESSAGE | QS_SENDMESSAGE | QS_TIMER | QS_PAINT
-                                    : QS_ALLINPUT;
+    ::DWORD wakeOn =
+        InSystemLoop() ? QS_POSTMESSAGE | QS_SENDMESSAGE | QS_TIMER | QS_PAINT : QS_ALLINPUT;
     ::DWORD timeout = timeoutMs < 0 ? INFINITE : static_cast<::DWORD>(timeoutMs);
     ::MsgWaitForMultipleObjectsEx(wake != nullptr ? 1 : 0, &wake, timeout, wakeOn,
                                   MWMO_INPUTAVAILABLE);

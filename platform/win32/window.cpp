@@ -107,10 +107,10 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
     if (WindowRecord* o = Find(rec.owner); o != nullptr && Native(*o) != nullptr)
         owner = Native(*o)->window.get();
     const RECT& r = rec.rect;
-    HWND window = ::CreateWindowExW(NativeExStyle(rec), reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(ClassAtom())), L"", NativeStyle(rec),
-                                    r.left, r.top, std::max(1, r.width()),
-                                    std::max(1, r.height()), owner, nullptr,
-                                    ::GetModuleHandleW(nullptr), nullptr);
+    HWND window = ::CreateWindowExW(
+        NativeExStyle(rec), reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(ClassAtom())), L"",
+        NativeStyle(rec), r.left, r.top, std::max(1, r.width()), std::max(1, r.height()), owner,
+        nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) return nullptr;
     n->window.reset(window);
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(n.get()));
