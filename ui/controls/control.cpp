@@ -367,17 +367,21 @@ void UiControl::OnTransitionTimer() {
 
 namespace {
 
-MouseEvent DecodeMouse(int message, WParam wParam, LParam lParam) {
+// keys: the MK_* state of the message; a press the host synthesised from a
+// double click carries the mark instead, and the state of the native double
+// click comes from the host.
+MouseEvent DecodeMouse(int message, WParam wParam, LParam lParam, int doubleClickKeys) {
     MouseEvent event;
     event.x = plat::GET_X_LPARAM(lParam);
     event.y = plat::GET_Y_LPARAM(lParam);
+    const bool marked = wParam == DBLCLK_MARK;
     event.keys =
-        wParam == DBLCLK_MARK ? static_cast<int>(plat::MK_LBUTTON) : static_cast<int>(wParam);
+        marked ? (doubleClickKeys | static_cast<int>(plat::MK_LBUTTON)) : static_cast<int>(wParam);
     switch (message) {
     case plat::WM_LBUTTONDOWN:
     case plat::WM_LBUTTONUP:
         event.button = MouseButton::Left;
-        event.doubleClick = message == plat::WM_LBUTTONDOWN && wParam == DBLCLK_MARK;
+        event.doubleClick = message == plat::WM_LBUTTONDOWN && marked;
         break;
     case plat::WM_RBUTTONDOWN:
     case plat::WM_RBUTTONUP: event.button = MouseButton::Right; break;
@@ -386,24 +390,34 @@ MouseEvent DecodeMouse(int message, WParam wParam, LParam lParam) {
     return event;
 }
 
+// Key messages carry no modifier state: it is the key state as of the
+// message being handled.
+KeyEvent DecodeKey(WParam wParam) {
+    return KeyEvent{static_cast<int>(wParam), plat::GetKeyState(plat::VK_CONTROL) < 0,
+                    plat::GetKeyState(plat::VK_SHIFT) < 0};
+}
+
 }  // namespace
 
 LResult UiControl::HandleMessage(int message, WParam wParam, LParam lParam) {
+    const auto mouse = [&] {
+        return DecodeMouse(message, wParam, lParam, host ? host->DoubleClickKeys() : 0);
+    };
     switch (message) {
     case plat::WM_CREATE: return OnCreate();
     case plat::WM_DESTROY: return OnDestroy();
     case plat::WM_PAINT: return OnPaint();
     case plat::WM_LBUTTONDOWN:
-    case plat::WM_RBUTTONDOWN: return OnMouseDown(DecodeMouse(message, wParam, lParam));
+    case plat::WM_RBUTTONDOWN: return OnMouseDown(mouse());
     case plat::WM_LBUTTONUP:
-    case plat::WM_RBUTTONUP: return OnMouseUp(DecodeMouse(message, wParam, lParam));
-    case plat::WM_MOUSEMOVE: return OnMouseMove(DecodeMouse(message, wParam, lParam));
+    case plat::WM_RBUTTONUP: return OnMouseUp(mouse());
+    case plat::WM_MOUSEMOVE: return OnMouseMove(mouse());
     case EV_MOUSE_ENTERED: return OnMouseEnter();
     case EV_MOUSE_LEFT: return OnMouseLeave();
     case plat::WM_MOUSEWHEEL:
         return OnWheel(plat::GET_WHEEL_DELTA_WPARAM(wParam), plat::GET_KEYSTATE_WPARAM(wParam));
-    case plat::WM_KEYDOWN: return OnKeyDown(static_cast<int>(wParam));
-    case plat::WM_KEYUP: return OnKeyUp(static_cast<int>(wParam));
+    case plat::WM_KEYDOWN: return OnKeyDown(DecodeKey(wParam));
+    case plat::WM_KEYUP: return OnKeyUp(DecodeKey(wParam));
     case plat::WM_CHAR: return OnChar(static_cast<int>(wParam));
     case plat::WM_IME_COMPOSITION: return OnComposition(wParam, lParam);
     case plat::WM_COMMAND: return OnCommand(wParam, lParam);

@@ -105,14 +105,24 @@ enum class MouseButton { None, Left, Right };
 
 // A mouse message decoded: the position in the host window's client
 // coordinates (as the host delivers it; the control's rect is in the same
-// space), the MK_* key state, and for a left press whether the host
-// synthesised it from a double click.
+// space), the MK_* key state with the modifier keys held, and for a left
+// press whether the host synthesised it from a double click.
 struct MouseEvent {
     int x = 0;
     int y = 0;
     int keys = 0;
     MouseButton button = MouseButton::None;
     bool doubleClick = false;
+    bool Ctrl() const { return (keys & plat::MK_CONTROL) != 0; }
+    bool Shift() const { return (keys & plat::MK_SHIFT) != 0; }
+};
+
+// A key message decoded: the virtual-key code and the modifier keys held
+// when the key arrived.
+struct KeyEvent {
+    int key = 0;
+    bool ctrl = false;
+    bool shift = false;
 };
 
 class UiControl {
@@ -209,14 +219,8 @@ public:
         (void)delta, (void)keys;
         return kUnhandled;
     }
-    virtual LResult OnKeyDown(int key) {
-        (void)key;
-        return kUnhandled;
-    }
-    virtual LResult OnKeyUp(int key) {
-        (void)key;
-        return kUnhandled;
-    }
+    virtual LResult OnKeyDown(const KeyEvent&) { return kUnhandled; }
+    virtual LResult OnKeyUp(const KeyEvent&) { return kUnhandled; }
     virtual LResult OnChar(int code) {
         (void)code;
         return kUnhandled;

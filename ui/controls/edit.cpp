@@ -164,7 +164,7 @@ LResult UiEdit::OnWheel(int delta, int) {
     return 0;
 }
 
-LResult UiEdit::OnKeyDown(int key) { return KeyCommand(key, false); }
+LResult UiEdit::OnKeyDown(const KeyEvent& event) { return KeyCommand(event, false); }
 
 bool UiEdit::Accepts(int code) const {
     const bool digit = code >= '0' && code <= '9';
@@ -194,7 +194,7 @@ LResult UiEdit::OnComposition(WParam, LParam lParam) {
 }
 
 LResult UiEdit::OnCommand(WParam wParam, LParam) {
-    return KeyCommand(static_cast<int>(wParam), true);
+    return KeyCommand(KeyEvent{static_cast<int>(wParam)}, true);
 }
 
 LResult UiEdit::OnFocus(bool gained, UiControl*) {

@@ -56,8 +56,9 @@ public:
     rt::Text Text(std::optional<rt::Text> text = std::nullopt, bool toEnd = false);
 
     // ---- Own operations used by the handler ----
-    // Returns kUnhandled for a key it does not take.
-    virtual LResult KeyCommand(int key, bool fromMenu);
+    // Returns kUnhandled for a key it does not take. fromMenu: a command of
+    // the context menu, taken as the key with Ctrl held.
+    virtual LResult KeyCommand(const KeyEvent& event, bool fromMenu);
     virtual void InsertText(const rt::Text& text);
     // False when nothing was removed (empty selection, read-only).
     virtual bool DeleteSelection();
@@ -116,7 +117,7 @@ protected:
     LResult OnMouseUp(const MouseEvent& event) override;
     LResult OnMouseMove(const MouseEvent& event) override;
     LResult OnWheel(int delta, int keys) override;
-    LResult OnKeyDown(int key) override;
+    LResult OnKeyDown(const KeyEvent& event) override;
     LResult OnChar(int code) override;
     LResult OnComposition(WParam wParam, LParam lParam) override;
     LResult OnCommand(WParam wParam, LParam lParam) override;

@@ -10,12 +10,11 @@ bool IsWordByte(char c) {
     const auto u = static_cast<unsigned char>(c);
     return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
 }
-
-bool KeyDown(int vk) { return plat::GetKeyState(vk) < 0; }
 }  // namespace
 
-LResult UiEdit::KeyCommand(int key, bool fromMenu) {
-    if ((fromMenu || KeyDown(plat::VK_CONTROL)) && inputMode != EditMode::Password) {
+LResult UiEdit::KeyCommand(const KeyEvent& event, bool fromMenu) {
+    const int key = event.key;
+    if ((fromMenu || event.ctrl) && inputMode != EditMode::Password) {
         switch (key) {
         case 'A': SelectAll(); return 0;
         case 'C':
@@ -34,7 +33,7 @@ LResult UiEdit::KeyCommand(int key, bool fromMenu) {
         default: return kUnhandled;
         }
     }
-    const bool extend = KeyDown(plat::VK_SHIFT);
+    const bool extend = event.shift;
     const int columns = lines.Columns(caret.line);
     switch (key) {
     case plat::VK_BACK:

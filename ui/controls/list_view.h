@@ -245,7 +245,7 @@ private:
     bool IsSelected(int row) const { return rows.Row(row - 1).state == ListRowState::Selected; }
     void SetState(int row, ListRowState state);
     void HoverTo(int row, int column);
-    void PressRow(int row);
+    void PressRow(int row, const MouseEvent& event);
     void CallRow(const RowHandler& handler, int row);
     void ClearSelection();
 

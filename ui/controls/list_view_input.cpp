@@ -58,7 +58,7 @@ LResult UiListView::OnMouseMove(const MouseEvent& event) {
     return kUnhandled;
 }
 
-void UiListView::PressRow(int row) {
+void UiListView::PressRow(int row, const MouseEvent& event) {
     if (singleSelect) {
         if (selectedRow != row && ValidIndex(selectedRow))
             SetState(selectedRow, ListRowState::Normal);
@@ -66,9 +66,7 @@ void UiListView::PressRow(int row) {
         SetState(row, ListRowState::Selected);
         return;
     }
-    const bool ctrl = plat::GetKeyState(plat::VK_CONTROL) < 0;
-    const bool shift = plat::GetKeyState(plat::VK_SHIFT) < 0;
-    if (ctrl) {
+    if (event.Ctrl()) {
         if (IsSelected(row)) {
             SetState(row, row == hoverRow ? ListRowState::Hovered : ListRowState::Normal);
             selection.erase(std::remove(selection.begin(), selection.end(), row), selection.end());
@@ -78,7 +76,7 @@ void UiListView::PressRow(int row) {
             selection.push_back(row);
             selectedRow = row;
         }
-    } else if (shift) {
+    } else if (event.Shift()) {
         const int from = selection.empty() ? row : selection.back();
         const int step = row >= from ? 1 : -1;
         // The pressed row ends the run, so it becomes the last selected one.
@@ -107,7 +105,7 @@ LResult UiListView::OnMouseDown(const MouseEvent& event) {
     const ListHit hit = HitTestRow(static_cast<float>(event.x), static_cast<float>(event.y));
     if (hit.row == 0) return kUnhandled;
     CallRow(rowPressHandler, hit.row);
-    if (ValidIndex(hit.row)) PressRow(hit.row);  // the callback may have cleared the list
+    if (ValidIndex(hit.row)) PressRow(hit.row, event);  // the callback may have cleared the list
     return kUnhandled;
 }
 

@@ -127,6 +127,8 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
     case plat::WM_RBUTTONDOWN:
     case plat::WM_RBUTTONUP: OnMouse(message, wParam, lParam); break;
     case plat::WM_LBUTTONDBLCLK:
+        // The marked press has no room for the key state; controls ask for it.
+        doubleClickKeys_ = static_cast<int>(wParam & (plat::MK_SHIFT | plat::MK_CONTROL));
         plat::SendMessage(hwnd, plat::WM_LBUTTONDOWN, DBLCLK_MARK, lParam);
         return 0;
     case plat::WM_MOUSELEAVE:

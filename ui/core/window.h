@@ -177,6 +177,8 @@ public:
     bool DefaultRounded() const { return frameStyle != WindowFrame::Square; }
     // Whether the caller runs on the thread that owns the window.
     bool OnOwnerThread() const { return std::this_thread::get_id() == ownerThread; }
+    // The modifier keys (MK_SHIFT, MK_CONTROL) held at the latest double click.
+    int DoubleClickKeys() const { return doubleClickKeys_; }
     // Number of whole-canvas presents and recompositions so far (for tests and measurements).
     int presentCount = 0;
     int recomposeCount = 0;
@@ -242,6 +244,7 @@ private:
     void PlayFrames(int kind, int frames, bool entry, int pauseMs);
     void PumpPending();
     std::vector<UiControl*> live_;
+    int doubleClickKeys_ = 0;
 };
 
 // The resize-border zone of a point; ResizeZone::Move off the border.
