@@ -33,29 +33,19 @@ bool MainWindow::Build() {
 }
 
 void MainWindow::BindHandlers() {
-    auto on = [this](void (MainWindow::*handler)()) {
-        return [this, handler](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-            (this->*handler)();
-        };
-    };
-    startButton.BindEvent(ui::EV_CLICK, on(&MainWindow::StartSearch));
-    stopButton.BindEvent(ui::EV_CLICK, on(&MainWindow::StopSearch));
-    copyButton.BindEvent(ui::EV_CLICK, on(&MainWindow::CopyLink));
-    // The second press of a double click comes marked; it shows the link
-    // again, then opens it.
-    resultList.BindEvent(plat::WM_LBUTTONDOWN, [this](ui::UiControl*, ui::UiControl*, int,
-                                                      ui::WParam wParam, ui::LParam) {
-        ShowRowLink();
-        if (wParam == ui::DBLCLK_MARK) OpenRowLink();
-    });
+    startButton.SetClickHandler([this] { StartSearch(); });
+    stopButton.SetClickHandler([this] { StopSearch(); });
+    copyButton.SetClickHandler([this] { CopyLink(); });
+    // Every left press shows the selected row's link; the second press of a
+    // double click shows it again, then opens it.
+    resultList.SetRowPressedHandler([this](int) { ShowRowLink(); });
+    resultList.SetRowActivatedHandler([this](int) { OpenRowLink(); });
     // The worker reads the ticks at every visit, but never a control.
     for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
         ui::UiCheckBox& box = siteBoxes[site - 1];
         handOver_->SetSiteTicked(site, box.CheckState() == 1);
-        box.BindEvent(ui::EV_CLICK, [this, site, &box](ui::UiControl*, ui::UiControl*, int,
-                                                       ui::WParam, ui::LParam) {
-            handOver_->SetSiteTicked(site, box.CheckState() == 1);
-        });
+        box.SetClickHandler(
+            [this, site, &box] { handOver_->SetSiteTicked(site, box.CheckState() == 1); });
     }
 
     ui::HostCallbacks callbacks;

@@ -54,6 +54,9 @@ public:
     ui::UiEdit& StatusBox() { return statusBox; }
     ui::UiListView& ResultList() { return resultList; }
     ui::UiCheckBox& SiteBox(SiteId site) { return siteBoxes.at(site - 1); }
+    ui::UiButton& StartButton() { return startButton; }
+    ui::UiButton& StopButton() { return stopButton; }
+    ui::UiButton& CopyButton() { return copyButton; }
     const ResultStore& Store() const { return store_; }
 
 private:

@@ -121,11 +121,10 @@ void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiContro
     auto& button = add(std::make_unique<ui::UiButton>());
     button.CreateButton(window, 560, 452, 120, 29, "Menu...", b);
     ReportPlace("menubutton", button);
-    button.BindEvent(ui::EV_CLICK,
-                     [this, window](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-                         menu_.PopupAt(window);
-                         Report("menu closed");
-                     });
+    button.SetClickHandler([this, window] {
+        menu_.PopupAt(window);
+        Report("menu closed");
+    });
 }
 
 }  // namespace gallery

@@ -135,13 +135,12 @@ void ListPage::BuildResultList() {
     status.effectColor = 0xB4000000;
     ui::UiLabel& shown = Add<ui::UiLabel>();
     shown.CreateLabel(window_, 12, 392, 442, 20, "Click a row: its title shows here", status);
-    list.BindEvent(plat::WM_LBUTTONDOWN,
-                   [&list, &shown](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-                       const int row = list.Selection();
-                       if (row == 0) return;
-                       shown.LabelText(list.GetCellText(row, 2));
-                       Report("list row " + std::to_string(row));
-                   });
+    list.SetRowPressedHandler([&list, &shown](int) {
+        const int row = list.Selection();
+        if (row == 0) return;
+        shown.LabelText(list.GetCellText(row, 2));
+        Report("list row " + std::to_string(row));
+    });
     list.BindEvent(plat::WM_MOUSEWHEEL,
                    [&list](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
                        Report("list top " + std::to_string(list.firstVisibleRow));

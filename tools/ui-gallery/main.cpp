@@ -126,10 +126,8 @@ ui::UiCheckBox& Gallery::CheckBox(ui::UiControl* group, float x, float y, const 
     box.CreateButton(window_, x, y, 110, 20, text, o);
     if (group) box.SetParentControl(group);
     box.CheckState(ticked);
-    box.BindEvent(ui::EV_CLICK, [](ui::UiControl*, ui::UiControl* c, int, ui::WParam, ui::LParam) {
-        auto* b = static_cast<ui::UiCheckBox*>(c);
-        Report("check " + b->tag + " " + std::to_string(b->checkState));
-    });
+    box.SetClickHandler(
+        [&box] { Report("check " + box.Tag() + " " + std::to_string(box.CheckState())); });
     return box;
 }
 
@@ -185,12 +183,11 @@ void Gallery::BuildButtons() {
     o.effect = ui::EFFECT_GLOW;
     o.lineAlignment = 1;
     clickCount_ = &Label(222, 186, 140, 29, "Clicks: 0", o);
-    live.BindEvent(ui::EV_CLICK,
-                   [this](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-                       ++clicks_;
-                       clickCount_->LabelText("Clicks: " + std::to_string(clicks_));
-                       Report("click clickme " + std::to_string(clicks_));
-                   });
+    live.SetClickHandler([this] {
+        ++clicks_;
+        clickCount_->LabelText("Clicks: " + std::to_string(clicks_));
+        Report("click clickme " + std::to_string(clicks_));
+    });
 }
 
 void Gallery::BuildCheckBoxes() {

@@ -110,6 +110,14 @@ LResult UiButton::OnFocus(bool gained, UiControl*) {
     return kUnhandled;
 }
 
+LResult UiButton::OnClick() {
+    if (clickHandler_) {
+        const std::function<void()> call = clickHandler_;  // the handler may replace itself
+        call();
+    }
+    return kUnhandled;
+}
+
 // The chrome is tinted with the host colour, which a recache may have changed.
 LResult UiButton::OnRecache() {
     DrawState(state);

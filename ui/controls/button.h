@@ -2,6 +2,7 @@
 // changes. UiCheckBox builds on it through the three hooks.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -42,6 +43,9 @@ public:
     rt::Text ButtonText(std::optional<rt::Text> value = std::nullopt);
     // Draws the button in look `s`, which becomes its state.
     void DrawState(ButtonState s);
+    // Called on every click, by mouse, key or access key; a check box has
+    // flipped its tick by then.
+    void SetClickHandler(std::function<void()> handler) { clickHandler_ = std::move(handler); }
 
     // Drawing hooks a check box replaces.
     virtual bool SkipChrome() const { return false; }
@@ -56,12 +60,16 @@ protected:
     LResult OnMouseEnter() override;
     LResult OnMouseLeave() override;
     LResult OnFocus(bool gained, UiControl* other) override;
+    LResult OnClick() override;
     LResult OnRecache() override;
 
     // Where the caption goes: centred on the button; a check box puts it right of its glyph.
     virtual gfx::RectF CaptionRect(const gfx::RectF& area);
     void DrawChrome(gfx::Graphics& g, const gfx::RectF& area, ButtonState s);
     void AnimateTo(ButtonState s);
+
+private:
+    std::function<void()> clickHandler_;
 };
 
 }  // namespace ui

@@ -62,6 +62,9 @@ struct ListColumn {
 
 // A row callback: parent is the list's parent control, or null.
 using RowHandler = std::function<void(UiControl* parent, UiControl* list, int row)>;
+// Called after the list has taken a left press, so Selection() already tells
+// the row it selected; `row` is the row under the press, 0 when none.
+using RowPressedHandler = std::function<void(int row)>;
 
 struct ListHit {
     int row = 0;
@@ -125,6 +128,10 @@ public:
     void SetRowClickHandler(RowHandler handler) { rowClickHandler = std::move(handler); }
     void SetRowRightClickHandler(RowHandler handler) { rowRightClickHandler = std::move(handler); }
     void SetRowPressHandler(RowHandler handler) { rowPressHandler = std::move(handler); }
+    // Every left press on the list, after the selection has followed it.
+    void SetRowPressedHandler(RowPressedHandler handler) { rowPressed_ = std::move(handler); }
+    // The second press of a double click, after the pressed handler.
+    void SetRowActivatedHandler(RowPressedHandler handler) { rowActivated_ = std::move(handler); }
     bool HoverSelect(std::optional<bool> value = std::nullopt);
     int ColumnCount() const { return rows.ColumnCount(); }
     int RowCount() const { return rows.RowCount(); }
@@ -249,6 +256,8 @@ private:
     void CallRow(const RowHandler& handler, int row);
     void ClearSelection();
 
+    RowPressedHandler rowPressed_;
+    RowPressedHandler rowActivated_;
     bool refreshPending_ = false;
     bool repaintPending_ = false;
     // Rows to draw at the next refresh when no whole repaint is due; 0 = none.

@@ -103,9 +103,19 @@ void UiListView::PressRow(int row, const MouseEvent& event) {
 
 LResult UiListView::OnMouseDown(const MouseEvent& event) {
     const ListHit hit = HitTestRow(static_cast<float>(event.x), static_cast<float>(event.y));
-    if (hit.row == 0) return kUnhandled;
-    CallRow(rowPressHandler, hit.row);
-    if (ValidIndex(hit.row)) PressRow(hit.row, event);  // the callback may have cleared the list
+    if (hit.row != 0) {
+        CallRow(rowPressHandler, hit.row);
+        if (ValidIndex(hit.row))
+            PressRow(hit.row, event);  // the callback may have cleared the list
+    }
+    if (event.button != MouseButton::Left) return kUnhandled;
+    const auto notify = [&](const RowPressedHandler& handler) {
+        if (!handler || !handle) return;
+        const RowPressedHandler call = handler;  // the handler may replace itself
+        call(hit.row);
+    };
+    notify(rowPressed_);
+    if (event.doubleClick) notify(rowActivated_);
     return kUnhandled;
 }
 

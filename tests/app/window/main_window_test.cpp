@@ -6,6 +6,7 @@
 #include "app/sites/site_rules.h"
 #include "closed_port.h"
 #include "demo_server.h"
+#include "host_fixture.h"
 #include "platform/headless/headless_control.h"
 
 #include <gtest/gtest.h>
@@ -19,16 +20,17 @@
 namespace app {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+// The buttons and rows are pressed with the mouse, as a user does.
+class MainWindowTest : public ui::test::HostTest {
 protected:
     void Open(const demo::ServeOptions& options = {},
               const std::function<void(SiteTable&)>& adjust = {}) {
-        plat::headless::Reset();
         ASSERT_TRUE(sites_.StartOnFreePorts(options));
         SiteTable table = DemoSiteTable(sites_.basePort());
         if (adjust) adjust(table);
         window_ = std::make_unique<MainWindow>(table);
         ASSERT_TRUE(window_->Build());
+        window = window_->Window();
         Pump();
     }
 
@@ -37,19 +39,24 @@ protected:
         plat::headless::PumpMessages();
         window_.reset();
         sites_.Stop();
-        plat::headless::Reset();
+        HostTest::TearDown();
     }
 
     // Handles what is due, letting one millisecond pass on the backend's clock.
-    static void Pump() {
-        plat::headless::AdvanceClock(1);
-        plat::headless::PumpMessages();
-    }
+    static void Pump() { Tick(1); }
 
     void Search(const rt::Text& keyword, const rt::Text& pages) {
         window_->KeywordEdit().Text(keyword);
         window_->PageCountEdit().Text(pages);
-        window_->StartSearch();
+        ClickOn(window_->StartButton());
+    }
+
+    // A click on the middle of a result row's title.
+    void ClickRow(int row) {
+        ui::UiListView& list = window_->ResultList();
+        const ui::RectF r = list.RowRect(row);
+        ClickAt(static_cast<int>(list.rect.x + list.itemsRect.x + 200),
+                static_cast<int>(list.rect.y + list.itemsRect.y + r.y + r.height / 2));
     }
 
     void RunToEnd() {
@@ -111,7 +118,11 @@ TEST_F(MainWindowTest, AfterAStopNothingTheStoppedSearchHandedOverAppears) {
     options.stallSite = 3;
     options.stallPage = 1;
     Open(options);
-    Search("abc", "2");
+    // Started and stopped without clicks: the messages a click brings would
+    // let the window take what waits in the hand-over.
+    window_->KeywordEdit().Text("abc");
+    window_->PageCountEdit().Text("2");
+    window_->StartSearch();
     // Sites 1 and 2 have handed over their hits; none has been shown yet.
     while (!Requested("3 /search/%61%62%63/1"))
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -127,8 +138,8 @@ TEST_F(MainWindowTest, AfterAStopNothingTheStoppedSearchHandedOverAppears) {
 TEST_F(MainWindowTest, ARowClickShowsItsLinkAndCopyTakesTheLinkLastShown) {
     Open();
     const rt::Text before = window_->StatusBox().Text();
-    window_->CopyLink();  // no row selected
-    window_->ShowRowLink();
+    ClickOn(window_->CopyButton());  // no row selected
+    ClickOn(window_->ResultList());
     EXPECT_EQ(window_->StatusBox().Text(), before);
 
     Search("abc", "1");
@@ -139,21 +150,21 @@ TEST_F(MainWindowTest, ARowClickShowsItsLinkAndCopyTakesTheLinkLastShown) {
     // empty link, and the status box says the copy failed.
     plat::SetClipboardText("kept");
     list.Selection(3);
-    window_->CopyLink();
+    ClickOn(window_->CopyButton());
     EXPECT_EQ(plat::GetClipboardText(), "kept");
     EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[3] + "】的下载地址复制失败......");
 
-    list.Selection(7);
-    window_->ShowRowLink();
+    ClickRow(7);
+    EXPECT_EQ(list.Selection(), 7);
     EXPECT_EQ(window_->StatusBox().Text(),
               "【" + store.titles[7] + "】 下载地址：  " + store.links[7]);
-    window_->CopyLink();
+    ClickOn(window_->CopyButton());
     EXPECT_EQ(plat::GetClipboardText(), store.links[7]);
     EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[7] + "】的下载地址已复制......");
 
-    // Selected without the click's handler: the copy still takes row 7's link.
+    // Selected without a click: the copy still takes row 7's link.
     list.Selection(3);
-    window_->CopyLink();
+    ClickOn(window_->CopyButton());
     EXPECT_EQ(plat::GetClipboardText(), store.links[7]);
     EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[3] + "】的下载地址已复制......");
 }
@@ -186,7 +197,7 @@ TEST_F(MainWindowTest, AStopTellsInEachSiteBoxWhereTheSiteWas) {
     Search("abc", "2");
     while (!Requested("4 /list/%61%62%63/1")) Pump();
     for (int i = 0; i < 20; ++i) Pump();
-    window_->StopSearch();
+    ClickOn(window_->StopButton());
     auto tip = [this](SiteId site) { return window_->SiteBox(site).Tooltip(); };
     EXPECT_EQ(tip(2), "上次搜索：第1页失败：连接被拒绝");
     EXPECT_EQ(tip(4), "上次搜索：第1页时被用户停止");

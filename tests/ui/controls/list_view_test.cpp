@@ -283,13 +283,21 @@ TEST_F(ListTest, RowCallbacksSeeThePressedAndClickedRow) {
         calls.push_back("click " + std::to_string(row) + " selected " +
                         std::to_string(list->Selection()));
     });
-    // The application's way: a bound press handler runs after the list selected the row.
-    int boundSaw = 0;
-    list->BindEvent(plat::WM_LBUTTONDOWN, [&](ui::UiControl*, ui::UiControl*, int, ui::WParam,
-                                              ui::LParam) { boundSaw = list->Selection(); });
+    // The application's way: the pressed handler runs after the list selected
+    // the row; the second press of a double click also activates it.
+    list->SetRowPressedHandler([&](int row) {
+        calls.push_back("pressed " + std::to_string(row) + " selected " +
+                        std::to_string(list->Selection()));
+    });
+    list->SetRowActivatedHandler(
+        [&](int row) { calls.push_back("activated " + std::to_string(row)); });
     PressRow(3);
-    EXPECT_EQ(calls, (std::vector<std::string>{"press 3", "click 3 selected 3"}));
-    EXPECT_EQ(boundSaw, 3);
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"press 3", "pressed 3 selected 3", "click 3 selected 3"}));
+    calls.clear();
+    PressRow(3);
+    EXPECT_EQ(calls, (std::vector<std::string>{"press 3", "pressed 3 selected 3", "activated 3",
+                                               "click 3 selected 3"}));
 }
 
 TEST_F(ListTest, TheVerticalBarDragsTheRows) {

@@ -49,7 +49,9 @@ void HostTest::Tick(int ms) {
 }
 
 void HostTest::MoveTo(int x, int y) {
-    plat::headless::MouseMove(kLeft + x, kTop + y);
+    plat::RECT r;
+    plat::GetWindowRect(window, &r);
+    plat::headless::MouseMove(r.left + x, r.top + y);
     Pump();
 }
 

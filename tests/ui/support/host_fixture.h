@@ -35,7 +35,7 @@ protected:
     // Lets `ms` pass on the backend's clock and runs what became due.
     static void Tick(int ms);
 
-    // Input at client coordinates of the host window.
+    // Input at client coordinates of the host window, wherever it is.
     void MoveTo(int x, int y);
     void Press(int x, int y);
     void Release();
