@@ -9,6 +9,9 @@ e2e_init() {
 }
 
 e2e_cleanup() {
+  # Wine's own processes (the desktop, the clipboard's keeper) end before
+  # the display they were started on.
+  [ -n "${SEEKER_WINE_PREFIX:-}" ] && { WINEPREFIX=$SEEKER_WINE_PREFIX wineserver -k 2>/dev/null || true; }
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$E2E_WORK"
@@ -32,6 +35,15 @@ in_background() {
   E2E_PIDS+=($BG_PID)
 }
 
+# program PATH [ARGS...]: runs a program of the build; a Windows one (.exe)
+# runs under wine through $SEEKER_WINE_RUN in the prefix $SEEKER_WINE_PREFIX.
+program() {
+  case "$1" in
+    *.exe) "$SEEKER_WINE_RUN" "$SEEKER_WINE_PREFIX" "$@" ;;
+    *) "$@" ;;
+  esac
+}
+
 # Starts an Xvfb on a display it chooses itself and exports DISPLAY.
 start_xvfb() {
   mkfifo "$E2E_WORK/displayfd"
@@ -49,6 +61,7 @@ start_demo() {
   local demo=$1; shift
   export XDG_CONFIG_HOME=$E2E_WORK/config
   local config=$XDG_CONFIG_HOME/seeker/sites.conf
+  SEEKER_CONFIG=$config
   mkdir -p "$(dirname "$config")"
   : >"$E2E_WORK/requests"
   for _ in $(seq 1 30); do
@@ -71,7 +84,10 @@ start_demo() {
 # start_seeker SEEKER: the program against the demo sites; sets SEEKER_PID,
 # WIN and the window's absolute position WX, WY.
 start_seeker() {
-  in_background "$E2E_WORK/seeker.out" "$E2E_WORK/seeker.err" "$1"
+  local args=()
+  # A Windows program reads the demo sites' configuration by its drive path.
+  [[ $1 == *.exe ]] && args=(--config "Z:${SEEKER_CONFIG//\//\\}")
+  in_background "$E2E_WORK/seeker.out" "$E2E_WORK/seeker.err" program "$1" "${args[@]}"
   SEEKER_PID=$BG_PID
   WIN=""
   for _ in $(seq 1 600); do

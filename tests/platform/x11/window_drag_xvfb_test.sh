@@ -26,7 +26,7 @@ if [ "$mode" = wm ]; then
   xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
 fi
 
-in_background "$work/log" "$work/stderr" "$gallery"
+in_background "$work/log" "$work/stderr" program "$gallery"
 for _ in $(seq 1 600); do grep -q '^ready$' "$work/log" && break; sleep 0.1; done
 grep -q '^ready$' "$work/log" || fail "ui-gallery did not start"
 window=$(xdotool search --sync --name '^ui-gallery$' | head -n 1)
