@@ -14,13 +14,14 @@ enum class Outcome {
     kHttpStatus,         // a whole response with a status of 400 or more
     kCutShort,           // the connection failed inside the body
     kBodyTooLarge,       // the body passed the size bound
+    kTooManyRedirects,   // a redirect was still asked for when the requests ran out
     kStopped,            // the calling thread was asked to stop
     kFailed,             // anything else: TLS, protocol, resources, an unusable URL
 };
 
 struct RequestOutcome {
     Outcome kind = Outcome::kOk;
-    int status = 0;  // the final response's status code; 0 when none arrived
+    int status = 0;  // the last response's status code; 0 when none arrived
 
     bool operator==(const RequestOutcome&) const = default;
 };

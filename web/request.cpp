@@ -6,8 +6,10 @@
 
 #include <time.h>
 
+#include "web/cookie_store.h"
 #include "web/cookies.h"
 #include "web/encoding.h"
+#include "web/redirect.h"
 #include "web/request_assembly.h"
 #include "web/request_headers.h"
 #include "web/transfer.h"
@@ -45,44 +47,18 @@ struct Scratch {
     RequestOutcome outcome;
 };
 
-bool IsHttps(const rt::Text& url) { return rt::ToLowerText(rt::LeftText(url, 5)) == "https"; }
+// What one page request may still spend: its time and its requests.
+struct Budget {
+    long long deadlineMs;
+    int requestsLeft = kMaxRequests;
+};
 
-// One exchange and its bookkeeping (steps up to the redirect decision).
-// Returns the body, or nothing when the exchange failed; the arguments are
-// changed only after a completed exchange.
-std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& args,
-                                       long long deadlineMs) {
-    std::optional<AssembledRequest> assembled = AssembleRequest(url, *args.headers, args.cookies);
-    if (!assembled) {
-        *args.outcome = {Outcome::kHostNotFound, 0};  // no name a resolver could look up
-        return std::nullopt;
-    }
-    TransferRequest& request = assembled->transfer;
-    request.followRedirects = !args.noRedirect;
-    if (args.proxy && !args.proxy->empty() && !IsHttps(url)) request.httpProxy = *args.proxy;
-    if (args.method != 0) {
-        request.sendBody = true;
-        request.postVerb = args.method == 1;
-        request.body = args.postBytes->empty()
-                           ? rt::ByteBuffer(args.postText.begin(), args.postText.end())
-                           : *args.postBytes;
-    }
-
-    // The total time bound covers every exchange of one call.
-    TransferLimits limits;
-    const long long left = deadlineMs - NowMs();
-    if (left <= 0) {
-        *args.outcome = {Outcome::kTooLong, 0};
-        return std::nullopt;
-    }
-    limits.totalMs = static_cast<long>(left);
-
-    TransferResponse response = RunTransfer(request, limits);
-    *args.outcome = response.outcome;
-    if (!response.delivered) return std::nullopt;
-
-    *args.headers = std::move(assembled->sentHeaders);
-    if (request.sendBody && args.postBytes->empty()) *args.postBytes = request.body;
+// Hands a delivered response to the caller's variables (the steps after the
+// read loop up to the redirect decision).
+void Commit(const Arguments& args, const HeaderPlan& headers, const Hop& firstHop,
+            const TransferResponse& response) {
+    *args.headers = headers.sentHeaders;
+    if (firstHop.body && args.postBytes->empty()) *args.postBytes = *firstHop.body;
     *args.responseHeaders = FitResponseHeaders(response.rawHeaders);
     HeaderScan scan = ScanResponseHeaders(*args.responseHeaders);
     *args.receivedCookies = std::move(scan.receivedCookies);
@@ -91,17 +67,81 @@ std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& arg
     *args.location = std::move(scan.location);
     if (args.cookies) MergeCookies(args.cookies, args.receivedCookies);
     if (args.location->empty()) *args.location = *args.responseHeaders;
-    return std::move(response.body);
+}
+
+// One exchange as the caller sees it: the request for `url` and, unless
+// `noRedirect`, the follow-ups of the redirects it meets, keeping the
+// process-wide cookie store up to date on the way. Returns the body of the
+// last response, or nothing when a request failed; the arguments are changed
+// only after a delivered response.
+std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& args, Budget* budget) {
+    Outcome unusable = Outcome::kFailed;
+    const std::optional<Endpoint> first = EndpointOf(url, &unusable);
+    if (!first) {
+        *args.outcome = {unusable, 0};
+        return std::nullopt;
+    }
+    const HeaderPlan headers = PlanHeaders(url, *args.headers, args.cookies);
+    CookieStore* store = args.cookies ? nullptr : &ProcessCookieStore();
+    Hop firstHop{.first = *first, .to = *first, .method = args.method == 1 ? "POST" : "GET"};
+    if (args.method != 0) {
+        firstHop.body = args.postBytes->empty()
+                            ? rt::ByteBuffer(args.postText.begin(), args.postText.end())
+                            : *args.postBytes;
+    }
+    Hop hop = firstHop;
+    for (;;) {
+        // The time bound covers every request of one call.
+        const long long left = budget->deadlineMs - NowMs();
+        if (left <= 0) {
+            *args.outcome = {Outcome::kTooLong, 0};
+            return std::nullopt;
+        }
+        TransferLimits limits;
+        limits.totalMs = static_cast<long>(left);
+        hop.storeCookies = store ? store->CookieLine(hop.to, CookieClockNow()) : std::string();
+        hop.httpProxy.reset();
+        if (args.proxy && !args.proxy->empty() && !hop.to.https) hop.httpProxy = *args.proxy;
+
+        --budget->requestsLeft;
+        TransferResponse response = RunTransfer(AssembleRequest(headers, hop), limits);
+        *args.outcome = response.outcome;
+        if (!response.delivered) return std::nullopt;
+        if (store) store->KeepFrom(response.rawHeaders, hop.to, CookieClockNow());
+
+        const std::optional<FollowUp> next =
+            args.noRedirect || response.outcome.kind != Outcome::kOk
+                ? std::nullopt
+                : AutomaticFollowUp(hop.to, response.outcome.status, response.rawHeaders);
+        if (next && budget->requestsLeft > 0) {
+            const std::optional<Endpoint> to = EndpointOf(next->url, &unusable);
+            if (!to) {
+                *args.outcome = {unusable, 0};
+                return std::nullopt;
+            }
+            hop.to = *to;
+            if (next->asGet) {
+                hop.method = "GET";
+                hop.body.reset();
+            }
+            continue;
+        }
+        if (next) args.outcome->kind = Outcome::kTooManyRedirects;
+        Commit(args, headers, firstHop, response);
+        return std::move(response.body);
+    }
 }
 
 // Runs the exchange and follows "301 Moved" answers by hand, each time to the
 // location with the old path appended.
 rt::ByteBuffer RequestCore(rt::Text url, const Arguments& args) {
-    const long long deadlineMs = NowMs() + TransferLimits().totalMs;
-    for (int follows = 0;; ++follows) {
-        std::optional<rt::ByteBuffer> body = Exchange(url, args, deadlineMs);
+    Budget budget{NowMs() + TransferLimits().totalMs};
+    for (;;) {
+        std::optional<rt::ByteBuffer> body = Exchange(url, args, &budget);
         if (!body) return {};
-        if (follows == kMaxMovedFollows || !IsMovedPermanently(*args.responseHeaders)) {
+        if (!IsMovedPermanently(*args.responseHeaders)) return std::move(*body);
+        if (budget.requestsLeft == 0) {
+            args.outcome->kind = Outcome::kTooManyRedirects;
             return std::move(*body);
         }
         url = *args.location + UrlPath(url);

@@ -8,6 +8,14 @@
 // process-wide cookie store is left alone and received cookies are merged
 // into the caller's text instead.
 //
+// Redirects: unless `noRedirect`, a 300, 301, 302, 303, 307 or 308 answer
+// with a Location is followed to it, as one exchange whose last response the
+// caller sees; a "HTTP/1.1 301 ... Moved" answer that remains is then
+// followed by hand to its location with the old path appended. One call
+// makes at most 11 requests in all; when a redirect is still asked for after
+// the last of them, that answer is returned as it is, with the outcome
+// kTooManyRedirects.
+//
 // Failure (no connection, an unresolvable host, no response, a body over
 // 32 MiB, a stop request of the calling thread) gives an empty result; the
 // arguments then keep the values they had before the exchange that failed.
@@ -23,10 +31,6 @@
 #include "web/outcome.h"
 
 namespace web {
-
-// At most this many "301 Moved" answers are followed by hand; the next one is
-// returned as it is.
-inline constexpr int kMaxMovedFollows = 10;
 
 // Every argument after the URL; callers name only those they supply:
 // WebRequestText(url, {.responseHeaders = &headers}).

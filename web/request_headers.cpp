@@ -1,5 +1,8 @@
 #include "web/request_headers.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "web/url.h"
 
 namespace web {
@@ -53,6 +56,19 @@ HeaderScan ScanResponseHeaders(const rt::Text& responseHeaders) {
 
 bool IsMovedPermanently(const rt::Text& responseHeaders) {
     return TextBetween(responseHeaders, "HTTP/1.1 ", " Moved") == "301";
+}
+
+bool IsHeaderNamed(std::string_view line, std::string_view name) {
+    return line.size() > name.size() && line[name.size()] == ':' &&
+           std::equal(name.begin(), name.end(), line.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+bool HasHeaderLine(const std::vector<std::string>& lines, std::string_view name) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& line) { return IsHeaderNamed(line, name); });
 }
 
 }  // namespace web

@@ -2,6 +2,10 @@
 // request header block and the scan of the response headers.
 #pragma once
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "runtime/text.h"
 
 namespace web {
@@ -36,5 +40,12 @@ HeaderScan ScanResponseHeaders(const rt::Text& responseHeaders);
 
 // True for a "HTTP/1.1 301 ... Moved" status, the one answer followed by hand.
 bool IsMovedPermanently(const rt::Text& responseHeaders);
+
+// True when `line` is a header line named `name` (any letter case) followed
+// by its colon.
+bool IsHeaderNamed(std::string_view line, std::string_view name);
+
+// True when one of `lines` is named `name`.
+bool HasHeaderLine(const std::vector<std::string>& lines, std::string_view name);
 
 }  // namespace web

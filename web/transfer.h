@@ -1,5 +1,35 @@
-// One HTTP exchange over libcurl: a fresh easy handle driven by a multi handle
-// of its own, so that a stop request of the calling thread ends it at once.
+// The transfer backend: one HTTP exchange, one request and its response, over
+// the system's HTTP client. Everything around it (which bytes to send, the
+// cookie store, redirects, the count of requests, the text of the page) is
+// shared code above this header; a backend only carries bytes and reports
+// how the exchange ended. One implementation is built per system:
+// transfer_curl.cpp over libcurl on Linux.
+//
+// What every backend must do:
+// - Send exactly the request described: `method` and the target in the
+//   request line with "HTTP/1.1", then `headerLines` in their order, each
+//   ended by CR LF, then an empty line and the body when there is one. It
+//   adds no header line of its own (no Accept, Expect, Connection, Cache-
+//   Control, Cookie or User-Agent line of the library) except what an HTTP
+//   proxy needs when `httpProxy` is set.
+// - Follow no redirect, keep and send no cookie, read and write no cache,
+//   ask for no compression, use no proxy but `httpProxy` (none from the
+//   environment or the system settings). Certificates are checked as the
+//   system checks them; an untrusted one fails the exchange.
+// - Keep its bounds (TransferLimits): the body is cut off at
+//   `maxBodyBytes` (not delivered, kBodyTooLarge, however the body is
+//   framed); no connection within `connectTimeoutMs` ends it as
+//   kConnectTimedOut; fewer than `lowSpeedBytes` a second averaged over
+//   `lowSpeedSeconds` ends it as kTooSlow; `totalMs` from the call ends it as
+//   kTooLong.
+// - Keep what arrived of a page whose body fails midway (kCutShort, kTooSlow,
+//   kTooLong after the header block ended): delivered, with the bytes
+//   received so far.
+// - Return within 100 ms of a stop request of the calling thread
+//   (rt::StopThread; rt::CurrentStopToken() gives the token) in every phase,
+//   name lookup, connect and TLS handshake included, with kStopped and
+//   nothing delivered; a thread already asked to stop sends nothing.
+// - Be safe to run on several threads at once, each with its own exchange.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +38,7 @@
 #include <vector>
 
 #include "runtime/text.h"
+#include "web/endpoint.h"
 #include "web/outcome.h"
 
 namespace web {
@@ -22,35 +53,40 @@ struct TransferLimits {
     long lowSpeedBytes = 1024;
     long lowSpeedSeconds = 30;
     long totalMs = 120000;
-    long maxAutoRedirects = 10;
 };
 
 struct TransferRequest {
-    std::string url;  // scheme://host:port/path, ready for libcurl
-    std::string agent;
+    // Scheme, host (an IPv6 address in brackets) and port to connect to, and
+    // the target of the request line: bytes 0x21 to 0x7E only, from "/".
+    Endpoint endpoint;
+    std::string method = "GET";  // "GET" or "POST", whether or not a body is sent
+    // Every line after the request line, "Name: value" or "Name:" for an empty
+    // value, without CR LF; the Host line and, with a body, its
+    // Content-Length line are among them.
     std::vector<std::string> headerLines;
-    bool sendBody = false;
-    bool postVerb = false;  // "POST"; otherwise "GET", also with a body
-    rt::ByteBuffer body;
-    bool useCookieStore = true;  // the process-wide store
-    bool followRedirects = true;
+    std::optional<rt::ByteBuffer> body;  // sent as given, also when empty
+    // "host:port" of an HTTP proxy that carries this (http) request: the
+    // request line then names the absolute URL.
     std::optional<std::string> httpProxy;
 };
 
 struct TransferResponse {
-    // A response arrived: its header block ended. Its body may be cut short
-    // (outcome kCutShort, kTooSlow, kTooLong): the bytes received are kept.
+    // A response arrived: its header block ended, and the body was not cut
+    // off at its size bound. Its body may be cut short (kCutShort, kTooSlow,
+    // kTooLong): the bytes received are kept.
     bool delivered = false;
+    // kOk for a whole response with a status below 400, kHttpStatus for one of
+    // 400 or more, and the failures above; the status code of the response,
+    // 0 when none arrived.
     RequestOutcome outcome;
-    rt::ByteBuffer body;
-    // Status line and header lines of the final response, each ending in CR LF,
-    // then the empty line.
+    rt::ByteBuffer body;  // as sent, after any chunked framing is taken off
+    // Status line and header lines of the response (an interim 1xx answer
+    // skipped), each as received without its line break and followed by
+    // CR LF, then CR LF. Empty when nothing was delivered.
     std::string rawHeaders;
 };
 
-// Runs the exchange. Not delivered when no response arrived, the body passed
-// its size bound, or a stop was requested for this thread; a stop returns
-// within a poll wake-up in every phase, a name lookup included.
+// Runs the exchange on the calling thread.
 TransferResponse RunTransfer(const TransferRequest& request, const TransferLimits& limits = {});
 
 }  // namespace web

@@ -9,7 +9,17 @@ rt::Text ExpandQuotes(const rt::Text& marker) {
     return rt::ReplaceSubtext(marker, "#引号", rt::Text("\""), std::nullopt, std::nullopt, true);
 }
 
+// One past the "]" of a bracketed IPv6 address at the start of "host:port",
+// 0 without one: the colons before it are the address's own.
+std::size_t AddressEnd(const rt::Text& hostPort) {
+    if (hostPort.empty() || hostPort[0] != '[') return 0;
+    const std::size_t close = hostPort.find(']');
+    return close == rt::Text::npos ? 0 : close + 1;
+}
+
 }  // namespace
+
+bool IsHttps(const rt::Text& url) { return rt::ToLowerText(rt::LeftText(url, 5)) == "https"; }
 
 rt::Text UrlHost(const rt::Text& url, bool keepPort) {
     rt::Text s = rt::ToLowerText(url);
@@ -22,7 +32,7 @@ rt::Text UrlHost(const rt::Text& url, bool keepPort) {
         host = TextBetween(s, "http://", "/");
     }
     if (!keepPort) {
-        const std::size_t colon = host.find(':');
+        const std::size_t colon = host.find(':', AddressEnd(host));
         if (colon != rt::Text::npos) host.resize(colon);
     }
     return host;
@@ -31,14 +41,16 @@ rt::Text UrlHost(const rt::Text& url, bool keepPort) {
 std::int32_t UrlPort(const rt::Text& url) {
     const rt::Text hostPort = UrlHost(url, true);
     const std::size_t colon = hostPort.rfind(':');
-    if (colon == rt::Text::npos) {
-        return rt::ToLowerText(rt::LeftText(url, 5)) == "https" ? 443 : 80;
-    }
+    if (colon == rt::Text::npos || colon < AddressEnd(hostPort)) return IsHttps(url) ? 443 : 80;
     return rt::ToInteger(hostPort.substr(colon + 1));
 }
 
 rt::Text UrlPath(const rt::Text& url) {
-    const int a = rt::FindText(url, UrlHost(url, false), 1, true);
+    // The host is looked for after the scheme, as UrlHost took it: a host
+    // such as "h" or "tp" would otherwise be found inside "https://".
+    const int scheme = rt::FindText(url, "://", 1, true);
+    const int after = scheme == -1 ? 1 : scheme + 3;
+    const int a = rt::FindText(url, UrlHost(url, false), after, true);
     const int b = rt::FindText(url, "/", a);
     if (b == -1) return "/";
     return url.substr(static_cast<std::size_t>(b - 1));

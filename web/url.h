@@ -7,8 +7,12 @@
 
 namespace web {
 
+// True when `url` begins with "https" in any letter case.
+bool IsHttps(const rt::Text& url);
+
 // The host of `url` in lower case; without `keepPort` a ":port" suffix is cut.
-// A URL without "http://" or "https://" is taken as http.
+// A URL without "http://" or "https://" is taken as http. An IPv6 address
+// keeps its brackets: "[::1]".
 rt::Text UrlHost(const rt::Text& url, bool keepPort);
 
 // The port to connect to: the explicit one, else 443 for https and 80 otherwise.

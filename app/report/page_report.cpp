@@ -29,6 +29,7 @@ PageOutcome ReportedPage(int hits, bool exhausted, const web::RequestOutcome& ou
         break;
     case web::Outcome::kCutShort: page.failure = PageFailure::kCutShort; break;
     case web::Outcome::kBodyTooLarge: page.failure = PageFailure::kTooLarge; break;
+    case web::Outcome::kTooManyRedirects: page.failure = PageFailure::kTooManyRedirects; break;
     case web::Outcome::kFailed: page.failure = PageFailure::kOther; break;
     }
     return page;

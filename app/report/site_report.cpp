@@ -16,6 +16,7 @@ rt::Text Reason(const SiteSearchStats& s) {
     case PageFailure::kHttpStatus: return "HTTP状态码" + std::to_string(s.httpStatus);
     case PageFailure::kCutShort: return "页面没有传完";
     case PageFailure::kTooLarge: return "页面太大";
+    case PageFailure::kTooManyRedirects: return "重定向太多";
     case PageFailure::kOther: break;
     }
     return "网络错误";

@@ -10,10 +10,11 @@ namespace app {
 enum class PageFailure {
     kConnectionRefused,
     kHostNotFound,
-    kTimedOut,    // `timeoutSeconds` says after how long, when known
-    kHttpStatus,  // `httpStatus` holds the status
-    kCutShort,    // the connection ended inside the body
-    kTooLarge,    // the body passed the size limit
+    kTimedOut,          // `timeoutSeconds` says after how long, when known
+    kHttpStatus,        // `httpStatus` holds the status
+    kCutShort,          // the connection ended inside the body
+    kTooLarge,          // the body passed the size limit
+    kTooManyRedirects,  // redirects were still asked for when the requests ran out
     kOther,
 };
 

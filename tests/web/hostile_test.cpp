@@ -29,7 +29,7 @@ void ExpectEndedPartWay(std::size_t bodyBytes, webtest::Pace pace,
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 10000000\r\n\r\n";
     RawServer server([&](const std::string&) { return head + std::string(bodyBytes, 'd'); }, pace);
     web::TransferRequest request;
-    request.url = server.base() + "/";
+    request.endpoint = *web::EndpointOf(server.base() + "/");
     const web::TransferResponse response = web::RunTransfer(request, limits);
     EXPECT_TRUE(response.delivered);
     EXPECT_EQ(response.outcome.kind, kind);

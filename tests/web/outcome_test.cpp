@@ -111,18 +111,19 @@ TEST(Outcome, TimeoutsTellConnectFromTransfer) {
     web::TransferRequest request;
 
     FullBacklog unanswered;
-    request.url = "http://127.0.0.1:" + std::to_string(unanswered.port()) + "/";
+    request.endpoint =
+        *web::EndpointOf("http://127.0.0.1:" + std::to_string(unanswered.port()) + "/");
     EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::kConnectTimedOut);
 
     RawServer silent([](const std::string&) { return std::nullopt; });
-    request.url = silent.base() + "/";
+    request.endpoint = *web::EndpointOf(silent.base() + "/");
     EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::kTooSlow);
 
     limits.maxBodyBytes = 1;
     RawServer big([](const std::string&) {
         return std::string("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nab");
     });
-    request.url = big.base() + "/";
+    request.endpoint = *web::EndpointOf(big.base() + "/");
     EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::kBodyTooLarge);
 }
 

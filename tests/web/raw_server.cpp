@@ -43,19 +43,37 @@ std::string ReadRequest(int fd) {
 
 RawServer::RawServer(Responder responder, Pace pace)
     : responder_(std::move(responder)), pace_(pace) {
-    listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    listenOn(false);
+}
+
+RawServer::RawServer(Responder responder, bool ipv6)
+    : responder_(std::move(responder)), ipv6_(ipv6) {
+    listenOn(ipv6);
+}
+
+void RawServer::listenOn(bool ipv6) {
+    listenFd_ = socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     wakeFd_ = eventfd(0, EFD_CLOEXEC);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    if (listenFd_ < 0 || wakeFd_ < 0 ||
-        bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        listen(listenFd_, 16) != 0 ||
-        getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+    sockaddr_storage addr{};
+    socklen_t len = ipv6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
+    if (ipv6) {
+        auto* in6 = reinterpret_cast<sockaddr_in6*>(&addr);
+        in6->sin6_family = AF_INET6;
+        in6->sin6_addr = in6addr_loopback;
+    } else {
+        auto* in = reinterpret_cast<sockaddr_in*>(&addr);
+        in->sin_family = AF_INET;
+        in->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    }
+    auto* any = reinterpret_cast<sockaddr*>(&addr);
+    if (listenFd_ < 0 || wakeFd_ < 0 || bind(listenFd_, any, len) != 0 ||
+        listen(listenFd_, 16) != 0 || getsockname(listenFd_, any, &len) != 0) {
+        if (listenFd_ >= 0) close(listenFd_);
+        if (wakeFd_ >= 0) close(wakeFd_);
         throw std::runtime_error("test server could not listen");
     }
-    port_ = ntohs(addr.sin_port);
+    port_ = ntohs(ipv6 ? reinterpret_cast<sockaddr_in6*>(&addr)->sin6_port
+                       : reinterpret_cast<sockaddr_in*>(&addr)->sin_port);
     thread_ = std::thread([this] { serve(); });
 }
 

@@ -25,12 +25,17 @@ public:
     using Responder = std::function<std::optional<std::string>(const std::string& request)>;
 
     explicit RawServer(Responder responder, Pace pace = {});
+    // Listens on [::1] instead of 127.0.0.1; throws when the machine has no
+    // IPv6 loopback.
+    RawServer(Responder responder, bool ipv6);
     ~RawServer();
     RawServer(const RawServer&) = delete;
     RawServer& operator=(const RawServer&) = delete;
 
     int port() const { return port_; }
-    std::string base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    std::string base() const {
+        return (ipv6_ ? "http://[::1]:" : "http://127.0.0.1:") + std::to_string(port_);
+    }
     std::vector<std::string> requests() const;
     // Waits up to about five seconds for `n` recorded requests.
     bool waitForRequests(std::size_t n) const;
@@ -42,8 +47,11 @@ private:
     bool shuttingDown(int waitMs) const;
     void send(int fd, const std::string& answer) const;
 
+    void listenOn(bool ipv6);
+
     Responder responder_;
     Pace pace_;
+    bool ipv6_ = false;
     int listenFd_ = -1;
     int wakeFd_ = -1;
     int port_ = 0;

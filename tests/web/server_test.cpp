@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 
@@ -84,6 +85,29 @@ TEST(CookieStore, SuppliedCookiesBypassTheStore) {
     EXPECT_EQ(web::WebRequestText(server.base() + "/echo").find("manualid"), rt::Text::npos);
 }
 
+TEST(CookieStore, NewCookiesOnEveryAnswerKeepOnlyTheNewestOfTheHost) {
+    int answers = 0;
+    webtest::RawServer flood([&](const std::string&) -> std::optional<std::string> {
+        std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n";
+        ++answers;
+        for (int i = 0; i < 100; ++i) {
+            head += "Set-Cookie: p" + std::to_string(answers) + "c" + std::to_string(i) +
+                    "=1; Path=/\r\n";
+        }
+        return head + "\r\nok";
+    });
+    for (int page = 0; page < 4; ++page) EXPECT_EQ(web::WebRequestText(flood.base() + "/"), "ok");
+    const std::string last = flood.requests()[3];
+    const std::size_t from = last.find("\r\nCookie: "), to = last.find("\r\n", from + 2);
+    ASSERT_NE(from, std::string::npos);
+    const std::string line = last.substr(from, to - from);
+    EXPECT_EQ(std::count(line.begin(), line.end(), '='), 180);
+    EXPECT_EQ(line.find("p1c"), std::string::npos);
+    EXPECT_EQ(line.find("p2c19="), std::string::npos);
+    EXPECT_EQ(line.find("Cookie: p2c20=1; "), 2u);  // the oldest kept comes first
+    EXPECT_NE(line.find("; p3c99=1"), std::string::npos);
+}
+
 TEST(AutomaticRedirect, FollowedUnlessNoRedirectWithFinalHeaders) {
     HttpServer server(Routes);
     rt::Text responseHeaders, location;
@@ -124,18 +148,18 @@ TEST(Bounds, BodyLimitAllowsExactlyItsSize) {
     web::TransferLimits limits;
     limits.maxBodyBytes = 1000;
     web::TransferRequest request;
-    request.url = server.base() + "/1000";
+    request.endpoint = *web::EndpointOf(server.base() + "/1000");
     const auto full = web::RunTransfer(request, limits);
     ASSERT_TRUE(full.delivered);
     EXPECT_EQ(full.body.size(), 1000u);
-    request.url = server.base() + "/1001";
+    request.endpoint = *web::EndpointOf(server.base() + "/1001");
     EXPECT_FALSE(web::RunTransfer(request, limits).delivered);
 }
 
 TEST(Bounds, SilentServerFailsAtTheLowSpeedLimit) {
     webtest::RawServer silent([](const std::string&) { return std::nullopt; });
     web::TransferRequest request;
-    request.url = silent.base() + "/";
+    request.endpoint = *web::EndpointOf(silent.base() + "/");
     web::TransferLimits limits;
     limits.lowSpeedSeconds = 1;
     EXPECT_FALSE(web::RunTransfer(request, limits).delivered);

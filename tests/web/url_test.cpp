@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "web/endpoint.h"
+#include "web/redirect.h"
 #include "web/request_headers.h"
 
 namespace {
@@ -31,6 +33,63 @@ TEST(UrlPath, FromFirstSlashAfterHostToTheEnd) {
     EXPECT_EQ(web::UrlPath("http://A.B:81/Q/R"), "/Q/R");
     EXPECT_EQ(web::UrlPath("A.b/p/q"), "/p/q");
     EXPECT_EQ(web::UrlPath("http://a.b//search/k?page=2&mode=auto"), "//search/k?page=2&mode=auto");
+    EXPECT_EQ(web::UrlPath("https://h:8443/a"), "/a");  // not the "h" of "https"
+}
+
+TEST(Endpoint, HostPortAndTargetOfARequest) {
+    EXPECT_EQ(web::UrlHost("http://[::1]:8080/x", false), "[::1]");
+    EXPECT_EQ(web::UrlHost("http://[::1]:8080/x", true), "[::1]:8080");
+    EXPECT_EQ(web::UrlPort("http://[::1]:8080/x"), 8080);
+    EXPECT_EQ(web::UrlPort("https://[::1]/x"), 443);
+    EXPECT_EQ(web::UrlPath("http://[::1]:8080/x?q=[1]"), "/x?q=[1]");
+
+    const web::Endpoint v6 = *web::EndpointOf("http://[::FFFF:127.0.0.1]:8080/a b#frag");
+    EXPECT_EQ(v6, (web::Endpoint{false, "[::ffff:127.0.0.1]", 8080, "/a%20b"}));
+    EXPECT_EQ(web::HostAndPort(v6), "[::ffff:127.0.0.1]:8080");
+    EXPECT_EQ(web::HostAndPort(*web::EndpointOf("HTTPS://H:443")), "h");
+    EXPECT_EQ(web::HostAndPort(*web::EndpointOf("https://h:80/")), "h:80");
+
+    web::Outcome why = web::Outcome::kOk;
+    EXPECT_FALSE(web::EndpointOf("http://[::1/x", &why));
+    EXPECT_EQ(why, web::Outcome::kHostNotFound);
+    EXPECT_FALSE(web::EndpointOf("http://[1::z]/", &why));
+    EXPECT_EQ(why, web::Outcome::kHostNotFound);
+    EXPECT_FALSE(web::EndpointOf("http://h:65536/", &why));
+    EXPECT_EQ(why, web::Outcome::kFailed);
+    EXPECT_FALSE(web::EndpointOf("/relative", &why));
+    EXPECT_EQ(why, web::Outcome::kFailed);
+}
+
+TEST(Redirect, LocationsResolveAgainstTheRequest) {
+    const web::Endpoint base = *web::EndpointOf("https://h:8443/a/b/c?q");
+    const std::pair<const char*, const char*> cases[] = {
+        {"/x?y", "https://h:8443/x?y"},
+        {"x/y", "https://h:8443/a/b/x/y"},
+        {"../x#f", "https://h:8443/a/x#f"},
+        {"./../../../x", "https://h:8443/x"},
+        {"?z", "https://h:8443/a/b/c?z"},
+        {"#f", "https://h:8443/a/b/c?q"},
+        {"//o/p", "https://o/p"},
+        {"HTTP://O/./p", "HTTP://O/./p"},
+        {"/a/../b", "https://h:8443/a/../b"},  // an absolute path goes as given
+    };
+    for (const auto& [location, url] : cases) {
+        EXPECT_EQ(web::ResolveLocation(base, location), url) << location;
+    }
+    for (const char* other : {"", "ftp://o/x", "magnet:?xt=urn:btih:1"}) {
+        EXPECT_FALSE(web::ResolveLocation(base, other)) << other;
+    }
+
+    const std::string moved = "HTTP/1.1 303 See Other\r\nlocation: /next\r\nLocation: /no\r\n\r\n";
+    const auto followUp = web::AutomaticFollowUp(base, 303, moved);
+    ASSERT_TRUE(followUp);
+    EXPECT_EQ(followUp->url, "https://h:8443/next");
+    EXPECT_TRUE(followUp->asGet);
+    EXPECT_FALSE(web::AutomaticFollowUp(base, 307, moved)->asGet);
+    for (const int status : {200, 304, 305, 404}) {
+        EXPECT_FALSE(web::AutomaticFollowUp(base, status, moved)) << status;
+    }
+    EXPECT_FALSE(web::AutomaticFollowUp(base, 302, "HTTP/1.1 302 Found\r\nLocation:  \r\n\r\n"));
 }
 
 TEST(TextBetween, FindsTheFirstPairFromStart) {

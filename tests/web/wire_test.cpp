@@ -2,6 +2,9 @@
 // byte against a raw server on 127.0.0.1.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <stdexcept>
+
 #include "raw_server.h"
 #include "web/request.h"
 #include "web/request_headers.h"
@@ -201,23 +204,78 @@ TEST(WireRedirect, OtherAnswersAreNotFollowedByHand) {
     EXPECT_EQ(server.requests().size(), 3u);
 }
 
-TEST(WireRedirect, EndlessMovedStopsAfterTenFollows) {
+TEST(WireRedirect, LoopsEndAfterElevenRequestsInAllSayingSo) {
     RawServer* self = nullptr;
     int answers = 0;
-    RawServer server([&](const std::string&) -> std::optional<std::string> {
+    RawServer server([&](const std::string& request) -> std::optional<std::string> {
         const std::string body = "hop" + std::to_string(++answers);
-        return "HTTP/1.1 301 Moved Permanently\r\nLocation: " + self->base() +
-               "/m\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+        const std::string status = request.rfind("GET /found", 0) == 0
+                                       ? "HTTP/1.1 302 Found"
+                                       : "HTTP/1.1 301 Moved Permanently";
+        const std::string target = request.rfind("GET /found", 0) == 0 ? "/found" : "/m";
+        return status + "\r\nLocation: " + self->base() + target +
+               "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
     });
     self = &server;
-    rt::Text location;
-    EXPECT_EQ(
-        web::WebRequestText(server.base() + "/x", {.location = &location, .noRedirect = true}),
-        "hop11");
+    // Followed by hand (the old path appended), automatically, and both: a
+    // "301 Moved" is followed automatically first.
+    const std::pair<const char*, bool> loops[] = {{"/x", true}, {"/x", false}, {"/found", false}};
+    std::size_t before = 0;
+    for (const auto& [path, noRedirect] : loops) {
+        answers = 0;
+        rt::Text location;
+        web::RequestOutcome outcome;
+        EXPECT_EQ(web::WebRequestText(
+                      server.base() + path,
+                      {.location = &location, .noRedirect = noRedirect, .outcome = &outcome}),
+                  "hop11");
+        EXPECT_EQ(outcome.kind, web::Outcome::kTooManyRedirects);
+        const auto requests = server.requests();
+        ASSERT_EQ(requests.size() - before, 11u) << path;
+        if (noRedirect) {
+            EXPECT_EQ(requests[before + 2].substr(0, 13), "GET /m/m/x HT");
+        }
+        EXPECT_EQ(location, server.base() + (path == std::string("/found") ? "/found" : "/m"));
+        before = requests.size();
+    }
+}
+
+TEST(WireRedirect, FollowUpsKeepTheMethodRules) {
+    RawServer other(Always(Answer("other")));
+    RawServer server([&](const std::string& request) -> std::optional<std::string> {
+        auto redirect = [](const std::string& status, const std::string& to) {
+            return "HTTP/1.1 " + status + "\r\nLocation: " + to + "\r\nContent-Length: 0\r\n\r\n";
+        };
+        if (request.rfind("POST /a/303 ", 0) == 0) return redirect("303 See Other", "../b?x=1");
+        if (request.rfind("POST /307 ", 0) == 0) return redirect("307 Temporary", "/landing");
+        if (request.rfind("GET /away ", 0) == 0) return redirect("302 Found", other.base() + "/o");
+        if (request.rfind("GET /here ", 0) == 0) return redirect("302 Found", "/landing");
+        return Answer("landed");
+    });
+    const rt::Text body = "k=v";
+    EXPECT_EQ(web::WebRequestText(server.base() + "/a/303", {.method = 1, .postText = body}),
+              "landed");
+    EXPECT_EQ(web::WebRequestText(server.base() + "/307", {.method = 1, .postText = body}),
+              "landed");
+    // The caller's cookies and credentials go to the same scheme, host and port only.
+    for (const char* path : {"/away", "/here"}) {
+        rt::Text cookies = "c=1", headers = "Authorization: secret";
+        web::WebRequestText(server.base() + path, {.cookies = &cookies, .headers = &headers});
+    }
     const auto requests = server.requests();
-    ASSERT_EQ(requests.size(), 11u);
-    EXPECT_EQ(requests[2].substr(0, 13), "GET /m/m/x HT");
-    EXPECT_EQ(location, server.base() + "/m");
+    ASSERT_EQ(requests.size(), 7u);
+    EXPECT_EQ(requests[1].rfind("GET /b?x=1 HTTP/1.1\r\n", 0), 0u);
+    EXPECT_EQ(requests[1].find("Content-Length"), std::string::npos);
+    EXPECT_NE(requests[1].find("\r\nReferer: " + server.base() + "/a/303\r\n"), std::string::npos);
+    EXPECT_EQ(requests[3].rfind("POST /landing HTTP/1.1\r\n", 0), 0u);
+    EXPECT_EQ(BodyOf(requests[3]), "k=v");
+    EXPECT_NE(requests[6].find("\r\nAuthorization: secret\r\n"), std::string::npos);
+    EXPECT_NE(requests[6].find("\r\nCookie: c=1\r\n"), std::string::npos);
+    ASSERT_EQ(other.requests().size(), 1u);
+    EXPECT_NE(other.requests()[0].find("\r\nHost: 127.0.0.1:" + std::to_string(other.port())),
+              std::string::npos);
+    EXPECT_EQ(other.requests()[0].find("secret"), std::string::npos);
+    EXPECT_EQ(other.requests()[0].find("c=1"), std::string::npos);
 }
 
 TEST(WireUrl, UrlWithoutSchemeIsHttpWithThePathFromTheFirstSlash) {
@@ -247,6 +305,24 @@ TEST(WireUrl, HostWithBytesNoNameCarriesFailsWithoutARequest) {
     EXPECT_EQ(web::WebRequestText("http://127.0.0.1:" + port + "?q=1"), "ok");
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0].rfind("GET / HTTP/1.1\r\n", 0), 0u);
+}
+
+TEST(WireUrl, Ipv6AddressIsRequestedWithItsBrackets) {
+    std::unique_ptr<RawServer> server;
+    try {
+        server = std::make_unique<RawServer>(Always(Answer("six", "Set-Cookie: v6=1\r\n")), true);
+    } catch (const std::runtime_error&) {
+        GTEST_SKIP() << "no IPv6 loopback ([::1]) on this machine";
+    }
+    const std::string port = std::to_string(server->port());
+    EXPECT_EQ(web::WebRequestText("http://[::1]:" + port + "/x?q=1"), "six");
+    EXPECT_EQ(web::WebRequestText("HTTP://[0:0::1]:" + port + "/y"), "six");
+    const auto requests = server->requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].rfind("GET /x?q=1 HTTP/1.1\r\nHost: [::1]:" + port + "\r\n", 0), 0u);
+    EXPECT_NE(requests[1].find("\r\nReferer: HTTP://[0:0::1]:" + port + "/y\r\n"),
+              std::string::npos);
+    EXPECT_EQ(requests[1].find("Cookie"), std::string::npos);  // another host to the store
 }
 
 TEST(WireUrl, HttpsConnectsToTheLowerCaseHostOnTheGivenPort) {

@@ -35,6 +35,8 @@ TEST(SiteReport, EveryEndingInPlainWords) {
         {{SiteEnd::kFailed, 4, 80, 5, PageFailure::kCutShort},
          "上次搜索：读了4页，找到80个资源；第5页失败：页面没有传完"},
         {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kTooLarge}, "上次搜索：第1页失败：页面太大"},
+        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kTooManyRedirects},
+         "上次搜索：第1页失败：重定向太多"},
         {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kOther}, "上次搜索：第1页失败：网络错误"},
     };
     for (const Case& c : cases) EXPECT_EQ(app::SiteReportText(c.stats), c.text);

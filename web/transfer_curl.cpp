@@ -8,6 +8,7 @@
 
 #include "runtime/thread.h"
 #include "web/curl_handles.h"
+#include "web/request_headers.h"
 
 namespace web {
 namespace {
@@ -44,8 +45,8 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
     return n;
 }
 
-// Keeps the headers of the last response only: every response of a redirect
-// chain (and any interim 1xx answer) starts a new block with its status line.
+// Keeps the headers of the final response only: an interim 1xx answer is
+// followed by a new block with its own status line.
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
     auto* sink = static_cast<Sink*>(user);
     const std::size_t n = size * count;
@@ -62,15 +63,32 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     return n;
 }
 
+// The request's lines as libcurl's list. libcurl reads "Name:" with nothing
+// after it as "send no such line", so an empty value is written "Name;",
+// which it sends as "Name:". Lines of its own that the request does not have
+// are switched off the same way.
+bool BuildHeaderList(const TransferRequest& request, HeaderList* list) {
+    for (const std::string& line : request.headerLines) {
+        const bool emptyValue =
+            line.find_first_not_of(" \t", line.find(':') + 1) == std::string::npos;
+        const std::string given = emptyValue ? line.substr(0, line.find(':')) + ';' : line;
+        if (!AppendHeader(list, given.c_str())) return false;
+    }
+    for (const char* own : {"Accept", "Content-Type", "Expect"}) {
+        if (HasHeaderLine(request.headerLines, own)) continue;
+        if (!AppendHeader(list, (std::string(own) + ':').c_str())) return false;
+    }
+    return true;
+}
+
 bool Configure(CURL* easy, const TransferRequest& request, const TransferLimits& limits,
-               const HeaderList& headers, Sink* sink) {
+               const HeaderList& headers, const std::string& url, Sink* sink) {
     bool ok = true;
     auto set = [&](CURLoption option, auto value) {
         ok = ok && curl_easy_setopt(easy, option, value) == CURLE_OK;
     };
-    set(CURLOPT_URL, request.url.c_str());
+    set(CURLOPT_URL, url.c_str());
     set(CURLOPT_PROTOCOLS_STR, "http,https");
-    set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     set(CURLOPT_NOSIGNAL, 1L);
     // A handle removed during a name lookup does not wait for the resolver.
     set(CURLOPT_QUICK_EXIT, 1L);
@@ -78,43 +96,29 @@ bool Configure(CURL* easy, const TransferRequest& request, const TransferLimits&
     set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     // Paths such as "//search/x" or "/a/../b" are sent exactly as given.
     set(CURLOPT_PATH_AS_IS, 1L);
-    set(CURLOPT_USERAGENT, request.agent.c_str());
     set(CURLOPT_HTTPHEADER, headers.get());
-    set(CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
-    set(CURLOPT_MAXREDIRS, limits.maxAutoRedirects);
+    set(CURLOPT_FOLLOWLOCATION, 0L);
     set(CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
     set(CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytes);
     set(CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
     set(CURLOPT_TIMEOUT_MS, limits.totalMs);
-    // Only a supplied proxy is used, never one from the environment.
+    // Only the request's proxy is used, never one from the environment.
     set(CURLOPT_PROXY, request.httpProxy ? request.httpProxy->c_str() : "");
-    if (request.sendBody) {
+    if (request.body) {
         static const char kEmpty[] = "";
+        const rt::ByteBuffer& body = *request.body;
         set(CURLOPT_POST, 1L);
-        set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
-        set(CURLOPT_POSTFIELDS,
-            request.body.empty() ? kEmpty : reinterpret_cast<const char*>(request.body.data()));
-        if (!request.postVerb) set(CURLOPT_CUSTOMREQUEST, "GET");
+        set(CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+        set(CURLOPT_POSTFIELDS, body.empty() ? kEmpty : reinterpret_cast<const char*>(body.data()));
     }
-    if (request.useCookieStore) {
-        CURLSH* store = SharedCookieStore();
-        if (!store) return false;
-        set(CURLOPT_SHARE, store);
-        set(CURLOPT_COOKIEFILE, "");  // switches the cookie engine on, reads no file
+    if (request.method != (request.body ? "POST" : "GET")) {
+        set(CURLOPT_CUSTOMREQUEST, request.method.c_str());
     }
     set(CURLOPT_WRITEFUNCTION, &OnBody);
     set(CURLOPT_WRITEDATA, sink);
     set(CURLOPT_HEADERFUNCTION, &OnHeader);
     set(CURLOPT_HEADERDATA, sink);
     return ok;
-}
-
-bool BuildHeaderList(const TransferRequest& request, HeaderList* list) {
-    for (const std::string& line : request.headerLines) {
-        if (!AppendHeader(list, line.c_str())) return false;
-    }
-    // No "Expect: 100-continue" round trip before a larger body.
-    return AppendHeader(list, "Expect:");
 }
 
 // What a finished (not stopped) transfer amounts to.
@@ -162,7 +166,8 @@ TransferResponse RunTransfer(const TransferRequest& request, const TransferLimit
     MultiHandle multi(curl_multi_init());
     if (!easy || !multi) return failed;
     Sink sink{easy.get(), limits.maxBodyBytes, {}};
-    if (!Configure(easy.get(), request, limits, headers, &sink)) return failed;
+    const std::string url = AbsoluteUrl(request.endpoint);
+    if (!Configure(easy.get(), request, limits, headers, url, &sink)) return failed;
     if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) return failed;
 
     // A stop request wakes the poll below; the callback is unregistered (and
