@@ -1,16 +1,21 @@
 #include "app/cli/cli_search.h"
 
+#include "app/cli/console.h"
 #include "app/cli/hit_format.h"
+#include "app/cli/keyword_text.h"
+#include "app/cli/progress_line.h"
+#include "app/report/page_report.h"
+#include "app/report/site_report.h"
+#include "app/report/site_stats.h"
 #include "app/search/search_driver.h"
+#include "app/sites/site_rules.h"
 #include "runtime/codepage.h"
 #include "runtime/thread.h"
 
-#include <pthread.h>
-#include <signal.h>
-#include <unistd.h>
-
+#include <atomic>
 #include <cerrno>
-#include <ctime>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -18,27 +23,34 @@ namespace app::cli {
 
 namespace {
 
-// Prints on the worker thread. The main thread reads the totals only after
-// the worker has ended.
+// Prints on the worker thread. The main thread reads the totals and the
+// report once the worker has ended, and the write error at any time.
 class PrintingSink : public SearchSink {
 public:
-    PrintingSink(const CommandLine& line, std::FILE* out, std::FILE* err)
-        : line_(line), out_(out), err_(err), showProgress_(isatty(fileno(err)) == 1) {}
+    PrintingSink(const CommandLine& line, std::FILE* out, ProgressLine& progress)
+        : line_(line), out_(out), outIsTerminal_(IsTerminal(out)), progress_(progress) {
+        stats_.Start();
+    }
 
     bool SiteSelected(SiteId site) override { return line_.sites[site - 1]; }
     void StatusChanged(const rt::Text&) override {}
     void ClockStarted(Tick start) override { start_ = start; }
     void HitFound(SiteId site, const Hit& hit) override {
-        ++hits_;
-        ClearProgress();
-        const std::string text = FormatHit(line_.format, hits_, site, hit);
-        std::fwrite(text.data(), 1, text.size(), out_);
-        std::fflush(out_);
-        DrawProgress();
+        const int number = ++hits_;
+        // After a failed write the search is being stopped; nothing more goes out.
+        if (writeError_.load() != 0) return;
+        errno = 0;
+        if (!progress_.WriteLine(out_, outIsTerminal_, FormatHit(line_.format, number, site, hit)))
+            writeError_.store(errno != 0 ? errno : EIO);
+        else progress_.Set(position_, number);
     }
     void ProgressChanged(int position) override {
         position_ = position;
-        DrawProgress();
+        progress_.Set(position_, hits_);
+    }
+    void PageDone(SiteId site, int page, int hits, bool exhausted,
+                  const web::RequestOutcome& outcome) override {
+        stats_.PageDone(site, page, ReportedPage(hits, exhausted, outcome));
     }
     void SearchFinished(int seconds, int hits) override {
         finishedSeconds_ = seconds;
@@ -47,99 +59,115 @@ public:
     }
 
     bool finished() const { return finished_; }
+    // The errno of the first failed write of a hit, or 0.
+    int writeError() const { return writeError_.load(); }
 
-    // The closing line; `stopped` after a signal.
-    void Close(bool stopped) {
-        ClearProgress();
+    // The report of every site whose part ended on a page it could not
+    // fetch, as the window's site boxes tell it. True when that is every
+    // site searched.
+    bool ReportFailedSites(bool stopped, std::FILE* err) {
+        stats_.End(stopped, line_.pages, line_.sites);
+        bool allFailed = true;
+        for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
+            if (!line_.sites[site - 1]) continue;
+            const SiteSearchStats& s = stats_.Stats(site);
+            if (s.end != SiteEnd::kFailed) {
+                allFailed = false;
+                continue;
+            }
+            std::fprintf(err, "seeker: site %d %s: %s\n", site,
+                         rt::Cp936ToUtf8(SiteLabel(site)).c_str(),
+                         rt::Cp936ToUtf8(SiteReportBody(s)).c_str());
+        }
+        return allFailed;
+    }
+
+    // The closing line; `stopped` after a stop request.
+    void Close(bool stopped, std::FILE* err) const {
         const int seconds = finished_ ? finishedSeconds_ : (start_ ? ElapsedSeconds(*start_) : 0);
-        std::fprintf(err_, "search %s: %d seconds, %d hits\n", stopped ? "stopped" : "finished",
-                     seconds, hits_);
-        std::fflush(err_);
+        std::fprintf(err, "search %s: %d seconds, %d hits\n", stopped ? "stopped" : "finished",
+                     seconds, hits_.load());
+        std::fflush(err);
     }
 
 private:
-    static constexpr int kBarWidth = 40;
-
-    void DrawProgress() {
-        if (!showProgress_) return;
-        const int filled = position_ * kBarWidth / kProgressRange;
-        std::string bar = "\r[" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') +
-                          "] " + std::to_string(position_ / 100) + "%  " + std::to_string(hits_) +
-                          " hits";
-        std::fputs(bar.c_str(), err_);
-        std::fflush(err_);
-        drawn_ = true;
-    }
-    void ClearProgress() {
-        if (!drawn_) return;
-        std::fputs("\r\033[K", err_);
-        std::fflush(err_);
-        drawn_ = false;
-    }
-
     const CommandLine& line_;
     std::FILE* out_;
-    std::FILE* err_;
-    const bool showProgress_;
-    bool drawn_ = false;
+    const bool outIsTerminal_;
+    ProgressLine& progress_;
+    SiteStatsCollector stats_;
+    std::atomic<int> writeError_{0};
     int position_ = 0;
-    int hits_ = 0;
+    std::atomic<int> hits_{0};  // read by Close while a stuck worker may still count
     std::optional<Tick> start_;
     bool finished_ = false;
     int finishedSeconds_ = 0;
 };
 
-// Blocks SIGINT and SIGTERM in this thread, and so in the worker it starts,
-// until the object goes; the signals are then taken with sigtimedwait.
-class BlockedStopSignals {
-public:
-    BlockedStopSignals() {
-        sigemptyset(&set_);
-        sigaddset(&set_, SIGINT);
-        sigaddset(&set_, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &set_, &previous_);
-    }
-    ~BlockedStopSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-    BlockedStopSignals(const BlockedStopSignals&) = delete;
-    BlockedStopSignals& operator=(const BlockedStopSignals&) = delete;
+// The exit status after a hit could not be written, said on `err`; a reader
+// that went away ends the output quietly, as SIGPIPE would.
+int WriteFailure(int error, std::FILE* err) {
+    constexpr int kBrokenPipeStatus = 141;
+    if (error == EPIPE) return kBrokenPipeStatus;
+    std::fprintf(err, "seeker: cannot write the hits to standard output: %s\n",
+                 std::strerror(error));
+    return 1;
+}
 
-    // The signal that arrived within `ms`, or 0.
-    int Wait(int ms) const {
-        const timespec timeout{ms / 1000, (ms % 1000) * 1000000L};
-        const int signal = sigtimedwait(&set_, nullptr, &timeout);
-        return signal > 0 ? signal : 0;
-    }
-
-private:
-    sigset_t set_;
-    sigset_t previous_;
-};
+// How long a worker that was asked to stop may take before the process
+// ends without it: one blocked writing to a full pipe cannot see the stop.
+constexpr int kStopGraceMs = 500;
 
 }  // namespace
 
 int RunCommandLineSearch(const CommandLine& line, const SiteTable& sites, std::FILE* out,
                          std::FILE* err) {
+    const Keyword keyword = KeywordFromUtf8(line.keyword);
+    for (const std::string& warning : keyword.warnings) std::fprintf(err, "%s\n", warning.c_str());
     SearchParams params;
     params.sites = sites;
-    // Typed text reaches the window as UTF-8 and is converted the same way.
-    params.keyword = rt::Utf8ToCp936(line.keyword);
+    params.keyword = keyword.text;
     params.pageCount = line.pages;
 
-    PrintingSink sink(line, out, err);
-    const BlockedStopSignals signals;
+    ProgressLine progress(err, IsTerminal(err));
+    PrintingSink sink(line, out, progress);
+    const StopRequests stops;
     rt::ThreadHandle worker;
     if (!rt::StartThread([&] { RunSearch(params, sink); }, &worker)) {
         std::fprintf(err, "seeker: cannot start the search thread\n");
         return 1;
     }
-    int signal = 0;
-    while (!worker.finished() && (signal = signals.Wait(50)) == 0) {}
-    if (signal != 0) rt::StopThread(worker);
+    int stopStatus = 0;
+    while (!worker.finished() && sink.writeError() == 0 && (stopStatus = stops.Wait(50)) == 0)
+        progress.DrawIfDue();
+    if (!worker.finished()) {
+        rt::StopThread(worker);
+        for (int waited = 0; !worker.finished() && waited < kStopGraceMs; waited += 10) {
+            // A second Ctrl+C does not wait.
+            if (const int again = stops.Wait(10); again != 0) {
+                stopStatus = again;
+                break;
+            }
+        }
+        if (!worker.finished()) {
+            // The worker still holds standard output; the process ends
+            // without it and without flushing that stream.
+            progress.ClearWithoutWaiting();
+            const int status = stopStatus != 0 ? stopStatus : WriteFailure(sink.writeError(), err);
+            if (stopStatus != 0) sink.Close(true, err);
+            std::_Exit(status);
+        }
+    }
     worker.join();
-    // A signal that came as the last page was done stops nothing.
-    const bool stopped = signal != 0 && !sink.finished();
-    sink.Close(stopped);
-    return stopped ? 128 + signal : 0;
+    progress.Clear();
+
+    if (sink.writeError() != 0) return WriteFailure(sink.writeError(), err);
+    // A stop request that came as the last page was done stops nothing.
+    const bool stopped = stopStatus != 0 && !sink.finished();
+    const bool allFailed = sink.ReportFailedSites(stopped, err);
+    sink.Close(stopped, err);
+    if (stopped) return stopStatus;
+    return allFailed ? kAllSitesFailedStatus : 0;
 }
 
 }  // namespace app::cli

@@ -1,6 +1,8 @@
 #include "app/cli/command_line.h"
 
 #include "app/search/search_texts.h"
+#include "app/sites/site_rules.h"
+#include "runtime/codepage.h"
 
 #include <optional>
 
@@ -99,6 +101,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string HelpText() {
+    std::string sites;
+    for (SiteId site = kFirstSite; site <= kLastSite; ++site)
+        sites += "  " + std::to_string(site) + "  " + rt::Cp936ToUtf8(SiteLabel(site)) + "\n";
     return "Usage: seeker [--config FILE]\n"
            "       seeker --search KEYWORD [--pages N] [--sites LIST] [--format tsv|json] "
            "[--config FILE]\n"
@@ -111,16 +116,24 @@ std::string HelpText() {
            "  --pages N         result pages per site, 1 to 1000 (default 10)\n"
            "  --sites LIST      site numbers 1 to 8 to search, such as 1,4 (default all)\n"
            "  --format FORMAT   tsv: number, title, size, date, site, link separated by tabs "
-           "(default);\n"
+           "(default;\n"
+           "                    control characters in a field become spaces);\n"
            "                    json: one object a line\n"
            "  --config FILE     the sites configuration (default "
            "$XDG_CONFIG_HOME/seeker/sites.conf)\n"
            "  --help            this text\n"
            "  --version         the version\n"
            "\n"
-           "Progress and the closing line (seconds, hits) go to standard error. Ctrl+C stops a\n"
-           "search; the hits found so far have been printed and the exit status is 130.\n"
-           "Exit status 2: the command line was not understood.\n";
+           "Sites:\n" +
+           sites +
+           "\n"
+           "Progress, the sites that failed and why, and the closing line (seconds, hits) go to\n"
+           "standard error. Ctrl+C stops a search; the hits found so far have been printed.\n"
+           "\n"
+           "Exit status: 0 the search ended (or the window was closed); 1 the window could not\n"
+           "be opened, or the hits could not be written; 2 the command line was not understood,\n"
+           "or the --config file cannot be read; 3 every site searched failed; 130 stopped with\n"
+           "Ctrl+C.\n";
 }
 
 }  // namespace app::cli

@@ -2,6 +2,7 @@
 
 #include "app/sites/site_rules.h"
 #include "runtime/codepage.h"
+#include "runtime/terminal_text.h"
 
 #include <cstdio>
 
@@ -9,16 +10,27 @@ namespace app::cli {
 
 namespace {
 
+// Control characters (C0, DEL, C1) become a space in a field of a line and
+// an escape in a JSON string, so no page can drive the terminal.
 std::string TsvField(const rt::Text& text) {
-    std::string field = rt::Cp936ToUtf8(text);
-    for (char& c : field)
-        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    const std::string utf8 = rt::Cp936ToUtf8(text);
+    std::string field;
+    field.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t start = at;
+        const long c = rt::DecodeUtf8(utf8, at);
+        if (c == -1 || rt::IsControlCharacter(c)) field += ' ';
+        else field.append(utf8, start, at - start);
+    }
     return field;
 }
 
 std::string JsonString(const rt::Text& text) {
+    const std::string utf8 = rt::Cp936ToUtf8(text);
     std::string out = "\"";
-    for (const char c : rt::Cp936ToUtf8(text)) {
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t start = at;
+        const long c = rt::DecodeUtf8(utf8, at);
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -26,12 +38,12 @@ std::string JsonString(const rt::Text& text) {
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
+            if (c == -1 || rt::IsControlCharacter(c)) {
                 char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                std::snprintf(escaped, sizeof escaped, "\\u%04lx", c == -1 ? 0xFFFDL : c);
                 out += escaped;
             } else {
-                out += c;
+                out.append(utf8, start, at - start);
             }
         }
     }

@@ -10,8 +10,9 @@
 namespace app::cli {
 
 // tsv: number, title, size, date, site label and link separated by tabs (a
-// tab or line break inside a field becomes a space); json: one object with
-// the keys number, title, size, date, site, site_id and link. Ends with "\n".
+// control character inside a field, tabs and line breaks among them, becomes
+// a space); json: one object with the keys number, title, size, date, site,
+// site_id and link, control characters escaped. Ends with "\n".
 std::string FormatHit(Format format, int number, SiteId site, const Hit& hit);
 
 }  // namespace app::cli

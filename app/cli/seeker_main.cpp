@@ -23,10 +23,14 @@ int SeekerMain(int argc, char** argv, const WindowEntry& window) {
     case Mode::kSearch: break;
     }
     const bool named = !line.configPath.empty();
-    const SiteTable sites = LoadSiteTable(
-        BuildSiteTable(), named ? line.configPath : DefaultSitesConfigPath(), named, stderr);
-    if (line.mode == Mode::kSearch) return RunCommandLineSearch(line, sites, stdout, stderr);
-    return window(sites);
+    const SitesFile sites =
+        LoadSitesFile(BuildSiteTable(), named ? line.configPath : DefaultSitesConfigPath(), named);
+    for (const std::string& problem : sites.problems) std::fprintf(stderr, "%s\n", problem.c_str());
+    // A file the user named is the file meant; the built-in sites would
+    // search somewhere else.
+    if (named && sites.unreadable) return 2;
+    if (line.mode == Mode::kSearch) return RunCommandLineSearch(line, sites.table, stdout, stderr);
+    return window(sites.table, sites.problems);
 }
 
 }  // namespace app::cli

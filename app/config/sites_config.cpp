@@ -1,12 +1,16 @@
 #include "app/config/sites_config.h"
 
 #include "runtime/codepage.h"
+#include "runtime/terminal_text.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace app {
 
@@ -122,7 +126,16 @@ std::string TagProblem(std::string_view tag, rt::Text& out) {
     return {};
 }
 
-std::string Quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
+// A value of the file as a message quotes it: escaped, and cut after 80
+// bytes (on a character's first byte) so a huge line cannot flood the
+// terminal.
+std::string Quoted(std::string_view s) {
+    constexpr std::size_t kShown = 80;
+    if (s.size() <= kShown) return "\"" + rt::EscapeControls(s) + "\"";
+    std::size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80) --cut;
+    return "\"" + rt::EscapeControls(s.substr(0, cut)) + "\"...";
+}
 
 }  // namespace
 
@@ -138,6 +151,16 @@ const std::vector<std::string>& SitesConfigKeys() {
 
 SitesConfig ParseSitesConfig(std::string_view text, std::string_view fileName) {
     SitesConfig config;
+    const std::string shownName = rt::EscapeControls(fileName);
+    auto report = [&](int line, const std::string& what) {
+        if (static_cast<int>(config.problems.size()) >= kShownProblems) {
+            ++config.moreProblems;
+            return;
+        }
+        config.problems.push_back("seeker: " + shownName + ":" +
+                                  (line > 0 ? std::to_string(line) + ": " : " ") + what);
+    };
+    std::map<std::string, int> setOn;  // the line each key was last set on
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     int lineNumber = 0;
     while (!text.empty() || lineNumber == 0) {
@@ -149,8 +172,7 @@ SitesConfig ParseSitesConfig(std::string_view text, std::string_view fileName) {
         if (line.empty()) continue;
 
         auto complain = [&](const std::string& what) {
-            config.problems.push_back("seeker: " + std::string(fileName) + ":" +
-                                      std::to_string(lineNumber) + ": " + what + "; line ignored");
+            report(lineNumber, what + "; line ignored");
         };
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) {
@@ -169,24 +191,34 @@ SitesConfig ParseSitesConfig(std::string_view text, std::string_view fileName) {
             complain(key + " has no value");
             continue;
         }
+        rt::Text usable;
         if (key == "site7_tag") {
-            rt::Text tag;
-            if (const std::string why = TagProblem(value, tag); !why.empty()) {
+            if (const std::string why = TagProblem(value, usable); !why.empty()) {
                 complain("site7_tag " + Quoted(value) + ": " + why);
                 continue;
             }
-            config.values[key] = tag;
-            continue;
+        } else {
+            const bool isPortal = key == "portal";
+            if (const std::string why = UrlProblem(value, isPortal); !why.empty()) {
+                complain(key + " " + Quoted(value) + " is not " +
+                         (isPortal ? "http(s)://host[:port][/path]"
+                                   : "http(s)://host[:port] without a path") +
+                         ": " + why);
+                continue;
+            }
+            usable = std::string(value);
         }
-        const bool isPortal = key == "portal";
-        if (const std::string why = UrlProblem(value, isPortal); !why.empty()) {
-            complain(key + " " + Quoted(value) + " is not " +
-                     (isPortal ? "http(s)://host[:port][/path]"
-                               : "http(s)://host[:port] without a path") +
-                     ": " + why);
-            continue;
+        if (const auto before = setOn.find(key); before != setOn.end()) {
+            report(lineNumber, key + " was already set on line " + std::to_string(before->second) +
+                                   "; this later value is used");
         }
-        config.values[key] = std::string(value);
+        setOn[key] = lineNumber;
+        config.values[key] = usable;
+    }
+    if (setOn.contains("site1") && !setOn.contains("site1_hash")) {
+        report(setOn["site1"],
+               "site1 is set but site1_hash is not, so site 1's hash links are still looked for "
+               "under the built-in address; set site1_hash too (usually to the same address)");
     }
     return config;
 }
@@ -224,29 +256,59 @@ std::string DefaultSitesConfigPath() {
     return {};
 }
 
-SiteTable LoadSiteTable(const SiteTable& defaults, const std::string& path, bool named,
-                        std::FILE* errors) {
-    if (path.empty()) return defaults;
+SitesFile LoadSitesFile(const SiteTable& defaults, const std::string& path, bool named) {
+    SitesFile result;
+    result.table = defaults;
+    const std::string shownPath = rt::EscapeControls(path);
+    auto unreadable = [&](const std::string& why) {
+        result.unreadable = true;
+        result.problems.push_back("seeker: cannot read " + shownPath + ": " + why +
+                                  (named ? "" : "; using the built-in sites"));
+        return result;
+    };
+    if (path.empty()) return result;
+
+    // The type is asked first: opening a FIFO would wait for a writer.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        if (!named) return result;  // no file is the usual case
+        return unreadable(std::make_error_code(std::errc::no_such_file_or_directory).message());
+    }
+    if (error) return unreadable(error.message());
+    if (status.type() != std::filesystem::file_type::regular) {
+        return unreadable(status.type() == std::filesystem::file_type::directory
+                              ? "it is a directory"
+                              : "it is not a regular file");
+    }
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                                &std::fclose);
-    std::string text;
-    int error = file ? 0 : errno;
-    if (file) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
-        if (std::ferror(file.get())) error = errno ? errno : EIO;
-    }
-    if (error != 0) {
-        if (named || error != ENOENT)
-            std::fprintf(errors, "seeker: cannot read %s: %s; using the built-in sites\n",
-                         path.c_str(), std::strerror(error));
-        return defaults;
-    }
+    if (!file) return unreadable(std::strerror(errno));
+    std::string text(kMaxSitesFileBytes + 1, '\0');
+    // One byte more than the limit tells a file that is too large.
+    text.resize(std::fread(text.data(), 1, text.size(), file.get()));
+    if (std::ferror(file.get())) return unreadable(std::strerror(errno ? errno : EIO));
+    if (text.size() > kMaxSitesFileBytes) return unreadable("it is larger than 1 MiB");
+
     const SitesConfig config = ParseSitesConfig(text, path);
-    for (const std::string& problem : config.problems)
-        std::fprintf(errors, "%s\n", problem.c_str());
-    return ApplySitesConfig(defaults, config);
+    result.table = ApplySitesConfig(defaults, config);
+    result.problems = config.problems;
+    if (config.moreProblems > 0) {
+        result.problems.push_back("seeker: " + shownPath + ": " +
+                                  std::to_string(config.moreProblems) + " more problem" +
+                                  (config.moreProblems > 1 ? "s" : "") + " not shown");
+    }
+    return result;
+}
+
+rt::Text SitesFileNotice(const std::vector<std::string>& problems) {
+    if (problems.empty()) return {};
+    rt::Text notice = "站点配置文件有问题：";
+    for (std::string_view line : problems) {
+        if (line.starts_with("seeker: ")) line.remove_prefix(8);
+        notice += "\r\n" + rt::Utf8ToCp936(line);
+    }
+    return notice;
 }
 
 }  // namespace app

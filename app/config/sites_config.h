@@ -5,7 +5,7 @@
 
 #include "app/scraping/site_table.h"
 
-#include <cstdio>
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
@@ -17,15 +17,20 @@ namespace app {
 const std::vector<std::string>& SitesConfigKeys();
 
 // What a file sets. Values are ready for the site table (code page 936);
-// problems are whole lines for standard error, in UTF-8.
+// problems are whole lines for standard error, in UTF-8 with control
+// characters escaped: the first kShownProblems in full, then
+// `moreProblems` counts the rest.
+inline constexpr int kShownProblems = 5;
 struct SitesConfig {
     std::map<std::string, rt::Text> values;
     std::vector<std::string> problems;
+    int moreProblems = 0;
 };
 
 // Reads the text of a file (UTF-8). A bad line adds a problem naming
-// `fileName`, the line number and what is wrong, and is ignored; the last of
-// two lines for one key wins.
+// `fileName`, the line number and what is wrong, and is ignored; of two
+// lines for one key the last wins, with a warning, and site1 set without
+// site1_hash is warned about.
 SitesConfig ParseSitesConfig(std::string_view text, std::string_view fileName);
 
 // `defaults` with the values the file sets.
@@ -38,11 +43,29 @@ std::string FormatSitesConfig(const SiteTable& table);
 // variable is unset or empty; empty when neither it nor HOME is set.
 std::string DefaultSitesConfigPath();
 
-// The table for a run: `defaults` overridden by the file at `path`. A file
-// that does not exist is no problem unless it was named by the user
-// (`named`); every problem goes to `errors` as one line. The program starts
-// with whatever this returns.
-SiteTable LoadSiteTable(const SiteTable& defaults, const std::string& path, bool named,
-                        std::FILE* errors);
+// The largest sites file read.
+inline constexpr std::size_t kMaxSitesFileBytes = 1 << 20;
+
+// The table for a run and what to tell the user about the file it came from.
+struct SitesFile {
+    SiteTable table;
+    // Lines for standard error (UTF-8, control characters escaped), the
+    // first few problems in full and then their count.
+    std::vector<std::string> problems;
+    // The file could not be read as a whole: it is missing, not a regular
+    // file, larger than kMaxSitesFileBytes or failed to read. The table is
+    // then `defaults`.
+    bool unreadable = false;
+};
+
+// `defaults` overridden by the file at `path`. Only a regular file is read,
+// so a FIFO or a device given as the file cannot block or flood the program.
+// A file that does not exist is no problem unless it was named by the user
+// (`named`).
+SitesFile LoadSitesFile(const SiteTable& defaults, const std::string& path, bool named);
+
+// The problems of SitesFile as the window's status box shows them at start
+// (code page 936, one a line under a heading); empty without problems.
+rt::Text SitesFileNotice(const std::vector<std::string>& problems);
 
 }  // namespace app

@@ -24,12 +24,11 @@ rt::Text Reason(const SiteSearchStats& s) {
 
 }  // namespace
 
-rt::Text SiteReportText(const SiteSearchStats& s) {
-    const rt::Text head = "上次搜索：";
-    if (s.end == SiteEnd::kNotSearched) return head + "未勾选";
+rt::Text SiteReportBody(const SiteSearchStats& s) {
+    if (s.end == SiteEnd::kNotSearched) return "未勾选";
 
     // A site that ended on its first page has nothing to count.
-    rt::Text text = head;
+    rt::Text text;
     const bool counted = s.pagesRead > 0 || s.hits > 0 || s.end == SiteEnd::kLastPageRead;
     if (counted)
         text +=
@@ -48,5 +47,7 @@ rt::Text SiteReportText(const SiteSearchStats& s) {
     if (!ending.empty()) text += (counted ? "；" : "") + ending;
     return text;
 }
+
+rt::Text SiteReportText(const SiteSearchStats& s) { return "上次搜索：" + SiteReportBody(s); }
 
 }  // namespace app

@@ -11,4 +11,7 @@ namespace app {
 // "上次搜索：读了3页，找到87个资源；第4页没有结果".
 rt::Text SiteReportText(const SiteSearchStats& stats);
 
+// The same without its head "上次搜索：", for the command line.
+rt::Text SiteReportBody(const SiteSearchStats& stats);
+
 }  // namespace app

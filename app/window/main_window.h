@@ -43,6 +43,8 @@ public:
     void CopyLink();
     // A double click on a row: its link to the desktop's handler for the scheme.
     void OpenRowLink();
+    // Replaces the status box's text, as a search's status does.
+    void ShowNotice(const rt::Text& text) { statusBox.Text(text); }
     ui::LResult OnMainWindowMessage(ui::NativeWindow window, unsigned message, ui::WParam wParam,
                                     ui::LParam lParam);
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The real program under Xvfb: after a search where site 2 refuses
-# connections, resting the pointer on its box shows a tooltip (screenshot
-# kept); a double click on a row hands the row's link to the program
-# registered for magnet links, which records it.
+# The real program under Xvfb: the sites file's problems are in the status
+# box at start; after a search where site 2 refuses connections, resting the
+# pointer on its box shows a tooltip (screenshot kept); a double click on a
+# row hands the row's link to the program registered for magnet links,
+# which records it.
 #   e2e_report_and_open.sh SEEKER DEMO_SITES SEARCH_PLAN OUTPUT_FOLDER
 set -euo pipefail
 seeker=$1 demo=$2 plan=$3 out=$4
@@ -27,8 +28,16 @@ start_demo "$demo" --last-page 1
 printf '[Default Applications]\nx-scheme-handler/magnet=seeker-test-recorder.desktop\n' \
   >"$XDG_CONFIG_HOME/mimeapps.list"
 closed=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-sed -i "s|^site2 = .*|site2 = http://127.0.0.1:$closed|" "$XDG_CONFIG_HOME/seeker/sites.conf"
+sites_file=$XDG_CONFIG_HOME/seeker/sites.conf
+sed -i "s|^site2 = .*|site2 = http://127.0.0.1:$closed|" "$sites_file"
+echo "site9 = http://x.example" >>"$sites_file"
 start_seeker "$seeker"
+# Started from a menu nobody reads standard error: the sites file's
+# problems are in the status box.
+expected=$(printf '站点配置文件有问题：\n%s:%s: unknown key "site9" (known: site1 to site8, site1_hash, site7_tag, portal); line ignored' \
+  "$sites_file" "$(wc -l <"$sites_file")")
+[ "$(status_text)" = "$expected" ] || fail "status box at start: $(status_text)"
+echo "the sites file's problem is in the status box at start"
 set_pages 1
 click_start
 wait_status '^搜索完毕！本次耗时[0-9]+秒'

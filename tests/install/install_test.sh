@@ -31,15 +31,25 @@ done
 
 man_page=$prefix/share/man/man1/seeker.1
 [ -f "$man_page" ] || fail "no man page"
-warnings=$(groff -man -ww -z "$man_page" 2>&1)
+warnings=$(groff -Tutf8 -man -ww -z "$man_page" 2>&1)
 [ -z "$warnings" ] || fail "man page: $warnings"
 for option in --search --pages --sites --format --config --help --version; do
   grep -q -- "${option//-/\\\\-}" "$man_page" || fail "man page lacks $option"
+done
+man_text=$(MANWIDTH=100 man -l "$man_page" 2>/dev/null)
+# Every key of a JSON hit, as the --format paragraph lists them.
+json=$(sed -n '/^ *--format/,/^ *--config/p' <<<"$man_text" | tr -s ' \n' ' ')
+for key in number title size date site site_id link; do
+  grep -qE "(^| |\()$key[,; ]" <<<"$json" || fail "man page lacks the JSON key $key"
 done
 
 if [ "$with_program" = 1 ]; then
   [ -x "$prefix/bin/seeker" ] || fail "no bin/seeker"
   out=$("$prefix/bin/seeker" --version)
   [ "$out" = "seeker $version" ] || fail "seeker --version printed '$out'"
+  # The man page lists the sites as --help does.
+  diff <("$prefix/bin/seeker" --help | awk '/^Sites:/ { on = 1; next } on && NF == 2 { print $1, $2 }') \
+       <(awk '/^ *--sites/ { on = 1 } on && /^ +[1-8] +[^ ]+$/ { print $1, $2 } /^ *--format/ { on = 0 }' <<<"$man_text") >&2 ||
+    fail "the man page's sites differ from --help's"
 fi
 echo "installed tree is complete"

@@ -2,10 +2,13 @@
 #include "app/cli/seeker_main.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    return app::cli::SeekerMain(argc, argv, [](const app::SiteTable&) {
-        std::fputs("seeker: this build has no window\n", stderr);
-        return 1;
-    });
+    return app::cli::SeekerMain(argc, argv,
+                                [](const app::SiteTable&, const std::vector<std::string>&) {
+                                    std::fputs("seeker: this build has no window\n", stderr);
+                                    return 1;
+                                });
 }

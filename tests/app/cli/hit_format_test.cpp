@@ -23,4 +23,16 @@ TEST(HitFormat, JsonEscapesAndTsvFlattens) {
                   "\tmagnet:?xt=urn:btih:00\n");
 }
 
+// A page's escape sequences, bells, backspaces and deletes never reach the
+// terminal: a field of a line has spaces in their place, JSON escapes them.
+TEST(HitFormat, NoControlCharacterLeavesAField) {
+    const app::Hit hit{"a\x1b[2J\x1b]0;t\x07\x08\x0b\x0c\x7f\x01z", "magnet:?\x1b", "1\x1b", "d"};
+    EXPECT_EQ(app::cli::FormatHit(app::cli::Format::kTsv, 1, 1, hit),
+              "1\ta [2J ]0;t      z\t1 \td\t" + rt::Cp936ToUtf8("传播搜索") + "\tmagnet:? \n");
+    const std::string json = app::cli::FormatHit(app::cli::Format::kJson, 1, 1, hit);
+    EXPECT_NE(json.find("\"a\\u001b[2J\\u001b]0;t\\u0007\\u0008\\u000b\\u000c\\u007f\\u0001z\""),
+              std::string::npos)
+        << json;
+}
+
 }  // namespace
