@@ -636,6 +636,11 @@ bool EndPaint(Hwnd hwnd, const PAINTSTRUCT* ps);
 // repainted from it.
 bool Present(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int height,
              const RECT* dirty = nullptr);
+// The same for the rectangles of `dirty` only (an empty region shows
+// nothing): what was redrawn in several places at once reaches the screen
+// without the parts between them.
+bool Present(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int height,
+             const Region& dirty);
 
 // Sets (null: removes) the window's shape; pixels outside it are not shown
 // and do not take input.

@@ -2,6 +2,8 @@
 // window regions and the compositor queries.
 #include <algorithm>
 #include <cstring>
+#include <span>
+#include <vector>
 
 #include "platform/core/state.h"
 
@@ -39,35 +41,55 @@ RECT CaretRectLocked(const WindowRecord& rec) {
 
 }  // namespace
 
-void RepaintLocked(WindowRecord& rec, RECT rect) {
-    RECT pic{0, 0, rec.picWidth, rec.picHeight};
+void RepaintLocked(WindowRecord& rec, std::span<const RECT> rects) {
+    const RECT pic{0, 0, rec.picWidth, rec.picHeight};
+    std::vector<RECT> areas;
+    areas.reserve(rects.size() + 2);
+    // Overlapping areas become one, so that no pixel is written twice while
+    // the first write may still be on its way to the screen.
+    auto add = [&](RECT r) {
+        r = Intersect(r, pic);
+        if (r.empty()) return;
+        for (std::size_t i = 0; i < areas.size();) {
+            if (Intersect(areas[i], r).empty()) {
+                ++i;
+                continue;
+            }
+            r = Union(r, areas[i]);
+            areas.erase(areas.begin() + static_cast<std::ptrdiff_t>(i));
+            i = 0;
+        }
+        areas.push_back(r);
+    };
+    for (const RECT& r : rects) add(r);
     Caret& caret = rec.queue->caret;
-    RECT caretNow = CaretRectLocked(rec);
+    const RECT caretNow = CaretRectLocked(rec);
     if (caret.hwnd == rec.handle) {
-        rect = Union(rect, caret.drawn);
-        rect = Union(rect, caretNow);
+        add(caret.drawn);
+        add(caretNow);
         caret.drawn = caretNow;
     }
-    rect = Intersect(rect, pic);
-    if (rect.empty()) return;
+    if (areas.empty()) return;
     int stride = 0;
     std::uint32_t* buf = backend::DisplayBuffer(rec, rec.picWidth, rec.picHeight, &stride);
     if (buf == nullptr) return;
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        std::memcpy(reinterpret_cast<std::uint8_t*>(buf) + static_cast<std::ptrdiff_t>(y) * stride +
-                        rect.left * 4,
-                    rec.picture.data() + static_cast<std::size_t>(y) * rec.picWidth + rect.left,
-                    static_cast<std::size_t>(rect.width()) * 4);
+    for (const RECT& area : areas) {
+        for (int y = area.top; y < area.bottom; ++y) {
+            std::memcpy(reinterpret_cast<std::uint8_t*>(buf) +
+                            static_cast<std::ptrdiff_t>(y) * stride + area.left * 4,
+                        rec.picture.data() + static_cast<std::size_t>(y) * rec.picWidth + area.left,
+                        static_cast<std::size_t>(area.width()) * 4);
+        }
+        const RECT c = Intersect(caretNow, area);
+        if (!c.empty()) DrawCaret(buf, stride, c);
+        backend::Push(rec, area);
     }
-    RECT c = Intersect(caretNow, rect);
-    if (!c.empty()) DrawCaret(buf, stride, c);
-    backend::Push(rec, rect);
 }
 
 void RefreshCaretLocked(ThreadQueue& q) {
     WindowRecord* rec = Find(q.caret.hwnd);
     if (rec == nullptr || rec->picWidth == 0) return;
-    RepaintLocked(*rec, RECT{});
+    RepaintLocked(*rec, std::span<const RECT>{});
 }
 
 }  // namespace plat::core
@@ -76,32 +98,52 @@ namespace plat {
 
 using namespace core;
 
-bool Present(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int height,
-             const RECT* dirty) {
+namespace {
+
+// Keeps `dirty` of the picture (all of it when its size changed) and shows it.
+bool PresentRects(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int height,
+                  std::span<const RECT> dirty) {
     if (pixels == nullptr || width <= 0 || height <= 0 || stride < width * 4) return false;
     return WithWindow(hwnd, false, [&](WindowRecord& rec) -> bool {
-        RECT full{0, 0, width, height};
-        RECT r = full;
+        const RECT full{0, 0, width, height};
         if (rec.picWidth != width || rec.picHeight != height) {
             rec.picWidth = width;
             rec.picHeight = height;
             rec.picture.assign(static_cast<std::size_t>(width) * height, 0);
             rec.queue->caret.drawn = RECT{};
-        } else if (dirty != nullptr) {
-            r = Intersect(*dirty, full);
+            dirty = std::span(&full, 1);
         }
-        if (r.empty()) return true;
-        for (int y = r.top; y < r.bottom; ++y) {
-            const auto* src = reinterpret_cast<const std::uint32_t*>(
-                reinterpret_cast<const std::uint8_t*>(pixels) +
-                static_cast<std::ptrdiff_t>(y) * stride);
-            std::memcpy(rec.picture.data() + static_cast<std::size_t>(y) * width + r.left,
-                        src + r.left, static_cast<std::size_t>(r.width()) * 4);
+        bool any = false;
+        for (const RECT& d : dirty) {
+            const RECT r = Intersect(d, full);
+            any = any || !r.empty();
+            for (int y = r.top; y < r.bottom; ++y) {
+                const auto* src = reinterpret_cast<const std::uint32_t*>(
+                    reinterpret_cast<const std::uint8_t*>(pixels) +
+                    static_cast<std::ptrdiff_t>(y) * stride);
+                std::memcpy(rec.picture.data() + static_cast<std::size_t>(y) * width + r.left,
+                            src + r.left, static_cast<std::size_t>(r.width()) * 4);
+            }
         }
+        if (!any) return true;
         ++rec.presentCount;
-        RepaintLocked(rec, r);
+        RepaintLocked(rec, dirty);
         return true;
     });
+}
+
+}  // namespace
+
+bool Present(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int height,
+             const RECT* dirty) {
+    const RECT whole{0, 0, width, height};
+    return PresentRects(hwnd, pixels, stride, width, height,
+                        std::span(dirty != nullptr ? dirty : &whole, 1));
+}
+
+bool Present(Hwnd hwnd, const std::uint32_t* pixels, int stride, int width, int height,
+             const Region& dirty) {
+    return PresentRects(hwnd, pixels, stride, width, height, dirty.rects);
 }
 
 bool SetWindowRgn(Hwnd hwnd, const Region* region, bool redraw) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <type_traits>
@@ -215,8 +216,12 @@ void KillInternalTimerLocked(WindowRecord& rec, std::uintptr_t id);
 
 // Redraws the caret of `q` into its window's display (needs the lock).
 void RefreshCaretLocked(ThreadQueue& q);
-// Pushes a rectangle of a window's picture with the caret over it.
-void RepaintLocked(WindowRecord& rec, RECT rect);
+// Pushes rectangles of a window's picture with the caret over it (and the
+// caret's old place).
+void RepaintLocked(WindowRecord& rec, std::span<const RECT> rects);
+inline void RepaintLocked(WindowRecord& rec, const RECT& rect) {
+    RepaintLocked(rec, std::span(&rect, 1));
+}
 
 // Geometry change from the layer or the window system: stores the rectangle
 // and sends WM_MOVE / WM_SIZE. Called without the lock.

@@ -24,13 +24,19 @@ public:
     int stride() const { return width_ * 4; }
     int width() const { return width_; }
     int height() const { return height_; }
+    // Sends a rectangle of the image to `target`. A shared-memory image is
+    // read by the server later: AwaitServer before writing into it again.
     void Put(Drawable target, GC gc, int x, int y, int w, int h);
+    // Waits until the server has read what was put; a round trip only when
+    // something is in flight.
+    void AwaitServer();
 
 private:
     void Release();
     XImage* image_ = nullptr;
     XShmSegmentInfo shmInfo_{};
     bool usesShm_ = false;
+    bool inFlight_ = false;
     std::vector<std::uint32_t> plain_;
     std::uint32_t* data_ = nullptr;
     int width_ = 0;

@@ -25,6 +25,7 @@ void PixelImage::Release() {
         shmdt(shmInfo_.shmaddr);
         usesShm_ = false;
     }
+    inFlight_ = false;
     plain_.clear();
     data_ = nullptr;
     width_ = height_ = 0;
@@ -88,12 +89,23 @@ bool PixelImage::Ensure(int width, int height) {
 void PixelImage::Put(Drawable target, GC gc, int x, int y, int w, int h) {
     Display& xc = XConnection();
     if (image_ == nullptr) return;
-    if (usesShm_)
+    if (usesShm_) {
         XShmPutImage(xc.dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w),
                      static_cast<unsigned>(h), False);
-    else
+        inFlight_ = true;
+    } else {
         XPutImage(xc.dpy, target, gc, image_, x, y, x, y, static_cast<unsigned>(w),
                   static_cast<unsigned>(h));
+    }
+}
+
+void PixelImage::AwaitServer() {
+    if (!inFlight_) return;
+    Display& x = XConnection();
+    std::lock_guard lk(x.mu);
+    XSync(x.dpy, False);
+    inFlight_ = false;
+    if (XEventsQueued(x.dpy, QueuedAlready) > 0) x.Kick();
 }
 
 }  // namespace plat::x11
@@ -105,6 +117,8 @@ using namespace plat::x11;
 std::uint32_t* DisplayBuffer(WindowRecord& rec, int width, int height, int* strideBytes) {
     X11Window* n = Native(rec);
     if (n == nullptr || !n->image.Ensure(width, height)) return nullptr;
+    // The caller writes into the image next.
+    n->image.AwaitServer();
     *strideBytes = n->image.stride();
     return n->image.data();
 }
@@ -120,10 +134,9 @@ void Push(WindowRecord& rec, const RECT& rect) {
                 for (int px = rect.left; px < rect.right; ++px) row[px] |= 0xFF000000u;
             }
         }
-        UpdateShape(rec, n, rect.top, rect.bottom, false);
+        UpdateShape(rec, n, rect, false);
         n.image.Put(n.window, n.gc, rect.left, rect.top, rect.width(), rect.height());
-        // The image memory is reused by the next present: wait until the server has it.
-        XSync(x.dpy, False);
+        XFlush(x.dpy);
         if (XEventsQueued(x.dpy, QueuedAlready) > 0) x.Kick();
     });
 }

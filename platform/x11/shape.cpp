@@ -14,41 +14,57 @@ namespace plat::x11 {
 
 namespace {
 
-// Whether a row has a pixel of alpha 0; four pixels at a time where SSE2 is there.
-bool HasTransparentPixel(const std::uint32_t* row, int width) {
-    int x = 0;
-#if defined(__SSE2__)
-    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-    const __m128i zero = _mm_setzero_si128();
-    __m128i any = zero;
-    for (; x + 4 <= width; x += 4) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
-        any = _mm_or_si128(any, _mm_cmpeq_epi32(_mm_and_si128(v, alpha), zero));
-    }
-    if (_mm_movemask_epi8(any) != 0) return true;
-#endif
-    for (; x < width; ++x)
-        if ((row[x] & 0xFF000000u) == 0) return true;
-    return false;
+using Runs = std::vector<std::pair<int, int>>;
+
+// Appends [start, end) to sorted runs, joining a run that it continues.
+void AddRun(Runs& runs, int start, int end) {
+    if (end <= start) return;
+    if (!runs.empty() && runs.back().second == start) runs.back().second = end;
+    else runs.emplace_back(start, end);
 }
 
-// Opaque runs of one row of the kept picture, into `runs`.
-void RowRuns(const core::WindowRecord& rec, int y, std::vector<std::pair<int, int>>& runs) {
-    runs.clear();
-    const std::uint32_t* row = rec.picture.data() + static_cast<std::size_t>(y) * rec.picWidth;
-    int width = rec.picWidth;
-    // Most rows have no transparent pixel; this test vectorises.
-    if (!HasTransparentPixel(row, width)) {
-        runs.emplace_back(0, width);
-        return;
+// A pixel is shown when it is at least half opaque: without a compositor
+// nothing blends, and a fainter pixel (a shadow, the outer half of an
+// anti-aliased edge) would show as nearly black. That is the top bit of
+// the alpha byte, the sign bit of the pixel.
+bool Shown(std::uint32_t pixel) { return (pixel & 0x80000000u) != 0; }
+
+// The shown runs of row[left, right), appended to `runs`; four pixels a
+// step where SSE2 is there.
+void AddShownRuns(const std::uint32_t* row, int left, int right, Runs& runs) {
+    int start = -1;
+    int x = left;
+    auto at = [&](int px, bool shown) {
+        if (shown && start < 0) start = px;
+        else if (!shown && start >= 0) {
+            AddRun(runs, start, px);
+            start = -1;
+        }
+    };
+#if defined(__SSE2__)
+    for (; x + 4 <= right; x += 4) {
+        const int mask = _mm_movemask_ps(
+            _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x))));
+        if (mask == 0xF && start >= 0) continue;
+        if (mask == 0 && start < 0) continue;
+        for (int i = 0; i < 4; ++i) at(x + i, ((mask >> i) & 1) != 0);
     }
-    int x = 0;
-    while (x < width) {
-        while (x < width && (row[x] >> 24) == 0) ++x;
-        int start = x;
-        while (x < width && (row[x] >> 24) != 0) ++x;
-        if (x > start) runs.emplace_back(start, x);
+#endif
+    for (; x < right; ++x) at(x, Shown(row[x]));
+    if (start >= 0) AddRun(runs, start, right);
+}
+
+// The runs of a row whose pixels changed in [left, right) only: the old
+// runs outside the span, the pixels' runs inside it.
+void SpliceRuns(const Runs& old, const std::uint32_t* row, int left, int right, Runs& out) {
+    out.clear();
+    for (auto [s, e] : old) {
+        if (s >= left) break;
+        AddRun(out, s, std::min(e, left));
     }
+    AddShownRuns(row, left, right, out);
+    for (auto [s, e] : old)
+        if (e > right) AddRun(out, std::max(s, right), e);
 }
 
 bool CutsTransparency(const core::WindowRecord& rec, bool composited) {
@@ -58,43 +74,10 @@ bool CutsTransparency(const core::WindowRecord& rec, bool composited) {
            XConnection().shape;
 }
 
-}  // namespace
-
-void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, bool force) {
-    Display& x = XConnection();
-    if (!x.shape || n.window == 0) return;
-    bool composited = x.Composited();
-    bool cut = CutsTransparency(rec, composited) && rec.picWidth > 0;
-    if (composited != n.lastComposited) {
-        force = true;
-        n.lastComposited = composited;
-    }
-    bool changed = force;
-    if (cut) {
-        if (static_cast<int>(n.runs.size()) != rec.picHeight) {
-            n.runs.assign(static_cast<std::size_t>(rec.picHeight), {});
-            rowFrom = 0;
-            rowTo = rec.picHeight;
-            changed = true;
-        }
-        std::vector<std::pair<int, int>> scratch;
-        for (int y = std::max(0, rowFrom); y < std::min(rowTo, rec.picHeight); ++y) {
-            RowRuns(rec, y, scratch);
-            if (scratch != n.runs[y]) {
-                n.runs[y].swap(scratch);
-                changed = true;
-            }
-        }
-    } else if (!n.runs.empty()) {
-        n.runs.clear();
-        changed = true;
-    }
-    if (!changed) return;
-    if (!cut && !rec.hasRegion) {
-        if (n.shaped) XShapeCombineMask(x.dpy, n.window, ShapeBounding, 0, 0, None, ShapeSet);
-        n.shaped = false;
-        return;
-    }
+// The shape's rectangles: the runs of the rows cut by the region when the
+// window has one, or the region alone without runs. Rows with the same
+// rectangles as the row above join them.
+std::vector<XRectangle> ShapeRects(const core::WindowRecord& rec, const X11Window& n, bool cut) {
     std::vector<XRectangle> rects;
     auto add = [&](int l, int t, int r, int b) {
         if (r > l && b > t)
@@ -102,21 +85,83 @@ void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, 
                                        static_cast<unsigned short>(r - l),
                                        static_cast<unsigned short>(b - t)});
     };
-    if (cut) {
-        for (int y = 0; y < rec.picHeight; ++y) {
-            for (auto [l, r] : n.runs[y]) {
-                if (!rec.hasRegion) {
-                    add(l, y, r, y + 1);
-                    continue;
-                }
-                for (const RECT& g : rec.region.rects)
-                    if (y >= g.top && y < g.bottom)
-                        add(std::max(l, g.left), y, std::min(r, g.right), y + 1);
-            }
-        }
-    } else {
+    if (!cut) {
         for (const RECT& g : rec.region.rects) add(g.left, g.top, g.right, g.bottom);
+        return rects;
     }
+    std::size_t above = 0;  // the first rectangle of the row above
+    for (int y = 0; y < rec.picHeight; ++y) {
+        const std::size_t first = rects.size();
+        for (auto [l, r] : n.runs[static_cast<std::size_t>(y)]) {
+            if (!rec.hasRegion) {
+                add(l, y, r, y + 1);
+                continue;
+            }
+            for (const RECT& g : rec.region.rects)
+                if (y >= g.top && y < g.bottom)
+                    add(std::max(l, g.left), y, std::min(r, g.right), y + 1);
+        }
+        const std::size_t count = rects.size() - first;
+        const bool same =
+            first > above && count == first - above &&
+            rects[above].y + static_cast<int>(rects[above].height) == y &&
+            std::equal(rects.begin() + static_cast<std::ptrdiff_t>(first), rects.end(),
+                       rects.begin() + static_cast<std::ptrdiff_t>(above),
+                       [](const XRectangle& a, const XRectangle& b) {
+                           return a.x == b.x && a.width == b.width;
+                       });
+        if (same) {
+            for (std::size_t i = above; i < first; ++i) ++rects[i].height;
+            rects.resize(first);
+        } else {
+            above = first;
+        }
+    }
+    return rects;
+}
+
+}  // namespace
+
+void UpdateShape(core::WindowRecord& rec, X11Window& n, const RECT& changed, bool force) {
+    Display& x = XConnection();
+    if (!x.shape || n.window == 0) return;
+    const bool composited = x.Composited();
+    const bool cut = CutsTransparency(rec, composited) && rec.picWidth > 0;
+    if (composited != n.lastComposited) {
+        force = true;
+        n.lastComposited = composited;
+    }
+    if (!cut && !n.runs.empty()) {
+        n.runs.clear();
+        force = true;
+    }
+    RECT area = core::Intersect(changed, RECT{0, 0, rec.picWidth, rec.picHeight});
+    if (cut && static_cast<int>(n.runs.size()) != rec.picHeight) {
+        n.runs.assign(static_cast<std::size_t>(rec.picHeight), {});
+        area = RECT{0, 0, rec.picWidth, rec.picHeight};
+        force = true;
+    }
+    // The shape can only have changed where the picture did: the runs of
+    // the changed rows are read again within the changed columns.
+    if (cut && !area.empty()) {
+        Runs scratch;
+        for (int y = area.top; y < area.bottom; ++y) {
+            Runs& kept = n.runs[static_cast<std::size_t>(y)];
+            SpliceRuns(kept, rec.picture.data() + static_cast<std::size_t>(y) * rec.picWidth,
+                       area.left, area.right, scratch);
+            if (scratch == kept) continue;
+            kept.swap(scratch);
+            force = true;
+        }
+    }
+    if (!force) return;
+    if (!cut && !rec.hasRegion) {
+        if (n.shaped) XShapeCombineMask(x.dpy, n.window, ShapeBounding, 0, 0, None, ShapeSet);
+        n.shaped = false;
+        return;
+    }
+    // The whole shape at once: the server then exposes only what it adds.
+    std::vector<XRectangle> rects = ShapeRects(rec, n, cut);
     XShapeCombineRectangles(x.dpy, n.window, ShapeBounding, 0, 0, rects.data(),
                             static_cast<int>(rects.size()), ShapeSet, Unsorted);
     n.shaped = true;
@@ -130,7 +175,7 @@ using namespace plat::x11;
 
 void ShapeChanged(WindowRecord& rec) {
     WithXWindow(rec, [&](X11Window& n, Display& x) {
-        UpdateShape(rec, n, 0, rec.picHeight, true);
+        UpdateShape(rec, n, RECT{0, 0, rec.picWidth, rec.picHeight}, true);
         XFlush(x.dpy);
     });
 }

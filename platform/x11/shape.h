@@ -7,9 +7,9 @@
 namespace plat::x11 {
 
 // Applies the window's bounding shape: its region, intersected with the
-// opaque pixels when transparency is cut. Rows rowFrom..rowTo of the kept
-// picture are read again; `force` applies the shape even when no row
-// changed. Needs XConnection().mu.
-void UpdateShape(core::WindowRecord& rec, X11Window& n, int rowFrom, int rowTo, bool force);
+// shown pixels when transparency is cut. `changed` is the part of the kept
+// picture that changed since the last call; `force` applies the shape even
+// when it stayed the same. Needs XConnection().mu.
+void UpdateShape(core::WindowRecord& rec, X11Window& n, const RECT& changed, bool force);
 
 }  // namespace plat::x11

@@ -256,7 +256,7 @@ void StyleChanged(WindowRecord& rec) {
             SendNetWmState(n.window, above, x.atoms.netWmStateAbove, 0);
         else SetInitialState(n.window, above);
         if (above && n.mapped) XRaiseWindow(x.dpy, n.window);
-        UpdateShape(rec, n, 0, rec.picHeight, true);
+        UpdateShape(rec, n, RECT{0, 0, rec.picWidth, rec.picHeight}, true);
         XFlush(x.dpy);
     });
 }

@@ -34,6 +34,18 @@ TEST_F(PresentTest, WholeAndPartialPresentsAreKept) {
     EXPECT_EQ(pic.at(19, 14), 0xFF00FF00u);
     EXPECT_EQ(pic.at(20, 14), 0xC8C80000u);
     EXPECT_EQ(headless::PresentCount(h), 2);
+    // Several rectangles at once show those and nothing between them.
+    auto blue = Fill(40, 30, 0xFF0000FFu);
+    Region apart;
+    apart.rects = {RECT{0, 0, 5, 5}, RECT{30, 20, 40, 30}};
+    ASSERT_TRUE(Present(h, blue.data(), 40 * 4, 40, 30, apart));
+    pic = headless::Presented(h);
+    EXPECT_EQ(pic.at(4, 4), 0xFF0000FFu);
+    EXPECT_EQ(pic.at(39, 29), 0xFF0000FFu);
+    EXPECT_EQ(pic.at(15, 10), 0xFF00FF00u);
+    EXPECT_EQ(pic.at(25, 25), 0xC8C80000u);
+    ASSERT_TRUE(Present(h, red.data(), 40 * 4, 40, 30, Region{}));
+    EXPECT_EQ(headless::Presented(h).at(4, 4), 0xFF0000FFu) << "an empty region shows nothing";
     // A stride wider than the row is honoured.
     std::vector<std::uint32_t> wide(50 * 30, 0xFF0000FFu);
     ASSERT_TRUE(Present(h, wide.data(), 50 * 4, 40, 30));

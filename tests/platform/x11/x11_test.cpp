@@ -84,23 +84,38 @@ TEST_F(X11Plain, OrdinaryWindowIsOpaqueAndRegionShapesIt) {
     EXPECT_TRUE(InShape(probe_, w, 2, 2));
 }
 
-TEST_F(X11Plain, TransparentPixelsAreCutWithoutACompositor) {
+TEST_F(X11Plain, FaintPixelsAreCutWithoutACompositor) {
     ASSERT_FALSE(IsCompositionEnabled());
     Hwnd h = Make("cut-transparent", 500, 40, 100, 50, WS_EX_LAYERED);
+    // Transparent, then a faint shadow, then half opaque and more.
     std::vector<std::uint32_t> px(100 * 50, 0xC0603000u);
     for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 30; ++x) px[static_cast<std::size_t>(y) * 100 + x] = 0;
+        for (int x = 0; x < 30; ++x)
+            px[static_cast<std::size_t>(y) * 100 + x] = x < 20 ? 0 : 0x40000000u;
+    for (int y = 0; y < 50; ++y) px[static_cast<std::size_t>(y) * 100 + 30] = 0x80404040u;
     PresentAndShow(h, px, 100, 50);
     Window w = Find("cut-transparent");
     ASSERT_NE(w, 0u);
     Pump(50);
     EXPECT_FALSE(InShape(probe_, w, 10, 10));
+    EXPECT_FALSE(InShape(probe_, w, 25, 10));
     EXPECT_TRUE(InShape(probe_, w, 30, 10));
+    EXPECT_TRUE(InShape(probe_, w, 90, 10));
+    // A present of part of some rows changes the shape there only.
+    std::vector<std::uint32_t> hole(100 * 50, 0);
+    RECT middle{50, 10, 60, 20};
+    Present(h, hole.data(), 400, 100, 50, &middle);
+    Pump(50);
+    EXPECT_FALSE(InShape(probe_, w, 55, 15));
+    EXPECT_TRUE(InShape(probe_, w, 45, 15));
+    EXPECT_TRUE(InShape(probe_, w, 65, 15));
+    EXPECT_FALSE(InShape(probe_, w, 10, 15));
     // What becomes opaque later is shown again.
     std::fill(px.begin(), px.end(), 0xFF000000u);
     Present(h, px.data(), 400, 100, 50);
     Pump(50);
     EXPECT_TRUE(InShape(probe_, w, 10, 10));
+    EXPECT_TRUE(InShape(probe_, w, 55, 15));
 }
 
 TEST_F(X11Plain, XdotoolMouseArrivesAsMessages) {
