@@ -1,14 +1,7 @@
 #include "tests/platform/win32/native_probe.h"
 
+#include "platform/win32/win32.h"
 #include "runtime/codepage.h"
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
 
 #include <cstring>
 
