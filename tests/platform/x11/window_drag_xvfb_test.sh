@@ -27,8 +27,8 @@ if [ "$mode" = wm ]; then
 fi
 
 in_background "$work/log" "$work/stderr" program "$gallery"
-for _ in $(seq 1 600); do grep -q '^ready$' "$work/log" && break; sleep 0.1; done
-grep -q '^ready$' "$work/log" || fail "ui-gallery did not start"
+for _ in $(seq 1 600); do grep -qE $'^ready\r?$' "$work/log" && break; sleep 0.1; done
+grep -qE $'^ready\r?$' "$work/log" || fail "ui-gallery did not start"
 window=$(xdotool search --sync --name '^ui-gallery$' | head -n 1)
 [ -n "$window" ] || fail "no ui-gallery window"
 
