@@ -224,7 +224,8 @@ LRESULT Handle(HWND window, Win32Window& n, UINT msg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_TIMER:
         if (wParam != kLoopTimer) break;
-        ServeFromSystemLoop();
+        // A tick queued before the loop ended is left to the program's loop.
+        if (InSystemLoop()) ServeFromSystemLoop();
         return 0;
     case kStartMoveSize: RunMoveSize(window, wParam); return 0;
     case kApplyTitle: {
