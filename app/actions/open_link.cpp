@@ -1,6 +1,7 @@
 #include "app/actions/open_link.h"
 
 #include "runtime/codepage.h"
+#include "runtime/thread.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -211,6 +212,12 @@ OpenLinkOutcome OpenLinkInDesktop(const rt::Text& link, int graceMs) {
                      : *status == 3 ? OpenLinkResult::kNoHandler
                                     : OpenLinkResult::kFailed;
     return outcome;
+}
+
+bool OpenLinkInBackground(const rt::Text& link, int graceMs,
+                          std::function<void(const OpenLinkOutcome&)> done) {
+    return rt::StartThread(
+        [link, graceMs, done = std::move(done)] { done(OpenLinkInDesktop(link, graceMs)); });
 }
 
 rt::Text OpenLinkStatusText(const OpenLinkOutcome& outcome, const rt::Text& title) {

@@ -5,6 +5,7 @@
 
 #include "runtime/text.h"
 
+#include <functional>
 #include <string>
 
 namespace app {
@@ -28,6 +29,12 @@ struct OpenLinkOutcome {
 // at most `graceMs` for xdg-open to fail early; a handler still running then
 // counts as opened and is reaped in the background.
 OpenLinkOutcome OpenLinkInDesktop(const rt::Text& link, int graceMs = 500);
+
+// OpenLinkInDesktop on a thread of its own, so that the caller never waits
+// for xdg-mime, xdg-open or the handler; `done` gets the outcome on that
+// thread. False, and `done` is never called, when no thread could start.
+bool OpenLinkInBackground(const rt::Text& link, int graceMs,
+                          std::function<void(const OpenLinkOutcome&)> done);
 
 // What the status box says about an outcome, for the hit titled `title`.
 rt::Text OpenLinkStatusText(const OpenLinkOutcome& outcome, const rt::Text& title);

@@ -41,7 +41,9 @@ public:
     void StopSearch();
     void ShowRowLink();
     void CopyLink();
-    // A double click on a row: its link to the desktop's handler for the scheme.
+    // A double click on a row: its link to the desktop's handler for the
+    // scheme, off this thread; the outcome joins the row's line in the
+    // status box when it comes.
     void OpenRowLink();
     // Replaces the status box's text, as a search's status does.
     void ShowNotice(const rt::Text& text) { statusBox.Text(text); }
@@ -79,6 +81,8 @@ private:
     void ShowIdle();  // the buttons, group and bar as between searches
     // Each site box's tooltip tells the site's part of the search just ended.
     void ReportSites(bool stopped);
+    // The outcome of the latest OpenRowLink has come.
+    void ShowLinkOutcome();
 
     SiteTable sites_;
 
@@ -102,6 +106,13 @@ private:
     int searchPages_ = 0;     // the pages per site the latest search asked for
     int search_ = 0;          // the number of the latest search
     bool searching_ = false;  // the latest search still counts
+
+    // Posted when a link handed to the desktop has its outcome.
+    static constexpr plat::UINT kLinkOpenedMessage = plat::WM_APP + 0x52;
+    struct LinkReply;
+    std::shared_ptr<LinkReply> linkReply_;
+    int linkOpenings_ = 0;  // the number of the latest OpenRowLink
+    rt::Text openedLine_;   // the status line of the row it opened
 };
 
 }  // namespace app

@@ -3,7 +3,29 @@
 #include "app/actions/open_link.h"
 #include "app/window/main_window.h"
 
+#include <mutex>
+
 namespace app {
+
+namespace {
+
+// How long xdg-open may take to fail before the link counts as taken; the
+// window does not wait for it.
+constexpr int kOpenGraceMs = 2000;
+
+rt::Text LinkLine(const rt::Text& title, const rt::Text& link) {
+    return "【" + title + "】 下载地址：  " + link;
+}
+
+}  // namespace
+
+// The outcome of the latest link handed to the desktop, on its way from the
+// thread that handed it over to the user-interface thread.
+struct MainWindow::LinkReply {
+    std::mutex mutex;
+    int opening = 0;  // the OpenRowLink it answers
+    rt::Text text;
+};
 
 MainWindow::SelectedRow MainWindow::Selected() {
     const int row = resultList.Selection();
@@ -16,16 +38,40 @@ void MainWindow::ShowRowLink() {
     const SelectedRow row = Selected();
     if (row.number == 0) return;
     selectedLink = store_.Link(row.number);
-    statusBox.Text("【" + row.title + "】 下载地址：  " + selectedLink);
+    statusBox.Text(LinkLine(row.title, selectedLink));
 }
 
 void MainWindow::OpenRowLink() {
     const SelectedRow row = Selected();
     if (row.number == 0) return;
-    // xdg-open is given a moment to fail; a handler that keeps running is
-    // left to itself, so the window waits at most that long.
-    const OpenLinkOutcome outcome = OpenLinkInDesktop(store_.Link(row.number), 300);
-    statusBox.Text(OpenLinkStatusText(outcome, row.title));
+    const rt::Text link = store_.Link(row.number);
+    if (!linkReply_) linkReply_ = std::make_shared<LinkReply>();
+    const int opening = ++linkOpenings_;
+    openedLine_ = LinkLine(row.title, link);
+    OpenLinkInBackground(link, kOpenGraceMs,
+                         [reply = linkReply_, window = mainWindow, opening,
+                          title = row.title](const OpenLinkOutcome& outcome) {
+                             {
+                                 std::lock_guard lock(reply->mutex);
+                                 // An older hand-over that ends late is of no interest.
+                                 if (opening < reply->opening) return;
+                                 reply->opening = opening;
+                                 reply->text = OpenLinkStatusText(outcome, title);
+                             }
+                             // A window that is gone refuses the message.
+                             plat::PostMessage(window, kLinkOpenedMessage, 0, 0);
+                         });
+}
+
+void MainWindow::ShowLinkOutcome() {
+    rt::Text text;
+    {
+        std::lock_guard lock(linkReply_->mutex);
+        if (linkReply_->opening != linkOpenings_) return;
+        text = linkReply_->text;
+    }
+    // Only while the status box still shows the row that was opened.
+    if (statusBox.Text() == openedLine_) statusBox.Text(openedLine_ + "\r\n" + text);
 }
 
 void MainWindow::CopyLink() {

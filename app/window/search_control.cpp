@@ -119,6 +119,10 @@ ui::LResult MainWindow::OnMainWindowMessage(ui::NativeWindow, unsigned message, 
         TakeUpdates();
         return 0;
     }
+    if (message == kLinkOpenedMessage) {
+        ShowLinkOutcome();
+        return 0;
+    }
     if (message == plat::WM_DESTROY) plat::PostQuitMessage(0);
     return -1;
 }
