@@ -101,7 +101,8 @@ set -e
 echo "write error named (exit 1); closed pipe quiet (exit $CODE)"
 
 # Ctrl+C while standard output is full and nobody reads it: the process
-# ends within a second with 130, and a second Ctrl+C does not wait at all.
+# ends with 130 (half a second later, at once on a second Ctrl+C; the bound
+# here leaves room for a loaded machine), where it used to wait for a reader.
 mkfifo "$E2E_WORK/pipe"
 exec 7<>"$E2E_WORK/pipe"  # a reader that never reads
 for presses in 1 2; do
@@ -118,7 +119,7 @@ for presses in 1 2; do
   [ "$presses" = 2 ] && kill -INT "$pid"
   wait_exit "$pid" 20
   elapsed=$(($(now_ms) - start))
-  [ "$EXIT_CODE" = 130 ] && [ "$elapsed" -lt 1000 ] || fail "Ctrl+C x$presses on a blocked pipe: exit $EXIT_CODE after $elapsed ms"
+  [ "$EXIT_CODE" = 130 ] && [ "$elapsed" -lt 5000 ] || fail "Ctrl+C x$presses on a blocked pipe: exit $EXIT_CODE after $elapsed ms"
   grep -qE '^search stopped: [0-9]+ seconds, [0-9]+ hits$' "$E2E_WORK/err" || fail "no closing line: $(cat "$E2E_WORK/err")"
   echo "Ctrl+C x$presses with standard output blocked: exit 130 after $elapsed ms"
 done
