@@ -8,6 +8,11 @@ if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "" FORCE)
 endif()
 
+# Before the project's compiler options, which GoogleTest's sources do not take.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/windows/Windows.cmake)
+endif()
+
 add_compile_options(-Wall -Wextra)
 
 # Every narrow literal is a code-page-936 text. Clang accepts only UTF-8 as the

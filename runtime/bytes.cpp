@@ -49,11 +49,11 @@ ByteBuffer LeftBytes(const ByteBuffer& bytes, int n) {
 int FindBytes(const ByteBuffer& bytes, const ByteBuffer& pattern, std::optional<int> start) {
     const std::size_t from = detail::ForwardScanStart(bytes.size(), pattern.size(), start);
     if (from == detail::kNotFound) return -1;
-    const void* hit =
-        memmem(bytes.data() + from, bytes.size() - from, pattern.data(), pattern.size());
-    return hit == nullptr
-               ? -1
-               : static_cast<int>(static_cast<const std::uint8_t*>(hit) - bytes.data() + 1);
+    const auto* data = reinterpret_cast<const char*>(bytes.data());
+    const char* hit =
+        detail::FindBytesIn(data + from, bytes.size() - from,
+                            reinterpret_cast<const char*>(pattern.data()), pattern.size());
+    return hit == nullptr ? -1 : static_cast<int>(hit - data + 1);
 }
 
 ByteBuffer BlankBytes(int n) {

@@ -1,5 +1,6 @@
 // Conversion between code page 936, UTF-8 and UTF-16, with the Windows
-// converter's handling of what does not convert.
+// converter's handling of what does not convert: Windows' own converters on
+// Windows, iconv with the same replacement rules elsewhere.
 #pragma once
 
 #include <string>

@@ -1,9 +1,6 @@
 // Message reporting and the exit sequence shared by every fatal condition.
 #include "runtime/fatal.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +9,7 @@
 
 #include "runtime/codepage.h"
 #include "runtime/late_binding.h"
+#include "runtime/system.h"
 
 namespace rt {
 namespace {
@@ -32,12 +30,13 @@ std::atomic<bool> exitStarted{false};
 thread_local bool exitingOnThisThread = false;
 
 // Until the platform layer installs its message box: one line on stderr,
-// readable on a UTF-8 terminal.
-void ReportToStderr(const std::string& text, const std::string& caption) {
+// readable on a UTF-8 terminal, and the system's own box where there is one.
+void ReportToSystem(const std::string& text, const std::string& caption) {
     const std::string t = kLiteralsAreCp936 ? Cp936ToUtf8(text) : text;
     const std::string c = kLiteralsAreCp936 ? Cp936ToUtf8(caption) : caption;
     std::fprintf(stderr, "%s: %s\n", c.c_str(), t.c_str());
     std::fflush(stderr);
+    system::ShowErrorBox(text, caption);
 }
 
 void HandleAllocationFailure() { OutOfMemory(); }
@@ -60,7 +59,7 @@ void ReportMessage(const std::string& text, const std::string& caption) {
     }
     // Called outside the lock: a message box waits for the user.
     if (reporter) reporter(text, caption);
-    else ReportToStderr(text, caption);
+    else ReportToSystem(text, caption);
 }
 
 void SetExitHook(std::function<void()> hook) {
@@ -76,7 +75,7 @@ void ExitProgram(int code) {
     }
     if (exitStarted.exchange(true)) {
         // Another thread is running the exit sequence and will end the process.
-        for (;;) pause();
+        system::WaitForever();
     }
     exitingOnThisThread = true;
     std::function<void()> hook;
@@ -89,16 +88,12 @@ void ExitProgram(int code) {
     std::fflush(nullptr);
     // Static destructors would race with threads still running, so only the
     // main thread ends the process the full way.
-    if (gettid() == getpid()) std::exit(code);
+    if (system::OnMainThread()) std::exit(code);
     std::_Exit(code);
 }
 
 unsigned PlaceOf(const void* codeAddress) {
-    Dl_info info{};
-    auto address = reinterpret_cast<std::uintptr_t>(codeAddress);
-    if (dladdr(codeAddress, &info) != 0 && info.dli_fbase != nullptr)
-        address -= reinterpret_cast<std::uintptr_t>(info.dli_fbase);
-    return static_cast<unsigned>(address);
+    return static_cast<unsigned>(system::ModuleOffset(codeAddress));
 }
 
 void FatalError(int number, unsigned place) {

@@ -18,7 +18,8 @@ enum RuntimeError : int {
 };
 
 // Shows a message with a caption (code-page-936 texts) and an error icon.
-// Until the platform layer installs its message box, messages go to stderr.
+// Until the platform layer installs its message box, messages go to stderr,
+// and on Windows to a system message box as well.
 using MessageReporter = std::function<void(const std::string& text, const std::string& caption)>;
 void SetMessageReporter(MessageReporter reporter);
 void ReportMessage(const std::string& text, const std::string& caption);

@@ -14,7 +14,7 @@ namespace rt {
 // Looks up `exportName` in `module` and returns its address. A module already
 // present in the process is used as it is; one loaded here is recorded and
 // released at exit in loading order. A name whose first "@" is doubled is cut
-// there; "#digits" names an ordinal, which cannot be looked up on this platform.
+// there; "#digits" names an ordinal (Windows; shared objects have none).
 void* Bind(const std::string& module, const std::string& exportName);
 
 // Releases the modules Bind loaded, in loading order (part of the exit

@@ -66,12 +66,33 @@ std::size_t NextFoldedCandidate(std::string_view text, std::string_view sub, std
 std::size_t NextCandidate(std::string_view text, std::string_view sub, std::size_t pos,
                           bool ignoreCase) {
     if (ignoreCase) return NextFoldedCandidate(text, sub, pos);
-    const void* hit = memmem(text.data() + pos, text.size() - pos, sub.data(), sub.size());
-    return hit == nullptr ? kNotFound
-                          : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    const char* hit = FindBytesIn(text.data() + pos, text.size() - pos, sub.data(), sub.size());
+    return hit == nullptr ? kNotFound : static_cast<std::size_t>(hit - text.data());
 }
 
 }  // namespace
+
+// glibc's memmem and memrchr are several times faster than a plain search on
+// a long page; other C libraries lack them.
+const char* FindBytesIn(const char* haystack, std::size_t n, const char* needle, std::size_t m) {
+#if defined(__GLIBC__)
+    return static_cast<const char*>(memmem(haystack, n, needle, m));
+#else
+    const std::size_t at = std::string_view(haystack, n).find(std::string_view(needle, m));
+    return at == std::string_view::npos ? nullptr : haystack + at;
+#endif
+}
+
+const char* FindLastByte(const char* bytes, std::size_t n, char c) {
+#if defined(__GLIBC__)
+    return static_cast<const char*>(memrchr(bytes, c, n));
+#else
+    while (n > 0) {
+        if (bytes[--n] == c) return bytes + n;
+    }
+    return nullptr;
+#endif
+}
 
 std::size_t ForwardScanStart(std::size_t n, std::size_t m, std::optional<int> start) {
     if (n == 0 || m == 0 || m > n) return kNotFound;

@@ -25,6 +25,13 @@ std::size_t ForwardScanStart(std::size_t n, std::size_t m, std::optional<int> st
 // without regard to case when `ignoreCase` is set.
 bool BytesEqual(const char* a, const char* b, std::size_t n, bool ignoreCase);
 
+// The first occurrence of the `m` bytes at `needle` in the `n` bytes at
+// `haystack` (memmem), or null.
+const char* FindBytesIn(const char* haystack, std::size_t n, const char* needle, std::size_t m);
+
+// The last byte equal to `c` in the `n` bytes at `bytes` (memrchr), or null.
+const char* FindLastByte(const char* bytes, std::size_t n, char c);
+
 // The 0-based position of the first occurrence of `sub` in `text` that a scan
 // starting at `from` (taken as a character boundary) and stepping by character
 // reaches, or kNotFound. An occurrence must lie wholly inside `text`.

@@ -33,9 +33,10 @@ int FindTextReverse(const Text& text, const Text& sub, std::optional<int> start,
     for (long long i = a; i >= 0; --i) {
         if (!ignoreCase) {
             // Jump to the previous byte equal to the first byte of `sub`.
-            const void* p = memrchr(text.data(), sub[0], static_cast<std::size_t>(i + 1));
+            const char* p =
+                detail::FindLastByte(text.data(), static_cast<std::size_t>(i + 1), sub[0]);
             if (p == nullptr) return -1;
-            i = static_cast<const char*>(p) - text.data();
+            i = p - text.data();
         }
         if (detail::BytesEqual(text.data() + i, sub.data(), sub.size(), ignoreCase))
             return static_cast<int>(i + 1);

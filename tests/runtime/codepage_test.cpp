@@ -11,6 +11,14 @@ namespace {
 const std::string kGbk = "\xD6\xD0\xCE\xC4";
 const std::string kUtf8 = "\xE4\xB8\xAD\xE6\x96\x87";
 
+// The Windows build converts with Windows' own tables, the Linux build with
+// iconv's; CodePage.TablesOfTheTwoSystems lists where they differ.
+#ifdef _WIN32
+constexpr bool kWindowsTables = true;
+#else
+constexpr bool kWindowsTables = false;
+#endif
+
 TEST(CodePage, RoundTrips) {
     EXPECT_EQ(Cp936ToUtf8(kGbk), kUtf8);
     EXPECT_EQ(Utf8ToCp936(kUtf8), kGbk);
@@ -32,9 +40,10 @@ TEST(CodePage, RoundTrips) {
 }
 
 TEST(CodePage, CharactersWithoutACodePage936FormBecomeQuestionMarks) {
+    // An emoji: iconv gives one "?" for the pair, Windows one for each unit.
     EXPECT_EQ(Utf8ToCp936("a\xF0\x9F\x98\x80"
                           "b"),
-              "a?b");                                              // emoji: one "?" for the pair
+              kWindowsTables ? "a??b" : "a?b");
     EXPECT_EQ(WideToMultiByte(kCodePage936, u"x\u0E01y"), "x?y");  // Thai
     EXPECT_EQ(WideToMultiByte(kCodePage936, std::u16string(u"a") + char16_t(0xD800) + u"b"), "a?b");
     EXPECT_EQ(WideToMultiByte(kCodePage936, std::u16string(u"a") + char16_t(0xD800)), "a?");
@@ -57,11 +66,8 @@ TEST(CodePage, CharactersWithoutACodePage936FormBecomeQuestionMarks) {
 }
 
 TEST(CodePage, BytesThatDoNotDecode) {
-    // Invalid code-page-936 bytes become "?", a character cut off at the end too.
-    EXPECT_EQ(MultiByteToWide(kCodePage936,
-                              "\xFF"
-                              "A"),
-              u"?A");
+    // A character cut off at the end becomes "?" (other invalid bytes:
+    // CodePage.TablesOfTheTwoSystems).
     EXPECT_EQ(MultiByteToWide(kCodePage936, "A\xD6"), u"A?");
     EXPECT_EQ(Cp936ToUtf8(kGbk + "\xD6"), kUtf8 + "?");
     // Invalid UTF-8 becomes U+FFFD, which has no code-page-936 form.
@@ -106,6 +112,44 @@ TEST(CodePage, Utf8ConversionAgreesWithTheWayThroughUtf16OnEveryCharacter) {
         all += 'a';
     }
     EXPECT_TRUE(Utf8ToCp936(all) == ThroughUtf16(all));
+}
+
+TEST(CodePage, TablesOfTheTwoSystems) {
+    // The same on both: 0x80 is the euro sign.
+    EXPECT_EQ(MultiByteToWide(kCodePage936, "\x80"), u"\u20AC");
+    // Windows maps 0xFF and the user-defined areas (0xAAA1-0xAFFE,
+    // 0xF8A1-0xFEFE, 0xA140-0xA7A0) to private-use characters, and takes a
+    // lead byte with a byte that cannot trail as one bad character; iconv
+    // decodes none of them, and keeps the byte after a bad lead byte.
+    struct Decoded {
+        std::string bytes;
+        std::u16string windows, iconv;
+    };
+    const Decoded decoded[] = {
+        {"\xFF", u"\uF8F5", u"?"},      {"\xAA\xA1", u"\uE000", u"??"},
+        {"\xFE\xFE", u"\uE4C5", u"??"}, {"\xA1\x40", u"\uE4C6", u"?@"},
+        {"\x81\x7F", u"?", u"?\x7F"},   {"\xB0\x30", u"?", u"?0"},
+    };
+    for (const Decoded& d : decoded) {
+        EXPECT_EQ(MultiByteToWide(kCodePage936, d.bytes), kWindowsTables ? d.windows : d.iconv)
+            << testing::PrintToString(d.bytes);
+    }
+    // Windows gives a character without a code-page-936 form the form of a
+    // similar one where its table has one ("best fit"); iconv gives "?".
+    struct Encoded {
+        std::u16string text;
+        std::string windows;
+    };
+    const Encoded encoded[] = {
+        {u"\u00B5", "\xA6\xCC"},  // micro sign: Greek small mu
+        {u"\u00B2", "2"},         // superscript two
+        {u"\u00A5", "\xA3\xA4"},  // yen sign: full-width yen
+        {u"\u00A0", "?"},         // no-break space: none on either
+    };
+    for (const Encoded& e : encoded) {
+        EXPECT_EQ(WideToMultiByte(kCodePage936, e.text), kWindowsTables ? e.windows : "?")
+            << testing::PrintToString(e.windows);
+    }
 }
 
 TEST(CodePage, UnknownCodePagesGiveNothing) {

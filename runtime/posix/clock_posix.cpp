@@ -1,0 +1,13 @@
+#include <time.h>
+
+#include "runtime/clock.h"
+
+namespace rt {
+
+std::int64_t MonotonicMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+}  // namespace rt
