@@ -29,6 +29,15 @@
 //   (rt::StopThread; rt::CurrentStopToken() gives the token) in every phase,
 //   name lookup, connect and TLS handshake included, with kStopped and
 //   nothing delivered; a thread already asked to stop sends nothing.
+// - Say how it ended with the RequestOutcome values: kOk or kHttpStatus
+//   with the status for a whole response; kHostNotFound (the name lookup
+//   found no address), kConnectionRefused (nothing listens, or unreachable),
+//   kConnectTimedOut, kTooSlow, kTooLong, kCutShort, kBodyTooLarge,
+//   kStopped; kFailed for anything else (TLS, protocol, resources). Never
+//   kTooManyRedirects: counting requests is the shared code's.
+// - Hand back the response's header block as `rawHeaders` describes it, so
+//   that the shared code reads status, Location and Set-Cookie lines the
+//   same on every system.
 // - Be safe to run on several threads at once, each with its own exchange.
 #pragma once
 

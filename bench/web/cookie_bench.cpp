@@ -3,13 +3,12 @@
 // after many pages. A store without limits grows by 100 cookies a page and
 // every page costs more than the one before; a bounded store costs the same.
 #include <benchmark/benchmark.h>
-#include <httplib.h>
 #include <time.h>
-#include <unistd.h>
 
+#include <atomic>
 #include <string>
-#include <thread>
 
+#include "http_server.h"
 #include "web/request.h"
 
 namespace {
@@ -24,10 +23,14 @@ double Now() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
+// Answers every request with a page and 100 cookies no answer set before.
 class CookieFlood {
 public:
-    CookieFlood() {
-        server_.Get("/page", [this](const httplib::Request&, httplib::Response& res) {
+    std::string url() const { return server_.base() + "/page"; }
+
+private:
+    void routes(httplib::Server& s) {
+        s.Get("/page", [this](const httplib::Request&, httplib::Response& res) {
             const int answer = ++answers_;
             for (int i = 0; i < kCookiesPerAnswer; ++i) {
                 res.set_header("Set-Cookie", "a" + std::to_string(answer) + "x" +
@@ -35,21 +38,10 @@ public:
             }
             res.set_content("<html>page</html>", "text/html");
         });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) usleep(1000);
     }
-    ~CookieFlood() {
-        server_.stop();
-        thread_.join();
-    }
-    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/page"; }
 
-private:
-    httplib::Server server_;
-    int port_ = 0;
-    int answers_ = 0;  // handled on the server's one worker at a time
-    std::thread thread_;
+    std::atomic<int> answers_{0};
+    webtest::HttpServer server_{[this](httplib::Server& s) { routes(s); }};
 };
 
 void BM_CookieFloodPages(benchmark::State& state) {

@@ -3,7 +3,6 @@
 // the time from a stop request to the end of a transfer in progress.
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
-#include <httplib.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "http_server.h"
 #include "runtime/thread.h"
 #include "web/request.h"
 
@@ -34,39 +34,29 @@ std::string MakePage(bool utf8) {
 // client leaves.
 class PageServer {
 public:
-    PageServer() : utf8_(MakePage(true)), plain_(MakePage(false)) {
-        server_.Get("/utf8", [this](const httplib::Request&, httplib::Response& res) {
+    std::string url(const char* path) const { return server_.base() + path; }
+    int silentArrivals() const { return silentArrivals_.load(); }
+
+private:
+    void routes(httplib::Server& s) {
+        s.Get("/utf8", [this](const httplib::Request&, httplib::Response& res) {
             res.set_content(utf8_, "text/html");
         });
-        server_.Get("/plain", [this](const httplib::Request&, httplib::Response& res) {
+        s.Get("/plain", [this](const httplib::Request&, httplib::Response& res) {
             res.set_content(plain_, "text/html");
         });
-        server_.Get("/silent", [this](const httplib::Request&, httplib::Response& res) {
+        s.Get("/silent", [this](const httplib::Request&, httplib::Response& res) {
             ++silentArrivals_;
             res.set_chunked_content_provider("text/html", [](std::size_t, httplib::DataSink& sink) {
                 usleep(5000);
                 return sink.is_writable();
             });
         });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) usleep(1000);
     }
-    ~PageServer() {
-        server_.stop();
-        thread_.join();
-    }
-    std::string url(const char* path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
-    }
-    int silentArrivals() const { return silentArrivals_.load(); }
 
-private:
-    std::string utf8_, plain_;
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
+    std::string utf8_ = MakePage(true), plain_ = MakePage(false);
     std::atomic<int> silentArrivals_{0};
+    webtest::HttpServer server_{[this](httplib::Server& s) { routes(s); }};
 };
 
 PageServer& Server() {
@@ -132,22 +122,14 @@ void BM_AbortLatency(benchmark::State& state) {
 
 // The machine is shared: medians of several runs, best read with
 // --benchmark_enable_random_interleaving=true.
-BENCHMARK_CAPTURE(BM_PlainCurlLoop, plain_page, "/plain")
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_WebRequestText, plain_page, "/plain")
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_PlainCurlLoop, utf8_page, "/utf8")
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_WebRequestText, utf8_page, "/utf8")
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+void Medians(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK_CAPTURE(BM_PlainCurlLoop, plain_page, "/plain")->Apply(Medians);
+BENCHMARK_CAPTURE(BM_WebRequestText, plain_page, "/plain")->Apply(Medians);
+BENCHMARK_CAPTURE(BM_PlainCurlLoop, utf8_page, "/utf8")->Apply(Medians);
+BENCHMARK_CAPTURE(BM_WebRequestText, utf8_page, "/utf8")->Apply(Medians);
 BENCHMARK(BM_AbortLatency)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
