@@ -156,6 +156,16 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
     long pid = getpid();
     XChangeProperty(dpy, n->window, x.atoms.netWmPid, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&pid), 1);
+    // The process number means something only with the machine it runs on.
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) == 0) {
+        XTextProperty machine{};
+        char* hostList[] = {host};
+        if (XStringListToTextProperty(hostList, 1, &machine) != 0) {
+            XSetWMClientMachine(dpy, n->window, &machine);
+            XFree(machine.value);
+        }
+    }
     Atom type = rec.internalNoActivate             ? x.atoms.netWmWindowTypeTooltip
                 : (rec.exStyle & WS_EX_TOOLWINDOW) ? x.atoms.netWmWindowTypePopupMenu
                                                    : x.atoms.netWmWindowTypeNormal;

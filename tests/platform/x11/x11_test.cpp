@@ -304,6 +304,13 @@ TEST_F(X11Plain, ApplicationIdentityAndIconsAreReadBack) {
     std::string id = std::to_string(w);
     EXPECT_NE(RunCommand("xprop -id " + id + " WM_CLASS").find("\"seeker\", \"Seeker\""),
               std::string::npos);
+    // The process number beside the machine it is a number on.
+    char host[256] = {};
+    ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
+    EXPECT_EQ(RunCommand("xprop -id " + id + " WM_CLIENT_MACHINE"),
+              std::string("WM_CLIENT_MACHINE(STRING) = \"") + host + "\"\n");
+    EXPECT_EQ(RunCommand("xprop -id " + id + " _NET_WM_PID"),
+              "_NET_WM_PID(CARDINAL) = " + std::to_string(getpid()) + "\n");
 
     IconImage small{2, 1, {0xFFFF0000u, 0x8000FF00u}};
     IconImage large{16, 16, std::vector<std::uint32_t>(256, 0xFF0000FFu)};
