@@ -1,10 +1,10 @@
 // Composing a window canvas the way the painting pipeline does, and the text
 // and image work behind it.
 #include <benchmark/benchmark.h>
-#include <cairo.h>
 
 #include <vector>
 
+#include "assets/assets.h"
 #include "platform/gfx/gfx.h"
 
 namespace {
@@ -81,26 +81,11 @@ void BM_MeasureString(benchmark::State& state) {
 }
 BENCHMARK(BM_MeasureString)->Unit(benchmark::kMicrosecond);
 
-void BM_DecodeSkinSizedPng(benchmark::State& state) {
-    Bitmap source(kCanvasW, kCanvasH);
-    {
-        Graphics g(source);
-        g.FillRectangle(LinearGradientBrush(RectF{0, 0, kCanvasW, kCanvasH}, 0xFF336699, 0xFFCC9966,
-                                            LinearGradientMode::ForwardDiagonal),
-                        RectF{0, 0, kCanvasW, kCanvasH});
-    }
-    std::vector<std::uint8_t> png;
-    cairo_surface_write_to_png_stream(
-        source.CairoSurface(),
-        [](void* closure, const unsigned char* data, unsigned int length) {
-            auto* out = static_cast<std::vector<std::uint8_t>*>(closure);
-            out->insert(out->end(), data, data + length);
-            return CAIRO_STATUS_SUCCESS;
-        },
-        &png);
-    for (auto _ : state) benchmark::DoNotOptimize(DecodeImage(png));
+// The window's background art, the largest image the program decodes.
+void BM_DecodeSkinJpeg(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(DecodeImage(assets::SkinJpeg()));
 }
-BENCHMARK(BM_DecodeSkinSizedPng)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeSkinJpeg)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,5 +1,5 @@
-// Pictures of the layer's own windows (tooltip, message box), drawn with
-// Pango on a Cairo image surface in the layout Present takes.
+// Pictures of the layer's own windows (tooltip, message box), drawn with the
+// drawing layer in the layout Present takes.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "runtime/text.h"
 
 namespace plat::core {
 
@@ -16,7 +17,7 @@ struct ChromeImage {
     std::vector<std::uint32_t> pixels;  // premultiplied ARGB, stride width * 4
 };
 
-ChromeImage DrawTooltip(const std::string& utf8Text);
+ChromeImage DrawTooltip(const rt::Text& text);
 
 struct MessageBoxPicture {
     ChromeImage image;
@@ -24,7 +25,6 @@ struct MessageBoxPicture {
     int captionHeight = 0;
 };
 // `pressed` draws the button pushed in.
-MessageBoxPicture DrawMessageBox(const std::string& utf8Caption, const std::string& utf8Text,
-                                 bool pressed);
+MessageBoxPicture DrawMessageBox(const rt::Text& caption, const rt::Text& text, bool pressed);
 
 }  // namespace plat::core

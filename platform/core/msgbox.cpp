@@ -16,8 +16,8 @@ namespace {
 constexpr const char* kMessageBoxClass = "#32770";
 
 struct BoxState {
-    std::string caption;
-    std::string text;
+    rt::Text caption;
+    rt::Text text;
     MessageBoxPicture picture;
     bool pressed = false;
 };
@@ -76,9 +76,10 @@ LRESULT BoxProc(BoxState& box, Hwnd hwnd, UINT msg, WPARAM w, LPARAM l) {
 int MessageBox(Hwnd owner, const rt::Text& text, const rt::Text& caption, UINT type) {
     (void)type;
     BoxState box;
-    box.caption = rt::Cp936ToUtf8(caption);
-    box.text = rt::Cp936ToUtf8(text);
-    std::fprintf(stderr, "%s: %s\n", box.caption.c_str(), box.text.c_str());
+    box.caption = caption;
+    box.text = text;
+    std::fprintf(stderr, "%s: %s\n", rt::Cp936ToUtf8(caption).c_str(),
+                 rt::Cp936ToUtf8(text).c_str());
     std::fflush(stderr);
     backend::MessageBoxShown(caption, text);
     if (!IsClassRegistered(kMessageBoxClass)) {

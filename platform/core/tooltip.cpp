@@ -4,7 +4,6 @@
 
 #include "platform/core/chrome.h"
 #include "platform/core/state.h"
-#include "runtime/codepage.h"
 
 namespace plat::core {
 
@@ -76,7 +75,7 @@ void ShowTip() {
     }
     Hwnd tip = EnsureTipWindow();
     if (tip == nullptr) return;
-    ChromeImage img = DrawTooltip(rt::Cp936ToUtf8(text));
+    ChromeImage img = DrawTooltip(text);
     RECT work = GetWorkArea();
     int x = std::clamp(cursor.x, work.left, std::max(work.left, work.right - img.width));
     int y = cursor.y + 20;

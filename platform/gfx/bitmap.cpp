@@ -1,10 +1,10 @@
 #include "platform/gfx/bitmap.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cstring>
+#include <new>
 
+#include "platform/gfx/backend.h"
 #include "platform/gfx/pixel.h"
 
 namespace gfx {
@@ -13,18 +13,21 @@ namespace {
 constexpr int kMaxSide = 32767;
 }
 
-void Bitmap::Deleter::operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-
 Bitmap::Bitmap() = default;
 
 Bitmap::Bitmap(int width, int height) {
     if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(s);
-        return;
-    }
-    surface_.reset(s);  // cairo zero-fills new image surfaces: transparent
+    auto s = std::make_shared<Surface>();
+    s->width = width;
+    s->height = height;
+    s->stride = width * 4;
+    // Value-initialised: a new bitmap is transparent.
+    s->pixels.reset(new (std::nothrow)
+                        std::uint8_t[static_cast<std::size_t>(s->stride) * height]());
+    if (!s->pixels) return;
+    s->native.reset(CreateNativeSurface(*s));
+    if (!s->native) return;
+    surface_ = std::move(s);
 }
 
 Bitmap::~Bitmap() = default;
@@ -32,24 +35,24 @@ Bitmap::Bitmap(Bitmap&&) noexcept = default;
 Bitmap& Bitmap::operator=(Bitmap&&) noexcept = default;
 
 bool Bitmap::IsValid() const { return surface_ != nullptr; }
-int Bitmap::Width() const { return surface_ ? cairo_image_surface_get_width(surface_.get()) : 0; }
-int Bitmap::Height() const { return surface_ ? cairo_image_surface_get_height(surface_.get()) : 0; }
-int Bitmap::Stride() const { return surface_ ? cairo_image_surface_get_stride(surface_.get()) : 0; }
+int Bitmap::Width() const { return surface_ ? surface_->width : 0; }
+int Bitmap::Height() const { return surface_ ? surface_->height : 0; }
+int Bitmap::Stride() const { return surface_ ? surface_->stride : 0; }
 
 std::uint8_t* Bitmap::Data() {
     if (!surface_) return nullptr;
-    cairo_surface_flush(surface_.get());
-    return cairo_image_surface_get_data(surface_.get());
+    FinishDrawing(*surface_);
+    return surface_->pixels.get();
 }
 
 const std::uint8_t* Bitmap::Data() const {
     if (!surface_) return nullptr;
-    cairo_surface_flush(surface_.get());
-    return cairo_image_surface_get_data(surface_.get());
+    FinishDrawing(*surface_);
+    return surface_->pixels.get();
 }
 
 void Bitmap::MarkDirty() {
-    if (surface_) cairo_surface_mark_dirty(surface_.get());
+    if (surface_) PixelsWritten(*surface_);
 }
 
 Bitmap Bitmap::Clone() const { return CloneArea(RectI{0, 0, Width(), Height()}); }
@@ -131,7 +134,5 @@ void Bitmap::CopyFrom(const Bitmap& source, const RectI& from, int x, int y) {
     }
     MarkDirty();
 }
-
-cairo_surface_t* Bitmap::CairoSurface() const { return surface_.get(); }
 
 }  // namespace gfx

@@ -10,9 +10,9 @@
 
 #include "platform/gfx/types.h"
 
-typedef struct _cairo_surface cairo_surface_t;
-
 namespace gfx {
+
+struct Surface;
 
 class Bitmap {
 public:
@@ -55,15 +55,13 @@ public:
     // of the source lands with its top-left corner at (x, y). Clipped to both.
     void CopyFrom(const Bitmap& source, const RectI& from, int x, int y);
 
-    // The underlying cairo image surface (CAIRO_FORMAT_ARGB32), for the
-    // platform's present path. Owned by the bitmap; null when empty.
-    cairo_surface_t* CairoSurface() const;
+    // The pixels and the drawing backend's object over them (for the drawing
+    // layer; a Graphics shares them so it outlives a moved or destroyed
+    // Bitmap safely). Null when empty.
+    const std::shared_ptr<Surface>& SharedSurface() const { return surface_; }
 
 private:
-    struct Deleter {
-        void operator()(cairo_surface_t* s) const;
-    };
-    std::unique_ptr<cairo_surface_t, Deleter> surface_;
+    std::shared_ptr<Surface> surface_;
 };
 
 }  // namespace gfx

@@ -12,8 +12,6 @@
 
 #include "runtime/text.h"
 
-typedef struct _PangoFontDescription PangoFontDescription;
-
 namespace gfx {
 
 // Style bits of a font; combine with |.
@@ -64,16 +62,16 @@ public:
     // Line spacing in pixels (ascent + descent + line gap), the font-height role.
     float Height() const;
 
-    // The Pango description (family, size in device units, weight, slant),
-    // owned by the font; underline and strike-out are applied per layout.
-    const PangoFontDescription* Description() const;
+    // The drawing backend's object for this font, shared by copies (for the
+    // drawing layer).
+    struct Native;
+    const Native& GetNative() const { return *native_; }
 
 private:
-    struct Impl;
     FontFamily family_;
     float size_;
     int style_;
-    std::shared_ptr<const Impl> impl_;
+    std::shared_ptr<const Native> native_;
 };
 
 }  // namespace gfx

@@ -26,8 +26,6 @@
 #include "platform/gfx/types.h"
 #include "runtime/text.h"
 
-typedef struct _cairo cairo_t;
-
 namespace gfx {
 
 // A 5 x 5 colour matrix applied to straight (not premultiplied) colours as a
@@ -138,13 +136,12 @@ public:
     int CaretPositionAt(const rt::Text& text, const Font& font, const RectF& layout,
                         const StringFormat& format, PointF point) const;
 
-    // The cairo context, for drawing that this class does not offer. Its
-    // transformation is the identity and its clip is this object's clip; leave
-    // both as found (cairo_save / cairo_restore).
-    cairo_t* CairoContext() const;
-
 private:
-    struct Impl;
+    // The area `source` of `image` scaled into `dest` at `opacity` 0..1.
+    void DrawImageScaled(const Bitmap& image, const RectF& dest, const RectF& source,
+                         double opacity);
+
+    struct Impl;  // the drawing backend's state
     std::unique_ptr<Impl> impl_;
 };
 

@@ -1,23 +1,20 @@
 #include "platform/gfx/path.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <numbers>
+
+#include "platform/gfx/path_geometry.h"
 
 namespace gfx {
 
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180.0;
-
-// Angles are geometric (the direction from the centre to the point), as in the
-// library's arcs; cairo works with the ellipse's parameter, so convert.
 double ParamAngle(double geometric, double a, double b) {
     return std::atan2(a * std::sin(geometric), b * std::cos(geometric));
 }
+
+}  // namespace
 
 PointF EllipsePoint(const RectF& box, double geometric) {
     const double a = box.width / 2.0, b = box.height / 2.0;
@@ -26,14 +23,41 @@ PointF EllipsePoint(const RectF& box, double geometric) {
                   static_cast<float>(box.y + b + b * std::sin(t))};
 }
 
-}  // namespace
+bool IsFlatArc(const PathSegment& arc) { return !(arc.box.width > 0) || !(arc.box.height > 0); }
 
-void Path::AddArc(const RectF& box, float startAngle, float sweepAngle) {
-    Op op{OpKind::Arc, box, startAngle, std::clamp(sweepAngle, -360.0f, 360.0f), {}, {}};
-    ops_.push_back(op);
+ArcParameters ParametersOf(const PathSegment& arc) {
+    const double start = arc.start * kRadiansPerDegree, sweep = arc.sweep * kRadiansPerDegree;
+    const double a = arc.box.width / 2.0, b = arc.box.height / 2.0;
+    ArcParameters p;
+    p.start = ParamAngle(start, a, b);
+    if (std::fabs(arc.sweep) >= 360.0f) {
+        p.end = p.start + (sweep > 0 ? 2 : -2) * std::numbers::pi;
+    } else {
+        // Both parameters lie within a quarter turn of their geometric
+        // angles, so take the end parameter nearest the expected one.
+        p.end = ParamAngle(start + sweep, a, b);
+        const double expected = p.start + sweep;
+        p.end += std::round((expected - p.end) / (2 * std::numbers::pi)) * 2 * std::numbers::pi;
+    }
+    return p;
 }
 
-void Path::AddLine(PointF from, PointF to) { ops_.push_back(Op{OpKind::Line, {}, 0, 0, from, to}); }
+void Path::AddArc(const RectF& box, float startAngle, float sweepAngle) {
+    PathSegment s;
+    s.kind = PathSegment::Kind::Arc;
+    s.box = box;
+    s.start = startAngle;
+    s.sweep = std::clamp(sweepAngle, -360.0f, 360.0f);
+    segments_.push_back(s);
+}
+
+void Path::AddLine(PointF from, PointF to) {
+    PathSegment s;
+    s.kind = PathSegment::Kind::Line;
+    s.from = from;
+    s.to = to;
+    segments_.push_back(s);
+}
 
 void Path::AddLines(std::span<const PointF> points) {
     for (std::size_t i = 1; i < points.size(); ++i) AddLine(points[i - 1], points[i]);
@@ -72,73 +96,50 @@ void Path::AddRoundedRectangle(const RectF& rect, float corner) {
     CloseFigure();
 }
 
-void Path::StartFigure() { ops_.push_back(Op{OpKind::Start, {}, 0, 0, {}, {}}); }
+void Path::StartFigure() {
+    PathSegment s;
+    s.kind = PathSegment::Kind::Start;
+    segments_.push_back(s);
+}
 
-void Path::CloseFigure() { ops_.push_back(Op{OpKind::Close, {}, 0, 0, {}, {}}); }
-
-void Path::AppendTo(cairo_t* cr) const {
-    bool newFigure = true;
-    for (const Op& op : ops_) {
-        switch (op.kind) {
-        case OpKind::Start: newFigure = true; break;
-        case OpKind::Close:
-            if (!newFigure) cairo_close_path(cr);
-            newFigure = true;
-            break;
-        case OpKind::Line:
-            if (newFigure) cairo_move_to(cr, op.p0.x, op.p0.y);
-            else cairo_line_to(cr, op.p0.x, op.p0.y);
-            cairo_line_to(cr, op.p1.x, op.p1.y);
-            newFigure = false;
-            break;
-        case OpKind::Arc: {
-            const double start = op.a * kDegree, sweep = op.b * kDegree;
-            const double a = op.box.width / 2.0, b = op.box.height / 2.0;
-            if (!(a > 0) || !(b > 0)) {
-                // A flat ellipse: the arc degenerates to a line between its ends.
-                const PointF p0 = EllipsePoint(op.box, start),
-                             p1 = EllipsePoint(op.box, start + sweep);
-                if (newFigure) cairo_move_to(cr, p0.x, p0.y);
-                else cairo_line_to(cr, p0.x, p0.y);
-                cairo_line_to(cr, p1.x, p1.y);
-                newFigure = false;
-                break;
-            }
-            const double t0 = ParamAngle(start, a, b);
-            double t1;
-            if (std::fabs(op.b) >= 360.0f) {
-                t1 = t0 + (sweep > 0 ? 2 : -2) * std::numbers::pi;
-            } else {
-                // Both parameters lie within a quarter turn of their geometric
-                // angles, so take the end parameter nearest the expected one.
-                t1 = ParamAngle(start + sweep, a, b);
-                const double expected = t0 + sweep;
-                t1 += std::round((expected - t1) / (2 * std::numbers::pi)) * 2 * std::numbers::pi;
-            }
-            if (newFigure) cairo_new_sub_path(cr);
-            cairo_save(cr);
-            cairo_translate(cr, op.box.x + a, op.box.y + b);
-            cairo_scale(cr, a, b);
-            if (t1 >= t0) cairo_arc(cr, 0, 0, 1, t0, t1);
-            else cairo_arc_negative(cr, 0, 0, 1, t0, t1);
-            cairo_restore(cr);
-            newFigure = false;
-            break;
-        }
-        }
-    }
+void Path::CloseFigure() {
+    PathSegment s;
+    s.kind = PathSegment::Kind::Close;
+    segments_.push_back(s);
 }
 
 RectF Path::Bounds() const {
-    if (ops_.empty()) return {};
-    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> s(
-        cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1), &cairo_surface_destroy);
-    std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(s.get()), &cairo_destroy);
-    AppendTo(cr.get());
-    double x1, y1, x2, y2;
-    cairo_path_extents(cr.get(), &x1, &y1, &x2, &y2);
-    return RectF{static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2 - x1),
-                 static_cast<float>(y2 - y1)};
+    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    auto add = [&](double x, double y) {
+        x0 = std::min(x0, x);
+        y0 = std::min(y0, y);
+        x1 = std::max(x1, x);
+        y1 = std::max(y1, y);
+    };
+    for (const PathSegment& s : segments_) {
+        if (s.kind == PathSegment::Kind::Line) {
+            add(s.from.x, s.from.y);
+            add(s.to.x, s.to.y);
+        } else if (s.kind == PathSegment::Kind::Arc) {
+            const double a = s.box.width / 2.0, b = s.box.height / 2.0;
+            const PointF p0 = EllipsePoint(s.box, s.start * kRadiansPerDegree),
+                         p1 = EllipsePoint(
+                             s.box, s.start * kRadiansPerDegree + s.sweep * kRadiansPerDegree);
+            add(p0.x, p0.y);
+            add(p1.x, p1.y);
+            if (IsFlatArc(s)) continue;
+            // The ellipse's extreme points that the arc passes.
+            const ArcParameters t = ParametersOf(s);
+            const double lo = std::min(t.start, t.end), hi = std::max(t.start, t.end);
+            const double quarter = std::numbers::pi / 2;
+            for (double k = std::ceil(lo / quarter); k * quarter <= hi; ++k)
+                add(s.box.x + a + a * std::cos(k * quarter),
+                    s.box.y + b + b * std::sin(k * quarter));
+        }
+    }
+    if (x0 > x1) return {};
+    return RectF{static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(x1 - x0),
+                 static_cast<float>(y1 - y0)};
 }
 
 }  // namespace gfx

@@ -11,9 +11,17 @@
 
 #include "platform/gfx/types.h"
 
-typedef struct _cairo cairo_t;
-
 namespace gfx {
+
+// One step of a path as it was added.
+struct PathSegment {
+    enum class Kind { Line, Arc, Close, Start };
+    Kind kind = Kind::Start;
+    RectF box;        // Arc: the ellipse's bounding box
+    float start = 0;  // Arc: start angle in degrees
+    float sweep = 0;  // Arc: sweep in degrees, -360 .. 360
+    PointF from, to;  // Line
+};
 
 class Path {
 public:
@@ -44,23 +52,15 @@ public:
     // Closes the current figure with a line back to its first point.
     void CloseFigure();
 
-    bool IsEmpty() const { return ops_.empty(); }
+    bool IsEmpty() const { return segments_.empty(); }
     // Bounds of the path's points and curves (no pen width), empty when empty.
     RectF Bounds() const;
 
-    // Replays the path into a cairo context as its current path (the context's
-    // own transformation applies). Used by Graphics and Region.
-    void AppendTo(cairo_t* cr) const;
+    // The segments in the order they were added, for the drawing backend.
+    std::span<const PathSegment> Segments() const { return segments_; }
 
 private:
-    enum class OpKind { Line, Arc, Close, Start };
-    struct Op {
-        OpKind kind;
-        RectF box;           // Arc: ellipse box
-        float a = 0, b = 0;  // Arc: start, sweep; Line: unused
-        PointF p0, p1;       // Line: from, to
-    };
-    std::vector<Op> ops_;
+    std::vector<PathSegment> segments_;
     FillMode fillMode_;
 };
 

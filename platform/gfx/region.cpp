@@ -1,49 +1,85 @@
 #include "platform/gfx/region.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
 
-#include "platform/gfx/path.h"
+#include "platform/gfx/backend.h"
 
 namespace gfx {
 
-void Region::Deleter::operator()(cairo_region_t* r) const { cairo_region_destroy(r); }
+namespace {
 
-Region::Region() : region_(cairo_region_create()) {}
-
-Region::Region(cairo_region_t* owned) : region_(owned) {}
-
-Region::Region(const RectI& rect) : Region() {
-    if (!rect.IsEmpty()) {
-        const cairo_rectangle_int_t r{rect.x, rect.y, rect.width, rect.height};
-        cairo_region_union_rectangle(region_.get(), &r);
+bool Keeps(RegionOp op, bool inA, bool inB) {
+    switch (op) {
+    case RegionOp::And: return inA && inB;
+    case RegionOp::Or: return inA || inB;
+    case RegionOp::Xor: return inA != inB;
+    case RegionOp::Diff: return inA && !inB;
+    case RegionOp::Copy: return inA;
     }
+    return false;
+}
+
+// Walks the edges of two sorted lists of half-open intervals in step and
+// calls `piece(from, to, inA, inB)` for each stretch between two edges.
+template <typename Interval, typename Lo, typename Hi, typename Piece>
+void Sweep(const std::vector<Interval>& a, const std::vector<Interval>& b, Lo lo, Hi hi,
+           Piece piece) {
+    std::vector<int> edges;
+    edges.reserve(2 * (a.size() + b.size()));
+    for (const auto* list : {&a, &b})
+        for (const Interval& i : *list) {
+            edges.push_back(lo(i));
+            edges.push_back(hi(i));
+        }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    std::size_t ia = 0, ib = 0;
+    for (std::size_t k = 0; k + 1 < edges.size(); ++k) {
+        const int from = edges[k], to = edges[k + 1];
+        while (ia < a.size() && hi(a[ia]) <= from) ++ia;
+        while (ib < b.size() && hi(b[ib]) <= from) ++ib;
+        piece(from, to, ia < a.size() ? &a[ia] : nullptr, ib < b.size() ? &b[ib] : nullptr);
+    }
+}
+
+}  // namespace
+
+Region::Region() = default;
+
+Region::Region(const RectI& rect) {
+    if (!rect.IsEmpty()) AppendRows(rect.y, rect.Bottom(), {Span{rect.x, rect.Right()}});
 }
 
 Region::~Region() = default;
-
-Region::Region(const Region& other) : region_(cairo_region_copy(other.region_.get())) {}
-
-Region& Region::operator=(const Region& other) {
-    if (this != &other) region_.reset(cairo_region_copy(other.region_.get()));
-    return *this;
-}
-
-// A moved-from region is left empty rather than null, so it stays usable.
-Region::Region(Region&& other) noexcept : region_(std::exchange(other.region_, {})) {
-    other.region_.reset(cairo_region_create());
-}
-
+Region::Region(const Region& other) = default;
+Region& Region::operator=(const Region& other) = default;
+Region::Region(Region&& other) noexcept : bands_(std::exchange(other.bands_, {})) {}
 Region& Region::operator=(Region&& other) noexcept {
-    if (this != &other) {
-        region_ = std::move(other.region_);
-        other.region_.reset(cairo_region_create());
-    }
+    if (this != &other) bands_ = std::exchange(other.bands_, {});
     return *this;
+}
+
+void Region::AppendRows(int top, int bottom, std::vector<Span> spans) {
+    if (spans.empty() || bottom <= top) return;
+    if (!bands_.empty() && bands_.back().bottom == top && bands_.back().spans == spans) {
+        bands_.back().bottom = bottom;
+        return;
+    }
+    bands_.push_back(Band{top, bottom, std::move(spans)});
+}
+
+void Region::AppendMaskRow(int y, int left, const std::uint8_t* row, int width) {
+    std::vector<Span> spans;
+    for (int x = 0; x < width;) {
+        while (x < width && row[x] == 0) ++x;
+        const int start = x;
+        while (x < width && row[x] != 0) ++x;
+        if (x > start) spans.push_back(Span{left + start, left + x});
+    }
+    AppendRows(y, y + 1, std::move(spans));
 }
 
 Region Region::FromLtrb(int left, int top, int right, int bottom) {
@@ -77,10 +113,7 @@ Region Region::RoundRect(int left, int top, int right, int bottom, int ellipseWi
             inset = static_cast<int>(std::lround(rx - dx));
         }
         const int x0 = left + inset, x1 = right - inset;
-        if (x1 > x0) {
-            const cairo_rectangle_int_t r{x0, y, x1 - x0, 1};
-            cairo_region_union_rectangle(result.region_.get(), &r);
-        }
+        if (x1 > x0) result.AppendRows(y, y + 1, {Span{x0, x1}});
     }
     return result;
 }
@@ -94,82 +127,77 @@ Region Region::FromPath(const Path& path, float offset) {
     const int x0 = static_cast<int>(std::floor(b.x)), y0 = static_cast<int>(std::floor(b.y));
     const int x1 = static_cast<int>(std::ceil(b.Right())),
               y1 = static_cast<int>(std::ceil(b.Bottom()));
-    const int w = x1 - x0, h = y1 - y0;
-    if (w <= 0 || h <= 0 || w > 32767 || h > 32767) return result;
-
-    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> mask(
-        cairo_image_surface_create(CAIRO_FORMAT_A8, w, h), &cairo_surface_destroy);
-    if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return result;
-    {
-        std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(mask.get()),
-                                                              &cairo_destroy);
-        cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_NONE);
-        cairo_translate(cr.get(), offset - x0, offset - y0);
-        path.AppendTo(cr.get());
-        cairo_set_fill_rule(cr.get(), path.GetFillMode() == FillMode::Winding
-                                          ? CAIRO_FILL_RULE_WINDING
-                                          : CAIRO_FILL_RULE_EVEN_ODD);
-        cairo_fill(cr.get());
-    }
-    cairo_surface_flush(mask.get());
-    const unsigned char* data = cairo_image_surface_get_data(mask.get());
-    const int stride = cairo_image_surface_get_stride(mask.get());
-    for (int y = 0; y < h; ++y) {
-        const unsigned char* row = data + static_cast<std::size_t>(y) * stride;
-        int x = 0;
-        while (x < w) {
-            while (x < w && row[x] == 0) ++x;
-            const int start = x;
-            while (x < w && row[x] != 0) ++x;
-            if (x > start) {
-                const cairo_rectangle_int_t r{x0 + start, y0 + y, x - start, 1};
-                cairo_region_union_rectangle(result.region_.get(), &r);
-            }
-        }
-    }
+    const RectI area{x0, y0, x1 - x0, y1 - y0};
+    if (area.IsEmpty() || area.width > 32767 || area.height > 32767) return result;
+    const std::vector<std::uint8_t> mask = RasterisePath(path, offset, area);
+    if (mask.size() != static_cast<std::size_t>(area.width) * area.height) return result;
+    for (int y = 0; y < area.height; ++y)
+        result.AppendMaskRow(y0 + y, x0, mask.data() + static_cast<std::size_t>(y) * area.width,
+                             area.width);
     return result;
 }
 
 void Region::Combine(const Region& a, const Region& b, RegionOp op) {
-    cairo_region_t* out = cairo_region_copy(a.region_.get());
-    switch (op) {
-    case RegionOp::And: cairo_region_intersect(out, b.region_.get()); break;
-    case RegionOp::Or: cairo_region_union(out, b.region_.get()); break;
-    case RegionOp::Xor: cairo_region_xor(out, b.region_.get()); break;
-    case RegionOp::Diff: cairo_region_subtract(out, b.region_.get()); break;
-    case RegionOp::Copy: break;
-    }
-    region_.reset(out);
+    Region out;
+    auto top = [](const Band& band) { return band.top; };
+    auto bottom = [](const Band& band) { return band.bottom; };
+    auto left = [](const Span& s) { return s.left; };
+    auto right = [](const Span& s) { return s.right; };
+    static const std::vector<Span> kNone;
+    Sweep(a.bands_, b.bands_, top, bottom, [&](int y0, int y1, const Band* ba, const Band* bb) {
+        const std::vector<Span>& sa = ba && ba->top <= y0 ? ba->spans : kNone;
+        const std::vector<Span>& sb = bb && bb->top <= y0 ? bb->spans : kNone;
+        std::vector<Span> spans;
+        Sweep(sa, sb, left, right, [&](int x0, int x1, const Span* pa, const Span* pb) {
+            if (!Keeps(op, pa && pa->left <= x0, pb && pb->left <= x0)) return;
+            if (!spans.empty() && spans.back().right == x0) spans.back().right = x1;
+            else spans.push_back(Span{x0, x1});
+        });
+        out.AppendRows(y0, y1, std::move(spans));
+    });
+    bands_ = std::move(out.bands_);
 }
 
-void Region::Offset(int dx, int dy) { cairo_region_translate(region_.get(), dx, dy); }
+void Region::Offset(int dx, int dy) {
+    for (Band& band : bands_) {
+        band.top += dy;
+        band.bottom += dy;
+        for (Span& s : band.spans) {
+            s.left += dx;
+            s.right += dx;
+        }
+    }
+}
 
-bool Region::IsEmpty() const { return cairo_region_is_empty(region_.get()); }
+bool Region::IsEmpty() const { return bands_.empty(); }
 
 bool Region::Contains(int x, int y) const {
-    return cairo_region_contains_point(region_.get(), x, y);
+    for (const Band& band : bands_) {
+        if (y < band.top) return false;
+        if (y >= band.bottom) continue;
+        for (const Span& s : band.spans)
+            if (x >= s.left && x < s.right) return true;
+        return false;
+    }
+    return false;
 }
 
 RectI Region::Bounds() const {
-    cairo_rectangle_int_t r;
-    cairo_region_get_extents(region_.get(), &r);
-    return RectI{r.x, r.y, r.width, r.height};
+    if (bands_.empty()) return {};
+    int left = bands_.front().spans.front().left, right = bands_.front().spans.back().right;
+    for (const Band& band : bands_) {
+        left = std::min(left, band.spans.front().left);
+        right = std::max(right, band.spans.back().right);
+    }
+    return RectI{left, bands_.front().top, right - left, bands_.back().bottom - bands_.front().top};
 }
 
 std::vector<RectI> Region::Rects() const {
     std::vector<RectI> out;
-    const int n = cairo_region_num_rectangles(region_.get());
-    out.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        cairo_rectangle_int_t r;
-        cairo_region_get_rectangle(region_.get(), i, &r);
-        out.push_back(RectI{r.x, r.y, r.width, r.height});
-    }
+    for (const Band& band : bands_)
+        for (const Span& s : band.spans)
+            out.push_back(RectI{s.left, band.top, s.right - s.left, band.bottom - band.top});
     return out;
-}
-
-bool operator==(const Region& a, const Region& b) {
-    return cairo_region_equal(a.region_.get(), b.region_.get());
 }
 
 }  // namespace gfx

@@ -1,14 +1,16 @@
 // A set of whole pixels, the role of a GDI region (and of a GDI+ region made
 // from one). Rectangles are half-open: (x, y, width, height) covers pixels
 // x .. x + width - 1.
+//
+// Kept as bands: runs of rows that share the same spans, top to bottom, each
+// band's spans left to right, disjoint and not touching; two touching bands
+// never have the same spans. That form is unique, so equal sets compare
+// equal, and it is the same on every system.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "platform/gfx/types.h"
-
-typedef struct _cairo_region cairo_region_t;
 
 namespace gfx {
 
@@ -26,6 +28,7 @@ public:
     ~Region();
     Region(const Region& other);
     Region& operator=(const Region& other);
+    // A moved-from region is left empty.
     Region(Region&&) noexcept;
     Region& operator=(Region&&) noexcept;
 
@@ -52,17 +55,26 @@ public:
     RectI Bounds() const;
     // The region as disjoint rectangles, top to bottom, left to right.
     std::vector<RectI> Rects() const;
-    friend bool operator==(const Region& a, const Region& b);
-
-    // The cairo region (owned by this object).
-    cairo_region_t* CairoRegion() const { return region_.get(); }
+    friend bool operator==(const Region& a, const Region& b) = default;
 
 private:
-    struct Deleter {
-        void operator()(cairo_region_t* r) const;
+    struct Span {
+        int left = 0;
+        int right = 0;  // one past the last pixel
+        friend bool operator==(const Span&, const Span&) = default;
     };
-    explicit Region(cairo_region_t* owned);
-    std::unique_ptr<cairo_region_t, Deleter> region_;
+    struct Band {
+        int top = 0;
+        int bottom = 0;  // one past the last row
+        std::vector<Span> spans;
+        friend bool operator==(const Band&, const Band&) = default;
+    };
+    // Appends the rows top .. bottom - 1 with `spans` below every band so far.
+    void AppendRows(int top, int bottom, std::vector<Span> spans);
+    // Appends one row's runs of non-zero bytes of a mask.
+    void AppendMaskRow(int y, int left, const std::uint8_t* row, int width);
+
+    std::vector<Band> bands_;
 };
 
 }  // namespace gfx

@@ -154,6 +154,30 @@ TEST(Region, CombineOperations) {
     EXPECT_EQ(r.Rects().size(), 2u);
 }
 
+TEST(Region, EqualSetsAreEqualWhateverTheirHistory) {
+    const Region square = Region::FromLtrb(0, 0, 10, 10);
+    Region stacked = Region::FromLtrb(0, 0, 10, 5);
+    stacked.Combine(Region::FromLtrb(0, 5, 10, 10), RegionOp::Or);
+    EXPECT_EQ(stacked, square);
+    EXPECT_EQ(stacked.Rects().size(), 1u);
+    Region sideBySide = Region::FromLtrb(5, 0, 10, 10);
+    sideBySide.Combine(Region::FromLtrb(0, 0, 5, 10), RegionOp::Or);
+    EXPECT_EQ(sideBySide, square);
+
+    Region holed = square;
+    holed.Combine(Region::FromLtrb(3, 3, 6, 6), RegionOp::Diff);
+    EXPECT_EQ(holed.Rects().size(), 4u);  // above, left, right, below
+    EXPECT_FALSE(holed.Contains(4, 4));
+    EXPECT_EQ(holed.Bounds(), (RectI{0, 0, 10, 10}));
+    holed.Combine(Region::FromLtrb(3, 3, 6, 6), RegionOp::Or);
+    EXPECT_EQ(holed, square);
+
+    Region none;
+    none.Combine(square, square, RegionOp::Xor);
+    EXPECT_TRUE(none.IsEmpty());
+    EXPECT_EQ(none, Region());
+}
+
 TEST(Clip, ExcludeKeepsDrawingOutOfTheRectangle) {
     Bitmap b(20, 20);
     Graphics g(b);

@@ -1,15 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cairo.h>
-#include <gif_lib.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <span>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "image_samples.h"
 #include "platform/gfx/image.h"
 
 namespace {
@@ -26,104 +20,7 @@ void Put32(Bytes& b, std::uint32_t v) {
     Put16(b, v >> 16);
 }
 
-// A PNG written by cairo: left half opaque red, right half half-transparent blue.
-Bytes MakePng(int w, int h) {
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    cairo_t* cr = cairo_create(s);
-    cairo_set_source_rgba(cr, 1, 0, 0, 1);
-    cairo_rectangle(cr, 0, 0, w / 2, h);
-    cairo_fill(cr);
-    cairo_set_source_rgba(cr, 0, 0, 1, 0.5);
-    cairo_rectangle(cr, w / 2, 0, w - w / 2, h);
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    Bytes out;
-    cairo_surface_write_to_png_stream(
-        s,
-        [](void* closure, const unsigned char* data, unsigned int length) {
-            auto* o = static_cast<Bytes*>(closure);
-            o->insert(o->end(), data, data + length);
-            return CAIRO_STATUS_SUCCESS;
-        },
-        &out);
-    cairo_surface_destroy(s);
-    return out;
-}
-
-// A JPEG of one flat colour written by libjpeg: RGB, or with `k` given, CMYK
-// as Adobe writes it (r, g, b are then the stored C, M, Y values).
-Bytes MakeJpeg(int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b, int k = -1) {
-    const int components = k < 0 ? 3 : 4;
-    jpeg_compress_struct info;
-    jpeg_error_mgr err;
-    info.err = jpeg_std_error(&err);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(w);
-    info.image_height = static_cast<JDIMENSION>(h);
-    info.input_components = components;
-    info.in_color_space = k < 0 ? JCS_RGB : JCS_CMYK;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(w) * components);
-    for (int x = 0; x < w; ++x) {
-        JSAMPLE* p = &row[static_cast<std::size_t>(x) * components];
-        p[0] = r;
-        p[1] = g;
-        p[2] = b;
-        if (k >= 0) p[3] = static_cast<JSAMPLE>(k);
-    }
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW p = row.data();
-        jpeg_write_scanlines(&info, &p, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
-}
-
-// A two-frame animated GIF (4 x 4): frame 1 all red with delay 7, frame 2 a
-// blue pixel at (1, 1) over the kept frame 1, transparent elsewhere, delay 0.
-Bytes MakeGif() {
-    Bytes out;
-    int error = 0;
-    GifFileType* gif = EGifOpen(
-        &out,
-        [](GifFileType* f, const GifByteType* data, int length) {
-            auto* o = static_cast<Bytes*>(f->UserData);
-            o->insert(o->end(), data, data + length);
-            return length;
-        },
-        &error);
-    const GifColorType colours[4] = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}, {0, 0, 0}};
-    ColorMapObject* map = GifMakeMapObject(4, colours);
-    EGifSetGifVersion(gif, true);
-    EGifPutScreenDesc(gif, 4, 4, 8, 0, map);
-    for (int i = 0; i < 2; ++i) {
-        GraphicsControlBlock gcb{};
-        gcb.DisposalMode = DISPOSE_DO_NOT;
-        gcb.DelayTime = i == 0 ? 7 : 0;
-        gcb.TransparentColor = i == 0 ? NO_TRANSPARENT_COLOR : 3;
-        GifByteType ext[4];
-        const size_t n = EGifGCBToExtension(&gcb, ext);
-        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(n), ext);
-        EGifPutImageDesc(gif, 0, 0, 4, 4, false, nullptr);
-        for (int y = 0; y < 4; ++y) {
-            GifPixelType line[4];
-            for (int x = 0; x < 4; ++x)
-                line[x] = static_cast<GifPixelType>(i == 0 ? 0 : (y * 4 + x == 5 ? 1 : 3));
-            EGifPutLine(gif, line, 4);
-        }
-    }
-    EGifCloseFile(gif, &error);
-    GifFreeMapObject(map);
-    return out;
-}
+Bytes Sample(std::span<const std::uint8_t> bytes) { return Bytes(bytes.begin(), bytes.end()); }
 
 // A bottom-up BMP with a 40-byte header.
 Bytes MakeBmp(int w, int h, int bpp, const Bytes& palette, const Bytes& pixels,
@@ -152,7 +49,7 @@ Bytes MakeBmp(int w, int h, int bpp, const Bytes& palette, const Bytes& pixels,
 }
 
 TEST(DecodeImage, Png) {
-    const auto image = DecodeImage(MakePng(8, 3));
+    const auto image = DecodeImage(samples::kPng);
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->format, ImageFormat::Png);
     ASSERT_EQ(image->FrameCount(), 1);
@@ -165,7 +62,7 @@ TEST(DecodeImage, Png) {
 }
 
 TEST(DecodeImage, PngWithoutSignatureIsNotRecognisedUntilTheSignatureIsAdded) {
-    Bytes png = MakePng(2, 2);
+    const Bytes png = Sample(samples::kPng);
     Bytes bare(png.begin() + 8, png.end());
     EXPECT_FALSE(DecodeImage(bare).has_value());
     bare.insert(bare.begin(), png.begin(), png.begin() + 8);
@@ -173,7 +70,7 @@ TEST(DecodeImage, PngWithoutSignatureIsNotRecognisedUntilTheSignatureIsAdded) {
 }
 
 TEST(DecodeImage, JpegIsOpaqueWithItsColour) {
-    const auto image = DecodeImage(MakeJpeg(16, 9, 200, 100, 50));
+    const auto image = DecodeImage(samples::kJpeg);
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->format, ImageFormat::Jpeg);
     EXPECT_EQ(image->Width(), 16);
@@ -185,7 +82,7 @@ TEST(DecodeImage, JpegIsOpaqueWithItsColour) {
     EXPECT_NEAR(BlueOf(p), 50, 4);
 
     // Adobe CMYK stores inverted inks: full values mean no ink.
-    const auto cmyk = DecodeImage(MakeJpeg(8, 8, 255, 155, 55, 255));
+    const auto cmyk = DecodeImage(samples::kCmykJpeg);
     ASSERT_TRUE(cmyk.has_value());
     const Argb q = cmyk->frames[0].GetPixel(4, 4);
     EXPECT_EQ(AlphaOf(q), 255);
@@ -195,7 +92,7 @@ TEST(DecodeImage, JpegIsOpaqueWithItsColour) {
 }
 
 TEST(DecodeImage, AnimatedGifHasComposedFramesAndDelays) {
-    const auto image = DecodeImage(MakeGif());
+    const auto image = DecodeImage(samples::kGif);
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->format, ImageFormat::Gif);
     ASSERT_EQ(image->FrameCount(), 2);
@@ -255,15 +152,15 @@ TEST(DecodeImage, DamagedOrUnknownDataGivesNothing) {
     EXPECT_FALSE(DecodeImage({}).has_value());
     EXPECT_FALSE(DecodeImage(Bytes{'h', 'e', 'l', 'l', 'o'}).has_value());
 
-    Bytes png = MakePng(8, 8);
+    Bytes png = Sample(samples::kPng);
     png.resize(png.size() / 2);
     EXPECT_FALSE(DecodeImage(png).has_value());
 
-    Bytes jpeg = MakeJpeg(8, 8, 1, 2, 3);
+    Bytes jpeg = Sample(samples::kJpeg);
     jpeg.resize(20);
     EXPECT_FALSE(DecodeImage(jpeg).has_value());
 
-    Bytes gif = MakeGif();
+    Bytes gif = Sample(samples::kGif);
     gif.resize(14);
     EXPECT_FALSE(DecodeImage(gif).has_value());
 
@@ -282,7 +179,7 @@ TEST(DecodeImage, DamagedOrUnknownDataGivesNothing) {
 TEST(DecodeImage, TheResultOutlivesTheBytes) {
     std::optional<Image> image;
     {
-        Bytes png = MakePng(4, 4);
+        Bytes png = Sample(samples::kPng);
         image = DecodeImage(png);
         std::fill(png.begin(), png.end(), 0);
     }
@@ -317,9 +214,9 @@ void Mangle(const Bytes& good) {
 }
 
 TEST(DecodeImage, DamagedFilesNeverCrash) {
-    Mangle(MakePng(5, 4));
-    Mangle(MakeJpeg(9, 7, 10, 200, 30));
-    Mangle(MakeGif());
+    Mangle(Sample(samples::kPng));
+    Mangle(Sample(samples::kJpeg));
+    Mangle(Sample(samples::kGif));
     const Bytes palette = {0, 0, 0, 0, 0, 128, 255, 0};
     Mangle(MakeBmp(3, 2, 8, palette, {0, 3, 1, 0, 1, 0, 0, 0, 1, 1, 0, 1}, 1));
     Mangle(MakeBmp(3, 2, 4, palette, {0x10, 0x10, 0, 0, 0x01, 0x01, 0, 0}));

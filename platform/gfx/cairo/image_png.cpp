@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/gfx/cairo/cairo_gfx.h"
 #include "platform/gfx/image_codecs.h"
 
 namespace gfx {
@@ -39,8 +40,8 @@ std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes) {
     // paint into a 32-bit ARGB bitmap.
     Bitmap bitmap(w, h);
     if (!bitmap.IsValid()) return std::nullopt;
-    std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(bitmap.CairoSurface()),
-                                                          &cairo_destroy);
+    std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(
+        cairo_create(CairoSurfaceOf(*bitmap.SharedSurface())), &cairo_destroy);
     cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
     cairo_set_source_surface(cr.get(), decoded.get(), 0, 0);
     cairo_paint(cr.get());

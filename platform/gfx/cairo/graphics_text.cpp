@@ -1,10 +1,7 @@
 // Text drawing and measuring of Graphics.
-#include <cairo.h>
-
 #include <algorithm>
 
-#include "platform/gfx/graphics.h"
-#include "platform/gfx/text_layout.h"
+#include "platform/gfx/cairo/text_layout.h"
 
 namespace gfx {
 
@@ -55,7 +52,7 @@ TextMeasure Measure(cairo_t* cr, const rt::Text& text, const Font& font, const R
 void Graphics::DrawString(const rt::Text& text, const Font& font, const Brush& brush,
                           const RectF& layout, const StringFormat& format) {
     if (text.empty()) return;
-    cairo_t* c = CairoContext();
+    cairo_t* c = impl_->cr.get();
     cairo_save(c);
     TextLayout t = LayOutText(c, text, font, layout, format);
     if (t.clip) {
@@ -63,9 +60,7 @@ void Graphics::DrawString(const rt::Text& text, const Font& font, const Brush& b
         cairo_rectangle(c, t.clip->x, t.clip->y, t.clip->width, t.clip->height);
         cairo_clip(c);
     }
-    cairo_set_operator(c, GetCompositingMode() == CompositingMode::SourceCopy
-                              ? CAIRO_OPERATOR_SOURCE
-                              : CAIRO_OPERATOR_OVER);
+    cairo_set_operator(c, impl_->Operator());
     SetBrushSource(c, brush);
     cairo_move_to(c, t.originX, t.originY);
     pango_cairo_show_layout(c, t.layout.get());
@@ -75,7 +70,7 @@ void Graphics::DrawString(const rt::Text& text, const Font& font, const Brush& b
 
 TextMeasure Graphics::MeasureString(const rt::Text& text, const Font& font, const RectF& layout,
                                     const StringFormat& format) const {
-    return Measure(CairoContext(), text, font, layout, format);
+    return Measure(impl_->cr.get(), text, font, layout, format);
 }
 
 std::vector<std::vector<RectF>> Graphics::MeasureCharacterRanges(
@@ -83,7 +78,7 @@ std::vector<std::vector<RectF>> Graphics::MeasureCharacterRanges(
     std::span<const CharacterRange> ranges) const {
     std::vector<std::vector<RectF>> result(ranges.size());
     if (text.empty()) return result;
-    TextLayout t = LayOutText(CairoContext(), text, font, layout, format);
+    TextLayout t = LayOutText(impl_->cr.get(), text, font, layout, format);
     const int size = static_cast<int>(text.size());
     for (std::size_t k = 0; k < ranges.size(); ++k) {
         const int first = std::clamp(ranges[k].first, 0, size);
@@ -127,7 +122,7 @@ std::vector<std::vector<RectF>> Graphics::MeasureCharacterRanges(
 int Graphics::CaretPositionAt(const rt::Text& text, const Font& font, const RectF& layout,
                               const StringFormat& format, PointF point) const {
     if (text.empty()) return 0;
-    TextLayout t = LayOutText(CairoContext(), text, font, layout, format);
+    TextLayout t = LayOutText(impl_->cr.get(), text, font, layout, format);
     int index = 0, trailing = 0;
     pango_layout_xy_to_index(t.layout.get(), static_cast<int>((point.x - t.originX) * PANGO_SCALE),
                              static_cast<int>((point.y - t.originY) * PANGO_SCALE), &index,
@@ -144,15 +139,6 @@ int Graphics::CaretPositionAt(const rt::Text& text, const Font& font, const Rect
         if (map[i] >= index && (i == 0 || map[i - 1] != map[i])) return static_cast<int>(i);
     }
     return static_cast<int>(text.size());
-}
-
-PointF MeasureTextExtent(const rt::Text& text, const Font& font) {
-    Bitmap scratch(1, 1);
-    Graphics g(scratch);
-    g.SetTextRenderingHint(TextRenderingHint::AntiAliasGridFit);
-    StringFormat format(StringFormatFlags::NoWrap | StringFormatFlags::MeasureTrailingSpaces);
-    const TextMeasure m = g.MeasureString(text, font, RectF{}, format);
-    return PointF{m.bounds.width, m.bounds.height};
 }
 
 }  // namespace gfx

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/gfx/cairo/cairo_gfx.h"
 #include "runtime/codepage.h"
 #include "runtime/owned.h"
 
@@ -126,16 +127,11 @@ FontFamily FontFamily::DefaultChineseSans() {
 
 rt::Text FontFamily::Name() const { return rt::Utf8ToCp936(utf8Name_); }
 
-struct Font::Impl {
-    rt::Owned<PangoFontDescription, pango_font_description_free> desc;
-    float height = 0;
-};
-
 Font::Font(const FontFamily& family, float sizePx, int style)
     : family_(family), size_(sizePx > 0 ? sizePx : 1), style_(style) {
-    auto impl = std::make_shared<Impl>();
-    impl->desc.reset(pango_font_description_new());
-    PangoFontDescription* d = impl->desc.get();
+    auto native = std::make_shared<Native>();
+    native->desc.reset(pango_font_description_new());
+    PangoFontDescription* d = native->desc.get();
     pango_font_description_set_family(d, family_.NameUtf8().c_str());
     pango_font_description_set_absolute_size(d, static_cast<double>(size_) * PANGO_SCALE);
     pango_font_description_set_weight(d, IsBold() ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
@@ -152,14 +148,12 @@ Font::Font(const FontFamily& family, float sizePx, int style)
         if (h <= 0)
             h = pango_font_metrics_get_ascent(metrics.get()) +
                 pango_font_metrics_get_descent(metrics.get());
-        impl->height = static_cast<float>(h) / PANGO_SCALE;
+        native->height = static_cast<float>(h) / PANGO_SCALE;
     }
-    if (impl->height <= 0) impl->height = size_ * 1.2f;
-    impl_ = std::move(impl);
+    if (native->height <= 0) native->height = size_ * 1.2f;
+    native_ = std::move(native);
 }
 
-float Font::Height() const { return impl_->height; }
-
-const PangoFontDescription* Font::Description() const { return impl_->desc.get(); }
+float Font::Height() const { return native_->height; }
 
 }  // namespace gfx

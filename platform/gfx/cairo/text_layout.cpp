@@ -1,4 +1,4 @@
-#include "platform/gfx/text_layout.h"
+#include "platform/gfx/cairo/text_layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,9 +131,9 @@ MappedUtf8 MapCp936ToUtf8(const rt::Text& text) {
     return out;
 }
 
-void ApplyTextHint(cairo_t* cr, int hint) {
+void ApplyTextHint(cairo_t* cr, TextRenderingHint hint) {
     rt::Owned<cairo_font_options_t, cairo_font_options_destroy> opts(cairo_font_options_create());
-    switch (static_cast<TextRenderingHint>(hint)) {
+    switch (hint) {
     case TextRenderingHint::SingleBitPerPixelGridFit:
         cairo_font_options_set_antialias(opts.get(), CAIRO_ANTIALIAS_NONE);
         cairo_font_options_set_hint_style(opts.get(), CAIRO_HINT_STYLE_FULL);
@@ -174,7 +174,7 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
 
     out.layout.reset(pango_cairo_create_layout(cr));
     PangoLayout* layout = out.layout.get();
-    pango_layout_set_font_description(layout, font.Description());
+    pango_layout_set_font_description(layout, font.GetNative().desc.get());
     pango_layout_set_text(layout, mapped.utf8.data(), static_cast<int>(mapped.utf8.size()));
 
     rt::Owned<PangoAttrList, pango_attr_list_unref> attrs(pango_attr_list_new());

@@ -2,17 +2,11 @@
 // (internal to the drawing layer).
 #pragma once
 
-#include <pango/pangocairo.h>
-
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "platform/gfx/brush.h"
-#include "platform/gfx/font.h"
-#include "platform/gfx/string_format.h"
-#include "platform/gfx/types.h"
-#include "runtime/owned.h"
+#include "platform/gfx/cairo/cairo_gfx.h"
 #include "runtime/text.h"
 
 namespace gfx {
@@ -38,11 +32,5 @@ struct TextLayout {
 // Lays out `text` for drawing through `cr` (whose font options it takes).
 TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const RectF& rect,
                       const StringFormat& format);
-
-// Makes the brush the source of `cr` (shared by shape and text drawing).
-void SetBrushSource(cairo_t* cr, const Brush& brush);
-
-// Cairo font options for a text rendering hint (value of TextRenderingHint).
-void ApplyTextHint(cairo_t* cr, int hint);
 
 }  // namespace gfx
