@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # install_test.sh BUILD_DIR WITH_PROGRAM VERSION: installs into a temporary
-# prefix, validates the desktop entry, the metainfo, the icons and the man
-# page there, and runs the installed program.
+# prefix, validates the desktop entry, the metainfo, the icons, the man page
+# and the documents there, checks that the program is stripped with its
+# debug information beside it, and runs the installed program.
 set -euo pipefail
 build=$1 with_program=$2 version=$3
 prefix=$(mktemp -d)
@@ -29,13 +30,17 @@ for size in 16 22 24 32 48 64 128 256; do
     fail "${size}px icon is $(identify -format '%wx%h %[channels]' "$icon")"
 done
 
-man_page=$prefix/share/man/man1/seeker.1
-[ -f "$man_page" ] || fail "no man page"
-warnings=$(groff -Tutf8 -man -ww -z "$man_page" 2>&1)
+man_page=$prefix/share/man/man1/seeker.1.gz
+[ -f "$man_page" ] || fail "no compressed man page"
+warnings=$(zcat "$man_page" | groff -Tutf8 -man -ww -z 2>&1)
 [ -z "$warnings" ] || fail "man page: $warnings"
 for option in --search --pages --sites --format --config --help --version; do
-  grep -q -- "${option//-/\\\\-}" "$man_page" || fail "man page lacks $option"
+  zgrep -q -- "${option//-/\\\\-}" "$man_page" || fail "man page lacks $option"
 done
+for doc in copyright changelog.gz; do
+  [ -s "$prefix/share/doc/seeker/$doc" ] || fail "no share/doc/seeker/$doc"
+done
+zcat "$prefix/share/doc/seeker/changelog.gz" | head -n 1 | grep -qF "seeker ($version)" || fail "changelog is not of $version"
 man_text=$(MANWIDTH=100 man -l "$man_page" 2>/dev/null)
 # Every key of a JSON hit, as the --format paragraph lists them.
 json=$(sed -n '/^ *--format/,/^ *--config/p' <<<"$man_text" | tr -s ' \n' ' ')
@@ -45,6 +50,13 @@ done
 
 if [ "$with_program" = 1 ]; then
   [ -x "$prefix/bin/seeker" ] || fail "no bin/seeker"
+  # Stripped, with its debug information beside it under its build id.
+  ! readelf -S "$prefix/bin/seeker" | grep -qE '\.(debug_info|symtab)\b' || fail "bin/seeker is not stripped"
+  id=$(readelf -n "$prefix/bin/seeker" | awk '/Build ID:/ { print $3 }')
+  debug=$prefix/lib/debug/.build-id/${id:0:2}/${id:2}.debug
+  [ -n "$id" ] && [ -f "$debug" ] || fail "no debug information for build id '$id'"
+  readelf -S "$debug" | grep -q '\.debug_info' || fail "$debug has no debug information"
+  [ "$(readelf -n "$debug" | awk '/Build ID:/ { print $3 }')" = "$id" ] || fail "$debug is of another build"
   out=$("$prefix/bin/seeker" --version)
   [ "$out" = "seeker $version" ] || fail "seeker --version printed '$out'"
   # The man page lists the sites as --help does.
