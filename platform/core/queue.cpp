@@ -9,12 +9,24 @@ namespace plat::core {
 
 namespace {
 
-// Marks the queue dead when its thread ends, answering waiting senders.
-struct QueueHolder {
-    std::shared_ptr<ThreadQueue> q;
-    ~QueueHolder() {
-        if (!q) return;
+// The calling thread's queue; the state holds the reference. A thread's
+// own storage may be gone when its thread_local destructors run (mingw-w64
+// frees it first), so the one below keeps no data of its own.
+thread_local ThreadQueue* tlsQueue = nullptr;
+thread_local int tlsInSendFromOther = 0;
+
+// Marks the thread's queue dead when the thread ends, answering waiting
+// senders.
+struct ThreadEnd {
+    void Arm() {}
+    ~ThreadEnd() {
+        std::shared_ptr<ThreadQueue> q;  // released after the lock
         std::lock_guard lk(CoreState().mu);
+        auto& live = CoreState().threadQueues;
+        auto it = live.find(std::this_thread::get_id());
+        if (it == live.end()) return;
+        q = std::move(it->second);
+        live.erase(it);
         q->alive = false;
         for (auto& item : q->sent) {
             item->done = true;
@@ -24,8 +36,7 @@ struct QueueHolder {
     }
 };
 
-thread_local QueueHolder tlsQueue;
-thread_local int tlsInSendFromOther = 0;
+thread_local ThreadEnd tlsThreadEnd;
 
 bool Matches(const MSG& m, Hwnd filter, UINT lo, UINT hi) {
     if (filter != nullptr && m.hwnd != filter) return false;
@@ -175,18 +186,20 @@ bool Retrieve(MSG* msg, Hwnd filter, UINT lo, UINT hi, bool remove, bool wait) {
 }  // namespace
 
 std::shared_ptr<ThreadQueue> CurrentQueue() {
-    if (!tlsQueue.q) {
+    if (tlsQueue == nullptr) {
         auto q = std::make_shared<ThreadQueue>();
         q->thread = std::this_thread::get_id();
         q->native = backend::CreateQueue();
+        tlsThreadEnd.Arm();
         std::lock_guard lk(CoreState().mu);
         auto& list = CoreState().queues;
         list.erase(std::remove_if(list.begin(), list.end(), [](auto& w) { return w.expired(); }),
                    list.end());
         list.push_back(q);
-        tlsQueue.q = q;
+        CoreState().threadQueues[q->thread] = q;
+        tlsQueue = q.get();
     }
-    return tlsQueue.q;
+    return tlsQueue->shared_from_this();
 }
 
 void WakeLocked(ThreadQueue& q) {

@@ -53,7 +53,7 @@ struct InputItem {
     std::array<std::uint8_t, 256> keys{};
 };
 
-struct ThreadQueue {
+struct ThreadQueue : std::enable_shared_from_this<ThreadQueue> {
     std::thread::id thread;
     std::deque<MSG> posted;
     std::deque<InputItem> input;
@@ -138,6 +138,9 @@ struct State {
     std::vector<Hwnd> zorder;  // top first
     std::map<std::string, WNDCLASS> classes;
     std::vector<std::weak_ptr<ThreadQueue>> queues;
+    // Each live thread's queue, by thread: the thread's reference, released
+    // when the thread ends.
+    std::map<std::thread::id, std::shared_ptr<ThreadQueue>> threadQueues;
     // Input state (process-wide, as the window system's).
     std::uint8_t keys[256] = {};  // bit 7 down, bit 0 toggle
     Hwnd capture = nullptr;

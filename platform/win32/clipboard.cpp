@@ -8,11 +8,15 @@ namespace plat::win32 {
 
 namespace {
 
-// The clipboard's owner: a message-only window of the calling thread.
+// The clipboard's owner: a message-only window of the calling thread, which
+// the system destroys with the thread. (A thread_local owner object would
+// not do: mingw-w64 frees a thread's storage before its destructors run.)
 HWND ClipboardOwner() {
-    thread_local OwnedWindow owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                                     nullptr, nullptr, nullptr));
-    return owner.get();
+    thread_local HWND owner = nullptr;
+    if (owner == nullptr)
+        owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
+    return owner;
 }
 
 // Another program may hold the clipboard open for a moment.

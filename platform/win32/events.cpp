@@ -3,7 +3,6 @@
 // placement, close), and the pump that reads them.
 #include "platform/win32/events.h"
 
-#include <deque>
 #include <string>
 #include <utility>
 
@@ -15,9 +14,6 @@
 namespace plat::win32 {
 
 namespace {
-
-thread_local std::deque<std::function<void()>> later;
-thread_local int systemLoops = 0;
 
 // While a system loop runs, the core's messages are served on this timer.
 constexpr UINT_PTR kLoopTimer = 0x5EE;
@@ -215,13 +211,15 @@ LRESULT Handle(HWND window, Win32Window& n, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_PAINT: ::ValidateRect(window, nullptr); return 0;
     case WM_CAPTURECHANGED: return 0;
     case WM_ENTERSIZEMOVE:
-        ++systemLoops;
+        ++ThreadQueueOf().systemLoops;
         ::SetTimer(window, kLoopTimer, kLoopTimerMs, nullptr);
         return 0;
-    case WM_EXITSIZEMOVE:
-        systemLoops = systemLoops > 0 ? systemLoops - 1 : 0;
+    case WM_EXITSIZEMOVE: {
+        int& loops = ThreadQueueOf().systemLoops;
+        loops = loops > 0 ? loops - 1 : 0;
         ::KillTimer(window, kLoopTimer);
         return 0;
+    }
     case WM_TIMER:
         if (wParam != kLoopTimer) break;
         // A tick queued before the loop ended is left to the program's loop.
@@ -248,9 +246,15 @@ LRESULT Handle(HWND window, Win32Window& n, UINT msg, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-void Later(std::function<void()> work) { later.push_back(std::move(work)); }
+Win32Queue& ThreadQueueOf() {
+    // Every thread with windows of ours has its core queue already.
+    return *static_cast<Win32Queue*>(core::CurrentQueue()->native.get());
+}
+
+void Later(std::function<void()> work) { ThreadQueueOf().later.push_back(std::move(work)); }
 
 bool RunLater() {
+    std::deque<std::function<void()>>& later = ThreadQueueOf().later;
     if (later.empty()) return false;
     // One at a time from the front: work may run a nested message loop
     // that runs the rest, in order.
@@ -262,7 +266,7 @@ bool RunLater() {
     return true;
 }
 
-bool InSystemLoop() { return systemLoops > 0; }
+bool InSystemLoop() { return ThreadQueueOf().systemLoops > 0; }
 
 void PumpNative() {
     // Inside a system loop the loop reads the input itself.

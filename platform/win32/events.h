@@ -6,10 +6,25 @@
 #pragma once
 
 #include "platform/win32/win32.h"
+#include "runtime/owned.h"
 
+#include <deque>
 #include <functional>
 
 namespace plat::win32 {
+
+using OwnedHandle = rt::Owned<void, ::CloseHandle>;
+
+// A thread's queue on the system's side: the event that wakes its wait, and
+// the work its window procedures left for the core.
+struct Win32Queue : core::NativeQueue {
+    OwnedHandle wake{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+    std::deque<std::function<void()>> later;
+    int systemLoops = 0;  // system move or size loops running
+};
+
+// The calling thread's (made with its core queue).
+Win32Queue& ThreadQueueOf();
 
 // Leaves `work` for the calling thread (the window's) to hand to the core.
 void Later(std::function<void()> work);

@@ -4,20 +4,6 @@
 #include "platform/win32/events.h"
 #include "platform/win32/window.h"
 
-namespace plat::win32 {
-
-namespace {
-
-using OwnedHandle = rt::Owned<void, ::CloseHandle>;
-
-struct Win32Queue : core::NativeQueue {
-    OwnedHandle wake{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
-};
-
-}  // namespace
-
-}  // namespace plat::win32
-
 namespace plat::core::backend {
 
 using namespace plat::win32;
