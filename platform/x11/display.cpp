@@ -140,14 +140,6 @@ Display::Display() {
     a.saveTargets = atom("SAVE_TARGETS");
     a.selectionProperty = atom("SEEKER_SELECTION");
 
-    XSetLocaleModifiers("");
-    im = XOpenIM(dpy, nullptr, nullptr, nullptr);
-    if (im == nullptr) {
-        XSetLocaleModifiers("@im=none");
-        im = XOpenIM(dpy, nullptr, nullptr, nullptr);
-    }
-    if (im != nullptr) imStyles = UsableStyles(im);
-
     XSetWindowAttributes attrs{};
     attrs.event_mask = PropertyChangeMask;
     clipboardWindow = XCreateWindow(dpy, root, -10, -10, 1, 1, 0, CopyFromParent, InputOnly,
@@ -159,6 +151,20 @@ Display::~Display() {
     if (dpy == nullptr) return;
     if (im != nullptr) XCloseIM(im);
     XCloseDisplay(dpy);
+}
+
+XIM Display::InputMethod() {
+    std::lock_guard lk(mu);
+    if (imTried_ || dpy == nullptr) return im;
+    imTried_ = true;
+    XSetLocaleModifiers("");
+    im = XOpenIM(dpy, nullptr, nullptr, nullptr);
+    if (im == nullptr) {
+        XSetLocaleModifiers("@im=none");
+        im = XOpenIM(dpy, nullptr, nullptr, nullptr);
+    }
+    if (im != nullptr) imStyles = UsableStyles(im);
+    return im;
 }
 
 Display& XConnection() {

@@ -59,12 +59,15 @@ public:
     bool argb = false;
     bool shm = false;
     bool shape = false;
-    XIM im = nullptr;
+    XIM im = nullptr;                // see InputMethod
     std::vector<XIMStyle> imStyles;  // usable input styles, best first
     Window clipboardWindow = 0;      // hidden owner of CLIPBOARD
     Time lastTime = CurrentTime;     // time of the latest event with one
 
     bool ok() const { return dpy != nullptr; }
+
+    // The input method, opened on the first call (null when none opens).
+    XIM InputMethod();
 
     // A window manager with EWMH support runs (checked each call, cheap
     // after the first until it changes).
@@ -86,6 +89,7 @@ public:
     bool Untrap();
 
 private:
+    bool imTried_ = false;
     std::vector<int> wakers_;
     std::uint64_t wmCheckedAt_ = 0;
     bool wm_ = false;

@@ -54,6 +54,7 @@ void KeyPressEvent(XEvent& ev, X11Window* n, Work& work) {
     KeySym sym = NoSymbol;
     Status status = 0;
     std::string text;
+    EnsureInputContext(*n);
     if (n->ic != nullptr) {
         std::vector<char> buf(64);
         int len = Xutf8LookupString(n->ic, &ev.xkey, buf.data(), static_cast<int>(buf.size()) - 1,

@@ -3,7 +3,6 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
-#include <cstring>
 
 #include "platform/x11/shape.h"
 #include "platform/x11/window.h"
@@ -78,8 +77,9 @@ bool PixelImage::Ensure(int width, int height) {
         if (image_ == nullptr) return false;
         data_ = plain_.data();
     } else {
+        // A fresh segment is zero already; touching it here would only fault
+        // its pages in before the first present writes them.
         data_ = reinterpret_cast<std::uint32_t*>(shmInfo_.shmaddr);
-        std::memset(data_, 0, bytes);
     }
     width_ = width;
     height_ = height;

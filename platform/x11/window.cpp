@@ -183,31 +183,9 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
             on != nullptr && on->window != 0)
             XSetTransientForHint(dpy, n->window, on->window);
     }
-    if (x.im != nullptr && !rec.internalNoActivate) {
-        // Some methods refuse a style they list (position pre-edit without a
-        // font set): take the first that gives a context.
-        for (XIMStyle style : x.imStyles) {
-            if (style & XIMPreeditPosition) {
-                XPoint spot{0, 0};
-                XVaNestedList list = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
-                n->ic = XCreateIC(x.im, XNInputStyle, style, XNClientWindow, n->window,
-                                  XNFocusWindow, n->window, XNPreeditAttributes, list, nullptr);
-                XFree(list);
-            } else {
-                n->ic = XCreateIC(x.im, XNInputStyle, style, XNClientWindow, n->window,
-                                  XNFocusWindow, n->window, nullptr);
-            }
-            if (n->ic != nullptr) {
-                n->icStyle = style;
-                break;
-            }
-        }
-        if (n->ic != nullptr) {
-            long filter = 0;
-            if (XGetICValues(n->ic, XNFilterEvents, &filter, nullptr) == nullptr && filter != 0)
-                XSelectInput(dpy, n->window, a.event_mask | filter);
-        }
-    }
+    // The input context comes with the window's first key (input_context.cpp).
+    n->takesText = !rec.internalNoActivate;
+    n->eventMask = a.event_mask;
     XFlush(dpy);
     return n;
 }
@@ -395,24 +373,6 @@ SIZE ScreenSize() {
     std::lock_guard lk(x.mu);
     if (!x.ok()) return SIZE{1024, 768};
     return SIZE{DisplayWidth(x.dpy, x.screen), DisplayHeight(x.dpy, x.screen)};
-}
-
-void ImeFocus(WindowRecord& rec, bool focused) {
-    WithXWindow(rec, [&](X11Window& n, Display&) {
-        if (n.ic == nullptr) return;
-        if (focused) XSetICFocus(n.ic);
-        else XUnsetICFocus(n.ic);
-    });
-}
-
-void ImeSpot(WindowRecord& rec, POINT spot) {
-    WithXWindow(rec, [&](X11Window& n, Display&) {
-        if (n.ic == nullptr || !(n.icStyle & XIMPreeditPosition)) return;
-        XPoint p{static_cast<short>(spot.x), static_cast<short>(spot.y)};
-        XVaNestedList list = XVaCreateNestedList(0, XNSpotLocation, &p, nullptr);
-        XSetICValues(n.ic, XNPreeditAttributes, list, nullptr);
-        XFree(list);
-    });
 }
 
 std::uint64_t NowMs() { return MonotonicMs(); }

@@ -23,8 +23,15 @@ struct X11Window : core::NativeWindow {
     Hwnd hwnd = nullptr;
     Window window = 0;
     GC gc = nullptr;
+    long eventMask = 0;  // what the window asked of the server
+    // The input context, made when the first key reaches a window that takes
+    // text; the focus and spot the layer gave it meanwhile.
+    bool takesText = false;
+    bool icTried = false;
     XIC ic = nullptr;
     XIMStyle icStyle = 0;
+    bool icFocused = false;
+    XPoint icSpot{0, 0};
     bool overrideRedirect = false;
     bool mapped = false;  // as requested by the layer
     PixelImage image;
@@ -43,6 +50,10 @@ void CancelMoveResize(X11Window& n);
 
 // The window of an X id (null when none of ours); needs XConnection().mu.
 X11Window* NativeOfX(Window w);
+
+// Makes the window's input context unless it has one or was refused one;
+// the input method opens with the first. Needs XConnection().mu.
+void EnsureInputContext(X11Window& n);
 
 inline X11Window* Native(core::WindowRecord& rec) {
     return static_cast<X11Window*>(rec.native.get());
