@@ -3,7 +3,8 @@
 // cookie store, redirects, the count of requests, the text of the page) is
 // shared code above this header; a backend only carries bytes and reports
 // how the exchange ended. One implementation is built per system:
-// transfer_curl.cpp over libcurl on Linux.
+// transfer_curl.cpp over libcurl on Linux, transfer_wininet.cpp over WinINet
+// on Windows.
 //
 // What every backend must do:
 // - Send exactly the request described: `method` and the target in the

@@ -1,16 +1,13 @@
 // The page request tells a caller that asks how it ended, without changing
 // what it returns.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 
 #include "raw_server.h"
 #include "runtime/thread.h"
+#include "test_socket.h"
 #include "web/request.h"
 #include "web/transfer.h"
 
@@ -22,35 +19,25 @@ using webtest::RawServer;
 
 // A listening socket on 127.0.0.1 that never accepts: its backlog is full
 // after one connection, so a further connection attempt gets no answer.
+// (Linux drops the connection attempt; so does wine, over Linux sockets.)
 class FullBacklog {
 public:
     FullBacklog() {
-        listen_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        bind(listen_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        listen(listen_, 0);
-        getsockname(listen_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
-        for (int& fd : filler_) {
-            fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        }
+        listen_ = webtest::ListenOnLoopback(false, 0, &port_);
+        for (webtest::Socket& s : filler_) s = webtest::StartConnecting(port_);
         usleep(50 * 1000);
     }
     ~FullBacklog() {
-        for (int fd : filler_) close(fd);
-        close(listen_);
+        for (webtest::Socket s : filler_) webtest::Close(s);
+        webtest::Close(listen_);
     }
     FullBacklog(const FullBacklog&) = delete;
     FullBacklog& operator=(const FullBacklog&) = delete;
     int port() const { return port_; }
 
 private:
-    int listen_ = -1;
-    int filler_[2] = {-1, -1};
+    webtest::Socket listen_ = webtest::kNoSocket;
+    webtest::Socket filler_[2] = {webtest::kNoSocket, webtest::kNoSocket};
     int port_ = 0;
 };
 

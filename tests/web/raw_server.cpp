@@ -1,10 +1,5 @@
 #include "raw_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,11 +20,11 @@ std::size_t ContentLength(const std::string& head) {
 
 }  // namespace
 
-std::string ReadRequest(int fd) {
+std::string ReadRequest(Socket connection) {
     std::string data;
     char buffer[4096];
     for (;;) {
-        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        const long n = Receive(connection, buffer, sizeof buffer);
         if (n <= 0) return data;
         data.append(buffer, static_cast<std::size_t>(n));
         if (static_cast<unsigned char>(data[0]) == 0x16) return data;  // TLS ClientHello
@@ -52,37 +47,27 @@ RawServer::RawServer(Responder responder, bool ipv6)
 }
 
 void RawServer::listenOn(bool ipv6) {
-    listenFd_ = socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    wakeFd_ = eventfd(0, EFD_CLOEXEC);
-    sockaddr_storage addr{};
-    socklen_t len = ipv6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
-    if (ipv6) {
-        auto* in6 = reinterpret_cast<sockaddr_in6*>(&addr);
-        in6->sin6_family = AF_INET6;
-        in6->sin6_addr = in6addr_loopback;
-    } else {
-        auto* in = reinterpret_cast<sockaddr_in*>(&addr);
-        in->sin_family = AF_INET;
-        in->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    listener_ = ListenOnLoopback(ipv6, 16, &port_);
+    int wakePort = 0;
+    const Socket wakeListener = ListenOnLoopback(false, 1, &wakePort);
+    if (wakeListener != kNoSocket) {
+        wakeSender_ = StartConnecting(wakePort);
+        wakeReceiver_ = Accept(wakeListener);
+        Close(wakeListener);
     }
-    auto* any = reinterpret_cast<sockaddr*>(&addr);
-    if (listenFd_ < 0 || wakeFd_ < 0 || bind(listenFd_, any, len) != 0 ||
-        listen(listenFd_, 16) != 0 || getsockname(listenFd_, any, &len) != 0) {
-        if (listenFd_ >= 0) close(listenFd_);
-        if (wakeFd_ >= 0) close(wakeFd_);
+    if (listener_ == kNoSocket || wakeReceiver_ == kNoSocket) {
+        for (Socket s : {listener_, wakeSender_, wakeReceiver_}) {
+            if (s != kNoSocket) Close(s);
+        }
         throw std::runtime_error("test server could not listen");
     }
-    port_ = ntohs(ipv6 ? reinterpret_cast<sockaddr_in6*>(&addr)->sin6_port
-                       : reinterpret_cast<sockaddr_in*>(&addr)->sin_port);
     thread_ = std::thread([this] { serve(); });
 }
 
 RawServer::~RawServer() {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
+    Send(wakeSender_, "x", 1);
     thread_.join();
-    close(listenFd_);
-    close(wakeFd_);
+    for (Socket s : {listener_, wakeSender_, wakeReceiver_}) Close(s);
 }
 
 std::vector<std::string> RawServer::requests() const {
@@ -98,25 +83,26 @@ bool RawServer::waitForRequests(std::size_t n) const {
     return false;
 }
 
-// True when `fd` has data; false when the server is being shut down.
-bool RawServer::waitReadable(int fd) const {
-    pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-    while (poll(fds, 2, -1) < 0) {}
-    return (fds[1].revents & POLLIN) == 0;
+// True when `socket` has data; false when the server is being shut down.
+bool RawServer::waitReadable(Socket socket) const {
+    const Socket sockets[2] = {socket, wakeReceiver_};
+    bool readable[2] = {};
+    while (!WaitReadable(sockets, readable, 2, -1)) {}
+    return !readable[1];
 }
 
 void RawServer::serve() {
-    while (waitReadable(listenFd_)) {
-        const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) continue;
-        handle(fd);
-        close(fd);
+    while (waitReadable(listener_)) {
+        const Socket connection = Accept(listener_);
+        if (connection == kNoSocket) continue;
+        handle(connection);
+        Close(connection);
     }
 }
 
-void RawServer::handle(int fd) {
-    if (!waitReadable(fd)) return;
-    const std::string request = ReadRequest(fd);
+void RawServer::handle(Socket connection) {
+    if (!waitReadable(connection)) return;
+    const std::string request = ReadRequest(connection);
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
@@ -126,26 +112,26 @@ void RawServer::handle(int fd) {
         // Hold the connection without a word until the client leaves or the
         // server shuts down.
         char c;
-        while (waitReadable(fd) && recv(fd, &c, 1, 0) > 0) {}
+        while (waitReadable(connection) && Receive(connection, &c, 1) > 0) {}
         return;
     }
-    send(fd, *answer);
-    shutdown(fd, SHUT_WR);
+    send(connection, *answer);
+    ShutdownSending(connection);
 }
 
 bool RawServer::shuttingDown(int waitMs) const {
-    pollfd wake = {wakeFd_, POLLIN, 0};
-    return poll(&wake, 1, waitMs) > 0;
+    bool readable = false;
+    return WaitReadable(&wakeReceiver_, &readable, 1, waitMs);
 }
 
-void RawServer::send(int fd, const std::string& answer) const {
+void RawServer::send(Socket connection, const std::string& answer) const {
     const std::size_t piece = pace_.bytes == 0 ? answer.size() : pace_.bytes;
     std::size_t sent = 0;
     while (sent < answer.size()) {
         if (sent > 0 && pace_.gapMs > 0 && shuttingDown(pace_.gapMs)) return;
         const std::size_t end = std::min(answer.size(), sent + piece);
         while (sent < end) {
-            const ssize_t n = ::send(fd, answer.data() + sent, end - sent, MSG_NOSIGNAL);
+            const long n = Send(connection, answer.data() + sent, end - sent);
             if (n <= 0) return;
             sent += static_cast<std::size_t>(n);
         }

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "test_socket.h"
+
 namespace webtest {
 
 // An answer sent `bytes` at a time with `gapMs` between the pieces.
@@ -42,27 +44,29 @@ public:
 
 private:
     void serve();
-    void handle(int fd);
-    bool waitReadable(int fd) const;
+    void handle(Socket connection);
+    bool waitReadable(Socket socket) const;
     bool shuttingDown(int waitMs) const;
-    void send(int fd, const std::string& answer) const;
+    void send(Socket connection, const std::string& answer) const;
 
     void listenOn(bool ipv6);
 
     Responder responder_;
     Pace pace_;
     bool ipv6_ = false;
-    int listenFd_ = -1;
-    int wakeFd_ = -1;
+    Socket listener_ = kNoSocket;
+    // A connected pair: a byte sent on one end wakes the server to shut down.
+    Socket wakeSender_ = kNoSocket;
+    Socket wakeReceiver_ = kNoSocket;
     int port_ = 0;
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
     std::thread thread_;
 };
 
-// Reads one request from `fd` the way RawServer does: the header block, then
-// as many body bytes as Content-Length says; a TLS handshake record is taken
-// as it arrives.
-std::string ReadRequest(int fd);
+// Reads one request from `connection` the way RawServer does: the header
+// block, then as many body bytes as Content-Length says; a TLS handshake
+// record is taken as it arrives.
+std::string ReadRequest(Socket connection);
 
 }  // namespace webtest
