@@ -106,12 +106,13 @@ echo "write error named (exit 1); closed pipe quiet (exit $CODE)"
 mkfifo "$E2E_WORK/pipe"
 exec 7<>"$E2E_WORK/pipe"  # a reader that never reads
 for presses in 1 2; do
+  asked=$(wc -l <"$E2E_WORK/requests")
   in_background "$E2E_WORK/pipe" "$E2E_WORK/err" "$seeker" --search abc --pages 30
   pid=$BG_PID
-  for _ in $(seq 1 50); do
-    # Blocked once the hits stop growing the request log.
+  for _ in $(seq 1 100); do
+    # Blocked once its requests have begun and then stop growing the log.
     before=$(wc -l <"$E2E_WORK/requests"); sleep 0.2
-    [ "$(wc -l <"$E2E_WORK/requests")" = "$before" ] && break
+    [ "$before" -gt "$asked" ] && [ "$(wc -l <"$E2E_WORK/requests")" = "$before" ] && break
   done
   kill -0 "$pid" 2>/dev/null || fail "the search ended without blocking"
   start=$(now_ms)
