@@ -17,8 +17,6 @@ class StopRequests {
 public:
     StopRequests();
     ~StopRequests();
-    StopRequests(const StopRequests&) = delete;
-    StopRequests& operator=(const StopRequests&) = delete;
 
     // Waits up to `ms` for a request; the exit status it calls for (130 for
     // Ctrl+C), or 0 when none came.
@@ -26,7 +24,7 @@ public:
 
 private:
     struct State;
-    std::unique_ptr<State> state_;
+    std::unique_ptr<State> state_;  // so the object is neither copied nor moved
 };
 
 }  // namespace app::cli
