@@ -104,7 +104,7 @@ void BM_ResidentMemory240000Rows(benchmark::State& state) {
         state.counters["raw_MB"] = static_cast<double>(raw) / 1e6;
         state.counters["growth_MB"] = static_cast<double>(growth) / 1e6;
         state.counters["growth_per_raw"] = static_cast<double>(growth) / static_cast<double>(raw);
-        state.counters["pool_MB"] = static_cast<double>(table.list.rows.PoolBytes()) / 1e6;
+        state.counters["pool_MB"] = static_cast<double>(table.list.Rows().PoolBytes()) / 1e6;
     }
 }
 BENCHMARK(BM_ResidentMemory240000Rows)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -168,7 +168,7 @@ void BM_RepaintAfterWheelNotch(benchmark::State& state) {
                           0);
         plat::headless::PumpMessages();
     }
-    state.counters["first_row"] = table.list.firstVisibleRow;
+    state.counters["first_row"] = table.list.FirstVisibleRow();
 }
 BENCHMARK(BM_RepaintAfterWheelNotch)->Arg(100)->Arg(kMaxRows)->Unit(benchmark::kMicrosecond);
 
@@ -183,7 +183,7 @@ void BM_RepaintAfterAppendOnScreen(benchmark::State& state) {
         table.list.EnsureVisible(next);
         plat::headless::PumpMessages();
     }
-    state.counters["last_row"] = table.list.lastVisibleRow;
+    state.counters["last_row"] = table.list.LastVisibleRow();
 }
 BENCHMARK(BM_RepaintAfterAppendOnScreen)->Arg(100)->Arg(kMaxRows)->Unit(benchmark::kMicrosecond);
 

@@ -19,7 +19,7 @@ public:
     ui::LResult HandleMessage(int message, ui::WParam, ui::LParam) override {
         if (message != plat::WM_PAINT) return -1;
         ui::PaintContext context = BeginControlPaint();
-        graphics->Clear(0xC0336699u);
+        graphics_->Clear(0xC0336699u);
         EndControlPaint(context);
         return 0;
     }
@@ -50,11 +50,11 @@ struct AppLikeWindow {
 
 void BM_ControlRepaintAndPresent(benchmark::State& state) {
     AppLikeWindow app;
-    const ui::RectF rect = app.controls[5]->rect;
+    const ui::RectF rect = app.controls[5]->Rect();
     for (auto _ : state) {
         app.host.QueueRedraw(rect, 0);
     }
-    state.counters["presents"] = app.host.presentCount;
+    state.counters["presents"] = app.host.PresentCount();
 }
 BENCHMARK(BM_ControlRepaintAndPresent)
     ->Unit(benchmark::kMicrosecond)

@@ -27,8 +27,8 @@ int main() {
     for (int row = 1; row <= 40; ++row) list.AppendRow({"x"});
     for (int row = 1; row <= 40; ++row) {
         const ui::RectF r = list.RowRect(row);
-        const float middle = list.rect.y + list.itemsRect.y + r.y + r.height / 2;
-        if (r.y + r.height > list.itemsRect.height) break;
+        const float middle = list.Rect().y + list.ItemsRect().y + r.y + r.height / 2;
+        if (r.y + r.height > list.ItemsRect().height) break;
         std::printf("row %d %d\n", row, static_cast<int>(middle));
     }
     return 0;

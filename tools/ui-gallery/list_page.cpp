@@ -125,10 +125,10 @@ void ListPage::BuildResultList() {
     }
     ReportPlace("list", list);
     // Where the rows start and how high one is, for whoever clicks rows from outside.
-    Report("at listrows " + std::to_string(static_cast<int>(list.rect.x + list.itemsRect.x)) + " " +
-           std::to_string(static_cast<int>(list.rect.y + list.itemsRect.y)) + " " +
-           std::to_string(static_cast<int>(list.itemsRect.width)) + " " +
-           std::to_string(static_cast<int>(list.rowHeight)));
+    Report("at listrows " + std::to_string(static_cast<int>(list.Rect().x + list.ItemsRect().x)) +
+           " " + std::to_string(static_cast<int>(list.Rect().y + list.ItemsRect().y)) + " " +
+           std::to_string(static_cast<int>(list.ItemsRect().width)) + " " +
+           std::to_string(static_cast<int>(list.RowHeight())));
     ui::LabelOptions status;
     status.textColor = kWhiteText;
     status.effect = ui::EFFECT_GLOW;
@@ -143,7 +143,7 @@ void ListPage::BuildResultList() {
     });
     list.BindEvent(plat::WM_MOUSEWHEEL,
                    [&list](ui::UiControl*, ui::UiControl*, int, ui::WParam, ui::LParam) {
-                       Report("list top " + std::to_string(list.firstVisibleRow));
+                       Report("list top " + std::to_string(list.FirstVisibleRow()));
                    });
 }
 
@@ -166,10 +166,7 @@ void ListPage::BuildMultiList() {
     }
     // A selection made as Ctrl-presses would make it.
     list.Selection(2);
-    for (int row : {4, 5, 6}) {
-        list.RowState(row, 4, false);
-        list.selection.push_back(row);
-    }
+    for (int row : {4, 5, 6}) list.AddToSelection(row);
 }
 
 void ListPage::BuildOtherStyles() {

@@ -14,8 +14,8 @@ inline void Report(const std::string& line) {
 // Where a control is ("at <name> x y w h", client coordinates of its window),
 // for whoever drives the gallery from outside.
 inline void ReportPlace(const char* name, const ui::UiControl& c) {
-    Report("at " + std::string(name) + " " + std::to_string(static_cast<int>(c.rect.x)) + " " +
-           std::to_string(static_cast<int>(c.rect.y)) + " " +
-           std::to_string(static_cast<int>(c.rect.width)) + " " +
-           std::to_string(static_cast<int>(c.rect.height)));
+    const ui::RectF r = c.Rect();
+    Report("at " + std::string(name) + " " + std::to_string(static_cast<int>(r.x)) + " " +
+           std::to_string(static_cast<int>(r.y)) + " " + std::to_string(static_cast<int>(r.width)) +
+           " " + std::to_string(static_cast<int>(r.height)));
 }

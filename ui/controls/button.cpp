@@ -48,29 +48,29 @@ UiButton::~UiButton() { Destroy(); }
 
 UiControl* UiButton::CreateButton(ControlParent parentIn, float x, float y, float width,
                                   float height, const rt::Text& value, const ButtonOptions& o) {
-    if (handle) return handle;
-    text = value;
+    if (handle_) return handle_;
+    text_ = value;
     TakeStyle(o);
-    format = MakeButtonFormat();
-    state = ButtonState::Normal;
-    rounded = CornersRounded(o.rounded, parentIn);
+    format_ = MakeButtonFormat();
+    state_ = ButtonState::Normal;
+    rounded_ = CornersRounded(o.rounded, parentIn);
     return Create(parentIn, {x, y, width, height}, KIND_BUTTON, o.visible, 1, std::nullopt,
                   kButtonTransitionInterval);
 }
 
 rt::Text UiButton::ButtonText(std::optional<rt::Text> value) {
-    if (value && *value != text) {
-        text = *value;
-        if (handle) {
-            RegisterAccessKey(*this, text);
-            DrawState(state);
+    if (value && *value != text_) {
+        text_ = *value;
+        if (handle_) {
+            RegisterAccessKey(*this, text_);
+            DrawState(state_);
         }
     }
-    return text;
+    return text_;
 }
 
 LResult UiButton::OnCreate() {
-    RegisterAccessKey(*this, text);
+    RegisterAccessKey(*this, text_);
     return kUnhandled;
 }
 
@@ -80,17 +80,17 @@ LResult UiButton::OnDestroy() {
 }
 
 LResult UiButton::OnPaint() {
-    DrawState(state);
+    DrawState(state_);
     return 0;
 }
 
 LResult UiButton::OnMouseDown(const MouseEvent& event) {
-    if (event.button == MouseButton::Left && focusable) DrawState(ButtonState::Pressed);
+    if (event.button == MouseButton::Left && focusable_) DrawState(ButtonState::Pressed);
     return kUnhandled;
 }
 
 LResult UiButton::OnMouseUp(const MouseEvent& event) {
-    if (event.button == MouseButton::Left && focusable) DrawState(ButtonState::Hovered);
+    if (event.button == MouseButton::Left && focusable_) DrawState(ButtonState::Hovered);
     return kUnhandled;
 }
 
@@ -120,12 +120,12 @@ LResult UiButton::OnClick() {
 
 // The chrome is tinted with the host colour, which a recache may have changed.
 LResult UiButton::OnRecache() {
-    DrawState(state);
+    DrawState(state_);
     return kUnhandled;
 }
 
 gfx::RectF UiButton::CaptionRect(const gfx::RectF& area) {
-    const gfx::TextMeasure m = MeasureStyledText(*graphics, text);
+    const gfx::TextMeasure m = MeasureStyledText(*graphics_, text_);
     const float w = m.bounds.width + 1;
     const float h = m.bounds.height;
     return {area.x + (area.width - w) / 2, area.y + (area.height - h) / 2, w, h};
@@ -135,10 +135,10 @@ void UiButton::DrawChrome(gfx::Graphics& g, const gfx::RectF& r, ButtonState s) 
     const ButtonLook& look = LookOf(s);
     const std::uint32_t hostColour = HostThemeColour(*this);
     FillRoundRect(g, r, kCorner, MakeArgb(look.c0, look.a0));
-    if (rounded) g.SetClip(RoundRectPath(r, kCorner), gfx::CombineMode::Intersect);
+    if (rounded_) g.SetClip(RoundRectPath(r, kCorner), gfx::CombineMode::Intersect);
     FillGradient(g, r, MakeArgb(hostColour, look.a1), MakeArgb(hostColour, look.a2));
     const gfx::RectF inner{r.x + 1, r.y + 1, r.width - 2, r.height - 2};
-    if (rounded) {
+    if (rounded_) {
         StrokeRoundRect(g, r, kCorner, MakeArgb(look.c3, look.a3));
         StrokeRoundRect(g, inner, kCorner, MakeArgb(look.c4, look.a4));
     } else {
@@ -152,15 +152,15 @@ void UiButton::DrawChrome(gfx::Graphics& g, const gfx::RectF& r, ButtonState s) 
 }
 
 void UiButton::DrawState(ButtonState s) {
-    state = s;
-    if (!graphics || !HasStyle()) return;
+    state_ = s;
+    if (!graphics_ || !HasStyle()) return;
     PaintContext context = BeginControlPaint();
-    gfx::Graphics& g = *graphics;
+    gfx::Graphics& g = *graphics_;
     const gfx::RectF full = SurfaceRect(*this);
     const gfx::RectF area{full.x, full.y, full.width, full.height - 1};
     if (!SkipChrome()) DrawChrome(g, area, s);
     DrawContent(g, area);
-    DrawStyledText(g, text, CaptionRect(area));
+    DrawStyledText(g, text_, CaptionRect(area));
     g.ResetClip();
     EndControlPaint(context);
 }

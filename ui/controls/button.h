@@ -28,14 +28,10 @@ struct ButtonOptions : TextStyleOptions {
 
 class UiButton : public UiControl, public TextStyle {
 public:
-    UiButton() { transitionOnce = true; }
+    UiButton() { PlayTransitionsOnce(); }
     ~UiButton() override;
 
-    ButtonState state = ButtonState::Normal;
-    rt::Text text;
-    bool rounded = true;
-
-    // Kind 2, focusable, 60 ms transitions. Check boxes are created by it too.
+    // KIND_BUTTON, focusable, 60 ms transitions. Check boxes are created by it too.
     UiControl* CreateButton(ControlParent parent, float x, float y, float width, float height,
                             const rt::Text& text, const ButtonOptions& options = {});
     // Sets the caption when given; on a change re-registers the access key
@@ -43,15 +39,17 @@ public:
     rt::Text ButtonText(std::optional<rt::Text> value = std::nullopt);
     // Draws the button in look `s`, which becomes its state.
     void DrawState(ButtonState s);
+    ButtonState State() const { return state_; }
+    bool Rounded() const { return rounded_; }
     // Called on every click, by mouse, key or access key; a check box has
     // flipped its tick by then.
     void SetClickHandler(std::function<void()> handler) { clickHandler_ = std::move(handler); }
 
+protected:
     // Drawing hooks a check box replaces.
     virtual bool SkipChrome() const { return false; }
     virtual void DrawContent(gfx::Graphics& g, const gfx::RectF& area) { (void)g, (void)area; }
 
-protected:
     LResult OnCreate() override;
     LResult OnDestroy() override;
     LResult OnPaint() override;
@@ -68,7 +66,11 @@ protected:
     void DrawChrome(gfx::Graphics& g, const gfx::RectF& area, ButtonState s);
     void AnimateTo(ButtonState s);
 
+    ButtonState state_ = ButtonState::Normal;
+    rt::Text text_;
+
 private:
+    bool rounded_ = true;
     std::function<void()> clickHandler_;
 };
 

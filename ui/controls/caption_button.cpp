@@ -26,10 +26,10 @@ UiCaptionButton::~UiCaptionButton() { Destroy(); }
 UiControl* UiCaptionButton::CreateCaptionButton(ControlParent parentIn, const gfx::RectF& area,
                                                 int type, const gfx::Bitmap* strip,
                                                 bool visibleIn) {
-    if (handle) return handle;
-    buttonType = type;
-    skinStrip = strip;
-    look = CaptionLook::Normal;
+    if (handle_) return handle_;
+    buttonType_ = type;
+    skinStrip_ = strip;
+    look_ = CaptionLook::Normal;
     return Create(parentIn, area, KIND_CAPTION_BUTTON, visibleIn, 0, std::nullopt, 60);
 }
 
@@ -59,16 +59,16 @@ LResult UiCaptionButton::OnMouseLeave() {
 }
 
 LResult UiCaptionButton::OnClick() {
-    if (disabled) return kUnhandled;
-    switch (buttonType) {
-    case CAPTION_BUTTON_CLOSE: plat::PostMessage(hwnd, plat::WM_CLOSE, 0, 0); break;
+    if (disabled_) return kUnhandled;
+    switch (buttonType_) {
+    case CAPTION_BUTTON_CLOSE: plat::PostMessage(hwnd_, plat::WM_CLOSE, 0, 0); break;
     case CAPTION_BUTTON_MAXIMIZE:
-        plat::PostMessage(hwnd, plat::WM_SYSCOMMAND,
-                          plat::IsZoomed(hwnd) ? plat::SC_RESTORE : plat::SC_MAXIMIZE, 0);
+        plat::PostMessage(hwnd_, plat::WM_SYSCOMMAND,
+                          plat::IsZoomed(hwnd_) ? plat::SC_RESTORE : plat::SC_MAXIMIZE, 0);
         break;
     case CAPTION_BUTTON_MINIMIZE:
-        if (!plat::IsIconic(hwnd))
-            plat::PostMessage(hwnd, plat::WM_SYSCOMMAND, plat::SC_MINIMIZE, 0);
+        if (!plat::IsIconic(hwnd_))
+            plat::PostMessage(hwnd_, plat::WM_SYSCOMMAND, plat::SC_MINIMIZE, 0);
         break;
     default: break;  // further kinds act through the application's bindings
     }
@@ -80,24 +80,24 @@ LResult UiCaptionButton::OnPressQuery() { return 0; }
 
 // Maximise and restore swap the glyph; the host moves the buttons on every resize.
 LResult UiCaptionButton::OnMoved() {
-    if (buttonType == CAPTION_BUTTON_MAXIMIZE) DrawLook(look);
+    if (buttonType_ == CAPTION_BUTTON_MAXIMIZE) DrawLook(look_);
     return kUnhandled;
 }
 
 gfx::RectF UiCaptionButton::CellRect(CaptionLook cellLook) const {
     const assets::CaptionGlyph glyph =
-        GlyphOf(buttonType, buttonType == CAPTION_BUTTON_MAXIMIZE && plat::IsZoomed(hwnd));
+        GlyphOf(buttonType_, buttonType_ == CAPTION_BUTTON_MAXIMIZE && plat::IsZoomed(hwnd_));
     return {static_cast<float>(assets::CaptionCellX(glyph, static_cast<int>(cellLook))), 0,
             static_cast<float>(assets::CaptionCellWidth(glyph)),
             static_cast<float>(assets::kCaptionGlyphRows)};
 }
 
 void UiCaptionButton::DrawLook(CaptionLook newLook) {
-    look = newLook;
-    if (!graphics) return;
+    look_ = newLook;
+    if (!graphics_) return;
     PaintContext context = BeginControlPaint();
-    if (skinStrip && skinStrip->IsValid())
-        graphics->DrawImage(*skinStrip, SurfaceRect(*this), CellRect(look));
+    if (skinStrip_ && skinStrip_->IsValid())
+        graphics_->DrawImage(*skinStrip_, SurfaceRect(*this), CellRect(look_));
     EndControlPaint(context);
 }
 

@@ -27,20 +27,19 @@ enum class CaptionLook { Normal = 0, Hovered = 1, Pressed = 2 };
 
 class UiCaptionButton : public UiControl {
 public:
-    UiCaptionButton() { transitionOnce = true; }
+    UiCaptionButton() { PlayTransitionsOnce(); }
     ~UiCaptionButton() override;
 
-    int buttonType = 0;
-    const gfx::Bitmap* skinStrip = nullptr;
-    CaptionLook look = CaptionLook::Normal;
-
-    // Kind 1, not focusable, 60 ms transitions. `strip` is the process-wide
-    // caption-button image; it must outlive the button (null draws nothing).
+    // KIND_CAPTION_BUTTON, 60 ms transitions; never focusable, so Tab passes
+    // it by. `strip` is the process-wide caption-button image; it must
+    // outlive the button (null draws nothing).
     UiControl* CreateCaptionButton(ControlParent parent, const gfx::RectF& rect, int type,
                                    const gfx::Bitmap* strip, bool visible = true);
     // The strip cell (x, width) for this button's type, window state and look.
     gfx::RectF CellRect(CaptionLook look) const;
     void DrawLook(CaptionLook look);
+    int ButtonType() const { return buttonType_; }
+    CaptionLook Look() const { return look_; }
 
 protected:
     LResult OnPaint() override;
@@ -54,6 +53,10 @@ protected:
 
 private:
     void AnimateTo(CaptionLook newLook);
+
+    int buttonType_ = 0;
+    const gfx::Bitmap* skinStrip_ = nullptr;
+    CaptionLook look_ = CaptionLook::Normal;
 };
 
 }  // namespace ui

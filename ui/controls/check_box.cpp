@@ -34,35 +34,37 @@ const std::vector<gfx::Bitmap>& CheckMarkCells() {
 }
 
 // Button state to strip look: the four button looks, then the faded one.
-int LookOf(ButtonState state) { return state == ButtonState::Faded ? 4 : static_cast<int>(state); }
+int LookOf(ButtonState state_) {
+    return state_ == ButtonState::Faded ? 4 : static_cast<int>(state_);
+}
 
 }  // namespace
 
 UiCheckBox::~UiCheckBox() { Destroy(); }
 
 int UiCheckBox::CheckState(std::optional<int> value) {
-    if (value && (*value != 0) != checkState) {
-        checkState = *value != 0;
-        if (handle) DrawState(state);
+    if (value && (*value != 0) != checkState_) {
+        checkState_ = *value != 0;
+        if (handle_) DrawState(state_);
     }
-    return checkState ? 1 : 0;
+    return checkState_ ? 1 : 0;
 }
 
 // Created as a button, it becomes a check box before the button's own set-up.
 LResult UiCheckBox::OnCreate() {
-    kind = KIND_CHECK_BOX;
+    SetKind(KIND_CHECK_BOX);
     CheckMarkCells();
     return UiButton::OnCreate();
 }
 
 LResult UiCheckBox::OnDestroy() {
-    checkState = false;
+    checkState_ = false;
     return UiButton::OnDestroy();
 }
 
 LResult UiCheckBox::OnClick() {
-    checkState = !checkState;
-    DrawState(state);
+    checkState_ = !checkState_;
+    DrawState(state_);
     return UiButton::OnClick();
 }
 
@@ -72,14 +74,14 @@ LResult UiCheckBox::OnRecache() { return kUnhandled; }
 void UiCheckBox::DrawContent(gfx::Graphics& g, const gfx::RectF& area) {
     const std::vector<gfx::Bitmap>& cells = CheckMarkCells();
     const std::size_t index =
-        static_cast<std::size_t>((checkState ? assets::kCheckMarkLooks : 0) + LookOf(state));
+        static_cast<std::size_t>((checkState_ ? assets::kCheckMarkLooks : 0) + LookOf(state_));
     if (index >= cells.size()) return;
     DrawImageAt(g, cells[index],
                 {area.x + kGlyphLeft, area.y + 4, kGlyphWidth, area.height + 1 - 8}, true);
 }
 
 gfx::RectF UiCheckBox::CaptionRect(const gfx::RectF& area) {
-    const gfx::TextMeasure m = MeasureStyledText(*graphics, text);
+    const gfx::TextMeasure m = MeasureStyledText(*graphics_, text_);
     const float left = area.x + kGlyphLeft + kGlyphWidth + kCaptionGap;
     const float h = m.bounds.height;
     return {left, area.y + (area.height - h) / 2, area.width - left, h};

@@ -13,13 +13,14 @@ namespace ui {
 namespace {
 bool Differs(float a, float b) { return std::fabs(a - b) > kGeometryTolerance; }
 
-UiControl*& FirstOf(UiControl* owner, UiWindow* host) {
-    return owner ? owner->firstChild : host->firstControl;
-}
-UiControl*& LastOf(UiControl* owner, UiWindow* host) {
-    return owner ? owner->lastChild : host->lastControl;
-}
 }  // namespace
+
+UiControl*& UiControl::FirstOf(UiControl* owner) const {
+    return owner ? owner->firstChild_ : host_->firstControl_;
+}
+UiControl*& UiControl::LastOf(UiControl* owner) const {
+    return owner ? owner->lastChild_ : host_->lastControl_;
+}
 
 TimerId TransitionTimerId(const UiControl* control) {
     return reinterpret_cast<TimerId>(control) + 1;
@@ -32,335 +33,332 @@ UiControl::~UiControl() { Destroy(); }
 UiControl* UiControl::Create(ControlParent where, RectF r, int kindCode, bool isVisible,
                              std::optional<int> takesFocus, std::optional<int> cursorId,
                              int interval, int frames, int style) {
-    if (handle) return handle;
+    if (handle_) return handle_;
     UiControl* parentControl = where.control;
-    NativeWindow window = parentControl ? parentControl->hwnd : where.window;
+    NativeWindow window = parentControl ? parentControl->hwnd_ : where.window;
     UiWindow* owner = FindHost(window);
     if (!owner) return nullptr;
     // A parent control of another host cannot adopt this one.
-    if (parentControl && (!parentControl->handle || parentControl->host != owner)) return nullptr;
-    hwnd = window;
-    host = owner;
-    handle = this;
+    if (parentControl && (!parentControl->handle_ || parentControl->host_ != owner)) return nullptr;
+    hwnd_ = window;
+    host_ = owner;
+    handle_ = this;
     owner->RegisterControl(this);
-    rect = r;
-    tooltip.clear();
-    opacity = 255;
-    redrawEnabled = true;
-    kind = kindCode;
-    visible = isVisible;
-    focusable = takesFocus.value_or(1) != 0;
-    if (cursorId) cursor = plat::LoadCursor(*cursorId);
+    rect_ = r;
+    tooltip_.clear();
+    opacity_ = 255;
+    redrawEnabled_ = true;
+    kind_ = kindCode;
+    visible_ = isVisible;
+    focusable_ = takesFocus.value_or(1) != 0;
+    if (cursorId) cursor_ = plat::LoadCursor(*cursorId);
     if (parentControl) {
         SetParentControl(parentControl);
     } else {
         AppendTo(nullptr);
     }
-    if (kind == KIND_SURFACELESS) {
+    if (kind_ == KIND_SURFACELESS) {
         CreateSurface(1, 1);
     } else {
-        CreateSurface(static_cast<int>(rect.width), static_cast<int>(rect.height));
+        CreateSurface(static_cast<int>(rect_.width), static_cast<int>(rect_.height));
     }
-    transitionInterval = interval;
-    transitionFrames = frames;
-    transitionStyle = style;
+    transitionInterval_ = interval;
+    transitionFrames_ = frames;
+    transitionStyle_ = style;
     SendEvent(plat::WM_CREATE);
     SendEvent(plat::WM_PAINT);
-    return handle;
+    return handle_;
 }
 
 void UiControl::CreateSurface(int width, int height) {
-    graphics.reset();
-    surface = std::make_unique<gfx::Bitmap>(std::max(width, 1), std::max(height, 1));
-    graphics = std::make_unique<gfx::Graphics>(*surface);
-    graphics->SetSmoothingMode(gfx::SmoothingMode::AntiAlias);
-    graphics->SetTextRenderingHint(gfx::TextRenderingHint::AntiAliasGridFit);
+    graphics_.reset();
+    surface_ = std::make_unique<gfx::Bitmap>(std::max(width, 1), std::max(height, 1));
+    graphics_ = std::make_unique<gfx::Graphics>(*surface_);
+    graphics_->SetSmoothingMode(gfx::SmoothingMode::AntiAlias);
+    graphics_->SetTextRenderingHint(gfx::TextRenderingHint::AntiAliasGridFit);
 }
 
 void UiControl::AppendTo(UiControl* owner) {
-    UiControl*& first = FirstOf(owner, host);
-    UiControl*& last = LastOf(owner, host);
-    prevSibling = last;
-    nextSibling = nullptr;
-    if (last) last->nextSibling = this;
+    UiControl*& first = FirstOf(owner);
+    UiControl*& last = LastOf(owner);
+    prevSibling_ = last;
+    nextSibling_ = nullptr;
+    if (last) last->nextSibling_ = this;
     last = this;
     if (!first) first = this;
-    parent = owner;
+    parent_ = owner;
 }
 
 void UiControl::SetParentControl(ControlParent newParent) {
-    if (!handle) return;
+    if (!handle_) return;
     UiControl* target = newParent.control;
-    if (!target && newParent.window && newParent.window != hwnd) return;
-    if (target && (target == this || target->host != host)) return;
-    if (target == parent && (prevSibling || nextSibling || FirstOf(parent, host) == this)) return;
+    if (!target && newParent.window && newParent.window != hwnd_) return;
+    if (target && (target == this || target->host_ != host_)) return;
+    if (target == parent_ && (prevSibling_ || nextSibling_ || FirstOf(parent_) == this)) return;
     Unlink();
     AppendTo(target);
     Invalidate();
 }
 
 void UiControl::Destroy() {
-    if (!handle) return;
-    visible = false;
+    if (!handle_) return;
+    visible_ = false;
     Invalidate();
-    while (firstChild) {
-        UiControl* child = firstChild;
+    while (firstChild_) {
+        UiControl* child = firstChild_;
         child->Destroy();
-        if (firstChild == child) child->Unlink();  // never loop on a child that stayed
+        if (firstChild_ == child) child->Unlink();  // never loop on a child that stayed
     }
     HandleMessage(plat::WM_DESTROY, 0, 0);
-    plat::KillTimer(hwnd, TransitionTimerId(this));
-    if (host) {
-        host->ForgetControl(this);
-        host->UnregisterControl(this);
+    plat::KillTimer(hwnd_, TransitionTimerId(this));
+    if (host_) {
+        host_->ForgetControl(this);
+        host_->UnregisterControl(this);
     }
     Unlink();
-    tooltip.clear();
-    tag.clear();
-    graphics.reset();
-    surface.reset();
-    transitionSnapshot.reset();
-    eventTable.clear();
-    hwnd = nullptr;
-    handle = nullptr;
-    parent = nullptr;
-    visible = disabled = focusable = redrawEnabled = false;
-    cursor = nullptr;
-    rect = previousRect = RectF{};
-    kind = 0;
-    firstChild = lastChild = prevSibling = nextSibling = nullptr;
-    transitionFrame = transitionInterval = transitionFrames = transitionStyle = 0;
-    host = nullptr;
-    opacity = 0;
+    tooltip_.clear();
+    tag_.clear();
+    graphics_.reset();
+    surface_.reset();
+    transitionSnapshot_.reset();
+    eventTable_.clear();
+    hwnd_ = nullptr;
+    handle_ = nullptr;
+    parent_ = nullptr;
+    visible_ = disabled_ = focusable_ = redrawEnabled_ = false;
+    cursor_ = nullptr;
+    rect_ = previousRect_ = RectF{};
+    kind_ = 0;
+    firstChild_ = lastChild_ = prevSibling_ = nextSibling_ = nullptr;
+    transitionFrame_ = transitionInterval_ = transitionFrames_ = transitionStyle_ = 0;
+    host_ = nullptr;
+    opacity_ = 0;
 }
 
-RectF UiControl::Rect(std::optional<RectF> newRect) {
-    if (newRect) Move(newRect->x, newRect->y, newRect->width, newRect->height);
-    return rect;
+RectF UiControl::Rect(RectF newRect) {
+    Move(newRect.x, newRect.y, newRect.width, newRect.height);
+    return rect_;
 }
 
-int UiControl::Visible(std::optional<int> value) {
-    if (value && (*value != 0) != visible) {
-        visible = *value != 0;
-        SendEvent(visible ? EV_SHOWN : EV_HIDDEN);
+int UiControl::Visible(int value) {
+    if ((value != 0) != visible_) {
+        visible_ = value != 0;
+        SendEvent(visible_ ? EV_SHOWN : EV_HIDDEN);
         Invalidate();
     }
-    return visible ? 1 : 0;
+    return visible_ ? 1 : 0;
 }
 
-int UiControl::Disabled(std::optional<int> value) {
-    if (value && (*value != 0) != disabled) {
-        disabled = *value != 0;
-        if (host && host->focusControl == this) {
-            host->focusControl = nullptr;
+int UiControl::Disabled(int value) {
+    if ((value != 0) != disabled_) {
+        disabled_ = value != 0;
+        if (host_ && host_->FocusControl() == this) {
+            host_->SetFocusReference(nullptr);
             PostEvent(EV_FOCUS_LOST);
         }
         PostEvent(EV_MOUSE_LEFT);
         Invalidate();
     }
-    return disabled ? 1 : 0;
+    return disabled_ ? 1 : 0;
 }
 
-int UiControl::Focusable(std::optional<int> value) {
-    if (value) focusable = *value != 0;
-    return focusable ? 1 : 0;
+int UiControl::Focusable(int value) {
+    focusable_ = value != 0;
+    return focusable_ ? 1 : 0;
 }
 
 bool UiControl::HasFocus() {
     const LResult answer = SendEvent(EV_HAS_FOCUS);
     if (answer == 0 || answer == 1) return answer == 1;
-    return host && host->focusControl == this;
+    return host_ && host_->FocusControl() == this;
 }
 
 void UiControl::Redraw() { SendEvent(plat::WM_PAINT); }
 
 void UiControl::Invalidate() {
-    if (!handle) return;
-    plat::PostMessage(hwnd, HM_INVALIDATE, static_cast<WParam>(RedrawMode::Now), PackRect(rect));
+    if (!handle_) return;
+    plat::PostMessage(hwnd_, HM_INVALIDATE, static_cast<WParam>(RedrawMode::Now), PackRect(rect_));
 }
 
 void UiControl::ShiftDescendants(float dx, float dy) {
-    for (UiControl* child = firstChild; child; child = child->nextSibling) {
-        child->rect.x += dx;
-        child->rect.y += dy;
+    for (UiControl* child = firstChild_; child; child = child->nextSibling_) {
+        child->rect_.x += dx;
+        child->rect_.y += dy;
         child->ShiftDescendants(dx, dy);
     }
 }
 
 void UiControl::Move(std::optional<float> x, std::optional<float> y, std::optional<float> width,
                      std::optional<float> height, bool redraw) {
-    if (!handle) return;
-    const RectF next{x.value_or(rect.x), y.value_or(rect.y), width.value_or(rect.width),
-                     height.value_or(rect.height)};
-    const bool moved = Differs(next.x, rect.x) || Differs(next.y, rect.y);
-    const bool resized = Differs(next.width, rect.width) || Differs(next.height, rect.height);
+    if (!handle_) return;
+    const RectF next{x.value_or(rect_.x), y.value_or(rect_.y), width.value_or(rect_.width),
+                     height.value_or(rect_.height)};
+    const bool moved = Differs(next.x, rect_.x) || Differs(next.y, rect_.y);
+    const bool resized = Differs(next.width, rect_.width) || Differs(next.height, rect_.height);
     if (!moved && !resized) return;
-    previousRect = rect;
-    rect = next;
-    ShiftDescendants(next.x - previousRect.x, next.y - previousRect.y);
-    if (resized && kind != KIND_SURFACELESS) {
-        CreateSurface(static_cast<int>(rect.width), static_cast<int>(rect.height));
-        SendEvent(EV_RESIZED, static_cast<WParam>(static_cast<int>(rect.width)),
-                  static_cast<LParam>(rect.height));
+    previousRect_ = rect_;
+    rect_ = next;
+    ShiftDescendants(next.x - previousRect_.x, next.y - previousRect_.y);
+    if (resized && kind_ != KIND_SURFACELESS) {
+        CreateSurface(static_cast<int>(rect_.width), static_cast<int>(rect_.height));
+        SendEvent(EV_RESIZED, static_cast<WParam>(static_cast<int>(rect_.width)),
+                  static_cast<LParam>(rect_.height));
         SendEvent(plat::WM_PAINT);
     }
-    const LParam repaint = (redraw && visible) ? 1 : 0;
+    const LParam repaint = (redraw && visible_) ? 1 : 0;
     const WParam self = reinterpret_cast<WParam>(this);
     // The host answers 0 while it is suspended; only another thread can wait
     // that out, so on the window's own thread one notice is all there is.
-    const bool mayWait = host && !host->OnOwnerThread();
-    while (plat::SendMessage(hwnd, HM_CONTROL_MOVED, self, repaint) != 1 && mayWait &&
-           plat::IsWindow(hwnd)) {
+    const bool mayWait = host_ && !host_->OnOwnerThread();
+    while (plat::SendMessage(hwnd_, HM_CONTROL_MOVED, self, repaint) != 1 && mayWait &&
+           plat::IsWindow(hwnd_)) {
         plat::Sleep(1);
     }
 }
 
 rt::Text UiControl::Tooltip(std::optional<rt::Text> text, bool apply) {
-    if (text) tooltip = *text;
-    if (apply) ApplyTooltip(tooltip);
-    return tooltip;
+    if (text) tooltip_ = *text;
+    if (apply) ApplyTooltip(tooltip_);
+    return tooltip_;
 }
 
 void UiControl::ApplyTooltip(const rt::Text& text) {
-    if (host) host->SetTooltip(this, text);
+    if (host_) host_->SetTooltip(this, text);
 }
 
 void UiControl::BindEvent(int code, EventHandler handler) {
-    for (auto& binding : eventTable) {
+    for (auto& binding : eventTable_) {
         if (binding.first == code) {
             binding.second = std::move(handler);
             return;
         }
     }
-    eventTable.emplace_back(code, std::move(handler));
+    eventTable_.emplace_back(code, std::move(handler));
 }
 
-int UiControl::Opacity(std::optional<int> value, std::optional<bool> redraw) {
-    if (value) {
-        opacity = *value;
-        SendEvent(EV_OPACITY_CHANGED, 0, *value);
-        if (redraw.value_or(true)) Invalidate();
-    }
-    return opacity;
+int UiControl::Opacity(int value, bool redraw) {
+    opacity_ = value;
+    SendEvent(EV_OPACITY_CHANGED, 0, value);
+    if (redraw) Invalidate();
+    return opacity_;
 }
 
-int UiControl::TransitionFrames(std::optional<int> frames, std::optional<int> interval) {
-    if (frames) transitionFrames = *frames;
-    if (interval) transitionInterval = *interval;
-    return transitionFrames;
+int UiControl::TransitionFrames(int frames, std::optional<int> interval) {
+    transitionFrames_ = frames;
+    if (interval) transitionInterval_ = *interval;
+    return transitionFrames_;
 }
 
-int UiControl::TransitionInterval(std::optional<int> value) {
-    if (value) transitionInterval = *value;
-    return transitionInterval;
+int UiControl::TransitionInterval(int value) {
+    transitionInterval_ = value;
+    return transitionInterval_;
 }
 
-int UiControl::TransitionStyle(std::optional<int> value) {
-    if (value) transitionStyle = *value;
-    return transitionStyle;
+int UiControl::TransitionStyle(int value) {
+    transitionStyle_ = value;
+    return transitionStyle_;
 }
 
 LResult UiControl::SendEvent(int code, WParam wParam, LParam lParam) {
-    if (!handle) return -1;
+    if (!handle_) return -1;
     // A sent block lives for the call; the host releases only posted ones.
     EventBlock block{code, wParam, lParam, false};
-    return plat::SendMessage(hwnd, HM_DELIVER_EVENT, reinterpret_cast<WParam>(this),
+    return plat::SendMessage(hwnd_, HM_DELIVER_EVENT, reinterpret_cast<WParam>(this),
                              reinterpret_cast<LParam>(&block));
 }
 
 void UiControl::PostEvent(int code, WParam wParam, LParam lParam) {
-    if (!handle) return;
+    if (!handle_) return;
     auto block = std::make_unique<EventBlock>(EventBlock{code, wParam, lParam, true});
-    if (plat::PostMessage(hwnd, HM_DELIVER_EVENT, reinterpret_cast<WParam>(this),
+    if (plat::PostMessage(hwnd_, HM_DELIVER_EVENT, reinterpret_cast<WParam>(this),
                           reinterpret_cast<LParam>(block.get()))) {
         block.release();  // the host owns it now
     }
 }
 
-plat::Hcursor UiControl::Cursor(std::optional<int> systemId) {
-    if (systemId) cursor = plat::LoadCursor(*systemId);
-    return cursor;
+plat::Hcursor UiControl::Cursor(int systemId) {
+    cursor_ = plat::LoadCursor(systemId);
+    return cursor_;
 }
 
 plat::Hcursor UiControl::Cursor(plat::Hcursor cursorHandle) {
-    cursor = cursorHandle;
-    return cursor;
+    cursor_ = cursorHandle;
+    return cursor_;
 }
 
-rt::Text UiControl::Tag(std::optional<rt::Text> text) {
-    if (text) tag = *text;
-    return tag;
+rt::Text UiControl::Tag(const rt::Text& text) {
+    tag_ = text;
+    return tag_;
 }
 
-int UiControl::Left(std::optional<float> value) {
-    if (value && Differs(*value, rect.x)) Move(*value);
-    return static_cast<int>(rect.x);
+int UiControl::Left(float value) {
+    if (Differs(value, rect_.x)) Move(value);
+    return static_cast<int>(rect_.x);
 }
 
-int UiControl::Top(std::optional<float> value) {
-    if (value && Differs(*value, rect.y)) Move(std::nullopt, *value);
-    return static_cast<int>(rect.y);
+int UiControl::Top(float value) {
+    if (Differs(value, rect_.y)) Move(std::nullopt, value);
+    return static_cast<int>(rect_.y);
 }
 
-int UiControl::Width(std::optional<float> value) {
-    if (value && Differs(*value, rect.width)) Move(std::nullopt, std::nullopt, *value);
-    return static_cast<int>(rect.width);
+int UiControl::Width(float value) {
+    if (Differs(value, rect_.width)) Move(std::nullopt, std::nullopt, value);
+    return static_cast<int>(rect_.width);
 }
 
-int UiControl::Height(std::optional<float> value) {
-    if (value && Differs(*value, rect.height))
-        Move(std::nullopt, std::nullopt, std::nullopt, *value);
-    return static_cast<int>(rect.height);
+int UiControl::Height(float value) {
+    if (Differs(value, rect_.height)) Move(std::nullopt, std::nullopt, std::nullopt, value);
+    return static_cast<int>(rect_.height);
 }
 
-void UiControl::SetZOrder(std::optional<int> position, std::optional<bool> redraw) {
-    if (!handle) return;
-    UiControl* owner = parent;
+void UiControl::SetZOrder(std::optional<int> position, bool redraw) {
+    if (!handle_) return;
+    UiControl* owner = parent_;
     Unlink();
-    UiControl*& first = FirstOf(owner, host);
-    UiControl*& last = LastOf(owner, host);
+    UiControl*& first = FirstOf(owner);
+    UiControl*& last = LastOf(owner);
     if (!first) {
         first = last = this;
     } else if (position.value_or(0) == 2) {
-        nextSibling = first;
-        first->prevSibling = this;
+        nextSibling_ = first;
+        first->prevSibling_ = this;
         first = this;
     } else {
-        prevSibling = last;
-        last->nextSibling = this;
+        prevSibling_ = last;
+        last->nextSibling_ = this;
         last = this;
     }
-    if (redraw.value_or(true)) Invalidate();
+    if (redraw) Invalidate();
 }
 
 void UiControl::Unlink() {
-    if (!host) return;
-    UiControl*& first = FirstOf(parent, host);
-    UiControl*& last = LastOf(parent, host);
+    if (!host_) return;
+    UiControl*& first = FirstOf(parent_);
+    UiControl*& last = LastOf(parent_);
     bool listed = false;
-    for (UiControl* c = first; c; c = c->nextSibling) {
+    for (UiControl* c = first; c; c = c->nextSibling_) {
         if (c == this) {
             listed = true;
             break;
         }
     }
     if (listed) {
-        if (prevSibling) prevSibling->nextSibling = nextSibling;
-        if (nextSibling) nextSibling->prevSibling = prevSibling;
-        if (first == this) first = nextSibling;
-        if (last == this) last = prevSibling;
+        if (prevSibling_) prevSibling_->nextSibling_ = nextSibling_;
+        if (nextSibling_) nextSibling_->prevSibling_ = prevSibling_;
+        if (first == this) first = nextSibling_;
+        if (last == this) last = prevSibling_;
     }
-    prevSibling = nextSibling = nullptr;
+    prevSibling_ = nextSibling_ = nullptr;
 }
 
 void UiControl::OnTransitionTimer() {
-    if (!handle) return;
-    ++transitionFrame;
-    if (host) host->QueueRedraw(rect, RedrawMode::Now);
-    if (transitionFrame >= transitionFrames) {
-        plat::KillTimer(hwnd, TransitionTimerId(this));
-        transitionSnapshot.reset();
-        transitionFrame = 0;
+    if (!handle_) return;
+    ++transitionFrame_;
+    if (host_) host_->QueueRedraw(rect_, RedrawMode::Now);
+    if (transitionFrame_ >= transitionFrames_) {
+        plat::KillTimer(hwnd_, TransitionTimerId(this));
+        transitionSnapshot_.reset();
+        transitionFrame_ = 0;
         SendEvent(EV_TRANSITION_FINISHED);
     }
 }
@@ -401,7 +399,7 @@ KeyEvent DecodeKey(WParam wParam) {
 
 LResult UiControl::HandleMessage(int message, WParam wParam, LParam lParam) {
     const auto mouse = [&] {
-        return DecodeMouse(message, wParam, lParam, host ? host->DoubleClickKeys() : 0);
+        return DecodeMouse(message, wParam, lParam, host_ ? host_->DoubleClickKeys() : 0);
     };
     switch (message) {
     case plat::WM_CREATE: return OnCreate();
@@ -440,8 +438,8 @@ LResult UiControl::HandleMessage(int message, WParam wParam, LParam lParam) {
 LResult UiControl::Dispatch(int code, WParam wParam, LParam lParam) {
     UiControl* self = this;
     const LResult result = HandleMessage(code, wParam, lParam);
-    if (!handle) return result;  // the handler destroyed the control
-    for (const auto& [bound, handler] : eventTable) {
+    if (!handle_) return result;  // the handler destroyed the control
+    for (const auto& [bound, handler] : eventTable_) {
         const bool matches =
             bound == static_cast<int>(plat::WM_LBUTTONDBLCLK)
                 ? (code == static_cast<int>(plat::WM_LBUTTONDOWN) && wParam == DBLCLK_MARK)
@@ -449,7 +447,7 @@ LResult UiControl::Dispatch(int code, WParam wParam, LParam lParam) {
         if (!matches) continue;
         if (handler) {
             EventHandler call = handler;  // the handler may rebind its own code
-            call(parent, self, code, wParam, lParam);
+            call(parent_, self, code, wParam, lParam);
         }
         break;
     }
@@ -458,22 +456,22 @@ LResult UiControl::Dispatch(int code, WParam wParam, LParam lParam) {
 
 PaintContext UiControl::BeginControlPaint(bool snapshot) {
     PaintContext context;
-    context.window = hwnd;
-    context.graphics = graphics.get();
-    context.area = RectF{0, 0, rect.width, rect.height};
-    context.host = host;
-    context.hostFirstControl = host ? host->firstControl : nullptr;
-    context.surface = surface.get();
-    if (snapshot && graphics) {
-        if (host && host->canvas.bitmap) {
-            const gfx::RectI area{static_cast<int>(std::lround(rect.x)),
-                                  static_cast<int>(std::lround(rect.y)),
-                                  static_cast<int>(rect.width), static_cast<int>(rect.height)};
-            transitionSnapshot =
-                std::make_unique<gfx::Bitmap>(host->canvas.bitmap->CloneArea(area));
+    context.window = hwnd_;
+    context.graphics = graphics_.get();
+    context.area = RectF{0, 0, rect_.width, rect_.height};
+    context.host = host_;
+    context.hostFirstControl = host_ ? host_->FirstControl() : nullptr;
+    context.surface = surface_.get();
+    if (snapshot && graphics_) {
+        if (host_ && host_->canvas_.bitmap) {
+            const gfx::RectI area{static_cast<int>(std::lround(rect_.x)),
+                                  static_cast<int>(std::lround(rect_.y)),
+                                  static_cast<int>(rect_.width), static_cast<int>(rect_.height)};
+            transitionSnapshot_ =
+                std::make_unique<gfx::Bitmap>(host_->canvas_.bitmap->CloneArea(area));
         }
-        graphics->ResetClip();
-        graphics->Clear(0);
+        graphics_->ResetClip();
+        graphics_->Clear(0);
     }
     OnBeginPaint(context);
     return context;
@@ -484,14 +482,15 @@ void UiControl::EndControlPaint(PaintContext& context) {
     // A host that is not shown yet takes the invalidation too: ShowAnimated
     // pumps it before the entry animation, so controls built between Attach
     // and ShowAnimated are on the first picture.
-    if (!handle || !host || !redrawEnabled || !visible) return;
-    if (transitionInterval == 0 || transitionFrames == 0) {
-        plat::PostMessage(hwnd, HM_INVALIDATE, static_cast<WParam>(RedrawMode::Append),
-                          PackRect(rect));
+    if (!handle_ || !host_ || !redrawEnabled_ || !visible_) return;
+    if (transitionInterval_ == 0 || transitionFrames_ == 0) {
+        plat::PostMessage(hwnd_, HM_INVALIDATE, static_cast<WParam>(RedrawMode::Append),
+                          PackRect(rect_));
     } else {
-        transitionFrame = 0;
+        transitionFrame_ = 0;
         SendEvent(EV_TRANSITION_STARTED);
-        plat::SetTimer(hwnd, TransitionTimerId(this), static_cast<plat::UINT>(transitionInterval));
+        plat::SetTimer(hwnd_, TransitionTimerId(this),
+                       static_cast<plat::UINT>(transitionInterval_));
     }
 }
 

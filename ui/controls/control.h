@@ -90,8 +90,8 @@ struct PaintRecord {
     gfx::Graphics* hostGraphics = nullptr;
     gfx::Bitmap* measuringCanvas = nullptr;
     gfx::Graphics* measuringGraphics = nullptr;
-    gfx::Bitmap* surface = nullptr;
-    gfx::Bitmap* transitionSnapshot = nullptr;
+    const gfx::Bitmap* surface = nullptr;
+    const gfx::Bitmap* transitionSnapshot = nullptr;
     RectF rect;
     RectF clipBefore;
     int transitionFrame = 0;
@@ -139,64 +139,76 @@ public:
     // Creates the node. On a control already created it changes nothing and
     // returns the handle. Returns null when the parent is not a host window or
     // a parent control belongs to another host.
-    virtual UiControl* Create(ControlParent parent, RectF rect, int kind, bool visible,
-                              std::optional<int> focusable = std::nullopt,
-                              std::optional<int> cursorId = std::nullopt,
-                              int transitionInterval = 0, int transitionFrames = 0,
-                              int transitionStyle = 0);
-    virtual UiControl* GetHandle() const { return handle; }
-    virtual NativeWindow GetHostWindow() const { return hwnd; }
-    virtual UiControl* GetParentControl() const { return parent; }
-    virtual void SetParentControl(ControlParent newParent);
-    virtual void Destroy();
-    virtual RectF Rect(std::optional<RectF> newRect = std::nullopt);
-    virtual int Visible(std::optional<int> value = std::nullopt);
-    virtual int Disabled(std::optional<int> value = std::nullopt);
-    virtual int Focusable(std::optional<int> value = std::nullopt);
-    virtual bool HasFocus();
+    UiControl* Create(ControlParent parent, RectF rect, int kind, bool visible,
+                      std::optional<int> focusable = std::nullopt,
+                      std::optional<int> cursorId = std::nullopt, int transitionInterval = 0,
+                      int transitionFrames = 0, int transitionStyle = 0);
+    UiControl* GetHandle() const { return handle_; }
+    NativeWindow GetHostWindow() const { return hwnd_; }
+    UiControl* GetParentControl() const { return parent_; }
+    void SetParentControl(ControlParent newParent);
+    void Destroy();
+    // Each property reads without an argument and sets with one.
+    RectF Rect() const { return rect_; }
+    RectF Rect(RectF newRect);
+    int Visible() const { return visible_ ? 1 : 0; }
+    int Visible(int value);
+    int Disabled() const { return disabled_ ? 1 : 0; }
+    int Disabled(int value);
+    int Focusable() const { return focusable_ ? 1 : 0; }
+    int Focusable(int value);
+    bool HasFocus();
     // Whether the control takes input: shown and not disabled. Hit testing,
     // access keys and the keyboard click ask this.
-    bool TakesInput() const { return visible && !disabled; }
-    // Whether Tab and SetFocusControl may give it the focus; caption buttons never take it.
-    bool TakesFocus() const { return TakesInput() && focusable && kind != KIND_CAPTION_BUTTON; }
-    virtual void Redraw();
-    virtual void Invalidate();
-    virtual void Move(std::optional<float> x, std::optional<float> y = std::nullopt,
-                      std::optional<float> width = std::nullopt,
-                      std::optional<float> height = std::nullopt, bool redraw = true);
-    virtual rt::Text Tooltip(std::optional<rt::Text> text = std::nullopt, bool apply = false);
-    virtual void ApplyTooltip(const rt::Text& text);
-    virtual void BindEvent(int code, EventHandler handler);
-    virtual UiControl* Self() { return this; }
-    virtual int Opacity(std::optional<int> value = std::nullopt,
-                        std::optional<bool> redraw = std::nullopt);
-    virtual int TransitionFrames(std::optional<int> frames = std::nullopt,
-                                 std::optional<int> interval = std::nullopt);
-    virtual int TransitionInterval(std::optional<int> value = std::nullopt);
-    virtual int TransitionFrame() const { return transitionFrame; }
-    virtual int TransitionStyle(std::optional<int> value = std::nullopt);
-    // Synchronous delivery through the host (message 10258, sent).
-    virtual LResult SendEvent(int code, WParam wParam = 0, LParam lParam = 0);
-    // Queued delivery through the host (message 10258, posted).
-    virtual void PostEvent(int code, WParam wParam = 0, LParam lParam = 0);
+    bool TakesInput() const { return visible_ && !disabled_; }
+    // Whether Tab and SetFocusControl may give it the focus.
+    bool TakesFocus() const { return TakesInput() && focusable_; }
+    void Redraw();
+    void Invalidate();
+    void Move(std::optional<float> x, std::optional<float> y = std::nullopt,
+              std::optional<float> width = std::nullopt, std::optional<float> height = std::nullopt,
+              bool redraw = true);
+    const rt::Text& Tooltip() const { return tooltip_; }
+    // Stores the text when given; `apply` registers the text kept with the host.
+    rt::Text Tooltip(std::optional<rt::Text> text, bool apply = false);
+    void ApplyTooltip(const rt::Text& text);
+    void BindEvent(int code, EventHandler handler);
+    UiControl* Self() { return this; }
+    int Opacity() const { return opacity_; }
+    int Opacity(int value, bool redraw = true);
+    int TransitionFrames() const { return transitionFrames_; }
+    int TransitionFrames(int frames, std::optional<int> interval = std::nullopt);
+    int TransitionInterval() const { return transitionInterval_; }
+    int TransitionInterval(int value);
+    int TransitionFrame() const { return transitionFrame_; }
+    int TransitionStyle() const { return transitionStyle_; }
+    int TransitionStyle(int value);
+    // Synchronous delivery through the host (HM_DELIVER_EVENT, sent).
+    LResult SendEvent(int code, WParam wParam = 0, LParam lParam = 0);
+    // Queued delivery through the host (HM_DELIVER_EVENT, posted).
+    void PostEvent(int code, WParam wParam = 0, LParam lParam = 0);
+    plat::Hcursor Cursor() const { return cursor_; }
     // A system cursor id (IDC_*) loaded with LoadCursor.
-    virtual plat::Hcursor Cursor(std::optional<int> systemId = std::nullopt);
+    plat::Hcursor Cursor(int systemId);
     // The isHandle form: stores a cursor handle as it is.
-    virtual plat::Hcursor Cursor(plat::Hcursor cursorHandle);
-    virtual rt::Text Tag(std::optional<rt::Text> text = std::nullopt);
-    virtual int Left(std::optional<float> value = std::nullopt);
-    virtual int Top(std::optional<float> value = std::nullopt);
-    virtual int Width(std::optional<float> value = std::nullopt);
-    virtual int Height(std::optional<float> value = std::nullopt);
+    plat::Hcursor Cursor(plat::Hcursor cursorHandle);
+    const rt::Text& Tag() const { return tag_; }
+    rt::Text Tag(const rt::Text& text);
+    int Left() const { return static_cast<int>(rect_.x); }
+    int Left(float value);
+    int Top() const { return static_cast<int>(rect_.y); }
+    int Top(float value);
+    int Width() const { return static_cast<int>(rect_.width); }
+    int Width(float value);
+    int Height() const { return static_cast<int>(rect_.height); }
+    int Height(float value);
     // position 2: head of the list (drawn first, underneath); otherwise the tail.
-    virtual void SetZOrder(std::optional<int> position = std::nullopt,
-                           std::optional<bool> redraw = std::nullopt);
-    virtual void Unlink();
-    virtual void SuspendRedraw() { redrawEnabled = false; }
-    virtual void ResumeRedraw() { redrawEnabled = true; }
-    virtual void OnTransitionTimer();
-    virtual void OnBeginPaint(PaintContext& context) { (void)context; }
-    virtual void OnEndPaint(PaintContext& context) { (void)context; }
+    void SetZOrder(std::optional<int> position = std::nullopt, bool redraw = true);
+    void Unlink();
+    void SuspendRedraw() { redrawEnabled_ = false; }
+    void ResumeRedraw() { redrawEnabled_ = true; }
+    // The transition timer's procedure (the host calls it).
+    void OnTransitionTimer();
 
     // ---- The class's own operations; the first is the message handler ----
 
@@ -204,6 +216,29 @@ public:
     // kUnhandled when the message is not handled (default processing).
     virtual LResult HandleMessage(int message, WParam wParam, LParam lParam);
 
+    // ---- Shared machinery ----
+
+    // Event dispatch: HandleMessage, then the first matching binding (a
+    // binding for WM_LBUTTONDBLCLK takes the press marked DBLCLK_MARK).
+    // Returns HandleMessage's answer.
+    LResult Dispatch(int code, WParam wParam, LParam lParam);
+
+    // ---- What the host, the tree walks and tests read ----
+    int Kind() const { return kind_; }
+    UiWindow* Host() const { return host_; }
+    UiControl* FirstChild() const { return firstChild_; }
+    UiControl* LastChild() const { return lastChild_; }
+    UiControl* PrevSibling() const { return prevSibling_; }
+    UiControl* NextSibling() const { return nextSibling_; }
+    // The rectangle before the last move.
+    RectF PreviousRect() const { return previousRect_; }
+    bool RedrawEnabled() const { return redrawEnabled_; }
+    // What the control drew, and the picture its transition fades from.
+    const gfx::Bitmap* Surface() const { return surface_.get(); }
+    const gfx::Bitmap* TransitionSnapshot() const { return transitionSnapshot_.get(); }
+    std::size_t BindingCount() const { return eventTable_.size(); }
+
+protected:
     // ---- Typed hooks, called by HandleMessage; each answers kUnhandled by default ----
 
     virtual LResult OnCreate() { return kUnhandled; }
@@ -257,7 +292,7 @@ public:
     // A control that fades once per change spends its frames here, so later
     // repaints are immediate.
     virtual LResult OnTransitionFinished() {
-        if (transitionOnce) transitionFrames = 0;
+        if (transitionOnce_) transitionFrames_ = 0;
         return kUnhandled;
     }
     virtual LResult OnRecache() { return kUnhandled; }
@@ -269,53 +304,59 @@ public:
         (void)message, (void)wParam, (void)lParam;
         return kUnhandled;
     }
-
-    // ---- Shared machinery ----
-
-    // Event dispatch: HandleMessage, then the first matching binding (515 binds
-    // a WM_LBUTTONDOWN carrying DBLCLK_MARK). Returns HandleMessage's answer.
-    LResult Dispatch(int code, WParam wParam, LParam lParam);
+    // Called inside the paint bracket, before and after the control draws.
+    virtual void OnBeginPaint(PaintContext& context) { (void)context; }
+    virtual void OnEndPaint(PaintContext& context) { (void)context; }
 
     // The paint bracket. snapshot=false skips the transition snapshot and the
     // clearing of the surface.
     PaintContext BeginControlPaint(bool snapshot = true);
     void EndControlPaint(PaintContext& context);
 
-    // ---- Fields ----
-    NativeWindow hwnd{};
-    UiControl* handle = nullptr;
-    UiControl* parent = nullptr;
-    bool visible = false;
-    bool disabled = false;
-    bool focusable = false;
-    bool redrawEnabled = false;
-    plat::Hcursor cursor = nullptr;
-    std::vector<std::pair<int, EventHandler>> eventTable;
-    RectF rect;
-    rt::Text tooltip;
-    rt::Text tag;
-    int kind = 0;
-    UiControl* firstChild = nullptr;
-    UiControl* lastChild = nullptr;
-    UiControl* prevSibling = nullptr;
-    UiControl* nextSibling = nullptr;
-    int transitionFrame = 0;
-    std::unique_ptr<gfx::Bitmap> surface;
-    std::unique_ptr<gfx::Graphics> graphics;
-    UiWindow* host = nullptr;
-    int opacity = 0;
-    std::unique_ptr<gfx::Bitmap> transitionSnapshot;
-    int transitionInterval = 0;
-    RectF previousRect;
-    int transitionFrames = 0;
-    int transitionStyle = 0;
+    // A check box is created as a button and takes its own kind before its set-up.
+    void SetKind(int kind) { kind_ = kind; }
     // Set by the concrete controls: each transition plays once (see OnTransitionFinished).
-    bool transitionOnce = false;
+    void PlayTransitionsOnce() { transitionOnce_ = true; }
+
+    // What the concrete controls draw and decide with.
+    NativeWindow hwnd_{};
+    UiControl* handle_ = nullptr;
+    UiControl* parent_ = nullptr;
+    bool visible_ = false;
+    bool disabled_ = false;
+    bool focusable_ = false;
+    RectF rect_;
+    std::unique_ptr<gfx::Bitmap> surface_;
+    std::unique_ptr<gfx::Graphics> graphics_;
+    UiWindow* host_ = nullptr;
 
 private:
+    // The two ends of the list `owner` keeps its children in (the host's
+    // top-level list for null).
+    UiControl*& FirstOf(UiControl* owner) const;
+    UiControl*& LastOf(UiControl* owner) const;
     void CreateSurface(int width, int height);
     void AppendTo(UiControl* newParent);
     void ShiftDescendants(float dx, float dy);
+
+    bool redrawEnabled_ = false;
+    plat::Hcursor cursor_ = nullptr;
+    std::vector<std::pair<int, EventHandler>> eventTable_;
+    rt::Text tooltip_;
+    rt::Text tag_;
+    int kind_ = 0;
+    UiControl* firstChild_ = nullptr;
+    UiControl* lastChild_ = nullptr;
+    UiControl* prevSibling_ = nullptr;
+    UiControl* nextSibling_ = nullptr;
+    int transitionFrame_ = 0;
+    int opacity_ = 0;
+    std::unique_ptr<gfx::Bitmap> transitionSnapshot_;
+    int transitionInterval_ = 0;
+    RectF previousRect_;
+    int transitionFrames_ = 0;
+    int transitionStyle_ = 0;
+    bool transitionOnce_ = false;
 };
 
 // Timer id of a control's transition timer (handle + 1).

@@ -7,13 +7,13 @@
 namespace ui {
 
 std::uint32_t HostThemeColour(const UiControl& control) {
-    return control.host ? static_cast<std::uint32_t>(control.host->backgroundColour) & 0xFFFFFFu
-                        : 0xFFFFFFu;
+    return control.Host() ? static_cast<std::uint32_t>(control.Host()->ThemeColour()) & 0xFFFFFFu
+                          : 0xFFFFFFu;
 }
 
 bool CornersRounded(std::optional<int> given, ControlParent where) {
     if (given) return *given != 0;
-    const UiWindow* host = FindHost(where.control ? where.control->hwnd : where.window);
+    const UiWindow* host = FindHost(where.control ? where.control->GetHostWindow() : where.window);
     return host == nullptr || host->DefaultRounded();
 }
 
@@ -39,13 +39,13 @@ int AccessKeyOf(const rt::Text& text) {
 }
 
 void RegisterAccessKey(UiControl& control, const rt::Text& text) {
-    if (!control.hwnd) return;
-    plat::SendMessage(control.hwnd, HM_SET_MNEMONIC, reinterpret_cast<WParam>(&control),
+    if (!control.GetHostWindow()) return;
+    plat::SendMessage(control.GetHostWindow(), HM_SET_MNEMONIC, reinterpret_cast<WParam>(&control),
                       AccessKeyOf(text));
 }
 
 gfx::RectF SurfaceRect(const UiControl& control) {
-    return {0, 0, control.rect.width, control.rect.height};
+    return {0, 0, control.Rect().width, control.Rect().height};
 }
 
 }  // namespace ui

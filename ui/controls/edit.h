@@ -48,7 +48,7 @@ public:
     UiEdit() = default;
     ~UiEdit() override;
 
-    // Kind 9, focusable, the I-beam cursor.
+    // KIND_EDIT, focusable, the I-beam cursor.
     UiControl* CreateEdit(ControlParent parent, float x, float y, float width, float height,
                           const rt::Text& text, const EditOptions& options = {});
     // With a text: replaces the text (toEnd: caret and view at the end) and
@@ -58,14 +58,14 @@ public:
     // ---- Own operations used by the handler ----
     // Returns kUnhandled for a key it does not take. fromMenu: a command of
     // the context menu, taken as the key with Ctrl held.
-    virtual LResult KeyCommand(const KeyEvent& event, bool fromMenu);
-    virtual void InsertText(const rt::Text& text);
+    LResult KeyCommand(const KeyEvent& event, bool fromMenu);
+    void InsertText(const rt::Text& text);
     // False when nothing was removed (empty selection, read-only).
-    virtual bool DeleteSelection();
-    virtual void UpdateCaret(bool show);
-    virtual rt::Text SelectedText() const;
+    bool DeleteSelection();
+    void UpdateCaret(bool show);
+    rt::Text SelectedText() const;
     // The column of `line` nearest to x (control coordinates).
-    virtual int PositionToColumn(int line, float x) const;
+    int PositionToColumn(int line, float x) const;
 
     // Layout, view and drawing.
     void Layout();
@@ -80,34 +80,31 @@ public:
     // The line as drawn (masked in password mode).
     rt::Text ShownLine(int line) const;
     gfx::RectF TextArea() const;
-    bool HasSelection() const { return caret != anchor; }
+    bool HasSelection() const { return caret_ != anchor_; }
     void SelectAll();
     void SelectWordAtCaret();
+    // Called after every change of the text.
+    void SetChangeHandler(EditChangeHandler handler) { changeHandler_ = std::move(handler); }
 
-    // ---- Fields ----
-    UiEditLines lines;
-    std::unique_ptr<gfx::StringFormat> textFormat;
-    std::optional<gfx::Font> font;
-    gfx::Argb textColor = 0xE6000000;
-    gfx::Argb backColor = 0xA0FFFFFF;
-    gfx::Argb borderColor = 0x50000000;
-    gfx::Argb currentBorderColor = 0x50000000;
-    EditMode inputMode = EditMode::Normal;
-    rt::Text maskText = "*";
-    bool multiline = false;
-    int scrollOptions = 0;
-    EditPos caret;
-    EditPos anchor;
-    float scrollX = 0;
-    float scrollY = 0;
-    bool caretShown = false;
-    plat::Himc savedImeContext = nullptr;
-    bool imeDetached = false;
-    bool lastDoubleClick = false;
-    plat::DWORD doubleClickTime = 0;
-    UiScrollBar horizontalBar;
-    UiScrollBar verticalBar;
-    EditChangeHandler changeHandler;
+    // ---- What the window's code and tests read ----
+    const UiEditLines& Lines() const { return lines_; }
+    EditPos Caret() const { return caret_; }
+    EditPos Anchor() const { return anchor_; }
+    // Whether the blinking caret is in its shown phase.
+    bool CaretShown() const { return caretShown_; }
+    float ScrollX() const { return scrollX_; }
+    float ScrollY() const { return scrollY_; }
+    EditMode InputMode() const { return inputMode_; }
+    bool Multiline() const { return multiline_; }
+    int ScrollOptions() const { return scrollOptions_; }
+    gfx::Argb TextColor() const { return textColor_; }
+    gfx::Argb BackColor() const { return backColor_; }
+    gfx::Argb BorderColor() const { return borderColor_; }
+    const std::optional<gfx::Font>& Font() const { return font_; }
+    const UiScrollBar& HorizontalBar() const { return horizontalBar_; }
+    const UiScrollBar& VerticalBar() const { return verticalBar_; }
+    // The x of a column of the first line as drawn, in control coordinates.
+    float ColumnX(int column) const;
 
 protected:
     LResult OnCreate() override;
@@ -139,6 +136,32 @@ private:
     bool Accepts(int code) const;
     float ContentWidth() const;
     float ContentHeight() const;
+    // Where line 1 starts: a single line sits in the middle of the box.
+    float FirstLineY() const;
+
+    UiEditLines lines_;
+    std::unique_ptr<gfx::StringFormat> textFormat_;
+    std::optional<gfx::Font> font_;
+    gfx::Argb textColor_ = 0xE6000000;
+    gfx::Argb backColor_ = 0xA0FFFFFF;
+    gfx::Argb borderColor_ = 0x50000000;
+    gfx::Argb currentBorderColor_ = 0x50000000;
+    EditMode inputMode_ = EditMode::Normal;
+    rt::Text maskText_ = "*";
+    bool multiline_ = false;
+    int scrollOptions_ = 0;
+    EditPos caret_;
+    EditPos anchor_;
+    float scrollX_ = 0;
+    float scrollY_ = 0;
+    bool caretShown_ = false;
+    plat::Himc savedImeContext_ = nullptr;
+    bool imeDetached_ = false;
+    bool lastDoubleClick_ = false;
+    plat::DWORD doubleClickTime_ = 0;
+    UiScrollBar horizontalBar_;
+    UiScrollBar verticalBar_;
+    EditChangeHandler changeHandler_;
 };
 
 }  // namespace ui

@@ -14,7 +14,7 @@ constexpr int kSelectAllRow = 5;
 
 void UiEdit::ShowContextMenu() {
     UiPopupMenu& menu = EditMenu();
-    const bool readOnly = inputMode == EditMode::ReadOnly;
+    const bool readOnly = inputMode_ == EditMode::ReadOnly;
     menu.ItemState(kCutRow, MenuItemState::Disabled);
     menu.ItemState(kCopyRow, MenuItemState::Disabled);
     if (HasSelection()) {
@@ -24,10 +24,11 @@ void UiEdit::ShowContextMenu() {
     menu.ItemState(kPasteRow, readOnly || !plat::IsClipboardTextAvailable()
                                   ? MenuItemState::Disabled
                                   : MenuItemState::Normal);
-    menu.ItemState(kSelectAllRow, lines.Empty() ? MenuItemState::Disabled : MenuItemState::Enabled);
+    menu.ItemState(kSelectAllRow,
+                   lines_.Empty() ? MenuItemState::Disabled : MenuItemState::Enabled);
     // The chosen command comes back through WM_COMMAND to the control under
     // the cursor, this edit.
-    menu.PopupAt(hwnd);
+    menu.PopupAt(hwnd_);
 }
 
 }  // namespace ui

@@ -14,7 +14,7 @@ bool IsWordByte(char c) {
 
 LResult UiEdit::KeyCommand(const KeyEvent& event, bool fromMenu) {
     const int key = event.key;
-    if ((fromMenu || event.ctrl) && inputMode != EditMode::Password) {
+    if ((fromMenu || event.ctrl) && inputMode_ != EditMode::Password) {
         switch (key) {
         case 'A': SelectAll(); return 0;
         case 'C':
@@ -26,7 +26,7 @@ LResult UiEdit::KeyCommand(const KeyEvent& event, bool fromMenu) {
             return 0;
         }
         case 'X':
-            if (inputMode != EditMode::ReadOnly && HasSelection() &&
+            if (inputMode_ != EditMode::ReadOnly && HasSelection() &&
                 plat::SetClipboardText(SelectedText()))
                 DeleteSelection();
             return 0;
@@ -34,49 +34,49 @@ LResult UiEdit::KeyCommand(const KeyEvent& event, bool fromMenu) {
         }
     }
     const bool extend = event.shift;
-    const int columns = lines.Columns(caret.line);
+    const int columns = lines_.Columns(caret_.line);
     switch (key) {
     case plat::VK_BACK:
         // A read-only edit stays as it is whatever the key.
-        if (!DeleteSelection() && inputMode != EditMode::ReadOnly && caret != EditPos{}) {
-            const EditPos from = caret.column > 0
-                                     ? EditPos{caret.line, caret.column - 1}
-                                     : EditPos{caret.line - 1, lines.Columns(caret.line - 1)};
-            lines.Erase(from, caret);
-            caret = anchor = from;
+        if (!DeleteSelection() && inputMode_ != EditMode::ReadOnly && caret_ != EditPos{}) {
+            const EditPos from = caret_.column > 0
+                                     ? EditPos{caret_.line, caret_.column - 1}
+                                     : EditPos{caret_.line - 1, lines_.Columns(caret_.line - 1)};
+            lines_.Erase(from, caret_);
+            caret_ = anchor_ = from;
             AfterEdit();
         }
         return 0;
     case plat::VK_RETURN:
-        if (multiline) InsertText("\r\n");
+        if (multiline_) InsertText("\r\n");
         return 0;
     case plat::VK_DELETE: DeleteSelection(); return 0;
-    case plat::VK_END: MoveCaret({caret.line, columns}, extend); return 0;
-    case plat::VK_HOME: MoveCaret({caret.line, 0}, extend); return 0;
+    case plat::VK_END: MoveCaret({caret_.line, columns}, extend); return 0;
+    case plat::VK_HOME: MoveCaret({caret_.line, 0}, extend); return 0;
     case plat::VK_LEFT:
-        if (caret.column > 0) {
-            MoveCaret({caret.line, caret.column - 1}, extend);
-        } else if (caret.line > 1) {
-            MoveCaret({caret.line - 1, lines.Columns(caret.line - 1)}, extend);
+        if (caret_.column > 0) {
+            MoveCaret({caret_.line, caret_.column - 1}, extend);
+        } else if (caret_.line > 1) {
+            MoveCaret({caret_.line - 1, lines_.Columns(caret_.line - 1)}, extend);
         } else {
-            MoveCaret(caret, extend);
+            MoveCaret(caret_, extend);
         }
         return 0;
     case plat::VK_RIGHT:
-        if (caret.column < columns) {
-            MoveCaret({caret.line, caret.column + 1}, extend);
-        } else if (caret.line < lines.Count()) {
-            MoveCaret({caret.line + 1, 0}, extend);
+        if (caret_.column < columns) {
+            MoveCaret({caret_.line, caret_.column + 1}, extend);
+        } else if (caret_.line < lines_.Count()) {
+            MoveCaret({caret_.line + 1, 0}, extend);
         } else {
-            MoveCaret(caret, extend);
+            MoveCaret(caret_, extend);
         }
         return 0;
     case plat::VK_UP:
     case plat::VK_DOWN: {
-        EditPos to = caret;
-        if (multiline) {
-            to.line = std::clamp(caret.line + (key == plat::VK_UP ? -1 : 1), 1, lines.Count());
-            to.column = std::min(caret.column, lines.Columns(to.line));
+        EditPos to = caret_;
+        if (multiline_) {
+            to.line = std::clamp(caret_.line + (key == plat::VK_UP ? -1 : 1), 1, lines_.Count());
+            to.column = std::min(caret_.column, lines_.Columns(to.line));
         }
         MoveCaret(to, extend);
         return 0;
@@ -86,8 +86,8 @@ LResult UiEdit::KeyCommand(const KeyEvent& event, bool fromMenu) {
 }
 
 void UiEdit::MoveCaret(EditPos to, bool extend) {
-    caret = lines.Clamp(to);
-    if (!extend) anchor = caret;
+    caret_ = lines_.Clamp(to);
+    if (!extend) anchor_ = caret_;
     AfterMove();
 }
 
@@ -104,42 +104,42 @@ void UiEdit::AfterEdit() {
 }
 
 void UiEdit::InsertText(const rt::Text& text) {
-    if (inputMode == EditMode::ReadOnly || text.empty()) return;
+    if (inputMode_ == EditMode::ReadOnly || text.empty()) return;
     if (HasSelection()) {
-        lines.Erase(caret, anchor);
-        caret = std::min(caret, anchor);
+        lines_.Erase(caret_, anchor_);
+        caret_ = std::min(caret_, anchor_);
     }
-    caret = anchor = lines.Insert(caret, text, multiline);
+    caret_ = anchor_ = lines_.Insert(caret_, text, multiline_);
     AfterEdit();
 }
 
 bool UiEdit::DeleteSelection() {
-    if (inputMode == EditMode::ReadOnly || !HasSelection()) return false;
-    lines.Erase(caret, anchor);
-    caret = anchor = std::min(caret, anchor);
+    if (inputMode_ == EditMode::ReadOnly || !HasSelection()) return false;
+    lines_.Erase(caret_, anchor_);
+    caret_ = anchor_ = std::min(caret_, anchor_);
     AfterEdit();
     return true;
 }
 
-rt::Text UiEdit::SelectedText() const { return lines.Range(anchor, caret); }
+rt::Text UiEdit::SelectedText() const { return lines_.Range(anchor_, caret_); }
 
 void UiEdit::SelectAll() {
-    anchor = EditPos{};
-    caret = lines.End();
+    anchor_ = EditPos{};
+    caret_ = lines_.End();
     AfterMove();
 }
 
 void UiEdit::SelectWordAtCaret() {
-    const rt::Text& line = lines.Line(caret.line);
-    const int columns = lines.Columns(caret.line);
+    const rt::Text& line = lines_.Line(caret_.line);
+    const int columns = lines_.Columns(caret_.line);
     auto wordAt = [&](int column) {
         return IsWordByte(line[static_cast<std::size_t>(UiEditLines::ByteOffset(line, column))]);
     };
-    int left = caret.column, right = caret.column;
+    int left = caret_.column, right = caret_.column;
     while (left > 0 && wordAt(left - 1)) --left;
     while (right < columns && wordAt(right)) ++right;
-    anchor = EditPos{caret.line, left};
-    caret = EditPos{caret.line, right};
+    anchor_ = EditPos{caret_.line, left};
+    caret_ = EditPos{caret_.line, right};
 }
 
 }  // namespace ui

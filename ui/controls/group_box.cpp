@@ -17,34 +17,34 @@ UiGroupBox::~UiGroupBox() { Destroy(); }
 UiControl* UiGroupBox::CreateGroupBox(ControlParent parentIn, float x, float y, float width,
                                       float height, const rt::Text& text,
                                       const GroupBoxOptions& o) {
-    if (handle) return handle;
-    caption = text;
+    if (handle_) return handle_;
+    caption_ = text;
     TakeStyle(o);
-    format = MakeCaptionFormat(0);
-    fillColor = o.fillColor.value_or(0);
-    borderColor = o.borderColor.value_or(0x50000000);
-    rounded = CornersRounded(o.rounded, parentIn);
+    format_ = MakeCaptionFormat(0);
+    fillColor_ = o.fillColor.value_or(0);
+    borderColor_ = o.borderColor.value_or(0x50000000);
+    rounded_ = CornersRounded(o.rounded, parentIn);
     return Create(parentIn, {x, y, width, height}, KIND_GROUP_BOX, o.visible, 0);
 }
 
 rt::Text UiGroupBox::Caption(std::optional<rt::Text> value) {
-    if (value && *value != caption) {
-        caption = *value;
+    if (value && *value != caption_) {
+        caption_ = *value;
         Layout();
         DrawGroup();
     }
-    return caption;
+    return caption_;
 }
 
 void UiGroupBox::Layout() {
-    if (!graphics || !HasStyle()) return;
-    const gfx::TextMeasure m = MeasureStyledText(*graphics, caption);
-    const float captionHeight = caption.empty() ? font->Height() : m.bounds.height;
-    const float captionWidth = caption.empty() ? 0 : m.bounds.width + 1;
-    captionRect = {kCaptionX, kCaptionY, captionWidth, captionHeight};
+    if (!graphics_ || !HasStyle()) return;
+    const gfx::TextMeasure m = MeasureStyledText(*graphics_, caption_);
+    const float captionHeight = caption_.empty() ? font_->Height() : m.bounds.height;
+    const float captionWidth = caption_.empty() ? 0 : m.bounds.width + 1;
+    captionRect_ = {kCaptionX, kCaptionY, captionWidth, captionHeight};
     // The frame's top edge runs through the middle of the caption.
     const float top = kCaptionY + static_cast<float>(static_cast<int>(captionHeight / 2));
-    frameRect = {1, top, rect.width - 2, rect.height - top - 1};
+    frameRect_ = {1, top, rect_.width - 2, rect_.height - top - 1};
 }
 
 LResult UiGroupBox::OnCreate() {
@@ -53,7 +53,7 @@ LResult UiGroupBox::OnCreate() {
 }
 
 LResult UiGroupBox::OnDestroy() {
-    caption.clear();
+    caption_.clear();
     ReleaseStyle();
     return kUnhandled;
 }
@@ -69,21 +69,21 @@ LResult UiGroupBox::OnPaint() {
 }
 
 void UiGroupBox::DrawGroup() {
-    if (!graphics || !HasStyle()) return;
+    if (!graphics_ || !HasStyle()) return;
     PaintContext context = BeginControlPaint();
-    gfx::Graphics& g = *graphics;
-    if (fillColor != 0) {
-        if (rounded) FillRoundRect(g, frameRect, kCorner, fillColor);
-        else g.FillRectangle(gfx::SolidBrush(fillColor), frameRect);
+    gfx::Graphics& g = *graphics_;
+    if (fillColor_ != 0) {
+        if (rounded_) FillRoundRect(g, frameRect_, kCorner, fillColor_);
+        else g.FillRectangle(gfx::SolidBrush(fillColor_), frameRect_);
     }
     // The outline is broken behind the caption.
-    if (!caption.empty()) g.SetClip(captionRect, gfx::CombineMode::Exclude);
-    if (rounded) StrokeRoundRect(g, frameRect, kCorner, borderColor);
+    if (!caption_.empty()) g.SetClip(captionRect_, gfx::CombineMode::Exclude);
+    if (rounded_) StrokeRoundRect(g, frameRect_, kCorner, borderColor_);
     else
-        g.DrawRectangle(gfx::Pen(borderColor),
-                        {frameRect.x, frameRect.y, frameRect.width - 1, frameRect.height - 1});
+        g.DrawRectangle(gfx::Pen(borderColor_),
+                        {frameRect_.x, frameRect_.y, frameRect_.width - 1, frameRect_.height - 1});
     g.ResetClip();
-    DrawStyledText(g, caption, captionRect);
+    DrawStyledText(g, caption_, captionRect_);
     EndControlPaint(context);
 }
 

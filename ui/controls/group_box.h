@@ -23,18 +23,10 @@ struct GroupBoxOptions : TextStyleOptions {
 
 class UiGroupBox : public UiControl, public TextStyle {
 public:
-    UiGroupBox() { transitionOnce = true; }
+    UiGroupBox() { PlayTransitionsOnce(); }
     ~UiGroupBox() override;
 
-    rt::Text caption;
-    gfx::Argb fillColor = 0;
-    gfx::Argb borderColor = 0x50000000;
-    bool rounded = true;
-    // Surface coordinates, from Layout.
-    gfx::RectF frameRect;
-    gfx::RectF captionRect;
-
-    // Kind 16, not focusable.
+    // KIND_GROUP_BOX, not focusable.
     UiControl* CreateGroupBox(ControlParent parent, float x, float y, float width, float height,
                               const rt::Text& caption, const GroupBoxOptions& options = {});
     // Sets the caption when given (re-measured and redrawn on a change); returns it.
@@ -42,12 +34,24 @@ public:
     // Measures the caption and places the frame and caption rectangles.
     void Layout();
     void DrawGroup();
+    gfx::Argb FillColor() const { return fillColor_; }
+    // Surface coordinates, from Layout.
+    gfx::RectF FrameRect() const { return frameRect_; }
+    gfx::RectF CaptionRect() const { return captionRect_; }
 
 protected:
     LResult OnCreate() override;
     LResult OnDestroy() override;
     LResult OnResize(int width, int height) override;
     LResult OnPaint() override;
+
+private:
+    rt::Text caption_;
+    gfx::Argb fillColor_ = 0;
+    gfx::Argb borderColor_ = 0x50000000;
+    bool rounded_ = true;
+    gfx::RectF frameRect_;
+    gfx::RectF captionRect_;
 };
 
 }  // namespace ui

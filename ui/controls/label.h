@@ -28,26 +28,30 @@ struct LabelOptions : TextStyleOptions {
 
 class UiLabel : public UiControl, public TextStyle {
 public:
-    UiLabel() { transitionOnce = true; }
+    UiLabel() { PlayTransitionsOnce(); }
     ~UiLabel() override;
 
-    rt::Text text;
-    bool wordWrap = false;
-    int lineAlignment = 0;
-    gfx::Argb backColor = 0;
-    std::uint32_t border = 0;
-
-    // Kind 3, not focusable unless asked.
+    // KIND_LABEL, not focusable unless asked.
     UiControl* CreateLabel(ControlParent parent, float x, float y, float width, float height,
                            const rt::Text& text, const LabelOptions& options = {});
     // Sets the text when given (redrawing on change); returns the text.
     rt::Text LabelText(std::optional<rt::Text> value = std::nullopt);
     void DrawLabel();
+    bool WordWrap() const { return wordWrap_; }
+    int LineAlignment() const { return lineAlignment_; }
+    gfx::Argb BackColor() const { return backColor_; }
 
 protected:
     LResult OnDestroy() override;
     LResult OnPaint() override;
     LResult OnFocus(bool gained, UiControl* other) override;
+
+private:
+    rt::Text text_;
+    bool wordWrap_ = false;
+    int lineAlignment_ = 0;
+    gfx::Argb backColor_ = 0;
+    std::uint32_t border_ = 0;
 };
 
 }  // namespace ui

@@ -11,29 +11,29 @@ UiListView::~UiListView() { Destroy(); }
 
 UiControl* UiListView::CreateList(ControlParent parentIn, float x, float y, float width,
                                   float height, const ListViewOptions& o) {
-    if (handle) return handle;
-    style = o.style;
-    const bool report = style == ListStyle::Report;
-    itemSpacing = o.itemSpacing.value_or(style == ListStyle::Grid ? 6 : 4);
-    hideHeader = report ? o.hideHeader.value_or(false) : true;
-    gridLines = o.gridLines.value_or(report ? (LIST_GRID_ROWS | LIST_GRID_COLUMNS) : 0);
-    singleSelect = o.singleSelect.value_or(true);
-    textColor = o.textColor.value_or(0xD2000000);
-    hoverTextColor = o.hoverTextColor.value_or(0);
-    selectedTextColor = o.selectedTextColor.value_or(0);
-    hoverBackColor = o.hoverBackColor.value_or(0);
-    selectedBackColor = o.selectedBackColor.value_or(0);
-    backColor = o.backColor.value_or(0xD2FFFFFF);
-    lineColor = o.lineColor.value_or(0x50000000);
-    font = MakeControlFont(o.faceName, o.size, o.fontStyle);
+    if (handle_) return handle_;
+    style_ = o.style;
+    const bool report = style_ == ListStyle::Report;
+    itemSpacing_ = o.itemSpacing.value_or(style_ == ListStyle::Grid ? 6 : 4);
+    hideHeader_ = report ? o.hideHeader.value_or(false) : true;
+    gridLines_ = o.gridLines.value_or(report ? (LIST_GRID_ROWS | LIST_GRID_COLUMNS) : 0);
+    singleSelect_ = o.singleSelect.value_or(true);
+    textColor_ = o.textColor.value_or(0xD2000000);
+    hoverTextColor_ = o.hoverTextColor.value_or(0);
+    selectedTextColor_ = o.selectedTextColor.value_or(0);
+    hoverBackColor_ = o.hoverBackColor.value_or(0);
+    selectedBackColor_ = o.selectedBackColor.value_or(0);
+    backColor_ = o.backColor.value_or(0xD2FFFFFF);
+    lineColor_ = o.lineColor.value_or(0x50000000);
+    font_ = MakeControlFont(o.faceName, o.size, o.fontStyle);
     UiStringFormat builder;
     builder.CreateFormat(gfx::StringFormatFlags::NoWrap |
                          gfx::StringFormatFlags::MeasureTrailingSpaces);
     builder.Alignment(0);
     builder.Trimming(static_cast<int>(gfx::StringTrimming::EllipsisCharacter));
     builder.HotkeyPrefix(0);
-    cellFormat = builder.TakeFormat();
-    cellFormat->SetLineAlignment(gfx::StringAlignment::Center);
+    cellFormat_ = builder.TakeFormat();
+    cellFormat_->SetLineAlignment(gfx::StringAlignment::Center);
     return Create(parentIn, {x, y, width, height}, KIND_LIST_VIEW, o.visible, 1);
 }
 
@@ -41,8 +41,8 @@ int UiListView::InsertColumn(int position, const rt::Text& title, float width, i
                              std::int64_t colour) {
     const int count = ColumnCount();
     const int at = (position <= 0 || position > count) ? count : position - 1;
-    columns.insert(columns.begin() + at, ListColumn{title, image, width, colour});
-    rows.InsertColumn(at);
+    columns_.insert(columns_.begin() + at, ListColumn{title, image, width, colour});
+    rows_.InsertColumn(at);
     UpdateContent();
     ScheduleRefresh(true);
     return at + 1;
@@ -53,20 +53,20 @@ int UiListView::InsertRow(int position, const rt::Text& firstCell, int image, in
     if (ColumnCount() == 0) return 0;
     const int count = RowCount();
     const int row = (position <= 0 || position > count) ? count + 1 : position;
-    rows.InsertRow(row - 1, RowRecord{itemValue, value1, value2, ListRowState::Normal});
-    rows.SetCell(row - 1, 0, firstCell);
-    rows.SetCellImage(row - 1, 0, image);
+    rows_.InsertRow(row - 1, RowRecord{itemValue, value1, value2, ListRowState::Normal});
+    rows_.SetCell(row - 1, 0, firstCell);
+    rows_.SetCellImage(row - 1, 0, image);
     if (row <= count) {
         // Every remembered row number at or after the new row moves down one.
-        for (int& selected : selection)
+        for (int& selected : selection_)
             if (selected >= row) ++selected;
-        if (selectedRow >= row) ++selectedRow;
-        if (hoverRow >= row) ++hoverRow;
+        if (selectedRow_ >= row) ++selectedRow_;
+        if (hoverRow_ >= row) ++hoverRow_;
     }
     UpdateContent();
     // Rows above the screen shift what it shows; rows below it only change the bar.
-    if (redraw && row <= count && row <= lastVisibleRow) ScheduleRefresh(true);
-    else if (redraw && row <= lastVisibleRow) ScheduleRows(row, row);
+    if (redraw && row <= count && row <= lastVisibleRow_) ScheduleRefresh(true);
+    else if (redraw && row <= lastVisibleRow_) ScheduleRows(row, row);
     else ScheduleRefresh(false);
     return row;
 }
@@ -74,35 +74,35 @@ int UiListView::InsertRow(int position, const rt::Text& firstCell, int image, in
 int UiListView::AppendRow(std::initializer_list<std::string_view> cells, bool redraw) {
     if (ColumnCount() == 0) return 0;
     const int row = RowCount() + 1;
-    rows.InsertRow(row - 1, RowRecord{});
+    rows_.InsertRow(row - 1, RowRecord{});
     int column = 0;
     for (std::string_view cell : cells) {
         if (column >= ColumnCount()) break;
-        rows.SetCell(row - 1, column++, cell);
+        rows_.SetCell(row - 1, column++, cell);
     }
     UpdateContent();
-    if (redraw && row <= lastVisibleRow) ScheduleRows(row, row);
+    if (redraw && row <= lastVisibleRow_) ScheduleRows(row, row);
     else ScheduleRefresh(false);
     return row;
 }
 
 int UiListView::SetCellText(int row, int column, const rt::Text& text, bool redraw) {
     if (!ValidIndex(row, column)) return 0;
-    rows.SetCell(row - 1, column - 1, text);
+    rows_.SetCell(row - 1, column - 1, text);
     if (redraw && OnScreen(row)) ScheduleRows(row, row);
     return 1;
 }
 
 int UiListView::SetCellImage(int row, int column, int image, bool redraw) {
     if (!ValidIndex(row, column)) return 0;
-    rows.SetCellImage(row - 1, column - 1, image);
+    rows_.SetCellImage(row - 1, column - 1, image);
     if (redraw && OnScreen(row)) ScheduleRows(row, row);
     return 1;
 }
 
 std::string_view UiListView::CellView(int row, int column) const {
     if (!ValidIndex(row, column)) return {};
-    return rows.Cell(row - 1, column - 1);
+    return rows_.Cell(row - 1, column - 1);
 }
 
 rt::Text UiListView::GetCellText(int row, int column) const {
@@ -110,14 +110,14 @@ rt::Text UiListView::GetCellText(int row, int column) const {
 }
 
 void UiListView::DeleteAllRows() {
-    rows.Clear();
-    selection.clear();
-    selectedRow = 0;
-    firstVisibleRow = lastVisibleRow = 0;
-    hoverRow = hoverColumn = 0;
-    if (!tooltip.empty()) Tooltip(rt::Text(), true);
-    scrollX = scrollY = 0;
-    contentHeight = 0;
+    rows_.Clear();
+    selection_.clear();
+    selectedRow_ = 0;
+    firstVisibleRow_ = lastVisibleRow_ = 0;
+    hoverRow_ = hoverColumn_ = 0;
+    if (!Tooltip().empty()) Tooltip(rt::Text(), true);
+    scrollX_ = scrollY_ = 0;
+    contentHeight_ = 0;
     Layout();
     ScheduleRefresh(true);
 }
@@ -125,28 +125,28 @@ void UiListView::DeleteAllRows() {
 int UiListView::Selection(std::optional<int> row) {
     if (row) {
         ClearSelection();
-        if (selectedRow > 0 && selectedRow <= RowCount())
-            SetState(selectedRow, ListRowState::Normal);
-        selectedRow = ValidIndex(*row) ? *row : 0;
-        if (selectedRow) {
-            SetState(selectedRow, ListRowState::Selected);
+        if (selectedRow_ > 0 && selectedRow_ <= RowCount())
+            SetState(selectedRow_, ListRowState::Normal);
+        selectedRow_ = ValidIndex(*row) ? *row : 0;
+        if (selectedRow_) {
+            SetState(selectedRow_, ListRowState::Selected);
             // Kept in the multi-selection too, so the next plain press clears it.
-            if (!singleSelect) selection.push_back(selectedRow);
+            if (!singleSelect_) selection_.push_back(selectedRow_);
         }
     }
-    return selectedRow;
+    return selectedRow_;
 }
 
 int UiListView::ItemValue(int row, std::optional<int> value) {
     if (!ValidIndex(row)) return 0;
-    RowRecord& record = rows.Row(row - 1);
+    RowRecord& record = rows_.Row(row - 1);
     if (value) record.itemValue = *value;
     return record.itemValue;
 }
 
 int UiListView::RowValue(int row, int which, std::optional<int> value) {
     if (!ValidIndex(row) || (which != 1 && which != 2)) return 0;
-    std::int32_t& field = which == 1 ? rows.Row(row - 1).value1 : rows.Row(row - 1).value2;
+    std::int32_t& field = which == 1 ? rows_.Row(row - 1).value1 : rows_.Row(row - 1).value2;
     if (value) field = *value;
     return field;
 }
@@ -157,24 +157,24 @@ int UiListView::RowState(int row, std::optional<int> value, bool redraw) {
         const ListRowState state = *value == 4   ? ListRowState::Selected
                                    : *value == 1 ? ListRowState::Hovered
                                                  : ListRowState::Normal;
-        rows.Row(row - 1).state = state;
+        rows_.Row(row - 1).state = state;
         if (redraw) DrawRow(row);
     }
-    return static_cast<int>(rows.Row(row - 1).state);
+    return static_cast<int>(rows_.Row(row - 1).state);
 }
 
 void UiListView::SetImageLists(const UiImageList* large, const UiImageList* header,
                                const UiImageList* small) {
-    largeImages = large;
-    headerImages = header;
-    smallImages = small;
+    largeImages_ = large;
+    headerImages_ = header;
+    smallImages_ = small;
     Layout();
     ScheduleRefresh(true);
 }
 
 bool UiListView::HoverSelect(std::optional<bool> value) {
-    if (value) hoverSelect = *value;
-    return hoverSelect;
+    if (value) hoverSelect_ = *value;
+    return hoverSelect_;
 }
 
 bool UiListView::ValidIndex(std::optional<int> row, std::optional<int> column) const {
@@ -184,15 +184,15 @@ bool UiListView::ValidIndex(std::optional<int> row, std::optional<int> column) c
 }
 
 LResult UiListView::OnCreate() {
-    verticalBar.CreateScrollBar(this, {rect.x, rect.y, kListBarThickness, kListBarThickness}, 0,
-                                false);
-    horizontalBar.CreateScrollBar(this, {rect.x, rect.y, kListBarThickness, kListBarThickness},
-                                  SCROLL_HORIZONTAL, false);
+    verticalBar_.CreateScrollBar(this, {rect_.x, rect_.y, kListBarThickness, kListBarThickness}, 0,
+                                 false);
+    horizontalBar_.CreateScrollBar(this, {rect_.x, rect_.y, kListBarThickness, kListBarThickness},
+                                   SCROLL_HORIZONTAL, false);
     // The bars keep the press without taking the focus, so the wheel stays with the list.
-    for (UiScrollBar* bar : {&verticalBar, &horizontalBar}) {
+    for (UiScrollBar* bar : {&verticalBar_, &horizontalBar_}) {
         bar->Focusable(0);
         bar->SetChangeCallback([this](UiScrollBar& changed, float value) {
-            if (&changed == &verticalBar) ScrollTo(std::nullopt, -value);
+            if (&changed == &verticalBar_) ScrollTo(std::nullopt, -value);
             else ScrollTo(-value, std::nullopt);
         });
     }
@@ -202,12 +202,12 @@ LResult UiListView::OnCreate() {
 }
 
 LResult UiListView::OnDestroy() {
-    rows.Clear();
-    columns.clear();
-    selection.clear();
-    cellFormat.reset();
-    font.reset();
-    largeImages = headerImages = smallImages = nullptr;
+    rows_.Clear();
+    columns_.clear();
+    selection_.clear();
+    cellFormat_.reset();
+    font_.reset();
+    largeImages_ = headerImages_ = smallImages_ = nullptr;
     refreshPending_ = false;
     return kUnhandled;
 }

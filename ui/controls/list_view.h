@@ -93,10 +93,10 @@ struct ListViewOptions {
 
 class UiListView : public UiControl {
 public:
-    UiListView() { transitionOnce = true; }
+    UiListView() { PlayTransitionsOnce(); }
     ~UiListView() override;
 
-    // Kind 8, focusable.
+    // KIND_LIST_VIEW, focusable.
     UiControl* CreateList(ControlParent parent, float x, float y, float width, float height,
                           const ListViewOptions& options = {});
 
@@ -118,6 +118,8 @@ public:
     // With a row: clears the whole selection and selects that row (0 or an
     // invalid row selects nothing). Returns the selected row, 0 when none.
     int Selection(std::optional<int> row = std::nullopt);
+    // In multiple-selection mode: selects the row as a Ctrl press does.
+    void AddToSelection(int row);
     int ItemValue(int row, std::optional<int> value = std::nullopt);
     // which: 1 or 2.
     int RowValue(int row, int which, std::optional<int> value = std::nullopt);
@@ -125,16 +127,16 @@ public:
     int RowState(int row, std::optional<int> value = std::nullopt, bool redraw = true);
     void SetImageLists(const UiImageList* large, const UiImageList* header,
                        const UiImageList* small);
-    void SetRowClickHandler(RowHandler handler) { rowClickHandler = std::move(handler); }
-    void SetRowRightClickHandler(RowHandler handler) { rowRightClickHandler = std::move(handler); }
-    void SetRowPressHandler(RowHandler handler) { rowPressHandler = std::move(handler); }
+    void SetRowClickHandler(RowHandler handler) { rowClickHandler_ = std::move(handler); }
+    void SetRowRightClickHandler(RowHandler handler) { rowRightClickHandler_ = std::move(handler); }
+    void SetRowPressHandler(RowHandler handler) { rowPressHandler_ = std::move(handler); }
     // Every left press on the list, after the selection has followed it.
     void SetRowPressedHandler(RowPressedHandler handler) { rowPressed_ = std::move(handler); }
     // The second press of a double click, after the pressed handler.
     void SetRowActivatedHandler(RowPressedHandler handler) { rowActivated_ = std::move(handler); }
     bool HoverSelect(std::optional<bool> value = std::nullopt);
-    int ColumnCount() const { return rows.ColumnCount(); }
-    int RowCount() const { return rows.RowCount(); }
+    int ColumnCount() const { return rows_.ColumnCount(); }
+    int RowCount() const { return rows_.RowCount(); }
     // The row's rectangle relative to the rows' area (x 0 at the left of the
     // content, y from the top of the area, scrolling applied).
     RectF RowRect(int row) const;
@@ -149,49 +151,32 @@ public:
     // Draws the rows of first..last that are on screen, and nothing else.
     void DrawRows(int first, int last);
 
-    // ---- Fields ----
-    std::optional<gfx::Font> font;
-    std::unique_ptr<gfx::StringFormat> cellFormat;
-    gfx::Argb textColor = 0xD2000000;
-    gfx::Argb backColor = 0xD2FFFFFF;
-    gfx::Argb lineColor = 0x50000000;
-    std::vector<ListColumn> columns;
-    RowStore rows;
-    bool hideHeader = false;
-    ListStyle style = ListStyle::Report;
-    int gridLines = LIST_GRID_ROWS | LIST_GRID_COLUMNS;
-    bool singleSelect = true;
-    int itemSpacing = 4;
-    RectF clientRect;
-    RectF itemsRect;
-    RectF headerRect;
-    float scrollX = 0;
-    float scrollY = 0;
-    int firstVisibleRow = 0;
-    int lastVisibleRow = 0;
-    int hoverRow = 0;
-    int hoverColumn = 0;
-    int selectedRow = 0;
-    std::vector<int> selection;
-    float itemWidth = 0;
-    float itemHeight = 0;
-    float rowHeight = 0;
-    float contentWidth = 0;
-    float contentHeight = 0;
-    int itemsPerLine = 1;
-    const UiImageList* largeImages = nullptr;
-    const UiImageList* headerImages = nullptr;
-    const UiImageList* smallImages = nullptr;
-    gfx::Argb hoverBackColor = 0;
-    gfx::Argb selectedBackColor = 0;
-    gfx::Argb hoverTextColor = 0;
-    gfx::Argb selectedTextColor = 0;
-    RowHandler rowClickHandler;
-    RowHandler rowRightClickHandler;
-    RowHandler rowPressHandler;
-    bool hoverSelect = false;
-    UiScrollBar horizontalBar;
-    UiScrollBar verticalBar;
+    // ---- What the window's code, the gallery and tests read ----
+    ListStyle Style() const { return style_; }
+    int GridLines() const { return gridLines_; }
+    bool SingleSelect() const { return singleSelect_; }
+    gfx::Argb TextColor() const { return textColor_; }
+    gfx::Argb SelectedTextColor() const { return selectedTextColor_; }
+    gfx::Argb BackColor() const { return backColor_; }
+    gfx::Argb LineColor() const { return lineColor_; }
+    const std::vector<ListColumn>& Columns() const { return columns_; }
+    const RowStore& Rows() const { return rows_; }
+    const gfx::StringFormat* CellFormat() const { return cellFormat_.get(); }
+    // The rows' area and the header band, in control coordinates.
+    RectF ItemsRect() const { return itemsRect_; }
+    RectF HeaderRect() const { return headerRect_; }
+    float RowHeight() const { return rowHeight_; }
+    float ScrollX() const { return scrollX_; }
+    float ScrollY() const { return scrollY_; }
+    float ContentHeight() const { return contentHeight_; }
+    int FirstVisibleRow() const { return firstVisibleRow_; }
+    int LastVisibleRow() const { return lastVisibleRow_; }
+    int HoverRow() const { return hoverRow_; }
+    int HoverColumn() const { return hoverColumn_; }
+    // The selected rows in multi-selection mode, in the order they were selected.
+    const std::vector<int>& SelectedRows() const { return selection_; }
+    const UiScrollBar& VerticalBar() const { return verticalBar_; }
+    const UiScrollBar& HorizontalBar() const { return horizontalBar_; }
 
 protected:
     LResult OnCreate() override;
@@ -222,18 +207,18 @@ private:
     void ScheduleRefresh(bool repaint);
     // The same, drawing only these rows (when they are on screen).
     void ScheduleRows(int first, int last);
-    float MaxScrollY() const { return std::max(0.0f, contentHeight - itemsRect.height); }
-    float MaxScrollX() const { return std::max(0.0f, contentWidth - itemsRect.width); }
+    float MaxScrollY() const { return std::max(0.0f, contentHeight_ - itemsRect_.height); }
+    float MaxScrollX() const { return std::max(0.0f, contentWidth_ - itemsRect_.width); }
     bool VerticalNeeded() const;
     bool HorizontalNeeded() const;
     void ScrollTo(std::optional<float> x, std::optional<float> y);
     // The height of one step of the layout: a row, or a line of grid items.
-    float LineHeight() const { return style == ListStyle::Grid ? itemHeight : rowHeight; }
+    float LineHeight() const { return style_ == ListStyle::Grid ? itemHeight_ : rowHeight_; }
     int LineOf(int row) const;
     // Row rectangle in surface coordinates.
     RectF RowSurfaceRect(int row) const;
     bool OnScreen(int row) const {
-        return row >= firstVisibleRow && row <= lastVisibleRow && row > 0;
+        return row >= firstVisibleRow_ && row <= lastVisibleRow_ && row > 0;
     }
     // Left edge of a column in content coordinates (column 1-based).
     float ColumnLeft(int column) const;
@@ -249,13 +234,55 @@ private:
     gfx::Argb StateTextColor(ListRowState state) const;
 
     // ---- input and selection (list_view_input.cpp) ----
-    bool IsSelected(int row) const { return rows.Row(row - 1).state == ListRowState::Selected; }
+    bool IsSelected(int row) const { return rows_.Row(row - 1).state == ListRowState::Selected; }
     void SetState(int row, ListRowState state);
     void HoverTo(int row, int column);
     void PressRow(int row, const MouseEvent& event);
     void CallRow(const RowHandler& handler, int row);
     void ClearSelection();
 
+    std::optional<gfx::Font> font_;
+    std::unique_ptr<gfx::StringFormat> cellFormat_;
+    gfx::Argb textColor_ = 0xD2000000;
+    gfx::Argb backColor_ = 0xD2FFFFFF;
+    gfx::Argb lineColor_ = 0x50000000;
+    std::vector<ListColumn> columns_;
+    RowStore rows_;
+    bool hideHeader_ = false;
+    ListStyle style_ = ListStyle::Report;
+    int gridLines_ = LIST_GRID_ROWS | LIST_GRID_COLUMNS;
+    bool singleSelect_ = true;
+    int itemSpacing_ = 4;
+    RectF clientRect_;
+    RectF itemsRect_;
+    RectF headerRect_;
+    float scrollX_ = 0;
+    float scrollY_ = 0;
+    int firstVisibleRow_ = 0;
+    int lastVisibleRow_ = 0;
+    int hoverRow_ = 0;
+    int hoverColumn_ = 0;
+    int selectedRow_ = 0;
+    std::vector<int> selection_;
+    float itemWidth_ = 0;
+    float itemHeight_ = 0;
+    float rowHeight_ = 0;
+    float contentWidth_ = 0;
+    float contentHeight_ = 0;
+    int itemsPerLine_ = 1;
+    const UiImageList* largeImages_ = nullptr;
+    const UiImageList* headerImages_ = nullptr;
+    const UiImageList* smallImages_ = nullptr;
+    gfx::Argb hoverBackColor_ = 0;
+    gfx::Argb selectedBackColor_ = 0;
+    gfx::Argb hoverTextColor_ = 0;
+    gfx::Argb selectedTextColor_ = 0;
+    RowHandler rowClickHandler_;
+    RowHandler rowRightClickHandler_;
+    RowHandler rowPressHandler_;
+    bool hoverSelect_ = false;
+    UiScrollBar horizontalBar_;
+    UiScrollBar verticalBar_;
     RowPressedHandler rowPressed_;
     RowPressedHandler rowActivated_;
     bool refreshPending_ = false;

@@ -66,31 +66,31 @@ float DrawSmallImage(gfx::Graphics& g, const UiImageList* list, int index, const
 gfx::Argb UiListView::StateBackColor(ListRowState state) const {
     switch (state) {
     case ListRowState::Selected:
-        return selectedBackColor ? selectedBackColor : MakeArgb(HostThemeColour(*this), 102);
+        return selectedBackColor_ ? selectedBackColor_ : MakeArgb(HostThemeColour(*this), 102);
     case ListRowState::Hovered:
-        return hoverBackColor ? hoverBackColor : MakeArgb(HostThemeColour(*this), 51);
+        return hoverBackColor_ ? hoverBackColor_ : MakeArgb(HostThemeColour(*this), 51);
     default: return 0;
     }
 }
 
 gfx::Argb UiListView::StateTextColor(ListRowState state) const {
     switch (state) {
-    case ListRowState::Selected: return selectedTextColor ? selectedTextColor : textColor;
-    case ListRowState::Hovered: return hoverTextColor ? hoverTextColor : textColor;
-    default: return textColor;
+    case ListRowState::Selected: return selectedTextColor_ ? selectedTextColor_ : textColor_;
+    case ListRowState::Hovered: return hoverTextColor_ ? hoverTextColor_ : textColor_;
+    default: return textColor_;
     }
 }
 
 void UiListView::DrawList() {
-    if (!graphics || !font || !cellFormat) return;
+    if (!graphics_ || !font_ || !cellFormat_) return;
     PaintContext context = BeginControlPaint();
-    gfx::Graphics& g = *graphics;
-    FillPixels(g, backColor, SurfaceRect(*this));
-    g.DrawRectangle(gfx::Pen(lineColor), {0, 0, rect.width - 1, rect.height - 1});
-    if (headerRect.height > 0) PaintHeader(g);
-    if (firstVisibleRow > 0) {
-        g.SetClip(itemsRect);
-        for (int row = firstVisibleRow; row <= lastVisibleRow; ++row) PaintRow(g, row);
+    gfx::Graphics& g = *graphics_;
+    FillPixels(g, backColor_, SurfaceRect(*this));
+    g.DrawRectangle(gfx::Pen(lineColor_), {0, 0, rect_.width - 1, rect_.height - 1});
+    if (headerRect_.height > 0) PaintHeader(g);
+    if (firstVisibleRow_ > 0) {
+        g.SetClip(itemsRect_);
+        for (int row = firstVisibleRow_; row <= lastVisibleRow_; ++row) PaintRow(g, row);
         g.ResetClip();
     }
     EndControlPaint(context);
@@ -99,17 +99,17 @@ void UiListView::DrawList() {
 void UiListView::DrawRow(int row) { DrawRows(row, row); }
 
 void UiListView::DrawRows(int first, int last) {
-    first = std::max(first, firstVisibleRow);
-    last = std::min({last, lastVisibleRow, RowCount()});
-    if (!graphics || !font || !cellFormat || first < 1 || first > last) return;
+    first = std::max(first, firstVisibleRow_);
+    last = std::min({last, lastVisibleRow_, RowCount()});
+    if (!graphics_ || !font_ || !cellFormat_ || first < 1 || first > last) return;
     // Only these rows' pixels change: no snapshot and no clearing of the rest.
     PaintContext context = BeginControlPaint(false);
-    gfx::Graphics& g = *graphics;
+    gfx::Graphics& g = *graphics_;
     for (int row = first; row <= last; ++row) {
-        g.SetClip(itemsRect);
+        g.SetClip(itemsRect_);
         g.SetClip(RowSurfaceRect(row), gfx::CombineMode::Intersect);
         g.Clear(0);
-        FillPixels(g, backColor, RowSurfaceRect(row));
+        FillPixels(g, backColor_, RowSurfaceRect(row));
         PaintRow(g, row);
     }
     g.ResetClip();
@@ -117,23 +117,23 @@ void UiListView::DrawRows(int first, int last) {
 }
 
 bool UiListView::ShiftRows(float dy) {
-    if (!graphics || !surface || !font || !cellFormat || repaintPending_) return false;
+    if (!graphics_ || !surface_ || !font_ || !cellFormat_ || repaintPending_) return false;
     const int shift = static_cast<int>(std::lround(dy));
-    const gfx::RectI area{static_cast<int>(itemsRect.x), static_cast<int>(itemsRect.y),
-                          static_cast<int>(itemsRect.width), static_cast<int>(itemsRect.height)};
+    const gfx::RectI area{static_cast<int>(itemsRect_.x), static_cast<int>(itemsRect_.y),
+                          static_cast<int>(itemsRect_.width), static_cast<int>(itemsRect_.height)};
     if (static_cast<float>(shift) != dy || shift == 0 || std::abs(shift) >= area.height)
         return false;
     PaintContext context = BeginControlPaint(false);
     // The rows still on screen move with the content; the strip they leave is drawn anew.
-    MovePixelRows(*surface, area, shift);
-    const RectF strip{itemsRect.x,
-                      shift < 0 ? itemsRect.Bottom() + static_cast<float>(shift) : itemsRect.y,
-                      itemsRect.width, static_cast<float>(std::abs(shift))};
-    gfx::Graphics& g = *graphics;
+    MovePixelRows(*surface_, area, shift);
+    const RectF strip{itemsRect_.x,
+                      shift < 0 ? itemsRect_.Bottom() + static_cast<float>(shift) : itemsRect_.y,
+                      itemsRect_.width, static_cast<float>(std::abs(shift))};
+    gfx::Graphics& g = *graphics_;
     g.SetClip(strip);
     g.Clear(0);
-    FillPixels(g, backColor, strip);
-    for (int row = firstVisibleRow; row > 0 && row <= lastVisibleRow; ++row) {
+    FillPixels(g, backColor_, strip);
+    for (int row = firstVisibleRow_; row > 0 && row <= lastVisibleRow_; ++row) {
         const RectF r = RowSurfaceRect(row);
         if (r.Bottom() > strip.y && r.y < strip.Bottom()) PaintRow(g, row);
     }
@@ -143,93 +143,100 @@ bool UiListView::ShiftRows(float dy) {
 }
 
 void UiListView::PaintHeader(gfx::Graphics& g) {
-    g.SetClip(headerRect);
-    FillGradient(g, headerRect, kHeaderTop, kHeaderBottom);
+    g.SetClip(headerRect_);
+    FillGradient(g, headerRect_, kHeaderTop, kHeaderBottom);
     const gfx::Pen separator(kSeparator);
-    const float spacing = static_cast<float>(itemSpacing);
-    float left = headerRect.x + scrollX;
-    for (const ListColumn& column : columns) {
+    const float spacing = static_cast<float>(itemSpacing_);
+    float left = headerRect_.x + scrollX_;
+    for (const ListColumn& column : columns_) {
         const float right = left + column.width;
-        if (right > headerRect.x && left < headerRect.Right()) {
-            RectF box{left + spacing, headerRect.y, column.width - 2 * spacing, headerRect.height};
-            const float shift = DrawSmallImage(g, headerImages, column.image, box);
+        if (right > headerRect_.x && left < headerRect_.Right()) {
+            RectF box{left + spacing, headerRect_.y, column.width - 2 * spacing,
+                      headerRect_.height};
+            const float shift = DrawSmallImage(g, headerImages_, column.image, box);
             box.x += shift;
             box.width -= shift;
             if (box.width > 0)
-                DrawEffectText(g, column.title, *font, *cellFormat, kHeaderText, box, EFFECT_NONE);
-            g.DrawLine(separator, {right - 1, headerRect.y}, {right - 1, headerRect.Bottom() - 1});
+                DrawEffectText(g, column.title, *font_, *cellFormat_, kHeaderText, box,
+                               EFFECT_NONE);
+            g.DrawLine(separator, {right - 1, headerRect_.y},
+                       {right - 1, headerRect_.Bottom() - 1});
         }
         left = right;
     }
-    g.DrawLine(separator, {headerRect.x, headerRect.Bottom() - 1},
-               {headerRect.Right() - 1, headerRect.Bottom() - 1});
+    g.DrawLine(separator, {headerRect_.x, headerRect_.Bottom() - 1},
+               {headerRect_.Right() - 1, headerRect_.Bottom() - 1});
     g.ResetClip();
 }
 
 void UiListView::PaintRow(gfx::Graphics& g, int row) {
     const RectF r = RowSurfaceRect(row);
-    const ListRowState state = rows.Row(row - 1).state;
+    const ListRowState state = rows_.Row(row - 1).state;
     const gfx::Argb text = StateTextColor(state);
-    if (style == ListStyle::Grid) {
+    if (style_ == ListStyle::Grid) {
         PaintGridItem(g, row, r, text);
         return;
     }
     if (const gfx::Argb back = StateBackColor(state)) FillPixels(g, back, r);
-    const float spacing = static_cast<float>(itemSpacing);
+    const float spacing = static_cast<float>(itemSpacing_);
     const gfx::Pen line(kSeparator);
-    const int columnCount = style == ListStyle::Report ? ColumnCount() : std::min(1, ColumnCount());
+    const int columnCount =
+        style_ == ListStyle::Report ? ColumnCount() : std::min(1, ColumnCount());
     float left = r.x;
     for (int c = 1; c <= columnCount; ++c) {
         const float width =
-            style == ListStyle::Report ? columns[static_cast<std::size_t>(c - 1)].width : r.width;
+            style_ == ListStyle::Report ? columns_[static_cast<std::size_t>(c - 1)].width : r.width;
         const float right = left + width;
-        if (right > itemsRect.x && left < itemsRect.Right()) {
+        if (right > itemsRect_.x && left < itemsRect_.Right()) {
             RectF box{left + spacing, r.y, width - 2 * spacing, r.height};
-            const float shift = DrawSmallImage(g, smallImages, rows.CellImage(row - 1, c - 1), box);
+            const float shift =
+                DrawSmallImage(g, smallImages_, rows_.CellImage(row - 1, c - 1), box);
             box.x += shift;
             box.width -= shift;
-            const std::string_view cell = rows.Cell(row - 1, c - 1);
+            const std::string_view cell = rows_.Cell(row - 1, c - 1);
             if (!cell.empty() && box.width > 0) {
-                const std::int64_t own = columns[static_cast<std::size_t>(c - 1)].colour;
+                const std::int64_t own = columns_[static_cast<std::size_t>(c - 1)].colour;
                 const gfx::Argb colour = (own != -1 && state == ListRowState::Normal)
                                              ? static_cast<gfx::Argb>(own)
                                              : text;
-                g.DrawString(rt::Text(cell), *font, gfx::SolidBrush(colour), box, *cellFormat);
+                g.DrawString(rt::Text(cell), *font_, gfx::SolidBrush(colour), box, *cellFormat_);
             }
-            if (style == ListStyle::Report && (gridLines & LIST_GRID_COLUMNS))
+            if (style_ == ListStyle::Report && (gridLines_ & LIST_GRID_COLUMNS))
                 g.DrawLine(line, {right - 1, r.y}, {right - 1, r.Bottom() - 1});
         }
         left = right;
     }
-    if (gridLines & LIST_GRID_ROWS)
+    if (gridLines_ & LIST_GRID_ROWS)
         g.DrawLine(line, {r.x, r.Bottom() - 1}, {r.Right() - 1, r.Bottom() - 1});
-    if (host && host->keyboardFocus == this && row == selectedRow) DrawBorder(g, r, BORDER_DASHED);
+    if (host_ && host_->KeyboardFocus() == this && row == selectedRow_)
+        DrawBorder(g, r, BORDER_DASHED);
 }
 
 void UiListView::PaintGridItem(gfx::Graphics& g, int row, const RectF& box, gfx::Argb text) {
-    const ListRowState state = rows.Row(row - 1).state;
-    const float spacing = static_cast<float>(itemSpacing);
+    const ListRowState state = rows_.Row(row - 1).state;
+    const float spacing = static_cast<float>(itemSpacing_);
     const RectF inner{box.x + spacing / 2, box.y + spacing / 2, box.width - spacing,
                       box.height - spacing};
     if (const gfx::Argb back = StateBackColor(state)) FillRoundRect(g, inner, kGridCorner, back);
-    const float iconHeight = itemHeight - rowHeight - spacing;
-    if (largeImages) {
-        if (const gfx::Bitmap* image = largeImages->At(rows.CellImage(row - 1, 0));
+    const float iconHeight = itemHeight_ - rowHeight_ - spacing;
+    if (largeImages_) {
+        if (const gfx::Bitmap* image = largeImages_->At(rows_.CellImage(row - 1, 0));
             image && image->IsValid()) {
-            const float w = static_cast<float>(largeImages->iconWidth),
-                        h = static_cast<float>(largeImages->iconHeight);
+            const float w = static_cast<float>(largeImages_->iconWidth),
+                        h = static_cast<float>(largeImages_->iconHeight);
             g.DrawImage(*image, RectF{inner.x + (inner.width - w) / 2,
                                       inner.y + (iconHeight - h) / 2, w, h});
         }
     }
-    const std::string_view cell = ColumnCount() > 0 ? rows.Cell(row - 1, 0) : std::string_view{};
+    const std::string_view cell = ColumnCount() > 0 ? rows_.Cell(row - 1, 0) : std::string_view{};
     if (!cell.empty()) {
-        gfx::StringFormat centred = *cellFormat;
+        gfx::StringFormat centred = *cellFormat_;
         centred.SetAlignment(gfx::StringAlignment::Center);
-        g.DrawString(rt::Text(cell), *font, gfx::SolidBrush(text),
-                     RectF{inner.x + 2, inner.y + iconHeight, inner.width - 4, rowHeight}, centred);
+        g.DrawString(rt::Text(cell), *font_, gfx::SolidBrush(text),
+                     RectF{inner.x + 2, inner.y + iconHeight, inner.width - 4, rowHeight_},
+                     centred);
     }
-    if (host && host->keyboardFocus == this && row == selectedRow)
+    if (host_ && host_->KeyboardFocus() == this && row == selectedRow_)
         DrawBorder(g, inner, BORDER_DASHED);
 }
 

@@ -8,35 +8,35 @@ namespace ui {
 
 void UiListView::SetState(int row, ListRowState state) {
     if (!ValidIndex(row)) return;
-    RowRecord& record = rows.Row(row - 1);
+    RowRecord& record = rows_.Row(row - 1);
     if (record.state == state) return;
     record.state = state;
     DrawRow(row);
 }
 
 void UiListView::CallRow(const RowHandler& handler, int row) {
-    if (handler) handler(parent, this, row);
+    if (handler) handler(parent_, this, row);
 }
 
 void UiListView::ClearSelection() {
-    for (int row : selection)
+    for (int row : selection_)
         if (ValidIndex(row)) SetState(row, ListRowState::Normal);
-    selection.clear();
+    selection_.clear();
 }
 
 void UiListView::HoverTo(int row, int column) {
     if (row == 0) {
-        if (hoverRow == 0 && hoverColumn == 0) return;
-        const int old = hoverRow;
-        hoverRow = hoverColumn = 0;
+        if (hoverRow_ == 0 && hoverColumn_ == 0) return;
+        const int old = hoverRow_;
+        hoverRow_ = hoverColumn_ = 0;
         Tooltip(rt::Text(), true);
         if (ValidIndex(old) && !IsSelected(old)) SetState(old, ListRowState::Normal);
         return;
     }
-    if (row == hoverRow && column == hoverColumn) return;
-    const int old = hoverRow;
-    hoverRow = row;
-    hoverColumn = column;
+    if (row == hoverRow_ && column == hoverColumn_) return;
+    const int old = hoverRow_;
+    hoverRow_ = row;
+    hoverColumn_ = column;
     Tooltip(GetCellText(row, column), true);
     if (row == old) return;  // along the row: only the tooltip changes
     if (ValidIndex(old) && !IsSelected(old)) SetState(old, ListRowState::Normal);
@@ -45,11 +45,11 @@ void UiListView::HoverTo(int row, int column) {
 
 LResult UiListView::OnMouseMove(const MouseEvent& event) {
     const ListHit hit = HitTestRow(static_cast<float>(event.x), static_cast<float>(event.y));
-    if (hoverSelect && hit.row) {
-        if (hit.row != selectedRow) {
-            CallRow(rowPressHandler, hit.row);
-            if (ValidIndex(selectedRow)) SetState(selectedRow, ListRowState::Normal);
-            selectedRow = hit.row;
+    if (hoverSelect_ && hit.row) {
+        if (hit.row != selectedRow_) {
+            CallRow(rowPressHandler_, hit.row);
+            if (ValidIndex(selectedRow_)) SetState(selectedRow_, ListRowState::Normal);
+            selectedRow_ = hit.row;
             SetState(hit.row, ListRowState::Selected);
         }
         return kUnhandled;
@@ -59,58 +59,64 @@ LResult UiListView::OnMouseMove(const MouseEvent& event) {
 }
 
 void UiListView::PressRow(int row, const MouseEvent& event) {
-    if (singleSelect) {
-        if (selectedRow != row && ValidIndex(selectedRow))
-            SetState(selectedRow, ListRowState::Normal);
-        selectedRow = row;
+    if (singleSelect_) {
+        if (selectedRow_ != row && ValidIndex(selectedRow_))
+            SetState(selectedRow_, ListRowState::Normal);
+        selectedRow_ = row;
         SetState(row, ListRowState::Selected);
         return;
     }
     if (event.Ctrl()) {
         if (IsSelected(row)) {
-            SetState(row, row == hoverRow ? ListRowState::Hovered : ListRowState::Normal);
-            selection.erase(std::remove(selection.begin(), selection.end(), row), selection.end());
-            if (selectedRow == row) selectedRow = selection.empty() ? 0 : selection.back();
+            SetState(row, row == hoverRow_ ? ListRowState::Hovered : ListRowState::Normal);
+            selection_.erase(std::remove(selection_.begin(), selection_.end(), row),
+                             selection_.end());
+            if (selectedRow_ == row) selectedRow_ = selection_.empty() ? 0 : selection_.back();
         } else {
-            SetState(row, ListRowState::Selected);
-            selection.push_back(row);
-            selectedRow = row;
+            AddToSelection(row);
         }
     } else if (event.Shift()) {
-        const int from = selection.empty() ? row : selection.back();
+        const int from = selection_.empty() ? row : selection_.back();
         const int step = row >= from ? 1 : -1;
         // The pressed row ends the run, so it becomes the last selected one.
         for (int r = from;; r += step) {
             if (!IsSelected(r)) {
                 SetState(r, ListRowState::Selected);
-                selection.push_back(r);
+                selection_.push_back(r);
             } else if (r == row) {
-                selection.erase(std::remove(selection.begin(), selection.end(), row),
-                                selection.end());
-                selection.push_back(row);
+                selection_.erase(std::remove(selection_.begin(), selection_.end(), row),
+                                 selection_.end());
+                selection_.push_back(row);
             }
             if (r == row) break;
         }
-        selectedRow = row;
+        selectedRow_ = row;
     } else {
-        for (int other : selection)
+        for (int other : selection_)
             if (other != row && ValidIndex(other)) SetState(other, ListRowState::Normal);
-        selection.assign(1, row);
-        selectedRow = row;
+        selection_.assign(1, row);
+        selectedRow_ = row;
         SetState(row, ListRowState::Selected);
     }
+}
+
+void UiListView::AddToSelection(int row) {
+    if (singleSelect_ || !ValidIndex(row) || IsSelected(row)) return;
+    SetState(row, ListRowState::Selected);
+    selection_.push_back(row);
+    selectedRow_ = row;
 }
 
 LResult UiListView::OnMouseDown(const MouseEvent& event) {
     const ListHit hit = HitTestRow(static_cast<float>(event.x), static_cast<float>(event.y));
     if (hit.row != 0) {
-        CallRow(rowPressHandler, hit.row);
+        CallRow(rowPressHandler_, hit.row);
         if (ValidIndex(hit.row))
             PressRow(hit.row, event);  // the callback may have cleared the list
     }
     if (event.button != MouseButton::Left) return kUnhandled;
     const auto notify = [&](const RowPressedHandler& handler) {
-        if (!handler || !handle) return;
+        if (!handler || !handle_) return;
         const RowPressedHandler call = handler;  // the handler may replace itself
         call(hit.row);
     };
@@ -121,20 +127,20 @@ LResult UiListView::OnMouseDown(const MouseEvent& event) {
 
 LResult UiListView::OnMouseUp(const MouseEvent& event) {
     const ListHit hit = HitTestRow(static_cast<float>(event.x), static_cast<float>(event.y));
-    if (hit.row == 0 || hit.row != selectedRow) return kUnhandled;
-    CallRow(event.button == MouseButton::Right ? rowRightClickHandler : rowClickHandler, hit.row);
+    if (hit.row == 0 || hit.row != selectedRow_) return kUnhandled;
+    CallRow(event.button == MouseButton::Right ? rowRightClickHandler_ : rowClickHandler_, hit.row);
     return kUnhandled;
 }
 
 LResult UiListView::OnMouseLeave() {
-    const int old = hoverRow;
-    hoverRow = hoverColumn = 0;
+    const int old = hoverRow_;
+    hoverRow_ = hoverColumn_ = 0;
     if (ValidIndex(old) && !IsSelected(old)) SetState(old, ListRowState::Normal);
     return kUnhandled;
 }
 
 LResult UiListView::OnFocus(bool, UiControl*) {
-    if (ValidIndex(selectedRow)) DrawRow(selectedRow);
+    if (ValidIndex(selectedRow_)) DrawRow(selectedRow_);
     return kUnhandled;
 }
 

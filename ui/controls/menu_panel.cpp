@@ -27,36 +27,36 @@ UiMenuPanel::~UiMenuPanel() { Destroy(); }
 
 UiControl* UiMenuPanel::CreateMenuRow(NativeWindow menuWindow, float x, float y, float width,
                                       float height, const MenuItem& value, bool visibleIn) {
-    if (handle) return handle;
-    item = value;
-    format = MakeCaptionFormat(1);
-    font = MakeControlFont(std::nullopt, std::nullopt, std::nullopt);
+    if (handle_) return handle_;
+    item_ = value;
+    format_ = MakeCaptionFormat(1);
+    font_ = MakeControlFont(std::nullopt, std::nullopt, std::nullopt);
     return Create(menuWindow, {x, y, width, height}, KIND_MENU_PANEL, visibleIn, 1, std::nullopt,
                   0);
 }
 
 MenuItem UiMenuPanel::Item(std::optional<MenuItem> value) {
     if (value) {
-        item = *value;
-        if (handle) DrawRow(false);
+        item_ = *value;
+        if (handle_) DrawRow(false);
     }
-    return item;
+    return item_;
 }
 
 bool UiMenuPanel::SubmenuOpenHere() const {
-    return item.type == MenuItemType::Submenu && plat::IsWindow(WindowProp(hwnd, kPropSubmenu)) &&
-           reinterpret_cast<const UiMenuPanel*>(plat::GetProp(hwnd, kPropActiveRow)) == this;
+    return item_.type == MenuItemType::Submenu && plat::IsWindow(WindowProp(hwnd_, kPropSubmenu)) &&
+           reinterpret_cast<const UiMenuPanel*>(plat::GetProp(hwnd_, kPropActiveRow)) == this;
 }
 
 LResult UiMenuPanel::OnCreate() {
-    if (item.type != MenuItemType::Separator) RegisterAccessKey(*this, item.text);
+    if (item_.type != MenuItemType::Separator) RegisterAccessKey(*this, item_.text);
     return 0;
 }
 
 LResult UiMenuPanel::OnDestroy() {
-    plat::KillTimer(hwnd, RowTimerId(this));
-    format.reset();
-    font.reset();
+    plat::KillTimer(hwnd_, RowTimerId(this));
+    format_.reset();
+    font_.reset();
     return 0;
 }
 
@@ -66,32 +66,32 @@ LResult UiMenuPanel::OnPaint() {
 }
 
 LResult UiMenuPanel::OnMouseEnter() {
-    if (item.type == MenuItemType::Separator) return kUnhandled;
-    if (UiControl* other = host->focusControl; other && other != this) {
-        host->focusControl = nullptr;
+    if (item_.type == MenuItemType::Separator) return kUnhandled;
+    if (UiControl* other = host_->FocusControl(); other && other != this) {
+        host_->SetFocusReference(nullptr);
         other->SendEvent(EV_MOUSE_LEFT);
     }
     DrawRow(true);
-    plat::SetTimer(hwnd, RowTimerId(this), kSubmenuOpenDelayMs);
+    plat::SetTimer(hwnd_, RowTimerId(this), kSubmenuOpenDelayMs);
     return 0;
 }
 
 LResult UiMenuPanel::OnMouseLeave() {
-    DrawRow(SubmenuOpenHere() && host->focusControl == this);
+    DrawRow(SubmenuOpenHere() && host_->FocusControl() == this);
     return 0;
 }
 
 LResult UiMenuPanel::OnTimer(TimerId id) {
     if (id != RowTimerId(this)) return kUnhandled;
-    plat::KillTimer(hwnd, id);
+    plat::KillTimer(hwnd_, id);
     UpdateSubmenu(false);
     return 0;
 }
 
 LResult UiMenuPanel::OnClick() {
-    switch (item.type) {
+    switch (item_.type) {
     case MenuItemType::Submenu:
-        host->hoverControl = this;
+        host_->SetHoverReference(this);
         UpdateSubmenu(true);
         break;
     case MenuItemType::Command: RunCommand(); break;
@@ -101,14 +101,14 @@ LResult UiMenuPanel::OnClick() {
 }
 
 void UiMenuPanel::RunCommand() {
-    plat::ShowWindow(hwnd, plat::SW_HIDE);
-    const NativeWindow root = WindowProp(hwnd, kPropMenuRoot);
+    plat::ShowWindow(hwnd_, plat::SW_HIDE);
+    const NativeWindow root = WindowProp(hwnd_, kPropMenuRoot);
     const NativeWindow owner = plat::GetOwner(root);
     const LParam target = plat::GetProp(root, kPropMenuEvent);
     // Taken before the cascade starts closing: this row goes with it.
-    const bool sends = item.sendsCommand;
-    const WParam id = static_cast<WParam>(item.id);
-    const std::function<void()> handler = item.handler;
+    const bool sends = item_.sendsCommand;
+    const WParam id = static_cast<WParam>(item_.id);
+    const std::function<void()> handler = item_.handler;
     if (owner) plat::SetForegroundWindow(owner);
     plat::PostMessage(root, plat::WM_CLOSE, 0, 0);
     if (sends) {
@@ -119,39 +119,40 @@ void UiMenuPanel::RunCommand() {
 }
 
 void UiMenuPanel::UpdateSubmenu(bool now) {
-    if (!handle) return;
-    const NativeWindow sub = WindowProp(hwnd, kPropSubmenu);
-    auto* active = reinterpret_cast<UiMenuPanel*>(plat::GetProp(hwnd, kPropActiveRow));
+    if (!handle_) return;
+    const NativeWindow sub = WindowProp(hwnd_, kPropSubmenu);
+    auto* active = reinterpret_cast<UiMenuPanel*>(plat::GetProp(hwnd_, kPropActiveRow));
     if (plat::IsWindow(sub)) {
         plat::POINT cursor;
         plat::GetCursorPos(&cursor);
         if (plat::WindowFromPoint(cursor) == sub) {
-            if (active && host->Owns(active)) {
-                host->focusControl = active;
+            if (active && host_->Owns(active)) {
+                host_->SetFocusReference(active);
                 active->SendEvent(EV_MOUSE_LEFT);
             }
             return;
         }
         plat::POINT client = cursor;
-        plat::ScreenToClient(hwnd, &client);
-        UiControl* under = UiWindow::HitTest(host->lastControl, static_cast<float>(client.x),
+        plat::ScreenToClient(hwnd_, &client);
+        UiControl* under = UiWindow::HitTest(host_->LastControl(), static_cast<float>(client.x),
                                              static_cast<float>(client.y));
         if (under == active) return;
-        plat::SetForegroundWindow(hwnd);
-        plat::RemoveProp(hwnd, kPropSubmenu);
+        plat::SetForegroundWindow(hwnd_);
+        plat::RemoveProp(hwnd_, kPropSubmenu);
         plat::PostMessage(sub, plat::WM_CLOSE, 0, 0);
         if (now) {
             UpdateSubmenu(false);
         } else {
-            plat::SetTimer(hwnd, RowTimerId(this), kSubmenuCloseDelayMs);
+            plat::SetTimer(hwnd_, RowTimerId(this), kSubmenuCloseDelayMs);
         }
         return;
     }
-    if (host->hoverControl != this || item.type != MenuItemType::Submenu || !item.submenu) return;
-    host->focusControl = this;
+    if (host_->HoverControl() != this || item_.type != MenuItemType::Submenu || !item_.submenu)
+        return;
+    host_->SetFocusReference(this);
     DrawRow(true);
-    plat::SetProp(hwnd, kPropActiveRow, reinterpret_cast<std::intptr_t>(this));
-    item.submenu->OpenSubmenu(hwnd);
+    plat::SetProp(hwnd_, kPropActiveRow, reinterpret_cast<std::intptr_t>(this));
+    item_.submenu->OpenSubmenu(hwnd_);
 }
 
 void DrawMenuIcon(gfx::Graphics& g, const gfx::Bitmap& icon) {
@@ -163,29 +164,29 @@ void DrawMenuIcon(gfx::Graphics& g, const gfx::Bitmap& icon) {
 }
 
 void UiMenuPanel::DrawRow(bool highlighted) {
-    if (!graphics || !font || !format) return;
+    if (!graphics_ || !font_ || !format_) return;
     PaintContext context = BeginControlPaint();
-    gfx::Graphics& g = *graphics;
-    const float w = rect.width, h = rect.height;
-    if (item.type == MenuItemType::Separator) {
+    gfx::Graphics& g = *graphics_;
+    const float w = rect_.width, h = rect_.height;
+    if (item_.type == MenuItemType::Separator) {
         g.DrawLine(gfx::Pen(kSeparatorColor), {0, 1}, {w - 3, 1});
         EndControlPaint(context);
         return;
     }
-    const bool submenu = item.type == MenuItemType::Submenu;
-    if (submenu && SubmenuOpenHere() && host->focusControl == this) highlighted = true;
+    const bool submenu = item_.type == MenuItemType::Submenu;
+    if (submenu && SubmenuOpenHere() && host_->FocusControl() == this) highlighted = true;
     if (highlighted) {
-        FillRoundRect(g, {0, 0, w, h}, 3, item.hoverColour);
-        StrokeRoundRect(g, {0, 0, w, h}, 3, ScaleAlpha(item.hoverColour, 0.82f));
+        FillRoundRect(g, {0, 0, w, h}, 3, item_.hoverColour);
+        StrokeRoundRect(g, {0, 0, w, h}, 3, ScaleAlpha(item_.hoverColour, 0.82f));
     }
-    if (item.icon) DrawMenuIcon(g, *item.icon);
-    const float lineHeight = std::ceil(font->Height());
+    if (item_.icon) DrawMenuIcon(g, *item_.icon);
+    const float lineHeight = std::ceil(font_->Height());
     const gfx::RectF text{30, std::floor((h - lineHeight) / 2) + 1,
                           w - 30 - (submenu ? 12.0f : 0.0f), lineHeight};
     const std::optional<gfx::Argb> effectColour =
-        item.effectColour ? std::optional<gfx::Argb>(item.effectColour) : std::nullopt;
-    DrawEffectText(g, item.text, *font, *format,
-                   highlighted ? kHighlightTextColor : item.textColour, text, item.effect,
+        item_.effectColour ? std::optional<gfx::Argb>(item_.effectColour) : std::nullopt;
+    DrawEffectText(g, item_.text, *font_, *format_,
+                   highlighted ? kHighlightTextColor : item_.textColour, text, item_.effect,
                    effectColour);
     if (submenu) {
         const gfx::Argb fill = highlighted ? 0xE6FFFFFF : 0x78000000;

@@ -20,7 +20,7 @@ public:
     UiMenuPanel() = default;
     ~UiMenuPanel() override;
 
-    // Kind 20, focusable, drawn at once (no transition).
+    // KIND_MENU_PANEL, focusable, drawn at once (no transition).
     UiControl* CreateMenuRow(NativeWindow menuWindow, float x, float y, float width, float height,
                              const MenuItem& item, bool visible = true);
     MenuItem Item(std::optional<MenuItem> value = std::nullopt);
@@ -28,10 +28,6 @@ public:
     // `now`, else after the close delay).
     void UpdateSubmenu(bool now);
     void DrawRow(bool highlighted);
-
-    MenuItem item;
-    std::unique_ptr<gfx::StringFormat> format;
-    std::optional<gfx::Font> font;
 
 protected:
     LResult OnCreate() override;
@@ -45,6 +41,10 @@ protected:
 private:
     bool SubmenuOpenHere() const;
     void RunCommand();
+
+    MenuItem item_;
+    std::unique_ptr<gfx::StringFormat> format_;
+    std::optional<gfx::Font> font_;
 };
 
 // The icon step of a row: the picture scaled into the 20 x 20 square at (2, 1).

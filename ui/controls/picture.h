@@ -40,10 +40,10 @@ plat::IconImage IconFromBitmap(const gfx::Bitmap& bitmap);
 
 class UiPicture : public UiControl {
 public:
-    UiPicture() { transitionOnce = true; }
+    UiPicture() { PlayTransitionsOnce(); }
     ~UiPicture() override;
 
-    // Kind 4, focusable. Bytes that do not decode leave a picture without an image.
+    // KIND_PICTURE, focusable. Bytes that do not decode leave a picture without an image.
     UiControl* CreatePicture(ControlParent parent, float x, float y, float width, float height,
                              std::span<const std::uint8_t> bytes,
                              const PictureOptions& options = {});
@@ -57,20 +57,13 @@ public:
     void DrawPicture();
     // Whether the frame timer is armed.
     bool TimerArmed() const { return timerRunning_; }
-    bool HasImage() const { return image.has_value() && !image->frames.empty(); }
-
-    rt::ByteBuffer imageBytes;
-    std::optional<gfx::Image> image;
-    gfx::Argb fillColor = 0;
-    std::uint32_t border = 0;
-    bool animated = false;
-    int frameCount = 0;
-    int frameIndex = 1;
-    std::vector<std::uint32_t> frameDelays;
-    PictureDrawMode drawMode = PictureDrawMode::Stretch;
-    bool fixZeroDelays = false;
-    SliceMargins sliceMargins;
-    int transitionMark = -1;
+    bool HasImage() const { return image_.has_value() && !image_->frames.empty(); }
+    bool Animated() const { return animated_; }
+    int FrameCount() const { return frameCount_; }
+    // 1-based: the frame drawn next.
+    int FrameIndex() const { return frameIndex_; }
+    const std::vector<std::uint32_t>& FrameDelays() const { return frameDelays_; }
+    const std::optional<gfx::Image>& Image() const { return image_; }
 
 protected:
     LResult OnPaint() override;
@@ -86,6 +79,19 @@ private:
     void TakeIcon(const plat::IconImage& icon);
     void DrawImage(gfx::Graphics& g);
     TimerId TimerIdOf() const { return reinterpret_cast<TimerId>(this); }
+
+    rt::ByteBuffer imageBytes_;
+    std::optional<gfx::Image> image_;
+    gfx::Argb fillColor_ = 0;
+    std::uint32_t border_ = 0;
+    bool animated_ = false;
+    int frameCount_ = 0;
+    int frameIndex_ = 1;
+    std::vector<std::uint32_t> frameDelays_;
+    PictureDrawMode drawMode_ = PictureDrawMode::Stretch;
+    bool fixZeroDelays_ = false;
+    SliceMargins sliceMargins_;
+    int transitionMark_ = -1;
     bool timerRunning_ = false;
 };
 

@@ -33,22 +33,10 @@ inline constexpr gfx::Argb kProgressEndColor = 0xE600E080;
 
 class UiProgressBar : public UiControl {
 public:
-    UiProgressBar() { transitionOnce = true; }
+    UiProgressBar() { PlayTransitionsOnce(); }
     ~UiProgressBar() override;
 
-    float position = 0;
-    float minimum = 0;
-    float maximum = 100;
-    bool vertical = false;
-    bool shading = true;
-    float corner = 6;
-    gfx::Argb startColor = kProgressStartColor;
-    gfx::Argb endColor = kProgressEndColor;
-    gfx::Argb borderColor = 0x50000000;
-    gfx::Argb backColor = 0xD2FFFFFF;
-    bool rounded = true;
-
-    // Kind 12, not focusable.
+    // KIND_PROGRESS_BAR, not focusable.
     UiControl* CreateProgressBar(ControlParent parent, float x, float y, float width, float height,
                                  const ProgressBarOptions& options = {});
     // Each stores what is given, redraws and returns the current value.
@@ -58,9 +46,27 @@ public:
     // Length of the done part along an inner length (0 when the range is empty).
     float DoneLength(float innerLength) const;
     void DrawBar();
+    float Maximum() const { return maximum_; }
+    gfx::Argb StartColor() const { return startColor_; }
+    gfx::Argb EndColor() const { return endColor_; }
+    gfx::Argb BorderColor() const { return borderColor_; }
+    bool Rounded() const { return rounded_; }
 
 protected:
     LResult OnPaint() override;
+
+private:
+    float position_ = 0;
+    float minimum_ = 0;
+    float maximum_ = 100;
+    bool vertical_ = false;
+    bool shading_ = true;
+    float corner_ = 6;
+    gfx::Argb startColor_ = kProgressStartColor;
+    gfx::Argb endColor_ = kProgressEndColor;
+    gfx::Argb borderColor_ = 0x50000000;
+    gfx::Argb backColor_ = 0xD2FFFFFF;
+    bool rounded_ = true;
 };
 
 }  // namespace ui

@@ -28,54 +28,61 @@ UiScrollBar::~UiScrollBar() { Destroy(); }
 
 UiControl* UiScrollBar::CreateScrollBar(ControlParent parentIn, const gfx::RectF& area,
                                         int orientationIn, bool visibleIn) {
-    if (handle) return handle;
-    horizontal = orientationIn == SCROLL_HORIZONTAL;
+    if (handle_) return handle_;
+    horizontal_ = orientationIn == SCROLL_HORIZONTAL;
     return Create(parentIn, area, KIND_SCROLL_BAR, visibleIn, 1, std::nullopt, 60);
 }
 
 void UiScrollBar::ScrollRange(float minimumValue, float maximumValue) {
-    minimum = minimumValue;
-    maximum = std::max(minimumValue, maximumValue);
-    value = std::clamp(value, minimum, maximum);
+    minimum_ = minimumValue;
+    maximum_ = std::max(minimumValue, maximumValue);
+    value_ = std::clamp(value_, minimum_, maximum_);
     DrawBar();
 }
 
-float UiScrollBar::ScrollValue(std::optional<float> newValue, bool notify) {
-    if (newValue) {
-        value = std::clamp(*newValue, minimum, maximum);
-        DrawBar();
-        if (notify) Notify();
-    }
-    return value;
+float UiScrollBar::ScrollValue(float newValue, bool notify) {
+    value_ = std::clamp(newValue, minimum_, maximum_);
+    DrawBar();
+    if (notify) Notify();
+    return value_;
+}
+
+void UiScrollBar::Configure(float maximumValue, float pageValue, float stepValue, float value) {
+    minimum_ = 0;
+    maximum_ = std::max(0.0f, maximumValue);
+    page_ = pageValue;
+    step_ = stepValue;
+    value_ = std::clamp(value, 0.0f, maximum_);
+    DrawBar();
 }
 
 float UiScrollBar::ScrollStep(std::optional<float> newStep) {
-    if (newStep) step = *newStep;
-    return step;
+    if (newStep) step_ = *newStep;
+    return step_;
 }
 
 float UiScrollBar::ScrollPage(std::optional<float> newPage) {
     if (newPage) {
-        page = std::max(0.0f, *newPage);
+        page_ = std::max(0.0f, *newPage);
         DrawBar();
     }
-    return page;
+    return page_;
 }
 
 UiScrollBar::Geometry UiScrollBar::Measure() const {
     Geometry g;
-    g.length = horizontal ? rect.width : rect.height;
-    g.thickness = horizontal ? rect.height : rect.width;
+    g.length = horizontal_ ? rect_.width : rect_.height;
+    g.thickness = horizontal_ ? rect_.height : rect_.width;
     g.arrow = std::max(0.0f, std::min(g.thickness, g.length / 2));
     g.trackStart = g.arrow;
     g.trackLength = std::max(0.0f, g.length - 2 * g.arrow);
-    const float range = maximum - minimum;
+    const float range = maximum_ - minimum_;
     if (range > 0) {
         // The thumb shows the visible share of the whole extent.
-        const float view = page > 0 ? page : g.length;
+        const float view = page_ > 0 ? page_ : g.length;
         const float share = view / (view + range);
         g.thumbLength = std::min(g.trackLength, std::max(kMinThumbLength, g.trackLength * share));
-        g.thumbStart = g.trackStart + (value - minimum) / range * (g.trackLength - g.thumbLength);
+        g.thumbStart = g.trackStart + (value_ - minimum_) / range * (g.trackLength - g.thumbLength);
     } else {
         g.thumbLength = g.trackLength;
         g.thumbStart = g.trackStart;
@@ -92,24 +99,25 @@ ScrollPart UiScrollBar::PartAt(float along) const {
 }
 
 float UiScrollBar::Along(const MouseEvent& event) const {
-    return horizontal ? static_cast<float>(event.x) - rect.x : static_cast<float>(event.y) - rect.y;
+    return horizontal_ ? static_cast<float>(event.x) - rect_.x
+                       : static_cast<float>(event.y) - rect_.y;
 }
 
 void UiScrollBar::Notify() {
-    if (changeCallback) changeCallback(*this, value);
+    if (changeCallback_) changeCallback_(*this, value_);
 }
 
 bool UiScrollBar::MoveTo(float newValue, bool notify) {
-    newValue = std::clamp(newValue, minimum, maximum);
-    if (newValue == value) return false;
-    value = newValue;
+    newValue = std::clamp(newValue, minimum_, maximum_);
+    if (newValue == value_) return false;
+    value_ = newValue;
     DrawBar();
     if (notify) Notify();
     return true;
 }
 
 void UiScrollBar::StopRepeat() {
-    if (repeating_) plat::KillTimer(hwnd, RepeatTimerId(this));
+    if (repeating_) plat::KillTimer(hwnd_, RepeatTimerId(this));
     repeating_ = false;
 }
 
@@ -117,23 +125,23 @@ void UiScrollBar::Press(float along) {
     const ScrollPart part = PartAt(along);
     const Geometry g = Measure();
     if (part == ScrollPart::Decrement || part == ScrollPart::Increment) {
-        pressedPart = part;
-        MoveTo(value + (part == ScrollPart::Decrement ? -step : step), true);
-        plat::SetTimer(hwnd, RepeatTimerId(this), kScrollRepeatMs);
+        pressedPart_ = part;
+        MoveTo(value_ + (part == ScrollPart::Decrement ? -step_ : step_), true);
+        plat::SetTimer(hwnd_, RepeatTimerId(this), kScrollRepeatMs);
         repeating_ = true;
         DrawBar();
     } else if (part == ScrollPart::Thumb) {
-        pressedPart = ScrollPart::Thumb;
-        dragOffset = along - g.thumbStart;
+        pressedPart_ = ScrollPart::Thumb;
+        dragOffset_ = along - g.thumbStart;
         dragChanged_ = false;
         DrawBar();
     } else {
         // The track: one page towards the press, a page being the thumb's share of the range.
-        const float range = maximum - minimum;
+        const float range = maximum_ - minimum_;
         const float movable = g.trackLength - g.thumbLength;
         const float pageAmount =
-            movable > 0 ? std::max(step, range * g.thumbLength / g.trackLength) : range;
-        MoveTo(value + (along < g.thumbStart ? -pageAmount : pageAmount), true);
+            movable > 0 ? std::max(step_, range * g.thumbLength / g.trackLength) : range;
+        MoveTo(value_ + (along < g.thumbStart ? -pageAmount : pageAmount), true);
     }
 }
 
@@ -141,25 +149,25 @@ void UiScrollBar::DragTo(float along) {
     const Geometry g = Measure();
     const float movable = g.trackLength - g.thumbLength;
     if (movable <= 0) return;
-    const float start = along - dragOffset - g.trackStart;
-    const float newValue = minimum + start / movable * (maximum - minimum);
-    if (MoveTo(newValue, notifyWhileDragging)) dragChanged_ = true;
+    const float start = along - dragOffset_ - g.trackStart;
+    const float newValue = minimum_ + start / movable * (maximum_ - minimum_);
+    if (MoveTo(newValue, notifyWhileDragging_)) dragChanged_ = true;
 }
 
 void UiScrollBar::Repeat() {
-    if (pressedPart != ScrollPart::Decrement && pressedPart != ScrollPart::Increment) {
+    if (pressedPart_ != ScrollPart::Decrement && pressedPart_ != ScrollPart::Increment) {
         StopRepeat();
         return;
     }
-    const bool down = pressedPart == ScrollPart::Decrement;
-    MoveTo(value + (down ? -step : step), true);
-    if (value <= minimum && down) StopRepeat();
-    if (value >= maximum && !down) StopRepeat();
+    const bool down = pressedPart_ == ScrollPart::Decrement;
+    MoveTo(value_ + (down ? -step_ : step_), true);
+    if (value_ <= minimum_ && down) StopRepeat();
+    if (value_ >= maximum_ && !down) StopRepeat();
 }
 
 LResult UiScrollBar::OnDestroy() {
     StopRepeat();
-    pressedPart = ScrollPart::None;
+    pressedPart_ = ScrollPart::None;
     return kUnhandled;
 }
 
@@ -175,10 +183,10 @@ LResult UiScrollBar::OnMouseDown(const MouseEvent& event) {
 }
 
 LResult UiScrollBar::OnMouseMove(const MouseEvent& event) {
-    if (pressedPart == ScrollPart::Thumb) {
+    if (pressedPart_ == ScrollPart::Thumb) {
         DragTo(Along(event));
-    } else if (const ScrollPart part = PartAt(Along(event)); part != hoverPart) {
-        hoverPart = part;
+    } else if (const ScrollPart part = PartAt(Along(event)); part != hoverPart_) {
+        hoverPart_ = part;
         DrawBar();
     }
     return 0;
@@ -186,12 +194,12 @@ LResult UiScrollBar::OnMouseMove(const MouseEvent& event) {
 
 LResult UiScrollBar::OnMouseUp(const MouseEvent& event) {
     if (event.button != MouseButton::Left) return kUnhandled;
-    const bool dragged = pressedPart == ScrollPart::Thumb && dragChanged_;
+    const bool dragged = pressedPart_ == ScrollPart::Thumb && dragChanged_;
     StopRepeat();
-    pressedPart = ScrollPart::None;
+    pressedPart_ = ScrollPart::None;
     dragChanged_ = false;
     DrawBar();
-    if (dragged && !notifyWhileDragging) Notify();
+    if (dragged && !notifyWhileDragging_) Notify();
     return 0;
 }
 
@@ -211,17 +219,17 @@ LResult UiScrollBar::OnMouseLeave() {
 }
 
 void UiScrollBar::Hover(bool entered) {
-    hovered = entered;
-    if (!hovered) hoverPart = ScrollPart::None;
-    if (transitionInterval) TransitionFrames(kScrollHoverFrames);
+    hovered_ = entered;
+    if (!hovered_) hoverPart_ = ScrollPart::None;
+    if (TransitionInterval()) TransitionFrames(kScrollHoverFrames);
     DrawBar();
 }
 
 // Losing the capture (the window was deactivated) ends a held arrow.
 LResult UiScrollBar::OnFocus(bool gained, UiControl*) {
-    if (!gained && pressedPart != ScrollPart::None) {
+    if (!gained && pressedPart_ != ScrollPart::None) {
         StopRepeat();
-        pressedPart = ScrollPart::None;
+        pressedPart_ = ScrollPart::None;
         DrawBar();
     }
     return kUnhandled;
@@ -231,23 +239,23 @@ LResult UiScrollBar::OnFocus(bool gained, UiControl*) {
 LResult UiScrollBar::OnPressQuery() { return 1; }
 
 void UiScrollBar::DrawBar() {
-    if (!graphics) return;
+    if (!graphics_) return;
     PaintContext context = BeginControlPaint();
-    gfx::Graphics& g = *graphics;
+    gfx::Graphics& g = *graphics_;
     const Geometry m = Measure();
     // Maps (along, across) to surface coordinates.
     const auto at = [this](float along, float across) {
-        return horizontal ? gfx::PointF{along, across} : gfx::PointF{across, along};
+        return horizontal_ ? gfx::PointF{along, across} : gfx::PointF{across, along};
     };
     const auto box = [this](float along, float across, float length, float thickness) {
-        return horizontal ? gfx::RectF{along, across, length, thickness}
-                          : gfx::RectF{across, along, thickness, length};
+        return horizontal_ ? gfx::RectF{along, across, length, thickness}
+                           : gfx::RectF{across, along, thickness, length};
     };
     FillRoundRect(g, box(0, 0, m.length, m.thickness), std::min(kThumbCorner, m.thickness),
-                  Black(hovered ? kTrackHoverAlpha : kTrackAlpha));
+                  Black(hovered_ ? kTrackHoverAlpha : kTrackAlpha));
 
     const auto partAlpha = [this](ScrollPart part) {
-        return pressedPart == part || hoverPart == part ? kPartActiveAlpha : kPartAlpha;
+        return pressedPart_ == part || hoverPart_ == part ? kPartActiveAlpha : kPartAlpha;
     };
     // Arrows: triangles pointing out of the bar, centred in their squares.
     const float half = m.thickness / 2;

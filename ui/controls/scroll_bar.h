@@ -28,36 +28,36 @@ inline constexpr float kMinThumbLength = 16;
 
 class UiScrollBar : public UiControl {
 public:
-    UiScrollBar() { transitionOnce = true; }
+    UiScrollBar() { PlayTransitionsOnce(); }
     ~UiScrollBar() override;
 
-    float minimum = 0;
-    float maximum = 100;
-    float step = 1;
-    bool notifyWhileDragging = true;
-    bool horizontal = false;  // the orientation
-    ScrollPart pressedPart = ScrollPart::None;
-    float value = 0;
-    float dragOffset = 0;
-    ScrollPart hoverPart = ScrollPart::None;
-    ScrollChangeCallback changeCallback;
-    float page = 0;
-    bool hovered = false;
-
-    // Kind 19, focusable, 60 ms transitions; orientation 1 horizontal, else vertical.
+    // KIND_SCROLL_BAR, focusable, 60 ms transitions; orientation 1 horizontal, else vertical.
     UiControl* CreateScrollBar(ControlParent parent, const gfx::RectF& rect, int orientation,
                                bool visible = true);
     // Sets the range (a maximum below the minimum becomes the minimum); the
     // value is held inside it.
     void ScrollRange(float minimumValue, float maximumValue);
-    // Sets the value when given (held to the range) and redraws; notifies the
-    // owner when asked. Returns the value.
-    float ScrollValue(std::optional<float> value = std::nullopt, bool notify = false);
+    float ScrollValue() const { return value_; }
+    // Sets the value (held to the range) and redraws; notifies the owner when
+    // asked. Returns the value.
+    float ScrollValue(float value, bool notify = false);
     float ScrollStep(std::optional<float> value = std::nullopt);
     // The visible extent the range scrolls over, which sizes the thumb; 0 uses
     // the bar's own length.
     float ScrollPage(std::optional<float> value = std::nullopt);
-    void SetChangeCallback(ScrollChangeCallback callback) { changeCallback = std::move(callback); }
+    // Range, page, step and value at once, with one drawing; the value is
+    // held inside the range.
+    void Configure(float maximumValue, float pageValue, float stepValue, float value);
+    void SetChangeCallback(ScrollChangeCallback callback) { changeCallback_ = std::move(callback); }
+    // false: a thumb drag notifies once, when the thumb is let go.
+    void NotifyWhileDragging(bool value) { notifyWhileDragging_ = value; }
+    bool Horizontal() const { return horizontal_; }
+    float Minimum() const { return minimum_; }
+    float Maximum() const { return maximum_; }
+    float Page() const { return page_; }
+    ScrollPart PressedPart() const { return pressedPart_; }
+    ScrollPart HoverPart() const { return hoverPart_; }
+    bool Hovered() const { return hovered_; }
 
     // Geometry along the bar, in surface coordinates.
     struct Geometry {
@@ -98,6 +98,19 @@ private:
     void DragTo(float along);
     void Repeat();
     void Hover(bool entered);
+
+    float minimum_ = 0;
+    float maximum_ = 100;
+    float step_ = 1;
+    bool notifyWhileDragging_ = true;
+    bool horizontal_ = false;  // the orientation
+    ScrollPart pressedPart_ = ScrollPart::None;
+    float value_ = 0;
+    float dragOffset_ = 0;
+    ScrollPart hoverPart_ = ScrollPart::None;
+    ScrollChangeCallback changeCallback_;
+    float page_ = 0;
+    bool hovered_ = false;
     bool dragChanged_ = false;
     bool repeating_ = false;
 };

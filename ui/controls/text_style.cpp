@@ -5,24 +5,24 @@
 namespace ui {
 
 void TextStyle::TakeStyle(const TextStyleOptions& o) {
-    textColor = o.textColor.value_or(kDefaultTextColor);
-    font = MakeControlFont(o.faceName, o.size, o.fontStyle);
-    effect = o.effect.value_or(0);
-    effectColor = o.effectColor;
+    textColor_ = o.textColor.value_or(kDefaultTextColor);
+    font_ = MakeControlFont(o.faceName, o.size, o.fontStyle);
+    effect_ = o.effect.value_or(0);
+    effectColor_ = o.effectColor;
 }
 
 gfx::TextMeasure TextStyle::MeasureStyledText(gfx::Graphics& g, const rt::Text& text) const {
-    return g.MeasureString(text, *font, {0, 0, 0, 0}, *format);
+    return g.MeasureString(text, *font_, {0, 0, 0, 0}, *format_);
 }
 
 void TextStyle::DrawStyledText(gfx::Graphics& g, const rt::Text& text,
                                const gfx::RectF& rect) const {
-    DrawEffectText(g, text, *font, *format, textColor, rect, effect, effectColor);
+    DrawEffectText(g, text, *font_, *format_, textColor_, rect, effect_, effectColor_);
 }
 
 void TextStyle::ReleaseStyle() {
-    format.reset();
-    font.reset();
+    format_.reset();
+    font_.reset();
 }
 
 }  // namespace ui

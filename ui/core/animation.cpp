@@ -80,10 +80,10 @@ void UiWindow::PumpPending() {
 }
 
 void UiWindow::PlayFrames(int kind, int frames, bool entry, int pauseMs) {
-    if (canvas.Empty()) return;
-    const NativeWindow hwnd = window;
-    const gfx::Bitmap picture = canvas.bitmap->Clone();
-    const float extent = static_cast<float>((kind == 3 || kind == 4) ? size.width : size.height);
+    if (canvas_.Empty()) return;
+    const NativeWindow hwnd = window_;
+    const gfx::Bitmap picture = canvas_.bitmap->Clone();
+    const float extent = static_cast<float>((kind == 3 || kind == 4) ? size_.width : size_.height);
     for (int j = 1; j <= frames && plat::IsWindow(hwnd); ++j) {
         gfx::Bitmap frame(picture.Width(), picture.Height());
         gfx::Graphics g(frame);
@@ -112,39 +112,39 @@ void UiWindow::PlayFrames(int kind, int frames, bool entry, int pauseMs) {
 }
 
 void UiWindow::ShowAnimated(int animation, std::optional<int> duration) {
-    if (!attached) return;
+    if (!attached_) return;
     const int total = duration.value_or(200);
     PumpPending();
     if (animation == 0) {
-        if (blurBehind) ApplyBlur();
-        plat::ShowWindow(window, plat::SW_SHOWNORMAL);
+        if (blurBehind_) ApplyBlur();
+        plat::ShowWindow(window_, plat::SW_SHOWNORMAL);
         return;
     }
     // A window that is not layered is layered for the animation only.
-    const LParam exStyle = plat::GetWindowLong(window, plat::GWL_EXSTYLE);
+    const LParam exStyle = plat::GetWindowLong(window_, plat::GWL_EXSTYLE);
     if (!(exStyle & plat::WS_EX_LAYERED))
-        plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle | plat::WS_EX_LAYERED);
-    if (blurBehind) ApplyBlur();
+        plat::SetWindowLong(window_, plat::GWL_EXSTYLE, exStyle | plat::WS_EX_LAYERED);
+    if (blurBehind_) ApplyBlur();
     PlayFrames(animation, kEntryFrames, true, total / kEntryFrames);
-    if (!plat::IsWindow(window)) return;
-    if (!(exStyle & plat::WS_EX_LAYERED)) plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle);
+    if (!plat::IsWindow(window_)) return;
+    if (!(exStyle & plat::WS_EX_LAYERED)) plat::SetWindowLong(window_, plat::GWL_EXSTYLE, exStyle);
     PresentWhole();
     plat::RedrawWindow(
-        window, nullptr,
+        window_, nullptr,
         plat::RDW_INVALIDATE | plat::RDW_ERASE | plat::RDW_ALLCHILDREN | plat::RDW_UPDATENOW);
 }
 
 void UiWindow::PlayCloseAnimation() {
-    if (closeAnimation == 0 || !attached) return;
-    suspended = true;
-    const LParam exStyle = plat::GetWindowLong(window, plat::GWL_EXSTYLE);
+    if (closeAnimation_ == 0 || !attached_) return;
+    suspended_ = true;
+    const LParam exStyle = plat::GetWindowLong(window_, plat::GWL_EXSTYLE);
     if (!(exStyle & plat::WS_EX_LAYERED))
-        plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle | plat::WS_EX_LAYERED);
-    if (blurBehind) ApplyBlur();
-    PlayFrames(closeAnimation, kCloseFrames, false, closeAnimation == 1 ? 10 : 8);
-    if (!(exStyle & plat::WS_EX_LAYERED)) plat::SetWindowLong(window, plat::GWL_EXSTYLE, exStyle);
+        plat::SetWindowLong(window_, plat::GWL_EXSTYLE, exStyle | plat::WS_EX_LAYERED);
+    if (blurBehind_) ApplyBlur();
+    PlayFrames(closeAnimation_, kCloseFrames, false, closeAnimation_ == 1 ? 10 : 8);
+    if (!(exStyle & plat::WS_EX_LAYERED)) plat::SetWindowLong(window_, plat::GWL_EXSTYLE, exStyle);
     // A window shown again after closing must not stay frozen.
-    suspended = false;
+    suspended_ = false;
 }
 
 }  // namespace ui

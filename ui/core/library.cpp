@@ -27,8 +27,9 @@ void LibraryStartup() {
     LibraryState& lib = Library();
     if (lib.started) return;
     lib.started = true;
-    // The platform offers composition and blur behind, as that system generation did.
-    lib.systemMajorVersion = 6;
+    // Every platform of this program offers composition and blur behind
+    // (the blur itself only happens while a compositor runs).
+    lib.blurAvailable = true;
     for (const rt::Text& face : {rt::Text("宋体"), SystemFontFace(2)}) {
         if (auto font = FontFromFace(face, 12, gfx::FontStyle::Regular)) {
             lib.defaultFont = std::move(font);

@@ -23,7 +23,8 @@ inline constexpr const char* kHostProperty = "Qd_Wnd_Control";
 // Process-wide state made by LibraryStartup and kept for the life of the process.
 struct LibraryState {
     bool started = false;
-    int systemMajorVersion = 0;
+    // Whether the platform can blur what is behind a translucent window.
+    bool blurAvailable = false;
     std::optional<gfx::Font> defaultFont;
     plat::Hcursor defaultCursor = nullptr;
     std::shared_ptr<gfx::Bitmap> captionImage;  // the caption buttons' picture strip

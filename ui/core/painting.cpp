@@ -50,21 +50,21 @@ int AverageColour(const gfx::Bitmap& image) {
 }  // namespace
 
 void UiWindow::TakeSkin(const rt::ByteBuffer* skin, std::optional<int> colour) {
-    if (skinDonor && *skinDonor != window && plat::IsWindow(*skinDonor)) {
-        if (UiWindow* donor = FindHost(*skinDonor)) {
-            skinImage = donor->skinImage;
-            backgroundColour = donor->backgroundColour;
+    if (skinDonor_ && *skinDonor_ != window_ && plat::IsWindow(*skinDonor_)) {
+        if (UiWindow* donor = FindHost(*skinDonor_)) {
+            skinImage_ = donor->skinImage_;
+            backgroundColour_ = donor->backgroundColour_;
             return;
         }
     }
     if (skin && !skin->empty()) {
-        skinImage.reset();
+        skinImage_.reset();
         if (auto decoded = LoadImageFromBytes(*skin, false)) {
-            skinImage = std::shared_ptr<gfx::Bitmap>(std::move(decoded));
-            backgroundColour = AverageColour(*skinImage);
+            skinImage_ = std::shared_ptr<gfx::Bitmap>(std::move(decoded));
+            backgroundColour_ = AverageColour(*skinImage_);
         }
     }
-    if (colour && *colour != -1) backgroundColour = *colour;
+    if (colour && *colour != -1) backgroundColour_ = *colour;
 }
 
 void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour, int present,
@@ -74,73 +74,73 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
 
 void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour,
                                 PresentMode present, bool recache) {
-    if (canvas.Empty()) return;
-    const int w = size.width, h = size.height;
+    if (canvas_.Empty()) return;
+    const int w = size_.width, h = size_.height;
     const RectF inner{5, 5, static_cast<float>(w - 10), static_cast<float>(h - 10)};
     const bool layered = Layered();
-    const bool framed = frameStyle != WindowFrame::SkinOnly;
-    const bool round = frameStyle != WindowFrame::Square;
-    suspended = true;
+    const bool framed = frameStyle_ != WindowFrame::SkinOnly;
+    const bool round = frameStyle_ != WindowFrame::Square;
+    suspended_ = true;
     TakeSkin(skin, colour);
-    const auto bg = static_cast<std::uint32_t>(backgroundColour);
+    const auto bg = static_cast<std::uint32_t>(backgroundColour_);
 
     if (present == PresentMode::CrossFade) {
-        fadeCanvas.Create(w, h, false);
-        fadeCanvas.bitmap->CopyFrom(*canvas.bitmap, gfx::RectI{0, 0, w, h}, 0, 0);
+        fadeCanvas_.Create(w, h, false);
+        fadeCanvas_.bitmap->CopyFrom(*canvas_.bitmap, gfx::RectI{0, 0, w, h}, 0, 0);
     }
-    gfx::Graphics& g = *canvas.graphics;
+    gfx::Graphics& g = *canvas_.graphics;
     g.ResetClip();
     g.Clear(0);
 
     if (!framed) {
-        if (skinImage) {
-            if (skinMargins.Empty()) {
-                DrawImageAt(g, *skinImage,
+        if (skinImage_) {
+            if (skinMargins_.Empty()) {
+                DrawImageAt(g, *skinImage_,
                             RectF{0, 0, static_cast<float>(w), static_cast<float>(h)}, false);
             } else {
-                DrawNineSlice(&g, skinImage.get(),
+                DrawNineSlice(&g, skinImage_.get(),
                               RectF{0, 0, static_cast<float>(w), static_cast<float>(h)},
-                              SliceMarginsFromRecord(skinMargins.left, skinMargins.top,
-                                                     skinMargins.right, skinMargins.bottom));
+                              SliceMarginsFromRecord(skinMargins_.left, skinMargins_.top,
+                                                     skinMargins_.right, skinMargins_.bottom));
             }
         }
     } else {
         const int r = round ? 4 : 0;
         g.SetClip(gfx::Region::RoundRect(6, 6, w - 5, h - 5, r, r));
-        if (skinImage) {
+        if (skinImage_) {
             g.Clear(MakeArgb(bg));
-            const float iw = static_cast<float>(skinImage->Width());
-            const float ih = static_cast<float>(skinImage->Height());
-            if (skinMode == SkinMode::Stretched) {
-                g.DrawImage(*skinImage, inner);
-            } else if (skinMode == SkinMode::Centred) {
+            const float iw = static_cast<float>(skinImage_->Width());
+            const float ih = static_cast<float>(skinImage_->Height());
+            if (skinMode_ == SkinMode::Stretched) {
+                g.DrawImage(*skinImage_, inner);
+            } else if (skinMode_ == SkinMode::Centred) {
                 const RectF whole{0, 0, static_cast<float>(w), static_cast<float>(h)};
-                DrawImageAt(g, *skinImage, whole, true);
-                if (edgeFade) {
+                DrawImageAt(g, *skinImage_, whole, true);
+                if (edgeFade_) {
                     const float ix = std::round(-(iw - static_cast<float>(w)) / 2);
                     const float iy = std::round(-(ih - static_cast<float>(h)) / 2);
                     EdgeFade(g, RectF{ix - 1, iy - 1, iw + 1, ih + 1}, bg, 100.0f,
                              FadeSides{true, true, true, true}, 6.0f);
                 }
             } else {
-                DrawImageAt(g, *skinImage, RectF{5, 5, iw, ih}, false);
-                if (edgeFade) {
+                DrawImageAt(g, *skinImage_, RectF{5, 5, iw, ih}, false);
+                if (edgeFade_) {
                     EdgeFade(g, RectF{0, 0, iw, ih}, bg, 100.0f,
                              FadeSides{false, false, true, true}, 6.0f);
                 }
             }
             if (layered) {
-                const gfx::Bitmap copy = canvas.bitmap->Clone();
+                const gfx::Bitmap copy = canvas_.bitmap->Clone();
                 g.Clear(0);
                 DrawImageAlpha(g, copy, RectF{0, 0, static_cast<float>(w), static_cast<float>(h)},
-                               backgroundAlpha);
+                               backgroundAlpha_);
             }
         } else {
-            g.Clear(layered ? MakeArgb(bg, backgroundAlpha) : MakeArgb(bg));
+            g.Clear(layered ? MakeArgb(bg, backgroundAlpha_) : MakeArgb(bg));
         }
     }
 
-    if (callbacks.paintBackground) callbacks.paintBackground(window, g, w, h);
+    if (callbacks_.paintBackground) callbacks_.paintBackground(window_, g, w, h);
 
     if (framed) {
         RectF line = inner;
@@ -156,48 +156,48 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
         }
         g.ResetClip();
         if (!layered) {
-            const int c = plat::IsZoomed(window) ? 5 : 6;
+            const int c = plat::IsZoomed(window_) ? 5 : 6;
             const int r = round ? 5 : 0;
             const plat::Region region = plat::CreateRoundRectRgn(c, c, w - c + 1, h - c + 1, r, r);
-            plat::SetWindowRgn(window, &region);
-        } else if (CaptionFlags & CAPTION_FRAME) {
+            plat::SetWindowRgn(window_, &region);
+        } else if (captionFlags_ & CAPTION_FRAME) {
             DropShadow(g, inner, round,
-                       frameColour == -1 ? 0u : static_cast<std::uint32_t>(frameColour));
+                       frameColour_ == -1 ? 0u : static_cast<std::uint32_t>(frameColour_));
         }
     }
 
-    backgroundCanvas.bitmap->CopyFrom(*canvas.bitmap, gfx::RectI{0, 0, w, h}, 0, 0);
+    backgroundCanvas_.bitmap->CopyFrom(*canvas_.bitmap, gfx::RectI{0, 0, w, h}, 0, 0);
 
     if (framed) {
         const int r = round ? 3 : 0;
-        frameClip = std::make_unique<gfx::Region>(gfx::Region::RoundRect(7, 7, w - 6, h - 6, r, r));
-        g.SetClip(*frameClip);
+        frameClip_ =
+            std::make_unique<gfx::Region>(gfx::Region::RoundRect(7, 7, w - 6, h - 6, r, r));
+        g.SetClip(*frameClip_);
     } else {
-        frameClip.reset();
+        frameClip_.reset();
     }
-    redrawQueue.Init(window, this, canvas.graphics.get());
+    redrawQueue_.Init(window_, this, canvas_.graphics.get());
     LayoutCaption();
-    ComposeAll(firstControl, g, recache);
+    ComposeAll(firstControl_, g, recache);
     if (framed) g.ResetClip();
-    suspended = false;
-    if (blurBehind && layered) ApplyBlur();
+    suspended_ = false;
+    if (blurBehind_ && layered) ApplyBlur();
 
     if (present == PresentMode::Now) {
         PresentWhole();
     } else if (present == PresentMode::CrossFade) {
-        suspended = true;
-        fadeAlpha = 0;
-        plat::SetTimer(window, reinterpret_cast<TimerId>(this), kFadeInterval);
+        suspended_ = true;
+        fadeAlpha_ = 0;
+        plat::SetTimer(window_, reinterpret_cast<TimerId>(this), kFadeInterval);
     }
 }
 
 void UiWindow::ApplyBlur() {
-    if (Library().systemMajorVersion != 6 || frameStyle == WindowFrame::SkinOnly || !Layered())
-        return;
+    if (!Library().blurAvailable || frameStyle_ == WindowFrame::SkinOnly || !Layered()) return;
     if (!plat::IsCompositionEnabled()) return;
     const plat::Region region =
-        plat::CreateRoundRectRgn(6, 6, size.width - 5, size.height - 5, 6, 6);
-    plat::EnableBlurBehind(window, true, &region);
+        plat::CreateRoundRectRgn(6, 6, size_.width - 5, size_.height - 5, 6, 6);
+    plat::EnableBlurBehind(window_, true, &region);
 }
 
 void UiWindow::QueueRedraw(const RectF& rect, int mode) {
@@ -208,57 +208,57 @@ void UiWindow::QueueRedraw(const RectF& rect, RedrawMode mode) {
     if (mode == RedrawMode::Now) {
         RedrawRect(rect, true);
     } else {
-        redrawQueue.Add(rect, mode);
+        redrawQueue_.Add(rect, mode);
     }
-    if (redrawQueue.Pending() > 0) redrawQueue.Process();
+    if (redrawQueue_.Pending() > 0) redrawQueue_.Process();
 }
 
 void UiWindow::RedrawRect(const RectF& rect, bool present) {
-    if (suspended || canvas.Empty()) return;
-    gfx::Graphics& g = *canvas.graphics;
-    if (frameClip) {
-        g.SetClip(*frameClip, gfx::CombineMode::Replace);
+    if (suspended_ || canvas_.Empty()) return;
+    gfx::Graphics& g = *canvas_.graphics;
+    if (frameClip_) {
+        g.SetClip(*frameClip_, gfx::CombineMode::Replace);
     } else {
         g.ResetClip();
     }
     g.SetClip(rect, gfx::CombineMode::Intersect);
     const gfx::RectI area = PixelArea(rect);
-    canvas.bitmap->CopyFrom(*backgroundCanvas.bitmap, area, area.x, area.y);
-    ComposeControls(firstControl, rect, g);
+    canvas_.bitmap->CopyFrom(*backgroundCanvas_.bitmap, area, area.x, area.y);
+    ComposeControls(firstControl_, rect, g);
     g.ResetClip();
-    ++recomposeCount;
+    ++recomposeCount_;
     if (present) PresentRect(&rect);
 }
 
 void UiWindow::DrawSurface(gfx::Graphics& target, UiControl* control, bool disabledLook) {
-    if (!control->surface) return;
-    int alpha = control->opacity;
+    if (!control->Surface()) return;
+    int alpha = control->Opacity();
     if (disabledLook && Deliver(control, EV_DISABLED_LOOK, 0, 0) == -1) alpha /= 2;
-    DrawImageAlpha(target, *control->surface, control->rect, alpha);
+    DrawImageAlpha(target, *control->Surface(), control->Rect(), alpha);
 }
 
 void UiWindow::PlayTransition(UiControl* control, gfx::Graphics& target) {
-    const RectF& r = control->rect;
-    const int k = control->transitionFrame;
-    const int n = control->transitionFrames;
-    const gfx::Bitmap* snapshot = control->transitionSnapshot.get();
-    if (!snapshot || !control->surface || n <= 0) {
+    const RectF& r = control->Rect();
+    const int k = control->TransitionFrame();
+    const int n = control->TransitionFrames();
+    const gfx::Bitmap* snapshot = control->TransitionSnapshot();
+    if (!snapshot || !control->Surface() || n <= 0) {
         DrawSurface(target, control, false);
         return;
     }
-    const int alpha = control->opacity;
+    const int alpha = control->Opacity();
     const auto draw = [&](gfx::Graphics& g, const gfx::Bitmap& image, float x, float y) {
         DrawImageAlpha(g, image, RectF{x, y, r.width, r.height}, alpha);
     };
-    switch (control->transitionStyle) {
+    switch (control->TransitionStyle()) {
     case 0: {
         UiCanvas& scratch = MeasuringCanvas();
-        GrowMeasuringCanvas(size.width, size.height);
+        GrowMeasuringCanvas(size_.width, size_.height);
         const gfx::RectI area = PixelArea(r);
         scratch.graphics->ResetClip();
-        scratch.bitmap->CopyFrom(*canvas.bitmap, area, area.x, area.y);
+        scratch.bitmap->CopyFrom(*canvas_.bitmap, area, area.x, area.y);
         draw(target, *snapshot, r.x, r.y);
-        draw(*scratch.graphics, *control->surface, r.x, r.y);
+        draw(*scratch.graphics, *control->Surface(), r.x, r.y);
         const RectF source{static_cast<float>(area.x), static_cast<float>(area.y),
                            static_cast<float>(area.width), static_cast<float>(area.height)};
         const float level =
@@ -275,17 +275,17 @@ void UiWindow::PlayTransition(UiControl* control, gfx::Graphics& target) {
     case 1:
     case 2: {
         const float step = std::floor(r.height / static_cast<float>(n)) * static_cast<float>(k);
-        const float dir = control->transitionStyle == 1 ? 1.0f : -1.0f;
+        const float dir = control->TransitionStyle() == 1 ? 1.0f : -1.0f;
         draw(target, *snapshot, r.x, r.y + dir * step);
-        draw(target, *control->surface, r.x, r.y + dir * step - dir * r.height);
+        draw(target, *control->Surface(), r.x, r.y + dir * step - dir * r.height);
         break;
     }
     case 3:
     case 4: {
         const float step = std::floor(r.width / static_cast<float>(n)) * static_cast<float>(k);
-        const float dir = control->transitionStyle == 3 ? 1.0f : -1.0f;
+        const float dir = control->TransitionStyle() == 3 ? 1.0f : -1.0f;
         draw(target, *snapshot, r.x + dir * step, r.y);
-        draw(target, *control->surface, r.x + dir * step - dir * r.width, r.y);
+        draw(target, *control->Surface(), r.x + dir * step - dir * r.width, r.y);
         break;
     }
     default: DrawSurface(target, control, false); break;
@@ -293,47 +293,47 @@ void UiWindow::PlayTransition(UiControl* control, gfx::Graphics& target) {
 }
 
 void UiWindow::ComposeControls(UiControl* first, const RectF& dirty, gfx::Graphics& target) {
-    for (UiControl* c = first; c; c = c->nextSibling) {
-        if (!c->visible || !RectsOverlap(dirty, c->rect)) continue;
+    for (UiControl* c = first; c; c = c->NextSibling()) {
+        if (!c->Visible() || !RectsOverlap(dirty, c->Rect())) continue;
         const RectF clipBefore = target.VisibleClipBounds();
-        if (c->disabled) {
+        if (c->Disabled()) {
             DrawSurface(target, c, true);
-        } else if (c->transitionInterval == 0 || c->transitionFrames == 0 ||
-                   c->transitionFrame == c->transitionFrames) {
+        } else if (c->TransitionInterval() == 0 || c->TransitionFrames() == 0 ||
+                   c->TransitionFrame() == c->TransitionFrames()) {
             DrawSurface(target, c, false);
         } else {
             UiCanvas& scratch = MeasuringCanvas();
             PaintRecord record;
-            record.hostCanvas = canvas.bitmap.get();
+            record.hostCanvas = canvas_.bitmap.get();
             record.hostGraphics = &target;
             record.measuringCanvas = scratch.bitmap.get();
             record.measuringGraphics = scratch.graphics.get();
-            record.surface = c->surface.get();
-            record.transitionSnapshot = c->transitionSnapshot.get();
-            record.rect = c->rect;
+            record.surface = c->Surface();
+            record.transitionSnapshot = c->TransitionSnapshot();
+            record.rect = c->Rect();
             record.clipBefore = clipBefore;
-            record.transitionFrame = c->transitionFrame;
-            record.transitionFrames = c->transitionFrames;
+            record.transitionFrame = c->TransitionFrame();
+            record.transitionFrames = c->TransitionFrames();
             if (Deliver(c, EV_TRANSITION_FRAME, 0, reinterpret_cast<LParam>(&record)) < 1)
                 PlayTransition(c, target);
         }
-        if (c->firstChild) {
-            target.SetClip(c->rect, gfx::CombineMode::Intersect);
-            ComposeControls(c->firstChild, dirty, target);
+        if (c->FirstChild()) {
+            target.SetClip(c->Rect(), gfx::CombineMode::Intersect);
+            ComposeControls(c->FirstChild(), dirty, target);
             target.SetClip(clipBefore, gfx::CombineMode::Replace);
         }
     }
 }
 
 void UiWindow::ComposeAll(UiControl* first, gfx::Graphics& target, bool recache) {
-    for (UiControl* c = first; c; c = c->nextSibling) {
-        if (!c->visible) continue;
+    for (UiControl* c = first; c; c = c->NextSibling()) {
+        if (!c->Visible()) continue;
         if (recache) Deliver(c, EV_RECACHE, 0, 0);
-        DrawSurface(target, c, c->disabled);
-        if (c->firstChild) {
+        DrawSurface(target, c, c->Disabled());
+        if (c->FirstChild()) {
             const RectF clipBefore = target.VisibleClipBounds();
-            target.SetClip(c->rect, gfx::CombineMode::Intersect);
-            ComposeAll(c->firstChild, target, recache);
+            target.SetClip(c->Rect(), gfx::CombineMode::Intersect);
+            ComposeAll(c->FirstChild(), target, recache);
             target.SetClip(clipBefore, gfx::CombineMode::Replace);
         }
     }
@@ -341,51 +341,51 @@ void UiWindow::ComposeAll(UiControl* first, gfx::Graphics& target, bool recache)
 
 void UiWindow::PresentBitmap(const gfx::Bitmap& picture, const plat::RECT* dirty) {
     if (!picture.IsValid()) return;
-    ++presentCount;
-    plat::Present(window, reinterpret_cast<const std::uint32_t*>(picture.Data()), picture.Stride(),
+    ++presentCount_;
+    plat::Present(window_, reinterpret_cast<const std::uint32_t*>(picture.Data()), picture.Stride(),
                   picture.Width(), picture.Height(), dirty);
 }
 
 void UiWindow::PresentRect(const RectF* rect) {
-    if (suspended || canvas.Empty()) return;
+    if (suspended_ || canvas_.Empty()) return;
     if (rect && !Layered()) {
         const gfx::RectI area = PixelArea(*rect);
         const plat::RECT dirty{area.x, area.y, area.Right(), area.Bottom()};
-        PresentBitmap(*canvas.bitmap, &dirty);
+        PresentBitmap(*canvas_.bitmap, &dirty);
     } else {
-        PresentBitmap(*canvas.bitmap);
+        PresentBitmap(*canvas_.bitmap);
     }
 }
 
 void UiWindow::OnPaint() {
     plat::PAINTSTRUCT ps;
-    plat::BeginPaint(window, &ps);
-    if (!canvas.Empty() && !ps.rcPaint.empty()) {
-        plat::Present(window, reinterpret_cast<const std::uint32_t*>(canvas.bitmap->Data()),
-                      canvas.bitmap->Stride(), canvas.bitmap->Width(), canvas.bitmap->Height(),
+    plat::BeginPaint(window_, &ps);
+    if (!canvas_.Empty() && !ps.rcPaint.empty()) {
+        plat::Present(window_, reinterpret_cast<const std::uint32_t*>(canvas_.bitmap->Data()),
+                      canvas_.bitmap->Stride(), canvas_.bitmap->Width(), canvas_.bitmap->Height(),
                       &ps.rcPaint);
     }
-    plat::EndPaint(window, &ps);
+    plat::EndPaint(window_, &ps);
 }
 
 void UiWindow::OnFadeTimer() {
-    fadeAlpha = std::min(fadeAlpha + kFadeStep, 255);
-    if (!canvas.Empty()) {
+    fadeAlpha_ = std::min(fadeAlpha_ + kFadeStep, 255);
+    if (!canvas_.Empty()) {
         // Each tick shows the old picture with the new one over it at the
         // tick's opacity, so the ticks do not pile up.
-        gfx::Bitmap frame =
-            fadeCanvas.Empty() ? gfx::Bitmap(size.width, size.height) : fadeCanvas.bitmap->Clone();
+        gfx::Bitmap frame = fadeCanvas_.Empty() ? gfx::Bitmap(size_.width, size_.height)
+                                                : fadeCanvas_.bitmap->Clone();
         gfx::Graphics g(frame);
         g.DrawImageAlpha(
-            *canvas.bitmap,
-            RectF{0, 0, static_cast<float>(size.width), static_cast<float>(size.height)},
-            fadeAlpha);
+            *canvas_.bitmap,
+            RectF{0, 0, static_cast<float>(size_.width), static_cast<float>(size_.height)},
+            fadeAlpha_);
         PresentBitmap(frame);
     }
-    if (fadeAlpha >= 255) {
-        plat::KillTimer(window, reinterpret_cast<TimerId>(this));
-        fadeCanvas.Reset();
-        suspended = false;
+    if (fadeAlpha_ >= 255) {
+        plat::KillTimer(window_, reinterpret_cast<TimerId>(this));
+        fadeCanvas_.Reset();
+        suspended_ = false;
         PresentWhole();
     }
 }

@@ -67,29 +67,29 @@ void UiPopupMenu::AddItem(const rt::Text& text, int id) {
     MenuItem item;
     item.text = text;
     item.id = id;
-    items.push_back(std::move(item));
+    items_.push_back(std::move(item));
 }
 
 void UiPopupMenu::AddSeparator() {
     MenuItem item;
     item.type = MenuItemType::Separator;
-    items.push_back(std::move(item));
+    items_.push_back(std::move(item));
 }
 
 void UiPopupMenu::RemoveItem(int index) {
-    if (IsValidIndex(index)) items.erase(items.begin() + (index - 1));
+    if (IsValidIndex(index)) items_.erase(items_.begin() + (index - 1));
 }
 
 MenuItemState UiPopupMenu::ItemState(int index, std::optional<MenuItemState> value) {
     if (!IsValidIndex(index)) return MenuItemState::Normal;
-    MenuItem& item = items[static_cast<std::size_t>(index - 1)];
+    MenuItem& item = items_[static_cast<std::size_t>(index - 1)];
     if (value) item.state = *value;
     return item.state;
 }
 
 rt::Text UiPopupMenu::ItemText(int index, std::optional<rt::Text> value) {
     if (!IsValidIndex(index)) return {};
-    MenuItem& item = items[static_cast<std::size_t>(index - 1)];
+    MenuItem& item = items_[static_cast<std::size_t>(index - 1)];
     if (value) item.text = *value;
     return item.text;
 }
@@ -97,7 +97,7 @@ rt::Text UiPopupMenu::ItemText(int index, std::optional<rt::Text> value) {
 std::shared_ptr<const gfx::Bitmap> UiPopupMenu::ItemIcon(
     int index, std::optional<std::shared_ptr<const gfx::Bitmap>> value) {
     if (!IsValidIndex(index)) return nullptr;
-    MenuItem& item = items[static_cast<std::size_t>(index - 1)];
+    MenuItem& item = items_[static_cast<std::size_t>(index - 1)];
     if (value) item.icon = *value;
     return item.icon;
 }
@@ -107,7 +107,7 @@ MenuSize UiPopupMenu::Measure(int minimum) const {
     int width = minimum > 0 && minimum < kMenuMinimumWidth ? kMenuMinimumWidth : minimum;
     int height = 0;
     const auto& font = Library().defaultFont;
-    for (const MenuItem& item : items) {
+    for (const MenuItem& item : items_) {
         if (item.state == MenuItemState::Hidden) continue;
         if (item.type == MenuItemType::Separator) {
             height += kMenuSeparatorHeight;
@@ -165,7 +165,7 @@ void UiPopupMenu::OpenSubmenu(NativeWindow parentMenu) {
 }
 
 void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
-    const MenuSize size = Measure(atPoint ? minimumWidth : 0);
+    const MenuSize size = Measure(atPoint ? minimumWidth_ : 0);
     const plat::RECT work = plat::GetWorkArea();
     bool leftwards = false;
     UiWindow* parentHost = atPoint ? nullptr : FindHost(owner);
@@ -178,10 +178,10 @@ void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
             y = at.y;
         }
     } else {
-        if (!parentHost || !parentHost->focusControl) return;
+        if (!parentHost || !parentHost->FocusControl()) return;
         plat::RECT parentRect;
         plat::GetWindowRect(owner, &parentRect);
-        const RectF& row = parentHost->focusControl->rect;
+        const RectF& row = parentHost->FocusControl()->Rect();
         const plat::POINT at = PlaceSubmenu(work, parentRect, row.y, row.height, size, &leftwards);
         x = at.x;
         y = at.y;
@@ -208,7 +208,7 @@ void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
             plat::GetCursorPos(&cursor);
             plat::RECT ownerRect;
             plat::GetWindowRect(owner, &ownerRect);
-            UiControl* under = UiWindow::HitTest(ownerHost->lastControl,
+            UiControl* under = UiWindow::HitTest(ownerHost->LastControl(),
                                                  static_cast<float>(cursor.x - ownerRect.left),
                                                  static_cast<float>(cursor.y - ownerRect.top));
             plat::SetProp(window, kPropMenuEvent, reinterpret_cast<std::intptr_t>(under));
@@ -221,8 +221,8 @@ void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
 
     auto host = std::make_unique<UiWindow>();
     HostCallbacks callbacks;
-    if (paintBackground) {
-        callbacks.paintBackground = paintBackground;
+    if (paintBackground_) {
+        callbacks.paintBackground = paintBackground_;
     } else {
         callbacks.paintBackground = [](NativeWindow, gfx::Graphics& g, int w, int h) {
             DrawMenuBackground(g, w, h);
@@ -244,7 +244,7 @@ void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
     std::vector<std::unique_ptr<UiMenuPanel>> rows;
     float rowY = 8;
     const auto w = static_cast<float>(size.width);
-    for (const MenuItem& item : items) {
+    for (const MenuItem& item : items_) {
         if (item.state == MenuItemState::Hidden) continue;
         auto row = std::make_unique<UiMenuPanel>();
         if (item.type == MenuItemType::Separator) {
@@ -258,7 +258,7 @@ void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
         rows.push_back(std::move(row));
     }
 
-    if (beforeShow) beforeShow(window, atPoint);
+    if (beforeShow_) beforeShow_(window, atPoint);
     if (!plat::IsWindow(window)) return;
     if (atPoint) {
         host->ShowAnimated(0);

@@ -72,48 +72,48 @@ public:
         std::function<void(NativeWindow, gfx::Graphics&, int width, int height)>;
 
     UiPopupMenu() = default;
-    virtual ~UiPopupMenu() = default;
+    ~UiPopupMenu() = default;
     UiPopupMenu(const UiPopupMenu&) = delete;
     UiPopupMenu& operator=(const UiPopupMenu&) = delete;
 
     // Opens beside the focused row of `parentMenu` and returns when it closes.
-    virtual void OpenSubmenu(NativeWindow parentMenu);
+    void OpenSubmenu(NativeWindow parentMenu);
     // Opens at (x, y) on the screen, or at the cursor when both are 0, for
     // `owner` (which receives the command), and returns when it closes.
-    virtual void PopupAt(NativeWindow owner, int x = 0, int y = 0);
+    void PopupAt(NativeWindow owner, int x = 0, int y = 0);
 
-    void AddItem(MenuItem item) { items.push_back(std::move(item)); }
+    void AddItem(MenuItem item) { items_.push_back(std::move(item)); }
     void AddItem(const rt::Text& text, int id);
     void AddSeparator();
     // Items are numbered from 1; out-of-range indexes change nothing.
     void RemoveItem(int index);
-    void ClearItems() { items.clear(); }
+    void ClearItems() { items_.clear(); }
     MenuItemState ItemState(int index, std::optional<MenuItemState> value = std::nullopt);
     rt::Text ItemText(int index, std::optional<rt::Text> value = std::nullopt);
     std::shared_ptr<const gfx::Bitmap> ItemIcon(
         int index, std::optional<std::shared_ptr<const gfx::Bitmap>> value = std::nullopt);
     bool IsValidIndex(int index) const {
-        return index >= 1 && index <= static_cast<int>(items.size());
+        return index >= 1 && index <= static_cast<int>(items_.size());
     }
-    int Count() const { return static_cast<int>(items.size()); }
+    int Count() const { return static_cast<int>(items_.size()); }
     const MenuItem* Item(int index) const {
-        return IsValidIndex(index) ? &items[static_cast<std::size_t>(index - 1)] : nullptr;
+        return IsValidIndex(index) ? &items_[static_cast<std::size_t>(index - 1)] : nullptr;
     }
-    void SetMinimumWidth(int width) { minimumWidth = width; }
+    void SetMinimumWidth(int width) { minimumWidth_ = width; }
     UiPopupMenu& Self() { return *this; }
-    void SetBeforeShow(BeforeShow callback) { beforeShow = std::move(callback); }
-    void SetPaintBackground(PaintBackground callback) { paintBackground = std::move(callback); }
+    void SetBeforeShow(BeforeShow callback) { beforeShow_ = std::move(callback); }
+    void SetPaintBackground(PaintBackground callback) { paintBackground_ = std::move(callback); }
 
     // The size a menu window of these items takes; `minimum` 0 measures the texts.
     MenuSize Measure(int minimum) const;
 
-    std::vector<MenuItem> items;
-    int minimumWidth = 0;
-    BeforeShow beforeShow;
-    PaintBackground paintBackground;
-
 private:
     void Show(NativeWindow owner, int x, int y, bool atPoint);
+
+    std::vector<MenuItem> items_;
+    int minimumWidth_ = 0;
+    BeforeShow beforeShow_;
+    PaintBackground paintBackground_;
 };
 
 // Where a menu of `size` opens for a point (x, y) on `work` (the work area).

@@ -44,7 +44,7 @@ void UiRedrawQueue::Process() {
         }
         if (pending_.empty() || !host_) break;
     }
-    if (!perRect && !host_->suspended) host_->PresentWhole();
+    if (!perRect && !host_->Suspended()) host_->PresentWhole();
     busy_ = false;
 }
 

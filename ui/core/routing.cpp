@@ -12,22 +12,22 @@
 namespace ui {
 
 namespace {
-int KindOf(const UiControl* control) { return control ? control->kind : 0; }
+int KindOf(const UiControl* control) { return control ? control->Kind() : 0; }
 
-void Call(const HostCallback& callback, NativeWindow window, UiControl* control, WParam wParam,
+void Call(const HostCallback& callback, NativeWindow window_, UiControl* control, WParam wParam,
           LParam lParam) {
-    if (callback) callback(window, control, wParam, lParam, KindOf(control));
+    if (callback) callback(window_, control, wParam, lParam, KindOf(control));
 }
 }  // namespace
 
 LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
-    const NativeWindow hwnd = window;
-    if (callbacks.rawMessage) {
-        const LResult raw = callbacks.rawMessage(hwnd, message, wParam, lParam);
+    const NativeWindow hwnd = window_;
+    if (callbacks_.rawMessage) {
+        const LResult raw = callbacks_.rawMessage(hwnd, message, wParam, lParam);
         if (raw != -1) return raw;
     }
     // Kept aside: WM_DESTROY detaches, which puts the saved procedure back.
-    const plat::WndProc saved = savedProc;
+    const plat::WndProc saved = savedProc_;
     // Redraw runs happen on this thread only, so a run is never in progress
     // here except when this call is nested inside one; waiting for it to end
     // would then never return, and default processing goes ahead.
@@ -40,28 +40,28 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
     case plat::WM_SIZE: OnSize(wParam, lParam); break;
     case plat::WM_ACTIVATE:
         if (wParam == plat::WA_INACTIVE) {
-            Deliver(hoverControl, EV_MOUSE_LEFT, 0, 0);
-            if (captured) {
-                Deliver(pressedControl, EV_FOCUS_LOST, 0, 0);
+            Deliver(hoverControl_, EV_MOUSE_LEFT, 0, 0);
+            if (captured_) {
+                Deliver(pressedControl_, EV_FOCUS_LOST, 0, 0);
                 plat::ReleaseCapture();
-                captured = false;
+                captured_ = false;
             }
-        } else if (pressedControl) {
-            Deliver(pressedControl, EV_FOCUS_GAINED, 0, 0);
+        } else if (pressedControl_) {
+            Deliver(pressedControl_, EV_FOCUS_GAINED, 0, 0);
         }
         break;
     case plat::WM_SETTEXT: {
         const LResult result = fallThrough();
-        if ((CaptionFlags & CAPTION_TITLE) && result == 1 && titleLabel && lParam) {
-            titleLabel->LabelText(rt::Text(reinterpret_cast<const char*>(lParam)));
+        if ((captionFlags_ & CAPTION_TITLE) && result == 1 && titleLabel_ && lParam) {
+            titleLabel_->LabelText(rt::Text(reinterpret_cast<const char*>(lParam)));
         }
         return result;
     }
     case plat::WM_SETICON: {
         const LResult previous = fallThrough();
-        if (iconPicture && wParam == plat::ICON_SMALL) {
+        if (iconPicture_ && wParam == plat::ICON_SMALL) {
             const auto* icon = reinterpret_cast<plat::Hicon>(lParam);
-            iconPicture->SetIconImage(icon ? *icon : plat::IconImage{});
+            iconPicture_->SetIconImage(icon ? *icon : plat::IconImage{});
         }
         return previous;
     }
@@ -72,8 +72,8 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
         break;
     case plat::WM_SETCURSOR:
         if (reinterpret_cast<NativeWindow>(wParam) == hwnd) {
-            plat::SetCursor(hoverControl && hoverControl->cursor ? hoverControl->cursor
-                                                                 : defaultCursor);
+            plat::SetCursor(hoverControl_ && hoverControl_->Cursor() ? hoverControl_->Cursor()
+                                                                     : defaultCursor_);
             return 1;
         }
         break;
@@ -110,15 +110,15 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
     case plat::WM_IME_COMPOSITION:
     case plat::WM_COMMAND:
     case plat::WM_MOUSEWHEEL:
-        Deliver(focusControl, static_cast<int>(message), wParam, lParam);
+        Deliver(focusControl_, static_cast<int>(message), wParam, lParam);
         break;
     case plat::WM_MOUSEMOVE:
-        if (!leaveTracking) {
+        if (!leaveTracking_) {
             plat::TRACKMOUSEEVENT tme;
             tme.dwFlags = plat::TME_LEAVE;
             tme.hwndTrack = hwnd;
             tme.dwHoverTime = 0;
-            leaveTracking = plat::TrackMouseEvent(&tme);
+            leaveTracking_ = plat::TrackMouseEvent(&tme);
         }
         OnMouse(message, wParam, lParam);
         break;
@@ -132,13 +132,13 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
         plat::SendMessage(hwnd, plat::WM_LBUTTONDOWN, DBLCLK_MARK, lParam);
         return 0;
     case plat::WM_MOUSELEAVE:
-        leaveTracking = false;
+        leaveTracking_ = false;
         plat::ReleaseCapture();
-        if (hoverControl) {
-            UiControl* left = hoverControl;
+        if (hoverControl_) {
+            UiControl* left = hoverControl_;
             Deliver(left, EV_MOUSE_LEFT, 0, 0);
-            Call(callbacks.mouseLeave, hwnd, left, 0, 0);
-            hoverControl = nullptr;
+            Call(callbacks_.mouseLeave, hwnd, left, 0, 0);
+            hoverControl_ = nullptr;
         }
         break;
     case HM_SET_FOCUS:
@@ -159,10 +159,10 @@ LResult UiWindow::WindowProc(unsigned message, WParam wParam, LParam lParam) {
 
 plat::POINT UiWindow::MinimumTrackSize() const {
     // The frame bit alone is no caption.
-    const bool caption = (CaptionFlags & ~(CAPTION_FRAME | CAPTION_FROM_STYLE)) != 0;
+    const bool caption = (captionFlags_ & ~(CAPTION_FRAME | CAPTION_FROM_STYLE)) != 0;
     if (!caption) return plat::POINT{1 + 20, 20};
-    int width = 1 + 35 + 28 * static_cast<int>(captionButtons.size());
-    if (CaptionFlags & CAPTION_CLOSE) width += 11;
+    int width = 1 + 35 + 28 * static_cast<int>(captionButtons_.size());
+    if (captionFlags_ & CAPTION_CLOSE) width += 11;
     return plat::POINT{width, 38};
 }
 
@@ -187,9 +187,9 @@ LResult UiWindow::OnHostMessage(unsigned message, WParam wParam, LParam lParam, 
         if (!Owns(control)) return 1;
         Deliver(control, HM_CONTROL_MOVED, wParam, lParam);
         if (lParam == 1) {
-            if (suspended) return 0;
-            RedrawRect(control->previousRect, true);
-            RedrawRect(control->rect, true);
+            if (suspended_) return 0;
+            RedrawRect(control->PreviousRect(), true);
+            RedrawRect(control->Rect(), true);
         }
         return 1;
     }
@@ -222,62 +222,62 @@ void UiWindow::OnTimer(WParam wParam, LParam lParam) {
 }
 
 UiControl* UiWindow::HitTest(UiControl* first, float x, float y) {
-    for (UiControl* control = first; control; control = control->prevSibling) {
+    for (UiControl* control = first; control; control = control->PrevSibling()) {
         if (!control->TakesInput()) continue;
-        const RectF& r = control->rect;
+        const RectF& r = control->Rect();
         if (!(x >= r.x && y >= r.y && x < r.x + r.width && y < r.y + r.height)) continue;
-        if (UiControl* child = HitTest(control->lastChild, x, y)) return child;
+        if (UiControl* child = HitTest(control->LastChild(), x, y)) return child;
         return control;
     }
     return nullptr;
 }
 
 void UiWindow::HoverChange(UiControl* target) {
-    UiControl* old = hoverControl;
+    UiControl* old = hoverControl_;
     Deliver(target, EV_MOUSE_ENTERED, 0, reinterpret_cast<LParam>(old));
-    Call(callbacks.mouseEnter, window, target, 0, reinterpret_cast<LParam>(old));
+    Call(callbacks_.mouseEnter, window_, target, 0, reinterpret_cast<LParam>(old));
     SetTooltip(target, std::nullopt);
 }
 
 void UiWindow::ToggleMaximise() {
-    plat::PostMessage(window, plat::WM_SYSCOMMAND,
-                      plat::IsZoomed(window) ? plat::SC_RESTORE : plat::SC_MAXIMIZE, 0);
-    plat::SendMessage(window, plat::WM_NCLBUTTONDOWN, plat::HTCAPTION, 0);
+    plat::PostMessage(window_, plat::WM_SYSCOMMAND,
+                      plat::IsZoomed(window_) ? plat::SC_RESTORE : plat::SC_MAXIMIZE, 0);
+    plat::SendMessage(window_, plat::WM_NCLBUTTONDOWN, plat::HTCAPTION, 0);
 }
 
 void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
-    if (suspended) return;
+    if (suspended_) return;
     if (OnResizeBorder(message, lParam)) return;
     const float x = static_cast<float>(plat::GET_X_LPARAM(lParam));
     const float y = static_cast<float>(plat::GET_Y_LPARAM(lParam));
-    const NativeWindow hwnd = window;
+    const NativeWindow hwnd = window_;
 
-    if (captured) {
-        UiControl* pressed = pressedControl;
+    if (captured_) {
+        UiControl* pressed = pressedControl_;
         Deliver(pressed, static_cast<int>(message), reinterpret_cast<WParam>(pressed), lParam);
         if (message != plat::WM_LBUTTONUP) return;
-        Call(callbacks.release, hwnd, nullptr, wParam, lParam);
+        Call(callbacks_.release, hwnd, nullptr, wParam, lParam);
         plat::ReleaseCapture();
-        UiControl* target = HitTest(lastControl, x, y);
-        if (target && target == pressedControl) {
+        UiControl* target = HitTest(lastControl_, x, y);
+        if (target && target == pressedControl_) {
             Deliver(target, EV_CLICK, reinterpret_cast<WParam>(target), lParam);
-            Call(callbacks.click, hwnd, target, wParam, lParam);
-        } else if (pressedControl && pressedControl->visible) {
-            Deliver(pressedControl, EV_MOUSE_LEFT, 0, reinterpret_cast<LParam>(target));
-            Call(callbacks.mouseLeave, hwnd, pressedControl, wParam, lParam);
-            hoverControl = pressedControl;
+            Call(callbacks_.click, hwnd, target, wParam, lParam);
+        } else if (pressedControl_ && pressedControl_->Visible()) {
+            Deliver(pressedControl_, EV_MOUSE_LEFT, 0, reinterpret_cast<LParam>(target));
+            Call(callbacks_.mouseLeave, hwnd, pressedControl_, wParam, lParam);
+            hoverControl_ = pressedControl_;
             HoverChange(target);
         }
-        captured = false;
-        pressedControl = nullptr;
-        hoverControl = target;
+        captured_ = false;
+        pressedControl_ = nullptr;
+        hoverControl_ = target;
         return;
     }
 
-    UiControl* target = HitTest(lastControl, x, y);
-    if (target != hoverControl && hoverControl && hoverControl->visible) {
-        Deliver(hoverControl, EV_MOUSE_LEFT, 0, reinterpret_cast<LParam>(target));
-        Call(callbacks.mouseLeave, hwnd, hoverControl, wParam, lParam);
+    UiControl* target = HitTest(lastControl_, x, y);
+    if (target != hoverControl_ && hoverControl_ && hoverControl_->Visible()) {
+        Deliver(hoverControl_, EV_MOUSE_LEFT, 0, reinterpret_cast<LParam>(target));
+        Call(callbacks_.mouseLeave, hwnd, hoverControl_, wParam, lParam);
     }
     switch (message) {
     case plat::WM_LBUTTONDOWN: {
@@ -290,65 +290,65 @@ void UiWindow::OnMouse(unsigned message, WParam wParam, LParam lParam) {
         }
         if (target) {
             const bool takes =
-                Deliver(target, EV_PRESS_QUERY, wParam, lParam) != -1 || target->focusable;
+                Deliver(target, EV_PRESS_QUERY, wParam, lParam) != -1 || target->Focusable();
             if (takes) {
-                Call(callbacks.press, hwnd, target, wParam, lParam);
-                captured = true;
-                pressedControl = target;
-                if (target->focusable && target != focusControl) {
-                    UiControl* old = focusControl;
-                    focusControl = target;
-                    keyboardFocus = nullptr;
+                Call(callbacks_.press, hwnd, target, wParam, lParam);
+                captured_ = true;
+                pressedControl_ = target;
+                if (target->Focusable() && target != focusControl_) {
+                    UiControl* old = focusControl_;
+                    focusControl_ = target;
+                    keyboardFocus_ = nullptr;
                     Deliver(old, EV_FOCUS_LOST, 0, reinterpret_cast<LParam>(target));
-                    if (old) Call(callbacks.focusLost, hwnd, old, wParam, lParam);
+                    if (old) Call(callbacks_.focusLost, hwnd, old, wParam, lParam);
                     Deliver(target, EV_FOCUS_GAINED, 0, reinterpret_cast<LParam>(old));
-                    Call(callbacks.focusGained, hwnd, target, wParam, lParam);
+                    Call(callbacks_.focusGained, hwnd, target, wParam, lParam);
                 }
-                if (doubled) Call(callbacks.doubleClick, hwnd, target, wParam, lParam);
+                if (doubled) Call(callbacks_.doubleClick, hwnd, target, wParam, lParam);
                 plat::SetCapture(hwnd);
-            } else if (doubled && (CaptionFlags & CAPTION_TITLE) &&
-                       (CaptionFlags & CAPTION_MAXIMIZE) && titleLabel &&
-                       target == titleLabel.get()) {
+            } else if (doubled && (captionFlags_ & CAPTION_TITLE) &&
+                       (captionFlags_ & CAPTION_MAXIMIZE) && titleLabel_ &&
+                       target == titleLabel_.get()) {
                 ToggleMaximise();
             }
-            if (!captured && draggable) {
+            if (!captured_ && draggable_) {
                 plat::SendMessage(hwnd, plat::WM_NCLBUTTONDOWN, plat::HTCAPTION, 0);
             }
         } else if (doubled) {
-            if (y < 30 && (CaptionFlags & CAPTION_MAXIMIZE)) ToggleMaximise();
-        } else if (draggable) {
+            if (y < 30 && (captionFlags_ & CAPTION_MAXIMIZE)) ToggleMaximise();
+        } else if (draggable_) {
             plat::SendMessage(hwnd, plat::WM_NCLBUTTONDOWN, plat::HTCAPTION, 0);
         }
         break;
     }
-    case plat::WM_RBUTTONDOWN: Call(callbacks.rightDown, hwnd, target, wParam, lParam); break;
-    case plat::WM_RBUTTONUP: Call(callbacks.rightUp, hwnd, target, wParam, lParam); break;
+    case plat::WM_RBUTTONDOWN: Call(callbacks_.rightDown, hwnd, target, wParam, lParam); break;
+    case plat::WM_RBUTTONUP: Call(callbacks_.rightUp, hwnd, target, wParam, lParam); break;
     case plat::WM_MOUSEMOVE:
-        if (target != hoverControl) HoverChange(target);
+        if (target != hoverControl_) HoverChange(target);
         break;
     default: break;
     }
     if (target) Deliver(target, static_cast<int>(message), wParam, lParam);
-    hoverControl = target;
+    hoverControl_ = target;
 }
 
 bool UiWindow::OnResizeBorder(unsigned message, LParam lParam) {
-    if (!resizable || captured ||
+    if (!resizable_ || captured_ ||
         (message != plat::WM_MOUSEMOVE && message != plat::WM_LBUTTONDOWN) ||
-        plat::IsZoomed(window)) {
+        plat::IsZoomed(window_)) {
         return false;
     }
     const int x = plat::GET_X_LPARAM(lParam);
     const int y = plat::GET_Y_LPARAM(lParam);
-    const plat::ResizeZone zone = ResizeZoneAt(x, y, size.width, size.height);
+    const plat::ResizeZone zone = ResizeZoneAt(x, y, size_.width, size_.height);
     if (zone == plat::ResizeZone::Move) return false;
     plat::SetCursor(plat::LoadCursor(plat::CursorOfZone(zone)));
-    if (hoverControl) {
-        Deliver(hoverControl, EV_MOUSE_LEFT, 0, 0);
-        hoverControl = nullptr;
+    if (hoverControl_) {
+        Deliver(hoverControl_, EV_MOUSE_LEFT, 0, 0);
+        hoverControl_ = nullptr;
     }
     if (message == plat::WM_LBUTTONDOWN) {
-        plat::SendMessage(window, plat::WM_SYSCOMMAND, plat::SysCommandOf(zone), lParam);
+        plat::SendMessage(window_, plat::WM_SYSCOMMAND, plat::SysCommandOf(zone), lParam);
     }
     return true;
 }
@@ -367,68 +367,68 @@ plat::ResizeZone ResizeZoneAt(int x, int y, int width, int height) {
 }
 
 void UiWindow::OnKeyDown(WParam wParam, LParam lParam) {
-    if (focusControl) {
-        if (Deliver(focusControl, plat::WM_KEYDOWN, wParam, lParam) != -1) return;
+    if (focusControl_) {
+        if (Deliver(focusControl_, plat::WM_KEYDOWN, wParam, lParam) != -1) return;
     }
     const int key = static_cast<int>(wParam);
     if (key == plat::VK_TAB) {
-        UiControl* start = focusControl ? focusControl : firstControl;
+        UiControl* start = focusControl_ ? focusControl_ : firstControl_;
         if (!start) return;
-        while (start->parent) start = start->parent;
-        UiControl* candidate = (start == lastControl) ? firstControl : start->nextSibling;
+        while (start->GetParentControl()) start = start->GetParentControl();
+        UiControl* candidate = (start == lastControl_) ? firstControl_ : start->NextSibling();
         // At most one full pass over the top-level list.
         for (UiControl* c = candidate; c;) {
             if (c->TakesFocus()) {
-                if (c != focusControl) SetFocusControl(c, true);
+                if (c != focusControl_) SetFocusControl(c, true);
                 break;
             }
-            if (c == start || c == focusControl) break;
-            c = c->nextSibling ? c->nextSibling : firstControl;
+            if (c == start || c == focusControl_) break;
+            c = c->NextSibling() ? c->NextSibling() : firstControl_;
         }
     } else if (key == plat::VK_RETURN || key == plat::VK_SPACE) {
-        if (focusControl && focusControl->TakesInput()) {
-            UiControl* target = focusControl;
+        if (focusControl_ && focusControl_->TakesInput()) {
+            UiControl* target = focusControl_;
             Deliver(target, EV_CLICK, 0, 0);
-            Call(callbacks.click, window, target, 0, 0);
+            Call(callbacks_.click, window_, target, 0, 0);
         }
     }
 }
 
 bool UiWindow::OnSysChar(WParam wParam, LParam lParam) {
-    Deliver(focusControl, plat::WM_SYSCHAR, wParam, lParam);
+    Deliver(focusControl_, plat::WM_SYSCHAR, wParam, lParam);
     const int ch = std::toupper(static_cast<int>(wParam & 0xFF));
-    for (const Mnemonic& entry : mnemonics) {
+    for (const Mnemonic& entry : mnemonics_) {
         if (std::toupper(entry.key & 0xFF) != ch || !entry.control || !entry.control->TakesInput())
             continue;
         UiControl* target = entry.control;
         Deliver(target, EV_CLICK, wParam, lParam);
-        Call(callbacks.click, window, target, wParam, lParam);
+        Call(callbacks_.click, window_, target, wParam, lParam);
         return true;
     }
     return false;
 }
 
 int UiWindow::SetMnemonic(UiControl* control, int key) {
-    for (auto it = mnemonics.begin(); it != mnemonics.end(); ++it) {
+    for (auto it = mnemonics_.begin(); it != mnemonics_.end(); ++it) {
         if (it->control != control) continue;
         if (key == 0) {
-            mnemonics.erase(it);
+            mnemonics_.erase(it);
         } else {
             it->key = key;
         }
         return 1;
     }
-    if (key != 0 && control) mnemonics.push_back(Mnemonic{control, key});
+    if (key != 0 && control) mnemonics_.push_back(Mnemonic{control, key});
     return 1;
 }
 
 void UiWindow::SetFocusControl(UiControl* control, bool byKeyboard) {
-    if (!control || !Owns(control) || !control->TakesFocus() || control == focusControl) return;
-    UiControl* old = focusControl;
-    focusControl = control;
-    keyboardFocus = nullptr;
+    if (!control || !Owns(control) || !control->TakesFocus() || control == focusControl_) return;
+    UiControl* old = focusControl_;
+    focusControl_ = control;
+    keyboardFocus_ = nullptr;
     if (old) old->SendEvent(EV_FOCUS_LOST, 0, reinterpret_cast<LParam>(control));
-    if (byKeyboard) keyboardFocus = control;
+    if (byKeyboard) keyboardFocus_ = control;
     control->SendEvent(EV_FOCUS_GAINED, 0, reinterpret_cast<LParam>(old));
 }
 

@@ -12,7 +12,6 @@
 #include "ui/controls/control.h"
 #include "ui/controls/label.h"
 #include "ui/controls/picture.h"
-#include "ui/core/caption.h"
 #include "ui/core/library.h"
 
 namespace ui {
@@ -92,13 +91,13 @@ PresentMode PresentModeOf(int code) {
 UiWindow::UiWindow() = default;
 
 UiWindow::~UiWindow() {
-    if (attached) {
+    if (attached_) {
         Detach();
     }
 }
 
 bool UiWindow::Layered() const {
-    return window && (plat::GetWindowLong(window, plat::GWL_EXSTYLE) & plat::WS_EX_LAYERED) != 0;
+    return window_ && (plat::GetWindowLong(window_, plat::GWL_EXSTYLE) & plat::WS_EX_LAYERED) != 0;
 }
 
 void UiWindow::RegisterControl(UiControl* control) {
@@ -114,19 +113,19 @@ bool UiWindow::Owns(const UiControl* control) const {
 }
 
 void UiWindow::ForgetControl(UiControl* control) {
-    if (focusControl == control) focusControl = nullptr;
-    if (hoverControl == control) hoverControl = nullptr;
-    if (keyboardFocus == control) keyboardFocus = nullptr;
-    if (pressedControl == control) {
-        pressedControl = nullptr;
-        if (captured) {
-            captured = false;
+    if (focusControl_ == control) focusControl_ = nullptr;
+    if (hoverControl_ == control) hoverControl_ = nullptr;
+    if (keyboardFocus_ == control) keyboardFocus_ = nullptr;
+    if (pressedControl_ == control) {
+        pressedControl_ = nullptr;
+        if (captured_) {
+            captured_ = false;
             plat::ReleaseCapture();
         }
     }
-    mnemonics.erase(std::remove_if(mnemonics.begin(), mnemonics.end(),
-                                   [control](const Mnemonic& m) { return m.control == control; }),
-                    mnemonics.end());
+    mnemonics_.erase(std::remove_if(mnemonics_.begin(), mnemonics_.end(),
+                                    [control](const Mnemonic& m) { return m.control == control; }),
+                     mnemonics_.end());
 }
 
 LResult UiWindow::Deliver(UiControl* control, int code, WParam wParam, LParam lParam) {
@@ -135,35 +134,36 @@ LResult UiWindow::Deliver(UiControl* control, int code, WParam wParam, LParam lP
 }
 
 void UiWindow::CreateCanvases() {
-    canvas.Create(size.width, size.height);
-    backgroundCanvas.Create(size.width, size.height, false);
-    redrawQueue.Init(window, this, canvas.graphics.get());
+    canvas_.Create(size_.width, size_.height);
+    backgroundCanvas_.Create(size_.width, size_.height, false);
+    redrawQueue_.Init(window_, this, canvas_.graphics.get());
 }
 
 bool UiWindow::Attach(NativeWindow target, const AttachOptions& options) {
-    if (!target || !plat::IsWindow(target) || attached || FindHost(target)) return false;
+    if (!target || !plat::IsWindow(target) || attached_ || FindHost(target)) return false;
     const LibraryState& lib = Library();
 
-    // 1. Defaults.
-    const int alpha = options.backgroundAlpha.value_or(-1);
+    // The options with their defaults: an ordinary (not layered) window, a
+    // rounded frame, and blur behind wherever the platform offers it.
+    const int alpha = options.backgroundAlpha.value_or(kOrdinaryWindow);
     bool blur = options.blurBehind.value_or(false);
-    if (alpha == -1) blur = false;
-    if (lib.systemMajorVersion == 6 && !options.blurBehind) blur = true;
+    if (alpha == kOrdinaryWindow) blur = false;
+    if (lib.blurAvailable && !options.blurBehind) blur = true;
 
-    // 2. Settings.
-    window = target;
-    ownerThread = std::this_thread::get_id();
-    backgroundAlpha = alpha;
-    skinMode = SkinModeOf(options.skinMode.value_or(0));
-    frameStyle = WindowFrameOf(options.frameStyle.value_or(7));
-    plat::DWORD style = static_cast<plat::DWORD>(plat::GetWindowLong(window, plat::GWL_STYLE));
-    resizable = options.resizable.value_or((style & plat::WS_THICKFRAME) != 0);
-    edgeFade = options.edgeFade.value_or(true);
-    blurBehind = blur;
-    skinMargins = options.skinMargins;
-    skinDonor = options.skinDonor;
+    window_ = target;
+    ownerThread_ = std::this_thread::get_id();
+    backgroundAlpha_ = alpha;
+    skinMode_ = SkinModeOf(options.skinMode.value_or(static_cast<int>(SkinMode::Natural)));
+    frameStyle_ =
+        WindowFrameOf(options.frameStyle.value_or(static_cast<int>(WindowFrame::Rounded)));
+    plat::DWORD style = static_cast<plat::DWORD>(plat::GetWindowLong(window_, plat::GWL_STYLE));
+    resizable_ = options.resizable.value_or((style & plat::WS_THICKFRAME) != 0);
+    edgeFade_ = options.edgeFade.value_or(true);
+    blurBehind_ = blur;
+    skinMargins_ = options.skinMargins;
+    skinDonor_ = options.skinDonor;
 
-    // 3. Caption flags.
+    // The caption: what the window's style asks for unless flags are given.
     int flags = options.captionFlags.value_or(CAPTION_FROM_STYLE);
     if (!(options.captionFlags && *options.captionFlags == 0)) style |= plat::WS_SYSMENU;
     if (!options.captionFlags || (flags & CAPTION_FROM_STYLE)) {
@@ -172,161 +172,159 @@ bool UiWindow::Attach(NativeWindow target, const AttachOptions& options) {
         if (style & plat::WS_MINIMIZEBOX) flags |= CAPTION_MINIMIZE;
     }
     flags |= CAPTION_FRAME;
-    CaptionFlags = flags;
+    captionFlags_ = flags;
     style |= plat::WS_POPUP;
 
-    // 4. The object is found through the property and the map beside it.
-    plat::SetProp(window, kHostProperty, reinterpret_cast<std::intptr_t>(this));
+    // From here the object is found through the property and the map beside it.
+    plat::SetProp(window_, kHostProperty, reinterpret_cast<std::intptr_t>(this));
     {
         std::lock_guard lock(HostMapMutex());
-        HostMap()[window] = this;
+        HostMap()[window_] = this;
     }
 
-    // 5. Cursor and the frameless style.
-    defaultCursor = lib.defaultCursor;
+    // The default cursor, and the style of a window without a native frame.
+    defaultCursor_ = lib.defaultCursor;
     style &= ~(plat::WS_THICKFRAME | plat::WS_DLGFRAME | plat::WS_BORDER);
     if (!(flags & CAPTION_MINIMIZE)) style &= ~plat::WS_MINIMIZEBOX;
     if (!(flags & CAPTION_MAXIMIZE)) style &= ~plat::WS_MAXIMIZEBOX;
-    plat::SetWindowLong(window, plat::GWL_STYLE, static_cast<LParam>(style));
+    plat::SetWindowLong(window_, plat::GWL_STYLE, static_cast<LParam>(style));
 
-    // 6. Geometry and canvases.
     Draggable(options.draggable.value_or(true));
     plat::RECT r;
-    plat::GetWindowRect(window, &r);
-    size.width = r.width();
-    size.height = r.height();
-    // 7. Layered when the background has an opacity.
-    if (backgroundAlpha != -1) {
-        plat::SetWindowLong(window, plat::GWL_EXSTYLE,
-                            plat::GetWindowLong(window, plat::GWL_EXSTYLE) | plat::WS_EX_LAYERED);
+    plat::GetWindowRect(window_, &r);
+    size_.width = r.width();
+    size_.height = r.height();
+    // Layered when the background has an opacity.
+    if (backgroundAlpha_ != kOrdinaryWindow) {
+        plat::SetWindowLong(window_, plat::GWL_EXSTYLE,
+                            plat::GetWindowLong(window_, plat::GWL_EXSTYLE) | plat::WS_EX_LAYERED);
     }
-    // 8. Canvases and the redraw queue.
+    // Canvases and the redraw queue.
     CreateCanvases();
-    GrowMeasuringCanvas(size.width, size.height);
+    GrowMeasuringCanvas(size_.width, size_.height);
 
-    // 9. Every message of the window now reaches this object.
-    savedProc = plat::SetWindowProc(
-        window, [this](plat::Hwnd, plat::UINT message, WParam wParam, LParam lParam) {
+    // Every message of the window now reaches this object.
+    savedProc_ = plat::SetWindowProc(
+        window_, [this](plat::Hwnd, plat::UINT message, WParam wParam, LParam lParam) {
             return WindowProc(message, wParam, lParam);
         });
-    attached = true;
+    attached_ = true;
 
-    // 10. Caption.
-    suspended = true;
-    if (CaptionFlags != 0) BuildCaption();
+    // The caption controls, built without painting.
+    suspended_ = true;
+    if (captionFlags_ != 0) BuildCaption();
 
-    // 11-12. Background, shown at once for a layered window.
-    suspended = false;
+    // The background, shown at once for a layered window.
+    suspended_ = false;
     RenderBackground(&options.skin, options.backgroundColour, PresentMode::DrawOnly);
     if (Layered()) PresentWhole();
 
-    // 13. The tooltip window is the platform's; tools are registered per control.
-    // 14. The frame stays invisible: WM_NCCALCSIZE leaves no non-client area.
-    if (resizable) {
-        plat::SetWindowLong(window, plat::GWL_STYLE,
-                            plat::GetWindowLong(window, plat::GWL_STYLE) | plat::WS_THICKFRAME);
+    // The tooltip window is the platform's (tools are registered per control).
+    // A resizable window keeps the sizing style; WM_NCCALCSIZE leaves it no
+    // visible frame.
+    if (resizable_) {
+        plat::SetWindowLong(window_, plat::GWL_STYLE,
+                            plat::GetWindowLong(window_, plat::GWL_STYLE) | plat::WS_THICKFRAME);
     }
     return true;
 }
 
 void UiWindow::Detach() {
-    if (!attached) return;
-    suspended = true;
-    plat::SetWindowProc(window, savedProc);
-    attached = false;
-    redrawQueue.Clear();
-    while (firstControl) {
-        UiControl* control = firstControl;
+    if (!attached_) return;
+    suspended_ = true;
+    plat::SetWindowProc(window_, savedProc_);
+    attached_ = false;
+    redrawQueue_.Clear();
+    while (firstControl_) {
+        UiControl* control = firstControl_;
         control->Destroy();
-        if (firstControl == control) control->Unlink();
+        if (firstControl_ == control) control->Unlink();
     }
-    frameClip.reset();
-    skinImage.reset();
-    if (tooltipRegistered) plat::RemoveTooltip(window, 1);
-    tooltipRegistered = false;
-    if (captured || leaveTracking) {
-        captured = false;
-        leaveTracking = false;
+    frameClip_.reset();
+    skinImage_.reset();
+    if (tooltipRegistered_) plat::RemoveTooltip(window_, 1);
+    tooltipRegistered_ = false;
+    if (captured_ || leaveTracking_) {
+        captured_ = false;
+        leaveTracking_ = false;
         plat::ReleaseCapture();
     }
-    focusControl = hoverControl = pressedControl = keyboardFocus = nullptr;
-    firstControl = lastControl = nullptr;
-    CaptionFlags = 0;
-    canvas.Reset();
-    backgroundCanvas.Reset();
-    fadeCanvas.Reset();
-    plat::KillTimer(window, reinterpret_cast<TimerId>(this));
-    mnemonics.clear();
-    captionButtons.clear();
-    iconPicture.reset();
-    titleLabel.reset();
+    focusControl_ = hoverControl_ = pressedControl_ = keyboardFocus_ = nullptr;
+    firstControl_ = lastControl_ = nullptr;
+    captionFlags_ = 0;
+    canvas_.Reset();
+    backgroundCanvas_.Reset();
+    fadeCanvas_.Reset();
+    plat::KillTimer(window_, reinterpret_cast<TimerId>(this));
+    mnemonics_.clear();
+    captionButtons_.clear();
+    iconPicture_.reset();
+    titleLabel_.reset();
     live_.clear();
     // Event blocks still queued for this window would be dropped with it.
     plat::MSG msg;
-    while (plat::PeekMessage(&msg, window, HM_DELIVER_EVENT, HM_DELIVER_EVENT, plat::PM_REMOVE)) {
+    while (plat::PeekMessage(&msg, window_, HM_DELIVER_EVENT, HM_DELIVER_EVENT, plat::PM_REMOVE)) {
         auto* block = reinterpret_cast<EventBlock*>(msg.lParam);
         if (block && block->posted) std::unique_ptr<EventBlock> owned(block);
     }
-    plat::RemoveProp(window, kHostProperty);
+    plat::RemoveProp(window_, kHostProperty);
     {
         std::lock_guard lock(HostMapMutex());
-        HostMap().erase(window);
+        HostMap().erase(window_);
     }
-    suspended = false;
+    suspended_ = false;
 }
 
 void UiWindow::OnSize(WParam wParam, LParam lParam) {
     (void)lParam;
     if (wParam == plat::SIZE_MINIMIZED) return;
     plat::RECT r;
-    plat::GetWindowRect(window, &r);
-    if (r.width() == size.width && r.height() == size.height) return;
-    size.width = r.width();
-    size.height = r.height();
-    if (callbacks.resize) callbacks.resize(window, size.width, size.height);
+    plat::GetWindowRect(window_, &r);
+    if (r.width() == size_.width && r.height() == size_.height) return;
+    size_.width = r.width();
+    size_.height = r.height();
+    if (callbacks_.resize) callbacks_.resize(window_, size_.width, size_.height);
     CreateCanvases();
-    GrowMeasuringCanvas(size.width, size.height);
+    GrowMeasuringCanvas(size_.width, size_.height);
     RenderBackground(nullptr, std::nullopt, PresentMode::Now, false);
 }
 
 void UiWindow::SetTooltip(UiControl* control, std::optional<rt::Text> text) {
     if (!control) return;
-    if (tooltipRegistered) plat::RemoveTooltip(window, 1);
-    tooltipRegistered = false;
-    const rt::Text tip = text ? *text : control->tooltip;
+    if (tooltipRegistered_) plat::RemoveTooltip(window_, 1);
+    tooltipRegistered_ = false;
+    const rt::Text tip = text ? *text : control->Tooltip();
     if (tip.empty()) return;
-    const RectF& r = control->rect;
+    const RectF& r = control->Rect();
     const plat::RECT area{static_cast<int>(r.x), static_cast<int>(r.y),
                           static_cast<int>(r.x + r.width), static_cast<int>(r.y + r.height)};
-    tooltipRegistered = plat::SetTooltip(window, 1, area, tip);
+    tooltipRegistered_ = plat::SetTooltip(window_, 1, area, tip);
 }
 
-int UiWindow::Draggable(std::optional<bool> value) {
-    if (value) draggable = *value;
-    return draggable ? 1 : 0;
+int UiWindow::Draggable(bool value) {
+    draggable_ = value;
+    return draggable_ ? 1 : 0;
 }
 
-int UiWindow::FrameStyle(std::optional<int> value) {
-    if (value) frameStyle = WindowFrameOf(*value);
-    return static_cast<int>(frameStyle);
+int UiWindow::FrameStyle(int value) {
+    frameStyle_ = WindowFrameOf(value);
+    return static_cast<int>(frameStyle_);
 }
 
-void UiWindow::SetFrameColour(int colour) { frameColour = colour; }
+void UiWindow::SetFrameColour(int colour) { frameColour_ = colour; }
 
 void UiWindow::LayoutCaption() {
-    if (CaptionFlags == 0) return;
-    float x = static_cast<float>(size.width - 5);
-    if (CaptionFlags & CAPTION_CLOSE) x -= 12;
-    for (auto& button : captionButtons) {
+    if (captionFlags_ == 0) return;
+    float x = static_cast<float>(size_.width - 5);
+    if (captionFlags_ & CAPTION_CLOSE) x -= 12;
+    for (auto& button : captionButtons_) {
         x -= 28;
         button->Move(x, 7.0f);
     }
-    if ((CaptionFlags & CAPTION_TITLE) && titleLabel) {
-        const float left = (CaptionFlags & CAPTION_ICON) ? 28.0f : 11.0f;
-        titleLabel->Move(left, 10.0f, x - left, 20.0f);
+    if ((captionFlags_ & CAPTION_TITLE) && titleLabel_) {
+        const float left = (captionFlags_ & CAPTION_ICON) ? 28.0f : 11.0f;
+        titleLabel_->Move(left, 10.0f, x - left, 20.0f);
     }
 }
-
-void UiWindow::BuildCaption() { BuildCaptionControls(*this); }
 
 }  // namespace ui

@@ -85,6 +85,9 @@ struct Margins {
     bool Empty() const { return right <= left || bottom <= top; }
 };
 
+// backgroundAlpha of a window that is not layered.
+inline constexpr int kOrdinaryWindow = -1;
+
 struct AttachOptions {
     rt::ByteBuffer skin;                  // any format the image decoder reads, or empty
     std::optional<int> backgroundColour;  // RGB; -1 = the skin's average colour
@@ -108,44 +111,46 @@ struct Mnemonic {
 class UiWindow {
 public:
     UiWindow();
-    virtual ~UiWindow();
+    ~UiWindow();
     UiWindow(const UiWindow&) = delete;
     UiWindow& operator=(const UiWindow&) = delete;
 
     // ---- Operations, in table order ----
-    virtual LResult WindowProc(unsigned message, WParam wParam, LParam lParam);
+    LResult WindowProc(unsigned message, WParam wParam, LParam lParam);
     // mode 0 append, 2 insert at the front, 1 redraw and present at once.
-    virtual void QueueRedraw(const RectF& rect, int mode);
+    void QueueRedraw(const RectF& rect, int mode);
     void QueueRedraw(const RectF& rect, RedrawMode mode);
     // text nullopt = the control's own tooltip text.
-    virtual void SetTooltip(UiControl* control, std::optional<rt::Text> text = std::nullopt);
-    virtual void OnFadeTimer();
+    void SetTooltip(UiControl* control, std::optional<rt::Text> text = std::nullopt);
+    void OnFadeTimer();
     // WM_SYSCHAR; returns true when a mnemonic took the key.
-    virtual bool OnSysChar(WParam wParam, LParam lParam);
-    virtual void OnKeyDown(WParam wParam, LParam lParam);
-    virtual void Detach();
-    virtual void OnSize(WParam wParam, LParam lParam);
-    virtual int SetMnemonic(UiControl* control, int key);
-    virtual void OnMouse(unsigned message, WParam wParam, LParam lParam);
+    bool OnSysChar(WParam wParam, LParam lParam);
+    void OnKeyDown(WParam wParam, LParam lParam);
+    void Detach();
+    void OnSize(WParam wParam, LParam lParam);
+    int SetMnemonic(UiControl* control, int key);
+    void OnMouse(unsigned message, WParam wParam, LParam lParam);
     // Returns true when the message was handled as a resize-border press or move.
-    virtual bool OnResizeBorder(unsigned message, LParam lParam);
-    virtual bool Attach(NativeWindow window, const AttachOptions& options = {});
-    virtual int Draggable(std::optional<bool> value = std::nullopt);
-    virtual int FrameStyle(std::optional<int> value = std::nullopt);
+    bool OnResizeBorder(unsigned message, LParam lParam);
+    bool Attach(NativeWindow window, const AttachOptions& options = {});
+    int Draggable() const { return draggable_ ? 1 : 0; }
+    int Draggable(bool value);
+    int FrameStyle() const { return static_cast<int>(frameStyle_); }
+    int FrameStyle(int value);
     // present: 0 present now, 1 cross-fade in, anything else draw only.
-    // recache false: do not send 10262 before composing (the size handler).
-    virtual void RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour,
-                                  int present, bool recache = true);
+    // recache false: do not send EV_RECACHE before composing (the size handler).
+    void RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour, int present,
+                          bool recache = true);
     void RenderBackground(const rt::ByteBuffer* skin, std::optional<int> colour,
                           PresentMode present, bool recache = true);
-    virtual void LayoutCaption();
-    virtual void SetFrameColour(int colour);
-    virtual void SetFocusControl(UiControl* control, bool byKeyboard);
-    virtual void PresentRect(const RectF* rect);  // null = the whole window
-    virtual void ShowAnimated(int animation, std::optional<int> duration = std::nullopt);
-    virtual void SetCloseAnimation(int animation) { closeAnimation = animation; }
-    virtual void SetDefaultCursor(plat::Hcursor cursor) { defaultCursor = cursor; }
-    virtual void SetCallbacks(HostCallbacks table) { callbacks = std::move(table); }
+    void LayoutCaption();
+    void SetFrameColour(int colour);
+    void SetFocusControl(UiControl* control, bool byKeyboard);
+    void PresentRect(const RectF* rect);  // null = the whole window
+    void ShowAnimated(int animation, std::optional<int> duration = std::nullopt);
+    void SetCloseAnimation(int animation) { closeAnimation_ = animation; }
+    void SetDefaultCursor(plat::Hcursor cursor) { defaultCursor_ = cursor; }
+    void SetCallbacks(HostCallbacks table) { callbacks_ = std::move(table); }
 
     // ---- Shared machinery ----
     // The control under (x, y) starting at `first` (top-most first), or null.
@@ -159,12 +164,12 @@ public:
     // Clears every reference the host keeps to a control that goes away.
     void ForgetControl(UiControl* control);
     bool Layered() const;
-    int Width() const { return size.width; }
-    int Height() const { return size.height; }
+    int Width() const { return size_.width; }
+    int Height() const { return size_.height; }
     void RedrawRect(const RectF& rect, bool present);
-    // Composes controls overlapping `dirty`, from `first` along nextSibling.
+    // Composes controls overlapping `dirty`, from `first` along the siblings.
     void ComposeControls(UiControl* first, const RectF& dirty, gfx::Graphics& target);
-    // Composes every visible control; recache sends 10262 first.
+    // Composes every visible control; recache sends EV_RECACHE first.
     void ComposeAll(UiControl* first, gfx::Graphics& target, bool recache);
     void PresentWhole() { PresentRect(nullptr); }
     // Shows a finished picture of the window size, whatever the suspended state.
@@ -172,63 +177,53 @@ public:
     // The smallest size the window can be given (WM_GETMINMAXINFO).
     plat::POINT MinimumTrackSize() const;
     // The colour controls tint their chrome with (the background colour, RGB).
-    int ThemeColour() const { return backgroundColour; }
+    int ThemeColour() const { return backgroundColour_; }
     // The corner style controls take when they are given none.
-    bool DefaultRounded() const { return frameStyle != WindowFrame::Square; }
+    bool DefaultRounded() const { return frameStyle_ != WindowFrame::Square; }
     // Whether the caller runs on the thread that owns the window.
-    bool OnOwnerThread() const { return std::this_thread::get_id() == ownerThread; }
+    bool OnOwnerThread() const { return std::this_thread::get_id() == ownerThread_; }
+
+    // ---- The references controls ask for ----
+    NativeWindow Window() const { return window_; }
+    bool Attached() const { return attached_; }
+    UiControl* FirstControl() const { return firstControl_; }
+    UiControl* LastControl() const { return lastControl_; }
+    UiControl* FocusControl() const { return focusControl_; }
+    UiControl* HoverControl() const { return hoverControl_; }
+    UiControl* PressedControl() const { return pressedControl_; }
+    // Whether the mouse is captured for the pressed control.
+    bool Captured() const { return captured_; }
+    // The control that took the focus with Tab (it shows a focus frame).
+    UiControl* KeyboardFocus() const { return keyboardFocus_; }
+    // For a control that keeps the references itself (a menu row marks the
+    // menu's current row with the focus): no events are raised.
+    void SetFocusReference(UiControl* control) { focusControl_ = control; }
+    void SetHoverReference(UiControl* control) { hoverControl_ = control; }
     // The modifier keys (MK_SHIFT, MK_CONTROL) held at the latest double click.
     int DoubleClickKeys() const { return doubleClickKeys_; }
-    // Number of whole-canvas presents and recompositions so far (for tests and measurements).
-    int presentCount = 0;
-    int recomposeCount = 0;
 
-    // ---- Fields ----
-    NativeWindow window{};
-    bool attached = false;    // the window procedure is ours
-    plat::WndProc savedProc;  // the procedure Attach replaced (empty: the default one)
-    UiControl* focusControl = nullptr;
-    UiControl* hoverControl = nullptr;
-    UiControl* pressedControl = nullptr;
-    bool captured = false;
-    bool suspended = false;
-    UiCanvas canvas;
-    UiCanvas backgroundCanvas;
-    std::optional<NativeWindow> skinDonor;
-    std::shared_ptr<gfx::Bitmap> skinImage;  // shared with windows that borrow it
-    int backgroundColour = 0;
-    UiControl* firstControl = nullptr;
-    UiControl* lastControl = nullptr;
-    int CaptionFlags = 0;
-    WindowFrame frameStyle = WindowFrame::Rounded;
-    int backgroundAlpha = -1;
-    SkinMode skinMode = SkinMode::Natural;
-    int frameColour = -1;
-    bool resizable = false;
-    bool draggable = true;
-    bool edgeFade = true;
-    int closeAnimation = 0;
-    struct {
-        int width = 0, height = 0;
-    } size;
-    std::unique_ptr<gfx::Region> frameClip;
-    UiControl* keyboardFocus = nullptr;
-    bool blurBehind = false;
-    plat::Hcursor defaultCursor{};
-    Margins skinMargins;
-    UiCanvas fadeCanvas;
-    int fadeAlpha = 0;
-    bool leaveTracking = false;
-    std::vector<Mnemonic> mnemonics;
-    std::vector<std::unique_ptr<UiControl>> captionButtons;
-    std::unique_ptr<UiPicture> iconPicture;
-    std::unique_ptr<UiLabel> titleLabel;
-    UiRedrawQueue redrawQueue;
-    HostCallbacks callbacks;
-    bool tooltipRegistered = false;
-    std::thread::id ownerThread;
+    // ---- What tests and measurements read ----
+    int CaptionFlags() const { return captionFlags_; }
+    bool Suspended() const { return suspended_; }
+    const UiCanvas& Canvas() const { return canvas_; }
+    const gfx::Bitmap* SkinImage() const { return skinImage_.get(); }
+    bool Resizable() const { return resizable_; }
+    const std::vector<Mnemonic>& Mnemonics() const { return mnemonics_; }
+    const std::vector<std::unique_ptr<UiControl>>& CaptionButtons() const {
+        return captionButtons_;
+    }
+    UiPicture* IconPicture() const { return iconPicture_.get(); }
+    UiLabel* TitleLabel() const { return titleLabel_.get(); }
+    bool TooltipRegistered() const { return tooltipRegistered_; }
+    // Number of whole-canvas presents and recompositions so far.
+    int PresentCount() const { return presentCount_; }
+    int RecomposeCount() const { return recomposeCount_; }
 
 private:
+    // The base class of controls links itself into the top-level list and
+    // takes the canvas under it as its transition snapshot.
+    friend class UiControl;
+
     void BuildCaption();
     void HoverChange(UiControl* target);
     void ToggleMaximise();
@@ -243,6 +238,52 @@ private:
     void DrawSurface(gfx::Graphics& target, UiControl* control, bool disabledLook);
     void PlayFrames(int kind, int frames, bool entry, int pauseMs);
     void PumpPending();
+
+    NativeWindow window_{};
+    bool attached_ = false;    // the window procedure is ours
+    plat::WndProc savedProc_;  // the procedure Attach replaced (empty: the default one)
+    UiControl* focusControl_ = nullptr;
+    UiControl* hoverControl_ = nullptr;
+    UiControl* pressedControl_ = nullptr;
+    bool captured_ = false;
+    bool suspended_ = false;
+    UiCanvas canvas_;
+    UiCanvas backgroundCanvas_;
+    std::optional<NativeWindow> skinDonor_;
+    std::shared_ptr<gfx::Bitmap> skinImage_;  // shared with windows that borrow it
+    int backgroundColour_ = 0;
+    UiControl* firstControl_ = nullptr;
+    UiControl* lastControl_ = nullptr;
+    int captionFlags_ = 0;
+    WindowFrame frameStyle_ = WindowFrame::Rounded;
+    int backgroundAlpha_ = -1;
+    SkinMode skinMode_ = SkinMode::Natural;
+    int frameColour_ = -1;
+    bool resizable_ = false;
+    bool draggable_ = true;
+    bool edgeFade_ = true;
+    int closeAnimation_ = 0;
+    struct {
+        int width = 0, height = 0;
+    } size_;
+    std::unique_ptr<gfx::Region> frameClip_;
+    UiControl* keyboardFocus_ = nullptr;
+    bool blurBehind_ = false;
+    plat::Hcursor defaultCursor_{};
+    Margins skinMargins_;
+    UiCanvas fadeCanvas_;
+    int fadeAlpha_ = 0;
+    bool leaveTracking_ = false;
+    std::vector<Mnemonic> mnemonics_;
+    std::vector<std::unique_ptr<UiControl>> captionButtons_;
+    std::unique_ptr<UiPicture> iconPicture_;
+    std::unique_ptr<UiLabel> titleLabel_;
+    UiRedrawQueue redrawQueue_;
+    HostCallbacks callbacks_;
+    bool tooltipRegistered_ = false;
+    std::thread::id ownerThread_;
+    int presentCount_ = 0;
+    int recomposeCount_ = 0;
     std::vector<UiControl*> live_;
     int doubleClickKeys_ = 0;
 };

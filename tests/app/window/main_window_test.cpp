@@ -55,8 +55,8 @@ protected:
     void ClickRow(int row) {
         ui::UiListView& list = window_->ResultList();
         const ui::RectF r = list.RowRect(row);
-        ClickAt(static_cast<int>(list.rect.x + list.itemsRect.x + 200),
-                static_cast<int>(list.rect.y + list.itemsRect.y + r.y + r.height / 2));
+        ClickAt(static_cast<int>(list.Rect().x + list.ItemsRect().x + 200),
+                static_cast<int>(list.Rect().y + list.ItemsRect().y + r.y + r.height / 2));
     }
 
     void RunToEnd() {

@@ -42,8 +42,8 @@ protected:
 };
 
 TEST_F(ProgressTest, AtTheMinimumNothingIsDoneAndAtTheMaximumAllOfTheInnerRectangle) {
-    EXPECT_EQ(bar.kind, ui::KIND_PROGRESS_BAR);
-    EXPECT_FALSE(bar.focusable);
+    EXPECT_EQ(bar.Kind(), ui::KIND_PROGRESS_BAR);
+    EXPECT_FALSE(bar.Focusable());
     EXPECT_FLOAT_EQ(bar.DoneLength(296), 0);
     EXPECT_TRUE(Empty(103));
     EXPECT_TRUE(Empty(250));
@@ -69,26 +69,29 @@ TEST_F(ProgressTest, PositionsOutsideTheRangeAndAnEmptyRangeStayInsideTheBar) {
     EXPECT_FLOAT_EQ(bar.DoneLength(296), 296);
     bar.Position(-5);
     EXPECT_FLOAT_EQ(bar.DoneLength(296), 0);
-    bar.maximum = 0;
-    bar.Position(3);
-    EXPECT_FLOAT_EQ(bar.DoneLength(296), 0);
+    ui::UiProgressBar empty;
+    ui::ProgressBarOptions o;
+    o.maximum = 0;
+    ASSERT_TRUE(empty.CreateProgressBar(window, 100, 300, 300, 15, o));
+    empty.Position(3);
+    EXPECT_FLOAT_EQ(empty.DoneLength(296), 0);
 }
 
 TEST_F(ProgressTest, ColoursAndBackColourAreStoredAndRedrawn) {
     bar.ProgressColors(0xFFFF0000, std::nullopt);
-    EXPECT_EQ(bar.startColor, 0xFFFF0000u);
-    EXPECT_EQ(bar.endColor, 0xFF00FF00u);
+    EXPECT_EQ(bar.StartColor(), 0xFFFF0000u);
+    EXPECT_EQ(bar.EndColor(), 0xFF00FF00u);
     EXPECT_EQ(bar.ProgressBackColor(0xFF0000FF), 0xFF0000FFu);
     Pump();
     EXPECT_GT(B(Shot().at(250, 210)), 200);
 
     ui::UiProgressBar defaults;
     ASSERT_TRUE(defaults.CreateProgressBar(window, 100, 300, 300, 15));
-    EXPECT_FLOAT_EQ(defaults.maximum, 100);
+    EXPECT_FLOAT_EQ(defaults.Maximum(), 100);
     // The default colours are RGB values with red in the low byte.
-    EXPECT_EQ(defaults.startColor, ui::MakeArgb(0xFF8800, 230));
-    EXPECT_EQ(defaults.endColor, ui::MakeArgb(0x80E000, 230));
-    EXPECT_TRUE(defaults.rounded);
+    EXPECT_EQ(defaults.StartColor(), ui::MakeArgb(0xFF8800, 230));
+    EXPECT_EQ(defaults.EndColor(), ui::MakeArgb(0x80E000, 230));
+    EXPECT_TRUE(defaults.Rounded());
 }
 
 class ScrollTest : public ControlHostTest {
@@ -106,55 +109,55 @@ protected:
 };
 
 TEST_F(ScrollTest, HeldArrowRepeatsEvery100MsAndStopsExactlyAtTheLimit) {
-    EXPECT_EQ(bar.kind, ui::KIND_SCROLL_BAR);
+    EXPECT_EQ(bar.Kind(), ui::KIND_SCROLL_BAR);
     EXPECT_EQ(bar.SendEvent(ui::EV_PRESS_QUERY), 1);
     PressPart(bar, ui::ScrollPart::Increment);
-    EXPECT_EQ(bar.pressedPart, ui::ScrollPart::Increment);
-    EXPECT_FLOAT_EQ(bar.value, 3);
+    EXPECT_EQ(bar.PressedPart(), ui::ScrollPart::Increment);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 3);
     Tick(99);
-    EXPECT_FLOAT_EQ(bar.value, 3);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 3);
     Tick(1);
-    EXPECT_FLOAT_EQ(bar.value, 6);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 6);
     Tick(100);
-    EXPECT_FLOAT_EQ(bar.value, 9);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 9);
     Tick(100);
-    EXPECT_FLOAT_EQ(bar.value, 10);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 10);
     Tick(500);
-    EXPECT_FLOAT_EQ(bar.value, 10);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 10);
     EXPECT_EQ(notified, (std::vector<float>{3, 6, 9, 10}));
     Release();
-    EXPECT_EQ(bar.pressedPart, ui::ScrollPart::None);
+    EXPECT_EQ(bar.PressedPart(), ui::ScrollPart::None);
 
     // The decrement arrow runs down to the minimum the same way; releasing stops it.
     PressPart(bar, ui::ScrollPart::Decrement);
     Tick(100);
-    EXPECT_FLOAT_EQ(bar.value, 4);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 4);
     Release();
     Tick(300);
-    EXPECT_FLOAT_EQ(bar.value, 4);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 4);
 }
 
 TEST_F(ScrollTest, ThumbDragFollowsTheMouseAndNotifiesOnceWhenAskedToWait) {
-    bar.notifyWhileDragging = false;
+    bar.NotifyWhileDragging(false);
     const ui::UiScrollBar::Geometry g = bar.Measure();
     const int thumbMiddle = 100 + static_cast<int>(g.thumbStart + g.thumbLength / 2);
     PressPart(bar, ui::ScrollPart::Thumb);
-    EXPECT_EQ(bar.pressedPart, ui::ScrollPart::Thumb);
+    EXPECT_EQ(bar.PressedPart(), ui::ScrollPart::Thumb);
     const float movable = g.trackLength - g.thumbLength;
     MoveTo(508, thumbMiddle + static_cast<int>(movable / 2));
-    EXPECT_NEAR(bar.value, 5, 0.2);
+    EXPECT_NEAR(bar.ScrollValue(), 5, 0.2);
     MoveTo(508, thumbMiddle + static_cast<int>(movable) + 40);
-    EXPECT_FLOAT_EQ(bar.value, 10);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 10);
     EXPECT_TRUE(notified.empty());
     Release();
     EXPECT_EQ(notified, (std::vector<float>{10}));
 
-    bar.notifyWhileDragging = true;
+    bar.NotifyWhileDragging(true);
     const ui::UiScrollBar::Geometry end = bar.Measure();
     const int endMiddle = 100 + static_cast<int>(end.thumbStart + end.thumbLength / 2);
     PressPart(bar, ui::ScrollPart::Thumb);
     MoveTo(508, endMiddle - static_cast<int>(movable));
-    EXPECT_FLOAT_EQ(bar.value, 0);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 0);
     EXPECT_EQ(notified.size(), 2u);
     Release();
     EXPECT_EQ(notified.size(), 2u);
@@ -166,17 +169,17 @@ TEST_F(ScrollTest, TrackPressMovesOnePageTowardsThePressAndValuesStayInRange) {
     const float pageAmount = std::max(3.0f, 1000 * g.thumbLength / g.trackLength);
     PressPart(bar, ui::ScrollPart::Track);
     Release();
-    EXPECT_NEAR(bar.value, pageAmount, 1e-4);
-    EXPECT_EQ(bar.pressedPart, ui::ScrollPart::None);
+    EXPECT_NEAR(bar.ScrollValue(), pageAmount, 1e-4);
+    EXPECT_EQ(bar.PressedPart(), ui::ScrollPart::None);
 
     bar.ScrollRange(0, 10);
     EXPECT_FLOAT_EQ(bar.ScrollValue(40), 10);
     EXPECT_FLOAT_EQ(bar.ScrollValue(-3, true), 0);
     EXPECT_EQ(notified.back(), 0);
     bar.ScrollRange(5, 2);
-    EXPECT_FLOAT_EQ(bar.minimum, 5);
-    EXPECT_FLOAT_EQ(bar.maximum, 5);
-    EXPECT_FLOAT_EQ(bar.value, 5);
+    EXPECT_FLOAT_EQ(bar.Minimum(), 5);
+    EXPECT_FLOAT_EQ(bar.Maximum(), 5);
+    EXPECT_FLOAT_EQ(bar.ScrollValue(), 5);
 }
 
 TEST_F(ScrollTest, HoverFadesInFiveFramesAndDarkensTheThumb) {
@@ -184,10 +187,10 @@ TEST_F(ScrollTest, HoverFadesInFiveFramesAndDarkensTheThumb) {
     const int thumbMiddle = 100 + static_cast<int>(g.thumbStart + g.thumbLength / 2);
     const int before = A(Shot().at(508, thumbMiddle));
     MoveTo(508, thumbMiddle);
-    EXPECT_EQ(bar.transitionFrames, 5);
+    EXPECT_EQ(bar.TransitionFrames(), 5);
     for (int i = 0; i < 5; ++i) Tick(60);
-    EXPECT_EQ(bar.transitionFrames, 0);
-    EXPECT_EQ(bar.hoverPart, ui::ScrollPart::Thumb);
+    EXPECT_EQ(bar.TransitionFrames(), 0);
+    EXPECT_EQ(bar.HoverPart(), ui::ScrollPart::Thumb);
     EXPECT_GT(A(Shot().at(508, thumbMiddle)), before + 30);
 }
 
@@ -198,18 +201,19 @@ TEST_F(ControlHostTest, GroupBoxBreaksItsFrameBehindTheCaptionAndHoldsItsBoxes) 
     o.rounded = 0;
     ASSERT_TRUE(group.CreateGroupBox(window, 630, 30, 310, 50, "A          B", o));
     Pump();
-    EXPECT_EQ(group.kind, ui::KIND_GROUP_BOX);
-    EXPECT_FLOAT_EQ(group.captionRect.x, 8);
-    EXPECT_FLOAT_EQ(group.captionRect.y, 2);
-    EXPECT_GT(group.captionRect.width, 30);
-    EXPECT_FLOAT_EQ(group.frameRect.x, 1);
-    EXPECT_FLOAT_EQ(group.frameRect.width, 308);
-    const int top = 30 + static_cast<int>(group.frameRect.y);
-    EXPECT_NEAR(group.frameRect.y, 2 + group.captionRect.height / 2, 1);
+    EXPECT_EQ(group.Kind(), ui::KIND_GROUP_BOX);
+    EXPECT_FLOAT_EQ(group.CaptionRect().x, 8);
+    EXPECT_FLOAT_EQ(group.CaptionRect().y, 2);
+    EXPECT_GT(group.CaptionRect().width, 30);
+    EXPECT_FLOAT_EQ(group.FrameRect().x, 1);
+    EXPECT_FLOAT_EQ(group.FrameRect().width, 308);
+    const int top = 30 + static_cast<int>(group.FrameRect().y);
+    EXPECT_NEAR(group.FrameRect().y, 2 + group.CaptionRect().height / 2, 1);
 
     const auto shot = Shot();
-    const int gapX = 630 + static_cast<int>(group.captionRect.x + group.captionRect.width / 2);
-    const int lineX = 630 + static_cast<int>(group.captionRect.x + group.captionRect.width) + 20;
+    const int gapX = 630 + static_cast<int>(group.CaptionRect().x + group.CaptionRect().width / 2);
+    const int lineX =
+        630 + static_cast<int>(group.CaptionRect().x + group.CaptionRect().width) + 20;
     EXPECT_GT(A(shot.at(lineX, top)), 200);
     EXPECT_LT(A(shot.at(gapX, top)), 20);
     EXPECT_GT(A(shot.at(631, top + 10)), 200);  // the left edge, 1 pixel in
@@ -219,9 +223,9 @@ TEST_F(ControlHostTest, GroupBoxBreaksItsFrameBehindTheCaptionAndHoldsItsBoxes) 
     ASSERT_TRUE(box.CreateButton(window, 640, 45, 75, 20, "one"));
     box.SetParentControl(&group);
     Pump();
-    EXPECT_EQ(box.parent, &group);
+    EXPECT_EQ(box.GetParentControl(), &group);
     ClickOn(box);
-    EXPECT_TRUE(box.checkState);
+    EXPECT_TRUE(box.CheckState());
 }
 
 }  // namespace

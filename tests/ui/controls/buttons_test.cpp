@@ -54,9 +54,9 @@ TEST_F(ControlHostTest, GlowAndShadowDrawAHaloAroundTheTextThatPlainTextLacks) {
             if (A(shot.at(x, y)) > 240 && R(shot.at(x, y)) > 240 && G(shot.at(x, y)) > 240) ++white;
     EXPECT_GT(white, 10);
 
-    EXPECT_EQ(glow.kind, ui::KIND_LABEL);
-    EXPECT_FALSE(glow.focusable);
-    EXPECT_EQ(glow.textColor, 0xFFFFFFFFu);
+    EXPECT_EQ(glow.Kind(), ui::KIND_LABEL);
+    EXPECT_FALSE(glow.Focusable());
+    EXPECT_EQ(glow.TextColor(), 0xFFFFFFFFu);
     glow.LabelText("Changed");
     EXPECT_EQ(glow.LabelText(), "Changed");
 }
@@ -64,15 +64,16 @@ TEST_F(ControlHostTest, GlowAndShadowDrawAHaloAroundTheTextThatPlainTextLacks) {
 TEST_F(ControlHostTest, LabelDefaultsAndTheWrappingFormat) {
     ui::UiLabel label, wrapped;
     ASSERT_TRUE(label.CreateLabel(window, 10, 60, 100, 20, "text"));
-    EXPECT_EQ(label.format->Flags(), gfx::StringFormatFlags::NoWrap);
-    EXPECT_EQ(label.format->Prefix(), gfx::HotkeyPrefix::None);
+    EXPECT_EQ(label.Format()->Flags(), gfx::StringFormatFlags::NoWrap);
+    EXPECT_EQ(label.Format()->Prefix(), gfx::HotkeyPrefix::None);
     ui::LabelOptions o;
     o.wordWrap = true;
     o.alignment = 1;
     ASSERT_TRUE(wrapped.CreateLabel(window, 10, 90, 100, 40, "text", o));
-    EXPECT_EQ(wrapped.format->Flags() & gfx::StringFormatFlags::NoWrap, 0);
-    EXPECT_NE(wrapped.format->Flags() & gfx::StringFormatFlags::LineLimit, 0);  // whole lines only
-    EXPECT_EQ(wrapped.format->Alignment(), gfx::StringAlignment::Center);
+    EXPECT_EQ(wrapped.Format()->Flags() & gfx::StringFormatFlags::NoWrap, 0);
+    EXPECT_NE(wrapped.Format()->Flags() & gfx::StringFormatFlags::LineLimit,
+              0);  // whole lines only
+    EXPECT_EQ(wrapped.Format()->Alignment(), gfx::StringAlignment::Center);
 }
 
 TEST_F(ControlHostTest, DisabledControlThatAnswersMinusOneIsComposedAtHalfOpacity) {
@@ -110,28 +111,28 @@ protected:
 };
 
 TEST_F(ButtonTest, CreateGivesAFocusableFadingButtonWithItsAccessKey) {
-    EXPECT_EQ(button.kind, ui::KIND_BUTTON);
-    EXPECT_TRUE(button.focusable);
-    EXPECT_EQ(button.transitionInterval, 60);
-    EXPECT_TRUE(button.rounded);  // the host's frame style 7 has round corners
-    EXPECT_EQ(button.format->Prefix(), gfx::HotkeyPrefix::Show);
-    ASSERT_EQ(host->mnemonics.size(), 1u);
-    EXPECT_EQ(host->mnemonics[0].control, &button);
-    EXPECT_EQ(host->mnemonics[0].key, 'G');
+    EXPECT_EQ(button.Kind(), ui::KIND_BUTTON);
+    EXPECT_TRUE(button.Focusable());
+    EXPECT_EQ(button.TransitionInterval(), 60);
+    EXPECT_TRUE(button.Rounded());  // the host's frame style 7 has round corners
+    EXPECT_EQ(button.Format()->Prefix(), gfx::HotkeyPrefix::Show);
+    ASSERT_EQ(host->Mnemonics().size(), 1u);
+    EXPECT_EQ(host->Mnemonics()[0].control, &button);
+    EXPECT_EQ(host->Mnemonics()[0].key, 'G');
 
     // A caption without an ampersand registers no key.
     button.ButtonText("plain");
-    EXPECT_TRUE(host->mnemonics.empty());
+    EXPECT_TRUE(host->Mnemonics().empty());
     button.ButtonText("&x");
-    ASSERT_EQ(host->mnemonics.size(), 1u);
-    EXPECT_EQ(host->mnemonics[0].key, 'X');
+    ASSERT_EQ(host->Mnemonics().size(), 1u);
+    EXPECT_EQ(host->Mnemonics()[0].key, 'X');
 }
 
 TEST_F(ButtonTest, HoverFadesInFourFramesAndLeavingFadesBack) {
     MoveOnto(button);
-    EXPECT_EQ(button.state, ui::ButtonState::Hovered);
+    EXPECT_EQ(button.State(), ui::ButtonState::Hovered);
     EXPECT_EQ(started, 1);
-    EXPECT_EQ(button.transitionFrames, 4);
+    EXPECT_EQ(button.TransitionFrames(), 4);
     for (int frame = 1; frame <= 3; ++frame) {
         Tick(60);
         EXPECT_EQ(button.TransitionFrame(), frame);
@@ -139,10 +140,10 @@ TEST_F(ButtonTest, HoverFadesInFourFramesAndLeavingFadesBack) {
     }
     Tick(60);
     EXPECT_EQ(finished, 1);
-    EXPECT_EQ(button.transitionFrames, 0);  // later repaints are immediate
+    EXPECT_EQ(button.TransitionFrames(), 0);  // later repaints are immediate
 
     MoveTo(500, 400);
-    EXPECT_EQ(button.state, ui::ButtonState::Normal);
+    EXPECT_EQ(button.State(), ui::ButtonState::Normal);
     EXPECT_EQ(started, 2);
     for (int i = 0; i < 4; ++i) Tick(60);
     EXPECT_EQ(finished, 2);
@@ -161,7 +162,7 @@ TEST_F(ButtonTest, PressShowsThePressedLookAtOnceAndClickReachesTheBinding) {
                          ++clicks;
                      });
     Press(120, 110);
-    EXPECT_EQ(button.state, ui::ButtonState::Pressed);
+    EXPECT_EQ(button.State(), ui::ButtonState::Pressed);
     EXPECT_EQ(started, 1);  // no fade for the press
     // The pressed look is darker at the top: the host colour at alpha 153 instead of 21.
     const std::uint32_t pressed = Shot().at(148, 103);
@@ -169,7 +170,7 @@ TEST_F(ButtonTest, PressShowsThePressedLookAtOnceAndClickReachesTheBinding) {
     EXPECT_LT(R(pressed), R(hovered));
     Release();
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(button.state, ui::ButtonState::Hovered);
+    EXPECT_EQ(button.State(), ui::ButtonState::Hovered);
 
     // A press that leaves the button gives no click.
     Press(120, 110);
@@ -184,8 +185,8 @@ TEST_F(ControlHostTest, CheckBoxFlipsOnEveryClickAndRedrawsOnlyOnChange) {
     o.textColor = 0xFEFFFFFF;
     ASSERT_TRUE(box.CreateButton(window, 200, 200, 75, 20, "site", o));
     Pump();
-    EXPECT_EQ(box.kind, ui::KIND_CHECK_BOX);
-    EXPECT_FALSE(box.checkState);
+    EXPECT_EQ(box.Kind(), ui::KIND_CHECK_BOX);
+    EXPECT_FALSE(box.CheckState());
     // The glyph sits at (6, 2) in the control; its box is white, its tick green.
     const auto tickPixel = [&] { return Shot().at(200 + 13, 200 + 13); };
     const std::uint32_t empty = tickPixel();
@@ -193,14 +194,14 @@ TEST_F(ControlHostTest, CheckBoxFlipsOnEveryClickAndRedrawsOnlyOnChange) {
     EXPECT_GT(R(empty), 180);
 
     ClickOn(box);
-    EXPECT_TRUE(box.checkState);
+    EXPECT_TRUE(box.CheckState());
     for (int i = 0; i < 5; ++i) Tick(60);  // let the hover fade finish
     const std::uint32_t ticked = tickPixel();
     EXPECT_LT(R(ticked), 120);
     EXPECT_GT(G(ticked), R(ticked) + 40);
 
     ClickOn(box);
-    EXPECT_FALSE(box.checkState);
+    EXPECT_FALSE(box.CheckState());
     MoveTo(600, 400);
     for (int i = 0; i < 5; ++i) Tick(60);
 

@@ -14,7 +14,7 @@ using ui::test::ControlHostTest;
 class CaptionTest : public ControlHostTest {
 protected:
     ui::UiCaptionButton& Button(std::size_t i) {
-        return static_cast<ui::UiCaptionButton&>(*host->captionButtons.at(i));
+        return static_cast<ui::UiCaptionButton&>(*host->CaptionButtons().at(i));
     }
     // Records the window commands that reach the window.
     void Record() {
@@ -32,12 +32,12 @@ protected:
 
 // The layout from the right is the host's (attach tests).
 TEST_F(CaptionTest, CloseAndMinimiseKeepThePressWithoutFocusAndCutTheirCells) {
-    ASSERT_EQ(host->captionButtons.size(), 2u);
+    ASSERT_EQ(host->CaptionButtons().size(), 2u);
     ui::UiCaptionButton& close = Button(0);
     ui::UiCaptionButton& minimise = Button(1);
-    EXPECT_EQ(close.buttonType, ui::CAPTION_BUTTON_CLOSE);
-    EXPECT_EQ(minimise.buttonType, ui::CAPTION_BUTTON_MINIMIZE);
-    EXPECT_FALSE(close.focusable);
+    EXPECT_EQ(close.ButtonType(), ui::CAPTION_BUTTON_CLOSE);
+    EXPECT_EQ(minimise.ButtonType(), ui::CAPTION_BUTTON_MINIMIZE);
+    EXPECT_FALSE(close.Focusable());
     EXPECT_EQ(close.SendEvent(ui::EV_PRESS_QUERY), 0);
 
     // Cells: close is 39 wide at the start of the strip, the others 28.
@@ -53,7 +53,7 @@ TEST_F(CaptionTest, HoverShowsTheRedCloseCellAndAClickClosesTheWindow) {
     const std::uint32_t normal = Shot().at(949, 16);
     MoveOnto(Button(0));
     for (int i = 0; i < 4; ++i) Tick(60);
-    EXPECT_EQ(Button(0).look, ui::CaptionLook::Hovered);
+    EXPECT_EQ(Button(0).Look(), ui::CaptionLook::Hovered);
     const std::uint32_t hovered = Shot().at(935, 16);
     EXPECT_GT(R(hovered), G(hovered) + 60);
     EXPECT_NE(hovered, normal);
@@ -87,11 +87,11 @@ TEST_F(CaptionTest, MaximiseAlternatesWithRestoreAndSwapsItsGlyph) {
     plat::DestroyWindow(window);
     Pump();
     ControlHost(ui::CAPTION_CLOSE | ui::CAPTION_MAXIMIZE | ui::CAPTION_MINIMIZE);
-    ASSERT_EQ(host->captionButtons.size(), 3u);
+    ASSERT_EQ(host->CaptionButtons().size(), 3u);
     ui::UiCaptionButton& maximise = Button(1);
-    EXPECT_EQ(maximise.buttonType, ui::CAPTION_BUTTON_MAXIMIZE);
-    EXPECT_FLOAT_EQ(maximise.rect.x, 902);
-    EXPECT_FLOAT_EQ(Button(2).rect.x, 874);
+    EXPECT_EQ(maximise.ButtonType(), ui::CAPTION_BUTTON_MAXIMIZE);
+    EXPECT_FLOAT_EQ(maximise.Rect().x, 902);
+    EXPECT_FLOAT_EQ(Button(2).Rect().x, 874);
     EXPECT_FLOAT_EQ(maximise.CellRect(ui::CaptionLook::Normal).x,
                     assets::CaptionCellX(assets::CaptionGlyph::Maximise, 0));
     Record();

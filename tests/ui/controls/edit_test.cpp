@@ -20,7 +20,7 @@ protected:
         ASSERT_TRUE(edit.CreateEdit(window, 100, 100, 300, height, text, o));
         Pump();
         ClickAt(390, 110);
-        ASSERT_EQ(host->focusControl, &edit);
+        ASSERT_EQ(host->FocusControl(), &edit);
     }
     static void Ctrl(int key) {
         plat::headless::Key(plat::VK_CONTROL, true);
@@ -38,12 +38,9 @@ protected:
     }
     // Client x a little into a column of line 1.
     int XOfColumn(int column) const {
-        const rt::Text line = edit.ShownLine(1);
-        const float a =
-            ui::UiEditLines::ColumnX(*edit.graphics, *edit.font, *edit.textFormat, line, column);
-        const float b = ui::UiEditLines::ColumnX(*edit.graphics, *edit.font, *edit.textFormat, line,
-                                                 column + 1);
-        return 100 + 3 + static_cast<int>(a + (b - a) / 4);
+        const float a = edit.ColumnX(column);
+        const float b = edit.ColumnX(column + 1);
+        return 100 + static_cast<int>(a + (b - a) / 4);
     }
     ui::UiEdit edit;
 };
@@ -71,11 +68,11 @@ TEST_F(EditTest, SettingTextKeepsTheFirstLineOfASingleLineEditAndCallsTheChangeH
     Make("start");
     int changes = 0;
     ui::UiControl* seenParent = &edit;
-    edit.changeHandler = [&](ui::UiControl* parent, ui::UiControl* control) {
+    edit.SetChangeHandler([&](ui::UiControl* parent, ui::UiControl* control) {
         ++changes;
         seenParent = parent;
         EXPECT_EQ(control, &edit);
-    };
+    });
     EXPECT_EQ(edit.Text("a\r\nb"), "a\r\nb");
     EXPECT_EQ(edit.Text(), "a");
     EXPECT_EQ(changes, 1);
@@ -177,7 +174,7 @@ TEST_F(EditTest, DoubleClickSelectsAnAsciiWordAndAThirdClickTheLine) {
     Tick(600);
     ClickAt(XOfColumn(8), 110);
     EXPECT_FALSE(edit.HasSelection());
-    EXPECT_EQ(edit.caret, (ui::EditPos{1, 8}));
+    EXPECT_EQ(edit.Caret(), (ui::EditPos{1, 8}));
 }
 
 TEST_F(EditTest, DraggingSelectsFromThePress) {
@@ -196,10 +193,10 @@ TEST_F(EditTest, BackspaceJoinsLinesAndDeleteNeedsASelection) {
     EXPECT_EQ(edit.Text(), "ab\r\ncd");
     Keys({plat::VK_BACK});
     EXPECT_EQ(edit.Text(), "abcd");
-    EXPECT_EQ(edit.caret, (ui::EditPos{1, 2}));
+    EXPECT_EQ(edit.Caret(), (ui::EditPos{1, 2}));
     Keys({plat::VK_RETURN});
     EXPECT_EQ(edit.Text(), "ab\r\ncd");
-    EXPECT_EQ(edit.caret, (ui::EditPos{2, 0}));
+    EXPECT_EQ(edit.Caret(), (ui::EditPos{2, 0}));
 }
 
 TEST_F(EditTest, UpAndDownKeepTheColumnWhereTheLineIsLongEnough) {
@@ -209,13 +206,13 @@ TEST_F(EditTest, UpAndDownKeepTheColumnWhereTheLineIsLongEnough) {
     Ctrl('A');
     Keys({plat::VK_UP, plat::VK_UP, plat::VK_HOME});
     Keys({plat::VK_RIGHT, plat::VK_RIGHT, plat::VK_RIGHT, plat::VK_RIGHT});
-    EXPECT_EQ(edit.caret, (ui::EditPos{1, 4}));
+    EXPECT_EQ(edit.Caret(), (ui::EditPos{1, 4}));
     Keys({plat::VK_DOWN});
-    EXPECT_EQ(edit.caret, (ui::EditPos{2, 2}));
+    EXPECT_EQ(edit.Caret(), (ui::EditPos{2, 2}));
     Keys({plat::VK_DOWN, plat::VK_DOWN});
-    EXPECT_EQ(edit.caret, (ui::EditPos{3, 2}));
+    EXPECT_EQ(edit.Caret(), (ui::EditPos{3, 2}));
     Keys({plat::VK_UP, plat::VK_UP, plat::VK_UP});
-    EXPECT_EQ(edit.caret, (ui::EditPos{1, 2}));
+    EXPECT_EQ(edit.Caret(), (ui::EditPos{1, 2}));
     // One Backspace removes a whole double-byte character.
     Keys({plat::VK_BACK});
     EXPECT_EQ(edit.Text(), "中字符串\r\nab\r\n一二三四五六");
@@ -230,37 +227,37 @@ TEST_F(EditTest, TextToEndScrollsTheLastLineIntoViewAndTheWheelScrolls) {
     for (int i = 1; i <= 30; ++i) text += "line " + std::to_string(i) + (i < 30 ? "\r\n" : "");
     edit.Text(text, true);
     Pump();
-    EXPECT_EQ(edit.caret, (ui::EditPos{30, 7}));
-    ASSERT_TRUE(edit.verticalBar.visible);
-    const float bottom = edit.scrollY;
+    EXPECT_EQ(edit.Caret(), (ui::EditPos{30, 7}));
+    ASSERT_TRUE(edit.VerticalBar().Visible());
+    const float bottom = edit.ScrollY();
     EXPECT_LT(bottom, 0);
     EXPECT_NEAR(bottom, edit.TextArea().height - 30 * edit.LineHeight(), 0.5);
     plat::headless::Wheel(-1);  // towards the user: further down is no further
     Pump();
-    EXPECT_FLOAT_EQ(edit.scrollY, bottom);
+    EXPECT_FLOAT_EQ(edit.ScrollY(), bottom);
     plat::headless::Wheel(1);
     Pump();
-    EXPECT_FLOAT_EQ(edit.scrollY, bottom + 3 * edit.LineHeight());
-    EXPECT_FLOAT_EQ(edit.verticalBar.value, -edit.scrollY);
+    EXPECT_FLOAT_EQ(edit.ScrollY(), bottom + 3 * edit.LineHeight());
+    EXPECT_FLOAT_EQ(edit.VerticalBar().ScrollValue(), -edit.ScrollY());
 }
 
 TEST_F(EditTest, FocusBlinksTheCaretAndLeavingCollapsesTheSelection) {
     Make("abc");
     Ctrl('A');
     ASSERT_TRUE(edit.HasSelection());
-    EXPECT_TRUE(edit.caretShown);
+    EXPECT_TRUE(edit.CaretShown());
     Tick(500);
-    EXPECT_FALSE(edit.caretShown);
+    EXPECT_FALSE(edit.CaretShown());
     Tick(500);
-    EXPECT_TRUE(edit.caretShown);
+    EXPECT_TRUE(edit.CaretShown());
     ui::UiEdit other;
     ASSERT_TRUE(other.CreateEdit(window, 100, 200, 300, 24, ""));
     Pump();
     ClickAt(390, 210);
     EXPECT_FALSE(edit.HasSelection());
-    EXPECT_FALSE(edit.caretShown);
+    EXPECT_FALSE(edit.CaretShown());
     Tick(500);
-    EXPECT_FALSE(edit.caretShown);
+    EXPECT_FALSE(edit.CaretShown());
 }
 
 }  // namespace

@@ -40,13 +40,15 @@ protected:
     }
     // Client coordinates of the middle of a row's cell.
     int RowY(int row) const {
-        return static_cast<int>(kListY + list->itemsRect.y + list->RowRect(row).y +
-                                list->rowHeight / 2);
+        return static_cast<int>(kListY + list->ItemsRect().y + list->RowRect(row).y +
+                                list->RowHeight() / 2);
     }
     int CellX(int column) const {
-        float x = kListX + list->itemsRect.x + list->scrollX;
-        for (int c = 1; c < column; ++c) x += list->columns[static_cast<std::size_t>(c - 1)].width;
-        return static_cast<int>(x + list->columns[static_cast<std::size_t>(column - 1)].width / 2);
+        float x = kListX + list->ItemsRect().x + list->ScrollX();
+        for (int c = 1; c < column; ++c)
+            x += list->Columns()[static_cast<std::size_t>(c - 1)].width;
+        return static_cast<int>(x +
+                                list->Columns()[static_cast<std::size_t>(column - 1)].width / 2);
     }
     void PressRow(int row, int column = 1) {
         Press(CellX(column), RowY(row));
@@ -153,22 +155,22 @@ TEST_F(ListTest, MultiSelectionFollowsCtrlAndShiftAndSurvivesInsertion) {
     PressRow(3);
     PressRow(3);
     plat::headless::Key(plat::VK_CONTROL, false);
-    EXPECT_EQ(list->selection, (std::vector<int>{5}));
+    EXPECT_EQ(list->SelectedRows(), (std::vector<int>{5}));
     plat::headless::Key(plat::VK_SHIFT, true);
     PressRow(7);
     plat::headless::Key(plat::VK_SHIFT, false);
-    EXPECT_EQ(list->selection, (std::vector<int>{5, 6, 7}));
+    EXPECT_EQ(list->SelectedRows(), (std::vector<int>{5, 6, 7}));
 
     list->InsertRow(3, "inserted");
-    EXPECT_EQ(list->selection, (std::vector<int>{6, 7, 8}));
+    EXPECT_EQ(list->SelectedRows(), (std::vector<int>{6, 7, 8}));
     EXPECT_EQ(list->GetCellText(6, 1), "5");
     list->AppendRow({"appended"});
-    EXPECT_EQ(list->selection, (std::vector<int>{6, 7, 8}));
+    EXPECT_EQ(list->SelectedRows(), (std::vector<int>{6, 7, 8}));
     EXPECT_EQ(SelectedCount(), 3);
 
     // A plain press replaces the whole selection.
     PressRow(1);
-    EXPECT_EQ(list->selection, (std::vector<int>{1}));
+    EXPECT_EQ(list->SelectedRows(), (std::vector<int>{1}));
     EXPECT_EQ(SelectedCount(), 1);
     // Selection() clears the multi-selection too, and a later press clears its row.
     list->Selection(4);
@@ -181,25 +183,25 @@ TEST_F(ListTest, WheelScrollsThreeRowsANotchOnlyWhenTheRowsDoNotFit) {
     PressRow(1);  // the wheel goes to the focused control
     plat::headless::Wheel(-1);
     Pump();
-    EXPECT_EQ(list->scrollY, 0);
-    EXPECT_EQ(list->verticalBar.visible, 0);
+    EXPECT_EQ(list->ScrollY(), 0);
+    EXPECT_EQ(list->VerticalBar().Visible(), 0);
 
     Fill(95);
-    EXPECT_EQ(list->verticalBar.visible, 1);
+    EXPECT_EQ(list->VerticalBar().Visible(), 1);
     plat::headless::Wheel(-1);
     Pump();
-    EXPECT_FLOAT_EQ(list->scrollY, -3 * list->rowHeight);
-    EXPECT_EQ(list->firstVisibleRow, 4);
-    EXPECT_FLOAT_EQ(list->verticalBar.value, 3 * list->rowHeight);
-    EXPECT_EQ(list->HitTestRow(static_cast<float>(CellX(2)), kListY + list->itemsRect.y + 1).row,
+    EXPECT_FLOAT_EQ(list->ScrollY(), -3 * list->RowHeight());
+    EXPECT_EQ(list->FirstVisibleRow(), 4);
+    EXPECT_FLOAT_EQ(list->VerticalBar().ScrollValue(), 3 * list->RowHeight());
+    EXPECT_EQ(list->HitTestRow(static_cast<float>(CellX(2)), kListY + list->ItemsRect().y + 1).row,
               4);
     plat::headless::Wheel(3);
     Pump();
-    EXPECT_EQ(list->scrollY, 0);
+    EXPECT_EQ(list->ScrollY(), 0);
     plat::headless::Wheel(-100);
     Pump();
-    EXPECT_FLOAT_EQ(list->scrollY, -(list->contentHeight - list->itemsRect.height));
-    EXPECT_EQ(list->lastVisibleRow, 100);
+    EXPECT_FLOAT_EQ(list->ScrollY(), -(list->ContentHeight() - list->ItemsRect().height));
+    EXPECT_EQ(list->LastVisibleRow(), 100);
 }
 
 // A notch moves the drawn rows and draws only the uncovered strip: the result
@@ -232,32 +234,32 @@ TEST_F(ListTest, DeletingAllRowsClearsTheSelectionAndScrollsBackToTheTop) {
     PressRow(3);
     plat::headless::Wheel(-2);
     Pump();
-    ASSERT_LT(list->scrollY, 0);
+    ASSERT_LT(list->ScrollY(), 0);
     list->DeleteAllRows();
     Pump();
     EXPECT_EQ(list->Selection(), 0);
-    EXPECT_TRUE(list->selection.empty());
-    EXPECT_EQ(list->scrollY, 0);
+    EXPECT_TRUE(list->SelectedRows().empty());
+    EXPECT_EQ(list->ScrollY(), 0);
     EXPECT_EQ(list->RowCount(), 0);
-    EXPECT_EQ(list->firstVisibleRow, 0);
-    EXPECT_EQ(list->verticalBar.visible, 0);
+    EXPECT_EQ(list->FirstVisibleRow(), 0);
+    EXPECT_EQ(list->VerticalBar().Visible(), 0);
     EXPECT_EQ(list->GetCellText(1, 1), "");
     // Filled again, it starts at the top with nothing selected.
     Fill(50);
-    EXPECT_EQ(list->scrollY, 0);
+    EXPECT_EQ(list->ScrollY(), 0);
     EXPECT_EQ(SelectedCount(), 0);
 }
 
 TEST_F(ListTest, HoverAlongOneRowChangesOnlyTheTooltip) {
     Fill(5);
     MoveTo(CellX(1), RowY(2));
-    EXPECT_EQ(list->hoverRow, 2);
+    EXPECT_EQ(list->HoverRow(), 2);
     EXPECT_EQ(list->RowState(2), 1);
-    EXPECT_EQ(list->tooltip, "2");
+    EXPECT_EQ(list->Tooltip(), "2");
     const int presents = PresentCount();
     MoveTo(CellX(2), RowY(2));
-    EXPECT_EQ(list->tooltip, "title 2");
-    EXPECT_EQ(list->hoverColumn, 2);
+    EXPECT_EQ(list->Tooltip(), "title 2");
+    EXPECT_EQ(list->HoverColumn(), 2);
     EXPECT_EQ(PresentCount(), presents);
     MoveTo(CellX(2), RowY(3));
     EXPECT_EQ(list->RowState(2), 0);
@@ -268,7 +270,7 @@ TEST_F(ListTest, HoverAlongOneRowChangesOnlyTheTooltip) {
     MoveTo(CellX(1), RowY(3));
     EXPECT_EQ(list->RowState(3), 4);
     MoveTo(900, 500);
-    EXPECT_EQ(list->hoverRow, 0);
+    EXPECT_EQ(list->HoverRow(), 0);
 }
 
 TEST_F(ListTest, RowCallbacksSeeThePressedAndClickedRow) {
@@ -302,22 +304,25 @@ TEST_F(ListTest, RowCallbacksSeeThePressedAndClickedRow) {
 
 TEST_F(ListTest, TheVerticalBarDragsTheRows) {
     Fill(200);
-    const ui::RectF bar = list->verticalBar.rect;
+    const ui::RectF bar = list->VerticalBar().Rect();
     EXPECT_FLOAT_EQ(bar.x + bar.width, kListX + kWidth - 2);
-    EXPECT_FLOAT_EQ(list->verticalBar.maximum, list->contentHeight - list->itemsRect.height);
+    EXPECT_FLOAT_EQ(list->VerticalBar().Maximum(),
+                    list->ContentHeight() - list->ItemsRect().height);
     // A press on the track below the thumb moves a page down.
     Press(static_cast<int>(bar.x + 6), static_cast<int>(bar.y + bar.height - 20));
     Release();
-    EXPECT_LT(list->scrollY, 0);
-    EXPECT_FLOAT_EQ(list->scrollY, -list->verticalBar.value);
-    EXPECT_GT(list->firstVisibleRow, 1);
+    EXPECT_LT(list->ScrollY(), 0);
+    EXPECT_FLOAT_EQ(list->ScrollY(), -list->VerticalBar().ScrollValue());
+    EXPECT_GT(list->FirstVisibleRow(), 1);
     // A resized list takes its bars along; a narrower one also needs the horizontal bar.
     list->Move(std::nullopt, std::nullopt, 300.0f, 200.0f);
     Pump();
-    EXPECT_FLOAT_EQ(list->verticalBar.rect.x + list->verticalBar.rect.width, kListX + 300 - 2);
-    EXPECT_FLOAT_EQ(list->verticalBar.maximum, list->contentHeight - list->itemsRect.height);
-    EXPECT_EQ(list->horizontalBar.visible, 1);
-    EXPECT_FLOAT_EQ(list->horizontalBar.rect.y, kListY + 200 - 2 - ui::kListBarThickness);
+    EXPECT_FLOAT_EQ(list->VerticalBar().Rect().x + list->VerticalBar().Rect().width,
+                    kListX + 300 - 2);
+    EXPECT_FLOAT_EQ(list->VerticalBar().Maximum(),
+                    list->ContentHeight() - list->ItemsRect().height);
+    EXPECT_EQ(list->HorizontalBar().Visible(), 1);
+    EXPECT_FLOAT_EQ(list->HorizontalBar().Rect().y, kListY + 200 - 2 - ui::kListBarThickness);
 }
 
 TEST_F(ListTest, ASelectedRowIsFilledAndALongTitleEndsInAnEllipsis) {
@@ -335,10 +340,10 @@ TEST_F(ListTest, ASelectedRowIsFilledAndALongTitleEndsInAnEllipsis) {
 
     // The long title stays inside its column and ends in a run of low dots,
     // where a clipped Chinese character would be ink from top to bottom.
-    const int left = static_cast<int>(kListX + list->itemsRect.x + 60);
+    const int left = static_cast<int>(kListX + list->ItemsRect().x + 60);
     const int right = left + 150;
-    const int top = static_cast<int>(kListY + list->itemsRect.y + list->RowRect(2).y);
-    const int bottom = top + static_cast<int>(list->rowHeight) - 2;
+    const int top = static_cast<int>(kListY + list->ItemsRect().y + list->RowRect(2).y);
+    const int bottom = top + static_cast<int>(list->RowHeight()) - 2;
     const auto ink = [&](int x, int yy) { return R(shot.at(x, yy)) < 128; };
     int lastInk = 0;
     for (int x = left; x < right + 3; ++x)

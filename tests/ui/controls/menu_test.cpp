@@ -259,7 +259,7 @@ TEST_F(EditMenuTest, RowStatesFollowTheSelectionModeAndClipboard) {
     EXPECT_EQ(StatesOnRightClick(390, 110),
               (std::vector<S>{S::Disabled, S::Disabled, S::Disabled, S::Normal, S::Enabled}));
     // The right-clicked edit took the focus.
-    EXPECT_EQ(host->focusControl, &normal);
+    EXPECT_EQ(host->FocusControl(), &normal);
 
     plat::SetClipboardText("clip");
     normal.SelectAll();

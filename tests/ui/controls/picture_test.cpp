@@ -65,9 +65,9 @@ TEST_F(PictureTest, AGifWithZeroDelaysPlaysAtATenthOfASecondAFrameWhenAsked) {
     o.fixZeroDelays = true;
     ASSERT_TRUE(picture.CreatePicture(window, 100, 100, 20, 20, FramesGif({0, 0, 0}), o));
     Pump();
-    EXPECT_TRUE(picture.animated);
-    EXPECT_EQ(picture.frameCount, 3);
-    EXPECT_EQ(picture.frameDelays, (std::vector<std::uint32_t>{10, 10, 10}));
+    EXPECT_TRUE(picture.Animated());
+    EXPECT_EQ(picture.FrameCount(), 3);
+    EXPECT_EQ(picture.FrameDelays(), (std::vector<std::uint32_t>{10, 10, 10}));
     EXPECT_TRUE(Red(110, 110));
     Tick(99);
     EXPECT_TRUE(Red(110, 110));
@@ -82,29 +82,29 @@ TEST_F(PictureTest, AGifWithZeroDelaysPlaysAtATenthOfASecondAFrameWhenAsked) {
 TEST_F(PictureTest, ZeroDelaysLeftAloneStillWaitBetweenFrames) {
     ASSERT_TRUE(picture.CreatePicture(window, 100, 100, 20, 20, FramesGif({0, 0})));
     Pump();
-    EXPECT_EQ(picture.frameDelays, (std::vector<std::uint32_t>{0, 0}));
-    EXPECT_EQ(picture.frameIndex, 2);
+    EXPECT_EQ(picture.FrameDelays(), (std::vector<std::uint32_t>{0, 0}));
+    EXPECT_EQ(picture.FrameIndex(), 2);
     // A pump with no time passing shows no new frame; the shortest period does.
     Pump();
-    EXPECT_EQ(picture.frameIndex, 2);
+    EXPECT_EQ(picture.FrameIndex(), 2);
     Tick(ui::kMinimumFrameMs);
-    EXPECT_EQ(picture.frameIndex, 1);
+    EXPECT_EQ(picture.FrameIndex(), 1);
 }
 
 TEST_F(PictureTest, AStillImageStartsNoTimer) {
     ASSERT_TRUE(picture.CreatePicture(window, 100, 100, 20, 20, FramesGif({50})));
     Pump();
-    EXPECT_FALSE(picture.animated);
+    EXPECT_FALSE(picture.Animated());
     EXPECT_FALSE(picture.TimerArmed());
-    EXPECT_EQ(picture.frameDelays, (std::vector<std::uint32_t>{50}));
+    EXPECT_EQ(picture.FrameDelays(), (std::vector<std::uint32_t>{50}));
     const int presents = PresentCount();
     Tick(2000);
     EXPECT_EQ(PresentCount(), presents);
-    EXPECT_EQ(picture.frameIndex, 1);
+    EXPECT_EQ(picture.FrameIndex(), 1);
     ui::UiPicture icon;
     ASSERT_TRUE(icon.CreatePictureFromIcon(window, 200, 100, 8, 8, FramedIcon()));
     EXPECT_FALSE(icon.TimerArmed());
-    EXPECT_EQ(icon.frameDelays, (std::vector<std::uint32_t>{10}));
+    EXPECT_EQ(icon.FrameDelays(), (std::vector<std::uint32_t>{10}));
     // Bytes that decode to nothing give an empty picture, not a failure.
     ui::UiPicture broken;
     const std::vector<std::uint8_t> junk = {'G', 'I', 'F', '8', '9', 'a', 0};
@@ -119,11 +119,11 @@ TEST_F(PictureTest, ADisabledAnimationKeepsCountingFramesWithoutRepainting) {
     picture.Disabled(1);
     Pump();
     const int presents = PresentCount();
-    const int frame = picture.frameIndex;
+    const int frame = picture.FrameIndex();
     Tick(50);
-    EXPECT_EQ(picture.frameIndex, frame % 3 + 1);
+    EXPECT_EQ(picture.FrameIndex(), frame % 3 + 1);
     Tick(50);
-    EXPECT_EQ(picture.frameIndex, (frame + 1) % 3 + 1);
+    EXPECT_EQ(picture.FrameIndex(), (frame + 1) % 3 + 1);
     EXPECT_EQ(PresentCount(), presents);
 }
 
@@ -170,16 +170,16 @@ TEST_F(PictureTest, TheEmbeddedAnimationPlaysWholeFramesWithItsOwnDelays) {
     o.drawMode = ui::PictureDrawMode::Natural;
     ASSERT_TRUE(picture.CreatePicture(window, 100, 100, 48, 48, assets::SpinnerGif(), o));
     Pump();
-    EXPECT_EQ(picture.frameCount, assets::kSpinnerFrames);
-    EXPECT_EQ(picture.frameDelays, std::vector<std::uint32_t>(assets::kSpinnerFrames, 8));
+    EXPECT_EQ(picture.FrameCount(), assets::kSpinnerFrames);
+    EXPECT_EQ(picture.FrameDelays(), std::vector<std::uint32_t>(assets::kSpinnerFrames, 8));
     for (int i = 0; i < assets::kSpinnerFrames; ++i) {
-        const gfx::Bitmap& frame = picture.image->frames[static_cast<std::size_t>(i)];
+        const gfx::Bitmap& frame = picture.Image()->frames[static_cast<std::size_t>(i)];
         EXPECT_EQ(frame.GetPixel(0, 0) >> 24, 0xFFu) << "frame " << i;
         EXPECT_EQ(frame.GetPixel(47, 47) >> 24, 0xFFu) << "frame " << i;
     }
     const auto corner = Shot().at(101, 101);
     Tick(80);
-    EXPECT_EQ(picture.frameIndex, 3);
+    EXPECT_EQ(picture.FrameIndex(), 3);
     EXPECT_EQ(Shot().at(101, 101), corner);
 }
 
@@ -205,15 +205,15 @@ TEST_F(PictureTest, TheCaptionShowsTheWindowIconAndFollowsItsChanges) {
     ASSERT_TRUE(captioned.Attach(window, attach));
     captioned.ShowAnimated(0);
     Pump();
-    ASSERT_TRUE(captioned.iconPicture);
-    EXPECT_EQ(captioned.iconPicture->kind, ui::KIND_PICTURE);
-    const ui::RectF r = captioned.iconPicture->rect;
+    ASSERT_TRUE(captioned.IconPicture());
+    EXPECT_EQ(captioned.IconPicture()->Kind(), ui::KIND_PICTURE);
+    const ui::RectF r = captioned.IconPicture()->Rect();
     EXPECT_EQ(r.x, 11);
     EXPECT_EQ(r.y, 11);
     EXPECT_EQ(r.width, 16);
     EXPECT_EQ(r.height, 16);
-    ASSERT_TRUE(captioned.titleLabel);
-    EXPECT_EQ(captioned.titleLabel->rect.x, 28);
+    ASSERT_TRUE(captioned.TitleLabel());
+    EXPECT_EQ(captioned.TitleLabel()->Rect().x, 28);
     const auto at = [&](int x, int y) { return plat::headless::Presented(window).at(x, y); };
     EXPECT_GT(R(at(19, 19)), 200);
     EXPECT_EQ(plat::SendMessage(window, plat::WM_SETICON, plat::ICON_SMALL,

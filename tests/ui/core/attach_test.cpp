@@ -33,49 +33,50 @@ TEST_F(AttachTest, CaptionButtonsAreLaidOutFromTheRight) {
     AttachOptions options;
     options.captionFlags = CAPTION_CLOSE | CAPTION_MINIMIZE;
     UiWindow& h = Host(options);
-    ASSERT_EQ(h.captionButtons.size(), 2u);
-    const UiControl& close = *h.captionButtons[0];
-    const UiControl& minimise = *h.captionButtons[1];
-    EXPECT_FLOAT_EQ(close.rect.x, 930);
-    EXPECT_FLOAT_EQ(close.rect.width, 39);
-    EXPECT_FLOAT_EQ(minimise.rect.x, 902);
-    EXPECT_FLOAT_EQ(minimise.rect.width, 28);
-    EXPECT_FLOAT_EQ(close.rect.y, 7);
-    EXPECT_FLOAT_EQ(minimise.rect.height, 19);
-    EXPECT_EQ(close.kind, KIND_CAPTION_BUTTON);
-    EXPECT_EQ(h.CaptionFlags, CAPTION_CLOSE | CAPTION_MINIMIZE | CAPTION_FRAME);
-    EXPECT_EQ(h.titleLabel, nullptr);
+    ASSERT_EQ(h.CaptionButtons().size(), 2u);
+    const UiControl& close = *h.CaptionButtons()[0];
+    const UiControl& minimise = *h.CaptionButtons()[1];
+    EXPECT_FLOAT_EQ(close.Rect().x, 930);
+    EXPECT_FLOAT_EQ(close.Rect().width, 39);
+    EXPECT_FLOAT_EQ(minimise.Rect().x, 902);
+    EXPECT_FLOAT_EQ(minimise.Rect().width, 28);
+    EXPECT_FLOAT_EQ(close.Rect().y, 7);
+    EXPECT_FLOAT_EQ(minimise.Rect().height, 19);
+    EXPECT_EQ(close.Kind(), KIND_CAPTION_BUTTON);
+    EXPECT_EQ(h.CaptionFlags(), CAPTION_CLOSE | CAPTION_MINIMIZE | CAPTION_FRAME);
+    EXPECT_EQ(h.TitleLabel(), nullptr);
 }
 
 TEST_F(AttachTest, CaptionFlagWithoutItsStyleBitMakesNoButton) {
     AttachOptions options;
     options.captionFlags = CAPTION_CLOSE | CAPTION_MAXIMIZE | CAPTION_MINIMIZE;
     UiWindow& h = Host(options, 400, 300, plat::WS_POPUP | plat::WS_MINIMIZEBOX);
-    ASSERT_EQ(h.captionButtons.size(), 2u);
-    EXPECT_EQ(static_cast<UiCaptionButton&>(*h.captionButtons[0]).buttonType, CAPTION_BUTTON_CLOSE);
-    EXPECT_EQ(static_cast<UiCaptionButton&>(*h.captionButtons[1]).buttonType,
+    ASSERT_EQ(h.CaptionButtons().size(), 2u);
+    EXPECT_EQ(static_cast<UiCaptionButton&>(*h.CaptionButtons()[0]).ButtonType(),
+              CAPTION_BUTTON_CLOSE);
+    EXPECT_EQ(static_cast<UiCaptionButton&>(*h.CaptionButtons()[1]).ButtonType(),
               CAPTION_BUTTON_MINIMIZE);
-    EXPECT_FLOAT_EQ(h.captionButtons[1]->rect.x, 400 - 5 - 12 - 28 - 28);
+    EXPECT_FLOAT_EQ(h.CaptionButtons()[1]->Rect().x, 400 - 5 - 12 - 28 - 28);
     EXPECT_EQ(plat::GetWindowLong(window, plat::GWL_STYLE) & plat::WS_MAXIMIZEBOX, 0);
     EXPECT_EQ(AskMinMax(window).ptMinTrackSize.x, 1 + 35 + 28 * 2 + 11);
 }
 
 TEST_F(AttachTest, CaptionFlagsFollowTheStyle) {
     UiWindow& h = Host({}, 400, 300, plat::WS_POPUP | plat::WS_MAXIMIZEBOX);
-    EXPECT_EQ(h.CaptionFlags, CAPTION_FROM_STYLE | CAPTION_ICON | CAPTION_TITLE | CAPTION_CLOSE |
-                                  CAPTION_MAXIMIZE | CAPTION_FRAME);
+    EXPECT_EQ(h.CaptionFlags(), CAPTION_FROM_STYLE | CAPTION_ICON | CAPTION_TITLE | CAPTION_CLOSE |
+                                    CAPTION_MAXIMIZE | CAPTION_FRAME);
     const auto style = static_cast<plat::DWORD>(plat::GetWindowLong(window, plat::GWL_STYLE));
     EXPECT_NE(style & plat::WS_SYSMENU, 0u);
     EXPECT_NE(style & plat::WS_MAXIMIZEBOX, 0u);
     EXPECT_EQ(style & plat::WS_MINIMIZEBOX, 0u);
-    ASSERT_NE(h.titleLabel, nullptr);
-    EXPECT_FLOAT_EQ(h.titleLabel->rect.x, 28);  // beside the icon
-    EXPECT_FLOAT_EQ(h.titleLabel->rect.y, 10);
-    ASSERT_EQ(h.captionButtons.size(), 2u);
-    EXPECT_FLOAT_EQ(h.titleLabel->rect.width, h.captionButtons.back()->rect.x - 28);
-    EXPECT_EQ(h.titleLabel->text, "Host");
+    ASSERT_NE(h.TitleLabel(), nullptr);
+    EXPECT_FLOAT_EQ(h.TitleLabel()->Rect().x, 28);  // beside the icon
+    EXPECT_FLOAT_EQ(h.TitleLabel()->Rect().y, 10);
+    ASSERT_EQ(h.CaptionButtons().size(), 2u);
+    EXPECT_FLOAT_EQ(h.TitleLabel()->Rect().width, h.CaptionButtons().back()->Rect().x - 28);
+    EXPECT_EQ(h.TitleLabel()->LabelText(), "Host");
     plat::SetWindowText(window, "新标题");
-    EXPECT_EQ(h.titleLabel->text, "新标题");
+    EXPECT_EQ(h.TitleLabel()->LabelText(), "新标题");
     EXPECT_EQ(plat::GetWindowText(window), "新标题");
 }
 
@@ -84,8 +85,8 @@ TEST_F(AttachTest, CaptionFlagsZeroAddNoSystemMenuAndNoCaption) {
     options.captionFlags = 0;
     UiWindow& h = Host(options, 400, 300, plat::WS_POPUP);
     EXPECT_EQ(plat::GetWindowLong(window, plat::GWL_STYLE) & plat::WS_SYSMENU, 0);
-    EXPECT_TRUE(h.captionButtons.empty());
-    EXPECT_EQ(h.firstControl, nullptr);
+    EXPECT_TRUE(h.CaptionButtons().empty());
+    EXPECT_EQ(h.FirstControl(), nullptr);
     const plat::MINMAXINFO info = AskMinMax(window);
     EXPECT_EQ(info.ptMinTrackSize.x, 21);
     EXPECT_EQ(info.ptMinTrackSize.y, 20);
@@ -117,7 +118,7 @@ TEST_F(AttachTest, OnlyAnOpacityMakesTheWindowLayered) {
 TEST_F(AttachTest, ResizableFrameStaysAndStyleIsFrameless) {
     Host({}, 500, 300,
          kHostDefaultStyle | plat::WS_THICKFRAME | plat::WS_BORDER | plat::WS_DLGFRAME);
-    EXPECT_TRUE(host->resizable);
+    EXPECT_TRUE(host->Resizable());
     const auto style = static_cast<plat::DWORD>(plat::GetWindowLong(window, plat::GWL_STYLE));
     EXPECT_NE(style & plat::WS_THICKFRAME, 0u);
     EXPECT_EQ(style & (plat::WS_BORDER | plat::WS_DLGFRAME), 0u);
@@ -139,9 +140,9 @@ TEST_F(AttachTest, ResizeRebuildsCanvasAndLayout) {
     plat::MoveWindow(window, kLeft, kTop, 700, 450);
     Pump();
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(h.canvas.Width(), 700);
-    EXPECT_EQ(h.backgroundCanvas.Height(), 450);
-    EXPECT_FLOAT_EQ(h.captionButtons[0]->rect.x, 700 - 5 - 12 - 28);
+    EXPECT_EQ(h.Canvas().Width(), 700);
+    EXPECT_EQ(h.Canvas().Height(), 450);
+    EXPECT_FLOAT_EQ(h.CaptionButtons()[0]->Rect().x, 700 - 5 - 12 - 28);
     // Same size again: nothing is rebuilt.
     plat::MoveWindow(window, kLeft + 10, kTop, 700, 450);
     Pump();
@@ -157,13 +158,13 @@ TEST_F(AttachTest, DestroyingTheWindowDetaches) {
     h.SetMnemonic(&probe, 'A');
     plat::DestroyWindow(window);
     EXPECT_EQ(FindHost(window), nullptr);
-    EXPECT_EQ(h.firstControl, nullptr);
-    EXPECT_EQ(h.CaptionFlags, 0);
-    EXPECT_TRUE(h.mnemonics.empty());
-    EXPECT_TRUE(h.canvas.Empty());
-    EXPECT_EQ(probe.handle, nullptr);  // destroyed with its host
+    EXPECT_EQ(h.FirstControl(), nullptr);
+    EXPECT_EQ(h.CaptionFlags(), 0);
+    EXPECT_TRUE(h.Mnemonics().empty());
+    EXPECT_TRUE(h.Canvas().Empty());
+    EXPECT_EQ(probe.GetHandle(), nullptr);  // destroyed with its host
     EXPECT_EQ(probe.Count(plat::WM_DESTROY), 1);
-    EXPECT_FALSE(h.attached);
+    EXPECT_FALSE(h.Attached());
 }
 
 }  // namespace

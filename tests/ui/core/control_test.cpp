@@ -9,7 +9,7 @@ using ControlTest = HostTest;
 
 std::vector<UiControl*> List(UiControl* first) {
     std::vector<UiControl*> out;
-    for (UiControl* c = first; c; c = c->nextSibling) out.push_back(c);
+    for (UiControl* c = first; c; c = c->NextSibling()) out.push_back(c);
     return out;
 }
 
@@ -19,15 +19,15 @@ TEST_F(ControlTest, CreateLinksIntoTheHostOnce) {
     ASSERT_EQ(a.Make(window, RectF{1, 2, 30, 40}), &a);
     EXPECT_EQ(a.Count(plat::WM_CREATE), 1);
     EXPECT_EQ(a.Codes().front(), static_cast<int>(plat::WM_CREATE));
-    EXPECT_EQ(a.surface->Width(), 30);
-    EXPECT_EQ(a.opacity, 255);
-    EXPECT_TRUE(a.redrawEnabled);
+    EXPECT_EQ(a.Surface()->Width(), 30);
+    EXPECT_EQ(a.Opacity(), 255);
+    EXPECT_TRUE(a.RedrawEnabled());
     EXPECT_EQ(a.Create(window, RectF{9, 9, 9, 9}, 5, false), &a);  // second create changes nothing
-    EXPECT_FLOAT_EQ(a.rect.x, 1);
+    EXPECT_FLOAT_EQ(a.Rect().x, 1);
     EXPECT_EQ(a.Count(plat::WM_CREATE), 1);
     b.Make(window, RectF{0, 0, 10, 10});
-    EXPECT_EQ(List(h.firstControl), (std::vector<UiControl*>{&a, &b}));
-    EXPECT_EQ(h.lastControl, &b);
+    EXPECT_EQ(List(h.FirstControl()), (std::vector<UiControl*>{&a, &b}));
+    EXPECT_EQ(h.LastControl(), &b);
 
     // Not a host window, or a parent of another host.
     HostWindowOptions bare;
@@ -39,10 +39,10 @@ TEST_F(ControlTest, CreateLinksIntoTheHostOnce) {
     Probe foreign;
     foreign.Make(plain, RectF{0, 0, 5, 5});
     Probe stray;
-    stray.hwnd = window;
+    stray.PresetWindow(window);
     EXPECT_EQ(stray.Create(&foreign, RectF{0, 0, 1, 1}, 30, true),
               &stray);  // takes the parent's host
-    EXPECT_EQ(stray.host, &other);
+    EXPECT_EQ(stray.Host(), &other);
 }
 
 TEST_F(ControlTest, MoveShiftsDescendantsAndRecreatesTheSurfaceOnlyOnResize) {
@@ -51,22 +51,22 @@ TEST_F(ControlTest, MoveShiftsDescendantsAndRecreatesTheSurfaceOnlyOnResize) {
     parent.Make(window, RectF{10, 10, 100, 80});
     child.Make(&parent, RectF{20, 20, 30, 30});
     grandchild.Make(&child, RectF{25, 25, 5, 5});
-    EXPECT_EQ(child.parent, &parent);
-    const gfx::Bitmap* before = parent.surface.get();
+    EXPECT_EQ(child.GetParentControl(), &parent);
+    const gfx::Bitmap* before = parent.Surface();
     parent.Forget();
     parent.Move(40.0f, 15.0f);
-    EXPECT_FLOAT_EQ(child.rect.x, 50);
-    EXPECT_FLOAT_EQ(child.rect.y, 25);
-    EXPECT_FLOAT_EQ(grandchild.rect.x, 55);
-    EXPECT_FLOAT_EQ(grandchild.rect.y, 30);
-    EXPECT_FLOAT_EQ(parent.previousRect.x, 10);
-    EXPECT_EQ(parent.surface.get(), before);
+    EXPECT_FLOAT_EQ(child.Rect().x, 50);
+    EXPECT_FLOAT_EQ(child.Rect().y, 25);
+    EXPECT_FLOAT_EQ(grandchild.Rect().x, 55);
+    EXPECT_FLOAT_EQ(grandchild.Rect().y, 30);
+    EXPECT_FLOAT_EQ(parent.PreviousRect().x, 10);
+    EXPECT_EQ(parent.Surface(), before);
     EXPECT_EQ(parent.Count(EV_RESIZED), 0);
     EXPECT_EQ(parent.Count(plat::WM_PAINT), 0);
 
     parent.Forget();
     parent.Move(std::nullopt, std::nullopt, 120.0f, 80.0f);
-    EXPECT_EQ(parent.surface->Width(), 120);
+    EXPECT_EQ(parent.Surface()->Width(), 120);
     const std::vector<int> codes = parent.Codes();
     ASSERT_GE(codes.size(), 2u);
     EXPECT_EQ(codes[0], EV_RESIZED);
@@ -81,7 +81,7 @@ TEST_F(ControlTest, MoveShiftsDescendantsAndRecreatesTheSurfaceOnlyOnResize) {
     EXPECT_EQ(parent.Width(120.0f), 120);
     EXPECT_TRUE(parent.log.empty());
     EXPECT_EQ(parent.Left(41.0f), 41);
-    EXPECT_FLOAT_EQ(child.rect.x, 51);
+    EXPECT_FLOAT_EQ(child.Rect().x, 51);
 }
 
 TEST_F(ControlTest, BindingTheSameCodeTwiceKeepsTheNewerHandler) {
@@ -99,7 +99,7 @@ TEST_F(ControlTest, BindingTheSameCodeTwiceKeepsTheNewerHandler) {
         EXPECT_EQ(c, &child);
         calls.push_back("new");
     });
-    EXPECT_EQ(child.eventTable.size(), 2u);
+    EXPECT_EQ(child.BindingCount(), 2u);
     child.SendEvent(EV_CLICK);
     EXPECT_EQ(calls, (std::vector<std::string>{"new"}));
 }
@@ -111,7 +111,7 @@ TEST_F(ControlTest, DisablingTheFocusedControlPostsFocusLostThenMouseLeft) {
     h.SetFocusControl(&a, false);
     a.Forget();
     a.Disabled(1);
-    EXPECT_EQ(h.focusControl, nullptr);
+    EXPECT_EQ(h.FocusControl(), nullptr);
     EXPECT_TRUE(a.log.empty());  // posted, not sent
     Pump();
     const std::vector<int> codes = a.Codes();
@@ -143,14 +143,14 @@ TEST_F(ControlTest, PropertiesRaiseEventsOnlyOnChangeExceptOpacity) {
     EXPECT_EQ(a.Count(EV_OPACITY_CHANGED), 2);
     EXPECT_EQ(a.log.back().lParam, 255);
     EXPECT_EQ(a.Tooltip("tip"), "tip");
-    EXPECT_FALSE(a.host->tooltipRegistered);
+    EXPECT_FALSE(a.Host()->TooltipRegistered());
     // Applying without a new text registers the text already kept.
     EXPECT_EQ(a.Tooltip(std::nullopt, true), "tip");
-    EXPECT_TRUE(a.host->tooltipRegistered);
+    EXPECT_TRUE(a.Host()->TooltipRegistered());
     EXPECT_EQ(a.Tag("t"), "t");
     EXPECT_EQ(a.Cursor(plat::IDC_HAND), plat::LoadCursor(plat::IDC_HAND));
     EXPECT_FALSE(a.HasFocus());
-    a.host->SetFocusControl(&a, false);
+    a.Host()->SetFocusControl(&a, false);
     EXPECT_TRUE(a.HasFocus());
 }
 
@@ -162,21 +162,21 @@ TEST_F(ControlTest, ZOrderAndReparenting) {
     c.Make(window, RectF{0, 0, 5, 5});
     box.Make(window, RectF{0, 0, 50, 50});
     c.SetZOrder(2);
-    EXPECT_EQ(List(h.firstControl), (std::vector<UiControl*>{&c, &a, &b, &box}));
+    EXPECT_EQ(List(h.FirstControl()), (std::vector<UiControl*>{&c, &a, &b, &box}));
     c.SetZOrder();
-    EXPECT_EQ(List(h.firstControl), (std::vector<UiControl*>{&a, &b, &box, &c}));
-    EXPECT_EQ(h.lastControl, &c);
+    EXPECT_EQ(List(h.FirstControl()), (std::vector<UiControl*>{&a, &b, &box, &c}));
+    EXPECT_EQ(h.LastControl(), &c);
     a.SetParentControl(&box);
     b.SetParentControl(&box);
-    EXPECT_EQ(List(h.firstControl), (std::vector<UiControl*>{&box, &c}));
-    EXPECT_EQ(List(box.firstChild), (std::vector<UiControl*>{&a, &b}));
-    EXPECT_EQ(box.lastChild, &b);
+    EXPECT_EQ(List(h.FirstControl()), (std::vector<UiControl*>{&box, &c}));
+    EXPECT_EQ(List(box.FirstChild()), (std::vector<UiControl*>{&a, &b}));
+    EXPECT_EQ(box.LastChild(), &b);
     b.SetParentControl(window);  // back to the top level
-    EXPECT_EQ(h.lastControl, &b);
-    EXPECT_EQ(b.parent, nullptr);
+    EXPECT_EQ(h.LastControl(), &b);
+    EXPECT_EQ(b.GetParentControl(), nullptr);
     a.SetZOrder(2);  // alone in its list
-    EXPECT_EQ(box.firstChild, &a);
-    EXPECT_EQ(box.lastChild, &a);
+    EXPECT_EQ(box.FirstChild(), &a);
+    EXPECT_EQ(box.LastChild(), &a);
 }
 
 TEST_F(ControlTest, DestroyTakesChildrenAndHostReferences) {
@@ -188,16 +188,16 @@ TEST_F(ControlTest, DestroyTakesChildrenAndHostReferences) {
     h.SetFocusControl(&inner, false);
     h.SetMnemonic(&inner, 'Q');
     MoveTo(25, 25);
-    EXPECT_EQ(h.hoverControl, &inner);
+    EXPECT_EQ(h.HoverControl(), &inner);
     box.Destroy();
-    EXPECT_EQ(inner.handle, nullptr);
+    EXPECT_EQ(inner.GetHandle(), nullptr);
     EXPECT_EQ(inner.Count(plat::WM_DESTROY), 1);
-    EXPECT_EQ(h.focusControl, nullptr);
-    EXPECT_EQ(h.hoverControl, nullptr);
-    EXPECT_TRUE(h.mnemonics.empty());
-    EXPECT_EQ(List(h.firstControl), (std::vector<UiControl*>{&sibling}));
-    EXPECT_EQ(box.surface, nullptr);
-    EXPECT_TRUE(box.eventTable.empty());
+    EXPECT_EQ(h.FocusControl(), nullptr);
+    EXPECT_EQ(h.HoverControl(), nullptr);
+    EXPECT_TRUE(h.Mnemonics().empty());
+    EXPECT_EQ(List(h.FirstControl()), (std::vector<UiControl*>{&sibling}));
+    EXPECT_EQ(box.Surface(), nullptr);
+    EXPECT_TRUE(box.BindingCount() == 0);
     box.Destroy();  // not created: nothing
     Pump();
 }

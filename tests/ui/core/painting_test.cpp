@@ -33,11 +33,11 @@ AttachOptions Layered(int alpha = 200) {
 TEST_F(PaintingTest, QueuedBurstRecomposesEachRectangleAndPresentsOnce) {
     UiWindow& h = Host(Layered());
     const int presents = PresentCount();
-    const int recomposed = h.recomposeCount;
+    const int recomposed = h.RecomposeCount();
     plat::PostMessage(window, HM_INVALIDATE, 0, PackRect(RectF{10, 10, 20, 20}));
     plat::PostMessage(window, HM_INVALIDATE, 0, PackRect(RectF{100, 100, 20, 20}));
     Pump();
-    EXPECT_EQ(h.recomposeCount - recomposed, 2);
+    EXPECT_EQ(h.RecomposeCount() - recomposed, 2);
     EXPECT_EQ(PresentCount() - presents, 1);
 }
 
@@ -46,11 +46,14 @@ TEST_F(PaintingTest, ImmediateModeRedrawsAndPresentsAtOnce) {
     const int presents = PresentCount();
     h.QueueRedraw(RectF{10, 10, 5, 5}, 1);
     EXPECT_EQ(PresentCount() - presents, 1);
-    // Nothing is drawn or shown while the host is suspended.
-    h.suspended = true;
+    // Nothing is drawn or shown while the host is suspended (a cross-fade runs).
+    h.RenderBackground(nullptr, std::nullopt, PresentMode::CrossFade);
+    ASSERT_TRUE(h.Suspended());
+    const int recomposed = h.RecomposeCount();
     h.QueueRedraw(RectF{10, 10, 5, 5}, 0);
-    h.suspended = false;
+    h.QueueRedraw(RectF{10, 10, 5, 5}, 1);
     EXPECT_EQ(PresentCount() - presents, 1);
+    EXPECT_EQ(h.RecomposeCount(), recomposed);
 }
 
 TEST_F(PaintingTest, PackedRectanglesRoundOutwards) {
@@ -127,12 +130,12 @@ TEST_F(PaintingTest, SkinAverageColourBecomesTheBackground) {
     std::uint64_t red = 0;
     for (int y = 0; y < image->Height(); ++y)
         for (int x = 0; x < image->Width(); ++x) red += (image->GetPixel(x, y) >> 16) & 0xFF;
-    EXPECT_NEAR(h.backgroundColour & 0xFF, static_cast<int>(red / (975u * 547u)), 1);
+    EXPECT_NEAR(h.ThemeColour() & 0xFF, static_cast<int>(red / (975u * 547u)), 1);
 
     AttachOptions explicitColour = options;
     explicitColour.backgroundColour = 0x123456;
     UiWindow& h2 = Host(explicitColour);
-    EXPECT_EQ(h2.backgroundColour, 0x123456);
+    EXPECT_EQ(h2.ThemeColour(), 0x123456);
 }
 
 // A skin with translucent pixels averages their own colours, not colours
@@ -159,9 +162,9 @@ TEST_F(PaintingTest, SkinAverageColourUsesStraightChannels) {
     ASSERT_GT(translucent, 0);
     const std::uint64_t n =
         static_cast<std::uint64_t>(image->Width()) * static_cast<std::uint64_t>(image->Height());
-    EXPECT_NEAR(h.backgroundColour & 0xFF, static_cast<int>(sum[0] / n), 1);
-    EXPECT_NEAR((h.backgroundColour >> 8) & 0xFF, static_cast<int>(sum[1] / n), 1);
-    EXPECT_NEAR((h.backgroundColour >> 16) & 0xFF, static_cast<int>(sum[2] / n), 1);
+    EXPECT_NEAR(h.ThemeColour() & 0xFF, static_cast<int>(sum[0] / n), 1);
+    EXPECT_NEAR((h.ThemeColour() >> 8) & 0xFF, static_cast<int>(sum[1] / n), 1);
+    EXPECT_NEAR((h.ThemeColour() >> 16) & 0xFF, static_cast<int>(sum[2] / n), 1);
 }
 
 TEST_F(PaintingTest, FadeInTakesFiveTicks) {
@@ -169,18 +172,18 @@ TEST_F(PaintingTest, FadeInTakesFiveTicks) {
     options.backgroundColour = 0x0000FF;  // red
     UiWindow& h = Host(options, 300, 200);
     h.RenderBackground(nullptr, 0xFF0000, 1);  // to blue, cross-faded
-    EXPECT_TRUE(h.suspended);
+    EXPECT_TRUE(h.Suspended());
     const int presents = PresentCount();
     for (int tick = 1; tick <= 4; ++tick) {
         Tick(50);
-        EXPECT_TRUE(h.suspended);
+        EXPECT_TRUE(h.Suspended());
     }
     // Midway the picture mixes both colours.
     const std::uint32_t mid = ShownPixel(150, 100);
     EXPECT_GT(R(mid), 10);
     EXPECT_GT(B(mid), 10);
     Tick(50);
-    EXPECT_FALSE(h.suspended);
+    EXPECT_FALSE(h.Suspended());
     EXPECT_EQ(PresentCount() - presents, 6);
     EXPECT_EQ(R(ShownPixel(150, 100)), 0);
     EXPECT_GT(B(ShownPixel(150, 100)), 150);
@@ -201,7 +204,7 @@ TEST_F(PaintingTest, TransitionPlaysItsFramesBetweenStartAndFinish) {
     Tick(10);
     Tick(10);
     EXPECT_EQ(probe.Count(EV_TRANSITION_FINISHED), 1);
-    EXPECT_EQ(probe.transitionSnapshot, nullptr);
+    EXPECT_EQ(probe.TransitionSnapshot(), nullptr);
     EXPECT_EQ(B(ShownPixel(60, 60)), 255);
     EXPECT_EQ(R(ShownPixel(60, 60)), 0);
 
@@ -225,7 +228,7 @@ TEST_F(PaintingTest, EntryAnimationShowsTheWindowAndEndsOnTheCanvas) {
     EXPECT_TRUE(plat::IsWindowVisible(window));
     EXPECT_GE(PresentCount() - presents, 11);
     const plat::headless::Picture shown = plat::headless::Presented(window);
-    EXPECT_EQ(shown.at(150, 100), h.canvas.bitmap->GetRawPixel(150, 100));
+    EXPECT_EQ(shown.at(150, 100), h.Canvas().bitmap->GetRawPixel(150, 100));
 }
 
 TEST_F(PaintingTest, CloseAnimationPlaysThenTheWindowIsDestroyed) {
@@ -239,9 +242,9 @@ TEST_F(PaintingTest, CloseAnimationPlaysThenTheWindowIsDestroyed) {
         return -1;
     };
     h.SetCallbacks(callbacks);
-    const int presents = h.presentCount;
+    const int presents = h.PresentCount();
     plat::SendMessage(window, plat::WM_CLOSE, 0, 0);
-    EXPECT_EQ(h.presentCount - presents, 15);
+    EXPECT_EQ(h.PresentCount() - presents, 15);
     EXPECT_TRUE(hiddenBeforeDestroy);
     EXPECT_FALSE(plat::IsWindow(window));
 }
@@ -262,7 +265,7 @@ TEST_F(PaintingTest, SkinModesPlaceTheSkin) {
     Host(options);
     EXPECT_EQ(Rgb(ShownPixel(400, 250)), Rgb(skin->GetRawPixel(400, 250)));
     // The top band fades into the background colour.
-    const int bg = host->backgroundColour;
+    const int bg = host->ThemeColour();
     const std::uint32_t top = ShownPixel(400, 8);
     const int expectedRed = bg & 0xFF;
     EXPECT_NEAR(static_cast<int>(R(top)), expectedRed, 12);

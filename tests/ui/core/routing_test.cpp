@@ -52,16 +52,16 @@ TEST_F(RoutingTest, HitTestUsesHalfOpenRectanglesTopMostFirst) {
     child.Make(&bottom, RectF{20, 20, 10, 10});
     hidden.Make(window, RectF{0, 0, 300, 200});
     hidden.Visible(0);
-    EXPECT_EQ(UiWindow::HitTest(host->lastControl, 10, 10), &bottom);
-    EXPECT_EQ(UiWindow::HitTest(host->lastControl, 9.99f, 10), nullptr);
-    EXPECT_EQ(UiWindow::HitTest(host->lastControl, 109.99f, 59.99f), &top);
-    EXPECT_EQ(UiWindow::HitTest(host->lastControl, 49, 59.99f), &bottom);
-    EXPECT_EQ(UiWindow::HitTest(host->lastControl, 49, 60), nullptr);
-    EXPECT_EQ(UiWindow::HitTest(host->lastControl, 60, 30), &top);
-    EXPECT_EQ(UiWindow::HitTest(host->lastControl, 20, 20), &child);
-    EXPECT_EQ(UiWindow::HitTest(host->lastControl, 30, 30), &bottom);
+    EXPECT_EQ(UiWindow::HitTest(host->LastControl(), 10, 10), &bottom);
+    EXPECT_EQ(UiWindow::HitTest(host->LastControl(), 9.99f, 10), nullptr);
+    EXPECT_EQ(UiWindow::HitTest(host->LastControl(), 109.99f, 59.99f), &top);
+    EXPECT_EQ(UiWindow::HitTest(host->LastControl(), 49, 59.99f), &bottom);
+    EXPECT_EQ(UiWindow::HitTest(host->LastControl(), 49, 60), nullptr);
+    EXPECT_EQ(UiWindow::HitTest(host->LastControl(), 60, 30), &top);
+    EXPECT_EQ(UiWindow::HitTest(host->LastControl(), 20, 20), &child);
+    EXPECT_EQ(UiWindow::HitTest(host->LastControl(), 30, 30), &bottom);
     top.Disabled(1);
-    EXPECT_EQ(UiWindow::HitTest(host->lastControl, 60, 30), &bottom);
+    EXPECT_EQ(UiWindow::HitTest(host->LastControl(), 60, 30), &bottom);
 }
 
 TEST_F(RoutingTest, ClickNeedsPressAndReleaseOnTheSameControl) {
@@ -71,16 +71,16 @@ TEST_F(RoutingTest, ClickNeedsPressAndReleaseOnTheSameControl) {
     b.Make(window, RectF{150, 50, 40, 30});
     Pump();
     Press(60, 60);
-    EXPECT_EQ(h.pressedControl, &a);
-    EXPECT_EQ(h.focusControl, &a);
+    EXPECT_EQ(h.PressedControl(), &a);
+    EXPECT_EQ(h.FocusControl(), &a);
     a.Forget();
     Release(160, 60);
     EXPECT_EQ(a.Count(EV_CLICK) + b.Count(EV_CLICK), 0);
     EXPECT_EQ(log.Count("click"), 0);
     EXPECT_EQ(a.Count(EV_MOUSE_LEFT), 1);
     EXPECT_EQ(b.Count(EV_MOUSE_ENTERED), 1);
-    EXPECT_EQ(h.hoverControl, &b);
-    EXPECT_FALSE(h.captured);
+    EXPECT_EQ(h.HoverControl(), &b);
+    EXPECT_FALSE(h.Captured());
     EXPECT_EQ(log.Count("release"), 1);
 
     ClickOn(a);
@@ -100,13 +100,13 @@ TEST_F(RoutingTest, PressQueryCapturesAControlThatTakesNoFocus) {
     a.Make(window, RectF{50, 50, 40, 30}, 0);
     Pump();
     Press(60, 60);
-    EXPECT_FALSE(h.captured);
+    EXPECT_FALSE(h.Captured());
     Release(60, 60);
     EXPECT_EQ(a.Count(EV_CLICK), 0);
     a.pressAnswer = 0;
     ClickOn(a);
     EXPECT_EQ(a.Count(EV_CLICK), 1);
-    EXPECT_EQ(h.focusControl, nullptr);
+    EXPECT_EQ(h.FocusControl(), nullptr);
 }
 
 TEST_F(RoutingTest, DoubleClickMarksTheSecondPress) {
@@ -204,19 +204,19 @@ TEST_F(RoutingTest, TabWrapsAndSkipsCaptionButtonsAndUnfocusableControls) {
     last.Make(window, RectF{20, 140, 40, 20});
     Pump();
     PressKey(plat::VK_TAB);
-    EXPECT_EQ(h.focusControl, &first);  // from no focus: after the caption buttons
-    EXPECT_EQ(h.keyboardFocus, &first);
+    EXPECT_EQ(h.FocusControl(), &first);  // from no focus: after the caption buttons
+    EXPECT_EQ(h.KeyboardFocus(), &first);
     PressKey(plat::VK_TAB);
-    EXPECT_EQ(h.focusControl, &last);
+    EXPECT_EQ(h.FocusControl(), &last);
     PressKey(plat::VK_TAB);
-    EXPECT_EQ(h.focusControl, &first);  // wrapped past the caption buttons
+    EXPECT_EQ(h.FocusControl(), &first);  // wrapped past the caption buttons
     EXPECT_EQ(first.Count(EV_FOCUS_GAINED), 2);
     EXPECT_EQ(last.Count(EV_FOCUS_LOST), 1);
 
     // A focused control that handles the key keeps it.
     first.keyAnswer = 0;
     PressKey(plat::VK_TAB);
-    EXPECT_EQ(h.focusControl, &first);
+    EXPECT_EQ(h.FocusControl(), &first);
 }
 
 TEST_F(RoutingTest, EnterAndSpaceClickTheFocusedControl) {
@@ -249,7 +249,7 @@ TEST_F(RoutingTest, MnemonicsClickTheirControlIgnoringCase) {
     plat::SendMessage(window, plat::WM_SYSCHAR, 'h', 0);
     EXPECT_EQ(a.Count(EV_CLICK), 2);
     h.SetMnemonic(&a, 0);
-    EXPECT_EQ(h.mnemonics.size(), 1u);
+    EXPECT_EQ(h.Mnemonics().size(), 1u);
     b.Disabled(1);
     plat::SendMessage(window, plat::WM_SYSCHAR, 'k', 0);
     EXPECT_EQ(b.Count(EV_CLICK), 0);
@@ -281,11 +281,11 @@ TEST_F(RoutingTest, ResizeZonesSetCursorsAndStartSizing) {
     };
     h.SetCallbacks(callbacks);
     MoveTo(20, 20);
-    EXPECT_EQ(h.hoverControl, &corner);
+    EXPECT_EQ(h.HoverControl(), &corner);
     // The rounded window region starts 6 pixels in; the zone is still 8 deep.
     MoveTo(7, 7);
     EXPECT_EQ(plat::headless::CurrentCursorId(), plat::IDC_SIZENWSE);
-    EXPECT_EQ(h.hoverControl, nullptr);
+    EXPECT_EQ(h.HoverControl(), nullptr);
     EXPECT_EQ(corner.Count(EV_MOUSE_LEFT), 1);
     plat::headless::MouseButton(0, true);
     Pump();
@@ -300,7 +300,7 @@ TEST_F(RoutingTest, WheelTimersAndHostMessagesReachTheirControl) {
     focused.Make(window, RectF{20, 50, 40, 20});
     hovered.Make(window, RectF{100, 50, 40, 20});
     plat::SendMessage(window, HM_SET_FOCUS, 0, reinterpret_cast<LParam>(&focused));
-    EXPECT_EQ(h.focusControl, &focused);
+    EXPECT_EQ(h.FocusControl(), &focused);
     MoveOnto(hovered);
     Wheel(1);
     EXPECT_EQ(focused.Count(plat::WM_MOUSEWHEEL), 1);
@@ -331,13 +331,13 @@ TEST_F(RoutingTest, SetFocusControlRefusesWhatCannotTakeFocus) {
     Probe a, b;
     a.Make(window, RectF{20, 50, 40, 20});
     b.Make(window, RectF{20, 80, 40, 20});
-    h.SetFocusControl(h.captionButtons[0].get(), true);
-    EXPECT_EQ(h.focusControl, nullptr);
+    h.SetFocusControl(h.CaptionButtons()[0].get(), true);
+    EXPECT_EQ(h.FocusControl(), nullptr);
     h.SetFocusControl(&a, false);
-    EXPECT_EQ(h.focusControl, &a);
-    EXPECT_EQ(h.keyboardFocus, nullptr);
+    EXPECT_EQ(h.FocusControl(), &a);
+    EXPECT_EQ(h.KeyboardFocus(), nullptr);
     h.SetFocusControl(&b, true);
-    EXPECT_EQ(h.keyboardFocus, &b);
+    EXPECT_EQ(h.KeyboardFocus(), &b);
     ASSERT_FALSE(a.log.empty());
     EXPECT_EQ(a.log.back().code, EV_FOCUS_LOST);
     EXPECT_EQ(a.log.back().lParam, reinterpret_cast<LParam>(&b));
@@ -345,7 +345,7 @@ TEST_F(RoutingTest, SetFocusControlRefusesWhatCannotTakeFocus) {
     EXPECT_EQ(b.log.back().lParam, reinterpret_cast<LParam>(&a));
     a.Disabled(1);
     h.SetFocusControl(&a, true);
-    EXPECT_EQ(h.focusControl, &b);
+    EXPECT_EQ(h.FocusControl(), &b);
 }
 
 TEST_F(RoutingTest, DeactivationReleasesTheCapture) {
@@ -353,9 +353,9 @@ TEST_F(RoutingTest, DeactivationReleasesTheCapture) {
     Probe a;
     a.Make(window, RectF{20, 50, 40, 20});
     Press(30, 60);
-    EXPECT_TRUE(h.captured);
+    EXPECT_TRUE(h.Captured());
     plat::SendMessage(window, plat::WM_ACTIVATE, plat::WA_INACTIVE, 0);
-    EXPECT_FALSE(h.captured);
+    EXPECT_FALSE(h.Captured());
     EXPECT_GE(a.Count(EV_FOCUS_LOST), 1);
     EXPECT_GE(a.Count(EV_MOUSE_LEFT), 1);
 }

@@ -77,8 +77,8 @@ void HostTest::ClickAt(int x, int y) {
 }
 
 namespace {
-int MiddleX(const UiControl& c) { return static_cast<int>(c.rect.x + c.rect.width / 2); }
-int MiddleY(const UiControl& c) { return static_cast<int>(c.rect.y + c.rect.height / 2); }
+int MiddleX(const UiControl& c) { return static_cast<int>(c.Rect().x + c.Rect().width / 2); }
+int MiddleY(const UiControl& c) { return static_cast<int>(c.Rect().y + c.Rect().height / 2); }
 }  // namespace
 
 void HostTest::MoveOnto(const UiControl& control) { MoveTo(MiddleX(control), MiddleY(control)); }
@@ -101,15 +101,15 @@ void HostTest::PressPart(const UiScrollBar& bar, ScrollPart part) {
     case ScrollPart::None: ADD_FAILURE() << "no part to press"; return;
     }
     const auto at = static_cast<int>(along);
-    if (bar.horizontal) Press(static_cast<int>(bar.rect.x) + at, MiddleY(bar));
-    else Press(MiddleX(bar), static_cast<int>(bar.rect.y) + at);
+    if (bar.Horizontal()) Press(static_cast<int>(bar.Rect().x) + at, MiddleY(bar));
+    else Press(MiddleX(bar), static_cast<int>(bar.Rect().y) + at);
     EXPECT_EQ(bar.PartAt(static_cast<float>(at)), part);
 }
 
 void HostTest::TypeInto(UiControl& control, const std::string& utf8) {
     plat::SetFocus(window);
     host->SetFocusControl(&control, false);
-    EXPECT_EQ(host->focusControl, &control) << "the control takes no focus";
+    EXPECT_EQ(host->FocusControl(), &control) << "the control takes no focus";
     plat::headless::TypeText(utf8);
     Pump();
 }

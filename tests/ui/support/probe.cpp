@@ -15,7 +15,7 @@ LResult Probe::HandleMessage(int message, WParam wParam, LParam lParam) {
     switch (message) {
     case plat::WM_PAINT: {
         PaintContext context = BeginControlPaint();
-        graphics->Clear(colour);
+        graphics_->Clear(colour);
         EndControlPaint(context);
         return 0;
     }

@@ -22,6 +22,8 @@ public:
     int Count(int code) const;
     std::vector<int> Codes() const;
     void Forget() { log.clear(); }
+    // A window left in the field, which Create must not take over the parent's.
+    void PresetWindow(NativeWindow w) { hwnd_ = w; }
 
     std::vector<Received> log;
     gfx::Argb colour = 0xFF0000FFu;  // opaque blue
