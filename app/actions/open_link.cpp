@@ -1,216 +1,30 @@
 #include "app/actions/open_link.h"
 
-#include "runtime/codepage.h"
+#include "app/actions/link_opener.h"
 #include "runtime/thread.h"
-
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <ctime>
-#include <optional>
-#include <thread>
-#include <vector>
-
-extern char** environ;
 
 namespace app {
 
-namespace {
-
-struct PreparedLink {
-    std::string scheme;    // empty: not a link to hand on
-    std::string argument;  // the link as xdg-open gets it
-};
-
-// Only magnet: and ed2k:// links are handed on: a page can carry any text as
-// a link, and file:, http: or a leading "-" must never reach xdg-open. Links
-// cut out of pages may hold spaces and code-page-936 text; the handler gets
-// them as a URI, in UTF-8 with those bytes percent-encoded.
-PreparedLink PrepareLink(const rt::Text& link) {
-    PreparedLink prepared;
+std::string HandedOnScheme(const rt::Text& link) {
     for (const char c : link)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return prepared;
-    const std::string lower = [&] {
-        std::string l = link.substr(0, 8);
-        for (char& c : l)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return l;
-    }();
-    if (lower.starts_with("magnet:?") && link.size() > 8) prepared.scheme = "magnet";
-    else if (lower.starts_with("ed2k://") && link.size() > 7) prepared.scheme = "ed2k";
-    else return prepared;
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (const char c : rt::Cp936ToUtf8(link)) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b == 0x20 || b >= 0x80) {
-            prepared.argument += '%';
-            prepared.argument += kHex[b >> 4];
-            prepared.argument += kHex[b & 15];
-        } else {
-            prepared.argument += c;
-        }
-    }
-    return prepared;
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return {};
+    std::string lower = link.substr(0, 8);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (lower.starts_with("magnet:?") && link.size() > 8) return "magnet";
+    if (lower.starts_with("ed2k://") && link.size() > 7) return "ed2k";
+    return {};
 }
-
-// A child process started with posix_spawnp; waited for, or killed and waited
-// for, when the object goes out of scope unless released.
-class Child {
-public:
-    // Starts argv[0] from PATH with stdin from /dev/null and stdout to
-    // `stdoutFd` (-1: inherited). errno-style code in `error` on failure.
-    Child(const std::vector<std::string>& args, int stdoutFd, int& error) {
-        std::vector<char*> argv;
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        if (stdoutFd >= 0) {
-            posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
-            posix_spawn_file_actions_addclose(&actions, stdoutFd);
-        }
-        error = posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (error != 0) pid_ = -1;
-    }
-    ~Child() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGKILL);
-        Wait();
-    }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-
-    // The exit status once the child has ended (-1 when killed by a signal);
-    // nullopt while it runs.
-    std::optional<int> Poll() {
-        int status = 0;
-        if (pid_ <= 0) return -1;
-        const pid_t r = waitpid(pid_, &status, WNOHANG);
-        if (r == 0) return std::nullopt;
-        pid_ = -1;
-        return r < 0 ? -1 : (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-    }
-    int Wait() {
-        int status = 0;
-        if (pid_ <= 0) return -1;
-        pid_t r;
-        while ((r = waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {}
-        pid_ = -1;
-        return r < 0 ? -1 : (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-    }
-    // Leaves the still running child to a thread that reaps it.
-    void Release() {
-        if (pid_ <= 0) return;
-        std::thread([pid = pid_] {
-            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {}
-        }).detach();
-        pid_ = -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-};
-
-// Both ends closed on scope exit.
-struct Pipe {
-    int fds[2] = {-1, -1};
-    Pipe() {
-        if (pipe2(fds, O_CLOEXEC) != 0) fds[0] = fds[1] = -1;
-    }
-    ~Pipe() {
-        CloseWrite();
-        if (fds[0] >= 0) close(fds[0]);
-    }
-    void CloseWrite() {
-        if (fds[1] >= 0) close(fds[1]);
-        fds[1] = -1;
-    }
-    Pipe(const Pipe&) = delete;
-    Pipe& operator=(const Pipe&) = delete;
-};
-
-// Milliseconds of the monotonic clock (<chrono> cannot be compiled with
-// code-page-936 literals).
-long long NowMs() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
-}
-
-enum class Lookup { kRegistered, kNone, kUnknown };
-
-// Asks xdg-mime for the default program of the scheme. kUnknown when the
-// question cannot be asked; xdg-open then decides alone.
-Lookup SchemeHandler(const std::string& scheme) {
-    Pipe out;
-    if (out.fds[0] < 0) return Lookup::kUnknown;
-    int error = 0;
-    Child child({"xdg-mime", "query", "default", "x-scheme-handler/" + scheme}, out.fds[1], error);
-    out.CloseWrite();
-    if (error != 0) return Lookup::kUnknown;
-    std::string answer;
-    const long long deadline = NowMs() + 5000;
-    for (;;) {
-        const long long left = deadline - NowMs();
-        if (left <= 0) return Lookup::kUnknown;  // the child is killed on return
-        pollfd p{out.fds[0], POLLIN, 0};
-        const int ready = poll(&p, 1, static_cast<int>(left));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return Lookup::kUnknown;
-        char buffer[256];
-        const ssize_t n = read(out.fds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        answer.append(buffer, static_cast<std::size_t>(n));
-    }
-    if (child.Wait() != 0) return Lookup::kUnknown;
-    return answer.find(".desktop") != std::string::npos ? Lookup::kRegistered : Lookup::kNone;
-}
-
-}  // namespace
 
 OpenLinkOutcome OpenLinkInDesktop(const rt::Text& link, int graceMs) {
+    const std::string scheme = HandedOnScheme(link);
     OpenLinkOutcome outcome;
-    const PreparedLink prepared = PrepareLink(link);
-    outcome.scheme = prepared.scheme;
-    if (outcome.scheme.empty()) {
+    if (scheme.empty()) {
         outcome.result = OpenLinkResult::kNotALink;
         return outcome;
     }
-    if (SchemeHandler(outcome.scheme) == Lookup::kNone) {
-        outcome.result = OpenLinkResult::kNoHandler;
-        return outcome;
-    }
-    int error = 0;
-    Child opener({"xdg-open", prepared.argument}, -1, error);
-    if (error != 0) {
-        outcome.result = error == ENOENT || error == EACCES ? OpenLinkResult::kNoOpener
-                                                            : OpenLinkResult::kFailed;
-        outcome.exitCode = -1;
-        return outcome;
-    }
-    // xdg-open without a desktop environment runs the handler in the
-    // foreground, so it may well still be running when the grace ends.
-    const long long deadline = NowMs() + graceMs;
-    std::optional<int> status;
-    while (!(status = opener.Poll()) && NowMs() < deadline) usleep(10000);
-    if (!status) {
-        opener.Release();
-        outcome.result = OpenLinkResult::kOpened;
-        return outcome;
-    }
-    outcome.exitCode = *status;
-    // Exit code 3 is xdg-open's "no method available" for the link.
-    outcome.result = *status == 0   ? OpenLinkResult::kOpened
-                     : *status == 3 ? OpenLinkResult::kNoHandler
-                                    : OpenLinkResult::kFailed;
+    outcome = HandLinkToDesktop(link, scheme, graceMs);
+    outcome.scheme = scheme;
     return outcome;
 }
 
@@ -222,6 +36,7 @@ bool OpenLinkInBackground(const rt::Text& link, int graceMs,
 
 rt::Text OpenLinkStatusText(const OpenLinkOutcome& outcome, const rt::Text& title) {
     const rt::Text hit = "【" + title + "】";
+    const rt::Text opener = kLinkOpenerName;
     switch (outcome.result) {
     case OpenLinkResult::kOpened:
         return hit + "的下载地址已交给 " + outcome.scheme + " 链接的默认程序......";
@@ -230,11 +45,11 @@ rt::Text OpenLinkStatusText(const OpenLinkOutcome& outcome, const rt::Text& titl
         return "没有为 " + outcome.scheme + " 链接登记的程序，" + hit +
                "的下载地址没有打开，可复制下载地址......";
     case OpenLinkResult::kNoOpener:
-        return "找不到 xdg-open，" + hit + "的下载地址没有打开，可复制下载地址......";
+        return "找不到 " + opener + "，" + hit + "的下载地址没有打开，可复制下载地址......";
     case OpenLinkResult::kFailed: break;
     }
-    return hit + "的下载地址打开失败（xdg-open 退出码 " + std::to_string(outcome.exitCode) +
-           "）......";
+    return hit + "的下载地址打开失败（" + opener + " " + kLinkOpenerCodeName + " " +
+           std::to_string(outcome.exitCode) + "）......";
 }
 
 }  // namespace app
