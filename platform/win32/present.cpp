@@ -83,6 +83,29 @@ bool PixelBuffer::Ensure(int width, int height) {
     return true;
 }
 
+bool UpdateLayered(Win32Window& n, const RECT& rect) {
+    PixelBuffer& px = n.pixels;
+    if (!n.window || px.data() == nullptr) return false;
+    // A picture of another size than the window would resize it: the
+    // window waits for the picture of its new size (a system sizing loop
+    // changes the size before the program has drawn it).
+    ::SIZE size = NativeSize(n.window.get());
+    if (size.cx != px.width() || size.cy != px.height()) return false;
+    ::POINT source{0, 0};
+    ::RECT dirty{rect.left, rect.top, rect.right, rect.bottom};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UPDATELAYEREDWINDOWINFO info{};
+    info.cbSize = sizeof info;
+    info.psize = &size;
+    info.hdcSrc = px.dc();
+    info.pptSrc = &source;
+    info.pblend = &blend;
+    info.dwFlags = ULW_ALPHA;
+    info.prcDirty = &dirty;
+    ::GdiFlush();
+    return ::UpdateLayeredWindowIndirect(n.window.get(), &info) != FALSE;
+}
+
 }  // namespace plat::win32
 
 namespace plat::core::backend {
@@ -107,24 +130,7 @@ void Push(WindowRecord& rec, const RECT& rect) {
             for (int x = rect.left; x < rect.right; ++x) row[x] |= 0xFF000000u;
         }
     }
-    // A picture of another size than the window would resize it: the
-    // window waits for the picture of its new size (a system sizing loop
-    // changes the size before the program has drawn it).
-    ::SIZE size = NativeSize(n->window.get());
-    if (size.cx != px.width() || size.cy != px.height()) return;
-    ::POINT source{0, 0};
-    ::RECT dirty{rect.left, rect.top, rect.right, rect.bottom};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UPDATELAYEREDWINDOWINFO info{};
-    info.cbSize = sizeof info;
-    info.psize = &size;
-    info.hdcSrc = px.dc();
-    info.pptSrc = &source;
-    info.pblend = &blend;
-    info.dwFlags = ULW_ALPHA;
-    info.prcDirty = &dirty;
-    ::GdiFlush();
-    ::UpdateLayeredWindowIndirect(n->window.get(), &info);
+    UpdateLayered(*n, rect);
 }
 
 void ShapeChanged(WindowRecord& rec) {

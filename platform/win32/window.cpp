@@ -135,10 +135,14 @@ void SetTitle(WindowRecord& rec, const std::string& utf8) {
 }
 
 void Show(WindowRecord& rec, bool show, bool activate) {
-    WithNative(rec, [&](Win32Window&, HWND window) {
+    WithNative(rec, [&](Win32Window& n, HWND window) {
         if (!show) ShowNative(window, SW_HIDE);
         else if (::IsIconic(window)) ShowNative(window, activate ? SW_RESTORE : SW_SHOWNOACTIVATE);
         else ShowNative(window, activate ? SW_SHOW : SW_SHOWNA);
+        // What was presented while the window was hidden is shown again:
+        // wine drops the layered picture of a hidden window.
+        if (show && n.pixels.data() != nullptr)
+            UpdateLayered(n, RECT{0, 0, n.pixels.width(), n.pixels.height()});
     });
 }
 

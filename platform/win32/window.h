@@ -89,6 +89,10 @@ bool OwnThread(HWND window);
 // The system cursor of a cursor id (null for id 0: no cursor).
 HCURSOR CursorHandle(int cursorId);
 
+// Shows `rect` of the display buffer in the window (UpdateLayeredWindow);
+// false when the buffer does not fit the window's size yet.
+bool UpdateLayered(Win32Window& n, const RECT& rect);
+
 // Starts the system's move (zone 0) or size loop from the window procedure,
 // unless the left button is up already (a click moves nothing).
 void RunMoveSize(HWND window, WPARAM zone);
