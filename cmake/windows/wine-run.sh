@@ -18,11 +18,22 @@ if [ ! -e "$WINEPREFIX/.ready" ]; then
     if [ ! -e "$WINEPREFIX/.ready" ]; then
       rm -rf "$WINEPREFIX"
       wineboot -i >/dev/null 2>&1
-      # The window's font, under a name the machine has.
-      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-        /v "Microsoft YaHei" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
-      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-        /v "微软雅黑" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+      # The faces the window names (微软雅黑 for its big labels and edits, 宋体
+      # for the library's default font), each under its Chinese and English
+      # name, point at WenQuanYi Micro Hei from fonts-wqy-microhei. A UTF-16
+      # registry file carries the Chinese names whatever the locale (wine
+      # reads command-line arguments in the locale's encoding).
+      fonts_reg="$WINEPREFIX.fonts.reg"
+      {
+        printf '\xff\xfe'
+        printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+          '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+          '"Microsoft YaHei"="WenQuanYi Micro Hei"' '"微软雅黑"="WenQuanYi Micro Hei"' \
+          '"SimSun"="WenQuanYi Micro Hei"' '"宋体"="WenQuanYi Micro Hei"' |
+          iconv -f UTF-8 -t UTF-16LE
+      } >"$fonts_reg"
+      wine reg import "Z:${fonts_reg//\//\\}" >/dev/null 2>&1
+      rm -f "$fonts_reg"
       wineserver -w
       touch "$WINEPREFIX/.ready"
     fi

@@ -3,21 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gfx/text_offsets.h"
 #include "runtime/codepage.h"
 
 namespace gfx {
 
 namespace {
-
-// Length in bytes of the code-page-936 character starting at `i`.
-std::size_t CharLength(const rt::Text& text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead >= 0x81 && lead <= 0xFE && i + 1 < text.size()) {
-        const auto trail = static_cast<unsigned char>(text[i + 1]);
-        if (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) return 2;
-    }
-    return 1;
-}
 
 int Utf8CharLength(unsigned char lead) {
     if (lead < 0x80) return 1;
@@ -27,55 +18,23 @@ int Utf8CharLength(unsigned char lead) {
     return 1;
 }
 
-// Removes bytes of `in` not flagged in `keep`, composing the offset map.
-MappedUtf8 Filter(const MappedUtf8& in, const std::vector<bool>& keep) {
-    MappedUtf8 out;
-    std::vector<int> newIndex(in.utf8.size() + 1);
-    for (std::size_t i = 0; i < in.utf8.size(); ++i) {
-        newIndex[i] = static_cast<int>(out.utf8.size());
-        if (keep[i]) out.utf8.push_back(in.utf8[i]);
-    }
-    newIndex[in.utf8.size()] = static_cast<int>(out.utf8.size());
-    out.toUtf8.reserve(in.toUtf8.size());
-    for (int u : in.toUtf8) out.toUtf8.push_back(newIndex[static_cast<std::size_t>(u)]);
-    return out;
-}
-
 // "&x" marks x as the access key, "&&" is a literal "&". Returns the index of
 // the marked character in the result, or -1.
 int StripPrefix(MappedUtf8& text) {
-    std::vector<bool> keep(text.utf8.size(), true);
+    std::vector<bool> keep(text.text.size(), true);
     int marked = -1;
     int removed = 0;
-    for (std::size_t i = 0; i < text.utf8.size(); ++i) {
-        if (text.utf8[i] != '&') continue;
+    for (std::size_t i = 0; i < text.text.size(); ++i) {
+        if (text.text[i] != '&') continue;
         keep[i] = false;
         ++removed;
-        if (i + 1 < text.utf8.size()) {
-            if (text.utf8[i + 1] != '&' && marked < 0) marked = static_cast<int>(i + 1) - removed;
+        if (i + 1 < text.text.size()) {
+            if (text.text[i + 1] != '&' && marked < 0) marked = static_cast<int>(i + 1) - removed;
             ++i;  // the next character is kept as it is, even another "&"
         }
     }
     text = Filter(text, keep);
     return marked;
-}
-
-// Trailing spaces of every line do not count unless the format says so.
-void StripTrailingSpaces(MappedUtf8& text) {
-    std::vector<bool> keep(text.utf8.size(), true);
-    std::size_t end = text.utf8.size();
-    for (std::size_t i = text.utf8.size(); i-- > 0;) {
-        const char c = text.utf8[i];
-        if (c == '\n' || c == '\r') {
-            end = i;
-            continue;
-        }
-        if (c == ' ' && i + 1 == end) {
-            keep[i] = false;
-            end = i;
-        }
-    }
-    text = Filter(text, keep);
 }
 
 double AlignFactor(StringAlignment a) {
@@ -89,43 +48,14 @@ double AlignFactor(StringAlignment a) {
 }  // namespace
 
 MappedUtf8 MapCp936ToUtf8(const rt::Text& text) {
-    MappedUtf8 out;
-    out.toUtf8.assign(text.size() + 1, 0);
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) starts.push_back(i);
-
-    auto charEnd = [&](std::size_t k) {
-        return k + 1 < starts.size() ? starts[k + 1] : text.size();
-    };
-    // One conversion of the whole text; each character gives one code point
-    // when the text is well formed, which lets the offsets be walked in step.
-    std::string whole = rt::Cp936ToUtf8(text);
-    std::size_t points = 0;
-    for (std::size_t j = 0; j < whole.size();
-         j += Utf8CharLength(static_cast<unsigned char>(whole[j])))
-        ++points;
-    if (points == starts.size()) {
-        out.utf8 = std::move(whole);
-        std::size_t u = 0;
-        for (std::size_t k = 0; k < starts.size(); ++k) {
-            for (std::size_t b = starts[k]; b < charEnd(k); ++b)
-                out.toUtf8[b] = static_cast<int>(u);
-            u = std::min(out.utf8.size(),
-                         u + Utf8CharLength(static_cast<unsigned char>(out.utf8[u])));
-        }
-    } else {
-        // Malformed bytes: convert character by character to keep the offsets.
-        for (std::size_t k = 0; k < starts.size(); ++k) {
-            for (std::size_t b = starts[k]; b < charEnd(k); ++b)
-                out.toUtf8[b] = static_cast<int>(out.utf8.size());
-            out.utf8 +=
-                rt::Cp936ToUtf8(std::string_view(text).substr(starts[k], charEnd(k) - starts[k]));
-        }
-    }
-    out.toUtf8[text.size()] = static_cast<int>(out.utf8.size());
-    if (!g_utf8_validate(out.utf8.data(), static_cast<gssize>(out.utf8.size()), nullptr)) {
+    MappedUtf8 out = MapCharacters<std::string>(
+        text, [](std::string_view piece) { return rt::Cp936ToUtf8(piece); },
+        [](const std::string& s, std::size_t i) {
+            return static_cast<std::size_t>(Utf8CharLength(static_cast<unsigned char>(s[i])));
+        });
+    if (!g_utf8_validate(out.text.data(), static_cast<gssize>(out.text.size()), nullptr)) {
         // Never hand Pango bad UTF-8; offsets keep their places byte for byte.
-        for (char& c : out.utf8)
+        for (char& c : out.text)
             if (static_cast<unsigned char>(c) >= 0x80) c = '?';
     }
     return out;
@@ -170,12 +100,12 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
         if (format.Prefix() == HotkeyPrefix::Hide) accessKey = -1;
     }
     if (!format.Has(StringFormatFlags::MeasureTrailingSpaces)) StripTrailingSpaces(mapped);
-    out.toUtf8 = std::move(mapped.toUtf8);
+    out.toUtf8 = std::move(mapped.offsets);
 
     out.layout.reset(pango_cairo_create_layout(cr));
     PangoLayout* layout = out.layout.get();
     pango_layout_set_font_description(layout, font.GetNative().desc.get());
-    pango_layout_set_text(layout, mapped.utf8.data(), static_cast<int>(mapped.utf8.size()));
+    pango_layout_set_text(layout, mapped.text.data(), static_cast<int>(mapped.text.size()));
 
     rt::Owned<PangoAttrList, pango_attr_list_unref> attrs(pango_attr_list_new());
     if (font.IsUnderline())
@@ -183,12 +113,12 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
     if (font.IsStrikeout()) pango_attr_list_insert(attrs.get(), pango_attr_strikethrough_new(TRUE));
     if (format.Has(StringFormatFlags::NoFontFallback))
         pango_attr_list_insert(attrs.get(), pango_attr_fallback_new(FALSE));
-    if (accessKey >= 0 && static_cast<std::size_t>(accessKey) < mapped.utf8.size()) {
+    if (accessKey >= 0 && static_cast<std::size_t>(accessKey) < mapped.text.size()) {
         PangoAttribute* u = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
         u->start_index = static_cast<guint>(accessKey);
         u->end_index =
             static_cast<guint>(accessKey + Utf8CharLength(static_cast<unsigned char>(
-                                               mapped.utf8[static_cast<std::size_t>(accessKey)])));
+                                               mapped.text[static_cast<std::size_t>(accessKey)])));
         pango_attr_list_insert(attrs.get(), u);
     }
     pango_layout_set_attributes(layout, attrs.get());

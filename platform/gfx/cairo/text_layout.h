@@ -7,16 +7,14 @@
 #include <vector>
 
 #include "platform/gfx/cairo/cairo_gfx.h"
+#include "platform/gfx/text_offsets.h"
 #include "runtime/text.h"
 
 namespace gfx {
 
 // UTF-8 for Pango, with the position in it of every byte boundary of the
-// original code-page-936 text (toUtf8[i] for i in 0..size).
-struct MappedUtf8 {
-    std::string utf8;
-    std::vector<int> toUtf8;
-};
+// original code-page-936 text.
+using MappedUtf8 = MappedText<std::string>;
 MappedUtf8 MapCp936ToUtf8(const rt::Text& text);
 
 struct TextLayout {
