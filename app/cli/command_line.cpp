@@ -60,6 +60,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             only.mode = name == "--version" ? Mode::kVersion : Mode::kHelp;
             return only;
         }
+        if (name == "--parallel") {
+            if (value) return fail("--parallel takes no value");
+            searchOnly = true;
+            searchOnlyName = name;
+            line.parallel = true;
+            continue;
+        }
         const bool takesValue = name == "--search" || name == "--pages" || name == "--sites" ||
                                 name == "--format" || name == "--config";
         if (!takesValue) {
@@ -106,7 +113,8 @@ std::string HelpText() {
         sites += "  " + std::to_string(site) + "  " + rt::Cp936ToUtf8(SiteLabel(site)) + "\n";
     return "Usage: seeker [--config FILE]\n"
            "       seeker --search KEYWORD [--pages N] [--sites LIST] [--format tsv|json] "
-           "[--config FILE]\n"
+           "[--parallel]\n"
+           "                      [--config FILE]\n"
            "\n"
            "Searches torrent sites for magnet and ed2k links. Without --search it opens its "
            "window.\n"
@@ -119,6 +127,9 @@ std::string HelpText() {
            "(default;\n"
            "                    control characters in a field become spaces);\n"
            "                    json: one object a line\n"
+           "  --parallel        read the sites at once, each site's pages still in order;\n"
+           "                    the hits come in the same order (also \"parallel = on\" in\n"
+           "                    the sites configuration)\n"
            "  --config FILE     the sites configuration (default "
            "$XDG_CONFIG_HOME/seeker/sites.conf)\n"
            "  --help            this text\n"

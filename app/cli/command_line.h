@@ -21,6 +21,7 @@ struct CommandLine {
     std::array<bool, kSiteCount> sites{true, true, true, true, true, true, true, true};
     Format format = Format::kTsv;
     std::string configPath;  // empty: the default file
+    bool parallel = false;   // read the sites at once, as "parallel = on" does
     std::string error;       // one line, for kUsageError
 };
 

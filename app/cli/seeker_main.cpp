@@ -29,7 +29,11 @@ int SeekerMain(int argc, char** argv, const WindowEntry& window) {
     // A file the user named is the file meant; the built-in sites would
     // search somewhere else.
     if (named && sites.unreadable) return 2;
-    if (line.mode == Mode::kSearch) return RunCommandLineSearch(line, sites.table, stdout, stderr);
+    if (line.mode == Mode::kSearch) {
+        SiteTable table = sites.table;
+        table.parallel = table.parallel || line.parallel;
+        return RunCommandLineSearch(line, table, stdout, stderr);
+    }
     return window(sites.table, sites.problems);
 }
 

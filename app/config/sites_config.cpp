@@ -143,7 +143,7 @@ const std::vector<std::string>& SitesConfigKeys() {
     static const std::vector<std::string> keys = [] {
         std::vector<std::string> k;
         for (int i = 1; i <= kSiteCount; ++i) k.push_back("site" + std::to_string(i));
-        k.insert(k.end(), {"site1_hash", "site7_tag", "portal"});
+        k.insert(k.end(), {"site1_hash", "site7_tag", "portal", "parallel"});
         return k;
     }();
     return keys;
@@ -184,7 +184,7 @@ SitesConfig ParseSitesConfig(std::string_view text, std::string_view fileName) {
         const auto& keys = SitesConfigKeys();
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
             complain("unknown key " + Quoted(key) +
-                     " (known: site1 to site8, site1_hash, site7_tag, portal)");
+                     " (known: site1 to site8, site1_hash, site7_tag, portal, parallel)");
             continue;
         }
         if (value.empty()) {
@@ -192,7 +192,13 @@ SitesConfig ParseSitesConfig(std::string_view text, std::string_view fileName) {
             continue;
         }
         rt::Text usable;
-        if (key == "site7_tag") {
+        if (key == "parallel") {
+            if (value != "on" && value != "off") {
+                complain("parallel " + Quoted(value) + " is not on or off");
+                continue;
+            }
+            usable = std::string(value);
+        } else if (key == "site7_tag") {
             if (const std::string why = TagProblem(value, usable); !why.empty()) {
                 complain("site7_tag " + Quoted(value) + ": " + why);
                 continue;
@@ -229,6 +235,7 @@ SiteTable ApplySitesConfig(const SiteTable& defaults, const SitesConfig& config)
         if (key == "site1_hash") table.site1HashUrl = value;
         else if (key == "site7_tag") table.site7Tag = value;
         else if (key == "portal") table.portalUrl = value;
+        else if (key == "parallel") table.parallel = value == "on";
         else if (IsSiteUrlKey(key)) table.baseUrls.at(key[4] - '1') = value;
     }
     return table;
@@ -237,12 +244,14 @@ SiteTable ApplySitesConfig(const SiteTable& defaults, const SitesConfig& config)
 std::string FormatSitesConfig(const SiteTable& table) {
     std::string text =
         "# Sites searched by seeker: key = value, one a line; \"#\" starts a comment.\n"
-        "# site1 to site8 are http(s)://host[:port] without a path.\n";
+        "# site1 to site8 are http(s)://host[:port] without a path; parallel = on reads\n"
+        "# the ticked sites at once, each site's pages still one after another.\n";
     for (SiteId site = kFirstSite; site <= kLastSite; ++site)
         text += "site" + std::to_string(site) + " = " + table.BaseUrl(site) + "\n";
     text += "site1_hash = " + table.site1HashUrl + "\n";
     text += "site7_tag = " + rt::Cp936ToUtf8(table.site7Tag) + "\n";
     text += "portal = " + table.portalUrl + "\n";
+    text += std::string("parallel = ") + (table.parallel ? "on" : "off") + "\n";
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/scraping/url_text.h"
 #include "app/search/search_texts.h"
+#include "app/search/site_chains.h"
 #include "app/sites/site_rules.h"
 #include "runtime/thread.h"
 #include "web/request.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <optional>
 
 namespace app {
 
@@ -30,7 +32,8 @@ bool RunSearch(const SearchParams& params, SearchSink& sink) {
     // The portal only counts the visit; its answer is of no use.
     web::WebRequest(params.sites.portalUrl);
     if (rt::StopRequested()) return false;
-    sink.StatusChanged(kSearchingStatus);
+    const bool parallel = params.sites.parallel;
+    sink.StatusChanged(parallel ? kParallelSearchingStatus : kSearchingStatus);
 
     const Tick start = TickNow();
     sink.ClockStarted(start);
@@ -47,18 +50,29 @@ bool RunSearch(const SearchParams& params, SearchSink& sink) {
         position = next;
         sink.ProgressChanged(position);
     };
+    // Read at once, the sites ticked now each get a chain of their own; the
+    // visits below take their pages in the same order as they would read them.
+    std::optional<SiteChains> chains;
+    if (parallel) {
+        std::array<bool, kSiteCount> ticked{};
+        for (SiteId site = kFirstSite; site <= kLastSite; ++site)
+            ticked[site - 1] = sink.SiteSelected(site);
+        chains.emplace(params.sites, keyword, pageCount, ticked);
+    }
 
     for (int page = 1; page <= pageCount; ++page) {
         const int target = position + step;
+        if (chains) chains->Visiting(page);
         for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
             if (!active[site - 1] || !sink.SiteSelected(site)) continue;
             if (rt::StopRequested()) return false;
-            web::RequestOutcome outcome;
-            const rt::Text text = web::WebRequestText(
-                SitePageUrl(params.sites, site, keyword, page), {.outcome = &outcome});
+            std::optional<FetchedPage> fetched =
+                chains ? chains->Take(site, page)
+                       : std::optional(FetchPage(params.sites, site, keyword, page));
             // A stop aborts the transfer, which then looks like an empty page.
-            if (rt::StopRequested()) return false;
-            const PageHits found = ScrapePage(site, text, params.sites);
+            if (!fetched || rt::StopRequested()) return false;
+            const PageHits& found = fetched->found;
+            const web::RequestOutcome& outcome = fetched->outcome;
             for (const Hit& hit : found.hits) {
                 if (rt::StopRequested()) return false;
                 ++hits;

@@ -3,6 +3,7 @@
 namespace app {
 
 const char* const kSearchingStatus = "正在进行单线程搜索......";
+const char* const kParallelSearchingStatus = "正在进行多线程搜索......";
 
 namespace {
 

@@ -8,8 +8,10 @@ namespace app {
 // The most pages read per site in one search.
 inline constexpr int kMaxPageCount = 1000;
 
-// The status box while pages are being read.
+// The status box while pages are being read, one at a time or every ticked
+// site's at once.
 extern const char* const kSearchingStatus;
+extern const char* const kParallelSearchingStatus;
 
 // The status box after a search ran to its end, and after a stop.
 rt::Text FinishedStatus(int seconds, int hits);

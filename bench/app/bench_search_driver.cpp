@@ -1,6 +1,8 @@
 // The search driver against the demo sites, 8 sites x 10 full pages: what
 // the driver itself adds to each request beyond fetching it, and the time
-// from the last page's hits to the end of the search.
+// from the last page's hits to the end of the search; and, with every answer
+// 200 ms late as a real site's, the sites read at once against one page at a
+// time and against the slowest site's chain of pages alone.
 #include "app/search/search_driver.h"
 #include "demo_server.h"
 #include "runtime/thread.h"
@@ -8,6 +10,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -85,6 +89,53 @@ void BM_SearchEightSitesTenPages(benchmark::State& state) {
     state.counters["last_hit_to_finish_us"] = finishSeconds / n * 1e6;
 }
 BENCHMARK(BM_SearchEightSitesTenPages)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Seconds of one search of `params` with only the sites in `ticked`.
+double SearchSeconds(const app::SearchParams& params, std::initializer_list<app::SiteId> ticked,
+                     int* hits = nullptr) {
+    class Sink : public TimingSink {
+    public:
+        std::array<bool, app::kSiteCount> on{};
+        bool SiteSelected(app::SiteId site) override { return on[site - 1]; }
+    } sink;
+    for (const app::SiteId site : ticked) sink.on[site - 1] = true;
+    const auto start = Clock::now();
+    rt::ThreadHandle worker;
+    rt::StartThread([&] { app::RunSearch(params, sink); }, &worker);
+    worker.join();
+    if (hits != nullptr) *hits = sink.hits;
+    return Seconds(Clock::now() - start);
+}
+
+void BM_SlowSitesReadAtOnce(benchmark::State& state) {
+    demo::DemoSites sites;
+    demo::ServeOptions options;
+    options.lastPage = 11;
+    options.delayMs = 200;
+    if (!sites.StartOnFreePorts(options)) {
+        state.SkipWithError("demo sites did not start");
+        return;
+    }
+    app::SearchParams params{app::DemoSiteTable(sites.basePort()), "abc", 10};
+    const auto all = {1, 2, 3, 4, 5, 6, 7, 8};
+    int hitsAtOnce = 0, hitsOneAtATime = 0;
+    double atOnce = 0;
+    for (auto _ : state) {
+        params.sites.parallel = true;
+        atOnce = SearchSeconds(params, all, &hitsAtOnce);
+    }
+    params.sites.parallel = false;
+    double slowestAlone = 0;
+    for (const app::SiteId site : all)
+        slowestAlone = std::max(slowestAlone, SearchSeconds(params, {site}));
+    state.counters["at_once_s"] = atOnce;
+    state.counters["slowest_site_alone_s"] = slowestAlone;
+    state.counters["at_once_over_slowest_alone"] = atOnce / slowestAlone;
+    state.counters["one_at_a_time_s"] = SearchSeconds(params, all, &hitsOneAtATime);
+    state.counters["hits_at_once"] = hitsAtOnce;
+    state.counters["hits_one_at_a_time"] = hitsOneAtATime;
+}
+BENCHMARK(BM_SlowSitesReadAtOnce)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <random>
@@ -95,6 +96,8 @@ bool DemoSites::Start(int basePort, const ServeOptions& serveOptions) {
         options_ = serveOptions;
         stopping_ = false;
         requests_.clear();
+        answering_.fill(0);
+        mostAnswering_.fill(0);
         logFile_.reset();
         if (!options_.logPath.empty()) {
             logFile_.reset(std::fopen(options_.logPath.c_str(), "a"));
@@ -113,8 +116,13 @@ bool DemoSites::Start(int basePort, const ServeOptions& serveOptions) {
         server->set_pre_routing_handler(
             [this, i](const httplib::Request& request, httplib::Response&) {
                 Log(i, request.target);
+                Delay(i);
                 return httplib::Server::HandlerResponse::Unhandled;
             });
+        server->set_post_routing_handler([this, i](const httplib::Request&, httplib::Response&) {
+            std::lock_guard lock(mutex_);
+            --answering_[static_cast<std::size_t>(i)];
+        });
         if (i == 0) {
             server->Get("/", [](const httplib::Request&, httplib::Response& response) {
                 Answer(response, PortalPage());
@@ -168,6 +176,20 @@ void DemoSites::Log(int server, const std::string& target) {
         std::fflush(logFile_.get());
     }
     requests_.push_back(std::move(line));
+    const auto at = static_cast<std::size_t>(server);
+    mostAnswering_[at] = std::max(mostAnswering_[at], ++answering_[at]);
+}
+
+int DemoSites::MostAtOnce(int server) const {
+    std::lock_guard lock(mutex_);
+    return mostAnswering_.at(static_cast<std::size_t>(server));
+}
+
+void DemoSites::Delay(int server) {
+    std::unique_lock lock(mutex_);
+    const int ms = options_.delayMs + options_.extraDelayMs.at(static_cast<std::size_t>(server));
+    if (ms > 0)
+        released_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_; });
 }
 
 void DemoSites::Stall() {

@@ -2,6 +2,7 @@
 // the portal on the base port, site N on the base port + N.
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <cstdio>
 #include <memory>
@@ -25,6 +26,10 @@ struct ServeOptions {
     int stallPage = 0;
     // Each request is also appended to this file as a log line.
     std::string logPath;
+    // Every answer comes this many milliseconds late, as a real site's
+    // would, plus the server's own extra delay (0: the portal, N: site N).
+    int delayMs = 0;
+    std::array<int, 9> extraDelayMs{};
 };
 
 class DemoSites {
@@ -51,6 +56,9 @@ public:
     // for the portal and the site number otherwise, TARGET the raw path and
     // query as sent.
     std::vector<std::string> Requests() const;
+    // The most requests one server (0: the portal, N: site N) was answering
+    // at the same time since Start.
+    int MostAtOnce(int server) const;
 
 private:
     struct Listener {
@@ -59,6 +67,8 @@ private:
     };
     void Log(int server, const std::string& target);
     void Stall();
+    // Waits out the server's delay, or until Stop.
+    void Delay(int server);
 
     std::vector<Listener> listeners_;
     int basePort_ = 0;
@@ -68,6 +78,8 @@ private:
     std::condition_variable released_;
     bool stopping_ = false;
     std::vector<std::string> requests_;
+    std::array<int, 9> answering_{};
+    std::array<int, 9> mostAnswering_{};
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> logFile_{nullptr, &std::fclose};
 };
 

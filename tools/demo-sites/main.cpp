@@ -6,6 +6,7 @@
 //   --last-page N       every site has full pages up to page N (0: no results)
 //   --stall SITE:PAGE   never answer that page of that site
 //   --pad BYTES         pad result pages to at least BYTES
+//   --delay MS          answer every request MS milliseconds late
 #include "demo_server.h"
 
 #include "app/config/sites_config.h"
@@ -38,7 +39,7 @@ bool WriteConfig(const std::string& path, const app::SiteTable& table) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: demo-sites [--log FILE] [--last-page N] [--stall SITE:PAGE] "
-                 "[--pad BYTES] [--write-config FILE] [BASE_PORT]\n");
+                 "[--pad BYTES] [--delay MS] [--write-config FILE] [BASE_PORT]\n");
     return 2;
 }
 
@@ -70,6 +71,10 @@ int main(int argc, char** argv) {
             if (std::sscanf(argv[++i], "%d:%d", &options.stallSite, &options.stallPage) != 2) {
                 return Usage();
             }
+        } else if (std::strcmp(arg, "--delay") == 0 && hasValue) {
+            const long n = Number(argv[++i]);
+            if (n < 0 || n > 600000) return Usage();
+            options.delayMs = static_cast<int>(n);
         } else if (std::strcmp(arg, "--pad") == 0 && hasValue) {
             const long n = Number(argv[++i]);
             if (n < 0) return Usage();

@@ -29,6 +29,11 @@ tail -n 1 "$E2E_WORK/err" | grep -qxE "search finished: [0-9]+ seconds, $hits hi
 ! grep -q $'\r' "$E2E_WORK/err" || fail "a progress bar went into a pipe"
 echo "tsv: $hits hits of the plan, requests in its order"
 
+"$seeker" --config "$conf" --search "$keyword" --pages 3 --sites 4,1 --parallel >"$E2E_WORK/parallel" 2>/dev/null ||
+  fail "parallel search: exit $?"
+cmp -s "$E2E_WORK/out" "$E2E_WORK/parallel" || fail "--parallel printed other hits or another order"
+echo "--parallel: the same hits in the same order"
+
 "$seeker" --config="$conf" --search=abc --pages=2 --sites=7,2 --format=json >"$E2E_WORK/json" 2>/dev/null ||
   fail "json search: exit $?"
 "$plan" "$DEMO_PORT" abc 2 2,7 2 >"$E2E_WORK/plan"
@@ -66,7 +71,8 @@ tail -n 1 "$E2E_WORK/err" | grep -qxE "search stopped: [0-9]+ seconds, $count hi
 echo "Ctrl+C: exit 130 after $count hits"
 
 for args in "--pages 3" "--search x --pages 0" "--search x --pages 1001" "--search x --sites 1,9" \
-            "--search x --sites 1,,4" "--search x --format xml" "--search" "--bogus" "keyword"; do
+            "--search x --sites 1,,4" "--search x --format xml" "--search" "--bogus" "keyword" \
+            "--parallel" "--search x --parallel=on"; do
   set +e
   # shellcheck disable=SC2086
   "$seeker" $args >"$E2E_WORK/out" 2>"$E2E_WORK/err"
@@ -76,7 +82,7 @@ for args in "--pages 3" "--search x --pages 0" "--search x --pages 1001" "--sear
     grep -qE '^seeker: .+ \(see seeker --help\)$' "$E2E_WORK/err" || fail "seeker $args: exit $code, $(cat "$E2E_WORK/err")"
 done
 help=$("$seeker" --help)
-for option in --search --pages --sites --format --config --version; do
+for option in --search --pages --sites --format --parallel --config --version; do
   grep -q -- "$option" <<<"$help" || fail "--help lacks $option"
 done
 [ "$("$seeker" --version)" = "seeker $version" ] || fail "--version: $("$seeker" --version)"

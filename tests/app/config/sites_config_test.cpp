@@ -88,6 +88,7 @@ TEST(SitesConfig, BadLinesAreNamedAndIgnored) {
 TEST(SitesConfig, WrittenFileReadsBackAsTheSameTable) {
     SiteTable table = app::DemoSiteTable(31000);
     table.site7Tag = "标签";
+    table.parallel = true;
     const auto config = app::ParseSitesConfig(app::FormatSitesConfig(table), "f");
     EXPECT_TRUE(config.problems.empty());
     const SiteTable back = app::ApplySitesConfig(app::DemoSiteTable(20000), config);
@@ -95,6 +96,14 @@ TEST(SitesConfig, WrittenFileReadsBackAsTheSameTable) {
     EXPECT_EQ(back.site1HashUrl, table.site1HashUrl);
     EXPECT_EQ(back.site7Tag, table.site7Tag);
     EXPECT_EQ(back.portalUrl, table.portalUrl);
+    EXPECT_TRUE(back.parallel);
+    // Only "on" and "off"; anything else leaves the search one page at a time.
+    const auto odd = app::ParseSitesConfig("parallel = yes\n", "f");
+    ASSERT_EQ(odd.problems.size(), 1u);
+    EXPECT_NE(odd.problems[0].find("parallel \"yes\" is not on or off"), std::string::npos);
+    EXPECT_FALSE(
+        app::ApplySitesConfig(table, app::ParseSitesConfig("parallel = off", "f")).parallel);
+    EXPECT_FALSE(app::ApplySitesConfig(app::DemoSiteTable(1), odd).parallel);
 }
 
 class SitesConfigFile : public ::testing::Test {
@@ -146,11 +155,11 @@ TEST_F(SitesConfigFile, LoadingReportsProblemsAndStillGivesATable) {
               std::vector<std::string>{
                   "seeker: " + path +
                   ":2: unknown key \"site2_tag\" (known: site1 to site8, site1_hash, "
-                  "site7_tag, portal); line ignored"});
+                  "site7_tag, portal, parallel); line ignored"});
     EXPECT_EQ(app::SitesFileNotice(file.problems),
               "站点配置文件有问题：\r\n" + path +
                   ":2: unknown key \"site2_tag\" (known: site1 to site8, site1_hash, site7_tag, "
-                  "portal); line ignored");
+                  "portal, parallel); line ignored");
 }
 
 // A directory or a file over 1 MiB is not read: the table stays the

@@ -13,6 +13,7 @@
 #include <array>
 #include <atomic>
 #include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -254,6 +255,79 @@ TEST_F(SearchDriverTest, StopAbortsAStalledRequestAndReportsNothingAfterIt) {
     EXPECT_FALSE(finished);
     EXPECT_EQ(sink.Events().size(), before);
     EXPECT_EQ(sites_.Requests().back(), stalled);
+}
+
+// Every ticked site read at once: the same rows, page counts and progress in
+// the same order as one page at a time, whatever each site's answers take;
+// never two requests to one site at a time.
+TEST_F(SearchDriverTest, ParallelSearchGivesTheSameRowsInTheSameOrder) {
+    demo::ServeOptions options;
+    std::random_device seed;
+    const unsigned seedValue = seed();
+    std::minstd_rand random(seedValue);
+    for (SiteId site = kFirstSite; site <= kLastSite; ++site)
+        options.extraDelayMs[static_cast<std::size_t>(site)] = static_cast<int>(random() % 25);
+    Serve(options);
+    const rt::Text keyword = KeywordWhere(2, 4, 4, 7);
+    // Hits, progress and the end's count; status texts tell the way and the seconds.
+    auto sequence = [](const RecordingSink& sink) {
+        std::vector<std::string> out;
+        for (const auto& e : sink.Events()) {
+            if (e.kind == RecordingSink::Event::kStatus || e.kind == RecordingSink::Event::kClock)
+                continue;
+            out.push_back(std::to_string(e.kind) + " " + std::to_string(e.site) + " " +
+                          std::to_string(e.value) +
+                          (e.kind == RecordingSink::Event::kHit ? " " + e.text : ""));
+        }
+        return out;
+    };
+    RecordingSink oneAtATime;
+    ASSERT_TRUE(Run(Params(keyword, 4), oneAtATime));
+    SearchParams params = Params(keyword, 4);
+    params.sites.parallel = true;
+    RecordingSink atOnce;
+    ASSERT_TRUE(Run(params, atOnce));
+
+    EXPECT_EQ(sequence(atOnce), sequence(oneAtATime)) << "delays seeded with " << seedValue;
+    EXPECT_GT(atOnce.Of(RecordingSink::Event::kHit).size(), 100u);
+    EXPECT_EQ(oneAtATime.Events()[0].text, kSearchingStatus);
+    EXPECT_EQ(atOnce.Events()[0].text, kParallelSearchingStatus);
+    for (SiteId site = kFirstSite; site <= kLastSite; ++site)
+        EXPECT_EQ(sites_.MostAtOnce(site), 1) << "site " << site;
+}
+
+// A stop while site 1's first page hangs, and the other sites' chains read
+// ahead meanwhile, ends every chain: nothing is reported and nothing is
+// requested after it.
+TEST_F(SearchDriverTest, ParallelSearchStopEndsEveryChain) {
+    demo::ServeOptions options;
+    options.stallSite = 1;
+    options.stallPage = 1;
+    options.delayMs = 20;
+    Serve(options);
+    SearchParams params = Params("abc", 20);
+    params.sites.parallel = true;
+    RecordingSink sink;
+    bool finished = true;
+    rt::ThreadHandle worker;
+    ASSERT_TRUE(rt::StartThread([&] { finished = RunSearch(params, sink); }, &worker));
+    const std::string stalled = "1 " + SitePath(1, EncodeForUrl(params.keyword), 1);
+    auto readAhead = [&] {
+        const auto requests = sites_.Requests();
+        return std::find(requests.begin(), requests.end(), stalled) != requests.end() &&
+               requests.size() > 1 + 7 * 2;
+    };
+    while (!readAhead()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // The visits wait for site 1's first page: only the searching status
+    // and the clock are out.
+    EXPECT_EQ(sink.Events().size(), 2u);
+    EXPECT_TRUE(rt::StopThread(worker));
+    worker.join();
+    const std::size_t requests = sites_.Requests().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(finished);
+    EXPECT_EQ(sink.Events().size(), 2u);
+    EXPECT_EQ(sites_.Requests().size(), requests) << "a chain still reads";
 }
 
 }  // namespace

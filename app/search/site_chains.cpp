@@ -1,0 +1,91 @@
+#include "app/search/site_chains.h"
+
+#include "web/request.h"
+
+namespace app {
+
+FetchedPage FetchPage(const SiteTable& sites, SiteId site, const rt::Text& urlKeyword, int page) {
+    FetchedPage fetched;
+    const rt::Text text = web::WebRequestText(SitePageUrl(sites, site, urlKeyword, page),
+                                              {.outcome = &fetched.outcome});
+    fetched.found = ScrapePage(site, text, sites);
+    return fetched;
+}
+
+SiteChains::SiteChains(const SiteTable& sites, const rt::Text& urlKeyword, int pageCount,
+                       const std::array<bool, kSiteCount>& read)
+    : sites_(sites), urlKeyword_(urlKeyword), pageCount_(pageCount) {
+    for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
+        Chain& chain = chains_[site - 1];
+        if (!read[site - 1] || pageCount_ <= 0) continue;
+        chain.running = rt::StartThread([this, site] { Read(site); }, &chain.thread);
+    }
+}
+
+SiteChains::~SiteChains() {
+    for (Chain& chain : chains_)
+        if (chain.running) rt::StopThread(chain.thread);
+    for (Chain& chain : chains_)
+        if (chain.running) chain.thread.join();
+}
+
+void SiteChains::Read(SiteId site) {
+    Chain& chain = chains_[site - 1];
+    for (int page = 1; page <= pageCount_; ++page) {
+        {
+            std::unique_lock lock(mutex_);
+            if (!changed_.wait(lock, rt::CurrentStopToken(),
+                               [&] { return page <= visiting_ + kPagesAhead; }))
+                break;
+        }
+        FetchedPage fetched = FetchPage(sites_, site, urlKeyword_, page);
+        // A stop aborts the transfer, which then looks like an empty page.
+        if (rt::StopRequested()) break;
+        const bool exhausted = fetched.found.exhausted;
+        {
+            std::lock_guard lock(mutex_);
+            chain.ready.emplace_back(page, std::move(fetched));
+        }
+        changed_.notify_all();
+        if (exhausted) break;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        chain.ended = true;
+    }
+    changed_.notify_all();
+}
+
+void SiteChains::Visiting(int page) {
+    {
+        std::lock_guard lock(mutex_);
+        visiting_ = page;
+    }
+    changed_.notify_all();
+}
+
+std::optional<FetchedPage> SiteChains::Take(SiteId site, int page) {
+    Chain& chain = chains_[site - 1];
+    {
+        std::unique_lock lock(mutex_);
+        if (chain.running) {
+            // Pages of visits that skipped the site are of no use any more.
+            auto arrived = [&] {
+                while (!chain.ready.empty() && chain.ready.front().first < page)
+                    chain.ready.pop_front();
+                return !chain.ready.empty() || chain.ended;
+            };
+            if (!changed_.wait(lock, rt::CurrentStopToken(), arrived)) return std::nullopt;
+            if (!chain.ready.empty() && chain.ready.front().first == page) {
+                FetchedPage fetched = std::move(chain.ready.front().second);
+                chain.ready.pop_front();
+                return fetched;
+            }
+        }
+    }
+    FetchedPage fetched = FetchPage(sites_, site, urlKeyword_, page);
+    if (rt::StopRequested()) return std::nullopt;
+    return fetched;
+}
+
+}  // namespace app
