@@ -41,7 +41,7 @@ bool RunSearch(const SearchParams& params, SearchSink& sink) {
     active.fill(true);
 
     const rt::Text keyword = EncodeForUrl(params.keyword);
-    const int pageCount = std::min(params.pageCount, kMaxPageCount);
+    const int pageCount = ClampPageCount(params.pageCount);
     const int step = ProgressStep(pageCount);
     int position = 0;
     int hits = 0;

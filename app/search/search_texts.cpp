@@ -1,5 +1,7 @@
 #include "app/search/search_texts.h"
 
+#include <algorithm>
+
 namespace app {
 
 const char* const kSearchingStatus = "正在进行单线程搜索......";
@@ -19,6 +21,8 @@ rt::Text FinishedStatus(int seconds, int hits) {
 }
 
 rt::Text StoppedStatus(int seconds, int hits) { return Tally("搜索结束！本次耗时", seconds, hits); }
+
+int ClampPageCount(int pages) { return std::min(pages, kMaxPageCount); }
 
 rt::Text ClampPageCountText(const rt::Text& text) {
     return rt::ToInteger(text) > kMaxPageCount ? rt::ToText(kMaxPageCount) : text;

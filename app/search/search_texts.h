@@ -17,6 +17,9 @@ extern const char* const kParallelSearchingStatus;
 rt::Text FinishedStatus(int seconds, int hits);
 rt::Text StoppedStatus(int seconds, int hits);
 
+// The pages per site a search reads for the count asked: at most kMaxPageCount.
+int ClampPageCount(int pages);
+
 // The page count text as a search leaves it in its edit: a number above
 // 1000 becomes "1000"; anything else stays as it is.
 rt::Text ClampPageCountText(const rt::Text& text);

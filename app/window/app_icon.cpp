@@ -1,7 +1,7 @@
 #include "app/window/app_icon.h"
 
 #include "assets/assets.h"
-#include "ui/controls/picture.h"
+#include "ui/core/draw_images.h"
 #include "ui/core/library.h"
 
 namespace app {

@@ -71,6 +71,10 @@ private:
     };
     SelectedRow Selected();
 
+    // Fires while hand-over updates wait beyond one turn's budget; timer
+    // messages come after input and painting.
+    static constexpr std::uintptr_t kDrainTimer = 0x5EE4;
+
     void CreateControls();  // the composition table, in creation order
     void BindHandlers();
     // Takes the search's updates for a while, leaving the rest for later so

@@ -608,10 +608,9 @@ Hwnd SetActiveWindow(Hwnd hwnd) {
     return old;
 }
 
-Hwnd GetActiveWindow() {
-    std::lock_guard lk(CoreState().mu);
-    return CoreState().active;
-}
+// One window is both the active and the foreground one here: the program's
+// windows all belong to one thread.
+Hwnd GetActiveWindow() { return GetForegroundWindow(); }
 
 Hwnd SetFocus(Hwnd hwnd) {
     Hwnd old = GetFocus();

@@ -4,6 +4,7 @@
 
 #include "ui/controls/button.h"
 #include "ui/controls/edit.h"
+#include "ui/controls/edit_context_menu.h"
 #include "ui/controls/effect_text.h"
 #include "ui/controls/label.h"
 

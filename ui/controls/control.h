@@ -54,7 +54,7 @@ inline constexpr int KIND_CHECK_BOX = 10;
 inline constexpr int KIND_PROGRESS_BAR = 12;
 inline constexpr int KIND_GROUP_BOX = 16;
 inline constexpr int KIND_SCROLL_BAR = 19;
-inline constexpr int KIND_MENU_PANEL = 20;
+inline constexpr int KIND_MENU_ROW = 20;
 inline constexpr int KIND_SURFACELESS = 21;  // 1 x 1 surface, never re-created on resize
 
 class UiControl;
@@ -83,7 +83,7 @@ struct PaintContext {
     gfx::Bitmap* surface = nullptr;
 };
 
-// Handed with event 10248 (lParam points to a copy): what a control needs to
+// Handed with EV_TRANSITION_FRAME (lParam points to a copy): what a control needs to
 // draw a transition frame itself.
 struct PaintRecord {
     gfx::Bitmap* hostCanvas = nullptr;

@@ -1,6 +1,7 @@
 // UiEdit: the shared edit menu, prepared for this edit and shown at the cursor.
+#include "ui/controls/edit_context_menu.h"
+
 #include "ui/controls/edit.h"
-#include "ui/core/popup_menu.h"
 
 namespace ui {
 
@@ -11,6 +12,21 @@ constexpr int kCopyRow = 2;
 constexpr int kPasteRow = 3;
 constexpr int kSelectAllRow = 5;
 }  // namespace
+
+UiPopupMenu& EditMenu() {
+    static UiPopupMenu menu;
+    return menu;
+}
+
+void BuildEditMenu() {
+    UiPopupMenu& menu = EditMenu();
+    if (menu.Count() > 0) return;
+    menu.AddItem("剪切(&T)", 'X');
+    menu.AddItem("复制(&C)", 'C');
+    menu.AddItem("粘贴(&P)", 'V');
+    menu.AddSeparator();
+    menu.AddItem("全部选择(&A)", 'A');
+}
 
 void UiEdit::ShowContextMenu() {
     UiPopupMenu& menu = EditMenu();

@@ -11,32 +11,6 @@
 
 namespace ui {
 
-gfx::Bitmap BitmapFromIcon(const plat::IconImage& icon) {
-    const std::size_t count = static_cast<std::size_t>(std::max(icon.width, 0)) *
-                              static_cast<std::size_t>(std::max(icon.height, 0));
-    if (count == 0 || icon.pixels.size() < count) return {};
-    gfx::Bitmap bitmap(icon.width, icon.height);
-    if (!bitmap.IsValid()) return bitmap;
-    for (int y = 0; y < icon.height; ++y)
-        for (int x = 0; x < icon.width; ++x)
-            bitmap.SetPixel(
-                x, y,
-                icon.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(icon.width) +
-                            static_cast<std::size_t>(x)]);
-    bitmap.MarkDirty();
-    return bitmap;
-}
-
-plat::IconImage IconFromBitmap(const gfx::Bitmap& bitmap) {
-    plat::IconImage icon{bitmap.Width(), bitmap.Height(), {}};
-    icon.pixels.reserve(static_cast<std::size_t>(icon.width) *
-                        static_cast<std::size_t>(icon.height));
-    // GetPixel undoes the bitmap's premultiplication.
-    for (int y = 0; y < icon.height; ++y)
-        for (int x = 0; x < icon.width; ++x) icon.pixels.push_back(bitmap.GetPixel(x, y));
-    return icon;
-}
-
 UiPicture::~UiPicture() { Destroy(); }
 
 UiControl* UiPicture::CreatePicture(ControlParent parentIn, float x, float y, float width,

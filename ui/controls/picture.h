@@ -33,11 +33,6 @@ struct PictureOptions {
     bool visible = true;
 };
 
-// Straight-alpha ARGB pixels as a premultiplied bitmap, alpha kept.
-gfx::Bitmap BitmapFromIcon(const plat::IconImage& icon);
-// The other way: a bitmap's pixels with straight alpha, as an icon carries them.
-plat::IconImage IconFromBitmap(const gfx::Bitmap& bitmap);
-
 class UiPicture : public UiControl {
 public:
     UiPicture() { PlayTransitionsOnce(); }

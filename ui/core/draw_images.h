@@ -1,4 +1,5 @@
-// Drawing images: at natural size, at a constant opacity, and as a nine-slice.
+// Drawing images: at natural size, at a constant opacity, and as a nine-slice;
+// and the conversions between bitmaps and the platform's icon pictures.
 #pragma once
 
 #include <optional>
@@ -6,6 +7,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/graphics.h"
 #include "platform/gfx/types.h"
+#include "platform/platform.h"
 
 namespace ui {
 
@@ -17,6 +19,11 @@ struct SliceMargins {
     int right = 0;
     int bottom = 0;
 };
+
+// Straight-alpha ARGB pixels as a premultiplied bitmap, alpha kept.
+gfx::Bitmap BitmapFromIcon(const plat::IconImage& icon);
+// The other way: a bitmap's pixels with straight alpha, as an icon carries them.
+plat::IconImage IconFromBitmap(const gfx::Bitmap& bitmap);
 
 // The nine-slice margins held in a {left, top, right, bottom} record (the
 // host's skin margins): left, top, right - left and bottom - top.

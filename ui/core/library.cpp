@@ -1,6 +1,6 @@
 #include "ui/core/library.h"
 
-#include "ui/core/popup_menu.h"
+#include "ui/controls/edit_context_menu.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/gfx/graphics.h"
-#include "ui/controls/menu_panel.h"
+#include "ui/controls/menu_row.h"
 #include "ui/core/draw_shapes.h"
 #include "ui/core/library.h"
 #include "ui/core/window.h"
@@ -241,12 +241,12 @@ void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
     const LParam style = plat::GetWindowLong(window, plat::GWL_STYLE);
     plat::SetWindowLong(window, plat::GWL_STYLE, style & ~static_cast<LParam>(kStyleBitsCleared));
 
-    std::vector<std::unique_ptr<UiMenuPanel>> rows;
+    std::vector<std::unique_ptr<UiMenuRow>> rows;
     float rowY = 8;
     const auto w = static_cast<float>(size.width);
     for (const MenuItem& item : items_) {
         if (item.state == MenuItemState::Hidden) continue;
-        auto row = std::make_unique<UiMenuPanel>();
+        auto row = std::make_unique<UiMenuRow>();
         if (item.type == MenuItemType::Separator) {
             row->CreateMenuRow(window, 33, rowY, w - 40, kMenuSeparatorHeight, item);
             rowY += kMenuSeparatorHeight;
@@ -300,21 +300,6 @@ void UiPopupMenu::Show(NativeWindow owner, int x, int y, bool atPoint) {
     }
     rows.clear();
     host.reset();
-}
-
-UiPopupMenu& EditMenu() {
-    static UiPopupMenu menu;
-    return menu;
-}
-
-void BuildEditMenu() {
-    UiPopupMenu& menu = EditMenu();
-    if (menu.Count() > 0) return;
-    menu.AddItem("剪切(&T)", 'X');
-    menu.AddItem("复制(&C)", 'C');
-    menu.AddItem("粘贴(&P)", 'V');
-    menu.AddSeparator();
-    menu.AddItem("全部选择(&A)", 'A');
 }
 
 }  // namespace ui

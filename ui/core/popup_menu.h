@@ -1,5 +1,5 @@
 // UiPopupMenu: a list of menu items shown in a modal, skinned popup window
-// whose rows are UiMenuPanel controls. A menu opens at a screen point
+// whose rows are UiMenuRow controls. A menu opens at a screen point
 // (context menu) or as a cascading submenu beside the current row of a parent
 // menu window; while it is open the calling thread runs a loop of its own
 // until the menu window is gone.
@@ -126,10 +126,5 @@ plat::POINT PlaceSubmenu(const plat::RECT& work, const plat::RECT& parent, float
 
 // The built-in menu background.
 void DrawMenuBackground(gfx::Graphics& g, int width, int height);
-
-// The library's shared edit menu: cut, copy, paste, a separator and select
-// all, with the virtual-key codes of X, C, V and A as their commands.
-UiPopupMenu& EditMenu();
-void BuildEditMenu();
 
 }  // namespace ui

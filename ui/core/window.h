@@ -38,7 +38,7 @@ inline constexpr unsigned HM_INVALIDATE = 10256;     // wParam: queue mode, lPar
 inline constexpr unsigned HM_CONTROL_MOVED = 10257;  // wParam: control, lParam: 1 = repaint now
 inline constexpr unsigned HM_DELIVER_EVENT = 10258;  // wParam: control, lParam: EventBlock*
 
-// Event block of message 10258: made by the sender, released by the host.
+// Event block of HM_DELIVER_EVENT: made by the sender, released by the host.
 struct EventBlock {
     int code = 0;
     WParam wParam = 0;

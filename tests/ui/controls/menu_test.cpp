@@ -14,7 +14,8 @@
 #include "host_fixture.h"
 #include "platform/headless/headless_control.h"
 #include "ui/controls/edit.h"
-#include "ui/controls/menu_panel.h"
+#include "ui/controls/edit_context_menu.h"
+#include "ui/controls/menu_row.h"
 #include "ui/core/popup_menu.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// UiMenuPanel: one row of an open popup menu. Rows highlight under the mouse,
+// UiMenuRow: one row of an open popup menu. Rows highlight under the mouse,
 // open and close cascading submenus after a delay, and deliver a clicked
 // command to the window that opened the menu, closing the whole cascade.
 #pragma once
@@ -15,12 +15,12 @@ namespace ui {
 inline constexpr int kSubmenuOpenDelayMs = 500;
 inline constexpr int kSubmenuCloseDelayMs = 300;
 
-class UiMenuPanel : public UiControl {
+class UiMenuRow : public UiControl {
 public:
-    UiMenuPanel() = default;
-    ~UiMenuPanel() override;
+    UiMenuRow() = default;
+    ~UiMenuRow() override;
 
-    // KIND_MENU_PANEL, focusable, drawn at once (no transition).
+    // KIND_MENU_ROW, focusable, drawn at once (no transition).
     UiControl* CreateMenuRow(NativeWindow menuWindow, float x, float y, float width, float height,
                              const MenuItem& item, bool visible = true);
     MenuItem Item(std::optional<MenuItem> value = std::nullopt);

@@ -1,4 +1,4 @@
-#include "ui/controls/menu_panel.h"
+#include "ui/controls/menu_row.h"
 
 #include <array>
 #include <cmath>
@@ -20,22 +20,21 @@ gfx::Argb ScaleAlpha(gfx::Argb colour, float factor) {
     return (colour & 0x00FFFFFF) | (alpha << 24);
 }
 
-TimerId RowTimerId(const UiMenuPanel* row) { return reinterpret_cast<TimerId>(row); }
+TimerId RowTimerId(const UiMenuRow* row) { return reinterpret_cast<TimerId>(row); }
 }  // namespace
 
-UiMenuPanel::~UiMenuPanel() { Destroy(); }
+UiMenuRow::~UiMenuRow() { Destroy(); }
 
-UiControl* UiMenuPanel::CreateMenuRow(NativeWindow menuWindow, float x, float y, float width,
-                                      float height, const MenuItem& value, bool visibleIn) {
+UiControl* UiMenuRow::CreateMenuRow(NativeWindow menuWindow, float x, float y, float width,
+                                    float height, const MenuItem& value, bool visibleIn) {
     if (handle_) return handle_;
     item_ = value;
     format_ = MakeCaptionFormat(1);
     font_ = MakeControlFont(std::nullopt, std::nullopt, std::nullopt);
-    return Create(menuWindow, {x, y, width, height}, KIND_MENU_PANEL, visibleIn, 1, std::nullopt,
-                  0);
+    return Create(menuWindow, {x, y, width, height}, KIND_MENU_ROW, visibleIn, 1, std::nullopt, 0);
 }
 
-MenuItem UiMenuPanel::Item(std::optional<MenuItem> value) {
+MenuItem UiMenuRow::Item(std::optional<MenuItem> value) {
     if (value) {
         item_ = *value;
         if (handle_) DrawRow(false);
@@ -43,29 +42,29 @@ MenuItem UiMenuPanel::Item(std::optional<MenuItem> value) {
     return item_;
 }
 
-bool UiMenuPanel::SubmenuOpenHere() const {
+bool UiMenuRow::SubmenuOpenHere() const {
     return item_.type == MenuItemType::Submenu && plat::IsWindow(WindowProp(hwnd_, kPropSubmenu)) &&
-           reinterpret_cast<const UiMenuPanel*>(plat::GetProp(hwnd_, kPropActiveRow)) == this;
+           reinterpret_cast<const UiMenuRow*>(plat::GetProp(hwnd_, kPropActiveRow)) == this;
 }
 
-LResult UiMenuPanel::OnCreate() {
+LResult UiMenuRow::OnCreate() {
     if (item_.type != MenuItemType::Separator) RegisterAccessKey(*this, item_.text);
     return 0;
 }
 
-LResult UiMenuPanel::OnDestroy() {
+LResult UiMenuRow::OnDestroy() {
     plat::KillTimer(hwnd_, RowTimerId(this));
     format_.reset();
     font_.reset();
     return 0;
 }
 
-LResult UiMenuPanel::OnPaint() {
+LResult UiMenuRow::OnPaint() {
     DrawRow(false);
     return 0;
 }
 
-LResult UiMenuPanel::OnMouseEnter() {
+LResult UiMenuRow::OnMouseEnter() {
     if (item_.type == MenuItemType::Separator) return kUnhandled;
     if (UiControl* other = host_->FocusControl(); other && other != this) {
         host_->SetFocusReference(nullptr);
@@ -76,19 +75,19 @@ LResult UiMenuPanel::OnMouseEnter() {
     return 0;
 }
 
-LResult UiMenuPanel::OnMouseLeave() {
+LResult UiMenuRow::OnMouseLeave() {
     DrawRow(SubmenuOpenHere() && host_->FocusControl() == this);
     return 0;
 }
 
-LResult UiMenuPanel::OnTimer(TimerId id) {
+LResult UiMenuRow::OnTimer(TimerId id) {
     if (id != RowTimerId(this)) return kUnhandled;
     plat::KillTimer(hwnd_, id);
     UpdateSubmenu(false);
     return 0;
 }
 
-LResult UiMenuPanel::OnClick() {
+LResult UiMenuRow::OnClick() {
     switch (item_.type) {
     case MenuItemType::Submenu:
         host_->SetHoverReference(this);
@@ -100,7 +99,7 @@ LResult UiMenuPanel::OnClick() {
     return 0;
 }
 
-void UiMenuPanel::RunCommand() {
+void UiMenuRow::RunCommand() {
     plat::ShowWindow(hwnd_, plat::SW_HIDE);
     const NativeWindow root = WindowProp(hwnd_, kPropMenuRoot);
     const NativeWindow owner = plat::GetOwner(root);
@@ -118,10 +117,10 @@ void UiMenuPanel::RunCommand() {
     }
 }
 
-void UiMenuPanel::UpdateSubmenu(bool now) {
+void UiMenuRow::UpdateSubmenu(bool now) {
     if (!handle_) return;
     const NativeWindow sub = WindowProp(hwnd_, kPropSubmenu);
-    auto* active = reinterpret_cast<UiMenuPanel*>(plat::GetProp(hwnd_, kPropActiveRow));
+    auto* active = reinterpret_cast<UiMenuRow*>(plat::GetProp(hwnd_, kPropActiveRow));
     if (plat::IsWindow(sub)) {
         plat::POINT cursor;
         plat::GetCursorPos(&cursor);
@@ -163,7 +162,7 @@ void DrawMenuIcon(gfx::Graphics& g, const gfx::Bitmap& icon) {
     g.ResetClip();
 }
 
-void UiMenuPanel::DrawRow(bool highlighted) {
+void UiMenuRow::DrawRow(bool highlighted) {
     if (!graphics_ || !font_ || !format_) return;
     PaintContext context = BeginControlPaint();
     gfx::Graphics& g = *graphics_;

@@ -1,0 +1,49 @@
+// What a search's worker hands over, taken on the user-interface thread in
+// turns and shown: status texts, rows, progress and the end of the search.
+#include "app/sites/site_rules.h"
+#include "app/window/main_window.h"
+
+namespace app {
+
+namespace {
+constexpr Tick kTurnBudgetMs = 10;
+constexpr std::size_t kBatch = 128;
+}  // namespace
+
+void MainWindow::TakeUpdates() {
+    const Tick start = TickNow();
+    for (;;) {
+        const std::vector<SearchUpdate> updates = handOver_->Take(kBatch);
+        for (const SearchUpdate& update : updates) Apply(update);
+        if (updates.size() < kBatch) return;
+        if (TickNow() - start >= kTurnBudgetMs) break;
+    }
+    plat::SetTimer(mainWindow, kDrainTimer, 1);
+}
+
+void MainWindow::Apply(const SearchUpdate& update) {
+    if (update.search != search_ || !searching_) return;
+    switch (update.kind) {
+    case SearchUpdate::Kind::kStatus: statusBox.Text(update.text); break;
+    case SearchUpdate::Kind::kClock: searchStartTick = update.tick; break;
+    case SearchUpdate::Kind::kHit: AddResultRow(update.site, update.hit); break;
+    case SearchUpdate::Kind::kProgress:
+        progressBar.Position(static_cast<float>(update.value));
+        break;
+    case SearchUpdate::Kind::kPage:
+        siteStats_.PageDone(update.site, update.value, update.page);
+        break;
+    case SearchUpdate::Kind::kFinished:
+        searching_ = false;
+        ShowIdle();
+        ReportSites(false);
+        break;
+    }
+}
+
+void MainWindow::AddResultRow(SiteId site, const Hit& hit) {
+    const int number = store_.Add(hit);
+    resultList.AppendRow({rt::ToText(number), hit.title, hit.size, hit.date, SiteLabel(site)});
+}
+
+}  // namespace app

@@ -1,0 +1,15 @@
+// The edit's context menu: one menu shared by every edit of the process,
+// prepared for the edit it opens on.
+#pragma once
+
+#include "ui/core/popup_menu.h"
+
+namespace ui {
+
+// The library's shared edit menu: cut, copy, paste, a separator and select
+// all, with the virtual-key codes of X, C, V and A as their commands.
+UiPopupMenu& EditMenu();
+// Fills the shared menu once (library start-up).
+void BuildEditMenu();
+
+}  // namespace ui
