@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/codepage.h"
+#include "runtime/terminal_text.h"
 
 #include <cstdint>
 
@@ -159,3 +160,21 @@ TEST(CodePage, UnknownCodePagesGiveNothing) {
 
 }  // namespace
 }  // namespace rt
+
+namespace {
+
+// What reaches a terminal: every control character escaped, C1 ones too
+// (U+009B acts as CSI on many terminals), every byte of a sequence that is
+// not UTF-8 (overlong, surrogate, cut short) shown as its value.
+TEST(TerminalText, ControlsAndBrokenSequencesAreEscaped) {
+    EXPECT_EQ(rt::EscapeControls("a\x1b[2J\x07\x08\x7f\t\n"
+                                 "\xc2\x9b"
+                                 "1m"),
+              "a\\x1B[2J\\x07\\x08\\x7F\\x09\\x0A\\u009B1m");
+    EXPECT_EQ(rt::EscapeControls("\xc0\x80|\xed\xa0\x80|\xe4\xb8"),
+              "\\xC0\\x80|\\xED\\xA0\\x80|\\xE4\\xB8");
+    const std::string printable = "\xe4\xb8\xad\xe6\x96\x87 \xf0\x9f\x98\x80 \xc2\xa0";
+    EXPECT_EQ(rt::EscapeControls(printable), printable);
+}
+
+}  // namespace
