@@ -57,7 +57,7 @@ std::string EscapeControls(std::string_view text) {
             out.append(text.substr(start, at - start));
             continue;
         }
-        char escaped[8];
+        char escaped[24];
         if (c >= 0x80) {
             std::snprintf(escaped, sizeof escaped, "\\u%04lX", c);
         } else {

@@ -39,7 +39,7 @@ std::string JsonString(const rt::Text& text) {
         case '\t': out += "\\t"; break;
         default:
             if (c == -1 || rt::IsControlCharacter(c)) {
-                char escaped[8];
+                char escaped[24];
                 std::snprintf(escaped, sizeof escaped, "\\u%04lx", c == -1 ? 0xFFFDL : c);
                 out += escaped;
             } else {
