@@ -14,3 +14,17 @@ FetchContent_Declare(GTest SOURCE_DIR ${SEEKER_GOOGLETEST_SOURCE} OVERRIDE_FIND_
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 FetchContent_MakeAvailable(GTest)
+
+# Google Benchmark likewise, from the sources scripts/install-deps unpacks;
+# without them the Windows build has no benchmarks.
+set(SEEKER_BENCHMARK_SOURCE /usr/local/src/benchmark CACHE PATH "Google Benchmark's sources (Debian's benchmark source package)")
+if(SEEKER_BENCH AND NOT EXISTS ${SEEKER_BENCHMARK_SOURCE}/CMakeLists.txt)
+  message(STATUS "Windows build leaves out bench/: no Google Benchmark sources in ${SEEKER_BENCHMARK_SOURCE}")
+  set(SEEKER_BENCH OFF)
+elseif(SEEKER_BENCH)
+  FetchContent_Declare(benchmark SOURCE_DIR ${SEEKER_BENCHMARK_SOURCE} OVERRIDE_FIND_PACKAGE)
+  set(BENCHMARK_ENABLE_TESTING OFF CACHE BOOL "" FORCE)
+  set(BENCHMARK_ENABLE_INSTALL OFF CACHE BOOL "" FORCE)
+  set(BENCHMARK_ENABLE_WERROR OFF CACHE BOOL "" FORCE)
+  FetchContent_MakeAvailable(benchmark)
+endif()
