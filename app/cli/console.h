@@ -4,15 +4,23 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace app::cli {
+
+// The program's arguments after its name, in UTF-8. (On Windows the narrow
+// argv holds the system's code page, which may lack the keyword's
+// characters: the wide command line is read instead.)
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 bool IsTerminal(std::FILE* stream);
 
 // While it exists, a stop request (Ctrl+C, or the system asking the program
 // to end) no longer ends the process but waits to be taken by Wait. Made on
 // the main thread before the search's worker starts, so that the worker
-// never takes one.
+// never takes one. On Windows it also sets the console to show UTF-8 for
+// as long as it exists.
 class StopRequests {
 public:
     StopRequests();

@@ -10,6 +10,10 @@
 
 namespace app::cli {
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0), argv + argc);
+}
+
 bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
 
 struct StopRequests::State {

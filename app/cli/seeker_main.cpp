@@ -2,6 +2,7 @@
 
 #include "app/cli/cli_search.h"
 #include "app/cli/command_line.h"
+#include "app/cli/console.h"
 #include "app/config/sites_config.h"
 
 #include <cstdio>
@@ -11,8 +12,7 @@
 namespace app::cli {
 
 int SeekerMain(int argc, char** argv, const WindowEntry& window) {
-    const CommandLine line =
-        ParseCommandLine(std::vector<std::string>(argv + (argc > 0), argv + argc));
+    const CommandLine line = ParseCommandLine(CommandLineArguments(argc, argv));
     switch (line.mode) {
     case Mode::kHelp: std::fputs(HelpText().c_str(), stdout); return 0;
     case Mode::kVersion: std::puts("seeker " SEEKER_VERSION); return 0;

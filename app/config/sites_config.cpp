@@ -255,16 +255,6 @@ std::string FormatSitesConfig(const SiteTable& table) {
     return text;
 }
 
-std::string DefaultSitesConfigPath() {
-    // Relative values of XDG_CONFIG_HOME are invalid and ignored, as the base
-    // directory rules ask.
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && xdg[0] == '/') return std::string(xdg) + "/seeker/sites.conf";
-    const char* home = std::getenv("HOME");
-    if (home && home[0] != '\0') return std::string(home) + "/.config/seeker/sites.conf";
-    return {};
-}
-
 SitesFile LoadSitesFile(const SiteTable& defaults, const std::string& path, bool named) {
     SitesFile result;
     result.table = defaults;

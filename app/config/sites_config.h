@@ -40,7 +40,8 @@ SiteTable ApplySitesConfig(const SiteTable& defaults, const SitesConfig& config)
 std::string FormatSitesConfig(const SiteTable& table);
 
 // $XDG_CONFIG_HOME/seeker/sites.conf, or ~/.config/seeker/sites.conf when the
-// variable is unset or empty; empty when neither it nor HOME is set.
+// variable is unset or empty; empty when neither it nor HOME is set. On
+// Windows %APPDATA%\seeker\sites.conf, empty without APPDATA.
 std::string DefaultSitesConfigPath();
 
 // The largest sites file read.

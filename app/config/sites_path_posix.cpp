@@ -1,0 +1,18 @@
+// Where the sites file lives on Linux: the XDG configuration directory.
+#include <cstdlib>
+
+#include "app/config/sites_config.h"
+
+namespace app {
+
+std::string DefaultSitesConfigPath() {
+    // Relative values of XDG_CONFIG_HOME are invalid and ignored, as the base
+    // directory rules ask.
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/') return std::string(xdg) + "/seeker/sites.conf";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] != '\0') return std::string(home) + "/.config/seeker/sites.conf";
+    return {};
+}
+
+}  // namespace app

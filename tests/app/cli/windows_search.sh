@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# seeker.exe --search under wine against the Linux demo sites prints the
+# same lines as the Linux program, byte for byte, in both formats; it finds
+# the sites file under %APPDATA%\seeker as well as with --config.
+#   windows_search.sh WINE_RUN PREFIX SEEKER_EXE LINUX_SEEKER DEMO_SITES
+set -euo pipefail
+wine_run=$1 prefix=$2 exe=$3 linux=$4 demo=$5
+source "$(dirname "$0")/../../e2e/lib.sh"
+e2e_init
+[ -x "$linux" ] && [ -x "$demo" ] || fail "the Linux build's seeker and demo-sites are needed: $linux $demo"
+
+start_demo "$demo" --last-page 3
+windows_config="Z:${SEEKER_CONFIG//\//\\}"
+keyword=电影
+for format in json tsv; do
+  "$linux" --search "$keyword" --pages 3 --format "$format" >"$E2E_WORK/linux.$format" 2>/dev/null ||
+    fail "Linux search: exit $?"
+  "$wine_run" "$prefix" "$exe" --config "$windows_config" --search "$keyword" --pages 3 \
+    --format "$format" >"$E2E_WORK/windows.$format" 2>"$E2E_WORK/seeker.err" || fail "Windows search: exit $?"
+  [ -s "$E2E_WORK/linux.$format" ] || fail "no hits from the Linux program"
+  cmp "$E2E_WORK/linux.$format" "$E2E_WORK/windows.$format" >&2 || fail "$format lines differ"
+  echo "$format: $(wc -l <"$E2E_WORK/windows.$format") lines, the same as on Linux"
+done
+
+# The default place of the sites file.
+appdata=$prefix/drive_c/users/$(whoami)/AppData/Roaming/seeker
+mkdir -p "$appdata"
+cp "$SEEKER_CONFIG" "$appdata/sites.conf"
+trap 'rm -rf "$appdata"; e2e_cleanup' EXIT
+"$wine_run" "$prefix" "$exe" --search "$keyword" --pages 3 --format json >"$E2E_WORK/appdata.json" \
+  2>"$E2E_WORK/seeker.err" || fail "search with the sites file in APPDATA: exit $?"
+cmp "$E2E_WORK/linux.json" "$E2E_WORK/appdata.json" >&2 || fail "the sites file in APPDATA was not read"
+echo "sites file read from %APPDATA%\\seeker\\sites.conf"
+
+"$wine_run" "$prefix" "$exe" --pages 0 >/dev/null 2>&1 && fail "a bad command line was accepted"
+[ $? = 2 ] || fail "a bad command line: exit $?, not 2"
+echo "usage error: exit 2"
