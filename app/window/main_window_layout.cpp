@@ -78,8 +78,8 @@ void MainWindow::CreateControls() {
 
     ui::ListViewOptions list;
     list.style = ui::ListStyle::Report;
-    // Grid lines on: under every row and at every column's edge.
-    list.gridLines = ui::LIST_GRID_ROWS | ui::LIST_GRID_COLUMNS;
+    // A line under every row, none between the columns.
+    list.gridLines = ui::LIST_GRID_ROWS;
     list.textColor = 0xFEFFFFFF;
     list.selectedTextColor = 0xFEFFFFFF;
     list.backColor = 0x00808080;

@@ -33,7 +33,6 @@ UiControl* UiListView::CreateList(ControlParent parentIn, float x, float y, floa
     builder.Trimming(static_cast<int>(gfx::StringTrimming::EllipsisCharacter));
     builder.HotkeyPrefix(0);
     cellFormat_ = builder.TakeFormat();
-    cellFormat_->SetLineAlignment(gfx::StringAlignment::Center);
     return Create(parentIn, {x, y, width, height}, KIND_LIST_VIEW, o.visible, 1);
 }
 

@@ -153,6 +153,7 @@ public:
 
     // ---- What the window's code, the gallery and tests read ----
     ListStyle Style() const { return style_; }
+    const std::optional<gfx::Font>& Font() const { return font_; }
     int GridLines() const { return gridLines_; }
     bool SingleSelect() const { return singleSelect_; }
     gfx::Argb TextColor() const { return textColor_; }

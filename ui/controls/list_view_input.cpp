@@ -68,7 +68,7 @@ void UiListView::PressRow(int row, const MouseEvent& event) {
     }
     if (event.Ctrl()) {
         if (IsSelected(row)) {
-            SetState(row, row == hoverRow_ ? ListRowState::Hovered : ListRowState::Normal);
+            SetState(row, ListRowState::Normal);
             selection_.erase(std::remove(selection_.begin(), selection_.end(), row),
                              selection_.end());
             if (selectedRow_ == row) selectedRow_ = selection_.empty() ? 0 : selection_.back();

@@ -64,8 +64,9 @@ LResult UiMenuRow::OnPaint() {
     return 0;
 }
 
+// A separator takes the highlight away too, and its timer closes a submenu
+// that another row opened.
 LResult UiMenuRow::OnMouseEnter() {
-    if (item_.type == MenuItemType::Separator) return kUnhandled;
     if (UiControl* other = host_->FocusControl(); other && other != this) {
         host_->SetFocusReference(nullptr);
         other->SendEvent(EV_MOUSE_LEFT);

@@ -46,6 +46,7 @@ public:
     // Length of the done part along an inner length (0 when the range is empty).
     float DoneLength(float innerLength) const;
     void DrawBar();
+    float Minimum() const { return minimum_; }
     float Maximum() const { return maximum_; }
     gfx::Argb StartColor() const { return startColor_; }
     gfx::Argb EndColor() const { return endColor_; }

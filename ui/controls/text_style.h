@@ -16,6 +16,7 @@ class TextStyle {
 public:
     gfx::Argb TextColor() const { return textColor_; }
     int Effect() const { return effect_; }
+    std::optional<gfx::Argb> EffectColor() const { return effectColor_; }
     const std::optional<gfx::Font>& Font() const { return font_; }
     const gfx::StringFormat* Format() const { return format_.get(); }
 

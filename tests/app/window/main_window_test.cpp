@@ -8,9 +8,11 @@
 #include "demo_server.h"
 #include "host_fixture.h"
 #include "platform/headless/headless_control.h"
+#include "ui/controls/effect_text.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -75,6 +77,152 @@ protected:
     demo::DemoSites sites_;
     std::unique_ptr<MainWindow> window_;
 };
+
+// A control's font: the face asked for (or the library's default when none
+// is), as this machine gives it, at that size and style.
+void ExpectFont(const std::optional<gfx::Font>& font, const char* face, float size, int style) {
+    ASSERT_TRUE(font.has_value());
+    const gfx::Font asked = face ? ui::MakeControlFont(rt::Text(face), size, style)
+                                 : ui::MakeControlFont(std::nullopt, std::nullopt, std::nullopt);
+    EXPECT_EQ(font->Family().Name(), asked.Family().Name());
+    EXPECT_FLOAT_EQ(font->Size(), size);
+    EXPECT_EQ(font->Style(), style);
+}
+
+std::array<float, 4> Place(const ui::RectF& r) { return {r.x, r.y, r.width, r.height}; }
+
+void ExpectStyle(const ui::TextStyle& control, gfx::Argb colour, gfx::Argb glow) {
+    EXPECT_EQ(control.TextColor(), colour);
+    EXPECT_EQ(control.Effect(), ui::EFFECT_GLOW);
+    EXPECT_EQ(control.EffectColor(), std::optional<gfx::Argb>(glow));
+}
+
+TEST_F(MainWindowTest, TheControlsFollowTheCompositionTableInCreationOrder) {
+    Open();
+    struct Row {
+        int kind;
+        ui::RectF place;
+        const char* text;
+    };
+    const Row table[] = {
+        {ui::KIND_LABEL, {8, 6, 200, 20}, "青柠搜索器 1.0  by墨川"},
+        {ui::KIND_PROGRESS_BAR, {4, 78, 963, 15}, ""},
+        {ui::KIND_LIST_VIEW, {4, 90, 963, 408}, ""},
+        {ui::KIND_LABEL, {4, 40, 200, 29}, "关键字:"},
+        {ui::KIND_EDIT, {80, 40, 245, 29}, "我唾弃你的坟墓"},
+        {ui::KIND_LABEL, {325, 40, 70, 29}, "搜"},
+        {ui::KIND_EDIT, {354, 40, 31, 29}, "10"},
+        {ui::KIND_LABEL, {381, 40, 70, 29}, "页"},
+        {ui::KIND_EDIT,
+         {4, 500, 598, 40},
+         "搜索成功后,鼠标左键单击内容即可获取下载地址......点击右边复制按钮即可复制下载地址......"},
+        {ui::KIND_BUTTON, {410, 40, 96, 29}, "开始搜素"},
+        {ui::KIND_BUTTON, {512, 40, 96, 29}, "停止搜索"},
+        {ui::KIND_BUTTON, {599, 500, 70, 40}, "复制下载链"},
+        {ui::KIND_GROUP_BOX, {630, 30, 310, 50}, "站 点 列 表"},
+    };
+    // The caption's buttons come first; then the table's controls in order.
+    std::vector<ui::UiControl*> controls;
+    for (ui::UiControl* c = ui::FindHost(window)->FirstControl(); c; c = c->NextSibling())
+        if (c->Kind() != ui::KIND_CAPTION_BUTTON) controls.push_back(c);
+    ASSERT_EQ(controls.size(), std::size(table));
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        SCOPED_TRACE("row " + std::to_string(i + 1));
+        ui::UiControl* c = controls[i];
+        ASSERT_EQ(c->Kind(), table[i].kind);
+        EXPECT_EQ(Place(c->Rect()), Place(table[i].place));
+        rt::Text text;
+        if (auto* label = dynamic_cast<ui::UiLabel*>(c)) text = label->LabelText();
+        if (auto* edit = dynamic_cast<ui::UiEdit*>(c)) text = edit->Text();
+        if (auto* button = dynamic_cast<ui::UiButton*>(c)) text = button->ButtonText();
+        if (auto* group = dynamic_cast<ui::UiGroupBox*>(c)) text = group->Caption();
+        EXPECT_EQ(text, table[i].text);
+    }
+    const auto label = [&](int i) -> ui::UiLabel& {
+        return *dynamic_cast<ui::UiLabel*>(controls[i]);
+    };
+    const auto edit = [&](int i) -> ui::UiEdit& { return *dynamic_cast<ui::UiEdit*>(controls[i]); };
+    const auto button = [&](int i) -> ui::UiButton& {
+        return *dynamic_cast<ui::UiButton*>(controls[i]);
+    };
+
+    ExpectFont(label(0).Font(), nullptr, 12, 0);
+    ExpectStyle(label(0), 0xC8FFFFFF, 0x64800080);
+    for (int i : {3, 5, 7}) {
+        ExpectFont(label(i).Font(), "微软雅黑", 20, gfx::FontStyle::Bold);
+        ExpectStyle(label(i), 0xC8800080, 0xFEFFFFFF);
+    }
+
+    auto& bar = *dynamic_cast<ui::UiProgressBar*>(controls[1]);
+    EXPECT_FLOAT_EQ(bar.Minimum(), 0);
+    EXPECT_FLOAT_EQ(bar.Maximum(), 10000);
+    EXPECT_FLOAT_EQ(bar.Position(), 0);
+    EXPECT_EQ(bar.StartColor(), 0xFE00FF00u);
+    EXPECT_EQ(bar.EndColor(), 0xFEFFFF00u);
+    EXPECT_EQ(bar.BorderColor(), 0x00FFFFFFu);
+    EXPECT_EQ(bar.ProgressBackColor(), 0x00808080u);
+
+    const ui::UiListView& list = *dynamic_cast<ui::UiListView*>(controls[2]);
+    EXPECT_EQ(list.Style(), ui::ListStyle::Report);
+    EXPECT_EQ(list.GridLines(), ui::LIST_GRID_ROWS);
+    EXPECT_EQ(list.TextColor(), 0xFEFFFFFFu);
+    EXPECT_EQ(list.SelectedTextColor(), 0xFEFFFFFFu);
+    EXPECT_EQ(list.BackColor(), 0x00808080u);
+    EXPECT_EQ(list.LineColor(), 0x00000000u);
+    ExpectFont(list.Font(), nullptr, 12, 0);
+    const std::vector<std::pair<rt::Text, float>> columns{
+        {"编号", 40}, {"资源标题", 650}, {"资源大小", 75}, {"上传日期", 100}, {"站点", 80}};
+    ASSERT_EQ(list.Columns().size(), columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        EXPECT_EQ(list.Columns()[i].title, columns[i].first);
+        EXPECT_FLOAT_EQ(list.Columns()[i].width, columns[i].second);
+    }
+
+    for (int i : {4, 6}) {
+        ExpectFont(edit(i).Font(), "微软雅黑", 15, 0);
+        EXPECT_EQ(edit(i).TextColor(), 0xC8FFFFFFu);
+        EXPECT_EQ(edit(i).BackColor(), 0x64FFFFFFu);
+        EXPECT_EQ(edit(i).BorderColor(), 0x00000000u);
+        EXPECT_FALSE(edit(i).Multiline());
+    }
+    EXPECT_EQ(edit(4).InputMode(), ui::EditMode::Normal);
+    EXPECT_EQ(edit(6).InputMode(), ui::EditMode::Integer);
+    ExpectFont(edit(8).Font(), nullptr, 12, 0);
+    EXPECT_EQ(edit(8).TextColor(), 0xC8FFFFFFu);
+    EXPECT_EQ(edit(8).BackColor(), 0x00808080u);
+    EXPECT_TRUE(edit(8).Multiline());
+    EXPECT_EQ(edit(8).ScrollOptions(), ui::EDIT_SCROLL_VERTICAL);
+
+    for (int i : {9, 10, 11}) {
+        ExpectFont(button(i).Font(), nullptr, 12, 0);
+        ExpectStyle(button(i), 0xDEFFFFFF, 0xB4800080);
+        EXPECT_EQ(button(i).Disabled(), i == 10 ? 1 : 0);
+    }
+
+    auto& group = *dynamic_cast<ui::UiGroupBox*>(controls[12]);
+    ExpectStyle(group, 0xDEFFFFFF, 0xB4800080);
+    EXPECT_EQ(group.FillColor(), 0x64FFFFFFu);
+    // The eight site boxes sit in the group, ticked, in site order.
+    const ui::RectF boxes[] = {{630, 43, 75, 20}, {705, 43, 75, 20}, {780, 43, 82, 20},
+                               {855, 43, 75, 20}, {630, 58, 75, 20}, {705, 58, 75, 20},
+                               {780, 58, 75, 20}, {855, 58, 75, 20}};
+    const char* names[] = {"传播搜索", "31bt搜索", "洪流小猫", "手撕包菜",
+                           "电驴视频", "樱花搜索", "磁力搜索", "book搜索"};
+    int site = 0;
+    for (ui::UiControl* c = group.FirstChild(); c; c = c->NextSibling(), ++site) {
+        ASSERT_LT(site, 8);
+        SCOPED_TRACE(names[site]);
+        auto* box = dynamic_cast<ui::UiCheckBox*>(c);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->Kind(), ui::KIND_CHECK_BOX);
+        EXPECT_EQ(Place(box->Rect()), Place(boxes[site]));
+        EXPECT_EQ(box->ButtonText(), names[site]);
+        ExpectFont(box->Font(), nullptr, 12, 0);
+        ExpectStyle(*box, 0xFEFFFFFF, 0xFE000000);
+        EXPECT_EQ(box->CheckState(), 1);
+    }
+    EXPECT_EQ(site, 8);
+}
 
 TEST_F(MainWindowTest, AFinishedSearchShowsEveryHitNumberedInOrderAndCountsThem) {
     Open();

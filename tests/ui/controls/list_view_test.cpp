@@ -150,7 +150,8 @@ TEST_F(ListTest, MultiSelectionFollowsCtrlAndShiftAndSurvivesInsertion) {
     PressRow(2);
     plat::headless::Key(plat::VK_CONTROL, true);
     PressRow(5);
-    PressRow(2);  // toggles off
+    PressRow(2);  // toggles off: state 0 though the mouse is still on it
+    EXPECT_EQ(list->RowState(2), 0);
     // Both presses of a double click toggle: the row ends as it was.
     PressRow(3);
     PressRow(3);
@@ -326,6 +327,14 @@ TEST_F(ListTest, TheVerticalBarDragsTheRows) {
 }
 
 TEST_F(ListTest, ASelectedRowIsFilledAndALongTitleEndsInAnEllipsis) {
+    // Cell texts: one line, trailing spaces measured, at the top left of the
+    // cell, cut with an ellipsis.
+    const gfx::StringFormat& format = *list->CellFormat();
+    EXPECT_EQ(format.Flags(),
+              gfx::StringFormatFlags::NoWrap | gfx::StringFormatFlags::MeasureTrailingSpaces);
+    EXPECT_EQ(format.Alignment(), gfx::StringAlignment::Near);
+    EXPECT_EQ(format.LineAlignment(), gfx::StringAlignment::Near);
+    EXPECT_EQ(format.Trimming(), gfx::StringTrimming::EllipsisCharacter);
     Fill(3);
     list->SetCellText(2, 2, "这是一个非常非常长的中文标题它不可能放进这一列里面吧");
     PressRow(1, 4);

@@ -181,6 +181,24 @@ TEST_F(MenuTest, ACommandTwoLevelsDownClosesTheCascadeAndArrivesOnce) {
     EXPECT_TRUE(Menus().empty());
 }
 
+TEST_F(MenuTest, ASeparatorUnderThePointerClosesTheOpenSubmenu) {
+    std::atomic<bool> closed{false};
+    Drive(root, [&] {
+        const plat::Hwnd first = Menus().front();
+        if (!OpenFrom(first, 8 + 22, 2)) return;
+        plat::RECT r;
+        plat::GetWindowRect(first, &r);
+        Hover({r.left + 40, r.top + 8 + 2 * 22 + 1});
+        for (int i = 0; i < 1000 && !Ready(1); ++i) {
+            plat::headless::AdvanceClock(ui::kSubmenuOpenDelayMs / 5);
+            usleep(1000);
+        }
+        closed = Ready(1);
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(commands.empty());
+}
+
 TEST_F(MenuTest, EscapeClosesOnlyTheCurrentMenu) {
     std::atomic<int> reached{0};
     Drive(root, [&] {
