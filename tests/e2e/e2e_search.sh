@@ -15,11 +15,14 @@ start_seeker "$seeker"
 
 [ "$(xdotool getwindowname "$WIN")" = "青柠搜索器1.1  by墨川" ] || fail "native title: $(xdotool getwindowname "$WIN")"
 # The icon is set once the window exists, so a slow build may show it a little later.
+# (The property is read whole: grep -q leaving early would end xprop with
+# SIGPIPE, which pipefail counts as a failure.)
+has_small_icon() { [[ $(xprop -id "$WIN" _NET_WM_ICON) == *'Icon (16 x 16)'* ]]; }
 for _ in $(seq 1 50); do
-  xprop -id "$WIN" _NET_WM_ICON | grep -q 'Icon (16 x 16)' && break
+  has_small_icon && break
   sleep 0.1
 done
-xprop -id "$WIN" _NET_WM_ICON | grep -q 'Icon (16 x 16)' || fail "no 16 x 16 picture in _NET_WM_ICON"
+has_small_icon || fail "no 16 x 16 picture in _NET_WM_ICON"
 shoot "$out/seeker-idle.png"
 [ "$(status_text)" = "搜索成功后,鼠标左键单击内容即可获取下载地址......点击右边复制按钮即可复制下载地址......" ] ||
   fail "first status text: $(status_text)"
