@@ -54,6 +54,18 @@ struct PixelClip {
     RectF VisibleBounds() const;
 };
 
+// The settings and the clip of a Graphics, kept alike by every backend; each
+// backend's Graphics::Impl is one, with its library's objects beside.
+struct GraphicsState {
+    SmoothingMode smoothing = SmoothingMode::Default;
+    TextRenderingHint textHint = TextRenderingHint::SystemDefault;
+    InterpolationMode interpolation = InterpolationMode::Default;
+    CompositingQuality quality = CompositingQuality::Default;
+    CompositingMode compositing = CompositingMode::SourceOver;
+    PixelOffsetMode pixelOffset = PixelOffsetMode::None;
+    PixelClip clip;
+};
+
 // The pixels whose centres lie inside the rectangle.
 RectI PixelRect(const RectF& r);
 

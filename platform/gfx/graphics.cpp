@@ -89,6 +89,27 @@ std::optional<float> ColorMatrix::AsAlphaScale() const {
     return m[3][3];
 }
 
+SmoothingMode Graphics::GetSmoothingMode() const { return State().smoothing; }
+TextRenderingHint Graphics::GetTextRenderingHint() const { return State().textHint; }
+InterpolationMode Graphics::GetInterpolationMode() const { return State().interpolation; }
+CompositingQuality Graphics::GetCompositingQuality() const { return State().quality; }
+CompositingMode Graphics::GetCompositingMode() const { return State().compositing; }
+PixelOffsetMode Graphics::GetPixelOffsetMode() const { return State().pixelOffset; }
+
+void Graphics::SetClip(const Region& region, CombineMode mode) {
+    State().clip.Combine(region, mode);
+    ClipChanged();
+}
+
+void Graphics::ResetClip() {
+    PixelClip& clip = State().clip;
+    if (clip.width == 0) return;  // the empty target stays clipped away
+    clip.region.reset();
+    ClipChanged();
+}
+
+RectF Graphics::VisibleClipBounds() const { return State().clip.VisibleBounds(); }
+
 void Graphics::SetClip(const RectF& rect, CombineMode mode) {
     SetClip(Region(PixelRect(rect)), mode);
 }

@@ -28,6 +28,8 @@
 
 namespace gfx {
 
+struct GraphicsState;
+
 // A 5 x 5 colour matrix applied to straight (not premultiplied) colours as a
 // row vector (r, g, b, a, 1) x m, values 0..1. The identity changes nothing;
 // the identity with m[3][3] = s multiplies alpha by s and leaves colour alone.
@@ -137,6 +139,10 @@ public:
                         const StringFormat& format, PointF point) const;
 
 private:
+    // The state every backend keeps (Impl is one), for the shared code.
+    GraphicsState& State() const;
+    // Hands the clip in State() to the backend's library.
+    void ClipChanged();
     // The area `source` of `image` scaled into `dest` at `opacity` 0..1.
     void DrawImageScaled(const Bitmap& image, const RectF& dest, const RectF& source,
                          double opacity);

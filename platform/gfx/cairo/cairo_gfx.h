@@ -33,16 +33,9 @@ void SetBrushSource(cairo_t* cr, const Brush& brush);
 // Cairo font options for a text rendering hint.
 void ApplyTextHint(cairo_t* cr, TextRenderingHint hint);
 
-struct Graphics::Impl {
+struct Graphics::Impl : GraphicsState {
     std::shared_ptr<Surface> target;  // kept alive while the context draws on it
     rt::Owned<cairo_t, cairo_destroy> cr;
-    SmoothingMode smoothing = SmoothingMode::Default;
-    TextRenderingHint textHint = TextRenderingHint::SystemDefault;
-    InterpolationMode interpolation = InterpolationMode::Default;
-    CompositingQuality quality = CompositingQuality::Default;
-    CompositingMode compositing = CompositingMode::SourceOver;
-    PixelOffsetMode pixelOffset = PixelOffsetMode::None;
-    PixelClip clip;
 
     float Offset() const { return pixelOffset == PixelOffsetMode::None ? 0.5f : 0.0f; }
     cairo_operator_t Operator() const {

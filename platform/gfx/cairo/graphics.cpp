@@ -184,34 +184,18 @@ Graphics::Graphics(Graphics&&) noexcept = default;
 Graphics& Graphics::operator=(Graphics&&) noexcept = default;
 
 void Graphics::SetSmoothingMode(SmoothingMode mode) { impl_->smoothing = mode; }
-SmoothingMode Graphics::GetSmoothingMode() const { return impl_->smoothing; }
 void Graphics::SetTextRenderingHint(TextRenderingHint hint) {
     impl_->textHint = hint;
     ApplyTextHint(impl_->cr.get(), hint);
 }
-TextRenderingHint Graphics::GetTextRenderingHint() const { return impl_->textHint; }
 void Graphics::SetInterpolationMode(InterpolationMode mode) { impl_->interpolation = mode; }
-InterpolationMode Graphics::GetInterpolationMode() const { return impl_->interpolation; }
 // Cairo composites in one quality; the setting is kept for callers that read it back.
 void Graphics::SetCompositingQuality(CompositingQuality quality) { impl_->quality = quality; }
-CompositingQuality Graphics::GetCompositingQuality() const { return impl_->quality; }
 void Graphics::SetCompositingMode(CompositingMode mode) { impl_->compositing = mode; }
-CompositingMode Graphics::GetCompositingMode() const { return impl_->compositing; }
 void Graphics::SetPixelOffsetMode(PixelOffsetMode mode) { impl_->pixelOffset = mode; }
-PixelOffsetMode Graphics::GetPixelOffsetMode() const { return impl_->pixelOffset; }
 
-void Graphics::SetClip(const Region& region, CombineMode mode) {
-    impl_->clip.Combine(region, mode);
-    impl_->ApplyClip();
-}
-
-void Graphics::ResetClip() {
-    if (impl_->clip.width == 0) return;  // the empty target stays clipped away
-    impl_->clip.region.reset();
-    impl_->ApplyClip();
-}
-
-RectF Graphics::VisibleClipBounds() const { return impl_->clip.VisibleBounds(); }
+GraphicsState& Graphics::State() const { return *impl_; }
+void Graphics::ClipChanged() { impl_->ApplyClip(); }
 
 void Graphics::Clear(Argb color) {
     cairo_t* c = impl_->cr.get();

@@ -83,16 +83,9 @@ inline gp::PixelOffsetMode ToGp(PixelOffsetMode mode) {
     return mode == PixelOffsetMode::Half ? gp::PixelOffsetModeHalf : gp::PixelOffsetModeNone;
 }
 
-struct Graphics::Impl {
+struct Graphics::Impl : GraphicsState {
     std::shared_ptr<Surface> target;  // kept alive while the graphics draws on it
     GpGraphicsOwner g;
-    SmoothingMode smoothing = SmoothingMode::Default;
-    TextRenderingHint textHint = TextRenderingHint::SystemDefault;
-    InterpolationMode interpolation = InterpolationMode::Default;
-    CompositingQuality quality = CompositingQuality::Default;
-    CompositingMode compositing = CompositingMode::SourceOver;
-    PixelOffsetMode pixelOffset = PixelOffsetMode::None;
-    PixelClip clip;
 
     // Hands `clip` to GDI+.
     void ApplyClip();

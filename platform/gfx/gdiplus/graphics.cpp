@@ -59,45 +59,29 @@ void Graphics::SetSmoothingMode(SmoothingMode mode) {
     flat::GdipSetSmoothingMode(impl_->g.get(),
                                aa ? gp::SmoothingModeAntiAlias : gp::SmoothingModeNone);
 }
-SmoothingMode Graphics::GetSmoothingMode() const { return impl_->smoothing; }
 void Graphics::SetTextRenderingHint(TextRenderingHint hint) {
     impl_->textHint = hint;
     flat::GdipSetTextRenderingHint(impl_->g.get(), ToGp(hint));
 }
-TextRenderingHint Graphics::GetTextRenderingHint() const { return impl_->textHint; }
 void Graphics::SetInterpolationMode(InterpolationMode mode) {
     impl_->interpolation = mode;
     flat::GdipSetInterpolationMode(impl_->g.get(), static_cast<gp::InterpolationMode>(mode));
 }
-InterpolationMode Graphics::GetInterpolationMode() const { return impl_->interpolation; }
 void Graphics::SetCompositingQuality(CompositingQuality quality) {
     impl_->quality = quality;
     flat::GdipSetCompositingQuality(impl_->g.get(), static_cast<gp::CompositingQuality>(quality));
 }
-CompositingQuality Graphics::GetCompositingQuality() const { return impl_->quality; }
 void Graphics::SetCompositingMode(CompositingMode mode) {
     impl_->compositing = mode;
     flat::GdipSetCompositingMode(impl_->g.get(), static_cast<gp::CompositingMode>(mode));
 }
-CompositingMode Graphics::GetCompositingMode() const { return impl_->compositing; }
 void Graphics::SetPixelOffsetMode(PixelOffsetMode mode) {
     impl_->pixelOffset = mode;
     flat::GdipSetPixelOffsetMode(impl_->g.get(), ToGp(mode));
 }
-PixelOffsetMode Graphics::GetPixelOffsetMode() const { return impl_->pixelOffset; }
 
-void Graphics::SetClip(const Region& region, CombineMode mode) {
-    impl_->clip.Combine(region, mode);
-    impl_->ApplyClip();
-}
-
-void Graphics::ResetClip() {
-    if (impl_->clip.width == 0) return;  // the empty target stays clipped away
-    impl_->clip.region.reset();
-    impl_->ApplyClip();
-}
-
-RectF Graphics::VisibleClipBounds() const { return impl_->clip.VisibleBounds(); }
+GraphicsState& Graphics::State() const { return *impl_; }
+void Graphics::ClipChanged() { impl_->ApplyClip(); }
 
 void Graphics::Clear(Argb color) { flat::GdipGraphicsClear(impl_->g.get(), color); }
 
