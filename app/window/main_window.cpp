@@ -36,6 +36,12 @@ void MainWindow::BindHandlers() {
     startButton.SetClickHandler([this] { StartSearch(); });
     stopButton.SetClickHandler([this] { StopSearch(); });
     copyButton.SetClickHandler([this] { CopyLink(); });
+    // Enter in either box starts a search, as the start button would.
+    for (ui::UiEdit* box : {&keywordEdit, &pageCountEdit}) {
+        box->SetReturnHandler([this] {
+            if (!startButton.Disabled()) StartSearch();
+        });
+    }
     // Every left press shows the selected row's link; the second press of a
     // double click shows it again, then opens it.
     resultList.SetRowPressedHandler([this](int) { ShowRowLink(); });

@@ -1,5 +1,5 @@
 // The main window's own messages: the hand-over's wake-up and drain timer,
-// the opener's outcome, and the end of the program with the window.
+// the opener's outcome, Escape, and the end of the program with the window.
 #include "app/window/main_window.h"
 
 namespace app {
@@ -17,6 +17,11 @@ ui::LResult MainWindow::OnMainWindowMessage(ui::NativeWindow, unsigned message, 
     }
     if (message == kLinkOpenedMessage) {
         ShowLinkOutcome();
+        return 0;
+    }
+    // Escape stops a running search wherever the focus is.
+    if (message == plat::WM_KEYDOWN && wParam == plat::VK_ESCAPE && !stopButton.Disabled()) {
+        StopSearch();
         return 0;
     }
     if (message == plat::WM_DESTROY) plat::PostQuitMessage(0);

@@ -6,6 +6,7 @@
 #include "ui/controls/string_format.h"
 #include "ui/core/draw_colour.h"
 #include "ui/core/draw_shapes.h"
+#include "ui/core/window.h"
 
 namespace ui {
 
@@ -28,6 +29,7 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kLightGrey = 0xECECEC;
 constexpr float kCorner = 3;
+constexpr gfx::Argb kFocusFrameColour = 0xC8000000;
 
 constexpr std::array<ButtonLook, 4> kLooks{{
     {kLightGrey, 204, 0, 102, kBlack, 80, kWhite, 51, kBlack, 25},   // normal
@@ -162,6 +164,10 @@ void UiButton::DrawState(ButtonState s) {
     DrawContent(g, area);
     DrawStyledText(g, text_, CaptionRect(area));
     g.ResetClip();
+    // Reached with Tab: a frame shows where Space and Enter go.
+    if (host_ && host_->KeyboardFocus() == this)
+        DrawBorder(g, {area.x + 2, area.y + 2, area.width - 4, area.height - 4}, BORDER_DASHED,
+                   kFocusFrameColour);
     EndControlPaint(context);
 }
 

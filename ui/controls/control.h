@@ -158,9 +158,12 @@ public:
     int Focusable() const { return focusable_ ? 1 : 0; }
     int Focusable(int value);
     bool HasFocus();
-    // Whether the control takes input: shown and not disabled. Hit testing,
-    // access keys and the keyboard click ask this.
-    bool TakesInput() const { return visible_ && !disabled_; }
+    // Whether the control takes input: it and every control it sits in are
+    // shown and not disabled. Hit testing, access keys and the keyboard click
+    // ask this.
+    bool TakesInput() const {
+        return visible_ && !disabled_ && (!parent_ || parent_->TakesInput());
+    }
     // Whether Tab and SetFocusControl may give it the focus.
     bool TakesFocus() const { return TakesInput() && focusable_; }
     void Redraw();

@@ -85,6 +85,8 @@ public:
     void SelectWordAtCaret();
     // Called after every change of the text.
     void SetChangeHandler(EditChangeHandler handler) { changeHandler_ = std::move(handler); }
+    // Called when Enter is pressed in a single-line edit.
+    void SetReturnHandler(std::function<void()> handler) { returnHandler_ = std::move(handler); }
 
     // ---- What the window's code and tests read ----
     const UiEditLines& Lines() const { return lines_; }
@@ -162,6 +164,7 @@ private:
     UiScrollBar horizontalBar_;
     UiScrollBar verticalBar_;
     EditChangeHandler changeHandler_;
+    std::function<void()> returnHandler_;
 };
 
 }  // namespace ui

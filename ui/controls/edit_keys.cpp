@@ -48,7 +48,12 @@ LResult UiEdit::KeyCommand(const KeyEvent& event, bool fromMenu) {
         }
         return 0;
     case plat::VK_RETURN:
-        if (multiline_) InsertText("\r\n");
+        if (multiline_) {
+            InsertText("\r\n");
+        } else if (returnHandler_) {
+            const std::function<void()> call = returnHandler_;  // the handler may replace itself
+            call();
+        }
         return 0;
     case plat::VK_DELETE: DeleteSelection(); return 0;
     case plat::VK_END: MoveCaret({caret_.line, columns}, extend); return 0;

@@ -1,7 +1,9 @@
 // The host window procedure: which messages the host answers itself, which it
 // turns into library events, and how hover, capture and focus are kept.
+#include <algorithm>
 #include <cctype>
 #include <memory>
+#include <vector>
 
 #include "ui/controls/control.h"
 #include "ui/controls/label.h"
@@ -13,6 +15,22 @@ namespace ui {
 
 namespace {
 int KindOf(const UiControl* control) { return control ? control->Kind() : 0; }
+
+// The controls Tab visits, in creation order: a control that takes input
+// without taking the focus itself (a group box) is followed by its children;
+// the children of a focusable control (a list's scroll bars) are its own.
+void AddToTabOrder(UiControl* first, std::vector<UiControl*>& order) {
+    for (UiControl* c = first; c; c = c->NextSibling()) {
+        order.push_back(c);
+        if (!c->Focusable() && c->TakesInput()) AddToTabOrder(c->FirstChild(), order);
+    }
+}
+
+std::vector<UiControl*> TabOrder(UiControl* first) {
+    std::vector<UiControl*> order;
+    AddToTabOrder(first, order);
+    return order;
+}
 
 void Call(const HostCallback& callback, NativeWindow window_, UiControl* control, WParam wParam,
           LParam lParam) {
@@ -372,18 +390,24 @@ void UiWindow::OnKeyDown(WParam wParam, LParam lParam) {
     }
     const int key = static_cast<int>(wParam);
     if (key == plat::VK_TAB) {
+        const std::vector<UiControl*> order = TabOrder(firstControl_);
+        if (order.empty()) return;
+        // The pass starts after the focused control (or the ancestor of it
+        // that is in the order), else after the first control.
         UiControl* start = focusControl_ ? focusControl_ : firstControl_;
-        if (!start) return;
-        while (start->GetParentControl()) start = start->GetParentControl();
-        UiControl* candidate = (start == lastControl_) ? firstControl_ : start->NextSibling();
-        // At most one full pass over the top-level list.
-        for (UiControl* c = candidate; c;) {
-            if (c->TakesFocus()) {
-                if (c != focusControl_) SetFocusControl(c, true);
-                break;
-            }
-            if (c == start || c == focusControl_) break;
-            c = c->NextSibling() ? c->NextSibling() : firstControl_;
+        auto at = std::find(order.begin(), order.end(), start);
+        while (at == order.end() && start->GetParentControl()) {
+            start = start->GetParentControl();
+            at = std::find(order.begin(), order.end(), start);
+        }
+        const std::size_t from =
+            at == order.end() ? 0 : static_cast<std::size_t>(at - order.begin());
+        // At most one full pass, the start itself last.
+        for (std::size_t step = 1; step <= order.size(); ++step) {
+            UiControl* c = order[(from + step) % order.size()];
+            if (!c->TakesFocus()) continue;
+            if (c != focusControl_) SetFocusControl(c, true);
+            break;
         }
     } else if (key == plat::VK_RETURN || key == plat::VK_SPACE) {
         if (focusControl_ && focusControl_->TakesInput()) {

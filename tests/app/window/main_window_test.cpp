@@ -224,6 +224,46 @@ TEST_F(MainWindowTest, TheControlsFollowTheCompositionTableInCreationOrder) {
     EXPECT_EQ(site, 8);
 }
 
+TEST_F(MainWindowTest, TabAndSpaceTickSitesEnterStartsAndEscapeStops) {
+    demo::ServeOptions options;
+    options.stallSite = 2;
+    options.stallPage = 1;
+    Open(options);
+    const ui::UiWindow& host = *ui::FindHost(window);
+    window_->KeywordEdit().Text("abc");
+    window_->PageCountEdit().Text("1");
+    // From the keyword box Tab reaches the first site box in the group.
+    TypeInto(window_->KeywordEdit(), "");
+    for (int i = 0; i < 10 && host.FocusControl() != &window_->SiteBox(1); ++i)
+        PressKey(plat::VK_TAB);
+    ASSERT_EQ(host.FocusControl(), &window_->SiteBox(1));
+    PressKey(plat::VK_SPACE, " ");
+    EXPECT_EQ(window_->SiteBox(1).CheckState(), 0);
+    PressKey(plat::VK_TAB);
+    EXPECT_EQ(host.FocusControl(), &window_->SiteBox(2));
+
+    TypeInto(window_->PageCountEdit(), "");
+    PressKey(plat::VK_RETURN);
+    ASSERT_TRUE(window_->Searching());
+    const auto requestedFrom = [this](char site) {
+        for (const std::string& r : sites_.Requests())
+            if (r[0] == site && r[1] == ' ') return true;
+        return false;
+    };
+    while (!requestedFrom('2')) Pump();
+    // Enter again while the search runs starts nothing: no second portal request.
+    const std::size_t requests = sites_.Requests().size();
+    TypeInto(window_->KeywordEdit(), "");
+    PressKey(plat::VK_RETURN);
+    for (int i = 0; i < 20; ++i) Pump();
+    EXPECT_EQ(sites_.Requests().size(), requests);
+    PressKey(plat::VK_ESCAPE);
+    EXPECT_FALSE(window_->Searching());
+    EXPECT_EQ(window_->StatusBox().Text().rfind("搜索结束！", 0), 0u)
+        << window_->StatusBox().Text();
+    EXPECT_FALSE(requestedFrom('1'));  // the untick reached the search
+}
+
 TEST_F(MainWindowTest, AFinishedSearchShowsEveryHitNumberedInOrderAndCountsThem) {
     Open();
     Search("abc", "2");

@@ -179,6 +179,29 @@ TEST_F(ButtonTest, PressShowsThePressedLookAtOnceAndClickReachesTheBinding) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(ButtonTest, AButtonReachedWithTabShowsAFocusFrame) {
+    // The line 2 pixels inside the top edge, where the frame runs.
+    const auto frameLine = [&] {
+        std::vector<std::uint32_t> line;
+        for (int x = 104; x < 192; ++x) line.push_back(Shot().at(x, 102));
+        return line;
+    };
+    host->SetFocusControl(&button, false);  // as a press does
+    Tick(300);
+    const std::vector<std::uint32_t> pressed = frameLine();
+    ui::UiButton other;
+    ASSERT_TRUE(other.CreateButton(window, 300, 100, 96, 29, "other"));
+    host->SetFocusControl(&other, false);
+    Tick(300);
+    PressKey(plat::VK_TAB);
+    ASSERT_EQ(host->KeyboardFocus(), &button);
+    Tick(300);
+    const std::vector<std::uint32_t> tabbed = frameLine();
+    int darker = 0;
+    for (std::size_t i = 0; i < tabbed.size(); ++i) darker += R(tabbed[i]) + 20 < R(pressed[i]);
+    EXPECT_GT(darker, 20);
+}
+
 TEST_F(ControlHostTest, CheckBoxFlipsOnEveryClickAndRedrawsOnlyOnChange) {
     ui::UiCheckBox box;
     ui::ButtonOptions o;

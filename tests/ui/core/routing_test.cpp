@@ -219,6 +219,31 @@ TEST_F(RoutingTest, TabWrapsAndSkipsCaptionButtonsAndUnfocusableControls) {
     EXPECT_EQ(h.FocusControl(), &first);
 }
 
+TEST_F(RoutingTest, TabVisitsTheChildrenOfAGroupButNotThoseOfAFocusableControl) {
+    UiWindow& h = Host(Captionless(false), 400, 300);
+    Probe first, group, inA, inB, owner, inner, last;
+    first.Make(window, RectF{20, 20, 40, 20});
+    group.Make(window, RectF{20, 50, 200, 60}, 0);
+    inA.Make(&group, RectF{30, 60, 40, 20});
+    inB.Make(&group, RectF{80, 60, 40, 20});
+    owner.Make(window, RectF{20, 120, 100, 60});
+    inner.Make(&owner, RectF{30, 130, 40, 20});
+    last.Make(window, RectF{20, 200, 40, 20});
+    std::vector<UiControl*> visited;
+    for (int i = 0; i < 6; ++i) {
+        PressKey(plat::VK_TAB);
+        visited.push_back(h.FocusControl());
+    }
+    EXPECT_EQ(visited, (std::vector<UiControl*>{&inA, &inB, &owner, &last, &first, &inA}));
+    // In a disabled group nothing takes the focus or a key's click.
+    group.Disabled(1);
+    Pump();
+    PressKey(plat::VK_SPACE, " ");
+    EXPECT_EQ(inA.Count(EV_CLICK), 0);
+    PressKey(plat::VK_TAB);
+    EXPECT_EQ(h.FocusControl(), &owner);
+}
+
 TEST_F(RoutingTest, EnterAndSpaceClickTheFocusedControl) {
     UiWindow& h = LoggedHost();
     Probe a;

@@ -108,8 +108,9 @@ void HostTest::PressPart(const UiScrollBar& bar, ScrollPart part) {
 
 void HostTest::TypeInto(UiControl& control, const std::string& utf8) {
     plat::SetFocus(window);
-    host->SetFocusControl(&control, false);
-    EXPECT_EQ(host->FocusControl(), &control) << "the control takes no focus";
+    UiWindow* owner = FindHost(window);
+    owner->SetFocusControl(&control, false);
+    EXPECT_EQ(owner->FocusControl(), &control) << "the control takes no focus";
     plat::headless::TypeText(utf8);
     Pump();
 }
