@@ -75,9 +75,9 @@ public:
                 allFailed = false;
                 continue;
             }
-            std::fprintf(err, "seeker: site %d %s: %s\n", site,
-                         rt::Cp936ToUtf8(SiteLabel(site)).c_str(),
-                         rt::Cp936ToUtf8(SiteReportBody(s)).c_str());
+            WriteText(err, "seeker: site " + std::to_string(site) + " " +
+                               rt::Cp936ToUtf8(SiteLabel(site)) + ": " +
+                               rt::Cp936ToUtf8(SiteReportBody(s)) + "\n");
         }
         return allFailed;
     }
@@ -123,7 +123,7 @@ constexpr int kStopGraceMs = 500;
 int RunCommandLineSearch(const CommandLine& line, const SiteTable& sites, std::FILE* out,
                          std::FILE* err) {
     const Keyword keyword = KeywordFromUtf8(line.keyword);
-    for (const std::string& warning : keyword.warnings) std::fprintf(err, "%s\n", warning.c_str());
+    for (const std::string& warning : keyword.warnings) WriteText(err, warning + "\n");
     SearchParams params;
     params.sites = sites;
     params.keyword = keyword.text;

@@ -1,5 +1,6 @@
 #include "app/cli/command_line.h"
 
+#include "app/config/sites_config.h"
 #include "app/search/search_texts.h"
 #include "app/sites/site_rules.h"
 #include "runtime/codepage.h"
@@ -130,8 +131,9 @@ std::string HelpText() {
            "  --parallel        read the sites at once, each site's pages still in order;\n"
            "                    the hits come in the same order (also \"parallel = on\" in\n"
            "                    the sites configuration)\n"
-           "  --config FILE     the sites configuration (default "
-           "$XDG_CONFIG_HOME/seeker/sites.conf)\n"
+           "  --config FILE     the sites configuration (default " +
+           std::string(kDefaultSitesConfigPlace) +
+           ")\n"
            "  --help            this text\n"
            "  --version         the version\n"
            "\n"

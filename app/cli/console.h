@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace app::cli {
@@ -15,6 +16,11 @@ namespace app::cli {
 std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 bool IsTerminal(std::FILE* stream);
+
+// Writes `text` (UTF-8) to `stream`: its bytes to a file or a pipe; to a
+// Windows console its characters, which show whatever the console's code
+// page. False when not all of it was written.
+bool WriteText(std::FILE* stream, std::string_view text);
 
 // While it exists, a stop request (Ctrl+C, or the system asking the program
 // to end) no longer ends the process but waits to be taken by Wait. Made on

@@ -16,6 +16,10 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
 
 bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
 
+bool WriteText(std::FILE* stream, std::string_view text) {
+    return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+}
+
 struct StopRequests::State {
     sigset_t set;
     sigset_t previous;

@@ -1,5 +1,7 @@
 #include "app/cli/progress_line.h"
 
+#include "app/cli/console.h"
+
 #include <string>
 
 namespace app::cli {
@@ -24,8 +26,7 @@ bool ProgressLine::WriteLine(std::FILE* stream, bool sharesTerminal, std::string
         lock.lock();
         WipeLocked();
     }
-    const bool written =
-        std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0;
+    const bool written = WriteText(stream, text) && std::fflush(stream) == 0;
     if (sharesTerminal) DrawIfDueLocked(TickNow());
     return written;
 }

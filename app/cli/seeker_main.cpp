@@ -14,10 +14,10 @@ namespace app::cli {
 int SeekerMain(int argc, char** argv, const WindowEntry& window) {
     const CommandLine line = ParseCommandLine(CommandLineArguments(argc, argv));
     switch (line.mode) {
-    case Mode::kHelp: std::fputs(HelpText().c_str(), stdout); return 0;
+    case Mode::kHelp: WriteText(stdout, HelpText()); return 0;
     case Mode::kVersion: std::puts("seeker " SEEKER_VERSION); return 0;
     case Mode::kUsageError:
-        std::fprintf(stderr, "seeker: %s (see seeker --help)\n", line.error.c_str());
+        WriteText(stderr, "seeker: " + line.error + " (see seeker --help)\n");
         return 2;
     case Mode::kWindow:
     case Mode::kSearch: break;
@@ -25,7 +25,7 @@ int SeekerMain(int argc, char** argv, const WindowEntry& window) {
     const bool named = !line.configPath.empty();
     const SitesFile sites =
         LoadSitesFile(BuildSiteTable(), named ? line.configPath : DefaultSitesConfigPath(), named);
-    for (const std::string& problem : sites.problems) std::fprintf(stderr, "%s\n", problem.c_str());
+    for (const std::string& problem : sites.problems) WriteText(stderr, problem + "\n");
     // A file the user named is the file meant; the built-in sites would
     // search somewhere else.
     if (named && sites.unreadable) return 2;

@@ -43,6 +43,8 @@ std::string FormatSitesConfig(const SiteTable& table);
 // variable is unset or empty; empty when neither it nor HOME is set. On
 // Windows %APPDATA%\seeker\sites.conf, empty without APPDATA.
 std::string DefaultSitesConfigPath();
+// Where that is, as --help names it to the user.
+extern const char* const kDefaultSitesConfigPlace;
 
 // The largest sites file read.
 inline constexpr std::size_t kMaxSitesFileBytes = 1 << 20;

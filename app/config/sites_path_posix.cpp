@@ -5,6 +5,8 @@
 
 namespace app {
 
+const char* const kDefaultSitesConfigPlace = "$XDG_CONFIG_HOME/seeker/sites.conf";
+
 std::string DefaultSitesConfigPath() {
     // Relative values of XDG_CONFIG_HOME are invalid and ignored, as the base
     // directory rules ask.

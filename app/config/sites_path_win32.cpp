@@ -6,6 +6,8 @@
 
 namespace app {
 
+const char* const kDefaultSitesConfigPlace = "%APPDATA%\\seeker\\sites.conf";
+
 std::string DefaultSitesConfigPath() {
     // In the system's code page, as the file functions take narrow paths.
     const char* appData = std::getenv("APPDATA");
