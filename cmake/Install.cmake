@@ -1,3 +1,9 @@
+# The Windows build makes an installer and a portable zip instead.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/windows/Package.cmake)
+  return()
+endif()
+
 # Installing as a desktop application: the program, its desktop entry, icons
 # in the hicolor theme, the AppStream metainfo, the man page, the copyright
 # file and the changelog (the component "program"), and the program's debug
