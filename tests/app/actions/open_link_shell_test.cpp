@@ -35,6 +35,12 @@ bool SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& 
 class OpenLinkShell : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The registration is the prefix's own: the tests of this file,
+        // which ctest may run at once, take turns.
+        turn_ = CreateMutexW(nullptr, FALSE, L"Local\\seeker_open_link_shell_test");
+        ASSERT_NE(turn_, nullptr);
+        const DWORD waited = WaitForSingleObject(turn_, 100000);
+        ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED);
         dir_ = fs::temp_directory_path() /
                ("open_link_shell_test." + std::to_string(GetCurrentProcessId()));
         fs::create_directories(dir_);
@@ -48,18 +54,24 @@ protected:
     void TearDown() override {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, kMagnetKey);
         fs::remove_all(dir_);
+        if (turn_ != nullptr) {
+            ReleaseMutex(turn_);
+            CloseHandle(turn_);
+        }
     }
 
     fs::path Received() const { return dir_ / "received"; }
-    // The recorder's arguments, one a line, once it has written them.
+    // The recorder's arguments, one a line, once it has written them (a
+    // wine process may take seconds to start on a busy machine).
     std::string WaitForReceived() const {
-        for (int i = 0; i < 1000 && !fs::exists(Received()); ++i) Sleep(10);
+        for (int i = 0; i < 3000 && !fs::exists(Received()); ++i) Sleep(10);
         std::ifstream in(Received(), std::ios::binary);
         std::stringstream s;
         s << in.rdbuf();
         return s.str();
     }
 
+    HANDLE turn_ = nullptr;
     fs::path dir_;
 };
 
