@@ -105,6 +105,7 @@ private:
     rt::Text selectedLink;
     rt::ThreadHandle searchThread;
     Tick searchStartTick = 0;
+    Tick lastTake_ = 0;  // when updates were last taken from the hand-over
     std::shared_ptr<SearchHandOver> handOver_;
     SiteStatsCollector siteStats_;
     int searchPages_ = 0;     // the pages per site the latest search asked for

@@ -8,10 +8,20 @@ namespace app {
 namespace {
 constexpr Tick kTurnBudgetMs = 10;
 constexpr std::size_t kBatch = 128;
+// Updates are taken at most once a frame: the rows, the bar and the scroll
+// bar of a frame's updates are then drawn and shown once, however fast the
+// worker hands them over.
+constexpr Tick kFrameMs = 16;
 }  // namespace
 
 void MainWindow::TakeUpdates() {
     const Tick start = TickNow();
+    if (start - lastTake_ < kFrameMs) {
+        plat::SetTimer(mainWindow, kDrainTimer,
+                       static_cast<plat::UINT>(kFrameMs - (start - lastTake_)));
+        return;
+    }
+    lastTake_ = start;
     for (;;) {
         const std::vector<SearchUpdate> updates = handOver_->Take(kBatch);
         for (const SearchUpdate& update : updates) Apply(update);

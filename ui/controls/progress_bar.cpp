@@ -42,11 +42,21 @@ gfx::Argb UiProgressBar::ProgressBackColor(std::optional<gfx::Argb> value) {
 }
 
 float UiProgressBar::Position(std::optional<float> value) {
-    if (value) {
+    if (value && *value != position_) {
         position_ = *value;
-        DrawBar();
+        if (!drawPosted_ && GetHandle()) {
+            drawPosted_ = true;
+            PostEvent(PROGRESS_EV_DRAW);
+        }
     }
     return position_;
+}
+
+LResult UiProgressBar::OnOtherMessage(int message, WParam, LParam) {
+    if (message != PROGRESS_EV_DRAW) return kUnhandled;
+    drawPosted_ = false;
+    DrawBar();
+    return 0;
 }
 
 float UiProgressBar::DoneLength(float innerLength) const {

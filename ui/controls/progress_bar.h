@@ -27,6 +27,9 @@ struct ProgressBarOptions {
     bool visible = true;
 };
 
+// Posted to the bar itself: draw the position it holds now.
+inline constexpr int PROGRESS_EV_DRAW = 4130;
+
 // MakeArgb(0xFF8800, 230) and MakeArgb(0x80E000, 230).
 inline constexpr gfx::Argb kProgressStartColor = 0xE60088FF;
 inline constexpr gfx::Argb kProgressEndColor = 0xE600E080;
@@ -42,6 +45,8 @@ public:
     // Each stores what is given, redraws and returns the current value.
     void ProgressColors(std::optional<gfx::Argb> start, std::optional<gfx::Argb> end);
     gfx::Argb ProgressBackColor(std::optional<gfx::Argb> value = std::nullopt);
+    // A new position is drawn once the messages posted before it are handled,
+    // so a burst of positions (a search's progress) draws only the last.
     float Position(std::optional<float> value = std::nullopt);
     // Length of the done part along an inner length (0 when the range is empty).
     float DoneLength(float innerLength) const;
@@ -55,9 +60,11 @@ public:
 
 protected:
     LResult OnPaint() override;
+    LResult OnOtherMessage(int message, WParam wParam, LParam lParam) override;
 
 private:
     float position_ = 0;
+    bool drawPosted_ = false;
     float minimum_ = 0;
     float maximum_ = 100;
     bool vertical_ = false;

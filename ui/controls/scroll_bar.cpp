@@ -48,12 +48,14 @@ float UiScrollBar::ScrollValue(float newValue, bool notify) {
 }
 
 void UiScrollBar::Configure(float maximumValue, float pageValue, float stepValue, float value) {
+    const Geometry drawn = Measure();
     minimum_ = 0;
     maximum_ = std::max(0.0f, maximumValue);
     page_ = pageValue;
     step_ = stepValue;
     value_ = std::clamp(value, 0.0f, maximum_);
-    DrawBar();
+    // A list that grows past the thumb's smallest length changes no pixel.
+    if (Measure() != drawn) DrawBar();
 }
 
 float UiScrollBar::ScrollStep(std::optional<float> newStep) {

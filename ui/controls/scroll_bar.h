@@ -68,6 +68,7 @@ public:
         float trackLength = 0;
         float thumbStart = 0;
         float thumbLength = 0;
+        bool operator==(const Geometry&) const = default;
     };
     Geometry Measure() const;
     // The part at a distance along the bar.

@@ -91,6 +91,7 @@ void UiWindow::RenderBackground(const rt::ByteBuffer* skin, std::optional<int> c
     gfx::Graphics& g = *canvas_.graphics;
     g.ResetClip();
     g.Clear(0);
+    unpresented_ = true;
 
     if (!framed) {
         if (skinImage_) {
@@ -341,20 +342,65 @@ void UiWindow::ComposeAll(UiControl* first, gfx::Graphics& target, bool recache)
 
 void UiWindow::PresentBitmap(const gfx::Bitmap& picture, const plat::RECT* dirty) {
     if (!picture.IsValid()) return;
+    // Another picture (an animation's frame) leaves the screen unlike the
+    // canvas until the canvas is presented whole again.
+    if (&picture != canvas_.bitmap.get()) unpresented_ = true;
     ++presentCount_;
+    plat::Present(window_, reinterpret_cast<const std::uint32_t*>(picture.Data()), picture.Stride(),
+                  picture.Width(), picture.Height(), dirty);
+}
+
+void UiWindow::PresentRedrawn(const std::vector<RectF>& rects) {
+    if (suspended_ || canvas_.Empty()) return;
+    if (unpresented_) {
+        PresentWhole();
+        return;
+    }
+    // Areas that touch or overlap become one where that adds no pixel (rows
+    // of a list one under the other); the rest go as they are.
+    std::vector<gfx::RectI> areas;
+    for (const RectF& rect : rects) {
+        gfx::RectI area = PixelArea(rect);
+        if (area.width <= 0 || area.height <= 0) continue;
+        for (std::size_t i = 0; i < areas.size();) {
+            const gfx::RectI& other = areas[i];
+            const int left = std::min(area.x, other.x), top = std::min(area.y, other.y);
+            const int right = std::max(area.Right(), other.Right());
+            const int bottom = std::max(area.Bottom(), other.Bottom());
+            const bool apart = area.x > other.Right() || other.x > area.Right() ||
+                               area.y > other.Bottom() || other.y > area.Bottom();
+            const long long joined = static_cast<long long>(right - left) * (bottom - top);
+            const long long separate = static_cast<long long>(area.width) * area.height +
+                                       static_cast<long long>(other.width) * other.height;
+            if (apart || joined > separate) {
+                ++i;
+                continue;
+            }
+            area = gfx::RectI{left, top, right - left, bottom - top};
+            areas.erase(areas.begin() + static_cast<std::ptrdiff_t>(i));
+            i = 0;
+        }
+        areas.push_back(area);
+    }
+    plat::Region dirty;
+    for (const gfx::RectI& a : areas)
+        dirty.rects.push_back(plat::RECT{a.x, a.y, a.Right(), a.Bottom()});
+    ++presentCount_;
+    const gfx::Bitmap& picture = *canvas_.bitmap;
     plat::Present(window_, reinterpret_cast<const std::uint32_t*>(picture.Data()), picture.Stride(),
                   picture.Width(), picture.Height(), dirty);
 }
 
 void UiWindow::PresentRect(const RectF* rect) {
     if (suspended_ || canvas_.Empty()) return;
-    if (rect && !Layered()) {
+    if (rect != nullptr && !unpresented_) {
         const gfx::RectI area = PixelArea(*rect);
         const plat::RECT dirty{area.x, area.y, area.Right(), area.Bottom()};
         PresentBitmap(*canvas_.bitmap, &dirty);
-    } else {
-        PresentBitmap(*canvas_.bitmap);
+        return;
     }
+    unpresented_ = false;
+    PresentBitmap(*canvas_.bitmap);
 }
 
 void UiWindow::OnPaint() {

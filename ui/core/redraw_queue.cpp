@@ -2,6 +2,8 @@
 
 #include "ui/core/window.h"
 
+#include <vector>
+
 namespace ui {
 
 void UiRedrawQueue::Init(NativeWindow window, UiWindow* host, gfx::Graphics* graphics) {
@@ -30,6 +32,7 @@ void UiRedrawQueue::Process() {
     if (busy_ || !host_) return;
     busy_ = true;
     const bool perRect = !host_->Layered();
+    std::vector<RectF> redrawn;
     // Rectangles queued while one is redrawn join this run, and so do the
     // invalidations already posted behind this one: a burst is one run.
     for (;;) {
@@ -37,6 +40,7 @@ void UiRedrawQueue::Process() {
             const RectF rect = pending_.front();
             pending_.pop_front();
             host_->RedrawRect(rect, perRect);
+            if (!perRect) redrawn.push_back(rect);
         }
         plat::MSG msg;
         while (plat::PeekMessage(&msg, window_, HM_INVALIDATE, HM_INVALIDATE, plat::PM_REMOVE)) {
@@ -44,7 +48,7 @@ void UiRedrawQueue::Process() {
         }
         if (pending_.empty() || !host_) break;
     }
-    if (!perRect && !host_->Suspended()) host_->PresentWhole();
+    if (!perRect && !host_->Suspended()) host_->PresentRedrawn(redrawn);
     busy_ = false;
 }
 

@@ -172,6 +172,9 @@ public:
     // Composes every visible control; recache sends EV_RECACHE first.
     void ComposeAll(UiControl* first, gfx::Graphics& target, bool recache);
     void PresentWhole() { PresentRect(nullptr); }
+    // Presents what a run of redraws changed: those rectangles only, unless
+    // the canvas changed elsewhere since the last present.
+    void PresentRedrawn(const std::vector<RectF>& rects);
     // Shows a finished picture of the window size, whatever the suspended state.
     void PresentBitmap(const gfx::Bitmap& picture, const plat::RECT* dirty = nullptr);
     // The smallest size the window can be given (WM_GETMINMAXINFO).
@@ -247,6 +250,9 @@ private:
     UiControl* pressedControl_ = nullptr;
     bool captured_ = false;
     bool suspended_ = false;
+    // The canvas holds changes no present has shown yet beyond those a run
+    // of redraws tracks (a background rendered without a present).
+    bool unpresented_ = false;
     UiCanvas canvas_;
     UiCanvas backgroundCanvas_;
     std::optional<NativeWindow> skinDonor_;
