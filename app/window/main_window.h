@@ -80,6 +80,9 @@ private:
     // Takes the search's updates for a while, leaving the rest for later so
     // input and painting keep their turn.
     void TakeUpdates();
+    // Applies what the worker has handed over until `until` (a TickNow
+    // value); true when nothing is left.
+    bool ApplyUpdates(Tick until);
     void Apply(const SearchUpdate& update);
     void AddResultRow(SiteId site, const Hit& hit);
     void ShowIdle();  // the buttons, group and bar as between searches
@@ -105,7 +108,7 @@ private:
     rt::Text selectedLink;
     rt::ThreadHandle searchThread;
     Tick searchStartTick = 0;
-    Tick lastTake_ = 0;  // when updates were last taken from the hand-over
+    plat::DWORD lastTake_ = 0;  // when updates were last taken (GetTickCount)
     std::shared_ptr<SearchHandOver> handOver_;
     SiteStatsCollector siteStats_;
     int searchPages_ = 0;     // the pages per site the latest search asked for

@@ -11,24 +11,27 @@ constexpr std::size_t kBatch = 128;
 // Updates are taken at most once a frame: the rows, the bar and the scroll
 // bar of a frame's updates are then drawn and shown once, however fast the
 // worker hands them over.
-constexpr Tick kFrameMs = 16;
+constexpr plat::DWORD kFrameMs = 16;
 }  // namespace
 
 void MainWindow::TakeUpdates() {
-    const Tick start = TickNow();
-    if (start - lastTake_ < kFrameMs) {
-        plat::SetTimer(mainWindow, kDrainTimer,
-                       static_cast<plat::UINT>(kFrameMs - (start - lastTake_)));
+    // The frame is measured on the clock the drain timer runs on.
+    const plat::DWORD now = plat::GetTickCount();
+    if (now - lastTake_ < kFrameMs) {
+        plat::SetTimer(mainWindow, kDrainTimer, kFrameMs - (now - lastTake_));
         return;
     }
-    lastTake_ = start;
+    lastTake_ = now;
+    if (!ApplyUpdates(TickNow() + kTurnBudgetMs)) plat::SetTimer(mainWindow, kDrainTimer, 1);
+}
+
+bool MainWindow::ApplyUpdates(Tick until) {
     for (;;) {
         const std::vector<SearchUpdate> updates = handOver_->Take(kBatch);
         for (const SearchUpdate& update : updates) Apply(update);
-        if (updates.size() < kBatch) return;
-        if (TickNow() - start >= kTurnBudgetMs) break;
+        if (updates.size() < kBatch) return true;
+        if (TickNow() >= until) return false;
     }
-    plat::SetTimer(mainWindow, kDrainTimer, 1);
 }
 
 void MainWindow::Apply(const SearchUpdate& update) {
