@@ -84,7 +84,7 @@ private:
     // value); true when nothing is left.
     bool ApplyUpdates(Tick until);
     void Apply(const SearchUpdate& update);
-    void AddResultRow(SiteId site, const Hit& hit);
+    void AddResultRow(SiteId site, const HitBlock::View& hit);
     void ShowIdle();  // the buttons, group and bar as between searches
     // Each site box's tooltip tells the site's part of the search just ended.
     void ReportSites(bool stopped);

@@ -1,26 +1,45 @@
-// The hits behind the result rows: titles and links in row order, and the
-// size and date texts of the sites that give them. User-interface thread only.
+// The links behind the result rows, in row order: what a row shows lives in
+// the result list, the link it stands for here. The links are packed one
+// after another in large chunks, so that a search's quarter of a million
+// links cost little more than their text and keeping one never moves the
+// others. User-interface thread only.
 #pragma once
 
-#include "app/scraping/hit.h"
 #include "runtime/text.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
 
 namespace app {
 
 class ResultStore {
 public:
-    // Appends the hit and returns its 1-based number, the row it belongs to.
-    int Add(const Hit& hit);
+    // Room for `hits` links in all, so that adding them never moves the
+    // index of those kept.
+    void Reserve(std::size_t hits) { refs_.reserve(hits); }
+    // Keeps a hit's link and returns the hit's 1-based number, the row it
+    // belongs to.
+    int Add(std::string_view link);
     void Clear();
 
-    int Count() const { return titles.count(); }
+    int Count() const { return static_cast<int>(refs_.size()); }
     // The link of hit `number`; empty outside 1..Count().
     rt::Text Link(int number) const;
 
-    rt::TextList titles;
-    rt::TextList links;
-    rt::TextList sizes;
-    rt::TextList dates;
+private:
+    static constexpr unsigned kChunkBits = 20;
+    static constexpr std::size_t kChunkBytes = std::size_t{1} << kChunkBits;
+    // Where a link is: chunk index << kChunkBits | offset, and its length.
+    struct Ref {
+        std::uint32_t where = 0;
+        std::uint32_t length = 0;
+    };
+    std::vector<std::unique_ptr<char[]>> chunks_;
+    std::size_t lastChunkUsed_ = kChunkBytes;  // no chunk yet: as if the last were full
+    std::vector<Ref> refs_;
 };
 
 }  // namespace app

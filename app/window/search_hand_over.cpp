@@ -27,7 +27,31 @@ std::vector<SearchUpdate> SearchHandOver::Take(std::size_t limit) {
     return taken;
 }
 
-void WindowSearchSink::Send(SearchUpdate update) const {
+void HitBlock::Add(const Hit& hit) {
+    for (const rt::Text* field : {&hit.title, &hit.link, &hit.size, &hit.date}) {
+        text_ += *field;
+        ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+    }
+}
+
+HitBlock::View HitBlock::At(std::size_t index) const {
+    const std::string_view text = text_;
+    std::size_t start = index == 0 ? 0 : ends_[index * 4 - 1];
+    std::string_view fields[4];
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::size_t end = ends_[index * 4 + i];
+        fields[i] = text.substr(start, end - start);
+        start = end;
+    }
+    return {fields[0], fields[1], fields[2], fields[3]};
+}
+
+void WindowSearchSink::Send(SearchUpdate update) {
+    if (!hits_.Empty()) {
+        SearchUpdate block{.search = search_, .kind = SearchUpdate::Kind::kHits, .site = hitsSite_};
+        std::swap(block.hits, hits_);
+        handOver_->Push(std::move(block));
+    }
     update.search = search_;
     handOver_->Push(std::move(update));
 }
@@ -41,7 +65,9 @@ void WindowSearchSink::ClockStarted(Tick start) {
 }
 
 void WindowSearchSink::HitFound(SiteId site, const Hit& hit) {
-    Send({.kind = SearchUpdate::Kind::kHit, .site = site, .hit = hit});
+    // A page's hits are all of one site and end with its PageDone.
+    hitsSite_ = site;
+    hits_.Add(hit);
 }
 
 void WindowSearchSink::ProgressChanged(int position) {

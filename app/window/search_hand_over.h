@@ -11,9 +11,12 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace app {
@@ -21,12 +24,30 @@ namespace app {
 // Posted to the main window when updates wait in an empty hand-over.
 inline constexpr plat::UINT kSearchUpdateMessage = plat::WM_APP + 0x51;
 
+// The hits a page brought, in one block: their texts one after another, so
+// that a page's hits cross to the user-interface thread in two allocations
+// rather than four a hit.
+class HitBlock {
+public:
+    struct View {
+        std::string_view title, link, size, date;
+    };
+    void Add(const Hit& hit);
+    std::size_t Count() const { return ends_.size() / 4; }
+    bool Empty() const { return ends_.empty(); }
+    View At(std::size_t index) const;
+
+private:
+    std::string text_;
+    std::vector<std::uint32_t> ends_;  // where each hit's title, link, size and date end
+};
+
 struct SearchUpdate {
-    enum class Kind { kStatus, kClock, kHit, kProgress, kPage, kFinished };
+    enum class Kind { kStatus, kClock, kHits, kProgress, kPage, kFinished };
     int search = 0;  // the number of the search it belongs to
     Kind kind = Kind::kStatus;
     SiteId site = 0;
-    Hit hit{};
+    HitBlock hits{};
     rt::Text text{};
     int value = 0;  // progress position, page number, or the finished search's hit count
     PageOutcome page{};
@@ -72,11 +93,16 @@ public:
     void SearchFinished(int seconds, int hits) override;
 
 private:
-    // Hands `update` over, marked as this sink's search.
-    void Send(SearchUpdate update) const;
+    // Hands `update` over, marked as this sink's search, after the hits
+    // gathered before it.
+    void Send(SearchUpdate update);
 
     std::shared_ptr<SearchHandOver> handOver_;
     int search_;
+    // The hits of the page being read, handed over as one block before the
+    // next update of another kind.
+    SiteId hitsSite_ = 0;
+    HitBlock hits_;
 };
 
 }  // namespace app

@@ -1,6 +1,9 @@
 // Starting and stopping a search from the window.
 #include "app/search/search_texts.h"
+#include "app/sites/site_rules.h"
 #include "app/window/main_window.h"
+
+#include <algorithm>
 
 namespace app {
 
@@ -18,6 +21,15 @@ void MainWindow::StartSearch() {
     SearchParams params{sites_, keywordEdit.Text(), rt::ToInteger(pageCountEdit.Text())};
     siteStats_.Start();
     searchPages_ = ClampPageCount(params.pageCount);
+    // Room up front for the most rows the pages can bring, so that the rows
+    // and links never move while the search streams them in.
+    std::size_t most = 0;
+    for (SiteId site = kFirstSite; site <= kLastSite; ++site)
+        if (siteBoxes[site - 1].CheckState() == 1)
+            most += static_cast<std::size_t>(SiteRecordLimit(site));
+    most *= static_cast<std::size_t>(std::max(searchPages_, 0));
+    store_.Reserve(most);
+    resultList.ReserveRows(static_cast<int>(most));
     const int search = ++search_;
     searching_ = true;
     // Until the driver starts its clock, a stop counts from here.

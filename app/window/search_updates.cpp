@@ -39,7 +39,10 @@ void MainWindow::Apply(const SearchUpdate& update) {
     switch (update.kind) {
     case SearchUpdate::Kind::kStatus: statusBox.Text(update.text); break;
     case SearchUpdate::Kind::kClock: searchStartTick = update.tick; break;
-    case SearchUpdate::Kind::kHit: AddResultRow(update.site, update.hit); break;
+    case SearchUpdate::Kind::kHits:
+        for (std::size_t i = 0; i < update.hits.Count(); ++i)
+            AddResultRow(update.site, update.hits.At(i));
+        break;
     case SearchUpdate::Kind::kProgress:
         progressBar.Position(static_cast<float>(update.value));
         break;
@@ -54,8 +57,8 @@ void MainWindow::Apply(const SearchUpdate& update) {
     }
 }
 
-void MainWindow::AddResultRow(SiteId site, const Hit& hit) {
-    const int number = store_.Add(hit);
+void MainWindow::AddResultRow(SiteId site, const HitBlock::View& hit) {
+    const int number = store_.Add(hit.link);
     resultList.AppendRow({rt::ToText(number), hit.title, hit.size, hit.date, SiteLabel(site)});
 }
 

@@ -79,11 +79,13 @@ public:
     void HitFound(app::SiteId, const app::Hit& hit) override {
         ++hits;
         textBytes += hit.title.size() + hit.link.size() + hit.size.size() + hit.date.size();
+        linkBytes += hit.link.size();
     }
     void ProgressChanged(int) override {}
     void SearchFinished(int, int) override {}
     int hits = 0;
     std::size_t textBytes = 0;
+    std::size_t linkBytes = 0;
 };
 
 // Handles messages for `ms` milliseconds.
@@ -187,6 +189,7 @@ void BM_WindowSearchThousandPages(benchmark::State& state) {
     state.counters["window_over_driver"] =
         totalMs / 1e3 / state.counters["driver_only_total_s"].value;
     state.counters["hit_text_mb"] = static_cast<double>(sink.textBytes) / 1e6;
+    state.counters["link_text_mb"] = static_cast<double>(sink.linkBytes) / 1e6;
 
     state.counters["growth_mb"] = grown / 1e6;
     state.counters["growth_per_hit_text"] = grown / static_cast<double>(sink.textBytes);

@@ -40,6 +40,13 @@ void RowStore::InsertRow(int row, const RowRecord& record) {
     rows_.insert(rows_.begin() + row, record);
 }
 
+void RowStore::Reserve(int rows) {
+    if (rows <= RowCount()) return;
+    rows_.reserve(static_cast<std::size_t>(rows));
+    cells_.reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns_));
+    if (!images_.empty()) images_.reserve(cells_.capacity());
+}
+
 void RowStore::Clear() {
     // Swapping with empty vectors hands the memory back, not just the sizes.
     std::vector<RowRecord>().swap(rows_);

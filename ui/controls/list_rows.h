@@ -34,6 +34,8 @@ public:
     void InsertColumn(int column);
     // Inserts a row of empty cells before `row` (RowCount() appends).
     void InsertRow(int row, const RowRecord& record);
+    // Room for `rows` rows of the present columns without moving them.
+    void Reserve(int rows);
     void Clear();
 
     RowRecord& Row(int row) { return rows_[static_cast<std::size_t>(row)]; }

@@ -115,6 +115,9 @@ public:
     rt::Text GetCellText(int row, int column = 1) const;
     std::string_view CellView(int row, int column) const;
     void DeleteAllRows();
+    // Room for `rows` rows in all, so that appending them never moves the
+    // rows kept (a long copy in the middle of a stream of rows).
+    void ReserveRows(int rows) { rows_.Reserve(rows); }
     // With a row: clears the whole selection and selects that row (0 or an
     // invalid row selects nothing). Returns the selected row, 0 when none.
     int Selection(std::optional<int> row = std::nullopt);

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace app {
 namespace {
@@ -275,7 +276,25 @@ TEST_F(MainWindowTest, AFinishedSearchShowsEveryHitNumberedInOrderAndCountsThem)
     EXPECT_EQ(list.GetCellText(1, 1), "1");
     EXPECT_EQ(list.GetCellText(store.Count(), 1), rt::ToText(store.Count()));
     EXPECT_EQ(list.GetCellText(1, 5), SiteLabel(1));
-    EXPECT_EQ(list.GetCellText(store.Count(), 2), store.titles[store.Count()]);
+    // Each row shows its hit's fields and keeps its link, as the search found them.
+    struct Found : SearchSink {
+        bool SiteSelected(SiteId) override { return true; }
+        void StatusChanged(const rt::Text&) override {}
+        void ClockStarted(app::Tick) override {}
+        void HitFound(SiteId, const Hit& hit) override { hits.push_back(hit); }
+        void ProgressChanged(int) override {}
+        void SearchFinished(int, int) override {}
+        std::vector<Hit> hits;
+    } found;
+    RunSearch({DemoSiteTable(sites_.basePort()), "abc", 2}, found);
+    ASSERT_EQ(found.hits.size(), static_cast<std::size_t>(store.Count()));
+    for (int row = 1; row <= store.Count(); ++row) {
+        const Hit& hit = found.hits[static_cast<std::size_t>(row - 1)];
+        ASSERT_EQ(list.GetCellText(row, 2), hit.title) << row;
+        ASSERT_EQ(list.GetCellText(row, 3), hit.size) << row;
+        ASSERT_EQ(list.GetCellText(row, 4), hit.date) << row;
+        ASSERT_EQ(store.Link(row), hit.link) << row;
+    }
     const rt::Text status = window_->StatusBox().Text();
     const rt::Text tally = "秒\r\n共搜到" + rt::ToText(store.Count()) + "个资源";
     EXPECT_EQ(status.rfind("搜索完毕！本次耗时", 0), 0u) << status;
@@ -340,21 +359,21 @@ TEST_F(MainWindowTest, ARowClickShowsItsLinkAndCopyTakesTheLinkLastShown) {
     list.Selection(3);
     ClickOn(window_->CopyButton());
     EXPECT_EQ(plat::GetClipboardText(), "kept");
-    EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[3] + "】的下载地址复制失败......");
+    const auto title = [&](int row) { return list.GetCellText(row, 2); };
+    EXPECT_EQ(window_->StatusBox().Text(), "【" + title(3) + "】的下载地址复制失败......");
 
     ClickRow(7);
     EXPECT_EQ(list.Selection(), 7);
-    EXPECT_EQ(window_->StatusBox().Text(),
-              "【" + store.titles[7] + "】 下载地址：  " + store.links[7]);
+    EXPECT_EQ(window_->StatusBox().Text(), "【" + title(7) + "】 下载地址：  " + store.Link(7));
     ClickOn(window_->CopyButton());
-    EXPECT_EQ(plat::GetClipboardText(), store.links[7]);
-    EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[7] + "】的下载地址已复制......");
+    EXPECT_EQ(plat::GetClipboardText(), store.Link(7));
+    EXPECT_EQ(window_->StatusBox().Text(), "【" + title(7) + "】的下载地址已复制......");
 
     // Selected without a click: the copy still takes row 7's link.
     list.Selection(3);
     ClickOn(window_->CopyButton());
-    EXPECT_EQ(plat::GetClipboardText(), store.links[7]);
-    EXPECT_EQ(window_->StatusBox().Text(), "【" + store.titles[3] + "】的下载地址已复制......");
+    EXPECT_EQ(plat::GetClipboardText(), store.Link(7));
+    EXPECT_EQ(window_->StatusBox().Text(), "【" + title(3) + "】的下载地址已复制......");
 }
 
 // Site 2 refuses connections; site 3 is the portal's server, which has no
