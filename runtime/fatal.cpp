@@ -84,6 +84,8 @@ void ExitProgram(int code) {
         hook = std::move(State().exitHook);
     }
     if (hook) hook();
+    // What the hook wrote goes out before what unloading modules write.
+    std::fflush(nullptr);
     ReleaseLateLoadedModules();
     std::fflush(nullptr);
     // Static destructors would race with threads still running, so only the

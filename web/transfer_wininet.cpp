@@ -2,10 +2,13 @@
 //
 // WinINet's calls block, and a name lookup inside HttpSendRequest cannot be
 // cancelled at all. So the calls run on a helper thread of their own, and
-// the calling thread watches: on a stop request or a time bound it closes
-// the handles (WinINet's way to end a call in progress), takes what arrived
-// so far and returns at once. The helper owns the exchange with it and ends
-// by itself once its call returns.
+// the calling thread watches: on a stop request or a time bound it takes
+// what arrived so far and returns at once, leaving the exchange to the
+// helper. The helper does nothing more with it once its call returns: it
+// closes the handles and ends. Its call returns within WinINet's own limits
+// (the connect bound, and no data for the rate window), which are set to the
+// transfer's bounds. (Closing the handles under a call in progress, WinINet's
+// way to cancel it, crashed wine's WinINet now and then.)
 #include <windows.h>
 #include <wininet.h>
 
@@ -119,11 +122,14 @@ private:
         // The caller watches the bounds, the connect bound through the
         // connection's status; WinINet's own limits are set out of reach.
         InternetSetStatusCallbackA(session, &OnStatus);
-        DWORD never = static_cast<DWORD>(limits_.totalMs) + 60000;
-        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                             INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
-                             INTERNET_OPTION_DATA_RECEIVE_TIMEOUT}) {
-            InternetSetOptionA(session, option, &never, sizeof never);
+        DWORD connectMs = static_cast<DWORD>(limits_.connectTimeoutMs);
+        InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
+        // A second past the rate window: the caller's rate bound comes first.
+        DWORD silentMs = static_cast<DWORD>(limits_.lowSpeedSeconds) * 1000 + 1000;
+        for (DWORD option :
+             {INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+              INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT}) {
+            InternetSetOptionA(session, option, &silentMs, sizeof silentMs);
         }
 
         std::string host = request_.endpoint.host;
@@ -164,7 +170,7 @@ private:
     bool Keep(HINTERNET handle, HINTERNET* slot) {
         if (handle == nullptr) return false;
         std::lock_guard lock(mutex_);
-        if (closed_) {
+        if (closed_ || abandoned_) {
             InternetCloseHandle(handle);
             return false;
         }
@@ -216,6 +222,7 @@ private:
         while (raw.ends_with("\r\n")) raw.resize(raw.size() - 2);
         raw += "\r\n\r\n";
         std::lock_guard lock(mutex_);
+        if (abandoned_) return false;
         response_.outcome.status = static_cast<int>(status);
         response_.rawHeaders = std::move(raw);
         headerBlockEnded_ = true;
@@ -249,7 +256,7 @@ private:
                 return Outcome::kCutShort;
             if (n == 0) break;
             std::lock_guard lock(mutex_);
-            if (closed_) return Outcome::kFailed;
+            if (abandoned_) return Outcome::kFailed;
             if (n > limits_.maxBodyBytes - response_.body.size()) return Outcome::kBodyTooLarge;
             response_.body.insert(response_.body.end(), chunk.get(), chunk.get() + n);
             received_ += n;
@@ -259,9 +266,10 @@ private:
         return Outcome::kOk;
     }
 
+    // The helper sees `abandoned_` when its call returns.
     void AbortLocked(Outcome why) {
         if (!finished_ && outcome_ == Outcome::kOk) outcome_ = why;
-        CloseHandlesLocked();
+        abandoned_ = true;
     }
 
     void CloseHandles() {
@@ -304,6 +312,7 @@ private:
     HINTERNET connection_ = nullptr;
     HINTERNET requestHandle_ = nullptr;
     bool closed_ = false;
+    bool abandoned_ = false;  // the caller has returned: nothing more to do
     bool finished_ = false;
     bool headerBlockEnded_ = false;
     std::atomic<bool> connected_{false};

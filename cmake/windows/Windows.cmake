@@ -5,6 +5,12 @@ set(SEEKER_WINE_RUN ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
 set(SEEKER_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 # ctest and gtest_discover_tests run every Windows program through this.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${SEEKER_WINE_RUN} ${SEEKER_WINEPREFIX})
+# The prefix is made now, once, rather than by the first test program run.
+execute_process(COMMAND ${SEEKER_WINE_RUN} ${SEEKER_WINEPREFIX} cmd /c exit
+  OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE wine_failed)
+if(wine_failed)
+  message(FATAL_ERROR "wine could not make the prefix ${SEEKER_WINEPREFIX}")
+endif()
 
 # Debian's googletest package holds the sources; find_package(GTest) then
 # finds these targets instead of the build machine's libraries.

@@ -1,4 +1,5 @@
-// Runs a piece of a test in a forked child and collects how it ended.
+// Runs a piece of a test in a child process and collects how it ended: a
+// forked child on Linux, the test program started again on Windows.
 #pragma once
 
 #include <sys/types.h>

@@ -8,9 +8,13 @@
 #error "TEST_MODULE_NAME must name the module"
 #endif
 
-extern "C" __attribute__((visibility("default"))) int rt_test_module_value() {
-    return TEST_MODULE_VALUE;
-}
+#ifdef _WIN32
+#define TEST_MODULE_EXPORT __declspec(dllexport)
+#else
+#define TEST_MODULE_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" TEST_MODULE_EXPORT int rt_test_module_value() { return TEST_MODULE_VALUE; }
 
 namespace {
 
