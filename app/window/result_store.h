@@ -1,8 +1,11 @@
 // The links behind the result rows, in row order: what a row shows lives in
 // the result list, the link it stands for here. The links are packed one
 // after another in large chunks, so that a search's quarter of a million
-// links cost little more than their text and keeping one never moves the
-// others. User-interface thread only.
+// links cost less than their text and keeping one never moves the others:
+// a link keeps only what follows the beginning it shares with the link
+// before it ("magnet:?xt=urn:btih:"), and every kRestart-th link is kept
+// whole, so reading one goes back at most that many links.
+// User-interface thread only.
 #pragma once
 
 #include "runtime/text.h"
@@ -10,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -32,14 +36,20 @@ public:
 private:
     static constexpr unsigned kChunkBits = 20;
     static constexpr std::size_t kChunkBytes = std::size_t{1} << kChunkBits;
-    // Where a link is: chunk index << kChunkBits | offset, and its length.
+    static constexpr std::size_t kRestart = 16;
+    // Where a link's record is (chunk index << kChunkBits | offset) and its
+    // length. The record is one byte telling how many bytes the link shares
+    // with the one before, then the rest of the link.
     struct Ref {
         std::uint32_t where = 0;
         std::uint32_t length = 0;
     };
+    std::string_view Record(Ref ref) const;
+
     std::vector<std::unique_ptr<char[]>> chunks_;
     std::size_t lastChunkUsed_ = kChunkBytes;  // no chunk yet: as if the last were full
     std::vector<Ref> refs_;
+    std::string last_;  // the link added last, whole
 };
 
 }  // namespace app

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -78,6 +79,36 @@ protected:
     demo::DemoSites sites_;
     std::unique_ptr<MainWindow> window_;
 };
+
+// Links read back whole whatever they share with the link before them:
+// nothing, all of it, more than a record can say, across the points where
+// links are kept whole, and one longer than a chunk.
+TEST(ResultStoreTest, EveryLinkReadsBackAsItWasKept) {
+    std::vector<std::string> links{"",
+                                   "magnet:?xt=urn:btih:AAAA",
+                                   "magnet:?xt=urn:btih:AAAA",
+                                   "magnet:?xt=urn:btih:AB",
+                                   "",
+                                   "ed2k://|file|x|1|H|/",
+                                   std::string(300, 'q') + "1",
+                                   std::string(300, 'q') + "2",
+                                   "magnet:",
+                                   std::string(3 << 20, 'z')};
+    for (int i = 0; i < 40; ++i) links.push_back("magnet:?xt=urn:btih:" + std::to_string(i * 7));
+    ResultStore store;
+    store.Reserve(4);
+    for (std::size_t i = 0; i < links.size(); ++i)
+        ASSERT_EQ(store.Add(links[i]), static_cast<int>(i + 1));
+    ASSERT_EQ(store.Count(), static_cast<int>(links.size()));
+    for (std::size_t i = links.size(); i-- > 0;)
+        ASSERT_EQ(store.Link(static_cast<int>(i + 1)), links[i]) << i;
+    EXPECT_EQ(store.Link(0), "");
+    EXPECT_EQ(store.Link(store.Count() + 1), "");
+    store.Clear();
+    EXPECT_EQ(store.Count(), 0);
+    EXPECT_EQ(store.Add("x"), 1);
+    EXPECT_EQ(store.Link(1), "x");
+}
 
 // A control's font: the face asked for (or the library's default when none
 // is), as this machine gives it, at that size and style.
