@@ -4,6 +4,7 @@
 #include "app/config/sites_config.h"
 #include "app/window/main_window.h"
 #include "platform/platform.h"
+#include "runtime/fatal.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,8 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    // A hostile page can give a title of megabytes; once it is gone, so is its memory.
+    rt::ReturnLargeBlocksToTheSystem();
     return app::cli::SeekerMain(
         argc, argv,
         [](const app::SiteTable& sites, const std::vector<std::string>& sitesFileProblems) {

@@ -94,6 +94,8 @@ void ExitProgram(int code) {
     std::_Exit(code);
 }
 
+void ReturnLargeBlocksToTheSystem() { system::ReturnLargeBlocks(); }
+
 unsigned PlaceOf(const void* codeAddress) {
     return static_cast<unsigned>(system::ModuleOffset(codeAddress));
 }

@@ -24,6 +24,12 @@ using MessageReporter = std::function<void(const std::string& text, const std::s
 void SetMessageReporter(MessageReporter reporter);
 void ReportMessage(const std::string& text, const std::string& caption);
 
+// From now on a freed block of a megabyte or more goes back to the system at
+// once, so a process that once held a page of megabytes does not keep that
+// size after the page is gone (the allocator would otherwise keep such blocks
+// for reuse).
+void ReturnLargeBlocksToTheSystem();
+
 // The application's exit hook, run first by the exit sequence.
 void SetExitHook(std::function<void()> hook);
 

@@ -32,6 +32,8 @@ void ShowErrorBox(const std::string& text, const std::string& caption);
 bool OnMainThread();
 // For a thread that must do nothing more while another one ends the process.
 [[noreturn]] void WaitForever();
+// Freed blocks of a megabyte or more are given back to the system at once.
+void ReturnLargeBlocks();
 // `codeAddress` as an offset into its loaded module.
 std::uintptr_t ModuleOffset(const void* codeAddress);
 

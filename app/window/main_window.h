@@ -19,6 +19,7 @@
 
 #include <array>
 #include <memory>
+#include <string_view>
 
 namespace app {
 
@@ -64,10 +65,11 @@ public:
     const ResultStore& Store() const { return store_; }
 
 private:
-    // The selected result row's hit number (0: no row) and title.
+    // The selected result row's hit number (0: no row) and title (the list's
+    // own, valid until the list changes).
     struct SelectedRow {
         int number = 0;
-        rt::Text title;
+        std::string_view title;
     };
     SelectedRow Selected();
 

@@ -1,6 +1,7 @@
 // The process services of the exit sequence and the fatal-error message on
 // Linux.
 #include <dlfcn.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include "runtime/system.h"
@@ -15,6 +16,10 @@ bool OnMainThread() { return gettid() == getpid(); }
 void WaitForever() {
     for (;;) pause();
 }
+
+// A fixed threshold also ends the allocator's habit of raising it to the
+// size of the largest block freed so far.
+void ReturnLargeBlocks() { mallopt(M_MMAP_THRESHOLD, 1 << 20); }
 
 std::uintptr_t ModuleOffset(const void* codeAddress) {
     Dl_info info{};

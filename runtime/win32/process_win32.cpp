@@ -27,6 +27,10 @@ void ShowErrorBox(const std::string& text, const std::string& caption) {
 
 bool OnMainThread() { return GetCurrentThreadId() == mainThreadId; }
 
+// The process heap already takes blocks this large straight from the system
+// and gives them back when they are freed.
+void ReturnLargeBlocks() {}
+
 void WaitForever() {
     for (;;) Sleep(INFINITE);
 }

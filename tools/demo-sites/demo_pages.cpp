@@ -118,6 +118,15 @@ Text Head(SiteId site, const Text& title) {
            app::SiteLabel(site) + "</title>\n";
 }
 
+// `kw` followed by filler words up to `bytes` bytes in all.
+Text Lengthened(const Text& kw, std::size_t bytes) {
+    Text out = kw;
+    if (bytes <= out.size()) return out;
+    out.reserve(bytes + 16);
+    for (int i = 0; out.size() < bytes; ++i) out += Format(" 标题 title %d", i);
+    return out;
+}
+
 // --- the eight layouts ------------------------------------------------------
 
 Text Site1Record(const Record& r, const Text& kw, const PageOptions& o) {
@@ -262,7 +271,7 @@ bool ExpectedExhausted(SiteId site, const PagePlan& plan) {
 
 DemoPage BuildPage(SiteId site, const Text& keyword, int page, const PageOptions& options) {
     const PagePlan plan = PlanPage(site, keyword, page, options.lastPage);
-    const Text kw = EscapeHtml(keyword);
+    const Text shownKeyword = EscapeHtml(keyword);
     const Frame frame = site != 5          ? SiteFrame(site)
                         : plan.tableLayout ? Frame{"<table class=\"results\">\n", "</table>\n"}
                                            : Frame{"<ul class=\"results\">\n", "</ul>\n"};
@@ -270,6 +279,8 @@ DemoPage BuildPage(SiteId site, const Text& keyword, int page, const PageOptions
     Text records;
     for (int i = 0; i < plan.records; ++i) {
         const Record r = MakeRecord(site, keyword, page, i);
+        // The keyword as this record's title shows it, made long when asked.
+        const Text kw = i == 0 ? Lengthened(shownKeyword, options.longTitleBytes) : shownKeyword;
         switch (site) {
         case 1: records += Site1Record(r, kw, options); break;
         case 2: records += Site2Record(r, kw); break;
@@ -283,11 +294,12 @@ DemoPage BuildPage(SiteId site, const Text& keyword, int page, const PageOptions
         default: records += Site8Record(r, kw); break;
         }
     }
-    if (plan.records == 0) records = "<p class=\"empty\">没有找到与“" + kw + "”相关的资源</p>\n";
+    if (plan.records == 0)
+        records = "<p class=\"empty\">没有找到与“" + shownKeyword + "”相关的资源</p>\n";
 
     const Text summary = Format("<p class=\"total\">第%d页</p>\n", page);
     const Text tail = "<div class=\"foot\">Copyright 2015</div>\n</body></html>\n";
-    Text body = Head(site, kw);
+    Text body = Head(site, shownKeyword);
     Text main = "</head><body>\n" + summary + frame.open + records + frame.close;
     const std::size_t natural = body.size() + main.size() + tail.size();
     if (options.minimumBytes > natural) {

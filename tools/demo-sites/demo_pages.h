@@ -38,6 +38,9 @@ struct PageOptions {
     rt::Text site1HashUrl;         // the URL in site 1's hash links
     std::size_t minimumBytes = 0;  // pad with page furniture up to this size
     std::optional<int> lastPage;   // see PlanPage
+    // The first record of each page gets a title of at least this many bytes
+    // (code page 936): a page that would freeze a careless window.
+    std::size_t longTitleBytes = 0;
 };
 
 struct DemoPage {

@@ -90,6 +90,7 @@ bool DemoSites::Start(int basePort, const ServeOptions& serveOptions) {
     PageOptions options;
     options.site1HashUrl = "http://" + std::string(kHost) + ":" + std::to_string(basePort + 1);
     options.minimumBytes = serveOptions.minimumPageBytes;
+    options.longTitleBytes = serveOptions.longTitleBytes;
     options.lastPage = serveOptions.lastPage;
     {
         std::lock_guard lock(mutex_);

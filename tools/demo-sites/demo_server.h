@@ -20,6 +20,7 @@ namespace demo {
 
 struct ServeOptions {
     std::size_t minimumPageBytes = 0;  // pads result pages
+    std::size_t longTitleBytes = 0;    // see PageOptions
     std::optional<int> lastPage;       // every site's last page with records (0: none)
     // A request for this page of this site gets no answer until Stop.
     int stallSite = 0;

@@ -6,6 +6,7 @@
 //   --last-page N       every site has full pages up to page N (0: no results)
 //   --stall SITE:PAGE   never answer that page of that site
 //   --pad BYTES         pad result pages to at least BYTES
+//   --long-title BYTES  the first title of every page is at least BYTES long
 //   --delay MS          answer every request MS milliseconds late
 #include "demo_server.h"
 
@@ -39,7 +40,8 @@ bool WriteConfig(const std::string& path, const app::SiteTable& table) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: demo-sites [--log FILE] [--last-page N] [--stall SITE:PAGE] "
-                 "[--pad BYTES] [--delay MS] [--write-config FILE] [BASE_PORT]\n");
+                 "[--pad BYTES] [--long-title BYTES] [--delay MS] [--write-config FILE] "
+                 "[BASE_PORT]\n");
     return 2;
 }
 
@@ -79,6 +81,10 @@ int main(int argc, char** argv) {
             const long n = Number(argv[++i]);
             if (n < 0) return Usage();
             options.minimumPageBytes = static_cast<std::size_t>(n);
+        } else if (std::strcmp(arg, "--long-title") == 0 && hasValue) {
+            const long n = Number(argv[++i]);
+            if (n < 0) return Usage();
+            options.longTitleBytes = static_cast<std::size_t>(n);
         } else if (i == argc - 1 && Number(arg) > 0) {
             basePort = static_cast<int>(Number(arg));
         } else {

@@ -77,7 +77,8 @@ public:
     // Where the caret is drawn, in control coordinates.
     gfx::PointF CaretPoint() const;
     float LineHeight() const;
-    // The line as drawn (masked in password mode).
+    // The line as drawn: its first kMaxShownColumns characters, masked in
+    // password mode.
     rt::Text ShownLine(int line) const;
     gfx::RectF TextArea() const;
     bool HasSelection() const { return caret_ != anchor_; }

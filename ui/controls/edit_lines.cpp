@@ -8,21 +8,24 @@
 namespace ui {
 
 namespace {
-// Splits at CR LF, CR or LF.
+// Splits at CR LF, CR or LF; each line is copied once, whole.
 std::vector<rt::Text> SplitLines(const rt::Text& text) {
-    std::vector<rt::Text> out(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::vector<rt::Text> out;
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
         const char c = text[i];
         if (rt::detail::IsLeadByte(c) && i + 1 < text.size()) {
-            out.back() += c;
-            out.back() += text[++i];
+            i += 2;
         } else if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            out.emplace_back();
+            out.emplace_back(text, start, i - start);
+            i += c == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+            start = i;
         } else {
-            out.back() += c;
+            ++i;
         }
     }
+    out.emplace_back(text, start, text.size() - start);
     return out;
 }
 
@@ -63,7 +66,10 @@ void UiEditLines::SetText(const rt::Text& text, bool multiline) {
 }
 
 rt::Text UiEditLines::Joined() const {
+    std::size_t size = 0;
+    for (const rt::Text& line : lines_) size += line.size() + 2;
     rt::Text out;
+    out.reserve(size);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (i) out += "\r\n";
         out += lines_[i];

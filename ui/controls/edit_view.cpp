@@ -4,6 +4,7 @@
 
 #include "ui/controls/control_support.h"
 #include "ui/controls/edit.h"
+#include "ui/core/shown_text.h"
 
 namespace ui {
 
@@ -34,9 +35,10 @@ int UiEdit::ShownColumnsPerColumn() const {
 }
 
 rt::Text UiEdit::ShownLine(int line) const {
-    if (inputMode_ != EditMode::Password) return lines_.Line(line);
+    const std::string_view shown = ShownPart(lines_.Line(line));
+    if (inputMode_ != EditMode::Password) return rt::Text(shown);
     rt::Text masked;
-    for (int i = lines_.Columns(line); i > 0; --i) masked += maskText_;
+    for (int i = UiEditLines::CountColumns(rt::Text(shown)); i > 0; --i) masked += maskText_;
     return masked;
 }
 

@@ -12,6 +12,7 @@
 #include "ui/controls/list_view.h"
 #include "ui/core/draw_colour.h"
 #include "ui/core/draw_shapes.h"
+#include "ui/core/shown_text.h"
 #include "ui/core/window.h"
 
 namespace ui {
@@ -199,7 +200,7 @@ void UiListView::PaintRow(gfx::Graphics& g, int row) {
                 const gfx::Argb colour = (own != -1 && state == ListRowState::Normal)
                                              ? static_cast<gfx::Argb>(own)
                                              : text;
-                g.DrawString(rt::Text(cell), *font_, gfx::SolidBrush(colour), box, *cellFormat_);
+                g.DrawString(OneLine(cell), *font_, gfx::SolidBrush(colour), box, *cellFormat_);
             }
             if (style_ == ListStyle::Report && (gridLines_ & LIST_GRID_COLUMNS))
                 g.DrawLine(line, {right - 1, r.y}, {right - 1, r.Bottom() - 1});
@@ -232,7 +233,7 @@ void UiListView::PaintGridItem(gfx::Graphics& g, int row, const RectF& box, gfx:
     if (!cell.empty()) {
         gfx::StringFormat centred = *cellFormat_;
         centred.SetAlignment(gfx::StringAlignment::Center);
-        g.DrawString(rt::Text(cell), *font_, gfx::SolidBrush(text),
+        g.DrawString(OneLine(cell), *font_, gfx::SolidBrush(text),
                      RectF{inner.x + 2, inner.y + iconHeight, inner.width - 4, rowHeight_},
                      centred);
     }

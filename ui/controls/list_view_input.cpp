@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/controls/list_view.h"
+#include "ui/core/shown_text.h"
 
 namespace ui {
 
@@ -37,7 +38,7 @@ void UiListView::HoverTo(int row, int column) {
     const int old = hoverRow_;
     hoverRow_ = row;
     hoverColumn_ = column;
-    Tooltip(GetCellText(row, column), true);
+    Tooltip(rt::Text(ShownPart(CellView(row, column))), true);
     if (row == old) return;  // along the row: only the tooltip changes
     if (ValidIndex(old) && !IsSelected(old)) SetState(old, ListRowState::Normal);
     if (!IsSelected(row)) SetState(row, ListRowState::Hovered);

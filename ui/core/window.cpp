@@ -13,6 +13,7 @@
 #include "ui/controls/label.h"
 #include "ui/controls/picture.h"
 #include "ui/core/library.h"
+#include "ui/core/shown_text.h"
 
 namespace ui {
 
@@ -298,7 +299,7 @@ void UiWindow::SetTooltip(UiControl* control, std::optional<rt::Text> text) {
     const RectF& r = control->Rect();
     const plat::RECT area{static_cast<int>(r.x), static_cast<int>(r.y),
                           static_cast<int>(r.x + r.width), static_cast<int>(r.y + r.height)};
-    tooltipRegistered_ = plat::SetTooltip(window_, 1, area, tip);
+    tooltipRegistered_ = plat::SetTooltip(window_, 1, area, rt::Text(ShownPart(tip)));
 }
 
 int UiWindow::Draggable(bool value) {

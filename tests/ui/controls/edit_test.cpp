@@ -8,6 +8,7 @@
 #include "platform/headless/headless_control.h"
 #include "runtime/codepage.h"
 #include "ui/controls/edit.h"
+#include "ui/core/shown_text.h"
 
 namespace {
 
@@ -239,6 +240,19 @@ TEST_F(EditTest, TextToEndScrollsTheLastLineIntoViewAndTheWheelScrolls) {
     Pump();
     EXPECT_FLOAT_EQ(edit.ScrollY(), bottom + 3 * edit.LineHeight());
     EXPECT_FLOAT_EQ(edit.VerticalBar().ScrollValue(), -edit.ScrollY());
+}
+
+TEST_F(EditTest, AHugeLineIsShownByItsBeginningAndCopiedWhole) {
+    ui::EditOptions o;
+    o.multiline = true;
+    o.scrollOptions = ui::EDIT_SCROLL_VERTICAL;
+    const std::string huge = "【" + std::string(3 * 1000 * 1000, 'y') + "】 tail";
+    Make(huge, o, 40);
+    EXPECT_EQ(edit.ShownLine(1), std::string(ui::ShownPart(huge)));
+    Ctrl('A');
+    Ctrl('C');
+    EXPECT_EQ(plat::GetClipboardText(), huge);
+    EXPECT_EQ(edit.Text(), huge);
 }
 
 TEST_F(EditTest, FocusBlinksTheCaretAndLeavingCollapsesTheSelection) {

@@ -6,6 +6,7 @@
 
 #include "host_fixture.h"
 #include "ui/controls/list_view.h"
+#include "ui/core/shown_text.h"
 
 namespace {
 
@@ -272,6 +273,57 @@ TEST_F(ListTest, HoverAlongOneRowChangesOnlyTheTooltip) {
     EXPECT_EQ(list->RowState(3), 4);
     MoveTo(900, 500);
     EXPECT_EQ(list->HoverRow(), 0);
+}
+
+// What a cell or a box shows of a text: its first characters, a double-byte
+// character whole, line breaks as single spaces.
+TEST(ShownText, APrefixOfWholeCharactersOnOneLine) {
+    const std::string wide = "中文ab";
+    EXPECT_EQ(ui::ShownPart(wide, 1), "中");
+    EXPECT_EQ(ui::ShownPart(wide, 3), "中文a");
+    EXPECT_EQ(ui::ShownPart(wide, 10), wide);
+    EXPECT_EQ(ui::ShownPart("a\xD6", 5), "a\xD6");  // a lead byte at the end counts alone
+    EXPECT_EQ(ui::OneLine("one\r\ntwo\rthree\nfour\n\n"), "one two three four  ");
+    EXPECT_EQ(ui::OneLine(std::string(5000, 'x')).size(),
+              static_cast<std::size_t>(ui::kMaxShownColumns));
+}
+
+TEST_F(ListTest, ATitleWithLineBreaksIsDrawnOnItsOwnRowAndKeptAsItCame) {
+    Fill(3);
+    const int left = static_cast<int>(kListX + list->ItemsRect().x + 60);
+    const auto inkRight = [&](int row) {
+        const auto shot = Shot();
+        const int top = static_cast<int>(kListY + list->ItemsRect().y + list->RowRect(row).y);
+        int right = 0;
+        for (int x = left; x < left + 150; ++x)
+            for (int y = top; y < top + static_cast<int>(list->RowHeight()) - 1; ++y)
+                if (R(shot.at(x, y)) < 128) right = x;
+        return right;
+    };
+    list->SetCellText(1, 2, "AAAA");
+    list->SetCellText(2, 2, "");
+    Pump();
+    const int oneWord = inkRight(1);
+    list->SetCellText(1, 2, "AAAA\r\nBBBB");
+    Pump();
+    EXPECT_GT(inkRight(1), oneWord + 10);  // the second line follows on the same line
+    EXPECT_EQ(inkRight(2), 0);             // and leaves the next row alone
+    EXPECT_EQ(list->GetCellText(1, 2), "AAAA\r\nBBBB");
+}
+
+TEST_F(ListTest, AHugeCellIsKeptWholeButShownByItsBeginning) {
+    Fill(2);
+    const std::string huge = "开头" + std::string(3 * 1000 * 1000, 'x');
+    list->SetCellText(1, 2, huge);
+    Pump();
+    EXPECT_EQ(list->GetCellText(1, 2), huge);
+    MoveTo(CellX(2), RowY(1));
+    EXPECT_EQ(list->Tooltip(), ui::ShownPart(huge));
+    // The row is drawn: its beginning shows, the ellipsis ends it in the column.
+    const auto shot = Shot();
+    int ink = 0;
+    for (int x = CellX(2) - 70; x < CellX(2) + 70; ++x) ink += R(shot.at(x, RowY(1))) < 128;
+    EXPECT_GT(ink, 5);
 }
 
 TEST_F(ListTest, RowCallbacksSeeThePressedAndClickedRow) {
