@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,8 +28,14 @@ namespace {
 // report once the worker has ended, and the write error at any time.
 class PrintingSink : public SearchSink {
 public:
-    PrintingSink(const CommandLine& line, std::FILE* out, ProgressLine& progress)
-        : line_(line), out_(out), outIsTerminal_(IsTerminal(out)), progress_(progress) {
+    // `wake` tells the main thread of a failed write.
+    PrintingSink(const CommandLine& line, std::FILE* out, ProgressLine& progress,
+                 std::function<void()> wake)
+        : line_(line),
+          out_(out),
+          outIsTerminal_(IsTerminal(out)),
+          progress_(progress),
+          wake_(std::move(wake)) {
         stats_.Start();
     }
 
@@ -40,8 +47,11 @@ public:
         // After a failed write the search is being stopped; nothing more goes out.
         if (writeError_.load() != 0) return;
         errno = 0;
-        if (!progress_.WriteLine(out_, outIsTerminal_, FormatHit(line_.format, number, site, hit)))
-            writeError_.store(errno != 0 ? errno : EIO);
+        // A terminal shows each hit at once; a file or a pipe gets a page's
+        // hits in one write, at PageDone.
+        if (!progress_.WriteLine(out_, outIsTerminal_, FormatHit(line_.format, number, site, hit),
+                                 outIsTerminal_))
+            Failed();
         else progress_.Set(position_, number);
     }
     void ProgressChanged(int position) override {
@@ -51,6 +61,8 @@ public:
     void PageDone(SiteId site, int page, int hits, bool exhausted,
                   const web::RequestOutcome& outcome) override {
         stats_.PageDone(site, page, ReportedPage(hits, exhausted, outcome));
+        errno = 0;
+        if (writeError_.load() == 0 && std::fflush(out_) != 0) Failed();
     }
     void SearchFinished(int seconds, int hits) override {
         finishedSeconds_ = seconds;
@@ -91,10 +103,16 @@ public:
     }
 
 private:
+    void Failed() {
+        writeError_.store(errno != 0 ? errno : EIO);
+        wake_();
+    }
+
     const CommandLine& line_;
     std::FILE* out_;
     const bool outIsTerminal_;
     ProgressLine& progress_;
+    std::function<void()> wake_;
     SiteStatsCollector stats_;
     std::atomic<int> writeError_{0};
     int position_ = 0;
@@ -116,7 +134,9 @@ int WriteFailure(int error, std::FILE* err) {
 
 // How long a worker that was asked to stop may take before the process
 // ends without it: one blocked writing to a full pipe cannot see the stop.
-constexpr int kStopGraceMs = 500;
+constexpr Tick kStopGraceMs = 500;
+// The output buffer of a file or a pipe: a page of hits or more.
+constexpr std::size_t kOutputBuffer = 1 << 16;
 
 }  // namespace
 
@@ -129,27 +149,43 @@ int RunCommandLineSearch(const CommandLine& line, const SiteTable& sites, std::F
     params.keyword = keyword.text;
     params.pageCount = line.pages;
 
-    ProgressLine progress(err, IsTerminal(err));
-    PrintingSink sink(line, out, progress);
+    // A file or a pipe takes a page's hits in one write.
+    if (!IsTerminal(out)) std::setvbuf(out, nullptr, _IOFBF, kOutputBuffer);
+    const bool barShown = IsTerminal(err);
+    ProgressLine progress(err, barShown);
     const StopRequests stops;
+    PrintingSink sink(line, out, progress, [&stops] { stops.Wake(); });
+    // Set before the wake, so that the main thread never waits past the end.
+    std::atomic<bool> ended{false};
     rt::ThreadHandle worker;
-    if (!rt::StartThread([&] { RunSearch(params, sink); }, &worker)) {
+    if (!rt::StartThread(
+            [&] {
+                RunSearch(params, sink);
+                ended.store(true);
+                stops.Wake();
+            },
+            &worker)) {
         std::fprintf(err, "seeker: cannot start the search thread\n");
         return 1;
     }
     int stopStatus = 0;
-    while (!worker.finished() && sink.writeError() == 0 && (stopStatus = stops.Wait(50)) == 0)
+    // The main thread sleeps until the search ends, a write fails or a stop
+    // comes; with a bar on the terminal it wakes to redraw it too.
+    const int redrawMs = barShown ? static_cast<int>(ProgressLine::kRedrawMs) : -1;
+    while (!ended.load() && sink.writeError() == 0 && (stopStatus = stops.Wait(redrawMs)) == 0)
         progress.DrawIfDue();
-    if (!worker.finished()) {
+    if (!ended.load()) {
         rt::StopThread(worker);
-        for (int waited = 0; !worker.finished() && waited < kStopGraceMs; waited += 10) {
+        const Tick stopped = TickNow();
+        for (Tick waited = 0; !ended.load() && waited < kStopGraceMs;
+             waited = TickNow() - stopped) {
             // A second Ctrl+C does not wait.
-            if (const int again = stops.Wait(10); again != 0) {
+            if (const int again = stops.Wait(static_cast<int>(kStopGraceMs - waited)); again != 0) {
                 stopStatus = again;
                 break;
             }
         }
-        if (!worker.finished()) {
+        if (!ended.load()) {
             // The worker still holds standard output; the process ends
             // without it and without flushing that stream.
             progress.ClearWithoutWaiting();

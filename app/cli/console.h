@@ -32,9 +32,12 @@ public:
     StopRequests();
     ~StopRequests();
 
-    // Waits up to `ms` for a request; the exit status it calls for (130 for
-    // Ctrl+C), or 0 when none came.
+    // Waits up to `ms` (less than 0: as long as it takes) for a request or
+    // a Wake; the exit status a request calls for (130 for Ctrl+C), or 0.
     int Wait(int ms) const;
+    // Ends the Wait in progress, or the next one, at once; for the thread
+    // that ends a search, so that the waiting thread never polls.
+    void Wake() const;
 
 private:
     struct State;

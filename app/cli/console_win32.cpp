@@ -55,6 +55,7 @@ bool IsTerminal(std::FILE* stream) {
 
 struct StopRequests::State {
     HANDLE event = nullptr;
+    HANDLE wake = nullptr;
     UINT outputCodePage = 0;
     DWORD outputMode = 0, errorMode = 0;
     int outputFileMode = 0, errorFileMode = 0;
@@ -62,6 +63,7 @@ struct StopRequests::State {
 
 StopRequests::StopRequests() : state_(std::make_unique<State>()) {
     state_->event = CreateEventW(nullptr, FALSE, FALSE, nullptr);  // auto-reset: one per Wait
+    state_->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     stopEvent.store(state_->event);
     SetConsoleCtrlHandler(&OnConsoleControl, TRUE);
 
@@ -89,11 +91,16 @@ StopRequests::~StopRequests() {
     SetConsoleCtrlHandler(&OnConsoleControl, FALSE);
     stopEvent.store(nullptr);
     CloseHandle(state_->event);
+    CloseHandle(state_->wake);
 }
 
 int StopRequests::Wait(int ms) const {
-    if (WaitForSingleObject(state_->event, static_cast<DWORD>(ms)) != WAIT_OBJECT_0) return 0;
+    const HANDLE events[2] = {state_->event, state_->wake};
+    const DWORD limit = ms < 0 ? INFINITE : static_cast<DWORD>(ms);
+    if (WaitForMultipleObjects(2, events, FALSE, limit) != WAIT_OBJECT_0) return 0;
     return stopStatus.load();
 }
+
+void StopRequests::Wake() const { SetEvent(state_->wake); }
 
 }  // namespace app::cli

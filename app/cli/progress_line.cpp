@@ -20,13 +20,14 @@ void ProgressLine::Set(int position, int hits) {
     DrawIfDueLocked(TickNow());
 }
 
-bool ProgressLine::WriteLine(std::FILE* stream, bool sharesTerminal, std::string_view text) {
+bool ProgressLine::WriteLine(std::FILE* stream, bool sharesTerminal, std::string_view text,
+                             bool flush) {
     std::unique_lock lock(mutex_, std::defer_lock);
     if (sharesTerminal) {
         lock.lock();
         WipeLocked();
     }
-    const bool written = WriteText(stream, text) && std::fflush(stream) == 0;
+    const bool written = WriteText(stream, text) && (!flush || std::fflush(stream) == 0);
     if (sharesTerminal) DrawIfDueLocked(TickNow());
     return written;
 }

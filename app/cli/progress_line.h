@@ -20,10 +20,10 @@ public:
     // New figures: drawn now when the last drawing is old enough, else left
     // for a later Set or DrawIfDue.
     void Set(int position, int hits);
-    // Writes `text` to `stream` on a line of its own: the bar is wiped first
-    // when `stream` shares the terminal, and drawn again when due. False
-    // when the text could not be written.
-    bool WriteLine(std::FILE* stream, bool sharesTerminal, std::string_view text);
+    // Writes `text` to `stream` on a line of its own, flushed when `flush`:
+    // the bar is wiped first when `stream` shares the terminal, and drawn
+    // again when due. False when the text could not be written.
+    bool WriteLine(std::FILE* stream, bool sharesTerminal, std::string_view text, bool flush);
     // For a thread that must never wait: draws figures left undrawn, when
     // due and when no other thread is writing.
     void DrawIfDue();

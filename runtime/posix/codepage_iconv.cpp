@@ -141,8 +141,6 @@ std::string WideToMultiByte(int codePage, std::u16string_view text) {
 
 // Direct conversions, with the same results as going through UTF-16.
 
-constexpr std::size_t kShortText = 256;
-
 std::string Cp936ToUtf8(std::string_view text) {
     // Every code-page-936 character has a UTF-8 form, so a stop is a byte
     // that does not decode: "?", as MultiByteToWide gives.
@@ -150,11 +148,6 @@ std::string Cp936ToUtf8(std::string_view text) {
 }
 
 std::string Utf8ToCp936(std::string_view text) {
-    // A short text (a font's name, a typed character) goes through the
-    // converter itself: the table behind Utf8ToCp936Into costs as much to
-    // build as some ten thousand short conversions.
-    if (text.size() <= kShortText)
-        return WideToMultiByte(kCodePage936, MultiByteToWide(kCodePageUtf8, text));
     std::string result(text.size(), '\0');
     result.resize(Utf8ToCp936Into(text, result.data()));
     return result;

@@ -4,38 +4,55 @@
 #include "runtime/kept.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace rt {
 namespace {
 
-constexpr std::uint16_t kUnmapped = 0xFFFF;  // not a code-page-936 code
+constexpr std::uint16_t kUnmapped = 0xFFFF;     // not a code-page-936 code
+constexpr std::uint16_t kNotLookedUp = 0xFFFE;  // no code page 936 code either
 
-// The code-page-936 code of every character U+0000..U+FFFF as the converter
-// gives it: one byte below 0x100, else lead byte << 8 | trail byte. Built
-// once, read-only afterwards.
+// The code-page-936 code of a character U+0000..U+FFFF as the converter
+// gives it: one byte below 0x100, else lead byte << 8 | trail byte.
+std::uint16_t LookUp(std::uint32_t cp) {
+    if (cp >= 0xD800 && cp < 0xE000) return kUnmapped;  // surrogates are no characters
+    const std::string out =
+        WideToMultiByte(kCodePage936, std::u16string(1, static_cast<char16_t>(cp)));
+    if (out == "?" && cp != u'?') return kUnmapped;  // no code-page-936 form
+    if (out.size() == 1) return static_cast<std::uint8_t>(out[0]);
+    if (out.size() == 2) {
+        return static_cast<std::uint16_t>(static_cast<std::uint8_t>(out[0]) << 8 |
+                                          static_cast<std::uint8_t>(out[1]));
+    }
+    return kUnmapped;
+}
+
+// The converter's answer for every character of the basic plane, each asked
+// the first time a text holds it: a page uses a few thousand characters at
+// most, so no program pays for the 65,536 it never meets. Threads that meet
+// a character at once both ask and store the same answer.
 class Cp936Table {
 public:
-    Cp936Table() : codes_(0x10000, kUnmapped) {
-        for (std::uint32_t cp = 0; cp < 0x10000; ++cp) {
-            if (cp >= 0xD800 && cp < 0xE000) continue;  // surrogates are no characters
-            const std::string out =
-                WideToMultiByte(kCodePage936, std::u16string(1, static_cast<char16_t>(cp)));
-            if (out == "?" && cp != u'?') continue;  // no code-page-936 form
-            if (out.size() == 1) codes_[cp] = static_cast<std::uint8_t>(out[0]);
-            if (out.size() == 2) {
-                codes_[cp] = static_cast<std::uint16_t>(static_cast<std::uint8_t>(out[0]) << 8 |
-                                                        static_cast<std::uint8_t>(out[1]));
-            }
-        }
+    Cp936Table() : codes_(std::make_unique<std::atomic<std::uint16_t>[]>(0x10000)) {
+        for (std::size_t cp = 0; cp < 0x10000; ++cp)
+            codes_[cp].store(kNotLookedUp, std::memory_order_relaxed);
     }
-    std::uint16_t operator[](std::uint32_t cp) const { return codes_[cp]; }
+    std::uint16_t operator[](std::uint32_t cp) const {
+        std::uint16_t code = codes_[cp].load(std::memory_order_relaxed);
+        if (code == kNotLookedUp) {
+            code = LookUp(cp);
+            codes_[cp].store(code, std::memory_order_relaxed);
+        }
+        return code;
+    }
 
 private:
-    std::vector<std::uint16_t> codes_;
+    std::unique_ptr<std::atomic<std::uint16_t>[]> codes_;
 };
 
 // Kept for the life of the process: a worker may convert a page while the
