@@ -2,13 +2,12 @@
 //
 // WinINet's calls block, and a name lookup inside HttpSendRequest cannot be
 // cancelled at all. So the calls run on a helper thread of their own, and
-// the calling thread watches: on a stop request or a time bound it takes
-// what arrived so far and returns at once, leaving the exchange to the
-// helper. The helper does nothing more with it once its call returns: it
-// closes the handles and ends. Its call returns within WinINet's own limits
-// (the connect bound, and no data for the rate window), which are set to the
-// transfer's bounds. (Closing the handles under a call in progress, WinINet's
-// way to cancel it, crashed wine's WinINet now and then.)
+// the calling thread watches: on a stop request or a time bound it closes
+// the handles (WinINet's way to end a call in progress, which also lets the
+// server go at once), takes what arrived so far and returns. The helper does
+// nothing more once its call returns. A name lookup goes on until it ends by
+// itself; WinINet's own limits (the connect bound, no data for the rate
+// window) are set to the transfer's bounds, so no call outlives them.
 #include <windows.h>
 #include <wininet.h>
 
@@ -270,6 +269,7 @@ private:
     void AbortLocked(Outcome why) {
         if (!finished_ && outcome_ == Outcome::kOk) outcome_ = why;
         abandoned_ = true;
+        CloseHandlesLocked();
     }
 
     void CloseHandles() {
