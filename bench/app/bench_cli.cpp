@@ -6,7 +6,7 @@
 // the program's CPU time from the kernel's accounting of the child.
 #include "app/config/sites_config.h"
 #include "app/search/search_driver.h"
-#include "demo_server.h"
+#include "bench_sites.h"
 #include "runtime/thread.h"
 
 #include <benchmark/benchmark.h>
@@ -86,12 +86,7 @@ Run RunProgram(const std::string& configHome, bool search) {
 
 void BM_CommandLineEightSitesTenPages(benchmark::State& state) {
     demo::DemoSites sites;
-    demo::ServeOptions options;
-    options.lastPage = 11;  // every page read is a full one
-    if (!sites.StartOnFreePorts(options)) {
-        state.SkipWithError("demo sites did not start");
-        return;
-    }
+    if (!ServeFullPages(sites, state, 11)) return;
     const app::SiteTable table = app::DemoSiteTable(sites.basePort());
     const std::filesystem::path home =
         std::filesystem::temp_directory_path() / ("bench_cli." + std::to_string(getpid()));

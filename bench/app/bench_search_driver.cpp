@@ -4,7 +4,7 @@
 // 200 ms late as a real site's, the sites read at once against one page at a
 // time and against the slowest site's chain of pages alone.
 #include "app/search/search_driver.h"
-#include "demo_server.h"
+#include "bench_sites.h"
 #include "runtime/thread.h"
 #include "web/request.h"
 
@@ -40,12 +40,7 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 
 void BM_SearchEightSitesTenPages(benchmark::State& state) {
     demo::DemoSites sites;
-    demo::ServeOptions options;
-    options.lastPage = 11;  // every page read is a full one
-    if (!sites.StartOnFreePorts(options)) {
-        state.SkipWithError("demo sites did not start");
-        return;
-    }
+    if (!ServeFullPages(sites, state, 11)) return;
     const app::SearchParams params{app::DemoSiteTable(sites.basePort()), "abc", 10};
 
     double searchSeconds = 0, fetchSeconds = 0, finishSeconds = 0;
@@ -109,13 +104,7 @@ double SearchSeconds(const app::SearchParams& params, std::initializer_list<app:
 
 void BM_SlowSitesReadAtOnce(benchmark::State& state) {
     demo::DemoSites sites;
-    demo::ServeOptions options;
-    options.lastPage = 11;
-    options.delayMs = 200;
-    if (!sites.StartOnFreePorts(options)) {
-        state.SkipWithError("demo sites did not start");
-        return;
-    }
+    if (!ServeFullPages(sites, state, 11, 200)) return;
     app::SearchParams params{app::DemoSiteTable(sites.basePort()), "abc", 10};
     const auto all = {1, 2, 3, 4, 5, 6, 7, 8};
     int hitsAtOnce = 0, hitsOneAtATime = 0;

@@ -13,7 +13,7 @@
 // Run it through window_search_xvfb.sh, which gives it an Xvfb of its own.
 #include "app/search/search_driver.h"
 #include "app/window/main_window.h"
-#include "demo_server.h"
+#include "bench_sites.h"
 #include "runtime/thread.h"
 
 #include <benchmark/benchmark.h>
@@ -112,12 +112,7 @@ double Percentile(std::vector<double> values, double p) {
 
 void BM_WindowSearchThousandPages(benchmark::State& state) {
     demo::DemoSites sites;
-    demo::ServeOptions options;
-    options.lastPage = 1001;
-    if (!sites.StartOnFreePorts(options)) {
-        state.SkipWithError("demo sites did not start");
-        return;
-    }
+    if (!ServeFullPages(sites, state, 1001)) return;
     const app::SiteTable table = app::DemoSiteTable(sites.basePort());
     const char* xserver = std::getenv("SEEKER_BENCH_XSERVER_PID");
 
