@@ -78,7 +78,9 @@ enum class CompositingQuality {
     AssumeLinear = 4
 };
 
-// SourceOver blends; SourceCopy replaces the destination pixels.
+// SourceOver blends; SourceCopy replaces the destination pixels, except that
+// an image drawn at an opacity below 1 moves each of them towards its own
+// pixel by that opacity (alpha included).
 enum class CompositingMode { SourceOver = 0, SourceCopy = 1 };
 
 // Where a coordinate lands: None puts integer coordinates on pixel centres

@@ -136,6 +136,34 @@ void Graphics::DrawLines(const Pen& pen, std::span<const PointF> points) {
 void Graphics::DrawImageScaled(const Bitmap& image, const RectF& dest, const RectF& source,
                                double opacity) {
     if (!image.IsValid() || dest.IsEmpty() || source.IsEmpty()) return;
+    if (impl_->compositing == CompositingMode::SourceCopy && opacity < 1) {
+        // GDI+ would put the faded image in place of the pixels; the layer
+        // moves each pixel towards the image by the opacity instead.
+        // Pixels the clip keeps out stay as they were, so the box need not
+        // follow the clip.
+        Surface& t = *impl_->target;
+        const int x0 = std::max(0, static_cast<int>(std::floor(dest.x)));
+        const int y0 = std::max(0, static_cast<int>(std::floor(dest.y)));
+        const int x1 = std::min(t.width, static_cast<int>(std::ceil(dest.Right())));
+        const int y1 = std::min(t.height, static_cast<int>(std::ceil(dest.Bottom())));
+        if (x1 <= x0 || y1 <= y0) return;
+        const RectI box{x0, y0, x1 - x0, y1 - y0};
+        const auto row = [&t, &box](int y) { return t.pixels.get() + y * t.stride + box.x * 4; };
+        std::vector<std::uint8_t> before(static_cast<std::size_t>(box.width) * box.height * 4);
+        for (int y = 0; y < box.height; ++y)
+            std::copy_n(row(box.y + y), box.width * 4, before.data() + y * box.width * 4);
+        DrawImageScaled(image, dest, source, 1);
+        flat::GdipFlush(impl_->g.get(), gp::FlushIntentionSync);
+        const int level = static_cast<int>(std::lround(std::max(0.0, opacity) * 255));
+        for (int y = 0; y < box.height; ++y) {
+            std::uint8_t* now = row(box.y + y);
+            const std::uint8_t* was = before.data() + y * box.width * 4;
+            for (int i = 0; i < box.width * 4; ++i)
+                now[i] = static_cast<std::uint8_t>((now[i] * level + was[i] * (255 - level) + 127) /
+                                                   255);
+        }
+        return;
+    }
     gp::GpImageAttributes* raw = nullptr;
     flat::GdipCreateImageAttributes(&raw);
     GpAttributesOwner attributes(raw);

@@ -1,6 +1,7 @@
 // Labels, buttons, check boxes and the effect-text routine on a headless host.
 #include <gtest/gtest.h>
 
+#include "backend_under_test.h"
 #include "host_fixture.h"
 #include "ui/controls/button.h"
 #include "ui/controls/check_box.h"
@@ -86,8 +87,10 @@ TEST_F(ControlHostTest, DisabledControlThatAnswersMinusOneIsComposedAtHalfOpacit
     EXPECT_EQ(A(Shot().at(320, 310)), 255);
     block.Disabled(1);
     Pump();
-    EXPECT_NEAR(A(Shot().at(320, 310)), 128, 1);
-    EXPECT_NEAR(R(Shot().at(320, 310)), 128, 1);
+    // GDI+ scales alpha through a colour matrix of floats and rounds down.
+    const int slack = gfx_test::BackendUnderTest() == gfx_test::Backend::Cairo ? 1 : 2;
+    EXPECT_NEAR(A(Shot().at(320, 310)), 128, slack);
+    EXPECT_NEAR(R(Shot().at(320, 310)), 128, slack);
     block.Disabled(0);
     Pump();
     EXPECT_EQ(A(Shot().at(320, 310)), 255);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "backend_under_test.h"
 #include "host_fixture.h"
 #include "ui/controls/list_view.h"
 #include "ui/core/shown_text.h"
@@ -412,6 +413,8 @@ TEST_F(ListTest, ASelectedRowIsFilledAndALongTitleEndsInAnEllipsis) {
             if (ink(x, yy)) lastInk = x;
     ASSERT_GT(lastInk, left + 100);
     EXPECT_LT(lastInk, right - 1);
+    // wine's GDI+ trims at the last whole character and draws no ellipsis.
+    if (gfx_test::UnderWine()) return;
     int inkTop = bottom, inkBottom = top;
     for (int x = lastInk - 8; x <= lastInk; ++x)
         for (int yy = top; yy < bottom; ++yy)

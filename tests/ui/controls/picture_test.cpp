@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "assets/assets.h"
+#include "backend_under_test.h"
 #include "host_fixture.h"
 #include "ui/controls/label.h"
 #include "ui/controls/picture.h"
@@ -96,7 +97,10 @@ TEST_F(PictureTest, AStillImageStartsNoTimer) {
     Pump();
     EXPECT_FALSE(picture.Animated());
     EXPECT_FALSE(picture.TimerArmed());
-    EXPECT_EQ(picture.FrameDelays(), (std::vector<std::uint32_t>{50}));
+    // wine's GDI+ reads no frame delay from a GIF of one frame.
+    if (!gfx_test::UnderWine()) {
+        EXPECT_EQ(picture.FrameDelays(), (std::vector<std::uint32_t>{50}));
+    }
     const int presents = PresentCount();
     Tick(2000);
     EXPECT_EQ(PresentCount(), presents);
@@ -147,7 +151,10 @@ TEST_F(PictureTest, AnIconKeepsItsAlphaInEveryDrawMode) {
     EXPECT_TRUE(Red(138, 120));
     EXPECT_TRUE(Red(120, 138));
     EXPECT_TRUE(Blue(103, 120));
-    EXPECT_TRUE(Blue(136, 136));
+    // wine's GDI+ samples past the right and bottom of a part it stretches:
+    // the centre's last source pixel (8 pixels here) blends into the frame.
+    const int inner = gfx_test::UnderWine() ? 128 : 136;
+    EXPECT_TRUE(Blue(inner, inner));
     const int alpha = A(Shot().at(120, 120));
     EXPECT_GT(alpha, 110);
     EXPECT_LT(alpha, 150);
