@@ -3,6 +3,7 @@
 #include "app/actions/link_opener.h"
 
 #include "runtime/codepage.h"
+#include "web/url.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -26,21 +27,7 @@ namespace {
 // The link as xdg-open gets it: a URI. Links cut out of pages may hold
 // spaces and code-page-936 text; the handler gets them in UTF-8 with those
 // bytes percent-encoded.
-std::string LinkUri(const rt::Text& link) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string uri;
-    for (const char c : rt::Cp936ToUtf8(link)) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b == 0x20 || b >= 0x80) {
-            uri += '%';
-            uri += kHex[b >> 4];
-            uri += kHex[b & 15];
-        } else {
-            uri += c;
-        }
-    }
-    return uri;
-}
+std::string LinkUri(const rt::Text& link) { return web::EscapeUrlBytes(rt::Cp936ToUtf8(link)); }
 
 // A child process started with posix_spawnp; waited for, or killed and waited
 // for, when the object goes out of scope unless released.

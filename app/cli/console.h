@@ -22,6 +22,12 @@ bool IsTerminal(std::FILE* stream);
 // page. False when not all of it was written.
 bool WriteText(std::FILE* stream, std::string_view text);
 
+// Before the window opens: a console that Windows made for this process
+// alone (a console program started from the Start menu or Explorer) is let
+// go, so that no empty console window stays beside the program's; one shared
+// with the shell that started the program stays. Nothing elsewhere.
+void ReleaseOwnConsole();
+
 // While it exists, a stop request (Ctrl+C, or the system asking the program
 // to end) no longer ends the process but waits to be taken by Wait. Made on
 // the main thread before the search's worker starts, so that the worker

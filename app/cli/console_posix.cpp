@@ -21,6 +21,8 @@ bool WriteText(std::FILE* stream, std::string_view text) {
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
 }
 
+void ReleaseOwnConsole() {}
+
 struct StopRequests::State {
     sigset_t set;
     sigset_t previous;

@@ -34,6 +34,7 @@ int SeekerMain(int argc, char** argv, const WindowEntry& window) {
         table.parallel = table.parallel || line.parallel;
         return RunCommandLineSearch(line, table, stdout, stderr);
     }
+    ReleaseOwnConsole();
     return window(sites.table, sites.problems);
 }
 
