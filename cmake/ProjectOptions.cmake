@@ -44,9 +44,10 @@ find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 
 # Adds a GoogleTest executable and registers its tests with ctest.
-# seeker_add_test(NAME name SOURCES ... LIBS ... [LABELS ...])
+# seeker_add_test(NAME name SOURCES ... LIBS ... [LABELS ...] [LOCK resource])
+# LOCK names what its tests use that other tests use too: they take turns.
 function(seeker_add_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
   find_package(GTest REQUIRED)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
@@ -58,6 +59,8 @@ function(seeker_add_test)
   # turns, so that timing-sensitive input is never starved by one another.
   if("x11" IN_LIST T_LABELS)
     list(APPEND properties RESOURCE_LOCK x_display)
+  elseif(T_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${T_LOCK})
   endif()
   if(CMAKE_CROSSCOMPILING_EMULATOR)
     # Each start under the emulator costs seconds (wine), so one process runs

@@ -1,7 +1,8 @@
 // Opening a link through the Windows shell: link_recorder.exe, registered for
 // magnet: in the test's wine prefix, records what it receives. It goes into
 // HKEY_CLASSES_ROOT itself: wine 8 does not merge a user's own classes
-// (HKEY_CURRENT_USER\Software\Classes) into it as Windows does.
+// (HKEY_CURRENT_USER\Software\Classes) into it as Windows does. ctest runs
+// the tests that register it one at a time (LOCK wine_magnet_handler).
 #include <gtest/gtest.h>
 
 #include "app/actions/open_link.h"
@@ -35,12 +36,6 @@ bool SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& 
 class OpenLinkShell : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The registration is the prefix's own: the tests of this file,
-        // which ctest may run at once, take turns.
-        turn_ = CreateMutexW(nullptr, FALSE, L"Local\\seeker_open_link_shell_test");
-        ASSERT_NE(turn_, nullptr);
-        const DWORD waited = WaitForSingleObject(turn_, 100000);
-        ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED);
         dir_ = fs::temp_directory_path() /
                ("open_link_shell_test." + std::to_string(GetCurrentProcessId()));
         fs::create_directories(dir_);
@@ -54,10 +49,6 @@ protected:
     void TearDown() override {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, kMagnetKey);
         fs::remove_all(dir_);
-        if (turn_ != nullptr) {
-            ReleaseMutex(turn_);
-            CloseHandle(turn_);
-        }
     }
 
     fs::path Received() const { return dir_ / "received"; }
@@ -71,7 +62,6 @@ protected:
         return s.str();
     }
 
-    HANDLE turn_ = nullptr;
     fs::path dir_;
 };
 
