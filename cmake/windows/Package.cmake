@@ -5,6 +5,7 @@
 # writes build/windows/seeker-VERSION-setup.exe (the installer, NSIS) and
 # build/windows/seeker-VERSION-portable.zip (seeker.exe and README.txt).
 find_program(SEEKER_MAKENSIS makensis REQUIRED)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(windows_data ${CMAKE_SOURCE_DIR}/data/windows)
 set(generated ${CMAKE_BINARY_DIR}/windows)
@@ -21,12 +22,28 @@ set_source_files_properties(${generated}/seeker.rc TARGET_DIRECTORY seeker PROPE
 add_dependencies(seeker seeker_windows_icon)
 
 # --- What both downloads hold: the program without its debugging symbols ----
+# The same sources give the same downloads, byte for byte: the installer
+# keeps no file times, and seeker.exe's header and the zip's files carry the
+# date of the sources (SOURCE_DATE_EPOCH when given, else the last commit's,
+# else that of the top CMakeLists.txt as a source archive unpacks it).
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(source_epoch $ENV{SOURCE_DATE_EPOCH})
+else()
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+    OUTPUT_VARIABLE source_epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(NOT source_epoch MATCHES "^[0-9]+$")
+    file(TIMESTAMP ${CMAKE_SOURCE_DIR}/CMakeLists.txt source_epoch "%s" UTC)
+  endif()
+endif()
+
 set(stage ${CMAKE_BINARY_DIR}/package)
 configure_file(${windows_data}/README.txt.in ${generated}/README.txt @ONLY NEWLINE_STYLE CRLF)
 add_custom_command(
   OUTPUT ${stage}/seeker.exe ${stage}/README.txt
   COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
-  COMMAND ${CMAKE_STRIP} -o ${stage}/seeker.exe $<TARGET_FILE:seeker>
+  # strip writes the time it finds there into the header.
+  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${source_epoch}
+          ${CMAKE_STRIP} -o ${stage}/seeker.exe $<TARGET_FILE:seeker>
   COMMAND ${CMAKE_COMMAND} -E copy ${generated}/README.txt ${stage}/README.txt
   DEPENDS seeker ${generated}/README.txt
   COMMENT "Staging seeker.exe and README.txt"
@@ -47,10 +64,9 @@ add_custom_command(
 set(SEEKER_PORTABLE_ZIP ${CMAKE_BINARY_DIR}/seeker-${PROJECT_VERSION}-portable.zip)
 add_custom_command(
   OUTPUT ${SEEKER_PORTABLE_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E rm -f ${SEEKER_PORTABLE_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E tar cf ${SEEKER_PORTABLE_ZIP} --format=zip -- seeker.exe README.txt
-  WORKING_DIRECTORY ${stage}
-  DEPENDS ${stage}/seeker.exe ${stage}/README.txt
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/make_zip.py ${SEEKER_PORTABLE_ZIP}
+          ${source_epoch} ${stage}/seeker.exe ${stage}/README.txt
+  DEPENDS ${stage}/seeker.exe ${stage}/README.txt ${CMAKE_CURRENT_LIST_DIR}/make_zip.py
   COMMENT "Packing seeker-${PROJECT_VERSION}-portable.zip"
   VERBATIM)
 

@@ -15,6 +15,9 @@ ManifestDPIAware true
 ManifestSupportedOS all
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
+; Installed files get the time of installing: the installer keeps no build
+; time, so the same sources make the same installer.
+SetDateSave off
 
 !include MUI2.nsh
 !include FileFunc.nsh

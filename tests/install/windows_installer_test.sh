@@ -8,7 +8,11 @@ set -euo pipefail
 build=$1 version=$2
 setup=$build/seeker-$version-setup.exe
 zip=$build/seeker-$version-portable.zip
-work=$(mktemp -d)
+# A prefix of its own in the build tree, made afresh: the other tests' shared
+# prefix never sees the installer.
+work=$build/windows_installer_test
+rm -rf "$work"
+mkdir -p "$work"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
@@ -39,7 +43,8 @@ strings -el "$shortcut" | grep -qi 'Programs\\Seeker\\seeker.exe$' || fail "the 
 entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r') || fail "no entry $key"
 for value in "DisplayName +REG_SZ +Seeker$" "DisplayVersion +REG_SZ +$version$" \
              'UninstallString +REG_SZ +"C:\\users\\.*\\Programs\\Seeker\\uninstall.exe"$' \
-             'DisplayIcon +REG_SZ +C:\\users\\.*\\seeker.exe,0$'; do
+             'DisplayIcon +REG_SZ +C:\\users\\.*\\seeker.exe,0$' 'Publisher +REG_SZ +.+' \
+             'EstimatedSize +REG_DWORD +0x[0-9a-f]{3,}$'; do
   grep -Eq "^ +$value" <<<"$entry" || fail "the uninstall entry lacks /$value/: $entry"
 done
 
