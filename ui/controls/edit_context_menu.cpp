@@ -6,26 +6,20 @@
 namespace ui {
 
 namespace {
-// Rows of the shared edit menu.
-constexpr int kCutRow = 1;
-constexpr int kCopyRow = 2;
-constexpr int kPasteRow = 3;
-constexpr int kSelectAllRow = 5;
+// Rows of the shared edit menu (the separator is row 4).
+enum EditMenuRow : int { kCutRow = 1, kCopyRow = 2, kPasteRow = 3, kSelectAllRow = 5 };
 }  // namespace
 
 UiPopupMenu& EditMenu() {
     static UiPopupMenu menu;
+    if (menu.Count() == 0) {
+        menu.AddItem("剪切(&T)", 'X');
+        menu.AddItem("复制(&C)", 'C');
+        menu.AddItem("粘贴(&P)", 'V');
+        menu.AddSeparator();
+        menu.AddItem("全部选择(&A)", 'A');
+    }
     return menu;
-}
-
-void BuildEditMenu() {
-    UiPopupMenu& menu = EditMenu();
-    if (menu.Count() > 0) return;
-    menu.AddItem("剪切(&T)", 'X');
-    menu.AddItem("复制(&C)", 'C');
-    menu.AddItem("粘贴(&P)", 'V');
-    menu.AddSeparator();
-    menu.AddItem("全部选择(&A)", 'A');
 }
 
 void UiEdit::ShowContextMenu() {

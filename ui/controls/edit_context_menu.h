@@ -7,9 +7,8 @@
 namespace ui {
 
 // The library's shared edit menu: cut, copy, paste, a separator and select
-// all, with the virtual-key codes of X, C, V and A as their commands.
+// all, with the virtual-key codes of X, C, V and A as their commands; made
+// at the first call (the library's start-up).
 UiPopupMenu& EditMenu();
-// Fills the shared menu once (library start-up).
-void BuildEditMenu();
 
 }  // namespace ui

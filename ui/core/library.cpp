@@ -39,7 +39,7 @@ void LibraryStartup() {
     lib.defaultCursor = plat::LoadCursor(plat::IDC_ARROW);
     lib.captionImage = LoadImageFromBytes(assets::CaptionButtonStrip(), true);
     RegisterHostClass(kHostClassName);
-    BuildEditMenu();
+    EditMenu();
 }
 
 rt::ByteBuffer ToWide(const rt::Text& text, int codePage) {
