@@ -13,22 +13,13 @@
 
 #include "http_server.h"
 #include "runtime/thread.h"
+#include "sample_page.h"
 #include "web/request.h"
 
 namespace {
 
 constexpr int kRequests = 200;
-constexpr std::size_t kPageBytes = 100 * 1024;
-
-std::string MakePage(bool utf8) {
-    std::string page = utf8 ? "<html><head><meta charset=\"utf-8\"></head><body>"
-                            : "<html><head><meta charset=\"gbk\"></head><body>";
-    const std::string row = utf8 ? "<tr><td>\xE6\x90\x9C\xE7\xB4\xA2 result row</td></tr>\n"
-                                 : "<tr><td>plain result row</td></tr>\n";
-    while (page.size() + row.size() < kPageBytes) page += row;
-    page.resize(kPageBytes, ' ');
-    return page;
-}
+using webbench::kPageBytes;
 
 // One server for the whole run; silent requests are held open until the
 // client leaves.
@@ -54,7 +45,7 @@ private:
         });
     }
 
-    std::string utf8_ = MakePage(true), plain_ = MakePage(false);
+    std::string utf8_ = webbench::SamplePage(true), plain_ = webbench::SamplePage(false);
     std::atomic<int> silentArrivals_{0};
     webtest::HttpServer server_{[this](httplib::Server& s) { routes(s); }};
 };

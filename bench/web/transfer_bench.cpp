@@ -12,20 +12,16 @@
 
 #include "raw_server.h"
 #include "runtime/thread.h"
+#include "sample_page.h"
 #include "web/request.h"
 
 namespace {
 
 constexpr int kRequests = 200;
-constexpr std::size_t kPageBytes = 100 * 1024;
+using webbench::kPageBytes;
 
 std::string Answer(bool utf8) {
-    std::string page = utf8 ? "<html><head><meta charset=\"utf-8\"></head><body>"
-                            : "<html><head><meta charset=\"gbk\"></head><body>";
-    const std::string row = utf8 ? "<tr><td>\xE6\x90\x9C\xE7\xB4\xA2 result row</td></tr>\n"
-                                 : "<tr><td>plain result row</td></tr>\n";
-    while (page.size() + row.size() < kPageBytes) page += row;
-    page.resize(kPageBytes, ' ');
+    const std::string page = webbench::SamplePage(utf8);
     return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
            std::to_string(page.size()) + "\r\n\r\n" + page;
 }

@@ -1,34 +1,23 @@
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "loopback_address.h"
 #include "test_socket.h"
 
 namespace webtest {
 
 Socket ListenOnLoopback(bool ipv6, int backlog, int* port) {
     const int fd = socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_storage addr{};
-    socklen_t len = ipv6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
-    if (ipv6) {
-        auto* in6 = reinterpret_cast<sockaddr_in6*>(&addr);
-        in6->sin6_family = AF_INET6;
-        in6->sin6_addr = in6addr_loopback;
-    } else {
-        auto* in = reinterpret_cast<sockaddr_in*>(&addr);
-        in->sin_family = AF_INET;
-        in->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    }
+    sockaddr_storage addr;
+    socklen_t len = LoopbackAddress(ipv6, 0, &addr);
     auto* any = reinterpret_cast<sockaddr*>(&addr);
     if (fd < 0 || bind(fd, any, len) != 0 || listen(fd, backlog) != 0 ||
         getsockname(fd, any, &len) != 0) {
         if (fd >= 0) close(fd);
         return kNoSocket;
     }
-    *port = ntohs(ipv6 ? reinterpret_cast<sockaddr_in6*>(&addr)->sin6_port
-                       : reinterpret_cast<sockaddr_in*>(&addr)->sin_port);
+    *port = PortOf(addr);
     return fd;
 }
 
@@ -39,11 +28,9 @@ Socket Accept(Socket listener) {
 
 Socket StartConnecting(int port) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<std::uint16_t>(port));
-    connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    sockaddr_storage addr;
+    const int len = LoopbackAddress(false, port, &addr);
+    connect(fd, reinterpret_cast<sockaddr*>(&addr), len);
     return fd;
 }
 

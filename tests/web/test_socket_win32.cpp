@@ -1,6 +1,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include "loopback_address.h"
 #include "test_socket.h"
 
 namespace webtest {
@@ -19,25 +20,15 @@ SOCKET Native(Socket socket) { return static_cast<SOCKET>(socket); }
 Socket ListenOnLoopback(bool ipv6, int backlog, int* port) {
     if (!winsockStarted) return kNoSocket;
     const SOCKET s = socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_storage addr{};
-    int len = ipv6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
-    if (ipv6) {
-        auto* in6 = reinterpret_cast<sockaddr_in6*>(&addr);
-        in6->sin6_family = AF_INET6;
-        in6->sin6_addr = in6addr_loopback;
-    } else {
-        auto* in = reinterpret_cast<sockaddr_in*>(&addr);
-        in->sin_family = AF_INET;
-        in->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    }
+    sockaddr_storage addr;
+    int len = LoopbackAddress(ipv6, 0, &addr);
     auto* any = reinterpret_cast<sockaddr*>(&addr);
     if (s == INVALID_SOCKET || bind(s, any, len) != 0 || listen(s, backlog) != 0 ||
         getsockname(s, any, &len) != 0) {
         if (s != INVALID_SOCKET) closesocket(s);
         return kNoSocket;
     }
-    *port = ntohs(ipv6 ? reinterpret_cast<sockaddr_in6*>(&addr)->sin6_port
-                       : reinterpret_cast<sockaddr_in*>(&addr)->sin_port);
+    *port = PortOf(addr);
     return static_cast<Socket>(s);
 }
 
@@ -50,11 +41,9 @@ Socket StartConnecting(int port) {
     const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     u_long nonBlocking = 1;
     ioctlsocket(s, FIONBIO, &nonBlocking);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<u_short>(port));
-    connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    sockaddr_storage addr;
+    const int len = LoopbackAddress(false, port, &addr);
+    connect(s, reinterpret_cast<sockaddr*>(&addr), len);
     return static_cast<Socket>(s);
 }
 
