@@ -93,34 +93,24 @@ void Bitmap::Fill(Argb color) {
     MarkDirty();
 }
 
+namespace {
+
+// One axis of a copy: `length` pixels from `from` in the source go to `to` in
+// the destination; what lies outside either is dropped from both ends.
+void ClipSpan(int& from, int& to, int& length, int sourceSize, int destSize) {
+    const int skip = std::max({0, -from, -to});
+    from += skip;
+    to += skip;
+    length = std::min({length - skip, sourceSize - from, destSize - to});
+}
+
+}  // namespace
+
 void Bitmap::CopyFrom(const Bitmap& source, const RectI& from, int x, int y) {
     if (!surface_ || !source.surface_) return;
-    // Clip the source area to the source, then the destination to this bitmap.
     int sx = from.x, sy = from.y, w = from.width, h = from.height;
-    if (sx < 0) {
-        w += sx;
-        x -= sx;
-        sx = 0;
-    }
-    if (sy < 0) {
-        h += sy;
-        y -= sy;
-        sy = 0;
-    }
-    w = std::min(w, source.Width() - sx);
-    h = std::min(h, source.Height() - sy);
-    if (x < 0) {
-        w += x;
-        sx -= x;
-        x = 0;
-    }
-    if (y < 0) {
-        h += y;
-        sy -= y;
-        y = 0;
-    }
-    w = std::min(w, Width() - x);
-    h = std::min(h, Height() - y);
+    ClipSpan(sx, x, w, source.Width(), Width());
+    ClipSpan(sy, y, h, source.Height(), Height());
     if (w <= 0 || h <= 0) return;
     const std::uint8_t* src = source.Data();
     std::uint8_t* dst = Data();
