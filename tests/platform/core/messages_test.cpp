@@ -13,6 +13,15 @@ namespace {
 
 class MessagesTest : public PlatformTest {};
 
+// Gets and dispatches this thread's messages up to and including `last`.
+void DispatchUntil(UINT last) {
+    MSG msg;
+    while (GetMessage(&msg)) {
+        DispatchMessage(&msg);
+        if (msg.message == last) return;
+    }
+}
+
 TEST_F(MessagesTest, PostedBeforeInputBeforePaintBeforeTimer) {
     Recorder rec;
     Hwnd h = Make(rec, 0, 0, 100, 100);
@@ -161,11 +170,7 @@ TEST_F(MessagesTest, SendFromAnotherThreadWaitsForTheOwner) {
         PostMessage(h, WM_USER + 11, 0, 0);
     });
     // The worker stays blocked until this thread looks at its queue.
-    MSG msg;
-    while (GetMessage(&msg)) {
-        DispatchMessage(&msg);
-        if (msg.message == WM_USER + 11) break;
-    }
+    DispatchUntil(WM_USER + 11);
     worker.join();
     EXPECT_TRUE(handled);
     EXPECT_TRUE(returned);
@@ -182,11 +187,7 @@ TEST_F(MessagesTest, PostsFromAnotherThreadKeepTheirOrder) {
         for (int i = 0; i < 200; ++i) PostMessage(h, WM_USER + 20, static_cast<WPARAM>(i), 0);
         PostMessage(h, WM_USER + 21, 0, 0);
     });
-    MSG msg;
-    while (GetMessage(&msg)) {
-        DispatchMessage(&msg);
-        if (msg.message == WM_USER + 21) break;
-    }
+    DispatchUntil(WM_USER + 21);
     worker.join();
     auto got = rec.Of(WM_USER + 20);
     ASSERT_EQ(got.size(), 200u);
@@ -220,11 +221,7 @@ TEST_F(MessagesTest, SenderServesMessagesSentBackWhileWaiting) {
         DestroyWindow(mine);
         PostMessage(a, WM_USER + 32, 0, 0);
     });
-    MSG msg;
-    while (GetMessage(&msg)) {
-        DispatchMessage(&msg);
-        if (msg.message == WM_USER + 32) break;
-    }
+    DispatchUntil(WM_USER + 32);
     b.join();
     EXPECT_EQ(result, 11);
 }
