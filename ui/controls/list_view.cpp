@@ -26,13 +26,7 @@ UiControl* UiListView::CreateList(ControlParent parentIn, float x, float y, floa
     backColor_ = o.backColor.value_or(0xD2FFFFFF);
     lineColor_ = o.lineColor.value_or(0x50000000);
     font_ = MakeControlFont(o.faceName, o.size, o.fontStyle);
-    UiStringFormat builder;
-    builder.CreateFormat(gfx::StringFormatFlags::NoWrap |
-                         gfx::StringFormatFlags::MeasureTrailingSpaces);
-    builder.Alignment(0);
-    builder.Trimming(static_cast<int>(gfx::StringTrimming::EllipsisCharacter));
-    builder.HotkeyPrefix(0);
-    cellFormat_ = builder.TakeFormat();
+    cellFormat_ = MakeListCellFormat();
     return Create(parentIn, {x, y, width, height}, KIND_LIST_VIEW, o.visible, 1);
 }
 

@@ -10,57 +10,64 @@ void UiStringFormat::CreateFormat(int flags) {
     format_ = std::make_unique<gfx::StringFormat>(flags);
 }
 
+namespace {
+
+// Sets one property of `format` when `value` is given and answers it as a
+// number; 0 without a format.
+template <typename Value>
+int Property(gfx::StringFormat* format, std::optional<int> value,
+             void (gfx::StringFormat::*set)(Value), Value (gfx::StringFormat::*get)() const) {
+    if (format == nullptr) return 0;
+    if (value) (format->*set)(static_cast<Value>(*value));
+    return static_cast<int>((format->*get)());
+}
+
+std::unique_ptr<gfx::StringFormat> Built(int flags, int alignment, int trimming, int prefix) {
+    UiStringFormat builder;
+    builder.CreateFormat(flags);
+    builder.Alignment(alignment);
+    builder.Trimming(trimming);
+    builder.HotkeyPrefix(prefix);
+    return builder.TakeFormat();
+}
+
+}  // namespace
+
 int UiStringFormat::Alignment(std::optional<int> value) {
-    if (!format_) return 0;
-    if (value) format_->SetAlignment(static_cast<gfx::StringAlignment>(*value));
-    return static_cast<int>(format_->Alignment());
+    return Property(format_.get(), value, &gfx::StringFormat::SetAlignment,
+                    &gfx::StringFormat::Alignment);
 }
 
 int UiStringFormat::Trimming(std::optional<int> value) {
-    if (!format_) return 0;
-    if (value) format_->SetTrimming(static_cast<gfx::StringTrimming>(*value));
-    return static_cast<int>(format_->Trimming());
+    return Property(format_.get(), value, &gfx::StringFormat::SetTrimming,
+                    &gfx::StringFormat::Trimming);
 }
 
 int UiStringFormat::HotkeyPrefix(std::optional<int> value) {
-    if (!format_) return 0;
-    if (value) format_->SetHotkeyPrefix(static_cast<gfx::HotkeyPrefix>(*value));
-    return static_cast<int>(format_->Prefix());
+    return Property(format_.get(), value, &gfx::StringFormat::SetHotkeyPrefix,
+                    &gfx::StringFormat::Prefix);
 }
 
 int UiStringFormat::Flags(std::optional<int> value) {
-    if (!format_) return 0;
-    if (value) format_->SetFlags(*value);
-    return format_->Flags();
+    return Property(format_.get(), value, &gfx::StringFormat::SetFlags, &gfx::StringFormat::Flags);
 }
 
 std::unique_ptr<gfx::StringFormat> MakeLabelFormat(bool wordWrap, int alignment, int trimming) {
-    UiStringFormat builder;
-    builder.CreateFormat(wordWrap ? Flag::NoFontFallback | Flag::MeasureTrailingSpaces |
-                                        Flag::NoClip | Flag::LineLimit
-                                  : Flag::NoWrap);
-    builder.Alignment(alignment);
-    builder.Trimming(trimming);
-    builder.HotkeyPrefix(0);
-    return builder.TakeFormat();
+    return Built(wordWrap ? Flag::NoFontFallback | Flag::MeasureTrailingSpaces | Flag::NoClip |
+                                Flag::LineLimit
+                          : Flag::NoWrap,
+                 alignment, trimming, 0);
 }
 
-std::unique_ptr<gfx::StringFormat> MakeButtonFormat() {
-    UiStringFormat builder;
-    builder.CreateFormat(Flag::NoWrap);
-    builder.Alignment(0);
-    builder.Trimming(0);
-    builder.HotkeyPrefix(1);
-    return builder.TakeFormat();
-}
+std::unique_ptr<gfx::StringFormat> MakeButtonFormat() { return Built(Flag::NoWrap, 0, 0, 1); }
 
 std::unique_ptr<gfx::StringFormat> MakeCaptionFormat(int prefix) {
-    UiStringFormat builder;
-    builder.CreateFormat(Flag::NoWrap);
-    builder.Alignment(0);
-    builder.Trimming(3);
-    builder.HotkeyPrefix(prefix);
-    return builder.TakeFormat();
+    return Built(Flag::NoWrap, 0, 3, prefix);
+}
+
+std::unique_ptr<gfx::StringFormat> MakeListCellFormat() {
+    return Built(Flag::NoWrap | Flag::MeasureTrailingSpaces, 0,
+                 static_cast<int>(gfx::StringTrimming::EllipsisCharacter), 0);
 }
 
 }  // namespace ui

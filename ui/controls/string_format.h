@@ -40,5 +40,7 @@ std::unique_ptr<gfx::StringFormat> MakeLabelFormat(bool wordWrap, int alignment,
 std::unique_ptr<gfx::StringFormat> MakeButtonFormat();
 // Group-box captions and menu rows: no wrap, near, ellipsis; `prefix` 0 none, 1 show.
 std::unique_ptr<gfx::StringFormat> MakeCaptionFormat(int prefix);
+// List cells: no wrap, trailing spaces measured, near, ellipsis, no prefix.
+std::unique_ptr<gfx::StringFormat> MakeListCellFormat();
 
 }  // namespace ui
