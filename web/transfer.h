@@ -96,6 +96,22 @@ struct TransferResponse {
     std::string rawHeaders;
 };
 
+// Settles a finished exchange's response from its outcome: a body cut short
+// by the connection or a time bound is what the server sent of the page and
+// is delivered once the header block ended; anything else (a body over the
+// size bound included) drops the body and the header block.
+inline void SettleDelivery(TransferResponse& response, bool headerBlockEnded) {
+    const Outcome kind = response.outcome.kind;
+    response.delivered =
+        headerBlockEnded &&
+        (kind == Outcome::kOk || kind == Outcome::kHttpStatus || kind == Outcome::kCutShort ||
+         kind == Outcome::kTooSlow || kind == Outcome::kTooLong);
+    if (!response.delivered) {
+        response.body.clear();
+        response.rawHeaders.clear();
+    }
+}
+
 // Runs the exchange on the calling thread.
 TransferResponse RunTransfer(const TransferRequest& request, const TransferLimits& limits = {});
 

@@ -205,17 +205,7 @@ TransferResponse RunTransfer(const TransferRequest& request, const TransferLimit
     if (!done) return failed;
     TransferResponse response = std::move(sink.response);
     response.outcome = OutcomeOf(easy.get(), result, sink);
-    // A body cut short by the connection or a time bound is what the server
-    // sent of the page; one over the size bound is not kept.
-    const Outcome kind = response.outcome.kind;
-    response.delivered =
-        sink.headerBlockEnded &&
-        (kind == Outcome::kOk || kind == Outcome::kHttpStatus || kind == Outcome::kCutShort ||
-         kind == Outcome::kTooSlow || kind == Outcome::kTooLong);
-    if (!response.delivered) {
-        response.body.clear();
-        response.rawHeaders.clear();
-    }
+    SettleDelivery(response, sink.headerBlockEnded);
     return response;
 }
 

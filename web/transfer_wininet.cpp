@@ -292,14 +292,7 @@ private:
         Outcome kind = outcome_;
         if (kind == Outcome::kOk && status >= 400) kind = Outcome::kHttpStatus;
         response.outcome = {kind, status};
-        response.delivered =
-            headerBlockEnded_ &&
-            (kind == Outcome::kOk || kind == Outcome::kHttpStatus || kind == Outcome::kCutShort ||
-             kind == Outcome::kTooSlow || kind == Outcome::kTooLong);
-        if (!response.delivered) {
-            response.body.clear();
-            response.rawHeaders.clear();
-        }
+        SettleDelivery(response, headerBlockEnded_);
         return response;
     }
 
