@@ -19,6 +19,13 @@ T ReadPadded(const ByteBuffer& bytes, std::size_t at, std::size_t size = sizeof(
     return value;
 }
 
+// ReadPadded that also gives the size the value takes in the buffer.
+template <typename T>
+T Read(const ByteBuffer& bytes, std::size_t at, std::size_t* size) {
+    *size = sizeof(T);
+    return ReadPadded<T>(bytes, at);
+}
+
 // The zero value of the type a code names.
 BytesValue ZeroOf(int typeCode) {
     switch (typeCode) {
@@ -73,43 +80,16 @@ BytesValue ReadBytesValue(const ByteBuffer& bytes, int typeCode, int* position) 
     BytesValue value;
     std::size_t size = 0;
     switch (typeCode) {
-    case 1:
-        value = ReadPadded<std::uint8_t>(bytes, at);
-        size = 1;
-        break;
-    case 2:
-        value = ReadPadded<std::int16_t>(bytes, at);
-        size = 2;
-        break;
-    case 3:
-        value = ReadPadded<std::int32_t>(bytes, at);
-        size = 4;
-        break;
-    case 4:
-        value = ReadPadded<std::int64_t>(bytes, at);
-        size = 8;
-        break;
-    case 5:
-        value = ReadPadded<float>(bytes, at);
-        size = 4;
-        break;
-    case 6:
-        value = ReadPadded<double>(bytes, at);
-        size = 8;
-        break;
-    case 7:
-        value = ReadPadded<std::int32_t>(bytes, at) != 0;
-        size = 4;
-        break;
-    case 8:
-        value = DateTime{ReadPadded<double>(bytes, at)};
-        size = 8;
-        break;
+    case 1: value = Read<std::uint8_t>(bytes, at, &size); break;
+    case 2: value = Read<std::int16_t>(bytes, at, &size); break;
+    case 3: value = Read<std::int32_t>(bytes, at, &size); break;
+    case 4: value = Read<std::int64_t>(bytes, at, &size); break;
+    case 5: value = Read<float>(bytes, at, &size); break;
+    case 6: value = Read<double>(bytes, at, &size); break;
+    case 7: value = Read<std::int32_t>(bytes, at, &size) != 0; break;
+    case 8: value = DateTime{Read<double>(bytes, at, &size)}; break;
     // A routine reference is stored in 32 bits, as ToText and ToInteger treat it.
-    case 9:
-        value = static_cast<std::uintptr_t>(ReadPadded<std::uint32_t>(bytes, at));
-        size = 4;
-        break;
+    case 9: value = static_cast<std::uintptr_t>(Read<std::uint32_t>(bytes, at, &size)); break;
     default: {
         const void* zero = std::memchr(bytes.data() + at, 0, bytes.size() - at);
         const std::size_t len =
