@@ -68,13 +68,8 @@ void EditPage::BuildMenus() {
     deeper_.SetBeforeShow(reportSubmenu);
 }
 
-void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiControl>>& controls) {
+void EditPage::Build(plat::Hwnd window, OwnedControls& controls) {
     BuildMenus();
-    auto add = [&](auto control) -> auto& {
-        auto& ref = *control;
-        controls.push_back(std::move(control));
-        return ref;
-    };
 
     ui::LabelOptions title;
     title.textColor = 0xFEFFFFFF;
@@ -82,8 +77,7 @@ void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiContro
     title.effectColor = 0xB4800080;
     title.fontStyle = gfx::FontStyle::Bold;
     title.size = 14;
-    add(std::make_unique<ui::UiLabel>())
-        .CreateLabel(window, 560, 240, 390, 20, "Edits and menus", title);
+    controls.Add<ui::UiLabel>().CreateLabel(window, 560, 240, 390, 20, "Edits and menus", title);
 
     struct Demo {
         const char* name;
@@ -105,13 +99,13 @@ void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiContro
             o.faceName = "微软雅黑";
             o.size = 15;
         }
-        auto& edit = add(std::make_unique<ui::UiEdit>());
+        auto& edit = controls.Add<ui::UiEdit>();
         edit.CreateEdit(window, d.x, d.y, d.w, 24, d.text, o);
         ReportPlace(d.name, edit);
     }
     ui::EditOptions multi;
     multi.multiline = true;
-    auto& lines = add(std::make_unique<ui::UiEdit>());
+    auto& lines = controls.Add<ui::UiEdit>();
     lines.CreateEdit(window, 560, 324, 386, 120, LongText(), multi);
     ReportPlace("multiline", lines);
 
@@ -119,7 +113,7 @@ void EditPage::Build(plat::Hwnd window, std::vector<std::unique_ptr<ui::UiContro
     b.textColor = 0xDEFFFFFF;
     b.effect = ui::EFFECT_GLOW;
     b.effectColor = 0xB4800080;
-    auto& button = add(std::make_unique<ui::UiButton>());
+    auto& button = controls.Add<ui::UiButton>();
     button.CreateButton(window, 560, 452, 120, 29, "Menu...", b);
     ReportPlace("menubutton", button);
     button.SetClickHandler([this, window] {

@@ -96,7 +96,7 @@ void ListPage::Section(float y, const rt::Text& title) {
     o.effect = ui::EFFECT_GLOW;
     o.effectColor = 0xB4000000;
     o.fontStyle = gfx::FontStyle::Bold;
-    Add<ui::UiLabel>().CreateLabel(window_, 12, y, 442, 20, title, o);
+    controls_.Add<ui::UiLabel>().CreateLabel(window_, 12, y, 442, 20, title, o);
 }
 
 void ListPage::BuildResultList() {
@@ -106,7 +106,7 @@ void ListPage::BuildResultList() {
     o.textColor = 0xFE000000;
     o.selectedTextColor = 0xFEFFFFFF;
     o.selectedBackColor = 0xC8285A8C;
-    ui::UiListView& list = Add<ui::UiListView>();
+    ui::UiListView& list = controls_.Add<ui::UiListView>();
     list.CreateList(window_, 12, 58, 442, 330, o);
     const char* titles[] = {"序号", "标题", "大小", "日期", "站点"};
     const float widths[] = {50, 260, 80, 90, 70};
@@ -133,7 +133,7 @@ void ListPage::BuildResultList() {
     status.textColor = kWhiteText;
     status.effect = ui::EFFECT_GLOW;
     status.effectColor = 0xB4000000;
-    ui::UiLabel& shown = Add<ui::UiLabel>();
+    ui::UiLabel& shown = controls_.Add<ui::UiLabel>();
     shown.CreateLabel(window_, 12, 392, 442, 20, "Click a row: its title shows here", status);
     list.SetRowPressedHandler([&list, &shown](int) {
         const int row = list.Selection();
@@ -152,7 +152,7 @@ void ListPage::BuildMultiList() {
     ui::ListViewOptions o;
     o.singleSelect = false;
     o.gridLines = ui::LIST_GRID_ROWS | ui::LIST_GRID_COLUMNS;
-    ui::UiListView& list = Add<ui::UiListView>();
+    ui::UiListView& list = controls_.Add<ui::UiListView>();
     list.CreateList(window_, 12, 440, 442, 140, o);
     list.InsertColumn(0, "Name", 200);
     list.InsertColumn(0, "Kind", 120);
@@ -174,7 +174,7 @@ void ListPage::BuildOtherStyles() {
     ui::ListViewOptions single;
     single.style = ui::ListStyle::Single;
     single.gridLines = ui::LIST_GRID_ROWS;
-    ui::UiListView& column = Add<ui::UiListView>();
+    ui::UiListView& column = controls_.Add<ui::UiListView>();
     column.CreateList(window_, 12, 610, 180, 170, single);
     column.InsertColumn(0, "", 180);
     for (int i = 1; i <= 30; ++i) column.InsertRow(0, "单列项目 item " + std::to_string(i));
@@ -182,7 +182,7 @@ void ListPage::BuildOtherStyles() {
 
     ui::ListViewOptions grid;
     grid.style = ui::ListStyle::Grid;
-    ui::UiListView& icons = Add<ui::UiListView>();
+    ui::UiListView& icons = controls_.Add<ui::UiListView>();
     icons.CreateList(window_, 200, 610, 254, 170, grid);
     icons.SetImageLists(&gridIcons_, nullptr, nullptr);
     icons.InsertColumn(0, "", 80);
@@ -196,23 +196,24 @@ void ListPage::BuildPictures() {
     Section(790, "Pictures: animated GIF, stretched and nine-slice panels, fitted");
     ui::PictureOptions animated;
     animated.drawMode = ui::PictureDrawMode::Natural;
-    ui::UiPicture& spinner = Add<ui::UiPicture>();
+    ui::UiPicture& spinner = controls_.Add<ui::UiPicture>();
     spinner.CreatePicture(window_, 12, 816, 48, 48, assets::SpinnerGif(), animated);
     ReportPlace("spinner", spinner);
 
     const auto panel = assets::PanelPng();
     ui::PictureOptions stretched;
     stretched.drawMode = ui::PictureDrawMode::Stretch;
-    Add<ui::UiPicture>().CreatePicture(window_, 72, 816, 180, 80, panel, stretched);
+    controls_.Add<ui::UiPicture>().CreatePicture(window_, 72, 816, 180, 80, panel, stretched);
     ui::PictureOptions sliced;
     sliced.drawMode = ui::PictureDrawMode::NineSlice;
     sliced.sliceMargins = ui::SliceMargins{assets::kPanelMargin, assets::kPanelMargin,
                                            assets::kPanelMargin, assets::kPanelMargin};
-    Add<ui::UiPicture>().CreatePicture(window_, 264, 816, 190, 80, panel, sliced);
+    controls_.Add<ui::UiPicture>().CreatePicture(window_, 264, 816, 190, 80, panel, sliced);
     ui::PictureOptions fitted;
     fitted.drawMode = ui::PictureDrawMode::Fit;
     fitted.fillColor = 0x40FFFFFF;
     fitted.border = ui::BORDER_SOLID;
     fitted.fixZeroDelays = true;
-    Add<ui::UiPicture>().CreatePicture(window_, 12, 908, 442, 110, assets::SpinnerGif(), fitted);
+    controls_.Add<ui::UiPicture>().CreatePicture(window_, 12, 908, 442, 110, assets::SpinnerGif(),
+                                                 fitted);
 }

@@ -6,9 +6,7 @@
 // "lists ready" once shown, and "list row <n>" for each clicked row.
 #pragma once
 
-#include <memory>
-#include <vector>
-
+#include "owned_controls.h"
 #include "platform/platform.h"
 #include "ui/controls/control.h"
 #include "ui/controls/list_view.h"
@@ -27,15 +25,9 @@ private:
     void BuildOtherStyles();
     void BuildPictures();
 
-    template <typename T>
-    T& Add() {
-        controls_.push_back(std::make_unique<T>());
-        return static_cast<T&>(*controls_.back());
-    }
-
     plat::IconImage icon_;
     ui::UiImageList gridIcons_;
     ui::UiWindow host_;
     plat::Hwnd window_ = nullptr;
-    std::vector<std::unique_ptr<ui::UiControl>> controls_;
+    gallery::OwnedControls controls_;
 };

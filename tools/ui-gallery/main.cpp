@@ -49,16 +49,10 @@ private:
     void BuildScrollBars();
     void BuildCaptionButtons();
 
-    template <typename T>
-    T& Add() {
-        controls_.push_back(std::make_unique<T>());
-        return static_cast<T&>(*controls_.back());
-    }
-
     ui::UiWindow host_;
     gallery::EditPage editPage_;
     plat::Hwnd window_ = nullptr;
-    std::vector<std::unique_ptr<ui::UiControl>> controls_;
+    gallery::OwnedControls controls_;
     ui::UiLabel* clickCount_ = nullptr;
     ui::UiLabel* scrollValue_ = nullptr;
     int clicks_ = 0;
@@ -101,7 +95,7 @@ void Gallery::Section(float x, float y, const rt::Text& title) {
 
 ui::UiLabel& Gallery::Label(float x, float y, float w, float h, const rt::Text& text,
                             const ui::LabelOptions& o) {
-    ui::UiLabel& label = Add<ui::UiLabel>();
+    ui::UiLabel& label = controls_.Add<ui::UiLabel>();
     label.CreateLabel(window_, x, y, w, h, text, o);
     return label;
 }
@@ -111,7 +105,7 @@ ui::UiButton& Gallery::Button(float x, float y, float w, const rt::Text& text) {
     o.textColor = 0xDEFFFFFF;
     o.effect = ui::EFFECT_GLOW;
     o.effectColor = kPurpleGlow;
-    ui::UiButton& button = Add<ui::UiButton>();
+    ui::UiButton& button = controls_.Add<ui::UiButton>();
     button.CreateButton(window_, x, y, w, 29, text, o);
     return button;
 }
@@ -122,7 +116,7 @@ ui::UiCheckBox& Gallery::CheckBox(ui::UiControl* group, float x, float y, const 
     o.textColor = kWhiteText;
     o.effect = ui::EFFECT_GLOW;
     o.effectColor = 0xFE000000;
-    ui::UiCheckBox& box = Add<ui::UiCheckBox>();
+    ui::UiCheckBox& box = controls_.Add<ui::UiCheckBox>();
     box.CreateButton(window_, x, y, 110, 20, text, o);
     if (group) box.SetParentControl(group);
     box.CheckState(ticked);
@@ -196,7 +190,7 @@ void Gallery::BuildCheckBoxes() {
     g.effect = ui::EFFECT_GLOW;
     g.effectColor = kPurpleGlow;
     g.fillColor = 0x64FFFFFF;
-    ui::UiGroupBox& group = Add<ui::UiGroupBox>();
+    ui::UiGroupBox& group = controls_.Add<ui::UiGroupBox>();
     group.CreateGroupBox(window_, 16, 232, 360, 80, "站 点 列 表  check boxes", g);
     ui::UiCheckBox& ticked = CheckBox(&group, 26, 252, "Ticked", 1);
     ticked.Tag("ticked");
@@ -227,13 +221,13 @@ void Gallery::BuildProgressBars() {
             o.borderColor = 0x00FFFFFF;
             o.backColor = 0x00808080;
         }
-        Add<ui::UiProgressBar>().CreateProgressBar(window_, 16, 348 + 24.0f * static_cast<float>(i),
-                                                   330, 15, o);
+        controls_.Add<ui::UiProgressBar>().CreateProgressBar(
+            window_, 16, 348 + 24.0f * static_cast<float>(i), 330, 15, o);
     }
     ui::ProgressBarOptions vertical;
     vertical.vertical = 1;
     vertical.position = 65;
-    Add<ui::UiProgressBar>().CreateProgressBar(window_, 356, 344, 18, 70, vertical);
+    controls_.Add<ui::UiProgressBar>().CreateProgressBar(window_, 356, 344, 18, 70, vertical);
 }
 
 void Gallery::BuildScrollBars() {
@@ -242,9 +236,9 @@ void Gallery::BuildScrollBars() {
     o.textColor = kWhiteText;
     o.effect = ui::EFFECT_GLOW;
     scrollValue_ = &Label(560, 124, 200, 20, "Value: 0", o);
-    ui::UiScrollBar& vertical = Add<ui::UiScrollBar>();
+    ui::UiScrollBar& vertical = controls_.Add<ui::UiScrollBar>();
     vertical.CreateScrollBar(window_, {930, 100, 16, 200}, 0);
-    ui::UiScrollBar& horizontal = Add<ui::UiScrollBar>();
+    ui::UiScrollBar& horizontal = controls_.Add<ui::UiScrollBar>();
     horizontal.CreateScrollBar(window_, {560, 150, 300, 16}, ui::SCROLL_HORIZONTAL);
     for (ui::UiScrollBar* bar : {&vertical, &horizontal}) {
         bar->ScrollRange(0, 100);
@@ -267,7 +261,7 @@ void Gallery::BuildCaptionButtons() {
         for (ui::CaptionLook look :
              {ui::CaptionLook::Normal, ui::CaptionLook::Hovered, ui::CaptionLook::Pressed}) {
             // Real caption buttons: each shows one look until the mouse passes over it.
-            ui::UiCaptionButton& b = Add<ui::UiCaptionButton>();
+            ui::UiCaptionButton& b = controls_.Add<ui::UiCaptionButton>();
             b.CreateCaptionButton(window_, {x, 208, w, 19}, type, ui::Library().captionImage.get());
             b.DrawLook(look);
             x += w + 4;
