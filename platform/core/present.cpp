@@ -41,6 +41,13 @@ RECT CaretRectLocked(const WindowRecord& rec) {
 
 }  // namespace
 
+void MakeOpaque(std::uint32_t* pixels, int width, const RECT& rect) {
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        std::uint32_t* row = pixels + static_cast<std::size_t>(y) * width;
+        for (int x = rect.left; x < rect.right; ++x) row[x] |= 0xFF000000u;
+    }
+}
+
 void RepaintLocked(WindowRecord& rec, std::span<const RECT> rects) {
     const RECT pic{0, 0, rec.picWidth, rec.picHeight};
     std::vector<RECT> areas;

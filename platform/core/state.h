@@ -225,6 +225,9 @@ void RepaintLocked(WindowRecord& rec, std::span<const RECT> rects);
 inline void RepaintLocked(WindowRecord& rec, const RECT& rect) {
     RepaintLocked(rec, std::span(&rect, 1));
 }
+// Sets the alpha of `rect` in a display buffer `width` pixels wide to full,
+// as a backend does for an ordinary (not layered) window before showing it.
+void MakeOpaque(std::uint32_t* pixels, int width, const RECT& rect);
 
 // Geometry change from the layer or the window system: stores the rectangle
 // and sends WM_MOVE / WM_SIZE. Called without the lock.

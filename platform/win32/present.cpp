@@ -124,12 +124,7 @@ void Push(WindowRecord& rec, const RECT& rect) {
     if (n == nullptr || !n->window || n->pixels.data() == nullptr) return;
     PixelBuffer& px = n->pixels;
     // An ordinary window is opaque whatever the alpha of its picture.
-    if (!(rec.exStyle & WS_EX_LAYERED)) {
-        for (int y = rect.top; y < rect.bottom; ++y) {
-            std::uint32_t* row = px.data() + static_cast<std::size_t>(y) * px.width();
-            for (int x = rect.left; x < rect.right; ++x) row[x] |= 0xFF000000u;
-        }
-    }
+    if (!(rec.exStyle & WS_EX_LAYERED)) plat::core::MakeOpaque(px.data(), px.width(), rect);
     UpdateLayered(*n, rect);
 }
 

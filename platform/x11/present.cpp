@@ -3,7 +3,6 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
-
 #include "platform/x11/shape.h"
 #include "platform/x11/window.h"
 
@@ -128,12 +127,8 @@ void Push(WindowRecord& rec, const RECT& rect) {
         if (n.image.data() == nullptr) return;
         // An ordinary window is opaque: its alpha must not let a compositor
         // blend it.
-        if (!(rec.exStyle & WS_EX_LAYERED) && x.argb) {
-            for (int y = rect.top; y < rect.bottom; ++y) {
-                std::uint32_t* row = n.image.data() + static_cast<std::size_t>(y) * n.image.width();
-                for (int px = rect.left; px < rect.right; ++px) row[px] |= 0xFF000000u;
-            }
-        }
+        if (!(rec.exStyle & WS_EX_LAYERED) && x.argb)
+            plat::core::MakeOpaque(n.image.data(), n.image.width(), rect);
         UpdateShape(rec, n, rect, false);
         n.image.Put(n.window, n.gc, rect.left, rect.top, rect.width(), rect.height());
         XFlush(x.dpy);
