@@ -61,6 +61,20 @@ std::uint64_t MonotonicMs() {
            static_cast<std::uint64_t>(ts.tv_nsec) / 1000000;
 }
 
+namespace {
+
+// Whether an answer the server gave at `checkedAt` (0: never) is under a
+// second old; when it is not, `checkedAt` becomes now and the caller asks
+// again.
+bool AnsweredWithinASecond(std::uint64_t& checkedAt) {
+    const std::uint64_t now = MonotonicMs();
+    if (checkedAt != 0 && now - checkedAt < 1000) return true;
+    checkedAt = now;
+    return false;
+}
+
+}  // namespace
+
 std::string Latin1ToUtf8(std::string_view latin1) {
     std::string out;
     for (unsigned char c : latin1) {
@@ -175,9 +189,7 @@ Display& XConnection() {
 bool Display::WindowManager() {
     std::lock_guard lk(mu);
     if (dpy == nullptr) return false;
-    std::uint64_t now = MonotonicMs();
-    if (wmCheckedAt_ != 0 && now - wmCheckedAt_ < 1000) return wm_;
-    wmCheckedAt_ = now;
+    if (AnsweredWithinASecond(wmCheckedAt_)) return wm_;
     wm_ = false;
     supported_.clear();
     Atom type;
@@ -220,9 +232,7 @@ bool Display::Supports(Atom hint) {
 bool Display::Composited() {
     std::lock_guard lk(mu);
     if (dpy == nullptr) return false;
-    std::uint64_t now = MonotonicMs();
-    if (cmCheckedAt_ != 0 && now - cmCheckedAt_ < 1000) return cm_;
-    cmCheckedAt_ = now;
+    if (AnsweredWithinASecond(cmCheckedAt_)) return cm_;
     cm_ = XGetSelectionOwner(dpy, atoms.netWmCm) != None;
     return cm_;
 }
