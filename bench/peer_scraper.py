@@ -23,6 +23,9 @@ MONTHS = {m: i + 1 for i, m in enumerate(
 class SiteParser(HTMLParser):
     """Collects hits as dicts; subclasses fill `cur` and call emit()."""
 
+    # The text inside each of these fields is added to the hit's key.
+    TEXT_FIELDS = {}
+
     def __init__(self, limit):
         super().__init__(convert_charrefs=True)
         self.limit = limit
@@ -43,8 +46,14 @@ class SiteParser(HTMLParser):
         if self.cur is not None and not self.done:
             self.cur[key] = self.cur.get(key, "") + data
 
+    def handle_data(self, data):
+        if self.field in self.TEXT_FIELDS:
+            self.add(self.TEXT_FIELDS[self.field], data)
+
 
 class Site1(SiteParser):
+    TEXT_FIELDS = {"files-size": "size", "convert-date": "date"}
+
     def handle_starttag(self, tag, attrs):
         a = dict(attrs)
         if tag == "tr":
@@ -62,14 +71,10 @@ class Site1(SiteParser):
         elif tag == "tr" and self.cur and self.cur.get("title"):
             self.emit()
 
-    def handle_data(self, data):
-        if self.field == "files-size":
-            self.add("size", data)
-        elif self.field == "convert-date":
-            self.add("date", data)
-
 
 class Site2(SiteParser):
+    TEXT_FIELDS = {"title": "title"}
+
     def handle_starttag(self, tag, attrs):
         a = dict(attrs)
         if tag == "td" and a.get("height") == "18":
@@ -87,13 +92,14 @@ class Site2(SiteParser):
             self.emit()
 
     def handle_data(self, data):
-        if self.field == "title":
-            self.add("title", data)
-        elif self.cur is not None and "|文件数:" in data:
+        super().handle_data(data)
+        if self.field != "title" and self.cur is not None and "|文件数:" in data:
             self.cur["date"] = data.split("|文件数:", 1)[1].split(" | ", 1)[1][:10]
 
 
 class Site3(SiteParser):
+    TEXT_FIELDS = {"name": "title", "date": "date"}
+
     def handle_starttag(self, tag, attrs):
         a = dict(attrs)
         if tag == "tr":
@@ -112,12 +118,6 @@ class Site3(SiteParser):
             parts = raw.replace(",", " ").split()
             self.cur["date"] = "%s-%s-%s" % (parts[-1], month, parts[1]) if len(parts) >= 3 else ""
             self.emit()
-
-    def handle_data(self, data):
-        if self.field == "name":
-            self.add("title", data)
-        elif self.field == "date":
-            self.add("date", data)
 
 
 class Site4(SiteParser):
@@ -179,6 +179,8 @@ class Site5(SiteParser):
 
 
 class Site6(SiteParser):
+    TEXT_FIELDS = {"title": "title"}
+
     def handle_starttag(self, tag, attrs):
         a = dict(attrs)
         if tag == "div" and a.get("class") == "r":
@@ -207,13 +209,14 @@ class Site6(SiteParser):
             self.emit()
 
     def handle_data(self, data):
-        if self.field == "title":
-            self.add("title", data)
-        elif self.field == "value":
+        super().handle_data(data)
+        if self.field == "value":
             self.cur["values"][-1] += data
 
 
 class Site7(SiteParser):
+    TEXT_FIELDS = {"title": "title", "tsize": "size", "ttime": "date"}
+
     def __init__(self, limit):
         super().__init__(limit)
         self.tag = "demo7.localhost"
@@ -248,14 +251,9 @@ class Site7(SiteParser):
             self.emit()
 
     def handle_data(self, data):
-        if self.field == "title":
-            self.add("title", data)
-        elif self.field == "thash":
+        super().handle_data(data)
+        if self.field == "thash":
             self.cur["hash"] = data.split("HASH值：", 1)[-1]
-        elif self.field == "tsize":
-            self.add("size", data)
-        elif self.field == "ttime":
-            self.add("date", data)
 
 
 class Site8(SiteParser):
