@@ -25,6 +25,7 @@ SetDateSave off
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Seeker"
 
 Name "Seeker"
+BrandingText "Seeker ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Seeker"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
