@@ -33,6 +33,7 @@ struct RectF {
     float Right() const { return x + width; }
     float Bottom() const { return y + height; }
     bool IsEmpty() const { return !(width > 0) || !(height > 0); }
+    friend bool operator==(const RectF&, const RectF&) = default;
 };
 
 // Integer rectangle in pixels (left, top, width, height).

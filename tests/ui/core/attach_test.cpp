@@ -36,12 +36,8 @@ TEST_F(AttachTest, CaptionButtonsAreLaidOutFromTheRight) {
     ASSERT_EQ(h.CaptionButtons().size(), 2u);
     const UiControl& close = *h.CaptionButtons()[0];
     const UiControl& minimise = *h.CaptionButtons()[1];
-    EXPECT_FLOAT_EQ(close.Rect().x, 930);
-    EXPECT_FLOAT_EQ(close.Rect().width, 39);
-    EXPECT_FLOAT_EQ(minimise.Rect().x, 902);
-    EXPECT_FLOAT_EQ(minimise.Rect().width, 28);
-    EXPECT_FLOAT_EQ(close.Rect().y, 7);
-    EXPECT_FLOAT_EQ(minimise.Rect().height, 19);
+    EXPECT_EQ(close.Rect(), (RectF{930, 7, 39, 19}));
+    EXPECT_EQ(minimise.Rect(), (RectF{902, 7, 28, 19}));
     EXPECT_EQ(close.Kind(), KIND_CAPTION_BUTTON);
     EXPECT_EQ(h.CaptionFlags(), CAPTION_CLOSE | CAPTION_MINIMIZE | CAPTION_FRAME);
     EXPECT_EQ(h.TitleLabel(), nullptr);

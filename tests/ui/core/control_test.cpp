@@ -55,11 +55,9 @@ TEST_F(ControlTest, MoveShiftsDescendantsAndRecreatesTheSurfaceOnlyOnResize) {
     const gfx::Bitmap* before = parent.Surface();
     parent.Forget();
     parent.Move(40.0f, 15.0f);
-    EXPECT_FLOAT_EQ(child.Rect().x, 50);
-    EXPECT_FLOAT_EQ(child.Rect().y, 25);
-    EXPECT_FLOAT_EQ(grandchild.Rect().x, 55);
-    EXPECT_FLOAT_EQ(grandchild.Rect().y, 30);
-    EXPECT_FLOAT_EQ(parent.PreviousRect().x, 10);
+    EXPECT_EQ(child.Rect(), (RectF{50, 25, 30, 30}));
+    EXPECT_EQ(grandchild.Rect(), (RectF{55, 30, 5, 5}));
+    EXPECT_EQ(parent.PreviousRect(), (RectF{10, 10, 100, 80}));
     EXPECT_EQ(parent.Surface(), before);
     EXPECT_EQ(parent.Count(EV_RESIZED), 0);
     EXPECT_EQ(parent.Count(plat::WM_PAINT), 0);

@@ -15,6 +15,13 @@
 #include "ui/core/library.h"
 #include "ui/core/window.h"
 
+namespace gfx {
+// How a failed comparison of rectangles shows them.
+inline void PrintTo(const RectF& r, std::ostream* os) {
+    *os << "{" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << "}";
+}
+}  // namespace gfx
+
 namespace ui::test {
 
 class HostTest : public ::testing::Test {
