@@ -90,15 +90,6 @@ TEST(Site2, MarkerOnSecondByteOfCharacterIsNotFound) {
     EXPECT_TRUE(result.exhausted);
 }
 
-TEST(Site2, NoFileCountMeansNoDate) {
-    const rt::Text page =
-        "0123456789abc<td height=\"18\"><B>t</B><a href=\"/torrent/H.html\">磁力下载</a>";
-    const PageHits result = ScrapePage(2, page, FixtureSiteTable());
-    ASSERT_EQ(result.hits.size(), 1u);
-    EXPECT_EQ(result.hits[0].date, "");
-    EXPECT_EQ(result.hits[0].link, "magnet:?xt=urn:btih:H&dn=%74");
-}
-
 TEST(Site3, DatesMonthsAndWholeLinks) {
     const PageHits full = ScrapeFixture(3, "site3_full.html");
     ASSERT_EQ(full.hits.size(), 20u);
@@ -111,16 +102,6 @@ TEST(Site3, DatesMonthsAndWholeLinks) {
     EXPECT_EQ(dates.hits[1].date, "2014-3-5");
     EXPECT_EQ(dates.hits[2].date, "2013-3-19");  // no month name: the previous one stays
     EXPECT_TRUE(dates.exhausted);
-}
-
-TEST(Site3, MonthDoesNotCarryOverToTheNextPage) {
-    const rt::Text page =
-        "<tr><td class=\"name\">n</td><td class=\"size\">1</td><td class=\"date\">xyz 19, 2013"
-        "</td><td class=\"action\"><a>Detail</a><a href=\"m\" title=\"\"></tr>";
-    const PageHits result = ScrapePage(3, page, FixtureSiteTable());
-    ASSERT_EQ(result.hits.size(), 1u);
-    EXPECT_EQ(result.hits[0].date, "2013--19");
-    EXPECT_EQ(result.hits[0].link, "m");
 }
 
 TEST(Site4, TitleFromPercentEncodedName) {
@@ -208,15 +189,6 @@ TEST(Site7, Ed2kRecordEndsThePageButNotTheSite) {
     EXPECT_FALSE(result.exhausted);
 }
 
-TEST(Site7, OtherKindIsTheLink) {
-    const rt::Text page =
-        "<li class=\"tableli\"><a href=\"x.html\">t</a><a href=\"x.html\" class=\"BT\"></a></li>";
-    const PageHits result = ScrapePage(7, page, FixtureSiteTable());
-    ASSERT_EQ(result.hits.size(), 1u);
-    EXPECT_EQ(result.hits[0].link, "BT");
-    EXPECT_TRUE(result.exhausted);
-}
-
 TEST(Site7, TitleWithoutCodePage936FormBecomesQuestionMarks) {
     const PageHits result = ScrapeFixture(7, "site7_no_cp936.html");
     ASSERT_EQ(result.hits.size(), 1u);
@@ -233,6 +205,40 @@ TEST(Site8, PillsLoseTwoBytes) {
     EXPECT_TRUE(shortPage.exhausted);
     EXPECT_EQ(shortPage.hits[1].size, "1.2GB");
     EXPECT_EQ(shortPage.hits[1].date, "2017-03-05");
+}
+
+// Hand-made pages of one record each.
+TEST(SiteRules, OneRecordPages) {
+    const struct {
+        SiteId site;
+        const char* what;
+        rt::Text page;
+        Hit hit;
+        bool exhausted;
+    } cases[] = {
+        {2,
+         "no file count means no date",
+         "0123456789abc<td height=\"18\"><B>t</B><a href=\"/torrent/H.html\">磁力下载</a>",
+         {"t", "magnet:?xt=urn:btih:H&dn=%74", "未知", ""},
+         true},
+        {3,
+         "the month does not carry over to the next page",
+         "<tr><td class=\"name\">n</td><td class=\"size\">1</td><td class=\"date\">xyz 19, 2013"
+         "</td><td class=\"action\"><a>Detail</a><a href=\"m\" title=\"\"></tr>",
+         {"n", "m", "未知", "2013--19"},
+         true},
+        {7,
+         "another kind is the link",
+         "<li class=\"tableli\"><a href=\"x.html\">t</a><a href=\"x.html\" class=\"BT\"></a></li>",
+         {"t", "BT", "", ""},
+         true},
+    };
+    for (const auto& c : cases) {
+        const PageHits result = ScrapePage(c.site, c.page, FixtureSiteTable());
+        ASSERT_EQ(result.hits.size(), 1u) << c.what;
+        EXPECT_EQ(result.hits[0], c.hit) << c.what;
+        EXPECT_EQ(result.exhausted, c.exhausted) << c.what;
+    }
 }
 
 TEST(SiteRules, TruncatedItemEndsSites7And8) {
