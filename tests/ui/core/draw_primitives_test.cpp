@@ -24,6 +24,12 @@ gfx::Bitmap Drawn(int width, int height, Draw draw) {
     return b;
 }
 
+// A width x height bitmap with the edge fade of `rect` drawn on it.
+gfx::Bitmap Faded(int width, int height, const gfx::RectF& rect, std::uint32_t rgb,
+                  std::optional<float> size, ui::FadeSides sides) {
+    return Drawn(width, height, [&](gfx::Graphics& g) { ui::EdgeFade(g, rect, rgb, size, sides); });
+}
+
 TEST(DrawColours, MakeArgbSwapsRedAndBlueAndTurnsFullOpacityInto254) {
     EXPECT_EQ(MakeArgb(0x800080, 100), 0x64800080u);
     EXPECT_EQ(MakeArgb(0xFFFFFF), 0xFEFFFFFFu);
@@ -90,9 +96,7 @@ TEST(RoundRect, RightAndBottomArcsStartOnePixelInFromTheFarEdges) {
 
 TEST(EdgeFade, BandsAreHalfTheRectangleWhenItIsSmallerThanTheBand) {
     // 150 high with a band of 100: the top band is 75 deep.
-    gfx::Bitmap b = Drawn(200, 200, [&](gfx::Graphics& g) {
-        ui::EdgeFade(g, {0, 0, 100, 150}, 0x0000FF, 100, {.top = true});
-    });
+    gfx::Bitmap b = Faded(200, 200, {0, 0, 100, 150}, 0x0000FF, 100, {.top = true});
     EXPECT_GT(AlphaAt(b, 50, 0), 240);
     EXPECT_NEAR(AlphaAt(b, 50, 37), 127, 20);
     EXPECT_GT(AlphaAt(b, 50, 72), 0);
@@ -100,17 +104,13 @@ TEST(EdgeFade, BandsAreHalfTheRectangleWhenItIsSmallerThanTheBand) {
     EXPECT_EQ(gfx::RedOf(b.GetPixel(50, 10)), 255);
 
     // A taller rectangle keeps the full 100-pixel band.
-    gfx::Bitmap tall = Drawn(200, 300, [&](gfx::Graphics& g) {
-        ui::EdgeFade(g, {0, 0, 100, 250}, 0x0000FF, std::nullopt, {.top = true});
-    });
+    gfx::Bitmap tall = Faded(200, 300, {0, 0, 100, 250}, 0x0000FF, std::nullopt, {.top = true});
     EXPECT_GT(AlphaAt(tall, 50, 90), 0);
     EXPECT_EQ(AlphaAt(tall, 50, 101), 0);
 }
 
 TEST(EdgeFade, BottomAndRightBandsAreShiftedByTheInsetAndOpaqueOutside) {
-    gfx::Bitmap b = Drawn(220, 220, [&](gfx::Graphics& g) {
-        ui::EdgeFade(g, {0, 0, 100, 150}, 0x00FF00, 100, {.bottom = true});
-    });
+    gfx::Bitmap b = Faded(220, 220, {0, 0, 100, 150}, 0x00FF00, 100, {.bottom = true});
     // Band (6, 81, 100, 76): opaque towards the bottom, nothing left of x 6.
     EXPECT_GT(AlphaAt(b, 50, 154), 230);
     EXPECT_LT(AlphaAt(b, 50, 84), 20);
@@ -118,9 +118,7 @@ TEST(EdgeFade, BottomAndRightBandsAreShiftedByTheInsetAndOpaqueOutside) {
     EXPECT_EQ(AlphaAt(b, 3, 150), 0);
     EXPECT_GT(AlphaAt(b, 8, 150), 0);
 
-    gfx::Bitmap r = Drawn(220, 220, [&](gfx::Graphics& g) {
-        ui::EdgeFade(g, {0, 0, 100, 150}, 0x00FF00, 100, {.right = true});
-    });
+    gfx::Bitmap r = Faded(220, 220, {0, 0, 100, 150}, 0x00FF00, 100, {.right = true});
     // Band (56, 6, 51, 150): opaque at the right.
     EXPECT_GT(AlphaAt(r, 104, 50), 230);
     EXPECT_EQ(AlphaAt(r, 54, 50), 0);
