@@ -14,10 +14,4 @@ namespace plat::win32 {
 inline constexpr int kArrowCursor = plat::IDC_ARROW;
 }  // namespace plat::win32
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "runtime/win32/windows_api.h"

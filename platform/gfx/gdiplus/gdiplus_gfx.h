@@ -4,13 +4,7 @@
 // object is held by an owner that deletes it with the API's own function.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "runtime/win32/windows_api.h"
 
 // GDI+ needs the window headers and the stream interface before it.
 #include <objidl.h>
