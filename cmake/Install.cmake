@@ -34,25 +34,23 @@ foreach(doc ${SEEKER_DATA_DIR}/seeker.1 ${SEEKER_DOC_DIR}/changelog)
 endforeach()
 add_custom_target(seeker_docs ALL DEPENDS ${seeker_gzipped})
 
-if(TARGET seeker)
-  install(TARGETS seeker RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  if(NOT WIN32)
-    foreach(part program debug)
-      install(CODE "set(SEEKER_OBJCOPY \"${CMAKE_OBJCOPY}\")
-                    set(SEEKER_READELF \"${CMAKE_READELF}\")
-                    set(SEEKER_UNSTRIPPED \"$<TARGET_FILE:seeker>\")
-                    set(SEEKER_INSTALLED \"${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:seeker>\")
-                    set(SEEKER_SPLIT_PART ${part})"
-              COMPONENT ${part})
-      install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/SplitDebugInfo.cmake COMPONENT ${part})
-    endforeach()
-    # The debug package's documents are the program's.
-    install(CODE "file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/doc\")
-                  file(CREATE_LINK seeker
-                       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/doc/seeker-dbgsym\"
-                       SYMBOLIC)"
-            COMPONENT debug)
-  endif()
+install(TARGETS seeker RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(NOT WIN32)
+  foreach(part program debug)
+    install(CODE "set(SEEKER_OBJCOPY \"${CMAKE_OBJCOPY}\")
+                  set(SEEKER_READELF \"${CMAKE_READELF}\")
+                  set(SEEKER_UNSTRIPPED \"$<TARGET_FILE:seeker>\")
+                  set(SEEKER_INSTALLED \"${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:seeker>\")
+                  set(SEEKER_SPLIT_PART ${part})"
+            COMPONENT ${part})
+    install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/SplitDebugInfo.cmake COMPONENT ${part})
+  endforeach()
+  # The debug package's documents are the program's.
+  install(CODE "file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/doc\")
+                file(CREATE_LINK seeker
+                     \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/doc/seeker-dbgsym\"
+                     SYMBOLIC)"
+          COMPONENT debug)
 endif()
 install(FILES ${SEEKER_DATA_DIR}/seeker.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -3,6 +3,7 @@
 set(SEEKER_SANITIZE "" CACHE STRING "Sanitizer build: empty, address (ASan+UBSan) or thread (TSan)")
 option(SEEKER_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 option(SEEKER_BENCH "Build the benchmarks in bench/" ON)
+option(SEEKER_WERROR "Make compiler warnings errors (./scripts/test turns it on)" OFF)
 
 if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "" FORCE)
@@ -14,6 +15,7 @@ if(WIN32)
 endif()
 
 add_compile_options(-Wall -Wextra)
+set(CMAKE_COMPILE_WARNING_AS_ERROR ${SEEKER_WERROR})
 
 # Every narrow literal is a code-page-936 text. Clang accepts only UTF-8 as the
 # execution character set, so the clang-only fuzz build keeps UTF-8 literals;

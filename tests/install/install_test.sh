@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# install_test.sh BUILD_DIR WITH_PROGRAM VERSION: installs into a temporary
+# install_test.sh BUILD_DIR VERSION: installs into a temporary
 # prefix, validates the desktop entry, the metainfo, the icons, the man page
 # and the documents there, checks that the program is stripped with its
 # debug information beside it, and runs the installed program.
 set -euo pipefail
-build=$1 with_program=$2 version=$3
+build=$1 version=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -48,20 +48,18 @@ for key in number title size date site site_id link; do
   grep -qE "(^| |\()$key[,; ]" <<<"$json" || fail "man page lacks the JSON key $key"
 done
 
-if [ "$with_program" = 1 ]; then
-  [ -x "$prefix/bin/seeker" ] || fail "no bin/seeker"
-  # Stripped, with its debug information beside it under its build id.
-  ! readelf -S "$prefix/bin/seeker" | grep -qE '\.(debug_info|symtab)\b' || fail "bin/seeker is not stripped"
-  id=$(readelf -n "$prefix/bin/seeker" | awk '/Build ID:/ { print $3 }')
-  debug=$prefix/lib/debug/.build-id/${id:0:2}/${id:2}.debug
-  [ -n "$id" ] && [ -f "$debug" ] || fail "no debug information for build id '$id'"
-  readelf -S "$debug" | grep -q '\.debug_info' || fail "$debug has no debug information"
-  [ "$(readelf -n "$debug" | awk '/Build ID:/ { print $3 }')" = "$id" ] || fail "$debug is of another build"
-  out=$("$prefix/bin/seeker" --version)
-  [ "$out" = "seeker $version" ] || fail "seeker --version printed '$out'"
-  # The man page lists the sites as --help does.
-  diff <("$prefix/bin/seeker" --help | awk '/^Sites:/ { on = 1; next } on && NF == 2 { print $1, $2 }') \
-       <(awk '/^ *--sites/ { on = 1 } on && /^ +[1-8] +[^ ]+$/ { print $1, $2 } /^ *--format/ { on = 0 }' <<<"$man_text") >&2 ||
-    fail "the man page's sites differ from --help's"
-fi
+[ -x "$prefix/bin/seeker" ] || fail "no bin/seeker"
+# Stripped, with its debug information beside it under its build id.
+! readelf -S "$prefix/bin/seeker" | grep -qE '\.(debug_info|symtab)\b' || fail "bin/seeker is not stripped"
+id=$(readelf -n "$prefix/bin/seeker" | awk '/Build ID:/ { print $3 }')
+debug=$prefix/lib/debug/.build-id/${id:0:2}/${id:2}.debug
+[ -n "$id" ] && [ -f "$debug" ] || fail "no debug information for build id '$id'"
+readelf -S "$debug" | grep -q '\.debug_info' || fail "$debug has no debug information"
+[ "$(readelf -n "$debug" | awk '/Build ID:/ { print $3 }')" = "$id" ] || fail "$debug is of another build"
+out=$("$prefix/bin/seeker" --version)
+[ "$out" = "seeker $version" ] || fail "seeker --version printed '$out'"
+# The man page lists the sites as --help does.
+diff <("$prefix/bin/seeker" --help | awk '/^Sites:/ { on = 1; next } on && NF == 2 { print $1, $2 }') \
+     <(awk '/^ *--sites/ { on = 1 } on && /^ +[1-8] +[^ ]+$/ { print $1, $2 } /^ *--format/ { on = 0 }' <<<"$man_text") >&2 ||
+  fail "the man page's sites differ from --help's"
 echo "installed tree is complete"
