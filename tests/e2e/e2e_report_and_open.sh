@@ -48,10 +48,14 @@ wait_status '^搜索完毕！本次耗时[0-9]+秒'
 point_at 715 53  # site 2's box
 sleep 0.3
 point_at 718 55
-sleep 1.5
 # The tip is a window of its own near the pointer; under Xvfb it is not
 # always above the main window, so the picture puts it there.
-tip=$(xwininfo -root -children | awk '/\("seeker" "Seeker"\)/ && !/"青柠搜索器/ { print $1; exit }')
+tip=""
+for _ in $(seq 1 100); do
+  tip=$(xwininfo -root -children | awk '/\("seeker" "Seeker"\)/ && !/"青柠搜索器/ { print $1; exit }')
+  [ -n "$tip" ] && xwininfo -id "$tip" | grep -q 'Map State: IsViewable' && break
+  sleep 0.1
+done
 [ -n "$tip" ] || fail "no tooltip window over site 2's box"
 xwininfo -id "$tip" | grep -q 'Map State: IsViewable' || fail "the tooltip window is not shown"
 read -r tx ty tw th < <(xwininfo -id "$tip" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
@@ -73,7 +77,7 @@ line="【$title】 下载地址：  $link"
 [ "$(status_text)" = "$line" ] || fail "status while the link is handed over: $(status_text)"
 for _ in $(seq 1 40); do text=$(status_text); [ "$text" != "$line" ] && break; sleep 0.3; done
 [ "$text" = "$line"$'\n'"【$title】的下载地址已交给 magnet 链接的默认程序......" ] || fail "status after the double click: $text"
-for _ in $(seq 1 50); do [ -f "$E2E_WORK/received" ] && break; sleep 0.1; done
+for _ in $(seq 1 300); do [ -f "$E2E_WORK/received" ] && break; sleep 0.1; done
 [ -f "$E2E_WORK/received" ] || fail "the handler received nothing; status: $(status_text)"
 expected=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe="".join(map(chr, range(33, 127)))))' "$link")
 [ "$(cat "$E2E_WORK/received")" = "$expected" ] || fail "handler got $(cat "$E2E_WORK/received"), row 2's link is $link"

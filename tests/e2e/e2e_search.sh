@@ -47,17 +47,17 @@ IFS=$'\t' read -r _ title link < <(grep '^hit 7	' "$E2E_WORK/plan")
 click_row 7
 [ "$(status_text)" = "【$title】 下载地址：  $link" ] || fail "row 7 shows: $(status_text)"
 click_copy
-[ "$(xclip -o -selection clipboard)" = "$link" ] || fail "clipboard after copy: $(xclip -o -selection clipboard)"
+wait_clipboard "$link" || fail "clipboard after copy: $CLIPBOARD_TEXT"
 [ "$(status_text)" = "【$title】的下载地址已复制......" ] || fail "after copy: $(status_text)"
 echo "row 7 copied: $link"
 
 # Another program takes the clipboard; a copy still reaches it.
 echo "held by another program" | xclip -i -selection clipboard
-[ "$(xclip -o -selection clipboard)" = "held by another program" ] || fail "xclip did not take the clipboard"
+wait_clipboard "held by another program" || fail "xclip did not take the clipboard"
 IFS=$'\t' read -r _ title3 link3 < <(grep '^hit 3	' "$E2E_WORK/plan")
 click_row 3
 click_copy
-[ "$(xclip -o -selection clipboard)" = "$link3" ] || fail "copy after another owner: $(xclip -o -selection clipboard)"
+wait_clipboard "$link3" || fail "copy after another owner: $CLIPBOARD_TEXT"
 echo "copy after another clipboard owner: $link3"
 
 click_close

@@ -160,6 +160,18 @@ edit_text() {
   done
 }
 status_text() { edit_text 300 520; }
+
+# wait_clipboard TEXT [TENTHS]: waits until the clipboard holds TEXT (a
+# click reaches the program, and the program answers, in their own time);
+# false with the last text read in CLIPBOARD_TEXT.
+wait_clipboard() {
+  for _ in $(seq 1 "${2:-100}"); do
+    CLIPBOARD_TEXT=$(xclip -o -selection clipboard 2>/dev/null || true)
+    [ "$CLIPBOARD_TEXT" = "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
 pages_text() { edit_text 369 54; }
 
 # wait_status REGEX [TENTHS]: waits until the status box matches.

@@ -28,7 +28,7 @@ TEST_F(X11Depth24, WindowsFallBackToDepth24AndShowTheColours) {
     ASSERT_NE(w, 0u);
     EXPECT_EQ(Attributes(w).depth, 24);
     EXPECT_FALSE(IsCompositionEnabled());
-    Pump(100);
+    ASSERT_TRUE(PumpUntilShown(w, 30, 10, 0x102030u, 0xFFFFFFu));
     ServerPixels shown(probe_, w, 80, 40);
     ASSERT_TRUE(shown.ok());
     EXPECT_EQ(shown.RgbAt(30, 10), 0x102030u);
@@ -44,10 +44,11 @@ TEST_F(X11Depth24, CaretIsDrawnIntoThePicture) {
     PresentAndShow(h, px, 40, 30);
     Window w = Find("depth24-caret");
     ASSERT_NE(w, 0u);
+    ASSERT_TRUE(PumpUntilShown(w, 10, 8, 0xFFFFFFu, 0xFFFFFFu));
     CreateCaret(h, 1, 12);
     SetCaretPos(10, 5);
     ShowCaret(h);
-    Pump(50);
+    ASSERT_TRUE(PumpUntilShown(w, 10, 8, 0u, 0xFFFFFFu));
     {
         ServerPixels withCaret(probe_, w, 40, 30);
         ASSERT_TRUE(withCaret.ok());
@@ -55,7 +56,7 @@ TEST_F(X11Depth24, CaretIsDrawnIntoThePicture) {
         EXPECT_EQ(withCaret.RgbAt(11, 8), 0xFFFFFFu);
     }
     DestroyCaret();
-    Pump(50);
+    ASSERT_TRUE(PumpUntilShown(w, 10, 8, 0xFFFFFFu, 0xFFFFFFu));
     ServerPixels withoutCaret(probe_, w, 40, 30);
     ASSERT_TRUE(withoutCaret.ok());
     EXPECT_EQ(withoutCaret.RgbAt(10, 8), 0xFFFFFFu);

@@ -150,8 +150,23 @@ protected:
         return out;
     }
 
-    bool WaitFor(plat::UINT msg, std::size_t count = 1, int ms = 3000) {
+    bool WaitFor(plat::UINT msg, std::size_t count = 1, int ms = kPatienceMs) {
         return PumpUntil([&] { return Of(msg).size() >= count; }, ms);
+    }
+
+    // Pumps messages until the server shows `pixel` at (x, y) of `w`, compared
+    // under `mask`: the program draws an exposed window in its own time.
+    bool PumpUntilShown(Window w, int x, int y, std::uint32_t pixel,
+                        std::uint32_t mask = 0xFFFFFFFFu) {
+        return PumpUntil([&] {
+            ServerPixels shown(probe_, w, x + 1, y + 1);
+            return shown.ok() && (shown.At(x, y) & mask) == pixel;
+        });
+    }
+
+    // Pumps messages until (x, y) of `w` is inside its shape, or outside.
+    bool PumpUntilInShape(Window w, int x, int y, bool inside) {
+        return PumpUntil([&] { return InShape(probe_, w, x, y) == inside; });
     }
 
     void Pump(int ms) {

@@ -46,7 +46,7 @@ TEST_F(X11Plain, LayeredWindowShowsPresentedPixelsWithAlpha) {
     EXPECT_EQ(attrs.depth, 32);
     EXPECT_EQ(attrs.x, 40);
     EXPECT_EQ(attrs.y, 40);
-    Pump(100);
+    ASSERT_TRUE(PumpUntilShown(w, 119, 79, px[79 * 120 + 119]));
     {
         ServerPixels shown(probe_, w, 120, 80);
         ASSERT_TRUE(shown.ok());
@@ -72,7 +72,7 @@ TEST_F(X11Plain, OrdinaryWindowIsOpaqueAndRegionShapesIt) {
     ShowWindow(h, SW_SHOWNORMAL);
     Window w = Find("ordinary-region");
     ASSERT_NE(w, 0u);
-    Pump(100);
+    ASSERT_TRUE(PumpUntilShown(w, 50, 30, 0xFF402010u));
     ServerPixels shown(probe_, w, 100, 60);
     ASSERT_TRUE(shown.ok());
     EXPECT_EQ(shown.At(50, 30), 0xFF402010u);
@@ -80,8 +80,7 @@ TEST_F(X11Plain, OrdinaryWindowIsOpaqueAndRegionShapesIt) {
     EXPECT_FALSE(InShape(probe_, w, 2, 2));
     EXPECT_FALSE(InShape(probe_, w, 6, 6)) << "the corner is rounded";
     SetWindowRgn(h, nullptr);
-    Pump(50);
-    EXPECT_TRUE(InShape(probe_, w, 2, 2));
+    EXPECT_TRUE(PumpUntilInShape(w, 2, 2, true));
 }
 
 TEST_F(X11Plain, FaintPixelsAreCutWithoutACompositor) {
@@ -96,8 +95,7 @@ TEST_F(X11Plain, FaintPixelsAreCutWithoutACompositor) {
     PresentAndShow(h, px, 100, 50);
     Window w = Find("cut-transparent");
     ASSERT_NE(w, 0u);
-    Pump(50);
-    EXPECT_FALSE(InShape(probe_, w, 10, 10));
+    EXPECT_TRUE(PumpUntilInShape(w, 10, 10, false));
     EXPECT_FALSE(InShape(probe_, w, 25, 10));
     EXPECT_TRUE(InShape(probe_, w, 30, 10));
     EXPECT_TRUE(InShape(probe_, w, 90, 10));
@@ -105,16 +103,14 @@ TEST_F(X11Plain, FaintPixelsAreCutWithoutACompositor) {
     std::vector<std::uint32_t> hole(100 * 50, 0);
     RECT middle{50, 10, 60, 20};
     Present(h, hole.data(), 400, 100, 50, &middle);
-    Pump(50);
-    EXPECT_FALSE(InShape(probe_, w, 55, 15));
+    EXPECT_TRUE(PumpUntilInShape(w, 55, 15, false));
     EXPECT_TRUE(InShape(probe_, w, 45, 15));
     EXPECT_TRUE(InShape(probe_, w, 65, 15));
     EXPECT_FALSE(InShape(probe_, w, 10, 15));
     // What becomes opaque later is shown again.
     std::fill(px.begin(), px.end(), 0xFF000000u);
     Present(h, px.data(), 400, 100, 50);
-    Pump(50);
-    EXPECT_TRUE(InShape(probe_, w, 10, 10));
+    EXPECT_TRUE(PumpUntilInShape(w, 10, 10, true));
     EXPECT_TRUE(InShape(probe_, w, 55, 15));
 }
 

@@ -33,8 +33,13 @@ private:
 // Runs a shell command; returns its standard output (exit status in `status`).
 std::string RunCommand(const std::string& command, int* status = nullptr);
 
+// How long a test waits for the X server, a window manager or the program
+// to do what it was asked. Waits end as soon as their condition holds: a
+// loaded machine only makes them last longer.
+inline constexpr int kPatienceMs = 15000;
+
 // Pumps the calling thread's messages until `done` is true or `ms` passed.
-bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
+bool PumpUntil(const std::function<bool()>& done, int ms = kPatienceMs);
 
 // Runs a shell command that talks to this process's windows (xclip asking
 // for our selection, say) while pumping messages, so that it can be
