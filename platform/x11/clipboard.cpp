@@ -301,7 +301,7 @@ bool SetClipboardUtf8(const std::string& utf8) {
         Clipboard().text = utf8;
         Clipboard().ownedSince = now;
     }
-    if (XEventsQueued(dpy, QueuedAlready) > 0) XConnection().Kick();
+    if (XEventsQueued(dpy, QueuedAfterReading) > 0) XConnection().Kick();
     return owned;
 }
 
@@ -316,7 +316,7 @@ std::optional<std::string> GetClipboardUtf8() {
     if (!text) {
         if (auto latin = Request(XA_STRING)) text = Latin1ToUtf8(*latin);
     }
-    if (XEventsQueued(dpy, QueuedAlready) > 0) XConnection().Kick();
+    if (XEventsQueued(dpy, QueuedAfterReading) > 0) XConnection().Kick();
     return text;
 }
 

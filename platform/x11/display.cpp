@@ -286,7 +286,7 @@ bool Display::Untrap() {
     if (dpy != nullptr) XSync(dpy, False);
     trapActive = false;
     // The sync may have read events that no waiting thread has seen.
-    if (dpy != nullptr && XEventsQueued(dpy, QueuedAlready) > 0) Kick();
+    if (dpy != nullptr && XEventsQueued(dpy, QueuedAfterReading) > 0) Kick();
     return !trapped.exchange(false);
 }
 

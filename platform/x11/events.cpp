@@ -271,7 +271,10 @@ void Wait(ThreadQueue& queue, int timeoutMs) {
         std::lock_guard lk(XConnection().mu);
         if (XConnection().ok()) {
             xfd = ConnectionNumber(XConnection().dpy);
-            if (XEventsQueued(XConnection().dpy, QueuedAlready) > 0) Collect(work);
+            // Events a reply brought along wait inside Xlib, where poll()
+            // cannot see them; they are taken before it is called. The
+            // requests still in Xlib's buffer go out first.
+            if (XEventsQueued(XConnection().dpy, QueuedAfterFlush) > 0) Collect(work);
         }
     }
     if (work.empty()) {

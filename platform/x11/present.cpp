@@ -104,7 +104,7 @@ void PixelImage::AwaitServer() {
     std::lock_guard lk(x.mu);
     XSync(x.dpy, False);
     inFlight_ = false;
-    if (XEventsQueued(x.dpy, QueuedAlready) > 0) x.Kick();
+    if (XEventsQueued(x.dpy, QueuedAfterReading) > 0) x.Kick();
 }
 
 }  // namespace plat::x11
@@ -132,7 +132,7 @@ void Push(WindowRecord& rec, const RECT& rect) {
         UpdateShape(rec, n, rect, false);
         n.image.Put(n.window, n.gc, rect.left, rect.top, rect.width(), rect.height());
         XFlush(x.dpy);
-        if (XEventsQueued(x.dpy, QueuedAlready) > 0) x.Kick();
+        if (XEventsQueued(x.dpy, QueuedAfterReading) > 0) x.Kick();
     });
 }
 
