@@ -129,13 +129,52 @@ click_site() {
   click_at "${xs[$1]}" "${ys[$1]}"
 }
 
+# type_text TEXT: types TEXT into the window with the keyboard focus. Each
+# character without a key gets a spare keycode of its own first, and keeps
+# it: xdotool would bind one for the moment of the key press and undo that
+# at once, often before a busy program has looked the key up.
+type_text() {
+  python3 - "$1" <<'PY'
+import ctypes, sys
+x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+x11.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int, ctypes.POINTER(ctypes.c_int)]
+x11.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
+x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x11.XFree.argtypes = [ctypes.c_void_p]
+display = x11.XOpenDisplay(None)
+if not display:
+    sys.exit("type_text: no X display")
+low, high, per = ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
+x11.XDisplayKeycodes(display, ctypes.byref(low), ctypes.byref(high))
+count = high.value - low.value + 1
+table = x11.XGetKeyboardMapping(display, low.value, count, ctypes.byref(per))
+rows = [[table[i * per.value + j] for j in range(per.value)] for i in range(count)]
+x11.XFree(table)
+bound = {keysym for row in rows for keysym in row}
+spare = [low.value + i for i, row in enumerate(rows) if not any(row)]
+# Latin-1 characters are their own keysyms, the others Unicode keysyms.
+wanted = sorted({ord(c) if ord(c) < 0x100 else 0x1000000 + ord(c) for c in sys.argv[1]} - bound)
+# The last spare keycodes stay free for xdotool.
+if len(wanted) > len(spare) - 2:
+    sys.exit("type_text: too few spare keycodes")
+for keysym, keycode in zip(wanted, spare):
+    x11.XChangeKeyboardMapping(display, keycode, 2, (ctypes.c_ulong * 2)(keysym, keysym), 1)
+x11.XSync(display, 0)
+PY
+  xdotool type --delay 120 "$1"
+}
+
 # set_edit X Y TEXT: replaces the text of the edit at (X, Y), checked
 # through the clipboard and tried twice.
 set_edit() {
   for _ in 1 2; do
     click_at "$1" "$2"
     xdotool key ctrl+a
-    xdotool type --delay 120 "$3"
+    type_text "$3"
     sleep 0.2
     [ "$(edit_text "$1" "$2")" = "$3" ] && return 0
   done

@@ -9,6 +9,8 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -162,6 +164,30 @@ protected:
             ServerPixels shown(probe_, w, x + 1, y + 1);
             return shown.ok() && (shown.At(x, y) & mask) == pixel;
         });
+    }
+
+    // Gives each keysym a spare keycode of its own, as a keyboard with those
+    // keys would have. xdotool types a character without a key by binding a
+    // keycode for the moment of the press and undoing that at once, often
+    // before a busy program has looked the key up.
+    void BindKeys(const std::vector<KeySym>& keysyms) {
+        int low = 0, high = 0, perKey = 0;
+        XDisplayKeycodes(probe_, &low, &high);
+        KeySym* table =
+            XGetKeyboardMapping(probe_, static_cast<KeyCode>(low), high - low + 1, &perKey);
+        std::vector<int> spare;
+        for (int code = low; code <= high; ++code) {
+            const KeySym* row = table + static_cast<std::ptrdiff_t>(code - low) * perKey;
+            if (std::all_of(row, row + perKey, [](KeySym s) { return s == NoSymbol; }))
+                spare.push_back(code);
+        }
+        XFree(table);
+        ASSERT_GT(spare.size(), keysyms.size() + 1) << "too few spare keycodes";
+        for (std::size_t i = 0; i < keysyms.size(); ++i) {
+            KeySym both[2] = {keysyms[i], keysyms[i]};
+            XChangeKeyboardMapping(probe_, spare[i], 2, both, 1);
+        }
+        XSync(probe_, False);
     }
 
     // Pumps messages until (x, y) of `w` is inside its shape, or outside.

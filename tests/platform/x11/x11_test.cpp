@@ -184,6 +184,7 @@ TEST_F(X11Plain, XdotoolKeysAndChineseTextArriveAsMessages) {
         return false;
     }));
     // The layer reads keys while xdotool types, as a program idle in its loop does.
+    BindKeys({0x1005173, 0x100952E, 0x1005B57});  // 关键字
     std::atomic<bool> typed{false};
     std::thread typist([&] {
         RunCommand("xdotool type --delay 100 '" + rt::Cp936ToUtf8("关键字") + "'");

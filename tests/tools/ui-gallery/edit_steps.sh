@@ -28,7 +28,7 @@ read -r ex ey ew eh <<<"$(place edit)"
 xdotool mousemove $((X + ex + ew - 4)) $((Y + ey + eh / 2)) click 1
 sleep 0.2
 xdotool key ctrl+a BackSpace
-xdotool type --delay 150 '中文输入测试'
+type_text '中文输入测试'
 sleep 0.3
 xdotool key ctrl+a ctrl+c
 clipboard_is '中文输入测试'
