@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <initializer_list>
 
 #include "platform/gfx/gfx.h"
 #include "ui/core/draw.h"
@@ -12,6 +13,16 @@ using ui::MakeArgb;
 using ui::SplitArgb;
 
 int AlphaAt(const gfx::Bitmap& b, int x, int y) { return gfx::AlphaOf(b.GetPixel(x, y)); }
+
+struct AlphaProbe {
+    int x, y, alpha;
+};
+
+// Each probe's pixel of `b` has exactly the probe's alpha.
+void ExpectAlphas(const gfx::Bitmap& b, std::initializer_list<AlphaProbe> probes) {
+    for (const AlphaProbe& p : probes)
+        EXPECT_EQ(AlphaAt(b, p.x, p.y), p.alpha) << "at (" << p.x << ", " << p.y << ")";
+}
 
 // A width x height bitmap holding what `draw` paints on it.
 template <typename Draw>
@@ -85,13 +96,9 @@ TEST(RoundRect, RightAndBottomArcsStartOnePixelInFromTheFarEdges) {
     gfx::Graphics g(b);
     g.SetSmoothingMode(gfx::SmoothingMode::AntiAlias);
     ui::FillRoundRect(g, {6, 6, 100, 50}, 20, 0xFF0000FF);
-    EXPECT_EQ(AlphaAt(b, 50, 30), 255);
-    EXPECT_EQ(AlphaAt(b, 103, 30), 255);
-    EXPECT_EQ(AlphaAt(b, 107, 30), 0);
-    EXPECT_EQ(AlphaAt(b, 50, 57), 0);
+    ExpectAlphas(b, {{50, 30, 255}, {103, 30, 255}, {107, 30, 0}, {50, 57, 0}});
     // A corner of 20 cuts the rectangle's corners away.
-    EXPECT_EQ(AlphaAt(b, 7, 7), 0);
-    EXPECT_EQ(AlphaAt(b, 104, 54), 0);
+    ExpectAlphas(b, {{7, 7, 0}, {104, 54, 0}});
 }
 
 TEST(EdgeFade, BandsAreHalfTheRectangleWhenItIsSmallerThanTheBand) {
@@ -156,18 +163,12 @@ TEST(DrawImages, DrawImageAtCentresWithRoundedOffsets) {
     gfx::Bitmap b = Drawn(40, 40, [&](gfx::Graphics& g) {
         ui::DrawImageAt(g, glyph, {4, 4, 20, 12}, true);
     });
-    EXPECT_EQ(AlphaAt(b, 6, 2), 255);
-    EXPECT_EQ(AlphaAt(b, 22, 18), 255);
-    EXPECT_EQ(AlphaAt(b, 5, 10), 0);
-    EXPECT_EQ(AlphaAt(b, 10, 1), 0);
-    EXPECT_EQ(AlphaAt(b, 23, 10), 0);
+    ExpectAlphas(b, {{6, 2, 255}, {22, 18, 255}, {5, 10, 0}, {10, 1, 0}, {23, 10, 0}});
 
     gfx::Bitmap plain = Drawn(40, 40, [&](gfx::Graphics& g) {
         ui::DrawImageAt(g, glyph, {4, 4, 2, 2}, false);
     });
-    EXPECT_EQ(AlphaAt(plain, 4, 4), 255);
-    EXPECT_EQ(AlphaAt(plain, 20, 20), 255);
-    EXPECT_EQ(AlphaAt(plain, 21, 21), 0);
+    ExpectAlphas(plain, {{4, 4, 255}, {20, 20, 255}, {21, 21, 0}});
 }
 
 TEST(DrawImages, NineSliceKeepsCornersAndStretchesTheRest) {
