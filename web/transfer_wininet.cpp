@@ -1,9 +1,10 @@
 // One HTTP exchange over WinINet.
 //
 // WinINet's calls block, and a name lookup inside HttpSendRequest cannot be
-// cancelled at all. So the calls run on a helper thread of their own, and
-// the calling thread watches: on a stop request or a time bound it closes
-// the handles (WinINet's way to end a call in progress, which also lets the
+// cancelled at all. So the calls run on a helper thread, kept for later
+// exchanges (a new thread per page costs more than the page), and the
+// calling thread watches: on a stop request or a time bound it closes the
+// handles (WinINet's way to end a call in progress, which also lets the
 // server go at once), takes what arrived so far and returns. The helper does
 // nothing more once its call returns. A name lookup goes on until it ends by
 // itself; WinINet's own limits (the connect bound, no data for the rate
@@ -13,19 +14,18 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <stop_token>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "runtime/clock.h"
+#include "runtime/helper_threads.h"
 #include "runtime/thread.h"
+#include "runtime/win32/native_sync.h"
 #include "web/request_headers.h"
 #include "web/transfer.h"
 
@@ -34,7 +34,7 @@ namespace {
 
 constexpr DWORD kReadChunk = 64 * 1024;
 // How often the watcher looks at the bounds while nothing else wakes it.
-constexpr int kWatchMs = 100;
+constexpr DWORD kWatchMs = 100;
 
 // WinINet's own additions that the exchange switches off: no cache, no
 // cookies, no redirect, no authentication dialogue or retry, no user
@@ -58,7 +58,7 @@ public:
         CloseHandlesLocked();
         finished_ = true;
         if (outcome_ == Outcome::kOk) outcome_ = failure;
-        changed_.notify_all();
+        changed_.NotifyAll();
     }
 
     // On the calling thread: waits for the end of the exchange, a stop
@@ -71,12 +71,11 @@ public:
         std::stop_callback onStop(rt::CurrentStopToken(), [&] {
             std::lock_guard lock(mutex_);
             stopped = true;
-            changed_.notify_all();
+            changed_.NotifyAll();
         });
         std::unique_lock lock(mutex_);
         for (;;) {
-            changed_.wait_for(lock, std::chrono::milliseconds(kWatchMs),
-                              [&] { return finished_ || stopped; });
+            changed_.WaitFor(lock, kWatchMs, [&] { return finished_ || stopped; });
             if (stopped) {
                 AbortLocked(Outcome::kStopped);
                 TransferResponse response;
@@ -299,8 +298,8 @@ private:
     const TransferRequest request_;
     const TransferLimits limits_;
 
-    std::mutex mutex_;
-    std::condition_variable changed_;
+    rt::SlimMutex mutex_;
+    rt::SlimCondition changed_;
     HINTERNET session_ = nullptr;
     HINTERNET connection_ = nullptr;
     HINTERNET requestHandle_ = nullptr;
@@ -324,11 +323,7 @@ TransferResponse RunTransfer(const TransferRequest& request, const TransferLimit
         return failed;
     }
     auto exchange = std::make_shared<Exchange>(request, limits);
-    try {
-        std::thread([exchange] { exchange->Run(); }).detach();
-    } catch (const std::system_error&) {
-        return failed;
-    }
+    if (!rt::RunOnHelper([exchange] { exchange->Run(); })) return failed;
     return exchange->Watch();
 }
 
