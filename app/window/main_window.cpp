@@ -11,6 +11,11 @@ MainWindow::~MainWindow() {
     // A worker still reading pages ends at its next check point; what it
     // hands over after that goes nowhere.
     if (searchThread.valid()) rt::StopThread(searchThread);
+    // A window closed by the user is gone already. Otherwise the host lets
+    // go first, so that the window's end neither reaches this half-destroyed
+    // object nor posts the quit meant for a closing program.
+    host.Detach();
+    if (mainWindow != nullptr && plat::IsWindow(mainWindow)) plat::DestroyWindow(mainWindow);
 }
 
 bool MainWindow::Build() {

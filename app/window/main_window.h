@@ -26,7 +26,8 @@ namespace app {
 class MainWindow {
 public:
     explicit MainWindow(SiteTable sites);
-    // Asks a running search to stop; never waits for it.
+    // Asks a running search to stop (never waits for it) and destroys the
+    // native window if it is still there.
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;

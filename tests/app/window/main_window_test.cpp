@@ -129,6 +129,28 @@ void ExpectStyle(const ui::TextStyle& control, gfx::Argb colour, gfx::Argb glow)
     EXPECT_EQ(control.EffectColor(), std::optional<gfx::Argb>(glow));
 }
 
+// Closed as the close button closes it, the window ends the message loop
+// with 0; let go of without closing, it takes its native window along and
+// leaves no quit behind to end the next window's loop at once.
+TEST_F(MainWindowTest, AMainWindowLeavesNoWindowBehindHoweverItEnds) {
+    const std::size_t before = plat::headless::Windows().size();
+    {
+        MainWindow closed(DemoSiteTable(1));
+        ASSERT_TRUE(closed.Build());
+        plat::PostMessage(closed.Window(), plat::WM_CLOSE, 0, 0);
+        EXPECT_EQ(closed.RunMessageLoop(), 0);
+        EXPECT_FALSE(plat::IsWindow(closed.Window()));
+    }
+    for (int i = 0; i < 2; ++i) {
+        MainWindow dropped(DemoSiteTable(1));
+        ASSERT_TRUE(dropped.Build());
+        Pump();
+    }
+    EXPECT_EQ(plat::headless::Windows().size(), before);
+    plat::MSG msg;
+    EXPECT_FALSE(plat::PeekMessage(&msg, nullptr, plat::WM_QUIT, plat::WM_QUIT));
+}
+
 TEST_F(MainWindowTest, TheControlsFollowTheCompositionTableInCreationOrder) {
     Open();
     struct Row {
