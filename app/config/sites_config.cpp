@@ -269,7 +269,8 @@ SitesFile LoadSitesFile(const SiteTable& defaults, const std::string& path, bool
 
     // The type is asked first: opening a FIFO would wait for a writer.
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    const std::filesystem::path systemPath = SystemPath(path);
+    const std::filesystem::file_status status = std::filesystem::status(systemPath, error);
     if (status.type() == std::filesystem::file_type::not_found) {
         if (!named) return result;  // no file is the usual case
         return unreadable(std::make_error_code(std::errc::no_such_file_or_directory).message());
@@ -280,7 +281,7 @@ SitesFile LoadSitesFile(const SiteTable& defaults, const std::string& path, bool
                               ? "it is a directory"
                               : "it is not a regular file");
     }
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenForReading(systemPath),
                                                                &std::fclose);
     if (!file) return unreadable(std::strerror(errno));
     std::string text(kMaxSitesFileBytes + 1, '\0');

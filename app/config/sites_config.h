@@ -6,6 +6,8 @@
 #include "app/scraping/site_table.h"
 
 #include <cstddef>
+#include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -41,8 +43,14 @@ std::string FormatSitesConfig(const SiteTable& table);
 
 // $XDG_CONFIG_HOME/seeker/sites.conf, or ~/.config/seeker/sites.conf when the
 // variable is unset or empty; empty when neither it nor HOME is set. On
-// Windows %APPDATA%\seeker\sites.conf, empty without APPDATA.
+// Windows %APPDATA%\seeker\sites.conf in UTF-8, empty without APPDATA.
 std::string DefaultSitesConfigPath();
+// A path as the program holds it (the bytes given on Linux; UTF-8 on
+// Windows, as the command line and DefaultSitesConfigPath give it) as the
+// file system takes it, and that file opened for reading bytes (null with
+// errno set when it cannot be).
+std::filesystem::path SystemPath(const std::string& path);
+std::FILE* OpenForReading(const std::filesystem::path& path);
 // Where that is, as --help names it to the user.
 extern const char* const kDefaultSitesConfigPlace;
 

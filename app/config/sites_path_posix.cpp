@@ -17,4 +17,10 @@ std::string DefaultSitesConfigPath() {
     return {};
 }
 
+std::filesystem::path SystemPath(const std::string& path) { return path; }
+
+std::FILE* OpenForReading(const std::filesystem::path& path) {
+    return std::fopen(path.c_str(), "rb");
+}
+
 }  // namespace app

@@ -200,6 +200,30 @@ TEST_F(SitesConfigFile, OnlyARegularFileOfAtMostOneMebibyteIsRead) {
               std::vector<std::string>{"seeker: cannot read " + big + ": it is larger than 1 MiB"});
 }
 
+// A folder name outside the system's code page (Chinese on an English
+// Windows) given in UTF-8, as --config and the configuration variable give
+// it: the file is found and read.
+TEST_F(SitesConfigFile, AFileUnderAChineseFolderIsFoundAndRead) {
+    const std::filesystem::path folder = dir_ / u8"\u7AD9\u70B9\u914D\u7F6E";  // 站点配置
+    std::filesystem::create_directories(folder / "seeker");
+    const std::filesystem::path file = folder / "seeker" / "sites.conf";
+    std::ofstream(file) << "site2 = http://two.example\n";
+    const std::u8string utf8Path = file.u8string();
+    const std::string path(utf8Path.begin(), utf8Path.end());
+
+    const app::SitesFile named = app::LoadSitesFile(app::DemoSiteTable(20000), path, true);
+    EXPECT_FALSE(named.unreadable);
+    EXPECT_TRUE(named.problems.empty());
+    EXPECT_EQ(named.table.BaseUrl(2), "http://two.example");
+
+#ifdef _WIN32
+    _wputenv_s(L"APPDATA", folder.c_str());
+#else
+    ::setenv(kConfigVariable, folder.c_str(), 1);
+#endif
+    EXPECT_EQ(app::DefaultSitesConfigPath(), path);
+}
+
 // What a file says is quoted with its control characters escaped and long
 // values cut; after the first five problems only their count is given.
 TEST_F(SitesConfigFile, ProblemsAreEscapedAndCounted) {
