@@ -1,7 +1,7 @@
 // The page request on this system's transfer (libcurl on Linux, WinINet on
 // Windows) against one local server, the raw server of the web tests: 200
 // sequential requests of a 100 KB page, and the time from a stop request to
-// the end of a request the server never answers. Built for both systems, so
+// the end of a request in each phase where it can wait. Built for both systems, so
 // the figures compare the two transfers on the same server code; on Windows
 // the same requests made with WinINet's calls alone show the system's own
 // share.
@@ -20,6 +20,7 @@
 #include "raw_server.h"
 #include "runtime/thread.h"
 #include "sample_page.h"
+#include "test_socket.h"
 #include "web/request.h"
 
 namespace {
@@ -53,17 +54,56 @@ void BM_SequentialRequests(benchmark::State& state, const char* path) {
     }
 }
 
-// From StopThread to the end of the thread whose request waits for an answer.
-// A server of its own each time: it holds the connection until it goes, and
-// a WinINet call under wine keeps it past the stop until then.
-void BM_StopLatency(benchmark::State& state) {
+// Where a stopped request waits.
+enum class Phase { kLookup, kConnect, kAnswer, kBody };
+
+// A listener that never accepts, its queue filled by connections that are
+// never taken up: a further connect waits (the system drops its SYN).
+class FullListener {
+public:
+    FullListener() : listener_(webtest::ListenOnLoopback(false, 0, &port_)) {
+        for (auto& filler : fillers_) filler = webtest::StartConnecting(port_);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the queue fills
+    }
+    ~FullListener() {
+        for (auto filler : fillers_) webtest::Close(filler);
+        webtest::Close(listener_);
+    }
+    int port() const { return port_; }
+
+private:
+    int port_ = 0;
+    webtest::Socket listener_;
+    webtest::Socket fillers_[4] = {};
+};
+
+// From StopThread to the end of the thread whose request waits in `phase`:
+// a name lookup ("stall.invalid" stalls only with the web tests' slow
+// resolver preloaded), a connect, the answer of a silent server, a body that
+// stops coming. Servers of its own each time: they hold the connection until
+// they go, and a WinINet call under wine keeps it past the stop until then.
+void BM_StopLatency(benchmark::State& state, Phase phase) {
     for (auto _ : state) {
-        webtest::RawServer silent([](const std::string&) { return std::nullopt; });
-        const std::string url = silent.base() + "/silent";
+        std::optional<FullListener> full;
+        std::optional<webtest::RawServer> server;
+        std::string url = "http://stall.invalid/";
+        if (phase == Phase::kConnect) {
+            full.emplace();
+            url = "http://127.0.0.1:" + std::to_string(full->port()) + "/";
+        } else if (phase == Phase::kAnswer) {
+            server.emplace([](const std::string&) { return std::nullopt; });
+            url = server->base() + "/silent";
+        } else if (phase == Phase::kBody) {
+            server.emplace([](const std::string&) { return Answer(false); },
+                           webtest::Pace{.bytes = 5000, .gapMs = 3600 * 1000});
+            url = server->base() + "/stalled";
+        }
         rt::ThreadHandle worker;
         rt::StartThread([&] { benchmark::DoNotOptimize(web::WebRequestText(url)); }, &worker);
-        if (!silent.waitForRequests(1)) state.SkipWithError("no request");
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // waiting for the answer
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        if (worker.finished() || (server && server->requests().empty())) {
+            state.SkipWithError("the request did not wait where it should");
+        }
         const auto start = std::chrono::steady_clock::now();
         rt::StopThread(worker);
         worker.join();
@@ -115,6 +155,12 @@ BENCHMARK_CAPTURE(BM_SequentialRequests, utf8_page, "/utf8")->Apply(Medians);
 #ifdef _WIN32
 BENCHMARK(BM_BareWinInet)->Apply(Medians);
 #endif
-BENCHMARK(BM_StopLatency)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+void StopRuns(benchmark::internal::Benchmark* b) {
+    b->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+}
+BENCHMARK_CAPTURE(BM_StopLatency, lookup, Phase::kLookup)->Apply(StopRuns);
+BENCHMARK_CAPTURE(BM_StopLatency, connect, Phase::kConnect)->Apply(StopRuns);
+BENCHMARK_CAPTURE(BM_StopLatency, answer, Phase::kAnswer)->Apply(StopRuns);
+BENCHMARK_CAPTURE(BM_StopLatency, body, Phase::kBody)->Apply(StopRuns);
 
 }  // namespace
