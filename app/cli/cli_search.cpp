@@ -104,7 +104,8 @@ public:
 
 private:
     void Failed() {
-        writeError_.store(errno != 0 ? errno : EIO);
+        const int error = FailedWriteError();
+        writeError_.store(error != 0 ? error : EIO);
         wake_();
     }
 

@@ -22,6 +22,11 @@ bool IsTerminal(std::FILE* stream);
 // page. False when not all of it was written.
 bool WriteText(std::FILE* stream, std::string_view text);
 
+// The error of the write or flush that just failed, as errno names it; a
+// pipe whose reader has gone is EPIPE on every system (Windows' C runtime
+// says EINVAL for it).
+int FailedWriteError();
+
 // Before the window opens: a console that Windows made for this process
 // alone (a console program started from the Start menu or Explorer) is let
 // go, so that no empty console window stays beside the program's; one shared

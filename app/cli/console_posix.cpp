@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <ctime>
 
 namespace app::cli {
@@ -20,6 +21,8 @@ bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
 bool WriteText(std::FILE* stream, std::string_view text) {
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
 }
+
+int FailedWriteError() { return errno; }
 
 void ReleaseOwnConsole() {}
 

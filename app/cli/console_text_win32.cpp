@@ -3,12 +3,14 @@
 // system) before a search sets it, and even with code page 65001 some
 // consoles and C runtimes lose them (Windows 7's console miscounts them;
 // under wine the runtime's writes turn each byte of a character into U+FFFD).
+// A failed write to a file or a pipe is named by the system's own error.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <io.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 
 #include "app/cli/console.h"
 #include "runtime/codepage.h"
@@ -39,6 +41,19 @@ bool WriteText(std::FILE* stream, std::string_view text) {
         left -= written;
     }
     return true;
+}
+
+int FailedWriteError() {
+    // The system's own error of the failed write tells a pipe without a
+    // reader (ERROR_NO_DATA on Windows, ERROR_PIPE_NOT_CONNECTED under
+    // wine), which the C runtime turns into EINVAL.
+    const unsigned long system = _doserrno;
+    if ((errno == EINVAL || errno == EPIPE) &&
+        (system == ERROR_NO_DATA || system == ERROR_PIPE_NOT_CONNECTED ||
+         system == ERROR_BROKEN_PIPE)) {
+        return EPIPE;
+    }
+    return errno;
 }
 
 }  // namespace app::cli

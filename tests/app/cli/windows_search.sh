@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # seeker.exe --search under wine against the Linux demo sites prints the
 # same lines as the Linux program, byte for byte, in both formats; it finds
-# the sites file under %APPDATA%\seeker as well as with --config.
+# the sites file under %APPDATA%\seeker as well as with --config; a failed
+# write, a closed pipe and Ctrl+C end it with the Linux program's statuses.
 #   windows_search.sh WINE_RUN PREFIX SEEKER_EXE LINUX_SEEKER DEMO_SITES
 set -euo pipefail
 wine_run=$1 prefix=$2 exe=$3 linux=$4 demo=$5
@@ -35,3 +36,38 @@ echo "sites file read from %APPDATA%\\seeker\\sites.conf"
 "$wine_run" "$prefix" "$exe" --pages 0 >/dev/null 2>&1 && fail "a bad command line was accepted"
 [ $? = 2 ] || fail "a bad command line: exit $?, not 2"
 echo "usage error: exit 2"
+
+# Output that fails names the error; a reader that goes away ends the search
+# quietly (141, as SIGPIPE would), as on Linux.
+set +e
+"$wine_run" "$prefix" "$exe" --config "$windows_config" --search "$keyword" --pages 3 \
+  >/dev/full 2>"$E2E_WORK/seeker.err"
+code=$?
+set -e
+[ "$code" = 1 ] &&
+  grep -qxF "seeker: cannot write the hits to standard output: No space left on device" "$E2E_WORK/seeker.err" ||
+  fail "/dev/full: exit $code"
+set +e
+"$wine_run" "$prefix" "$exe" --config "$windows_config" --search "$keyword" --pages 3 \
+  2>"$E2E_WORK/seeker.err" | head -n 1 >"$E2E_WORK/first"
+code=${PIPESTATUS[0]}
+set -e
+[ "$code" = 141 ] && ! grep -q "cannot write" "$E2E_WORK/seeker.err" || fail "closed pipe: exit $code"
+[ "$(cat "$E2E_WORK/first")" = "$(head -n 1 "$E2E_WORK/linux.tsv")" ] || fail "closed pipe: first hit"
+echo "write error named (exit 1); closed pipe quiet (exit 141)"
+
+# Ctrl+C (SIGINT, which wine hands to the console's handlers) while a page
+# never comes: exit 130 and the closing line.
+start_demo "$demo" --stall 1:1
+in_background "$E2E_WORK/stalled.json" "$E2E_WORK/seeker.err" "$wine_run" "$prefix" "$exe" \
+  --config "Z:${SEEKER_CONFIG//\//\\}" --search "$keyword" --pages 2
+for _ in $(seq 1 100); do
+  grep -q . "$E2E_WORK/requests" && break
+  sleep 0.1
+done
+sleep 0.5
+kill -INT "$BG_PID"
+wait_exit "$BG_PID" 50
+[ "$EXIT_CODE" = 130 ] || fail "Ctrl+C: exit $EXIT_CODE"
+grep -qE '^search stopped: [0-9]+ seconds, [0-9]+ hits$' "$E2E_WORK/seeker.err" || fail "Ctrl+C: no closing line"
+echo "Ctrl+C: exit 130"
