@@ -19,12 +19,17 @@ public:
 
 namespace {
 
-thread_local std::stop_token currentStopToken;
+// A plain pointer, valid while RunThread holds the state: a thread_local
+// with a destructor (a stop_token) is destroyed by mingw-w64 after the
+// thread's own storage is freed, and its release then writes into memory
+// the heap has given to someone else.
+thread_local ThreadState* currentThread = nullptr;
 
 void RunThread(std::shared_ptr<ThreadState> state, std::function<void()> entry) {
-    currentStopToken = state->stop.get_token();
+    currentThread = state.get();
     entry();
     entry = nullptr;  // the entry's captures are gone before join() returns
+    currentThread = nullptr;
     {
         std::lock_guard lock(state->mutex);
         state->finished = true;
@@ -63,8 +68,10 @@ bool StopThread(const ThreadHandle& handle) {
     return handle.state_->stop.request_stop();
 }
 
-std::stop_token CurrentStopToken() { return currentStopToken; }
+std::stop_token CurrentStopToken() {
+    return currentThread != nullptr ? currentThread->stop.get_token() : std::stop_token();
+}
 
-bool StopRequested() { return currentStopToken.stop_requested(); }
+bool StopRequested() { return currentThread != nullptr && currentThread->stop.stop_requested(); }
 
 }  // namespace rt
