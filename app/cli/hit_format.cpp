@@ -17,10 +17,15 @@ std::string TsvField(const rt::Text& text) {
     std::string field;
     field.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
-        const std::size_t start = at;
+        // A run of printable ASCII goes in whole.
+        std::size_t end = at;
+        while (end < utf8.size() && utf8[end] >= 0x20 && utf8[end] < 0x7F) ++end;
+        field.append(utf8, at, end - at);
+        if (end == utf8.size()) break;
+        at = end;
         const long c = rt::DecodeUtf8(utf8, at);
         if (c == -1 || rt::IsControlCharacter(c)) field += ' ';
-        else field.append(utf8, start, at - start);
+        else field.append(utf8, end, at - end);
     }
     return field;
 }
