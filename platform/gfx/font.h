@@ -24,6 +24,11 @@ inline constexpr int Underline = 4;
 inline constexpr int Strikeout = 8;
 }  // namespace FontStyle
 
+// Starts loading the system's font configuration, without waiting for it
+// where the backend can load it in the background, so that the first family
+// or font asked for waits less.
+void PrepareFonts();
+
 class FontFamily {
 public:
     // The family of that name (compared without regard to ASCII case, and

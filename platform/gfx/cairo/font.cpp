@@ -103,6 +103,10 @@ std::string PreferredFamily(const char* pattern, const char* lang) {
 
 }  // namespace
 
+// Pango reads fontconfig's files on a thread of its own from the moment the
+// font map exists; every call that needs a font waits for it.
+void PrepareFonts() { pango_cairo_font_map_get_default(); }
+
 std::optional<FontFamily> FontFamily::FromName(const rt::Text& name) {
     if (name.empty()) return std::nullopt;
     const std::string utf8 = rt::Cp936ToUtf8(name);

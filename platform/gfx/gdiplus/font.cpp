@@ -81,6 +81,10 @@ std::wstring ChooseChineseSans() {
 
 }  // namespace
 
+// Windows keeps its fonts loaded for every program; what is left is GDI+'s
+// own start-up, which every font call needs first.
+void PrepareFonts() { EnsureGdiplus(); }
+
 std::optional<FontFamily> FontFamily::FromName(const rt::Text& name) {
     if (auto found = GdiplusFamilyName(Widen(name))) return FontFamily(Utf8(*found));
     return std::nullopt;
