@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -22,11 +23,15 @@ namespace gfx {
 struct NativeSurface;  // defined by the backend
 void DestroyNativeSurface(NativeSurface* native);
 
+// Pixels come zeroed from calloc: a large block is then fresh pages of the
+// system's, already zero, instead of being written over once more.
+inline void FreePixels(std::uint8_t* pixels) { std::free(pixels); }
+
 struct Surface {
     int width = 0;
     int height = 0;
     int stride = 0;
-    std::unique_ptr<std::uint8_t[]> pixels;
+    rt::Owned<std::uint8_t, FreePixels> pixels;
     // Declared after the pixels, so it lets go of them before they are freed.
     rt::Owned<NativeSurface, DestroyNativeSurface> native;
 };

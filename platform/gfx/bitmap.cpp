@@ -1,8 +1,8 @@
 #include "platform/gfx/bitmap.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "platform/gfx/backend.h"
 #include "platform/gfx/pixel.h"
@@ -21,9 +21,9 @@ Bitmap::Bitmap(int width, int height) {
     s->width = width;
     s->height = height;
     s->stride = width * 4;
-    // Value-initialised: a new bitmap is transparent.
-    s->pixels.reset(new (std::nothrow)
-                        std::uint8_t[static_cast<std::size_t>(s->stride) * height]());
+    // Zeroed: a new bitmap is transparent.
+    s->pixels.reset(
+        static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(s->stride) * height, 1)));
     if (!s->pixels) return;
     s->native.reset(CreateNativeSurface(*s));
     if (!s->native) return;
