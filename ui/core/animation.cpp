@@ -84,9 +84,12 @@ void UiWindow::PlayFrames(int kind, int frames, bool entry, int pauseMs) {
     const NativeWindow hwnd = window_;
     const gfx::Bitmap picture = canvas_.bitmap->Clone();
     const float extent = static_cast<float>((kind == 3 || kind == 4) ? size_.width : size_.height);
+    // One picture for every frame: a new one each time would be fresh pages
+    // for the system to hand out, frame after frame.
+    gfx::Bitmap frame(picture.Width(), picture.Height());
     for (int j = 1; j <= frames && plat::IsWindow(hwnd); ++j) {
-        gfx::Bitmap frame(picture.Width(), picture.Height());
         gfx::Graphics g(frame);
+        if (j > 1) g.Clear(0);
         const float alpha =
             entry ? 25.0f * static_cast<float>(j - 1) : 255.0f - 17.0f * static_cast<float>(j);
         if (kind == 1) {
