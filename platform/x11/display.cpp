@@ -12,6 +12,9 @@
 #include <clocale>
 #include <cstring>
 #include <ctime>
+#include <iterator>
+#include <string>
+#include <utility>
 
 namespace plat::x11 {
 
@@ -114,45 +117,54 @@ Display::Display() {
     int ev, err;
     shape = XShapeQueryExtension(dpy, &ev, &err) != 0;
 
-    auto atom = [&](const char* name) { return XInternAtom(dpy, name, False); };
+    // One round trip for every atom instead of one each.
     Atoms& a = atoms;
-    a.wmProtocols = atom("WM_PROTOCOLS");
-    a.wmDeleteWindow = atom("WM_DELETE_WINDOW");
-    a.wmState = atom("WM_STATE");
-    a.netWmPing = atom("_NET_WM_PING");
-    a.netWmName = atom("_NET_WM_NAME");
-    a.utf8String = atom("UTF8_STRING");
-    a.netWmState = atom("_NET_WM_STATE");
-    a.netWmStateAbove = atom("_NET_WM_STATE_ABOVE");
-    a.netWmStateMaxV = atom("_NET_WM_STATE_MAXIMIZED_VERT");
-    a.netWmStateMaxH = atom("_NET_WM_STATE_MAXIMIZED_HORZ");
-    a.netWmStateHidden = atom("_NET_WM_STATE_HIDDEN");
-    a.netWmStateSkipTaskbar = atom("_NET_WM_STATE_SKIP_TASKBAR");
-    a.netWmWindowType = atom("_NET_WM_WINDOW_TYPE");
-    a.netWmWindowTypeNormal = atom("_NET_WM_WINDOW_TYPE_NORMAL");
-    a.netWmWindowTypeTooltip = atom("_NET_WM_WINDOW_TYPE_TOOLTIP");
-    a.netWmWindowTypePopupMenu = atom("_NET_WM_WINDOW_TYPE_POPUP_MENU");
-    a.netWmWindowTypeDialog = atom("_NET_WM_WINDOW_TYPE_DIALOG");
-    a.netWmMoveResize = atom("_NET_WM_MOVERESIZE");
-    a.netActiveWindow = atom("_NET_ACTIVE_WINDOW");
-    a.netWorkArea = atom("_NET_WORKAREA");
-    a.netSupported = atom("_NET_SUPPORTED");
-    a.netSupportingWmCheck = atom("_NET_SUPPORTING_WM_CHECK");
-    a.netWmPid = atom("_NET_WM_PID");
-    a.netWmIcon = atom("_NET_WM_ICON");
-    a.netWmCm = atom(("_NET_WM_CM_S" + std::to_string(screen)).c_str());
-    a.motifWmHints = atom("_MOTIF_WM_HINTS");
-    a.kdeBlurBehind = atom("_KDE_NET_WM_BLUR_BEHIND_REGION");
-    a.clipboard = atom("CLIPBOARD");
-    a.targets = atom("TARGETS");
-    a.text = atom("TEXT");
-    a.incr = atom("INCR");
-    a.atomPair = atom("ATOM_PAIR");
-    a.multiple = atom("MULTIPLE");
-    a.timestamp = atom("TIMESTAMP");
-    a.clipboardManager = atom("CLIPBOARD_MANAGER");
-    a.saveTargets = atom("SAVE_TARGETS");
-    a.selectionProperty = atom("SEEKER_SELECTION");
+    const std::string cmSelection = "_NET_WM_CM_S" + std::to_string(screen);
+    const std::pair<Atom*, const char*> wanted[] = {
+        {&a.wmProtocols, "WM_PROTOCOLS"},
+        {&a.wmDeleteWindow, "WM_DELETE_WINDOW"},
+        {&a.wmState, "WM_STATE"},
+        {&a.netWmPing, "_NET_WM_PING"},
+        {&a.netWmName, "_NET_WM_NAME"},
+        {&a.utf8String, "UTF8_STRING"},
+        {&a.netWmState, "_NET_WM_STATE"},
+        {&a.netWmStateAbove, "_NET_WM_STATE_ABOVE"},
+        {&a.netWmStateMaxV, "_NET_WM_STATE_MAXIMIZED_VERT"},
+        {&a.netWmStateMaxH, "_NET_WM_STATE_MAXIMIZED_HORZ"},
+        {&a.netWmStateHidden, "_NET_WM_STATE_HIDDEN"},
+        {&a.netWmStateSkipTaskbar, "_NET_WM_STATE_SKIP_TASKBAR"},
+        {&a.netWmWindowType, "_NET_WM_WINDOW_TYPE"},
+        {&a.netWmWindowTypeNormal, "_NET_WM_WINDOW_TYPE_NORMAL"},
+        {&a.netWmWindowTypeTooltip, "_NET_WM_WINDOW_TYPE_TOOLTIP"},
+        {&a.netWmWindowTypePopupMenu, "_NET_WM_WINDOW_TYPE_POPUP_MENU"},
+        {&a.netWmWindowTypeDialog, "_NET_WM_WINDOW_TYPE_DIALOG"},
+        {&a.netWmMoveResize, "_NET_WM_MOVERESIZE"},
+        {&a.netActiveWindow, "_NET_ACTIVE_WINDOW"},
+        {&a.netWorkArea, "_NET_WORKAREA"},
+        {&a.netSupported, "_NET_SUPPORTED"},
+        {&a.netSupportingWmCheck, "_NET_SUPPORTING_WM_CHECK"},
+        {&a.netWmPid, "_NET_WM_PID"},
+        {&a.netWmIcon, "_NET_WM_ICON"},
+        {&a.netWmCm, cmSelection.c_str()},
+        {&a.motifWmHints, "_MOTIF_WM_HINTS"},
+        {&a.kdeBlurBehind, "_KDE_NET_WM_BLUR_BEHIND_REGION"},
+        {&a.clipboard, "CLIPBOARD"},
+        {&a.targets, "TARGETS"},
+        {&a.text, "TEXT"},
+        {&a.incr, "INCR"},
+        {&a.atomPair, "ATOM_PAIR"},
+        {&a.multiple, "MULTIPLE"},
+        {&a.timestamp, "TIMESTAMP"},
+        {&a.clipboardManager, "CLIPBOARD_MANAGER"},
+        {&a.saveTargets, "SAVE_TARGETS"},
+        {&a.selectionProperty, "SEEKER_SELECTION"},
+    };
+    constexpr std::size_t kCount = std::size(wanted);
+    char* names[kCount];
+    Atom found[kCount];
+    for (std::size_t i = 0; i < kCount; ++i) names[i] = const_cast<char*>(wanted[i].second);
+    XInternAtoms(dpy, names, static_cast<int>(kCount), False, found);
+    for (std::size_t i = 0; i < kCount; ++i) *wanted[i].first = found[i];
 
     XSetWindowAttributes attrs{};
     attrs.event_mask = PropertyChangeMask;
