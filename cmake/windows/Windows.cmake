@@ -11,6 +11,20 @@ execute_process(COMMAND ${SEEKER_WINE_RUN} ${SEEKER_WINEPREFIX} cmd /c exit
 if(wine_failed)
   message(FATAL_ERROR "wine could not make the prefix ${SEEKER_WINEPREFIX}")
 endif()
+# Each ctest run of this tree has one wine server for all its programs.
+set(wine_session ${CMAKE_CURRENT_LIST_DIR}/wine-session.sh)
+file(WRITE ${CMAKE_BINARY_DIR}/CTestCustom.cmake
+  "set(CTEST_CUSTOM_PRE_TEST \"\\\"${wine_session}\\\" \\\"${SEEKER_WINEPREFIX}\\\" begin\")\n"
+  "set(CTEST_CUSTOM_POST_TEST \"\\\"${wine_session}\\\" \\\"${SEEKER_WINEPREFIX}\\\" end\")\n")
+
+# libstdc++ has no futex on Windows: std::atomic<T>::wait, std::latch and the
+# default std::counting_semaphore wait on a condition variable that their
+# notify does not lock, so a wake-up can be lost and the waiter sleeps for
+# good. std::stop_callback waits on such a semaphore when its thread ends it
+# while another thread is running it (a stop arriving as a transfer ends);
+# POSIX semaphores (winpthreads) lose nothing. Keep std::latch, std::barrier
+# and atomic waits out of code built for Windows.
+add_compile_definitions(_GLIBCXX_USE_POSIX_SEMAPHORE=1)
 
 # Debian's googletest package holds the sources; find_package(GTest) then
 # finds these targets instead of the build machine's libraries.

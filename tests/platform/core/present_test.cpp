@@ -168,11 +168,13 @@ TEST_F(PresentTest, MessageBoxWaitsForTheUserAndKeepsOtherWindowsRunning) {
     Recorder rec;
     Hwnd h = Make(rec);
     std::thread user([&] {
-        // Wait for the box, let a message for the other window through, then press Enter.
+        // Wait for the box to take the keyboard (it shows before it does:
+        // Enter pressed in between would go to the other window), let a
+        // message for the other window through, then press Enter.
         Hwnd box = nullptr;
         while (box == nullptr) {
-            for (Hwnd w : headless::Windows())
-                if (GetClassName(w) == "#32770" && IsWindowVisible(w)) box = w;
+            const Hwnd focus = GetFocus();
+            if (focus != nullptr && GetClassName(focus) == "#32770") box = focus;
             std::this_thread::yield();
         }
         PostMessage(h, WM_USER + 7, 0, 0);
