@@ -189,7 +189,8 @@ set_pages() { set_edit 369 54 "$1"; }
 # rather than its old content read.
 edit_text() {
   local marker="<unread $RANDOM>" text=""
-  printf '%s' "$marker" | xclip -i -selection clipboard 2>/dev/null
+  # xclip stays to serve the marker, so not on the output this is read from.
+  printf '%s' "$marker" | xclip -i -selection clipboard >/dev/null 2>&1
   click_at "$1" "$2"
   xdotool key ctrl+a ctrl+c
   for _ in $(seq 1 50); do
