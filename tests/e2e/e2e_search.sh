@@ -35,21 +35,9 @@ click_start
 wait_status '^搜索完毕！本次耗时[0-9]+秒'
 shoot "$out/seeker-finished.png"
 
-"$plan" "$DEMO_PORT" "$keyword" 3 1,4 >"$E2E_WORK/plan"
-diff <(grep '^request' "$E2E_WORK/plan" | cut -d' ' -f2-) "$E2E_WORK/requests" >&2 ||
-  fail "requests differ from the plan (left) "
-hits=$(grep -c '^hit' "$E2E_WORK/plan")
-[ "$(status_count)" = "$hits" ] || fail "finish count $(status_count), expected $hits"
-echo "requests in order; $hits hits reported"
-
+expect_plan "$plan" "$keyword" 3 1,4
 # The row numbered 7: its title and link in the status box, its link copied.
-IFS=$'\t' read -r _ title link < <(grep '^hit 7	' "$E2E_WORK/plan")
-click_row 7
-[ "$(status_text)" = "【$title】 下载地址：  $link" ] || fail "row 7 shows: $(status_text)"
-click_copy
-wait_clipboard "$link" || fail "clipboard after copy: $CLIPBOARD_TEXT"
-[ "$(status_text)" = "【$title】的下载地址已复制......" ] || fail "after copy: $(status_text)"
-echo "row 7 copied: $link"
+copy_row 7
 
 # Another program takes the clipboard; a copy still reaches it.
 echo "held by another program" | xclip -i -selection clipboard

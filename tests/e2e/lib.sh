@@ -214,6 +214,32 @@ wait_clipboard() {
 }
 pages_text() { edit_text 369 54; }
 
+# expect_plan SEARCH_PLAN KEYWORD PAGES SITES: the plan of that search in
+# $E2E_WORK/plan; the demo sites' log holds its requests in their order and
+# the status box counts its hits.
+expect_plan() {
+  "$1" "$DEMO_PORT" "${@:2}" >"$E2E_WORK/plan"
+  diff <(grep '^request' "$E2E_WORK/plan" | cut -d' ' -f2-) "$E2E_WORK/requests" >&2 ||
+    fail "requests differ from the plan (left) "
+  local hits
+  hits=$(grep -c '^hit' "$E2E_WORK/plan")
+  [ "$(status_count)" = "$hits" ] || fail "finish count $(status_count), expected $hits"
+  echo "requests in order; $hits hits reported"
+}
+
+# copy_row N: a click on the plan's row N shows its title and link in the
+# status box, and the copy button puts the link on the clipboard; sets LINK.
+copy_row() {
+  local title
+  IFS=$'\t' read -r _ title LINK < <(grep "^hit $1	" "$E2E_WORK/plan")
+  click_row "$1"
+  [ "$(status_text)" = "【$title】 下载地址：  $LINK" ] || fail "row $1 shows: $(status_text)"
+  click_copy
+  wait_clipboard "$LINK" || fail "clipboard after copy: $CLIPBOARD_TEXT"
+  [ "$(status_text)" = "【$title】的下载地址已复制......" ] || fail "after copy: $(status_text)"
+  echo "row $1 copied: $LINK"
+}
+
 # wait_status REGEX [TENTHS]: waits until the status box matches.
 wait_status() {
   local text=""
