@@ -76,7 +76,8 @@ echo "sites files: unreadable ones refused, FIFO and device not read, junk escap
 # A terminal is redrawn at most about ten times a second however fast the
 # hits come.
 start=$(now_ms)
-script -qec "'$seeker' --search abc --pages 30 >/dev/null" /dev/null >"$E2E_WORK/tty" || fail "search on a terminal: exit $?"
+script -qec "'$seeker' --search abc --pages 30 >/dev/null" /dev/null >"$E2E_WORK/tty" ||
+  fail "search on a terminal: exit $?; its terminal showed: $(tail -c 4000 "$E2E_WORK/tty")"
 elapsed=$(($(now_ms) - start))
 redraws=$(grep -o $'\r\\[' "$E2E_WORK/tty" | wc -l)
 [ "$redraws" -ge 1 ] && [ "$redraws" -le $((elapsed / 100 + 2)) ] || fail "$redraws redraws in $elapsed ms"
