@@ -42,7 +42,7 @@ void ReportToSystem(const std::string& text, const std::string& caption) {
 void HandleAllocationFailure() { OutOfMemory(); }
 
 // Allocation failures are fatal from the first allocation on.
-const bool outOfMemoryHandlerInstalled = (InstallOutOfMemoryHandler(), true);
+const bool kOutOfMemoryHandlerInstalled = (InstallOutOfMemoryHandler(), true);
 
 }  // namespace
 
@@ -119,7 +119,7 @@ void OutOfMemory() {
 }
 
 void InstallOutOfMemoryHandler() {
-    (void)outOfMemoryHandlerInstalled;
+    (void)kOutOfMemoryHandlerInstalled;
     std::set_new_handler(HandleAllocationFailure);
 }
 

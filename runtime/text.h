@@ -40,7 +40,7 @@ public:
     const Text& operator[](int index) const;
     Text& operator[](int index);
 
-    const std::vector<Text>& items() const { return items_; }
+    const std::vector<Text>& Items() const { return items_; }
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 

@@ -39,7 +39,7 @@ void RunThread(std::shared_ptr<ThreadState> state, std::function<void()> entry) 
 
 }  // namespace
 
-bool ThreadHandle::finished() const {
+bool ThreadHandle::Finished() const {
     if (!state_) return true;
     std::lock_guard lock(state_->mutex);
     return state_->finished;
@@ -64,7 +64,7 @@ bool StartThread(std::function<void()> entry, ThreadHandle* handle) {
 }
 
 bool StopThread(const ThreadHandle& handle) {
-    if (!handle.state_ || handle.finished()) return false;
+    if (!handle.state_ || handle.Finished()) return false;
     return handle.state_->stop.request_stop();
 }
 

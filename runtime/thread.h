@@ -19,7 +19,7 @@ public:
     ThreadHandle() = default;
     bool valid() const { return state_ != nullptr; }
     // True once the thread's entry has returned.
-    bool finished() const;
+    bool Finished() const;
     // Waits until the thread's entry has returned (never call from the thread itself).
     void join() const;
 

@@ -25,7 +25,7 @@ rt::Text MergeCookies(rt::Text* stored, rt::Text* received) {
     *stored = rt::RemoveSpaces(*stored);
     *received = rt::RemoveSpaces(*received);
 
-    std::vector<rt::Text> merged = rt::SplitText(*received, rt::Text(";")).items();
+    std::vector<rt::Text> merged = rt::SplitText(*received, rt::Text(";")).Items();
     std::unordered_set<rt::Text> names;
     for (const rt::Text& entry : merged) names.insert(CookieName(entry));
     for (const rt::Text& entry : rt::SplitText(*stored, rt::Text(";"))) {

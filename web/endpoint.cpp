@@ -42,11 +42,11 @@ std::optional<Endpoint> EndpointOf(const rt::Text& url, Outcome* failure) {
     endpoint.host = UrlHost(url, false);
     endpoint.port = UrlPort(url);
     if (endpoint.host.empty() || endpoint.port < 1 || endpoint.port > 65535) {
-        why = Outcome::kFailed;
+        why = Outcome::Failed;
         return std::nullopt;
     }
     if (!IsHostName(endpoint.host)) {
-        why = Outcome::kHostNotFound;
+        why = Outcome::HostNotFound;
         return std::nullopt;
     }
     const rt::Text path = UrlPath(url);

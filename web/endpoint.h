@@ -22,8 +22,8 @@ struct Endpoint {
 };
 
 // The endpoint of `url`; nothing when no request can go there, with
-// `failure` saying why: kHostNotFound for a host that is no host name (a
-// resolver would read parts of it as something else), kFailed for an empty
+// `failure` saying why: HostNotFound for a host that is no host name (a
+// resolver would read parts of it as something else), Failed for an empty
 // host or a port outside 1..65535.
 std::optional<Endpoint> EndpointOf(const rt::Text& url, Outcome* failure = nullptr);
 

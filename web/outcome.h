@@ -5,22 +5,22 @@
 namespace web {
 
 enum class Outcome {
-    kOk,                 // a whole response with a status below 400
-    kConnectionRefused,  // nothing listens at the address, or it is unreachable
-    kHostNotFound,       // the name lookup found no address
-    kConnectTimedOut,    // no connection within the connect timeout
-    kTooSlow,            // less than the lowest rate arrived over the rate window
-    kTooLong,            // the request ran out of its total time
-    kHttpStatus,         // a whole response with a status of 400 or more
-    kCutShort,           // the connection failed inside the body
-    kBodyTooLarge,       // the body passed the size bound
-    kTooManyRedirects,   // a redirect was still asked for when the requests ran out
-    kStopped,            // the calling thread was asked to stop
-    kFailed,             // anything else: TLS, protocol, resources, an unusable URL
+    Ok,                 // a whole response with a status below 400
+    ConnectionRefused,  // nothing listens at the address, or it is unreachable
+    HostNotFound,       // the name lookup found no address
+    ConnectTimedOut,    // no connection within the connect timeout
+    TooSlow,            // less than the lowest rate arrived over the rate window
+    TooLong,            // the request ran out of its total time
+    HttpStatus,         // a whole response with a status of 400 or more
+    CutShort,           // the connection failed inside the body
+    BodyTooLarge,       // the body passed the size bound
+    TooManyRedirects,   // a redirect was still asked for when the requests ran out
+    Stopped,            // the calling thread was asked to stop
+    Failed,             // anything else: TLS, protocol, resources, an unusable URL
 };
 
 struct RequestOutcome {
-    Outcome kind = Outcome::kOk;
+    Outcome kind = Outcome::Ok;
     int status = 0;  // the last response's status code; 0 when none arrived
 
     bool operator==(const RequestOutcome&) const = default;

@@ -75,7 +75,7 @@ void Commit(const Arguments& args, const HeaderPlan& headers, const Hop& firstHo
 // last response, or nothing when a request failed; the arguments are changed
 // only after a delivered response.
 std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& args, Budget* budget) {
-    Outcome unusable = Outcome::kFailed;
+    Outcome unusable = Outcome::Failed;
     const std::optional<Endpoint> first = EndpointOf(url, &unusable);
     if (!first) {
         *args.outcome = {unusable, 0};
@@ -94,7 +94,7 @@ std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& arg
         // The time bound covers every request of one call.
         const long long left = budget->deadlineMs - NowMs();
         if (left <= 0) {
-            *args.outcome = {Outcome::kTooLong, 0};
+            *args.outcome = {Outcome::TooLong, 0};
             return std::nullopt;
         }
         TransferLimits limits;
@@ -110,7 +110,7 @@ std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& arg
         if (store) store->KeepFrom(response.rawHeaders, hop.to, CookieClockNow());
 
         const std::optional<FollowUp> next =
-            args.noRedirect || response.outcome.kind != Outcome::kOk
+            args.noRedirect || response.outcome.kind != Outcome::Ok
                 ? std::nullopt
                 : AutomaticFollowUp(hop.to, response.outcome.status, response.rawHeaders);
         if (next && budget->requestsLeft > 0) {
@@ -126,7 +126,7 @@ std::optional<rt::ByteBuffer> Exchange(const rt::Text& url, const Arguments& arg
             }
             continue;
         }
-        if (next) args.outcome->kind = Outcome::kTooManyRedirects;
+        if (next) args.outcome->kind = Outcome::TooManyRedirects;
         Commit(args, headers, firstHop, response);
         return std::move(response.body);
     }
@@ -141,7 +141,7 @@ rt::ByteBuffer RequestCore(rt::Text url, const Arguments& args) {
         if (!body) return {};
         if (!IsMovedPermanently(*args.responseHeaders)) return std::move(*body);
         if (budget.requestsLeft == 0) {
-            args.outcome->kind = Outcome::kTooManyRedirects;
+            args.outcome->kind = Outcome::TooManyRedirects;
             return std::move(*body);
         }
         url = *args.location + UrlPath(url);

@@ -14,7 +14,7 @@
 // followed by hand to its location with the old path appended. One call
 // makes at most 11 requests in all; when a redirect is still asked for after
 // the last of them, that answer is returned as it is, with the outcome
-// kTooManyRedirects.
+// TooManyRedirects.
 //
 // Failure (no connection, an unresolvable host, no response, a body over
 // 32 MiB, a stop request of the calling thread) gives an empty result; the

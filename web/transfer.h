@@ -18,24 +18,24 @@
 //   environment or the system settings). Certificates are checked as the
 //   system checks them; an untrusted one fails the exchange.
 // - Keep its bounds (TransferLimits): the body is cut off at
-//   `maxBodyBytes` (not delivered, kBodyTooLarge, however the body is
+//   `maxBodyBytes` (not delivered, BodyTooLarge, however the body is
 //   framed); no connection within `connectTimeoutMs` ends it as
-//   kConnectTimedOut; fewer than `lowSpeedBytes` a second averaged over
-//   `lowSpeedSeconds` ends it as kTooSlow; `totalMs` from the call ends it as
-//   kTooLong.
-// - Keep what arrived of a page whose body fails midway (kCutShort, kTooSlow,
-//   kTooLong after the header block ended): delivered, with the bytes
+//   ConnectTimedOut; fewer than `lowSpeedBytes` a second averaged over
+//   `lowSpeedSeconds` ends it as TooSlow; `totalMs` from the call ends it as
+//   TooLong.
+// - Keep what arrived of a page whose body fails midway (CutShort, TooSlow,
+//   TooLong after the header block ended): delivered, with the bytes
 //   received so far.
 // - Return within 100 ms of a stop request of the calling thread
 //   (rt::StopThread; rt::CurrentStopToken() gives the token) in every phase,
-//   name lookup, connect and TLS handshake included, with kStopped and
+//   name lookup, connect and TLS handshake included, with Stopped and
 //   nothing delivered; a thread already asked to stop sends nothing.
-// - Say how it ended with the RequestOutcome values: kOk or kHttpStatus
-//   with the status for a whole response; kHostNotFound (the name lookup
-//   found no address), kConnectionRefused (nothing listens, or unreachable),
-//   kConnectTimedOut, kTooSlow, kTooLong, kCutShort, kBodyTooLarge,
-//   kStopped; kFailed for anything else (TLS, protocol, resources). Never
-//   kTooManyRedirects: counting requests is the shared code's.
+// - Say how it ended with the RequestOutcome values: Ok or HttpStatus
+//   with the status for a whole response; HostNotFound (the name lookup
+//   found no address), ConnectionRefused (nothing listens, or unreachable),
+//   ConnectTimedOut, TooSlow, TooLong, CutShort, BodyTooLarge,
+//   Stopped; Failed for anything else (TLS, protocol, resources). Never
+//   TooManyRedirects: counting requests is the shared code's.
 // - Hand back the response's header block as `rawHeaders` describes it, so
 //   that the shared code reads status, Location and Set-Cookie lines the
 //   same on every system.
@@ -82,10 +82,10 @@ struct TransferRequest {
 
 struct TransferResponse {
     // A response arrived: its header block ended, and the body was not cut
-    // off at its size bound. Its body may be cut short (kCutShort, kTooSlow,
-    // kTooLong): the bytes received are kept.
+    // off at its size bound. Its body may be cut short (CutShort, TooSlow,
+    // TooLong): the bytes received are kept.
     bool delivered = false;
-    // kOk for a whole response with a status below 400, kHttpStatus for one of
+    // Ok for a whole response with a status below 400, HttpStatus for one of
     // 400 or more, and the failures above; the status code of the response,
     // 0 when none arrived.
     RequestOutcome outcome;
@@ -102,10 +102,9 @@ struct TransferResponse {
 // size bound included) drops the body and the header block.
 inline void SettleDelivery(TransferResponse& response, bool headerBlockEnded) {
     const Outcome kind = response.outcome.kind;
-    response.delivered =
-        headerBlockEnded &&
-        (kind == Outcome::kOk || kind == Outcome::kHttpStatus || kind == Outcome::kCutShort ||
-         kind == Outcome::kTooSlow || kind == Outcome::kTooLong);
+    response.delivered = headerBlockEnded && (kind == Outcome::Ok || kind == Outcome::HttpStatus ||
+                                              kind == Outcome::CutShort ||
+                                              kind == Outcome::TooSlow || kind == Outcome::TooLong);
     if (!response.delivered) {
         response.body.clear();
         response.rawHeaders.clear();

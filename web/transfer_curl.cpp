@@ -125,26 +125,26 @@ bool Configure(CURL* easy, const TransferRequest& request, const TransferLimits&
 RequestOutcome OutcomeOf(CURL* easy, CURLcode result, const Sink& sink) {
     long status = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-    RequestOutcome outcome{Outcome::kFailed, static_cast<int>(status)};
+    RequestOutcome outcome{Outcome::Failed, static_cast<int>(status)};
     if (sink.bodyTooLarge) {
-        outcome.kind = Outcome::kBodyTooLarge;
+        outcome.kind = Outcome::BodyTooLarge;
     } else if (result == CURLE_OK) {
-        outcome.kind = status >= 400 ? Outcome::kHttpStatus : Outcome::kOk;
+        outcome.kind = status >= 400 ? Outcome::HttpStatus : Outcome::Ok;
     } else if (result == CURLE_COULDNT_RESOLVE_HOST) {
-        outcome.kind = Outcome::kHostNotFound;
+        outcome.kind = Outcome::HostNotFound;
     } else if (result == CURLE_COULDNT_CONNECT) {
-        outcome.kind = Outcome::kConnectionRefused;
+        outcome.kind = Outcome::ConnectionRefused;
     } else if (result == CURLE_OPERATION_TIMEDOUT) {
         curl_off_t connected = 0;
         curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connected);
         if (connected == 0) {
-            outcome.kind = Outcome::kConnectTimedOut;
+            outcome.kind = Outcome::ConnectTimedOut;
         } else {
             const bool slow = std::string_view(sink.error).starts_with("Operation too slow");
-            outcome.kind = slow ? Outcome::kTooSlow : Outcome::kTooLong;
+            outcome.kind = slow ? Outcome::TooSlow : Outcome::TooLong;
         }
     } else if (sink.headerBlockEnded) {
-        outcome.kind = Outcome::kCutShort;
+        outcome.kind = Outcome::CutShort;
     }
     return outcome;
 }
@@ -153,10 +153,10 @@ RequestOutcome OutcomeOf(CURL* easy, CURLcode result, const Sink& sink) {
 
 TransferResponse RunTransfer(const TransferRequest& request, const TransferLimits& limits) {
     TransferResponse failed;
-    failed.outcome.kind = Outcome::kFailed;
+    failed.outcome.kind = Outcome::Failed;
     if (!CurlReady()) return failed;
     if (rt::StopRequested()) {
-        failed.outcome.kind = Outcome::kStopped;
+        failed.outcome.kind = Outcome::Stopped;
         return failed;
     }
 
@@ -199,7 +199,7 @@ TransferResponse RunTransfer(const TransferRequest& request, const TransferLimit
     curl_multi_remove_handle(multi.get(), easy.get());
 
     if (stopped.load()) {
-        failed.outcome.kind = Outcome::kStopped;
+        failed.outcome.kind = Outcome::Stopped;
         return failed;
     }
     if (!done) return failed;

@@ -57,7 +57,7 @@ public:
         std::lock_guard lock(mutex_);
         CloseHandlesLocked();
         finished_ = true;
-        if (outcome_ == Outcome::kOk) outcome_ = failure;
+        if (outcome_ == Outcome::Ok) outcome_ = failure;
         changed_.NotifyAll();
     }
 
@@ -77,19 +77,19 @@ public:
         for (;;) {
             changed_.WaitFor(lock, kWatchMs, [&] { return finished_ || stopped; });
             if (stopped) {
-                AbortLocked(Outcome::kStopped);
+                AbortLocked(Outcome::Stopped);
                 TransferResponse response;
-                response.outcome.kind = Outcome::kStopped;
+                response.outcome.kind = Outcome::Stopped;
                 return response;
             }
             if (finished_) break;
             const std::int64_t now = rt::MonotonicMs();
             if (!connected_.load() && now - start >= limits_.connectTimeoutMs) {
-                AbortLocked(Outcome::kConnectTimedOut);
+                AbortLocked(Outcome::ConnectTimedOut);
                 break;
             }
             if (now - start >= limits_.totalMs) {
-                AbortLocked(Outcome::kTooLong);
+                AbortLocked(Outcome::TooLong);
                 break;
             }
             const std::int64_t windowMs = std::int64_t{limits_.lowSpeedSeconds} * 1000;
@@ -100,7 +100,7 @@ public:
             if (fullWindow && received_ - samples.front().second <
                                   static_cast<std::uint64_t>(limits_.lowSpeedBytes) *
                                       static_cast<std::uint64_t>(limits_.lowSpeedSeconds)) {
-                AbortLocked(Outcome::kTooSlow);
+                AbortLocked(Outcome::TooSlow);
                 break;
             }
         }
@@ -108,7 +108,7 @@ public:
     }
 
 private:
-    // Runs the WinINet calls; returns how the exchange failed, or kOk.
+    // Runs the WinINet calls; returns how the exchange failed, or Ok.
     Outcome Perform() {
         const bool viaProxy = request_.httpProxy.has_value();
         const std::string proxy = viaProxy ? "http=http://" + *request_.httpProxy : std::string();
@@ -116,7 +116,7 @@ private:
         HINTERNET session =
             InternetOpenA(nullptr, viaProxy ? INTERNET_OPEN_TYPE_PROXY : INTERNET_OPEN_TYPE_DIRECT,
                           viaProxy ? proxy.c_str() : nullptr, nullptr, 0);
-        if (!Keep(session, &session_)) return Outcome::kFailed;
+        if (!Keep(session, &session_)) return Outcome::Failed;
         // The caller watches the bounds, the connect bound through the
         // connection's status; WinINet's own limits are set out of reach.
         InternetSetStatusCallbackA(session, &OnStatus);
@@ -135,14 +135,14 @@ private:
         HINTERNET connection = InternetConnectA(
             session, host.c_str(), static_cast<INTERNET_PORT>(request_.endpoint.port), nullptr,
             nullptr, INTERNET_SERVICE_HTTP, 0, Context());
-        if (!Keep(connection, &connection_)) return Outcome::kFailed;
+        if (!Keep(connection, &connection_)) return Outcome::Failed;
 
         const DWORD flags = kRequestFlags | (request_.endpoint.https ? INTERNET_FLAG_SECURE : 0);
         HINTERNET httpRequest =
             HttpOpenRequestA(connection, request_.method.c_str(), request_.endpoint.target.c_str(),
                              "HTTP/1.1", nullptr, nullptr, flags, Context());
-        if (!Keep(httpRequest, &requestHandle_)) return Outcome::kFailed;
-        if (!AddHeaderLines(httpRequest)) return Outcome::kFailed;
+        if (!Keep(httpRequest, &requestHandle_)) return Outcome::Failed;
+        if (!AddHeaderLines(httpRequest)) return Outcome::Failed;
 
         const rt::ByteBuffer* body = request_.body ? &*request_.body : nullptr;
         if (!HttpSendRequestA(httpRequest, nullptr, 0,
@@ -150,7 +150,7 @@ private:
                               body ? static_cast<DWORD>(body->size()) : 0)) {
             return SendFailure(GetLastError());
         }
-        if (!TakeHeaders(httpRequest)) return Outcome::kFailed;
+        if (!TakeHeaders(httpRequest)) return Outcome::Failed;
         return ReadBody(httpRequest);
     }
 
@@ -193,11 +193,11 @@ private:
 
     static Outcome SendFailure(DWORD error) {
         switch (error) {
-        case ERROR_INTERNET_NAME_NOT_RESOLVED: return Outcome::kHostNotFound;
-        case ERROR_INTERNET_CANNOT_CONNECT: return Outcome::kConnectionRefused;
+        case ERROR_INTERNET_NAME_NOT_RESOLVED: return Outcome::HostNotFound;
+        case ERROR_INTERNET_CANNOT_CONNECT: return Outcome::ConnectionRefused;
         // Sending and receiving have no WinINet limit: this is the connect.
-        case ERROR_INTERNET_TIMEOUT: return Outcome::kConnectTimedOut;
-        default: return Outcome::kFailed;
+        case ERROR_INTERNET_TIMEOUT: return Outcome::ConnectTimedOut;
+        default: return Outcome::Failed;
         }
     }
 
@@ -247,26 +247,26 @@ private:
             // for what is there, it hands over a slow body as it arrives.
             DWORD available = 0;
             if (!InternetQueryDataAvailable(httpRequest, &available, 0, 0))
-                return Outcome::kCutShort;
+                return Outcome::CutShort;
             if (available == 0) break;
             DWORD n = 0;
             if (!InternetReadFile(httpRequest, chunk.get(), std::min(available, kReadChunk), &n))
-                return Outcome::kCutShort;
+                return Outcome::CutShort;
             if (n == 0) break;
             std::lock_guard lock(mutex_);
-            if (abandoned_) return Outcome::kFailed;
-            if (n > limits_.maxBodyBytes - response_.body.size()) return Outcome::kBodyTooLarge;
+            if (abandoned_) return Outcome::Failed;
+            if (n > limits_.maxBodyBytes - response_.body.size()) return Outcome::BodyTooLarge;
             response_.body.insert(response_.body.end(), chunk.get(), chunk.get() + n);
             received_ += n;
             total += n;
         }
-        if (lengthKnown && total < announced) return Outcome::kCutShort;
-        return Outcome::kOk;
+        if (lengthKnown && total < announced) return Outcome::CutShort;
+        return Outcome::Ok;
     }
 
     // The helper sees `abandoned_` when its call returns.
     void AbortLocked(Outcome why) {
-        if (!finished_ && outcome_ == Outcome::kOk) outcome_ = why;
+        if (!finished_ && outcome_ == Outcome::Ok) outcome_ = why;
         abandoned_ = true;
         CloseHandlesLocked();
     }
@@ -289,7 +289,7 @@ private:
         TransferResponse response = std::move(response_);
         const int status = response.outcome.status;
         Outcome kind = outcome_;
-        if (kind == Outcome::kOk && status >= 400) kind = Outcome::kHttpStatus;
+        if (kind == Outcome::Ok && status >= 400) kind = Outcome::HttpStatus;
         response.outcome = {kind, status};
         SettleDelivery(response, headerBlockEnded_);
         return response;
@@ -308,7 +308,7 @@ private:
     bool finished_ = false;
     bool headerBlockEnded_ = false;
     std::atomic<bool> connected_{false};
-    Outcome outcome_ = Outcome::kOk;  // the first failure, from either side
+    Outcome outcome_ = Outcome::Ok;  // the first failure, from either side
     std::uint64_t received_ = 0;      // header and body bytes, for the rate
     TransferResponse response_;
 };
@@ -317,9 +317,9 @@ private:
 
 TransferResponse RunTransfer(const TransferRequest& request, const TransferLimits& limits) {
     TransferResponse failed;
-    failed.outcome.kind = Outcome::kFailed;
+    failed.outcome.kind = Outcome::Failed;
     if (rt::StopRequested()) {
-        failed.outcome.kind = Outcome::kStopped;
+        failed.outcome.kind = Outcome::Stopped;
         return failed;
     }
     auto exchange = std::make_shared<Exchange>(request, limits);

@@ -68,7 +68,7 @@ OpenLinkOutcome HandLinkToDesktop(const rt::Text& link, const std::string& schem
     OpenLinkOutcome outcome;
     const ComApartment com;
     if (!SchemeHasHandler(scheme)) {
-        outcome.result = OpenLinkResult::kNoHandler;
+        outcome.result = OpenLinkResult::NoHandler;
         return outcome;
     }
     const std::wstring target = HandedOnLink(link);
@@ -82,13 +82,13 @@ OpenLinkOutcome HandLinkToDesktop(const rt::Text& link, const std::string& schem
     info.lpFile = target.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (ShellExecuteExW(&info)) {
-        outcome.result = OpenLinkResult::kOpened;
+        outcome.result = OpenLinkResult::Opened;
         return outcome;
     }
     const DWORD error = GetLastError();
     const auto code = static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp));
     if (error == ERROR_NO_ASSOCIATION || code == SE_ERR_NOASSOC) {
-        outcome.result = OpenLinkResult::kNoHandler;
+        outcome.result = OpenLinkResult::NoHandler;
         return outcome;
     }
     outcome.exitCode = error != 0 ? static_cast<int>(error) : code;

@@ -115,34 +115,34 @@ long long NowMs() {
     return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
-enum class Lookup { kRegistered, kNone, kUnknown };
+enum class Lookup { Registered, None, Unknown };
 
-// Asks xdg-mime for the default program of the scheme. kUnknown when the
+// Asks xdg-mime for the default program of the scheme. Unknown when the
 // question cannot be asked; xdg-open then decides alone.
 Lookup SchemeHandler(const std::string& scheme) {
     Pipe out;
-    if (out.fds[0] < 0) return Lookup::kUnknown;
+    if (out.fds[0] < 0) return Lookup::Unknown;
     int error = 0;
     Child child({"xdg-mime", "query", "default", "x-scheme-handler/" + scheme}, out.fds[1], error);
     out.CloseWrite();
-    if (error != 0) return Lookup::kUnknown;
+    if (error != 0) return Lookup::Unknown;
     std::string answer;
     const long long deadline = NowMs() + 5000;
     for (;;) {
         const long long left = deadline - NowMs();
-        if (left <= 0) return Lookup::kUnknown;  // the child is killed on return
+        if (left <= 0) return Lookup::Unknown;  // the child is killed on return
         pollfd p{out.fds[0], POLLIN, 0};
         const int ready = poll(&p, 1, static_cast<int>(left));
         if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return Lookup::kUnknown;
+        if (ready <= 0) return Lookup::Unknown;
         char buffer[256];
         const ssize_t n = read(out.fds[0], buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         answer.append(buffer, static_cast<std::size_t>(n));
     }
-    if (child.Wait() != 0) return Lookup::kUnknown;
-    return answer.find(".desktop") != std::string::npos ? Lookup::kRegistered : Lookup::kNone;
+    if (child.Wait() != 0) return Lookup::Unknown;
+    return answer.find(".desktop") != std::string::npos ? Lookup::Registered : Lookup::None;
 }
 
 }  // namespace
@@ -152,15 +152,15 @@ const char* const kLinkOpenerCodeName = "退出码";
 
 OpenLinkOutcome HandLinkToDesktop(const rt::Text& link, const std::string& scheme, int graceMs) {
     OpenLinkOutcome outcome;
-    if (SchemeHandler(scheme) == Lookup::kNone) {
-        outcome.result = OpenLinkResult::kNoHandler;
+    if (SchemeHandler(scheme) == Lookup::None) {
+        outcome.result = OpenLinkResult::NoHandler;
         return outcome;
     }
     int error = 0;
     Child opener({"xdg-open", LinkUri(link)}, -1, error);
     if (error != 0) {
-        outcome.result = error == ENOENT || error == EACCES ? OpenLinkResult::kNoOpener
-                                                            : OpenLinkResult::kFailed;
+        outcome.result =
+            error == ENOENT || error == EACCES ? OpenLinkResult::NoOpener : OpenLinkResult::Failed;
         outcome.exitCode = -1;
         return outcome;
     }
@@ -171,14 +171,14 @@ OpenLinkOutcome HandLinkToDesktop(const rt::Text& link, const std::string& schem
     while (!(status = opener.Poll()) && NowMs() < deadline) usleep(10000);
     if (!status) {
         opener.Release();
-        outcome.result = OpenLinkResult::kOpened;
+        outcome.result = OpenLinkResult::Opened;
         return outcome;
     }
     outcome.exitCode = *status;
     // Exit code 3 is xdg-open's "no method available" for the link.
-    outcome.result = *status == 0   ? OpenLinkResult::kOpened
-                     : *status == 3 ? OpenLinkResult::kNoHandler
-                                    : OpenLinkResult::kFailed;
+    outcome.result = *status == 0   ? OpenLinkResult::Opened
+                     : *status == 3 ? OpenLinkResult::NoHandler
+                                    : OpenLinkResult::Failed;
     return outcome;
 }
 

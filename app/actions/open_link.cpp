@@ -20,7 +20,7 @@ OpenLinkOutcome OpenLinkInDesktop(const rt::Text& link, int graceMs) {
     const std::string scheme = HandedOnScheme(link);
     OpenLinkOutcome outcome;
     if (scheme.empty()) {
-        outcome.result = OpenLinkResult::kNotALink;
+        outcome.result = OpenLinkResult::NotALink;
         return outcome;
     }
     outcome = HandLinkToDesktop(link, scheme, graceMs);
@@ -38,15 +38,15 @@ rt::Text OpenLinkStatusText(const OpenLinkOutcome& outcome, const rt::Text& titl
     const rt::Text hit = "【" + title + "】";
     const rt::Text opener = kLinkOpenerName;
     switch (outcome.result) {
-    case OpenLinkResult::kOpened:
+    case OpenLinkResult::Opened:
         return hit + "的下载地址已交给 " + outcome.scheme + " 链接的默认程序......";
-    case OpenLinkResult::kNotALink: return hit + "的下载地址不是磁力或电驴链接，没有打开......";
-    case OpenLinkResult::kNoHandler:
+    case OpenLinkResult::NotALink: return hit + "的下载地址不是磁力或电驴链接，没有打开......";
+    case OpenLinkResult::NoHandler:
         return "没有为 " + outcome.scheme + " 链接登记的程序，" + hit +
                "的下载地址没有打开，可复制下载地址......";
-    case OpenLinkResult::kNoOpener:
+    case OpenLinkResult::NoOpener:
         return "找不到 " + opener + "，" + hit + "的下载地址没有打开，可复制下载地址......";
-    case OpenLinkResult::kFailed: break;
+    case OpenLinkResult::Failed: break;
     }
     return hit + "的下载地址打开失败（" + opener + " " + kLinkOpenerCodeName + " " +
            std::to_string(outcome.exitCode) + "）......";

@@ -12,17 +12,17 @@
 namespace app {
 
 enum class OpenLinkResult {
-    kOpened,     // the opener took the link
-    kNotALink,   // not a magnet: or ed2k:// link; nothing was run
-    kNoHandler,  // no program is registered for the scheme
-    kNoOpener,   // the opener (xdg-open) is not installed
-    kFailed,     // the opener or the handler failed (exitCode says how)
+    Opened,     // the opener took the link
+    NotALink,   // not a magnet: or ed2k:// link; nothing was run
+    NoHandler,  // no program is registered for the scheme
+    NoOpener,   // the opener (xdg-open) is not installed
+    Failed,     // the opener or the handler failed (exitCode says how)
 };
 
 struct OpenLinkOutcome {
-    OpenLinkResult result = OpenLinkResult::kFailed;
+    OpenLinkResult result = OpenLinkResult::Failed;
     std::string scheme;  // "magnet" or "ed2k" once the link is one
-    int exitCode = 0;    // for kFailed: xdg-open's exit code, the shell's error code
+    int exitCode = 0;    // for Failed: xdg-open's exit code, the shell's error code
 };
 
 // "magnet" or "ed2k" for a link that may be handed on, else empty. Only

@@ -70,9 +70,9 @@ public:
         finished_ = true;
     }
 
-    bool finished() const { return finished_; }
+    bool Finished() const { return finished_; }
     // The errno of the first failed write of a hit, or 0.
-    int writeError() const { return writeError_.load(); }
+    int WriteError() const { return writeError_.load(); }
 
     // The report of every site whose part ended on a page it could not
     // fetch, as the window's site boxes tell it. True when that is every
@@ -83,7 +83,7 @@ public:
         for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
             if (!line_.sites[site - 1]) continue;
             const SiteSearchStats& s = stats_.Stats(site);
-            if (s.end != SiteEnd::kFailed) {
+            if (s.end != SiteEnd::Failed) {
                 allFailed = false;
                 continue;
             }
@@ -173,7 +173,7 @@ int RunCommandLineSearch(const CommandLine& line, const SiteTable& sites, std::F
     // The main thread sleeps until the search ends, a write fails or a stop
     // comes; with a bar on the terminal it wakes to redraw it too.
     const int redrawMs = barShown ? static_cast<int>(ProgressLine::kRedrawMs) : -1;
-    while (!ended.load() && sink.writeError() == 0 && (stopStatus = stops.Wait(redrawMs)) == 0)
+    while (!ended.load() && sink.WriteError() == 0 && (stopStatus = stops.Wait(redrawMs)) == 0)
         progress.DrawIfDue();
     if (!ended.load()) {
         rt::StopThread(worker);
@@ -190,7 +190,7 @@ int RunCommandLineSearch(const CommandLine& line, const SiteTable& sites, std::F
             // The worker still holds standard output; the process ends
             // without it and without flushing that stream.
             progress.ClearWithoutWaiting();
-            const int status = stopStatus != 0 ? stopStatus : WriteFailure(sink.writeError(), err);
+            const int status = stopStatus != 0 ? stopStatus : WriteFailure(sink.WriteError(), err);
             if (stopStatus != 0) sink.Close(true, err);
             std::_Exit(status);
         }
@@ -198,9 +198,9 @@ int RunCommandLineSearch(const CommandLine& line, const SiteTable& sites, std::F
     worker.join();
     progress.Clear();
 
-    if (sink.writeError() != 0) return WriteFailure(sink.writeError(), err);
+    if (sink.WriteError() != 0) return WriteFailure(sink.WriteError(), err);
     // A stop request that came as the last page was done stops nothing.
-    const bool stopped = stopStatus != 0 && !sink.finished();
+    const bool stopped = stopStatus != 0 && !sink.Finished();
     const bool allFailed = sink.ReportFailedSites(stopped, err);
     sink.Close(stopped, err);
     if (stopped) return stopStatus;

@@ -43,7 +43,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     bool searchOnly = false;  // an option that means nothing without --search
     std::string searchOnlyName;
     auto fail = [&](const std::string& error) {
-        line.mode = Mode::kUsageError;
+        line.mode = Mode::UsageError;
         line.error = error;
         return line;
     };
@@ -58,7 +58,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (name == "--help" || name == "-h" || name == "--version") {
             CommandLine only;
-            only.mode = name == "--version" ? Mode::kVersion : Mode::kHelp;
+            only.mode = name == "--version" ? Mode::Version : Mode::Help;
             return only;
         }
         if (name == "--parallel") {
@@ -79,7 +79,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             value = args[++i];
         }
         if (name == "--search") {
-            line.mode = Mode::kSearch;
+            line.mode = Mode::Search;
             line.keyword = *value;
         } else if (name == "--config") {
             if (value->empty()) return fail("--config needs a file name");
@@ -98,13 +98,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                     return fail(
                         "--sites takes site numbers 1 to 8 separated by commas, such as 1,4");
             } else if (*value == "tsv" || *value == "json") {
-                line.format = *value == "tsv" ? Format::kTsv : Format::kJson;
+                line.format = *value == "tsv" ? Format::Tsv : Format::Json;
             } else {
                 return fail("--format takes tsv or json");
             }
         }
     }
-    if (searchOnly && line.mode != Mode::kSearch) return fail(searchOnlyName + " needs --search");
+    if (searchOnly && line.mode != Mode::Search) return fail(searchOnlyName + " needs --search");
     return line;
 }
 

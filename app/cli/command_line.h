@@ -9,20 +9,20 @@
 
 namespace app::cli {
 
-enum class Mode { kWindow, kSearch, kHelp, kVersion, kUsageError };
-enum class Format { kTsv, kJson };
+enum class Mode { Window, Search, Help, Version, UsageError };
+enum class Format { Tsv, Json };
 
 inline constexpr int kDefaultPages = 10;
 
 struct CommandLine {
-    Mode mode = Mode::kWindow;
+    Mode mode = Mode::Window;
     std::string keyword;  // UTF-8, as given
     int pages = kDefaultPages;
     std::array<bool, kSiteCount> sites{true, true, true, true, true, true, true, true};
-    Format format = Format::kTsv;
+    Format format = Format::Tsv;
     std::string configPath;  // empty: the default file
     bool parallel = false;   // read the sites at once, as "parallel = on" does
-    std::string error;       // one line, for kUsageError
+    std::string error;       // one line, for UsageError
 };
 
 // Reads the arguments after the program name. Options take their value as

@@ -58,7 +58,7 @@ std::string JsonString(const rt::Text& text) {
 }  // namespace
 
 std::string FormatHit(Format format, int number, SiteId site, const Hit& hit) {
-    if (format == Format::kTsv) {
+    if (format == Format::Tsv) {
         return std::to_string(number) + "\t" + TsvField(hit.title) + "\t" + TsvField(hit.size) +
                "\t" + TsvField(hit.date) + "\t" + TsvField(SiteLabel(site)) + "\t" +
                TsvField(hit.link) + "\n";

@@ -14,13 +14,13 @@ namespace app::cli {
 int SeekerMain(int argc, char** argv, const WindowEntry& window) {
     const CommandLine line = ParseCommandLine(CommandLineArguments(argc, argv));
     switch (line.mode) {
-    case Mode::kHelp: WriteText(stdout, HelpText()); return 0;
-    case Mode::kVersion: std::puts("seeker " SEEKER_VERSION); return 0;
-    case Mode::kUsageError:
+    case Mode::Help: WriteText(stdout, HelpText()); return 0;
+    case Mode::Version: std::puts("seeker " SEEKER_VERSION); return 0;
+    case Mode::UsageError:
         WriteText(stderr, "seeker: " + line.error + " (see seeker --help)\n");
         return 2;
-    case Mode::kWindow:
-    case Mode::kSearch: break;
+    case Mode::Window:
+    case Mode::Search: break;
     }
     const bool named = !line.configPath.empty();
     const SitesFile sites =
@@ -29,7 +29,7 @@ int SeekerMain(int argc, char** argv, const WindowEntry& window) {
     // A file the user named is the file meant; the built-in sites would
     // search somewhere else.
     if (named && sites.unreadable) return 2;
-    if (line.mode == Mode::kSearch) {
+    if (line.mode == Mode::Search) {
         SiteTable table = sites.table;
         table.parallel = table.parallel || line.parallel;
         return RunCommandLineSearch(line, table, stdout, stderr);

@@ -140,13 +140,13 @@ std::string Quoted(std::string_view s) {
 }  // namespace
 
 const std::vector<std::string>& SitesConfigKeys() {
-    static const std::vector<std::string> keys = [] {
+    static const std::vector<std::string> kKeys = [] {
         std::vector<std::string> k;
         for (int i = 1; i <= kSiteCount; ++i) k.push_back("site" + std::to_string(i));
         k.insert(k.end(), {"site1_hash", "site7_tag", "portal", "parallel"});
         return k;
     }();
-    return keys;
+    return kKeys;
 }
 
 SitesConfig ParseSitesConfig(std::string_view text, std::string_view fileName) {

@@ -12,25 +12,25 @@ PageOutcome ReportedPage(int hits, bool exhausted, const web::RequestOutcome& ou
     // seconds say which bound it was.
     const web::TransferLimits limits;
     auto timedOut = [&](long seconds) {
-        page.failure = PageFailure::kTimedOut;
+        page.failure = PageFailure::TimedOut;
         page.timeoutSeconds = static_cast<int>(seconds);
     };
     switch (outcome.kind) {
-    case web::Outcome::kOk:
-    case web::Outcome::kStopped: break;
-    case web::Outcome::kConnectionRefused: page.failure = PageFailure::kConnectionRefused; break;
-    case web::Outcome::kHostNotFound: page.failure = PageFailure::kHostNotFound; break;
-    case web::Outcome::kConnectTimedOut: timedOut(limits.connectTimeoutMs / 1000); break;
-    case web::Outcome::kTooSlow: timedOut(limits.lowSpeedSeconds); break;
-    case web::Outcome::kTooLong: timedOut(limits.totalMs / 1000); break;
-    case web::Outcome::kHttpStatus:
-        page.failure = PageFailure::kHttpStatus;
+    case web::Outcome::Ok:
+    case web::Outcome::Stopped: break;
+    case web::Outcome::ConnectionRefused: page.failure = PageFailure::ConnectionRefused; break;
+    case web::Outcome::HostNotFound: page.failure = PageFailure::HostNotFound; break;
+    case web::Outcome::ConnectTimedOut: timedOut(limits.connectTimeoutMs / 1000); break;
+    case web::Outcome::TooSlow: timedOut(limits.lowSpeedSeconds); break;
+    case web::Outcome::TooLong: timedOut(limits.totalMs / 1000); break;
+    case web::Outcome::HttpStatus:
+        page.failure = PageFailure::HttpStatus;
         page.httpStatus = outcome.status;
         break;
-    case web::Outcome::kCutShort: page.failure = PageFailure::kCutShort; break;
-    case web::Outcome::kBodyTooLarge: page.failure = PageFailure::kTooLarge; break;
-    case web::Outcome::kTooManyRedirects: page.failure = PageFailure::kTooManyRedirects; break;
-    case web::Outcome::kFailed: page.failure = PageFailure::kOther; break;
+    case web::Outcome::CutShort: page.failure = PageFailure::CutShort; break;
+    case web::Outcome::BodyTooLarge: page.failure = PageFailure::TooLarge; break;
+    case web::Outcome::TooManyRedirects: page.failure = PageFailure::TooManyRedirects; break;
+    case web::Outcome::Failed: page.failure = PageFailure::Other; break;
     }
     return page;
 }

@@ -8,14 +8,14 @@ namespace app {
 
 // Why a page request brought no page.
 enum class PageFailure {
-    kConnectionRefused,
-    kHostNotFound,
-    kTimedOut,          // `timeoutSeconds` says after how long, when known
-    kHttpStatus,        // `httpStatus` holds the status
-    kCutShort,          // the connection ended inside the body
-    kTooLarge,          // the body passed the size limit
-    kTooManyRedirects,  // redirects were still asked for when the requests ran out
-    kOther,
+    ConnectionRefused,
+    HostNotFound,
+    TimedOut,          // `timeoutSeconds` says after how long, when known
+    HttpStatus,        // `httpStatus` holds the status
+    CutShort,          // the connection ended inside the body
+    TooLarge,          // the body passed the size limit
+    TooManyRedirects,  // redirects were still asked for when the requests ran out
+    Other,
 };
 
 // How one page of one site went.
@@ -30,21 +30,21 @@ struct PageOutcome {
 
 // How a site's part of a search ended.
 enum class SiteEnd {
-    kNotSearched,    // not ticked when the search came to it
-    kLastPageRead,   // every requested page gave hits
-    kNoMoreResults,  // `endPage` came back without a hit
-    kSitesLastPage,  // `endPage` gave hits and was the site's last page
-    kFailed,         // `endPage` could not be fetched (`failure` says why)
-    kStopped,        // the user stopped the search before `endPage` was done
-    kUnticked,       // unticked during the search, before `endPage`
+    NotSearched,    // not ticked when the search came to it
+    LastPageRead,   // every requested page gave hits
+    NoMoreResults,  // `endPage` came back without a hit
+    SitesLastPage,  // `endPage` gave hits and was the site's last page
+    Failed,         // `endPage` could not be fetched (`failure` says why)
+    Stopped,        // the user stopped the search before `endPage` was done
+    Unticked,       // unticked during the search, before `endPage`
 };
 
 struct SiteSearchStats {
-    SiteEnd end = SiteEnd::kNotSearched;
+    SiteEnd end = SiteEnd::NotSearched;
     int pagesRead = 0;  // pages that gave hits
     int hits = 0;
     int endPage = 0;  // the page the site's part ended on, for the ends that have one
-    PageFailure failure = PageFailure::kOther;
+    PageFailure failure = PageFailure::Other;
     int httpStatus = 0;
     int timeoutSeconds = 0;
 };

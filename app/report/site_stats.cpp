@@ -18,13 +18,13 @@ void SiteStatsCollector::PageDone(SiteId site, int page, const PageOutcome& outc
     s.endPage = page;
     // A page cut short can still have given hits before the site ended.
     if (outcome.failure) {
-        s.end = SiteEnd::kFailed;
+        s.end = SiteEnd::Failed;
         s.failure = *outcome.failure;
         s.httpStatus = outcome.httpStatus;
         s.timeoutSeconds = outcome.timeoutSeconds;
     } else {
         // A short page with hits is the site's last one, not an empty one.
-        s.end = outcome.hits > 0 ? SiteEnd::kSitesLastPage : SiteEnd::kNoMoreResults;
+        s.end = outcome.hits > 0 ? SiteEnd::SitesLastPage : SiteEnd::NoMoreResults;
     }
 }
 
@@ -34,13 +34,13 @@ void SiteStatsCollector::End(bool stopped, int pageCount,
         if (ended_[i]) continue;
         SiteSearchStats& s = stats_[i];
         if (lastPage_[i] == 0 && !ticked[i]) {
-            s.end = SiteEnd::kNotSearched;
+            s.end = SiteEnd::NotSearched;
         } else if (lastPage_[i] >= pageCount) {
-            s.end = SiteEnd::kLastPageRead;
+            s.end = SiteEnd::LastPageRead;
             s.endPage = lastPage_[i];
         } else {
             // Unticked, or ticked again too late for the pages that were left.
-            s.end = stopped && ticked[i] ? SiteEnd::kStopped : SiteEnd::kUnticked;
+            s.end = stopped && ticked[i] ? SiteEnd::Stopped : SiteEnd::Unticked;
             s.endPage = lastPage_[i] + 1;
         }
     }

@@ -38,15 +38,15 @@ std::optional<RecordSpan> NextRecord(const rt::Text& page, const RecordMarkers& 
 
 // What a rule makes of one record.
 struct RecordResult {
-    enum class Kind { kRow, kEnd, kLastOnPage };
-    Kind kind = Kind::kEnd;
+    enum class Kind { Row, End, LastOnPage };
+    Kind kind = Kind::End;
     Hit hit;
 
-    static RecordResult Row(Hit hit) { return {Kind::kRow, std::move(hit)}; }
+    static RecordResult Row(Hit hit) { return {Kind::Row, std::move(hit)}; }
     // The site's end condition: ends the page and the site.
     static RecordResult End() { return {}; }
     // Ends the page without ending the site.
-    static RecordResult LastOnPage() { return {Kind::kLastOnPage, {}}; }
+    static RecordResult LastOnPage() { return {Kind::LastOnPage, {}}; }
 };
 
 // `markersFor(rest)` gives the markers of the next record of the rest of the
@@ -58,8 +58,8 @@ PageHits ReadRecords(const rt::Text& page, int limit, MarkersFor markersFor, Rea
     for (int k = 1; k <= limit; ++k) {
         const std::optional<RecordSpan> record = NextRecord(p, markersFor(p));
         RecordResult r = record ? read(record->text, record->head) : RecordResult::End();
-        if (r.kind == RecordResult::Kind::kLastOnPage) break;
-        if (r.kind == RecordResult::Kind::kEnd) {
+        if (r.kind == RecordResult::Kind::LastOnPage) break;
+        if (r.kind == RecordResult::Kind::End) {
             result.exhausted = true;
             break;
         }

@@ -48,21 +48,21 @@ public:
     // status box when it comes.
     void OpenRowLink();
     // Replaces the status box's text, as a search's status does.
-    void ShowNotice(const rt::Text& text) { statusBox.Text(text); }
+    void ShowNotice(const rt::Text& text) { statusBox_.Text(text); }
     ui::LResult OnMainWindowMessage(ui::NativeWindow window, unsigned message, ui::WParam wParam,
                                     ui::LParam lParam);
 
-    plat::Hwnd Window() const { return mainWindow; }
+    plat::Hwnd Window() const { return mainWindow_; }
     bool Searching() const { return searching_; }
     // For programs that drive the window without a user (tests, benchmarks).
-    ui::UiEdit& KeywordEdit() { return keywordEdit; }
-    ui::UiEdit& PageCountEdit() { return pageCountEdit; }
-    ui::UiEdit& StatusBox() { return statusBox; }
-    ui::UiListView& ResultList() { return resultList; }
-    ui::UiCheckBox& SiteBox(SiteId site) { return siteBoxes.at(site - 1); }
-    ui::UiButton& StartButton() { return startButton; }
-    ui::UiButton& StopButton() { return stopButton; }
-    ui::UiButton& CopyButton() { return copyButton; }
+    ui::UiEdit& KeywordEdit() { return keywordEdit_; }
+    ui::UiEdit& PageCountEdit() { return pageCountEdit_; }
+    ui::UiEdit& StatusBox() { return statusBox_; }
+    ui::UiListView& ResultList() { return resultList_; }
+    ui::UiCheckBox& SiteBox(SiteId site) { return siteBoxes_.at(site - 1); }
+    ui::UiButton& StartButton() { return startButton_; }
+    ui::UiButton& StopButton() { return stopButton_; }
+    ui::UiButton& CopyButton() { return copyButton_; }
     const ResultStore& Store() const { return store_; }
 
 private:
@@ -96,21 +96,21 @@ private:
 
     SiteTable sites_;
 
-    plat::Hwnd mainWindow = nullptr;
+    plat::Hwnd mainWindow_ = nullptr;
     // Declared before the controls: they go first.
-    ui::UiWindow host;
-    ui::UiLabel titleLabel, keywordLabel, searchLabel, pageLabel;
-    ui::UiProgressBar progressBar;
-    ui::UiListView resultList;
-    ui::UiEdit keywordEdit, pageCountEdit, statusBox;
-    ui::UiButton startButton, stopButton, copyButton;
-    ui::UiGroupBox siteGroup;
-    std::array<ui::UiCheckBox, kSiteCount> siteBoxes;
+    ui::UiWindow host_;
+    ui::UiLabel titleLabel_, keywordLabel_, searchLabel_, pageLabel_;
+    ui::UiProgressBar progressBar_;
+    ui::UiListView resultList_;
+    ui::UiEdit keywordEdit_, pageCountEdit_, statusBox_;
+    ui::UiButton startButton_, stopButton_, copyButton_;
+    ui::UiGroupBox siteGroup_;
+    std::array<ui::UiCheckBox, kSiteCount> siteBoxes_;
 
     ResultStore store_;
-    rt::Text selectedLink;
-    rt::ThreadHandle searchThread;
-    Tick searchStartTick = 0;
+    rt::Text selectedLink_;
+    rt::ThreadHandle searchThread_;
+    Tick searchStartTick_ = 0;
     plat::DWORD lastTake_ = 0;  // when updates were last taken (GetTickCount)
     std::shared_ptr<SearchHandOver> handOver_;
     SiteStatsCollector siteStats_;

@@ -16,7 +16,7 @@ ui::LabelOptions EditLabelStyle() {
     ui::LabelOptions o;
     o.faceName = kBigFace;
     o.size = 20;
-    o.fontStyle = gfx::FontStyle::Bold;
+    o.fontStyle = gfx::FontStyle::kBold;
     o.textColor = 0xC8800080;
     o.effect = ui::EFFECT_GLOW;
     o.effectColor = 0xFEFFFFFF;
@@ -66,7 +66,7 @@ void MainWindow::CreateControls() {
     title.textColor = 0xC8FFFFFF;
     title.effect = ui::EFFECT_GLOW;
     title.effectColor = 0x64800080;
-    titleLabel.CreateLabel(mainWindow, 8, 6, 200, 20, "青柠搜索器 1.0  by墨川", title);
+    titleLabel_.CreateLabel(mainWindow_, 8, 6, 200, 20, "青柠搜索器 1.0  by墨川", title);
 
     ui::ProgressBarOptions bar;
     bar.maximum = kProgressRange;
@@ -74,7 +74,7 @@ void MainWindow::CreateControls() {
     bar.endColor = 0xFEFFFF00;
     bar.borderColor = 0x00FFFFFF;
     bar.backColor = 0x00808080;
-    progressBar.CreateProgressBar(mainWindow, 4, 78, 963, 15, bar);
+    progressBar_.CreateProgressBar(mainWindow_, 4, 78, 963, 15, bar);
 
     ui::ListViewOptions list;
     list.style = ui::ListStyle::Report;
@@ -84,40 +84,40 @@ void MainWindow::CreateControls() {
     list.selectedTextColor = 0xFEFFFFFF;
     list.backColor = 0x00808080;
     list.lineColor = 0x00000000;
-    resultList.CreateList(mainWindow, 4, 90, 963, 408, list);
+    resultList_.CreateList(mainWindow_, 4, 90, 963, 408, list);
     for (int i = 0; i < 5; ++i)
-        resultList.InsertColumn(i + 1, kColumns[i].title, kColumns[i].width, 1);
+        resultList_.InsertColumn(i + 1, kColumns[i].title, kColumns[i].width, 1);
 
-    keywordLabel.CreateLabel(mainWindow, 4, 40, 200, 29, "关键字:", EditLabelStyle());
+    keywordLabel_.CreateLabel(mainWindow_, 4, 40, 200, 29, "关键字:", EditLabelStyle());
     ui::EditOptions keyword = InputStyle();
-    keywordEdit.CreateEdit(mainWindow, 80, 40, 245, 29, "我唾弃你的坟墓", keyword);
-    searchLabel.CreateLabel(mainWindow, 325, 40, 70, 29, "搜", EditLabelStyle());
+    keywordEdit_.CreateEdit(mainWindow_, 80, 40, 245, 29, "我唾弃你的坟墓", keyword);
+    searchLabel_.CreateLabel(mainWindow_, 325, 40, 70, 29, "搜", EditLabelStyle());
     ui::EditOptions pages = InputStyle();
     pages.inputMode = ui::EditMode::Integer;
-    pageCountEdit.CreateEdit(mainWindow, 354, 40, 31, 29, "10", pages);
-    pageLabel.CreateLabel(mainWindow, 381, 40, 70, 29, "页", EditLabelStyle());
+    pageCountEdit_.CreateEdit(mainWindow_, 354, 40, 31, 29, "10", pages);
+    pageLabel_.CreateLabel(mainWindow_, 381, 40, 70, 29, "页", EditLabelStyle());
 
     ui::EditOptions status;
     status.textColor = 0xC8FFFFFF;
     status.backColor = 0x00808080;
     status.multiline = true;
     status.scrollOptions = ui::EDIT_SCROLL_VERTICAL;
-    statusBox.CreateEdit(
-        mainWindow, 4, 500, 598, 40,
+    statusBox_.CreateEdit(
+        mainWindow_, 4, 500, 598, 40,
         "搜索成功后,鼠标左键单击内容即可获取下载地址......点击右边复制按钮即可复制下载地址......",
         status);
 
-    startButton.CreateButton(mainWindow, 410, 40, 96, 29, "开始搜素", ButtonStyle());
-    stopButton.CreateButton(mainWindow, 512, 40, 96, 29, "停止搜索", ButtonStyle());
-    stopButton.Disabled(1);
-    copyButton.CreateButton(mainWindow, 599, 500, 70, 40, "复制下载链", ButtonStyle());
+    startButton_.CreateButton(mainWindow_, 410, 40, 96, 29, "开始搜素", ButtonStyle());
+    stopButton_.CreateButton(mainWindow_, 512, 40, 96, 29, "停止搜索", ButtonStyle());
+    stopButton_.Disabled(1);
+    copyButton_.CreateButton(mainWindow_, 599, 500, 70, 40, "复制下载链", ButtonStyle());
 
     ui::GroupBoxOptions group;
     group.textColor = 0xDEFFFFFF;
     group.effect = ui::EFFECT_GLOW;
     group.effectColor = 0xB4800080;
     group.fillColor = 0x64FFFFFF;
-    siteGroup.CreateGroupBox(mainWindow, 630, 30, 310, 50, "站 点 列 表", group);
+    siteGroup_.CreateGroupBox(mainWindow_, 630, 30, 310, 50, "站 点 列 表", group);
 
     ui::ButtonOptions box;
     box.textColor = 0xFEFFFFFF;
@@ -125,9 +125,9 @@ void MainWindow::CreateControls() {
     box.effectColor = 0xFE000000;
     for (SiteId site = kFirstSite; site <= kLastSite; ++site) {
         const SiteBoxPlace& at = kSiteBoxPlaces[site - 1];
-        ui::UiCheckBox& siteBox = siteBoxes[site - 1];
-        siteBox.CreateButton(mainWindow, at.x, at.y, at.width, 20, SiteLabel(site), box);
-        siteBox.SetParentControl(&siteGroup);
+        ui::UiCheckBox& siteBox = siteBoxes_[site - 1];
+        siteBox.CreateButton(mainWindow_, at.x, at.y, at.width, 20, SiteLabel(site), box);
+        siteBox.SetParentControl(&siteGroup_);
         siteBox.CheckState(1);
     }
 }

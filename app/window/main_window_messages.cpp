@@ -11,7 +11,7 @@ ui::LResult MainWindow::OnMainWindowMessage(ui::NativeWindow, unsigned message, 
         return 0;
     }
     if (message == plat::WM_TIMER && wParam == kDrainTimer) {
-        plat::KillTimer(mainWindow, kDrainTimer);
+        plat::KillTimer(mainWindow_, kDrainTimer);
         TakeUpdates();
         return 0;
     }
@@ -20,7 +20,7 @@ ui::LResult MainWindow::OnMainWindowMessage(ui::NativeWindow, unsigned message, 
         return 0;
     }
     // Escape stops a running search wherever the focus is.
-    if (message == plat::WM_KEYDOWN && wParam == plat::VK_ESCAPE && !stopButton.Disabled()) {
+    if (message == plat::WM_KEYDOWN && wParam == plat::VK_ESCAPE && !stopButton_.Disabled()) {
         StopSearch();
         return 0;
     }

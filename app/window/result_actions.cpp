@@ -40,17 +40,17 @@ struct MainWindow::LinkReply {
 };
 
 MainWindow::SelectedRow MainWindow::Selected() {
-    const int row = resultList.Selection();
-    const int number = rt::ToInteger(resultList.GetCellText(row, 1));
+    const int row = resultList_.Selection();
+    const int number = rt::ToInteger(resultList_.GetCellText(row, 1));
     if (number == 0) return {};
-    return {number, resultList.CellView(row, 2)};
+    return {number, resultList_.CellView(row, 2)};
 }
 
 void MainWindow::ShowRowLink() {
     const SelectedRow row = Selected();
     if (row.number == 0) return;
-    selectedLink = store_.Link(row.number);
-    statusBox.Text(LinkLine(row.title, selectedLink));
+    selectedLink_ = store_.Link(row.number);
+    statusBox_.Text(LinkLine(row.title, selectedLink_));
 }
 
 void MainWindow::OpenRowLink() {
@@ -61,7 +61,7 @@ void MainWindow::OpenRowLink() {
     const int opening = ++linkOpenings_;
     openedLine_ = LinkLine(row.title, link);
     OpenLinkInBackground(link, kOpenGraceMs,
-                         [reply = linkReply_, window = mainWindow, opening,
+                         [reply = linkReply_, window = mainWindow_, opening,
                           title = rt::Text(row.title)](const OpenLinkOutcome& outcome) {
                              {
                                  std::lock_guard lock(reply->mutex);
@@ -83,15 +83,15 @@ void MainWindow::ShowLinkOutcome() {
         text = linkReply_->text;
     }
     // Only while the status box still shows the row that was opened.
-    if (statusBox.Text() == openedLine_) statusBox.Text(openedLine_ + "\r\n" + text);
+    if (statusBox_.Text() == openedLine_) statusBox_.Text(openedLine_ + "\r\n" + text);
 }
 
 void MainWindow::CopyLink() {
     const SelectedRow row = Selected();
     if (row.number == 0) return;
     // The link last shown, which is not always the selected row's.
-    const bool copied = plat::SetClipboardText(selectedLink);
-    statusBox.Text(Concatenated(
+    const bool copied = plat::SetClipboardText(selectedLink_);
+    statusBox_.Text(Concatenated(
         {"【", row.title, copied ? "】的下载地址已复制......" : "】的下载地址复制失败......"}));
 }
 

@@ -48,7 +48,7 @@ HitBlock::View HitBlock::At(std::size_t index) const {
 
 void WindowSearchSink::Send(SearchUpdate update) {
     if (!hits_.Empty()) {
-        SearchUpdate block{.search = search_, .kind = SearchUpdate::Kind::kHits, .site = hitsSite_};
+        SearchUpdate block{.search = search_, .kind = SearchUpdate::Kind::Hits, .site = hitsSite_};
         std::swap(block.hits, hits_);
         handOver_->Push(std::move(block));
     }
@@ -57,11 +57,11 @@ void WindowSearchSink::Send(SearchUpdate update) {
 }
 
 void WindowSearchSink::StatusChanged(const rt::Text& text) {
-    Send({.kind = SearchUpdate::Kind::kStatus, .text = text});
+    Send({.kind = SearchUpdate::Kind::Status, .text = text});
 }
 
 void WindowSearchSink::ClockStarted(Tick start) {
-    Send({.kind = SearchUpdate::Kind::kClock, .tick = start});
+    Send({.kind = SearchUpdate::Kind::Clock, .tick = start});
 }
 
 void WindowSearchSink::HitFound(SiteId site, const Hit& hit) {
@@ -71,19 +71,19 @@ void WindowSearchSink::HitFound(SiteId site, const Hit& hit) {
 }
 
 void WindowSearchSink::ProgressChanged(int position) {
-    Send({.kind = SearchUpdate::Kind::kProgress, .value = position});
+    Send({.kind = SearchUpdate::Kind::Progress, .value = position});
 }
 
 void WindowSearchSink::PageDone(SiteId site, int page, int hits, bool exhausted,
                                 const web::RequestOutcome& outcome) {
-    Send({.kind = SearchUpdate::Kind::kPage,
+    Send({.kind = SearchUpdate::Kind::Page,
           .site = site,
           .value = page,
           .page = ReportedPage(hits, exhausted, outcome)});
 }
 
 void WindowSearchSink::SearchFinished(int, int hits) {
-    Send({.kind = SearchUpdate::Kind::kFinished, .value = hits});
+    Send({.kind = SearchUpdate::Kind::Finished, .value = hits});
 }
 
 }  // namespace app

@@ -43,9 +43,9 @@ private:
 };
 
 struct SearchUpdate {
-    enum class Kind { kStatus, kClock, kHits, kProgress, kPage, kFinished };
+    enum class Kind { Status, Clock, Hits, Progress, Page, Finished };
     int search = 0;  // the number of the search it belongs to
-    Kind kind = Kind::kStatus;
+    Kind kind = Kind::Status;
     SiteId site = 0;
     HitBlock hits{};
     rt::Text text{};

@@ -7,10 +7,10 @@ namespace app {
 void MainWindow::ReportSites(bool stopped) {
     std::array<bool, kSiteCount> ticked{};
     for (SiteId site = kFirstSite; site <= kLastSite; ++site)
-        ticked[site - 1] = siteBoxes[site - 1].CheckState() == 1;
+        ticked[site - 1] = siteBoxes_[site - 1].CheckState() == 1;
     siteStats_.End(stopped, searchPages_, ticked);
     for (SiteId site = kFirstSite; site <= kLastSite; ++site)
-        siteBoxes[site - 1].Tooltip(SiteReportText(siteStats_.Stats(site)), true);
+        siteBoxes_[site - 1].Tooltip(SiteReportText(siteStats_.Stats(site)), true);
 }
 
 }  // namespace app

@@ -18,11 +18,11 @@ void MainWindow::TakeUpdates() {
     // The frame is measured on the clock the drain timer runs on.
     const plat::DWORD now = plat::GetTickCount();
     if (now - lastTake_ < kFrameMs) {
-        plat::SetTimer(mainWindow, kDrainTimer, kFrameMs - (now - lastTake_));
+        plat::SetTimer(mainWindow_, kDrainTimer, kFrameMs - (now - lastTake_));
         return;
     }
     lastTake_ = now;
-    if (!ApplyUpdates(TickNow() + kTurnBudgetMs)) plat::SetTimer(mainWindow, kDrainTimer, 1);
+    if (!ApplyUpdates(TickNow() + kTurnBudgetMs)) plat::SetTimer(mainWindow_, kDrainTimer, 1);
 }
 
 bool MainWindow::ApplyUpdates(Tick until) {
@@ -37,19 +37,19 @@ bool MainWindow::ApplyUpdates(Tick until) {
 void MainWindow::Apply(const SearchUpdate& update) {
     if (update.search != search_ || !searching_) return;
     switch (update.kind) {
-    case SearchUpdate::Kind::kStatus: statusBox.Text(update.text); break;
-    case SearchUpdate::Kind::kClock: searchStartTick = update.tick; break;
-    case SearchUpdate::Kind::kHits:
+    case SearchUpdate::Kind::Status: statusBox_.Text(update.text); break;
+    case SearchUpdate::Kind::Clock: searchStartTick_ = update.tick; break;
+    case SearchUpdate::Kind::Hits:
         for (std::size_t i = 0; i < update.hits.Count(); ++i)
             AddResultRow(update.site, update.hits.At(i));
         break;
-    case SearchUpdate::Kind::kProgress:
-        progressBar.Position(static_cast<float>(update.value));
+    case SearchUpdate::Kind::Progress:
+        progressBar_.Position(static_cast<float>(update.value));
         break;
-    case SearchUpdate::Kind::kPage:
+    case SearchUpdate::Kind::Page:
         siteStats_.PageDone(update.site, update.value, update.page);
         break;
-    case SearchUpdate::Kind::kFinished:
+    case SearchUpdate::Kind::Finished:
         searching_ = false;
         ShowIdle();
         ReportSites(false);
@@ -59,7 +59,7 @@ void MainWindow::Apply(const SearchUpdate& update) {
 
 void MainWindow::AddResultRow(SiteId site, const HitBlock::View& hit) {
     const int number = store_.Add(hit.link);
-    resultList.AppendRow({rt::ToText(number), hit.title, hit.size, hit.date, SiteLabel(site)});
+    resultList_.AppendRow({rt::ToText(number), hit.title, hit.size, hit.date, SiteLabel(site)});
 }
 
 }  // namespace app

@@ -87,7 +87,7 @@ Run RunProgram(const std::string& configHome, bool search) {
 void BM_CommandLineEightSitesTenPages(benchmark::State& state) {
     demo::DemoSites sites;
     if (!ServeFullPages(sites, state, 11)) return;
-    const app::SiteTable table = app::DemoSiteTable(sites.basePort());
+    const app::SiteTable table = app::DemoSiteTable(sites.BasePort());
     const std::filesystem::path home =
         std::filesystem::temp_directory_path() / ("bench_cli." + std::to_string(getpid()));
     std::filesystem::create_directories(home / "seeker");

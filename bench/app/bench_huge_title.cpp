@@ -90,7 +90,7 @@ public:
         if (pid_ == 0) {
             close(ends[0]);
             demo::DemoSites sites;
-            const int port = sites.StartOnFreePorts(options) ? sites.basePort() : 0;
+            const int port = sites.StartOnFreePorts(options) ? sites.BasePort() : 0;
             if (write(ends[1], &port, sizeof port) != sizeof port) _exit(1);
             for (;;) pause();
         }

@@ -41,7 +41,7 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 void BM_SearchEightSitesTenPages(benchmark::State& state) {
     demo::DemoSites sites;
     if (!ServeFullPages(sites, state, 11)) return;
-    const app::SearchParams params{app::DemoSiteTable(sites.basePort()), "abc", 10};
+    const app::SearchParams params{app::DemoSiteTable(sites.BasePort()), "abc", 10};
 
     double searchSeconds = 0, fetchSeconds = 0, finishSeconds = 0;
     std::size_t requests = 0;
@@ -67,7 +67,7 @@ void BM_SearchEightSitesTenPages(benchmark::State& state) {
         for (std::size_t i = logged; i < log.size(); ++i) {
             const int server = std::stoi(log[i]);
             const std::string url =
-                "http://127.0.0.1:" + std::to_string(sites.basePort() + server) +
+                "http://127.0.0.1:" + std::to_string(sites.BasePort() + server) +
                 log[i].substr(log[i].find(' ') + 1);
             benchmark::DoNotOptimize(web::WebRequestText(url));
         }
@@ -105,7 +105,7 @@ double SearchSeconds(const app::SearchParams& params, std::initializer_list<app:
 void BM_SlowSitesReadAtOnce(benchmark::State& state) {
     demo::DemoSites sites;
     if (!ServeFullPages(sites, state, 11, 200)) return;
-    app::SearchParams params{app::DemoSiteTable(sites.basePort()), "abc", 10};
+    app::SearchParams params{app::DemoSiteTable(sites.BasePort()), "abc", 10};
     const auto all = {1, 2, 3, 4, 5, 6, 7, 8};
     int hitsAtOnce = 0, hitsOneAtATime = 0;
     double atOnce = 0;

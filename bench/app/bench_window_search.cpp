@@ -113,7 +113,7 @@ double Percentile(std::vector<double> values, double p) {
 void BM_WindowSearchThousandPages(benchmark::State& state) {
     demo::DemoSites sites;
     if (!ServeFullPages(sites, state, 1001)) return;
-    const app::SiteTable table = app::DemoSiteTable(sites.basePort());
+    const app::SiteTable table = app::DemoSiteTable(sites.BasePort());
     const char* xserver = std::getenv("SEEKER_BENCH_XSERVER_PID");
 
     // The same search without a window, first: the demo sites serve from

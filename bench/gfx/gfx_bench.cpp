@@ -62,7 +62,7 @@ void BM_DrawLabelText(benchmark::State& state) {
     Graphics g(b);
     g.SetTextRenderingHint(TextRenderingHint::AntiAliasGridFit);
     const Font font(FontFamily::DefaultChineseSans(), 12);
-    StringFormat format(StringFormatFlags::NoWrap);
+    StringFormat format(StringFormatFlags::kNoWrap);
     format.SetTrimming(StringTrimming::EllipsisCharacter);
     for (auto _ : state) {
         g.Clear(0);

@@ -68,7 +68,7 @@ void Compose(gfx::Bitmap& canvas, const std::vector<gfx::Bitmap>& controls) {
 
 // False, with the run marked skipped, when there is no X server to present to.
 bool HaveServer(benchmark::State& state) {
-    if (Server().ok()) return true;
+    if (Server().Ok()) return true;
     state.SkipWithError("Xvfb did not start");
     return false;
 }

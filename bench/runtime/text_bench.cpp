@@ -18,7 +18,7 @@ constexpr std::size_t kPageSize = 1 << 20;
 // whose second bytes cover 0x40..0xFE, ASCII letters included, so byte
 // searches meet false candidates inside characters. Each row ends in "<tr>".
 const rt::Text& Page() {
-    static const rt::Text page = [] {
+    static const rt::Text kPage = [] {
         std::mt19937 random(2052);
         const std::string_view words[] = {"<td class=\"n\">", "magnet",     "size", "</a>",   " ",
                                           "2024-01-02",       "href=\"/t/", "MB",   "&nbsp;", "GB"};
@@ -43,7 +43,7 @@ const rt::Text& Page() {
         text.resize(kPageSize, ' ');
         return text;
     }();
-    return page;
+    return kPage;
 }
 
 // Runs `find` over `page` once an iteration; the page's bytes count as processed.
@@ -163,9 +163,9 @@ void Cp936ToUtf8Label(benchmark::State& state) {
 BENCHMARK(Cp936ToUtf8Label);
 
 void Utf8ToCp936Page(benchmark::State& state) {
-    static const std::string utf8 = rt::Cp936ToUtf8(Page());
-    for (auto _ : state) benchmark::DoNotOptimize(rt::Utf8ToCp936(utf8));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
+    static const std::string kUtf8 = rt::Cp936ToUtf8(Page());
+    for (auto _ : state) benchmark::DoNotOptimize(rt::Utf8ToCp936(kUtf8));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kUtf8.size()));
 }
 BENCHMARK(Utf8ToCp936Page);
 

@@ -26,10 +26,10 @@ double Now() {
 // Answers every request with a page and 100 cookies no answer set before.
 class CookieFlood {
 public:
-    std::string url() const { return server_.base() + "/page"; }
+    std::string Url() const { return server_.Base() + "/page"; }
 
 private:
-    void routes(httplib::Server& s) {
+    void Routes(httplib::Server& s) {
         s.Get("/page", [this](const httplib::Request&, httplib::Response& res) {
             const int answer = ++answers_;
             for (int i = 0; i < kCookiesPerAnswer; ++i) {
@@ -41,7 +41,7 @@ private:
     }
 
     std::atomic<int> answers_{0};
-    webtest::HttpServer server_{[this](httplib::Server& s) { routes(s); }};
+    webtest::HttpServer server_{[this](httplib::Server& s) { Routes(s); }};
 };
 
 void BM_CookieFloodPages(benchmark::State& state) {
@@ -50,7 +50,7 @@ void BM_CookieFloodPages(benchmark::State& state) {
         double first = 0, last = 0;
         for (int page = 0; page < kPages; ++page) {
             const double start = Now();
-            const rt::Text text = web::WebRequestText(flood.url());
+            const rt::Text text = web::WebRequestText(flood.Url());
             const double spent = Now() - start;
             if (text.empty()) state.SkipWithError("empty page");
             if (page < kWindow) first += spent;

@@ -25,11 +25,11 @@ using webbench::kPageBytes;
 // client leaves.
 class PageServer {
 public:
-    std::string url(const char* path) const { return server_.base() + path; }
-    int silentArrivals() const { return silentArrivals_.load(); }
+    std::string Url(const char* path) const { return server_.Base() + path; }
+    int SilentArrivals() const { return silentArrivals_.load(); }
 
 private:
-    void routes(httplib::Server& s) {
+    void Routes(httplib::Server& s) {
         s.Get("/utf8", [this](const httplib::Request&, httplib::Response& res) {
             res.set_content(utf8_, "text/html");
         });
@@ -47,7 +47,7 @@ private:
 
     std::string utf8_ = webbench::SamplePage(true), plain_ = webbench::SamplePage(false);
     std::atomic<int> silentArrivals_{0};
-    webtest::HttpServer server_{[this](httplib::Server& s) { routes(s); }};
+    webtest::HttpServer server_{[this](httplib::Server& s) { Routes(s); }};
 };
 
 PageServer& Server() {
@@ -61,7 +61,7 @@ std::size_t Collect(char* data, std::size_t size, std::size_t count, void* user)
 }
 
 void BM_PlainCurlLoop(benchmark::State& state, const char* path) {
-    const std::string url = Server().url(path);
+    const std::string url = Server().Url(path);
     for (auto _ : state) {
         for (int i = 0; i < kRequests; ++i) {
             std::string body;
@@ -79,7 +79,7 @@ void BM_PlainCurlLoop(benchmark::State& state, const char* path) {
 }
 
 void BM_WebRequestText(benchmark::State& state, const char* path) {
-    const std::string url = Server().url(path);
+    const std::string url = Server().Url(path);
     for (auto _ : state) {
         for (int i = 0; i < kRequests; ++i) {
             const rt::Text page = web::WebRequestText(url);
@@ -97,12 +97,12 @@ double Now() {
 
 // Time from StopThread to the end of the thread whose request is in progress.
 void BM_AbortLatency(benchmark::State& state) {
-    const std::string url = Server().url("/silent");
+    const std::string url = Server().Url("/silent");
     for (auto _ : state) {
-        const int before = Server().silentArrivals();
+        const int before = Server().SilentArrivals();
         rt::ThreadHandle worker;
         rt::StartThread([&] { benchmark::DoNotOptimize(web::WebRequestText(url)); }, &worker);
-        while (Server().silentArrivals() == before) usleep(500);
+        while (Server().SilentArrivals() == before) usleep(500);
         usleep(20000);  // let the transfer settle into waiting
         const double start = Now();
         rt::StopThread(worker);

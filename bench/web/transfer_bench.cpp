@@ -44,7 +44,7 @@ webtest::RawServer& Server() {
 }
 
 void BM_SequentialRequests(benchmark::State& state, const char* path) {
-    const std::string url = Server().base() + path;
+    const std::string url = Server().Base() + path;
     for (auto _ : state) {
         for (int i = 0; i < kRequests; ++i) {
             const rt::Text page = web::WebRequestText(url);
@@ -116,7 +116,7 @@ void BM_StopLatency(benchmark::State& state, Phase phase) {
 // The same requests with WinINet's calls alone, on the calling thread and
 // without the project's code: the system's (or wine's) own cost.
 void BM_BareWinInet(benchmark::State& state) {
-    const int port = Server().port();
+    const int port = Server().Port();
     std::string chunk(64 * 1024, '\0');
     for (auto _ : state) {
         for (int i = 0; i < kRequests; ++i) {

@@ -14,8 +14,8 @@ namespace {
 constexpr gfx::Argb kBlack = gfx::MakeColor(255, 0, 0, 0);
 
 const gfx::Font& ChromeFont() {
-    static const gfx::Font font(gfx::FontFamily::DefaultChineseSans(), 12);
-    return font;
+    static const gfx::Font kFont(gfx::FontFamily::DefaultChineseSans(), 12);
+    return kFont;
 }
 
 // The text's size in whole pixels, wrapped at `wrapWidth` (0: one line).

@@ -124,15 +124,15 @@ void MouseMove(Hwnd under, POINT screen) {
 }
 
 void MouseButton(Hwnd under, int button, bool down, POINT screen) {
-    static const int vks[3] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
-    static const UINT downs[3] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
-    static const UINT ups[3] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
-    static const UINT dbls[3] = {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK};
+    static const int kVks[3] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
+    static const UINT kDowns[3] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
+    static const UINT kUps[3] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
+    static const UINT kDbls[3] = {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK};
     if (button < 0 || button > 2) return;
     {
         std::lock_guard lk(CoreState().mu);
         CoreState().cursor = screen;
-        SetKeyLocked(vks[button], down);
+        SetKeyLocked(kVks[button], down);
     }
     if (MoveSizeMouse(screen, !down)) return;
     Hwnd target = RouteMouse(under, screen);
@@ -144,7 +144,7 @@ void MouseButton(Hwnd under, int button, bool down, POINT screen) {
     });
     if (activate) Activate(target, true, true);
     POINT client;
-    UINT msg = down ? downs[button] : ups[button];
+    UINT msg = down ? kDowns[button] : kUps[button];
     bool live = WithWindow(target, [&](WindowRecord& rec) {
         client = POINT{screen.x - rec.rect.left, screen.y - rec.rect.top};
         if (down) {
@@ -155,7 +155,7 @@ void MouseButton(Hwnd under, int button, bool down, POINT screen) {
                             now - s.lastClickTime <= kDoubleClickTime &&
                             std::abs(screen.x - s.lastClickPos.x) <= kDoubleClickDistance &&
                             std::abs(screen.y - s.lastClickPos.y) <= kDoubleClickDistance;
-            if (isDouble) msg = dbls[button];
+            if (isDouble) msg = kDbls[button];
             s.lastClickWasDouble = isDouble;
             s.lastClickHwnd = target;
             s.lastClickButton = button;

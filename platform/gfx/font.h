@@ -16,12 +16,12 @@ namespace gfx {
 
 // Style bits of a font; combine with |.
 namespace FontStyle {
-inline constexpr int Regular = 0;
-inline constexpr int Bold = 1;
-inline constexpr int Italic = 2;
-inline constexpr int BoldItalic = 3;
-inline constexpr int Underline = 4;
-inline constexpr int Strikeout = 8;
+inline constexpr int kRegular = 0;
+inline constexpr int kBold = 1;
+inline constexpr int kItalic = 2;
+inline constexpr int kBoldItalic = 3;
+inline constexpr int kUnderline = 4;
+inline constexpr int kStrikeout = 8;
 }  // namespace FontStyle
 
 // Starts loading the system's font configuration, without waiting for it
@@ -54,15 +54,15 @@ private:
 class Font {
 public:
     // A font of `family` with an em size of `sizePx` pixels and FontStyle bits.
-    Font(const FontFamily& family, float sizePx, int style = FontStyle::Regular);
+    Font(const FontFamily& family, float sizePx, int style = FontStyle::kRegular);
 
     const FontFamily& Family() const { return family_; }
     float Size() const { return size_; }
     int Style() const { return style_; }
-    bool IsBold() const { return (style_ & FontStyle::Bold) != 0; }
-    bool IsItalic() const { return (style_ & FontStyle::Italic) != 0; }
-    bool IsUnderline() const { return (style_ & FontStyle::Underline) != 0; }
-    bool IsStrikeout() const { return (style_ & FontStyle::Strikeout) != 0; }
+    bool IsBold() const { return (style_ & FontStyle::kBold) != 0; }
+    bool IsItalic() const { return (style_ & FontStyle::kItalic) != 0; }
+    bool IsUnderline() const { return (style_ & FontStyle::kUnderline) != 0; }
+    bool IsStrikeout() const { return (style_ & FontStyle::kStrikeout) != 0; }
 
     // Line spacing in pixels (ascent + descent + line gap), the font-height role.
     float Height() const;

@@ -188,7 +188,7 @@ PointF MeasureTextExtent(const rt::Text& text, const Font& font) {
     Bitmap scratch(1, 1);
     Graphics g(scratch);
     g.SetTextRenderingHint(TextRenderingHint::AntiAliasGridFit);
-    StringFormat format(StringFormatFlags::NoWrap | StringFormatFlags::MeasureTrailingSpaces);
+    StringFormat format(StringFormatFlags::kNoWrap | StringFormatFlags::kMeasureTrailingSpaces);
     const TextMeasure m = g.MeasureString(text, font, RectF{}, format);
     return PointF{m.bounds.width, m.bounds.height};
 }

@@ -7,11 +7,11 @@
 namespace gfx {
 
 namespace StringFormatFlags {
-inline constexpr int NoFontFallback = 0x0400;
-inline constexpr int MeasureTrailingSpaces = 0x0800;
-inline constexpr int NoWrap = 0x1000;
-inline constexpr int LineLimit = 0x2000;
-inline constexpr int NoClip = 0x4000;
+inline constexpr int kNoFontFallback = 0x0400;
+inline constexpr int kMeasureTrailingSpaces = 0x0800;
+inline constexpr int kNoWrap = 0x1000;
+inline constexpr int kLineLimit = 0x2000;
+inline constexpr int kNoClip = 0x4000;
 }  // namespace StringFormatFlags
 
 enum class StringAlignment { Near = 0, Center = 1, Far = 2 };

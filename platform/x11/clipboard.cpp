@@ -238,7 +238,7 @@ struct ExitHandover {
     ~ExitHandover() {
         Display& x = XConnection();
         std::lock_guard lk(x.mu);
-        if (!x.ok() || !Clipboard().owned) return;
+        if (!x.Ok() || !Clipboard().owned) return;
         ::Display* dpy = x.dpy;
         const Atoms& a = x.atoms;
         if (XGetSelectionOwner(dpy, a.clipboardManager) == None) return;
@@ -290,7 +290,7 @@ bool SetClipboardUtf8(const std::string& utf8) {
     XConnection();
     static ExitHandover handover;
     std::lock_guard lk(XConnection().mu);
-    if (!XConnection().ok()) return false;
+    if (!XConnection().Ok()) return false;
     ::Display* dpy = XConnection().dpy;
     Time now = ServerTime();
     XSetSelectionOwner(dpy, XConnection().atoms.clipboard, XConnection().clipboardWindow, now);
@@ -307,7 +307,7 @@ bool SetClipboardUtf8(const std::string& utf8) {
 
 std::optional<std::string> GetClipboardUtf8() {
     std::lock_guard lk(XConnection().mu);
-    if (!XConnection().ok()) return std::nullopt;
+    if (!XConnection().Ok()) return std::nullopt;
     ::Display* dpy = XConnection().dpy;
     Window owner = XGetSelectionOwner(dpy, XConnection().atoms.clipboard);
     if (owner == None) return std::nullopt;

@@ -64,7 +64,7 @@ public:
     Window clipboardWindow = 0;      // hidden owner of CLIPBOARD
     Time lastTime = CurrentTime;     // time of the latest event with one
 
-    bool ok() const { return dpy != nullptr; }
+    bool Ok() const { return dpy != nullptr; }
 
     // The input method, opened on the first call (null when none opens).
     XIM InputMethod();

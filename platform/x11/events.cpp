@@ -269,7 +269,7 @@ void Wait(ThreadQueue& queue, int timeoutMs) {
     int xfd = -1;
     {
         std::lock_guard lk(XConnection().mu);
-        if (XConnection().ok()) {
+        if (XConnection().Ok()) {
             xfd = ConnectionNumber(XConnection().dpy);
             // Events a reply brought along wait inside Xlib, where poll()
             // cannot see them; they are taken before it is called. The
@@ -289,7 +289,7 @@ void Wait(ThreadQueue& queue, int timeoutMs) {
             (void)n;
         }
         std::lock_guard lk(XConnection().mu);
-        if (XConnection().ok()) Collect(work);
+        if (XConnection().Ok()) Collect(work);
     }
     for (auto& w : work) w();
 }

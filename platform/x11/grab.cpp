@@ -24,7 +24,7 @@ void Grab(Window w) {
 }  // namespace
 
 bool RestoreMenuGrab() {
-    if (grabbed == 0 || !XConnection().ok()) return false;
+    if (grabbed == 0 || !XConnection().Ok()) return false;
     Grab(grabbed);
     return true;
 }
@@ -36,7 +36,7 @@ namespace plat::core::backend {
 void GrabMenuInput(WindowRecord* rec) {
     auto* n = rec != nullptr ? static_cast<x11::X11Window*>(rec->native.get()) : nullptr;
     std::lock_guard lk(x11::XConnection().mu);
-    if (!x11::XConnection().ok()) return;
+    if (!x11::XConnection().Ok()) return;
     if (n == nullptr || n->window == 0) {
         if (x11::grabbed != 0) {
             XUngrabPointer(x11::XConnection().dpy, CurrentTime);

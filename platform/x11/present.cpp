@@ -34,7 +34,7 @@ bool PixelImage::Ensure(int width, int height) {
     if (width == width_ && height == height_ && data_ != nullptr) return true;
     Release();
     std::lock_guard lk(x.mu);
-    if (!x.ok() || width <= 0 || height <= 0) return false;
+    if (!x.Ok() || width <= 0 || height <= 0) return false;
     auto bytes = static_cast<std::size_t>(width) * height * 4;
     if (x.shm) {
         image_ =

@@ -98,7 +98,7 @@ X11Window* NativeOfX(Window w) {
 X11Window::~X11Window() {
     Display& x = XConnection();
     std::lock_guard lk(x.mu);
-    if (!x.ok() || window == 0) return;
+    if (!x.Ok() || window == 0) return;
     Registry().erase(window);
     if (ic != nullptr) XDestroyIC(ic);
     if (gc != nullptr) XFreeGC(x.dpy, gc);
@@ -117,7 +117,7 @@ std::unique_ptr<NativeWindow> CreateNative(WindowRecord& rec) {
     auto n = std::make_unique<X11Window>();
     n->hwnd = rec.handle;
     std::lock_guard lk(x.mu);
-    if (!x.ok()) return nullptr;
+    if (!x.Ok()) return nullptr;
     ::Display* dpy = x.dpy;
     // Tooltips and tool windows (menus) are placed by the layer itself and
     // stay out of the window manager's way.
@@ -306,7 +306,7 @@ bool StartSystemMoveSize(WindowRecord& rec, ResizeZone zone, POINT cursor, POINT
 bool LeftButtonHeld() {
     Display& x = XConnection();
     std::lock_guard lk(x.mu);
-    if (!x.ok()) return false;
+    if (!x.Ok()) return false;
     Window root, child;
     int rx, ry, wx, wy;
     unsigned mask = 0;
@@ -371,7 +371,7 @@ RECT WorkArea() { return XConnection().WorkArea(); }
 SIZE ScreenSize() {
     Display& x = XConnection();
     std::lock_guard lk(x.mu);
-    if (!x.ok()) return SIZE{1024, 768};
+    if (!x.Ok()) return SIZE{1024, 768};
     return SIZE{DisplayWidth(x.dpy, x.screen), DisplayHeight(x.dpy, x.screen)};
 }
 
@@ -379,7 +379,7 @@ std::uint64_t NowMs() { return MonotonicMs(); }
 
 void SleepMs(std::uint32_t ms) { usleep(static_cast<useconds_t>(ms) * 1000); }
 
-bool MessageBoxAutoClose() { return !XConnection().ok(); }
+bool MessageBoxAutoClose() { return !XConnection().Ok(); }
 
 void MessageBoxShown(const rt::Text&, const rt::Text&) {}
 

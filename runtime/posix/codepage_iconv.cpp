@@ -21,12 +21,12 @@ class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
-        if (ok()) iconv_close(cd_);
+        if (Ok()) iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
     // Converts what it can of [in, in + inLeft) into `out`; returns false on
     // a stop (errno EILSEQ or EINVAL), leaving `in`/`inLeft` at the failing unit.
@@ -59,14 +59,14 @@ enum Direction { k936ToWide, kUtf8ToWide, kWideTo936, kWideToUtf8, k936ToUtf8, k
 // must not be shared between threads: each thread keeps its own, opened on
 // first use.
 Converter* ConverterFor(Direction direction) {
-    static constexpr const char* names[kDirections][2] = {
+    static constexpr const char* kNames[kDirections][2] = {
         {"UTF-16LE", "CP936"}, {"UTF-16LE", "UTF-8"}, {"CP936", "UTF-16LE"},
         {"UTF-8", "UTF-16LE"}, {"UTF-8", "CP936"},
     };
     thread_local std::unique_ptr<Converter> converters[kDirections];
     auto& slot = converters[direction];
-    if (!slot) slot = std::make_unique<Converter>(names[direction][0], names[direction][1]);
-    if (!slot->ok()) return nullptr;
+    if (!slot) slot = std::make_unique<Converter>(kNames[direction][0], kNames[direction][1]);
+    if (!slot->Ok()) return nullptr;
     slot->Reset();
     return slot.get();
 }

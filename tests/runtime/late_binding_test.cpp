@@ -21,8 +21,8 @@ std::string ModulePath(const char* name) {
 
 TEST(LateBinding, ResolvesAndCallsThroughTheCell) {
     auto r = RunInChild([] {
-        static const std::string path = ModulePath("rt_test_module_a");
-        LateBound<int()> value(path.c_str(), "rt_test_module_value");
+        static const std::string kPath = ModulePath("rt_test_module_a");
+        LateBound<int()> value(kPath.c_str(), "rt_test_module_value");
         std::fprintf(stderr, "%d %d\n", value(), value());
         ExitProgram(0);
     });

@@ -14,6 +14,7 @@
 #define TEST_MODULE_EXPORT __attribute__((visibility("default")))
 #endif
 
+// NOLINTNEXTLINE(readability-identifier-naming): the exported name the tests look up
 extern "C" TEST_MODULE_EXPORT int rt_test_module_value() { return TEST_MODULE_VALUE; }
 
 namespace {

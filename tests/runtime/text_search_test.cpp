@@ -108,22 +108,22 @@ TEST(ReplaceSubtext, EdgeArguments) {
 }
 
 TEST(SplitText, CasesOfTheTable) {
-    EXPECT_EQ(SplitText("a,,b").items(), (std::vector<Text>{"a", "", "b"}));
-    EXPECT_EQ(SplitText("a,b,").items(), (std::vector<Text>{"a", "b"}));
-    EXPECT_EQ(SplitText("a,b,c", ",", 2).items(), (std::vector<Text>{"a", "b"}));
-    EXPECT_EQ(SplitText("abc", "").items(), (std::vector<Text>{"abc"}));
+    EXPECT_EQ(SplitText("a,,b").Items(), (std::vector<Text>{"a", "", "b"}));
+    EXPECT_EQ(SplitText("a,b,").Items(), (std::vector<Text>{"a", "b"}));
+    EXPECT_EQ(SplitText("a,b,c", ",", 2).Items(), (std::vector<Text>{"a", "b"}));
+    EXPECT_EQ(SplitText("abc", "").Items(), (std::vector<Text>{"abc"}));
 }
 
 TEST(SplitText, EdgesAndDoubleByte) {
     EXPECT_EQ(SplitText("").count(), 0);
     EXPECT_EQ(SplitText("a,b", ",", 0).count(), 0);
     EXPECT_EQ(SplitText("a,b", ",", -1).count(), 0);
-    EXPECT_EQ(SplitText(",a").items(), (std::vector<Text>{"", "a"}));
-    EXPECT_EQ(SplitText(",").items(), (std::vector<Text>{""}));
-    EXPECT_EQ(SplitText("a<>b<>", "<>").items(), (std::vector<Text>{"a", "b"}));
-    EXPECT_EQ(SplitText("a,b,c", ",", 3).items(), (std::vector<Text>{"a", "b", "c"}));
-    EXPECT_EQ(SplitText(kLead + "@@b", "@").items(), (std::vector<Text>{kLead + "@", "b"}));
-    EXPECT_EQ(SplitText("\xD6\xD0|\xCE\xC4", "|").items(),
+    EXPECT_EQ(SplitText(",a").Items(), (std::vector<Text>{"", "a"}));
+    EXPECT_EQ(SplitText(",").Items(), (std::vector<Text>{""}));
+    EXPECT_EQ(SplitText("a<>b<>", "<>").Items(), (std::vector<Text>{"a", "b"}));
+    EXPECT_EQ(SplitText("a,b,c", ",", 3).Items(), (std::vector<Text>{"a", "b", "c"}));
+    EXPECT_EQ(SplitText(kLead + "@@b", "@").Items(), (std::vector<Text>{kLead + "@", "b"}));
+    EXPECT_EQ(SplitText("\xD6\xD0|\xCE\xC4", "|").Items(),
               (std::vector<Text>{"\xD6\xD0", "\xCE\xC4"}));
 }
 

@@ -39,7 +39,7 @@ TEST(Threads, StartRunsTheEntryAndJoinWaitsForIt) {
     ASSERT_TRUE(StartThread([&] { ++runs; }, &handle));
     ASSERT_TRUE(handle.valid());
     handle.join();
-    EXPECT_TRUE(handle.finished());
+    EXPECT_TRUE(handle.Finished());
     EXPECT_EQ(runs.load(), 1);
     EXPECT_FALSE(StopThread(handle));  // already ended
 }

@@ -20,11 +20,11 @@ TEST(Abort, StopEndsARequestToASilentServer) {
     rt::ThreadHandle worker;
     ASSERT_TRUE(rt::StartThread(
         [&] {
-            result = web::WebRequestText(silent.base() + "/wait");
+            result = web::WebRequestText(silent.Base() + "/wait");
             returned = true;
         },
         &worker));
-    ASSERT_TRUE(silent.waitForRequests(1));
+    ASSERT_TRUE(silent.WaitForRequests(1));
     const double stoppedAt = Seconds();
     EXPECT_TRUE(rt::StopThread(worker));
     worker.join();
@@ -42,8 +42,8 @@ TEST(Abort, StopInsideABodyKeepsNothingOfIt) {
         {.bytes = 100, .gapMs = 50});
     rt::Text result = "unset";
     rt::ThreadHandle worker;
-    ASSERT_TRUE(rt::StartThread([&] { result = web::WebRequestText(drip.base() + "/"); }, &worker));
-    ASSERT_TRUE(drip.waitForRequests(1));
+    ASSERT_TRUE(rt::StartThread([&] { result = web::WebRequestText(drip.Base() + "/"); }, &worker));
+    ASSERT_TRUE(drip.WaitForRequests(1));
     usleep(300 * 1000);  // part of the body has arrived
     rt::StopThread(worker);
     worker.join();
@@ -59,14 +59,14 @@ TEST(Abort, StoppedThreadSendsNoRequest) {
     ASSERT_TRUE(rt::StartThread(
         [&] {
             while (!go) usleep(1000);
-            result = web::WebRequest(server.base() + "/never");
+            result = web::WebRequest(server.Base() + "/never");
         },
         &worker));
     rt::StopThread(worker);
     go = true;
     worker.join();
     EXPECT_TRUE(result.empty());
-    EXPECT_TRUE(server.requests().empty());
+    EXPECT_TRUE(server.Requests().empty());
 }
 
 }  // namespace

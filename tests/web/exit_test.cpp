@@ -46,7 +46,7 @@ TEST(Exit, WhileAWorkerRequestsAndConverts) {
         },
         {.bytes = 1024, .gapMs = 2});
     for (int round = 0; round < 4; ++round) {
-        const ChildResult run = RunHelper(server.base() + "/", 30000);
+        const ChildResult run = RunHelper(server.Base() + "/", 30000);
         EXPECT_TRUE(run.exited) << "round " << round << ": did not exit\n" << run.errorOutput;
         EXPECT_EQ(run.exitCode, 0) << "round " << round;
         EXPECT_EQ(run.errorOutput, "") << "round " << round;

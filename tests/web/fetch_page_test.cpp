@@ -41,7 +41,7 @@ TEST_F(FetchPage, WritesTheConvertedPageAndTheHeaders) {
         return "HTTP/1.1 200 OK\r\nX-Site: demo\r\nContent-Length: " + std::to_string(body.size()) +
                "\r\n\r\n" + body;
     });
-    const std::string url = server.base() + "/page";
+    const std::string url = server.Base() + "/page";
     ASSERT_EQ(RunTool(url + " " + dir_ + "/out.html 2>" + dir_ + "/headers"), 0);
     EXPECT_EQ(ReadFile(dir_ + "/out.html"), "<meta charset=\"utf-8\">\xCE\xD2");
     EXPECT_EQ(ReadFile(dir_ + "/headers"),
@@ -49,8 +49,8 @@ TEST_F(FetchPage, WritesTheConvertedPageAndTheHeaders) {
 
     ASSERT_EQ(RunTool(url + " >" + dir_ + "/stdout 2>/dev/null"), 0);
     EXPECT_EQ(ReadFile(dir_ + "/stdout"), "<meta charset=\"utf-8\">\xCE\xD2");
-    ASSERT_TRUE(server.waitForRequests(2));
-    EXPECT_EQ(server.requests()[1].rfind("GET /page HTTP/1.1\r\n", 0), 0u);
+    ASSERT_TRUE(server.WaitForRequests(2));
+    EXPECT_EQ(server.Requests()[1].rfind("GET /page HTTP/1.1\r\n", 0), 0u);
 }
 
 TEST_F(FetchPage, FailureAndUsageHaveTheirOwnStatus) {

@@ -29,7 +29,7 @@ void ExpectEndedPartWay(std::size_t bodyBytes, webtest::Pace pace,
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 10000000\r\n\r\n";
     RawServer server([&](const std::string&) { return head + std::string(bodyBytes, 'd'); }, pace);
     web::TransferRequest request;
-    request.endpoint = *web::EndpointOf(server.base() + "/");
+    request.endpoint = *web::EndpointOf(server.Base() + "/");
     const web::TransferResponse response = web::RunTransfer(request, limits);
     EXPECT_TRUE(response.delivered);
     EXPECT_EQ(response.outcome.kind, kind);
@@ -52,13 +52,13 @@ TEST(CutShort, ThePageIsWhatArrived) {
         return std::string("HTTP/1.1 200 OK\r\nContent-Length: 50\r\n\r\n");  // headers only
     });
     rt::Text headers;
-    EXPECT_EQ(web::WebRequestText(server.base() + "/short", {.responseHeaders = &headers}),
+    EXPECT_EQ(web::WebRequestText(server.Base() + "/short", {.responseHeaders = &headers}),
               "<b>\xCE\xD2</b>");
     EXPECT_EQ(headers, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n");
-    EXPECT_EQ(web::WebRequestText(server.base() + "/chunks"), "hello");
-    EXPECT_EQ(web::WebRequestText(server.base() + "/utf8"), "\xCE\xD2");  // converted as usual
+    EXPECT_EQ(web::WebRequestText(server.Base() + "/chunks"), "hello");
+    EXPECT_EQ(web::WebRequestText(server.Base() + "/utf8"), "\xCE\xD2");  // converted as usual
     rt::Text location = "before";
-    EXPECT_EQ(web::WebRequestText(server.base() + "/empty", {.location = &location}), "");
+    EXPECT_EQ(web::WebRequestText(server.Base() + "/empty", {.location = &location}), "");
     EXPECT_NE(location, "before");  // a response did arrive
 }
 
@@ -66,12 +66,12 @@ TEST(CutShort, TimeBoundsEndADripAndKeepIt) {
     // 500 bytes a second, below the lowest rate, for six seconds.
     web::TransferLimits slow;
     slow.lowSpeedSeconds = 2;
-    ExpectEndedPartWay(3000, {.bytes = 50, .gapMs = 100}, slow, web::Outcome::kTooSlow);
+    ExpectEndedPartWay(3000, {.bytes = 50, .gapMs = 100}, slow, web::Outcome::TooSlow);
 
     // Fast enough, but longer than the whole call may take.
     web::TransferLimits brief;
     brief.totalMs = 1500;
-    ExpectEndedPartWay(400000, {.bytes = 4000, .gapMs = 100}, brief, web::Outcome::kTooLong);
+    ExpectEndedPartWay(400000, {.bytes = 4000, .gapMs = 100}, brief, web::Outcome::TooLong);
 }
 
 TEST(HeaderLines, NoLineCarriesALoneBreakOrZero) {
@@ -84,24 +84,24 @@ TEST(HeaderLines, NoLineCarriesALoneBreakOrZero) {
     });
     // A raw line break in the URL is escaped in the request line and Referer.
     rt::Text sent;
-    web::WebRequest(server.base() + "/a\r\nX-Injected: 1\n", {.headers = &sent});
-    EXPECT_NE(sent.find("Referer: " + server.base() + "/a%0D%0AX-Injected:%201%0A"),
+    web::WebRequest(server.Base() + "/a\r\nX-Injected: 1\n", {.headers = &sent});
+    EXPECT_NE(sent.find("Referer: " + server.Base() + "/a%0D%0AX-Injected:%201%0A"),
               rt::Text::npos);
 
     // Values from response headers end at their first CR.
     rt::Text cookies = "old=0", location;
-    web::WebRequest(server.base() + "/cookie", {.cookies = &cookies, .location = &location});
+    web::WebRequest(server.Base() + "/cookie", {.cookies = &cookies, .location = &location});
     EXPECT_EQ(cookies, "a=1; old=0");
     EXPECT_EQ(location, "/next");
-    web::WebRequest(server.base() + "/again", {.cookies = &cookies});
+    web::WebRequest(server.Base() + "/again", {.cookies = &cookies});
 
     // Lone breaks and zero bytes of the caller's block and cookies.
     rt::Text block = "X-A: 1\nX-B: 2\rUser-Agent: ag\nX-C: 3";
     block += std::string("\r\nX-D: 4\0X-E: 5", 15);
     rt::Text lone = "c=1\nX-F: 6";
-    web::WebRequest(server.base() + "/caller", {.cookies = &lone, .headers = &block});
+    web::WebRequest(server.Base() + "/caller", {.cookies = &lone, .headers = &block});
 
-    const auto requests = server.requests();
+    const auto requests = server.Requests();
     ASSERT_EQ(requests.size(), 4u);
     for (const std::string& request : requests) EXPECT_TRUE(LinesAreWhole(request)) << request;
     EXPECT_EQ(requests[0].find("\r\nX-Injected"), std::string::npos);

@@ -27,8 +27,8 @@ public:
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
 
-    int port() const { return port_; }
-    std::string base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    int Port() const { return port_; }
+    std::string Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
 private:
     httplib::Server server_;

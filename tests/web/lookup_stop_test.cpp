@@ -18,7 +18,7 @@ TEST(LookupStop, StopDuringANameLookupReturnsAtOnce) {
     ASSERT_TRUE(
         rt::StartThread([&] { result = web::WebRequestText("http://stall.invalid/x"); }, &worker));
     usleep(300 * 1000);  // the lookup is under way
-    ASSERT_FALSE(worker.finished());
+    ASSERT_FALSE(worker.Finished());
     const double stoppedAt = Seconds();
     rt::StopThread(worker);
     worker.join();

@@ -33,7 +33,7 @@ public:
     }
     FullBacklog(const FullBacklog&) = delete;
     FullBacklog& operator=(const FullBacklog&) = delete;
-    int port() const { return port_; }
+    int Port() const { return port_; }
 
 private:
     webtest::Socket listen_ = webtest::kNoSocket;
@@ -51,7 +51,7 @@ TEST(Outcome, EachEndIsReportedAndTheResultStaysTheSame) {
     });
     const int closedPort = [] {
         RawServer gone([](const std::string&) { return std::nullopt; });
-        return gone.port();
+        return gone.Port();
     }();
 
     struct Case {
@@ -60,17 +60,17 @@ TEST(Outcome, EachEndIsReportedAndTheResultStaysTheSame) {
         rt::Text page;
     };
     const Case cases[] = {
-        {server.base() + "/", {Outcome::kOk, 200}, "ok"},
-        {server.base() + "/missing", {Outcome::kHttpStatus, 404}, "gone"},
-        {server.base() + "/short", {Outcome::kCutShort, 200}, "part"},
+        {server.Base() + "/", {Outcome::Ok, 200}, "ok"},
+        {server.Base() + "/missing", {Outcome::HttpStatus, 404}, "gone"},
+        {server.Base() + "/short", {Outcome::CutShort, 200}, "part"},
         {"http://127.0.0.1:" + std::to_string(closedPort) + "/",
-         {Outcome::kConnectionRefused, 0},
+         {Outcome::ConnectionRefused, 0},
          ""},
-        {"http://nonexistent.invalid/", {Outcome::kHostNotFound, 0}, ""},
-        {"http://bad@host/", {Outcome::kHostNotFound, 0}, ""},
+        {"http://nonexistent.invalid/", {Outcome::HostNotFound, 0}, ""},
+        {"http://bad@host/", {Outcome::HostNotFound, 0}, ""},
     };
     for (const Case& c : cases) {
-        RequestOutcome outcome{Outcome::kFailed, -1};
+        RequestOutcome outcome{Outcome::Failed, -1};
         EXPECT_EQ(web::WebRequestText(c.url, {.outcome = &outcome}), c.page) << c.url;
         EXPECT_EQ(outcome, c.expected) << c.url;
         EXPECT_EQ(web::WebRequestText(c.url), c.page) << c.url;
@@ -82,13 +82,13 @@ TEST(Outcome, EachEndIsReportedAndTheResultStaysTheSame) {
     ASSERT_TRUE(rt::StartThread(
         [&] {
             while (!go) usleep(1000);
-            web::WebRequest(server.base() + "/", {.outcome = &stopped});
+            web::WebRequest(server.Base() + "/", {.outcome = &stopped});
         },
         &worker));
     rt::StopThread(worker);
     go = true;
     worker.join();
-    EXPECT_EQ(stopped.kind, Outcome::kStopped);
+    EXPECT_EQ(stopped.kind, Outcome::Stopped);
 }
 
 TEST(Outcome, TimeoutsTellConnectFromTransfer) {
@@ -99,19 +99,19 @@ TEST(Outcome, TimeoutsTellConnectFromTransfer) {
 
     FullBacklog unanswered;
     request.endpoint =
-        *web::EndpointOf("http://127.0.0.1:" + std::to_string(unanswered.port()) + "/");
-    EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::kConnectTimedOut);
+        *web::EndpointOf("http://127.0.0.1:" + std::to_string(unanswered.Port()) + "/");
+    EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::ConnectTimedOut);
 
     RawServer silent([](const std::string&) { return std::nullopt; });
-    request.endpoint = *web::EndpointOf(silent.base() + "/");
-    EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::kTooSlow);
+    request.endpoint = *web::EndpointOf(silent.Base() + "/");
+    EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::TooSlow);
 
     limits.maxBodyBytes = 1;
     RawServer big([](const std::string&) {
         return std::string("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nab");
     });
-    request.endpoint = *web::EndpointOf(big.base() + "/");
-    EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::kBodyTooLarge);
+    request.endpoint = *web::EndpointOf(big.Base() + "/");
+    EXPECT_EQ(web::RunTransfer(request, limits).outcome.kind, Outcome::BodyTooLarge);
 }
 
 }  // namespace

@@ -38,15 +38,15 @@ std::string ReadRequest(Socket connection) {
 
 RawServer::RawServer(Responder responder, Pace pace)
     : responder_(std::move(responder)), pace_(pace) {
-    listenOn(false);
+    ListenOn(false);
 }
 
 RawServer::RawServer(Responder responder, bool ipv6)
     : responder_(std::move(responder)), ipv6_(ipv6) {
-    listenOn(ipv6);
+    ListenOn(ipv6);
 }
 
-void RawServer::listenOn(bool ipv6) {
+void RawServer::ListenOn(bool ipv6) {
     listener_ = ListenOnLoopback(ipv6, 16, &port_);
     int wakePort = 0;
     const Socket wakeListener = ListenOnLoopback(false, 1, &wakePort);
@@ -61,7 +61,7 @@ void RawServer::listenOn(bool ipv6) {
         }
         throw std::runtime_error("test server could not listen");
     }
-    thread_ = std::thread([this] { serve(); });
+    thread_ = std::thread([this] { Serve(); });
 }
 
 RawServer::~RawServer() {
@@ -70,38 +70,38 @@ RawServer::~RawServer() {
     for (Socket s : {listener_, wakeSender_, wakeReceiver_}) Close(s);
 }
 
-std::vector<std::string> RawServer::requests() const {
+std::vector<std::string> RawServer::Requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
 }
 
-bool RawServer::waitForRequests(std::size_t n) const {
+bool RawServer::WaitForRequests(std::size_t n) const {
     for (int i = 0; i < 500; ++i) {
-        if (requests().size() >= n) return true;
+        if (Requests().size() >= n) return true;
         usleep(10000);
     }
     return false;
 }
 
 // True when `socket` has data; false when the server is being shut down.
-bool RawServer::waitReadable(Socket socket) const {
+bool RawServer::AwaitData(Socket socket) const {
     const Socket sockets[2] = {socket, wakeReceiver_};
     bool readable[2] = {};
     while (!WaitReadable(sockets, readable, 2, -1)) {}
     return !readable[1];
 }
 
-void RawServer::serve() {
-    while (waitReadable(listener_)) {
+void RawServer::Serve() {
+    while (AwaitData(listener_)) {
         const Socket connection = Accept(listener_);
         if (connection == kNoSocket) continue;
-        handle(connection);
+        Handle(connection);
         Close(connection);
     }
 }
 
-void RawServer::handle(Socket connection) {
-    if (!waitReadable(connection)) return;
+void RawServer::Handle(Socket connection) {
+    if (!AwaitData(connection)) return;
     const std::string request = ReadRequest(connection);
     {
         std::lock_guard lock(mutex_);
@@ -112,23 +112,23 @@ void RawServer::handle(Socket connection) {
         // Hold the connection without a word until the client leaves or the
         // server shuts down.
         char c;
-        while (waitReadable(connection) && Receive(connection, &c, 1) > 0) {}
+        while (AwaitData(connection) && Receive(connection, &c, 1) > 0) {}
         return;
     }
-    send(connection, *answer);
+    SendAnswer(connection, *answer);
     ShutdownSending(connection);
 }
 
-bool RawServer::shuttingDown(int waitMs) const {
+bool RawServer::ShuttingDown(int waitMs) const {
     bool readable = false;
     return WaitReadable(&wakeReceiver_, &readable, 1, waitMs);
 }
 
-void RawServer::send(Socket connection, const std::string& answer) const {
+void RawServer::SendAnswer(Socket connection, const std::string& answer) const {
     const std::size_t piece = pace_.bytes == 0 ? answer.size() : pace_.bytes;
     std::size_t sent = 0;
     while (sent < answer.size()) {
-        if (sent > 0 && pace_.gapMs > 0 && shuttingDown(pace_.gapMs)) return;
+        if (sent > 0 && pace_.gapMs > 0 && ShuttingDown(pace_.gapMs)) return;
         const std::size_t end = std::min(answer.size(), sent + piece);
         while (sent < end) {
             const long n = Send(connection, answer.data() + sent, end - sent);

@@ -34,22 +34,22 @@ public:
     RawServer(const RawServer&) = delete;
     RawServer& operator=(const RawServer&) = delete;
 
-    int port() const { return port_; }
-    std::string base() const {
+    int Port() const { return port_; }
+    std::string Base() const {
         return (ipv6_ ? "http://[::1]:" : "http://127.0.0.1:") + std::to_string(port_);
     }
-    std::vector<std::string> requests() const;
+    std::vector<std::string> Requests() const;
     // Waits up to about five seconds for `n` recorded requests.
-    bool waitForRequests(std::size_t n) const;
+    bool WaitForRequests(std::size_t n) const;
 
 private:
-    void serve();
-    void handle(Socket connection);
-    bool waitReadable(Socket socket) const;
-    bool shuttingDown(int waitMs) const;
-    void send(Socket connection, const std::string& answer) const;
+    void Serve();
+    void Handle(Socket connection);
+    bool AwaitData(Socket socket) const;
+    bool ShuttingDown(int waitMs) const;
+    void SendAnswer(Socket connection, const std::string& answer) const;
 
-    void listenOn(bool ipv6);
+    void ListenOn(bool ipv6);
 
     Responder responder_;
     Pace pace_;

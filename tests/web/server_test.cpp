@@ -63,26 +63,26 @@ void Routes(httplib::Server& s) {
     s.Get("/endless", [](const httplib::Request&, httplib::Response& res) {
         res.set_chunked_content_provider("application/octet-stream",
                                          [](std::size_t, httplib::DataSink& sink) {
-                                             static const std::string block(64 * 1024, 'e');
-                                             return sink.write(block.data(), block.size());
+                                             static const std::string kBlock(64 * 1024, 'e');
+                                             return sink.write(kBlock.data(), kBlock.size());
                                          });
     });
 }
 
 TEST(CookieStore, CookiesAreKeptBetweenCallsThatSupplyNone) {
     HttpServer server(Routes);
-    EXPECT_EQ(web::WebRequestText(server.base() + "/set"), "set");
-    EXPECT_NE(web::WebRequestText(server.base() + "/echo").find("storeid=42"), rt::Text::npos);
+    EXPECT_EQ(web::WebRequestText(server.Base() + "/set"), "set");
+    EXPECT_NE(web::WebRequestText(server.Base() + "/echo").find("storeid=42"), rt::Text::npos);
 }
 
 TEST(CookieStore, SuppliedCookiesBypassTheStore) {
     HttpServer server(Routes);
-    web::WebRequestText(server.base() + "/set");
+    web::WebRequestText(server.Base() + "/set");
     rt::Text cookies;
-    EXPECT_EQ(web::WebRequestText(server.base() + "/echo", {.cookies = &cookies}), "");
-    EXPECT_EQ(web::WebRequestText(server.base() + "/manual", {.cookies = &cookies}), "manual");
+    EXPECT_EQ(web::WebRequestText(server.Base() + "/echo", {.cookies = &cookies}), "");
+    EXPECT_EQ(web::WebRequestText(server.Base() + "/manual", {.cookies = &cookies}), "manual");
     EXPECT_EQ(cookies, "manualid=7");
-    EXPECT_EQ(web::WebRequestText(server.base() + "/echo").find("manualid"), rt::Text::npos);
+    EXPECT_EQ(web::WebRequestText(server.Base() + "/echo").find("manualid"), rt::Text::npos);
 }
 
 TEST(CookieStore, NewCookiesOnEveryAnswerKeepOnlyTheNewestOfTheHost) {
@@ -96,8 +96,8 @@ TEST(CookieStore, NewCookiesOnEveryAnswerKeepOnlyTheNewestOfTheHost) {
         }
         return head + "\r\nok";
     });
-    for (int page = 0; page < 4; ++page) EXPECT_EQ(web::WebRequestText(flood.base() + "/"), "ok");
-    const std::string last = flood.requests()[3];
+    for (int page = 0; page < 4; ++page) EXPECT_EQ(web::WebRequestText(flood.Base() + "/"), "ok");
+    const std::string last = flood.Requests()[3];
     const std::size_t from = last.find("\r\nCookie: "), to = last.find("\r\n", from + 2);
     ASSERT_NE(from, std::string::npos);
     const std::string line = last.substr(from, to - from);
@@ -111,7 +111,7 @@ TEST(CookieStore, NewCookiesOnEveryAnswerKeepOnlyTheNewestOfTheHost) {
 TEST(AutomaticRedirect, FollowedUnlessNoRedirectWithFinalHeaders) {
     HttpServer server(Routes);
     rt::Text responseHeaders, location;
-    EXPECT_EQ(web::WebRequestText(server.base() + "/hop",
+    EXPECT_EQ(web::WebRequestText(server.Base() + "/hop",
                                   {.location = &location, .responseHeaders = &responseHeaders}),
               "landed");
     EXPECT_EQ(responseHeaders.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
@@ -119,14 +119,14 @@ TEST(AutomaticRedirect, FollowedUnlessNoRedirectWithFinalHeaders) {
     EXPECT_EQ(responseHeaders.find("Location"), rt::Text::npos);
 
     EXPECT_EQ(
-        web::WebRequestText(server.base() + "/hop", {.location = &location, .noRedirect = true}),
+        web::WebRequestText(server.Base() + "/hop", {.location = &location, .noRedirect = true}),
         "moving");
     EXPECT_EQ(location, "/landing");
 }
 
 TEST(Bounds, LargeBodyArrivesWhole) {
     HttpServer server(Routes);
-    const rt::ByteBuffer body = web::WebRequest(server.base() + "/big");
+    const rt::ByteBuffer body = web::WebRequest(server.Base() + "/big");
     ASSERT_EQ(body.size(), 3u << 20);
     EXPECT_EQ(body[4096], 'a' + 4096 % 26);
 }
@@ -135,7 +135,7 @@ TEST(Bounds, EndlessBodyFailsAtTheLimit) {
     HttpServer server(Routes);
     rt::Text responseHeaders = "before";
     EXPECT_TRUE(
-        web::WebRequest(server.base() + "/endless", {.responseHeaders = &responseHeaders}).empty());
+        web::WebRequest(server.Base() + "/endless", {.responseHeaders = &responseHeaders}).empty());
     EXPECT_EQ(responseHeaders, "before");
 }
 
@@ -148,18 +148,18 @@ TEST(Bounds, BodyLimitAllowsExactlyItsSize) {
     web::TransferLimits limits;
     limits.maxBodyBytes = 1000;
     web::TransferRequest request;
-    request.endpoint = *web::EndpointOf(server.base() + "/1000");
+    request.endpoint = *web::EndpointOf(server.Base() + "/1000");
     const auto full = web::RunTransfer(request, limits);
     ASSERT_TRUE(full.delivered);
     EXPECT_EQ(full.body.size(), 1000u);
-    request.endpoint = *web::EndpointOf(server.base() + "/1001");
+    request.endpoint = *web::EndpointOf(server.Base() + "/1001");
     EXPECT_FALSE(web::RunTransfer(request, limits).delivered);
 }
 
 TEST(Bounds, SilentServerFailsAtTheLowSpeedLimit) {
     webtest::RawServer silent([](const std::string&) { return std::nullopt; });
     web::TransferRequest request;
-    request.endpoint = *web::EndpointOf(silent.base() + "/");
+    request.endpoint = *web::EndpointOf(silent.Base() + "/");
     web::TransferLimits limits;
     limits.lowSpeedSeconds = 1;
     EXPECT_FALSE(web::RunTransfer(request, limits).delivered);

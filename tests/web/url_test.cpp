@@ -49,15 +49,15 @@ TEST(Endpoint, HostPortAndTargetOfARequest) {
     EXPECT_EQ(web::HostAndPort(*web::EndpointOf("HTTPS://H:443")), "h");
     EXPECT_EQ(web::HostAndPort(*web::EndpointOf("https://h:80/")), "h:80");
 
-    web::Outcome why = web::Outcome::kOk;
+    web::Outcome why = web::Outcome::Ok;
     EXPECT_FALSE(web::EndpointOf("http://[::1/x", &why));
-    EXPECT_EQ(why, web::Outcome::kHostNotFound);
+    EXPECT_EQ(why, web::Outcome::HostNotFound);
     EXPECT_FALSE(web::EndpointOf("http://[1::z]/", &why));
-    EXPECT_EQ(why, web::Outcome::kHostNotFound);
+    EXPECT_EQ(why, web::Outcome::HostNotFound);
     EXPECT_FALSE(web::EndpointOf("http://h:65536/", &why));
-    EXPECT_EQ(why, web::Outcome::kFailed);
+    EXPECT_EQ(why, web::Outcome::Failed);
     EXPECT_FALSE(web::EndpointOf("/relative", &why));
-    EXPECT_EQ(why, web::Outcome::kFailed);
+    EXPECT_EQ(why, web::Outcome::Failed);
 }
 
 TEST(Redirect, LocationsResolveAgainstTheRequest) {

@@ -47,7 +47,7 @@ public:
     // Stops every server and waits for their threads. Safe to call twice.
     void Stop();
 
-    int basePort() const { return basePort_; }
+    int BasePort() const { return basePort_; }
 
     // Starts on some free run of nine ports above 20000; false if none found.
     bool StartOnFreePorts(std::size_t minimumPageBytes = 0);

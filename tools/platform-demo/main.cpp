@@ -72,7 +72,7 @@ private:
                                             gfx::LinearGradientMode::Vertical),
                    RoundRect(body, 12));
         g.DrawPath(gfx::Pen(gfx::MakeColor(200, 255, 255, 255), 1.5f), RoundRect(body, 12));
-        gfx::Font title(gfx::FontFamily::DefaultChineseSans(), 20, gfx::FontStyle::Bold);
+        gfx::Font title(gfx::FontFamily::DefaultChineseSans(), 20, gfx::FontStyle::kBold);
         gfx::Font body14(gfx::FontFamily::DefaultChineseSans(), 14);
         g.DrawString("平台层演示", title, gfx::SolidBrush(gfx::MakeColor(255, 255, 255, 255)),
                      gfx::RectF{24, 18, 300, 30});

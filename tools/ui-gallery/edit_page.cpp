@@ -75,7 +75,7 @@ void EditPage::Build(plat::Hwnd window, OwnedControls& controls) {
     title.textColor = 0xFEFFFFFF;
     title.effect = ui::EFFECT_GLOW;
     title.effectColor = 0xB4800080;
-    title.fontStyle = gfx::FontStyle::Bold;
+    title.fontStyle = gfx::FontStyle::kBold;
     title.size = 14;
     controls.Add<ui::UiLabel>().CreateLabel(window, 560, 240, 390, 20, "Edits and menus", title);
 

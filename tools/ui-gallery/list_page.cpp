@@ -39,7 +39,7 @@ ui::UiImageList DrawGridIcons() {
     list.iconWidth = list.iconHeight = 32;
     const gfx::Argb colours[] = {0xFFD9534F, 0xFFF0AD4E, 0xFF5CB85C,
                                  0xFF5BC0DE, 0xFF337AB7, 0xFF9B59B6};
-    const gfx::Font font(gfx::FontFamily::DefaultChineseSans(), 16, gfx::FontStyle::Bold);
+    const gfx::Font font(gfx::FontFamily::DefaultChineseSans(), 16, gfx::FontStyle::kBold);
     gfx::StringFormat centred;
     centred.SetAlignment(gfx::StringAlignment::Center);
     centred.SetLineAlignment(gfx::StringAlignment::Center);
@@ -95,7 +95,7 @@ void ListPage::Section(float y, const rt::Text& title) {
     o.textColor = kWhiteText;
     o.effect = ui::EFFECT_GLOW;
     o.effectColor = 0xB4000000;
-    o.fontStyle = gfx::FontStyle::Bold;
+    o.fontStyle = gfx::FontStyle::kBold;
     controls_.Add<ui::UiLabel>().CreateLabel(window_, 12, y, 442, 20, title, o);
 }
 

@@ -88,7 +88,7 @@ void Gallery::Section(float x, float y, const rt::Text& title) {
     o.textColor = kWhiteText;
     o.effect = ui::EFFECT_GLOW;
     o.effectColor = kPurpleGlow;
-    o.fontStyle = gfx::FontStyle::Bold;
+    o.fontStyle = gfx::FontStyle::kBold;
     o.size = 14;
     Label(x, y, 520, 20, title, o);
 }
@@ -139,7 +139,7 @@ void Gallery::BuildLabels() {
     glow.effectColor = kWhiteText;
     glow.faceName = "微软雅黑";
     glow.size = 20;
-    glow.fontStyle = gfx::FontStyle::Bold;
+    glow.fontStyle = gfx::FontStyle::kBold;
     Label(16, 58, 150, 29, "关键字: glow", glow);
     ui::LabelOptions shadow;
     shadow.textColor = kWhiteText;

@@ -18,7 +18,7 @@ constexpr float kCaptionGap = 1;
 // The embedded check-mark strip cut into its cells, decoded once and shared by
 // every check box of the process.
 const std::vector<gfx::Bitmap>& CheckMarkCells() {
-    static const std::vector<gfx::Bitmap> cells = [] {
+    static const std::vector<gfx::Bitmap> kCells = [] {
         std::vector<gfx::Bitmap> result;
         const std::unique_ptr<gfx::Bitmap> strip =
             LoadImageFromBytes(assets::CheckMarkStrip(), false);
@@ -30,13 +30,11 @@ const std::vector<gfx::Bitmap>& CheckMarkCells() {
                                       assets::kCheckMarkCell, assets::kCheckMarkCell}));
         return result;
     }();
-    return cells;
+    return kCells;
 }
 
 // Button state to strip look: the four button looks, then the faded one.
-int LookOf(ButtonState state_) {
-    return state_ == ButtonState::Faded ? 4 : static_cast<int>(state_);
-}
+int LookOf(ButtonState state) { return state == ButtonState::Faded ? 4 : static_cast<int>(state); }
 
 }  // namespace
 

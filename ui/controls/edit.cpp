@@ -10,9 +10,9 @@ namespace {
 namespace Flag = gfx::StringFormatFlags;
 constexpr gfx::Argb kFocusBorderColor = 0xC83085C6;
 
-std::unique_ptr<gfx::StringFormat> MakeEditFormat(int scrollOptions_) {
-    int flags = Flag::NoFontFallback | Flag::MeasureTrailingSpaces | Flag::NoClip;
-    if (scrollOptions_ == EDIT_SCROLL_VERTICAL) flags |= Flag::LineLimit;
+std::unique_ptr<gfx::StringFormat> MakeEditFormat(int scrollOptions) {
+    int flags = Flag::kNoFontFallback | Flag::kMeasureTrailingSpaces | Flag::kNoClip;
+    if (scrollOptions == EDIT_SCROLL_VERTICAL) flags |= Flag::kLineLimit;
     auto format = std::make_unique<gfx::StringFormat>(flags);
     format->SetTrimming(gfx::StringTrimming::None);
     format->SetTabStops(1.0f, {8.0f});

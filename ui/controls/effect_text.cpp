@@ -29,8 +29,8 @@ gfx::Bitmap BlurredHalo(const rt::Text& text, const gfx::Font& font,
         g.SetSmoothingMode(gfx::SmoothingMode::AntiAlias);
         g.SetTextRenderingHint(gfx::TextRenderingHint::AntiAliasGridFit);
         const gfx::SolidBrush brush(color);
-        constexpr std::array<gfx::PointF, 5> offsets{{{5, 4}, {3, 4}, {4, 3}, {4, 5}, {4, 4}}};
-        for (const gfx::PointF& at : offsets)
+        constexpr std::array<gfx::PointF, 5> kOffsets{{{5, 4}, {3, 4}, {4, 3}, {4, 5}, {4, 4}}};
+        for (const gfx::PointF& at : kOffsets)
             g.DrawString(text, font, brush,
                          {at.x, at.y, static_cast<float>(width), static_cast<float>(height)},
                          format);

@@ -53,20 +53,20 @@ int UiStringFormat::Flags(std::optional<int> value) {
 }
 
 std::unique_ptr<gfx::StringFormat> MakeLabelFormat(bool wordWrap, int alignment, int trimming) {
-    return Built(wordWrap ? Flag::NoFontFallback | Flag::MeasureTrailingSpaces | Flag::NoClip |
-                                Flag::LineLimit
-                          : Flag::NoWrap,
+    return Built(wordWrap ? Flag::kNoFontFallback | Flag::kMeasureTrailingSpaces | Flag::kNoClip |
+                                Flag::kLineLimit
+                          : Flag::kNoWrap,
                  alignment, trimming, 0);
 }
 
-std::unique_ptr<gfx::StringFormat> MakeButtonFormat() { return Built(Flag::NoWrap, 0, 0, 1); }
+std::unique_ptr<gfx::StringFormat> MakeButtonFormat() { return Built(Flag::kNoWrap, 0, 0, 1); }
 
 std::unique_ptr<gfx::StringFormat> MakeCaptionFormat(int prefix) {
-    return Built(Flag::NoWrap, 0, 3, prefix);
+    return Built(Flag::kNoWrap, 0, 3, prefix);
 }
 
 std::unique_ptr<gfx::StringFormat> MakeListCellFormat() {
-    return Built(Flag::NoWrap | Flag::MeasureTrailingSpaces, 0,
+    return Built(Flag::kNoWrap | Flag::kMeasureTrailingSpaces, 0,
                  static_cast<int>(gfx::StringTrimming::EllipsisCharacter), 0);
 }
 

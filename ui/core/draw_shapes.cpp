@@ -120,13 +120,13 @@ void EdgeFade(gfx::Graphics& g, const gfx::RectF& rect, std::uint32_t rgb,
 }
 
 void DropShadow(gfx::Graphics& g, const gfx::RectF& rect, bool rounded, std::uint32_t rgb) {
-    constexpr std::array<int, 4> opacity{45, 25, 10, 5};
-    constexpr std::array<float, 4> roundCorner{10, 12, 15, 18};
-    constexpr std::array<float, 4> squareCorner{1, 4, 7, 11};
+    constexpr std::array<int, 4> kOpacity{45, 25, 10, 5};
+    constexpr std::array<float, 4> kRoundCorner{10, 12, 15, 18};
+    constexpr std::array<float, 4> kSquareCorner{1, 4, 7, 11};
     gfx::RectF r = rect;
-    for (std::size_t i = 0; i < opacity.size(); ++i) {
-        StrokeRoundRect(g, r, rounded ? roundCorner[i] : squareCorner[i], MakeArgb(rgb, opacity[i]),
-                        gfx::DashStyle::Solid, 1.0f);
+    for (std::size_t i = 0; i < kOpacity.size(); ++i) {
+        StrokeRoundRect(g, r, rounded ? kRoundCorner[i] : kSquareCorner[i],
+                        MakeArgb(rgb, kOpacity[i]), gfx::DashStyle::Solid, 1.0f);
         AdjustRect(-1, -1, 2, 2, r);
     }
 }

@@ -31,7 +31,7 @@ void LibraryStartup() {
     // (the blur itself only happens while a compositor runs).
     lib.blurAvailable = true;
     for (const rt::Text& face : {rt::Text("宋体"), SystemFontFace(2)}) {
-        if (auto font = FontFromFace(face, 12, gfx::FontStyle::Regular)) {
+        if (auto font = FontFromFace(face, 12, gfx::FontStyle::kRegular)) {
             lib.defaultFont = std::move(font);
             break;
         }
@@ -73,7 +73,7 @@ rt::Text SystemFontFace(int kind) {
     (void)kind;  // menu, caption and message fonts share one face on this desktop
     rt::Text face = gfx::FontFamily::DefaultChineseSans().Name();
     if (face == "Tahoma") face = "宋体";
-    if (face.empty() || !CreateUiFont(face, 12, gfx::FontStyle::Regular)) return "宋体";
+    if (face.empty() || !CreateUiFont(face, 12, gfx::FontStyle::kRegular)) return "宋体";
     return face;
 }
 

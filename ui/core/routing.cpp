@@ -32,9 +32,9 @@ std::vector<UiControl*> TabOrder(UiControl* first) {
     return order;
 }
 
-void Call(const HostCallback& callback, NativeWindow window_, UiControl* control, WParam wParam,
+void Call(const HostCallback& callback, NativeWindow window, UiControl* control, WParam wParam,
           LParam lParam) {
-    if (callback) callback(window_, control, wParam, lParam, KindOf(control));
+    if (callback) callback(window, control, wParam, lParam, KindOf(control));
 }
 }  // namespace
 

@@ -28,7 +28,7 @@ TextMeasure Measure(cairo_t* cr, const rt::Text& text, const Font& font, const R
                      static_cast<float>(t.originY + static_cast<double>(logical.y) / PANGO_SCALE),
                      static_cast<float>(static_cast<double>(logical.width) / PANGO_SCALE),
                      static_cast<float>(t.visibleHeight)};
-    if (layout.width > 0 && !format.Has(StringFormatFlags::NoClip))
+    if (layout.width > 0 && !format.Has(StringFormatFlags::kNoClip))
         m.bounds.width = std::min(m.bounds.width, layout.width);
     m.linesFilled = t.visibleLines;
     // Characters shown on the visible lines (text behind an ellipsis is not).

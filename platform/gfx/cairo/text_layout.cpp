@@ -99,7 +99,7 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
         accessKey = StripPrefix(mapped);
         if (format.Prefix() == HotkeyPrefix::Hide) accessKey = -1;
     }
-    if (!format.Has(StringFormatFlags::MeasureTrailingSpaces)) StripTrailingSpaces(mapped);
+    if (!format.Has(StringFormatFlags::kMeasureTrailingSpaces)) StripTrailingSpaces(mapped);
     out.toUtf8 = std::move(mapped.offsets);
 
     out.layout.reset(pango_cairo_create_layout(cr));
@@ -111,7 +111,7 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
     if (font.IsUnderline())
         pango_attr_list_insert(attrs.get(), pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
     if (font.IsStrikeout()) pango_attr_list_insert(attrs.get(), pango_attr_strikethrough_new(TRUE));
-    if (format.Has(StringFormatFlags::NoFontFallback))
+    if (format.Has(StringFormatFlags::kNoFontFallback))
         pango_attr_list_insert(attrs.get(), pango_attr_fallback_new(FALSE));
     if (accessKey >= 0 && static_cast<std::size_t>(accessKey) < mapped.text.size()) {
         PangoAttribute* u = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
@@ -145,7 +145,7 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
                      trim == StringTrimming::EllipsisWord || trim == StringTrimming::EllipsisPath);
     const PangoEllipsizeMode ellipsisMode =
         trim == StringTrimming::EllipsisPath ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END;
-    const bool wrap = boundedW && !format.Has(StringFormatFlags::NoWrap);
+    const bool wrap = boundedW && !format.Has(StringFormatFlags::kNoWrap);
     bool widthSet = false;
     if (wrap) {
         pango_layout_set_width(layout, static_cast<int>(rect.width * PANGO_SCALE));
@@ -178,7 +178,7 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
     const int lineCount = pango_layout_get_line_count(layout);
     out.visibleLines = lineCount;
     out.visibleHeight = static_cast<double>(logical.height) / PANGO_SCALE;
-    if (format.Has(StringFormatFlags::LineLimit) && boundedH) {
+    if (format.Has(StringFormatFlags::kLineLimit) && boundedH) {
         PangoLayoutIter* iter = pango_layout_get_iter(layout);
         int shown = 0;
         double bottom = 0;
@@ -205,7 +205,7 @@ TextLayout LayOutText(cairo_t* cr, const rt::Text& text, const Font& font, const
     if (boundedH) out.originY = rect.y + (rect.height - out.visibleHeight) * fy;
     else out.originY = rect.y - out.visibleHeight * fy;
 
-    if (!format.Has(StringFormatFlags::NoClip) && (boundedW || boundedH)) {
+    if (!format.Has(StringFormatFlags::kNoClip) && (boundedW || boundedH)) {
         constexpr float kHuge = 1e6f;
         RectF clip{boundedW ? rect.x : -kHuge, boundedH ? rect.y : -kHuge,
                    boundedW ? rect.width : 2 * kHuge, boundedH ? rect.height : 2 * kHuge};

@@ -88,14 +88,14 @@ void Graphics::DrawString(const rt::Text& text, const Font& font, const Brush& b
     GpBrushOwner b = MakeGpBrush(brush);
     RectF box = layout;
     bool clipToLayout = false;
-    if (format.Has(StringFormatFlags::NoWrap) && format.Trimming() == StringTrimming::None &&
+    if (format.Has(StringFormatFlags::kNoWrap) && format.Trimming() == StringTrimming::None &&
         layout.width > 0) {
         // wine's GDI+ drops what passes the width of a line that does not
         // wrap even with nothing to trim: lay the line out from its
         // alignment point instead, and clip it to the rectangle here.
         box.x += layout.width * AlignFactor(format.Alignment());
         box.width = 0;
-        clipToLayout = !format.Has(StringFormatFlags::NoClip);
+        clipToLayout = !format.Has(StringFormatFlags::kNoClip);
     }
     if (clipToLayout) {
         const RectF c = layout.height > 0

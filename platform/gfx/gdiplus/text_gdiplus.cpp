@@ -21,7 +21,7 @@ std::size_t UnitsAt(const std::wstring& s, std::size_t i) {
 
 MappedWide PrepareText(const rt::Text& text, const StringFormat& format) {
     MappedWide mapped = MapCharacters<std::wstring>(text, WidePiece, UnitsAt);
-    if (!format.Has(StringFormatFlags::MeasureTrailingSpaces)) StripTrailingSpaces(mapped);
+    if (!format.Has(StringFormatFlags::kMeasureTrailingSpaces)) StripTrailingSpaces(mapped);
     return mapped;
 }
 

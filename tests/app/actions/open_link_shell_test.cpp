@@ -70,7 +70,7 @@ TEST_F(OpenLinkShell, RegisteredHandlerReceivesTheLinkUnchanged) {
         "magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&dn=我的 "
         "file&tr=udp%3A%2F%2Fx";
     const auto outcome = app::OpenLinkInDesktop(link);
-    EXPECT_EQ(outcome.result, OpenLinkResult::kOpened) << outcome.exitCode;
+    EXPECT_EQ(outcome.result, OpenLinkResult::Opened) << outcome.exitCode;
     EXPECT_EQ(WaitForReceived(), rt::Cp936ToUtf8(link) + "\n");
     EXPECT_EQ(app::OpenLinkStatusText(outcome, "标题"),
               "【标题】的下载地址已交给 magnet 链接的默认程序......");
@@ -80,7 +80,7 @@ TEST_F(OpenLinkShell, RegisteredHandlerReceivesTheLinkUnchanged) {
 // end that argument and add options of the page's choosing.
 TEST_F(OpenLinkShell, QuoteInTheLinkStaysInsideOneArgument) {
     const auto outcome = app::OpenLinkInDesktop("magnet:?xt=urn:btih:00&dn=a\" --evil \"b");
-    EXPECT_EQ(outcome.result, OpenLinkResult::kOpened) << outcome.exitCode;
+    EXPECT_EQ(outcome.result, OpenLinkResult::Opened) << outcome.exitCode;
     EXPECT_EQ(WaitForReceived(), "magnet:?xt=urn:btih:00&dn=a%22 --evil %22b\n");
 }
 
@@ -89,7 +89,7 @@ TEST_F(OpenLinkShell, OnlyMagnetAndEd2kLinksReachTheShell) {
                                 "--magnet:?xt=urn:btih:00", "file:///C:/Windows/notepad.exe",
                                 "http://example.invalid/x", "magnet:?xt=1\r\n--help", "magnet:?"}) {
         const auto outcome = app::OpenLinkInDesktop(link);
-        EXPECT_EQ(outcome.result, OpenLinkResult::kNotALink) << link;
+        EXPECT_EQ(outcome.result, OpenLinkResult::NotALink) << link;
     }
     Sleep(200);
     EXPECT_FALSE(fs::exists(Received()));
@@ -98,7 +98,7 @@ TEST_F(OpenLinkShell, OnlyMagnetAndEd2kLinksReachTheShell) {
 TEST_F(OpenLinkShell, SchemeWithoutAHandlerIsSaidPlainly) {
     const auto outcome =
         app::OpenLinkInDesktop("ed2k://|file|a.avi|1024|0123456789ABCDEF0123456789ABCDEF|/");
-    EXPECT_EQ(outcome.result, OpenLinkResult::kNoHandler) << outcome.exitCode;
+    EXPECT_EQ(outcome.result, OpenLinkResult::NoHandler) << outcome.exitCode;
     EXPECT_EQ(app::OpenLinkStatusText(outcome, "t"),
               "没有为 ed2k 链接登记的程序，【t】的下载地址没有打开，可复制下载地址......");
 }

@@ -83,7 +83,7 @@ TEST_F(OpenLink, RegisteredHandlerReceivesTheLinkAsAUtf8Uri) {
     const rt::Text link =
         "magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&dn=我的 file";
     const auto outcome = app::OpenLinkInDesktop(link);
-    EXPECT_EQ(outcome.result, OpenLinkResult::kOpened) << outcome.exitCode;
+    EXPECT_EQ(outcome.result, OpenLinkResult::Opened) << outcome.exitCode;
     EXPECT_EQ(outcome.scheme, "magnet");
     EXPECT_EQ(WaitForReceived(),
               "magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&dn=%E6%88%91%E7%9A%84%"
@@ -95,7 +95,7 @@ TEST_F(OpenLink, RegisteredHandlerReceivesTheLinkAsAUtf8Uri) {
 TEST_F(OpenLink, SchemeWithoutAHandlerIsSaidPlainly) {
     const auto outcome =
         app::OpenLinkInDesktop("ed2k://|file|a.avi|1024|0123456789ABCDEF0123456789ABCDEF|/");
-    EXPECT_EQ(outcome.result, OpenLinkResult::kNoHandler);
+    EXPECT_EQ(outcome.result, OpenLinkResult::NoHandler);
     EXPECT_EQ(outcome.scheme, "ed2k");
     EXPECT_EQ(app::OpenLinkStatusText(outcome, "t"),
               "没有为 ed2k 链接登记的程序，【t】的下载地址没有打开，可复制下载地址......");
@@ -106,7 +106,7 @@ TEST_F(OpenLink, OnlyMagnetAndEd2kLinksAreHandedOn) {
     for (const rt::Text link : {"http://example.invalid/x", "file:///etc/passwd", "-magnet:?xt=1",
                                 "magnet:?xt=1\n--help", "magnet:?", "", "javascript:alert(1)"}) {
         const auto outcome = app::OpenLinkInDesktop(link);
-        EXPECT_EQ(outcome.result, OpenLinkResult::kNotALink) << link;
+        EXPECT_EQ(outcome.result, OpenLinkResult::NotALink) << link;
         EXPECT_TRUE(outcome.scheme.empty());
     }
     EXPECT_FALSE(fs::exists(Received()));
@@ -115,7 +115,7 @@ TEST_F(OpenLink, OnlyMagnetAndEd2kLinksAreHandedOn) {
 TEST_F(OpenLink, MissingXdgOpenIsReported) {
     Set("PATH", (dir_ / "none").string());
     const auto outcome = app::OpenLinkInDesktop("magnet:?xt=urn:btih:00");
-    EXPECT_EQ(outcome.result, OpenLinkResult::kNoOpener);
+    EXPECT_EQ(outcome.result, OpenLinkResult::NoOpener);
     EXPECT_EQ(app::OpenLinkStatusText(outcome, "t"),
               "找不到 xdg-open，【t】的下载地址没有打开，可复制下载地址......");
 }

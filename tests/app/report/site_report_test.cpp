@@ -16,28 +16,27 @@ TEST(SiteReport, EveryEndingInPlainWords) {
         const char* text;
     };
     const Case cases[] = {
-        {{SiteEnd::kNotSearched}, "上次搜索：未勾选"},
-        {{SiteEnd::kNoMoreResults, 3, 87, 4}, "上次搜索：读了3页，找到87个资源；第4页没有结果"},
-        {{SiteEnd::kNoMoreResults, 0, 0, 1}, "上次搜索：第1页没有结果"},
-        {{SiteEnd::kSitesLastPage, 2, 45, 2}, "上次搜索：读了2页，找到45个资源；第2页已是最后一页"},
-        {{SiteEnd::kLastPageRead, 0, 0, 0}, "上次搜索：读了0页，找到0个资源"},
-        {{SiteEnd::kStopped, 2, 40, 3}, "上次搜索：读了2页，找到40个资源；第3页时被用户停止"},
-        {{SiteEnd::kUnticked, 1, 30, 2}, "上次搜索：读了1页，找到30个资源；第2页起未勾选"},
-        {{SiteEnd::kFailed, 1, 30, 2, PageFailure::kTimedOut, 0, 15},
+        {{SiteEnd::NotSearched}, "上次搜索：未勾选"},
+        {{SiteEnd::NoMoreResults, 3, 87, 4}, "上次搜索：读了3页，找到87个资源；第4页没有结果"},
+        {{SiteEnd::NoMoreResults, 0, 0, 1}, "上次搜索：第1页没有结果"},
+        {{SiteEnd::SitesLastPage, 2, 45, 2}, "上次搜索：读了2页，找到45个资源；第2页已是最后一页"},
+        {{SiteEnd::LastPageRead, 0, 0, 0}, "上次搜索：读了0页，找到0个资源"},
+        {{SiteEnd::Stopped, 2, 40, 3}, "上次搜索：读了2页，找到40个资源；第3页时被用户停止"},
+        {{SiteEnd::Unticked, 1, 30, 2}, "上次搜索：读了1页，找到30个资源；第2页起未勾选"},
+        {{SiteEnd::Failed, 1, 30, 2, PageFailure::TimedOut, 0, 15},
          "上次搜索：读了1页，找到30个资源；第2页失败：连接超时（15秒）"},
-        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kTimedOut}, "上次搜索：第1页失败：连接超时"},
-        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kHttpStatus, 404},
+        {{SiteEnd::Failed, 0, 0, 1, PageFailure::TimedOut}, "上次搜索：第1页失败：连接超时"},
+        {{SiteEnd::Failed, 0, 0, 1, PageFailure::HttpStatus, 404},
          "上次搜索：第1页失败：HTTP状态码404"},
-        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kConnectionRefused},
+        {{SiteEnd::Failed, 0, 0, 1, PageFailure::ConnectionRefused},
          "上次搜索：第1页失败：连接被拒绝"},
-        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kHostNotFound},
-         "上次搜索：第1页失败：找不到主机"},
-        {{SiteEnd::kFailed, 4, 80, 5, PageFailure::kCutShort},
+        {{SiteEnd::Failed, 0, 0, 1, PageFailure::HostNotFound}, "上次搜索：第1页失败：找不到主机"},
+        {{SiteEnd::Failed, 4, 80, 5, PageFailure::CutShort},
          "上次搜索：读了4页，找到80个资源；第5页失败：页面没有传完"},
-        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kTooLarge}, "上次搜索：第1页失败：页面太大"},
-        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kTooManyRedirects},
+        {{SiteEnd::Failed, 0, 0, 1, PageFailure::TooLarge}, "上次搜索：第1页失败：页面太大"},
+        {{SiteEnd::Failed, 0, 0, 1, PageFailure::TooManyRedirects},
          "上次搜索：第1页失败：重定向太多"},
-        {{SiteEnd::kFailed, 0, 0, 1, PageFailure::kOther}, "上次搜索：第1页失败：网络错误"},
+        {{SiteEnd::Failed, 0, 0, 1, PageFailure::Other}, "上次搜索：第1页失败：网络错误"},
     };
     for (const Case& c : cases) EXPECT_EQ(app::SiteReportText(c.stats), c.text);
 }
@@ -62,9 +61,9 @@ std::array<app::SiteSearchStats, app::kSiteCount> Search(bool stop) {
     app::SiteStatsCollector collector;
     collector.Start();
     PageOutcome refused = Page(0, true);
-    refused.failure = PageFailure::kConnectionRefused;
+    refused.failure = PageFailure::ConnectionRefused;
     PageOutcome cut = Page(4, true);
-    cut.failure = PageFailure::kCutShort;
+    cut.failure = PageFailure::CutShort;
     for (int page = 1; page <= (stop ? 2 : 3); ++page) {
         collector.PageDone(1, page, Page(10));
         if (page <= 2) collector.PageDone(2, page, Page(page == 1 ? 7 : 0, page == 2));

@@ -86,7 +86,7 @@ protected:
     }
 
     SearchParams Params(const rt::Text& keyword, int pages) const {
-        return {DemoSiteTable(sites_.basePort()), keyword, pages};
+        return {DemoSiteTable(sites_.BasePort()), keyword, pages};
     }
 
     // Runs a search on a stoppable worker, as the window does, and waits.

@@ -18,8 +18,8 @@ std::string FixtureBytes(const std::string& name) {
 rt::Text FixturePage(const std::string& name) { return PageTextFromBody(FixtureBytes(name)); }
 
 const SiteTable& FixtureSiteTable() {
-    static const SiteTable table = DemoSiteTable(18080);
-    return table;
+    static const SiteTable kTable = DemoSiteTable(18080);
+    return kTable;
 }
 
 std::string FixtureHash(int n) {

@@ -37,7 +37,7 @@ protected:
     void Open(const demo::ServeOptions& options = {},
               const std::function<void(SiteTable&)>& adjust = {}) {
         ASSERT_TRUE(sites_.StartOnFreePorts(options));
-        SiteTable table = DemoSiteTable(sites_.basePort());
+        SiteTable table = DemoSiteTable(sites_.BasePort());
         if (adjust) adjust(table);
         window_ = std::make_unique<MainWindow>(table);
         ASSERT_TRUE(window_->Build());
@@ -210,7 +210,7 @@ TEST_F(MainWindowTest, TheControlsFollowTheCompositionTableInCreationOrder) {
     ExpectFont(label(0).Font(), nullptr, 12, 0);
     ExpectStyle(label(0), 0xC8FFFFFF, 0x64800080);
     for (int i : {3, 5, 7}) {
-        ExpectFont(label(i).Font(), "微软雅黑", 20, gfx::FontStyle::Bold);
+        ExpectFont(label(i).Font(), "微软雅黑", 20, gfx::FontStyle::kBold);
         ExpectStyle(label(i), 0xC8800080, 0xFEFFFFFF);
     }
 
@@ -346,7 +346,7 @@ TEST_F(MainWindowTest, AFinishedSearchShowsEveryHitNumberedInOrderAndCountsThem)
         void SearchFinished(int, int) override {}
         std::vector<Hit> hits;
     } found;
-    RunSearch({DemoSiteTable(sites_.basePort()), "abc", 2}, found);
+    RunSearch({DemoSiteTable(sites_.BasePort()), "abc", 2}, found);
     ASSERT_EQ(found.hits.size(), static_cast<std::size_t>(store.Count()));
     for (int row = 1; row <= store.Count(); ++row) {
         const Hit& hit = found.hits[static_cast<std::size_t>(row - 1)];
@@ -446,7 +446,7 @@ void BreakSites2And3(SiteTable& table, int portalPort) {
 TEST_F(MainWindowTest, EachSiteBoxTellsItsPartOfTheLastSearch) {
     demo::ServeOptions options;
     options.lastPage = 1;
-    Open(options, [this](SiteTable& t) { BreakSites2And3(t, sites_.basePort()); });
+    Open(options, [this](SiteTable& t) { BreakSites2And3(t, sites_.BasePort()); });
     Search("abc", "2");
     RunToEnd();
     auto tip = [this](SiteId site) { return window_->SiteBox(site).Tooltip(); };
@@ -460,7 +460,7 @@ TEST_F(MainWindowTest, AStopTellsInEachSiteBoxWhereTheSiteWas) {
     demo::ServeOptions options;
     options.stallSite = 4;
     options.stallPage = 1;
-    Open(options, [this](SiteTable& t) { BreakSites2And3(t, sites_.basePort()); });
+    Open(options, [this](SiteTable& t) { BreakSites2And3(t, sites_.BasePort()); });
     Search("abc", "2");
     while (!Requested("4 /list/%61%62%63/1")) Pump();
     for (int i = 0; i < 20; ++i) Pump();

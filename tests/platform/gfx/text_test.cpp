@@ -73,7 +73,7 @@ TEST(FontFamily, InstalledFamiliesAreFoundByAnyOfTheirNames) {
 
 TEST(Font, SizeStyleAndHeight) {
     const Font regular = UiFont(12);
-    const Font big(FontFamily::DefaultChineseSans(), 24, FontStyle::Bold | FontStyle::Underline);
+    const Font big(FontFamily::DefaultChineseSans(), 24, FontStyle::kBold | FontStyle::kUnderline);
     EXPECT_TRUE(big.IsBold());
     EXPECT_TRUE(big.IsUnderline());
     EXPECT_FALSE(big.IsItalic());
@@ -96,11 +96,11 @@ TEST(DrawString, ChineseTextLeavesInkInsideItsRectangle) {
 TEST(DrawString, ClipsToTheRectangleUnlessNoClip) {
     const rt::Text text = "A fairly long line that does not fit";
     Bitmap clipped(300, 30), free(300, 30);
-    StringFormat noWrap(StringFormatFlags::NoWrap);
+    StringFormat noWrap(StringFormatFlags::kNoWrap);
     Graphics(clipped).DrawString(text, UiFont(), SolidBrush(kBlack), RectF{0, 0, 60, 30}, noWrap);
     // Without trimming: GDI+ leaves out the characters that do not fit
     // otherwise, clipped or not.
-    noWrap.SetFlags(StringFormatFlags::NoWrap | StringFormatFlags::NoClip);
+    noWrap.SetFlags(StringFormatFlags::kNoWrap | StringFormatFlags::kNoClip);
     noWrap.SetTrimming(StringTrimming::None);
     Graphics(free).DrawString(text, UiFont(), SolidBrush(kBlack), RectF{0, 0, 60, 30}, noWrap);
     EXPECT_LT(InkColumns(clipped).second, 60);
@@ -127,7 +127,7 @@ TEST(MeasureString, TrailingSpacesCountOnlyWhenAsked) {
     const Font f = UiFont();
     const float plain = g.MeasureString("ab", f, RectF{}).bounds.width;
     EXPECT_FLOAT_EQ(g.MeasureString("ab   ", f, RectF{}).bounds.width, plain);
-    StringFormat trailing(StringFormatFlags::MeasureTrailingSpaces);
+    StringFormat trailing(StringFormatFlags::kMeasureTrailingSpaces);
     EXPECT_GT(g.MeasureString("ab   ", f, RectF{}, trailing).bounds.width, plain + 5);
 }
 
@@ -140,12 +140,12 @@ TEST(MeasureString, WrapsIntoLinesUnlessNoWrapAndLineLimitDropsPartialLines) {
     EXPECT_GT(wrapped.linesFilled, 2);
     EXPECT_LE(wrapped.bounds.width, 80);
     const TextMeasure single =
-        g.MeasureString(text, f, RectF{0, 0, 80, 500}, StringFormat(StringFormatFlags::NoWrap));
+        g.MeasureString(text, f, RectF{0, 0, 80, 500}, StringFormat(StringFormatFlags::kNoWrap));
     EXPECT_EQ(single.linesFilled, 1);
 
     const float twoAndAHalf = f.Height() * 2.5f;
     const TextMeasure limited = g.MeasureString(text, f, RectF{0, 0, 80, twoAndAHalf},
-                                                StringFormat(StringFormatFlags::LineLimit));
+                                                StringFormat(StringFormatFlags::kLineLimit));
     EXPECT_EQ(limited.linesFilled, 2);
     EXPECT_LE(limited.bounds.height, twoAndAHalf);
 }
@@ -154,7 +154,7 @@ TEST(MeasureString, AlignmentPlacesTheTextBox) {
     Bitmap b(1, 1);
     Graphics g(b);
     const Font f = UiFont();
-    StringFormat format(StringFormatFlags::NoWrap);
+    StringFormat format(StringFormatFlags::kNoWrap);
     const RectF box{0, 0, 200, 100};
     const RectF near = g.MeasureString("abc", f, box, format).bounds;
     format.SetAlignment(StringAlignment::Center);
@@ -173,7 +173,7 @@ TEST(MeasureString, AlignmentPlacesTheTextBox) {
 TEST(Trimming, EllipsisShortensTextThatDoesNotFit) {
     const rt::Text text = Cp(u8"这是一段很长很长的文字，放不进去");
     const Font f = UiFont();
-    StringFormat format(StringFormatFlags::NoWrap);
+    StringFormat format(StringFormatFlags::kNoWrap);
     format.SetTrimming(StringTrimming::EllipsisCharacter);
     Bitmap b(400, 30);
     Graphics g(b);
@@ -184,7 +184,7 @@ TEST(Trimming, EllipsisShortensTextThatDoesNotFit) {
     EXPECT_GT(trimmed.bounds.width, 40);
     EXPECT_LT(trimmed.codepointsFitted, full.codepointsFitted);
 
-    format.SetFlags(StringFormatFlags::NoWrap | StringFormatFlags::NoClip);
+    format.SetFlags(StringFormatFlags::kNoWrap | StringFormatFlags::kNoClip);
     g.DrawString(text, f, SolidBrush(kBlack), RectF{0, 0, 100, 30}, format);
     EXPECT_LT(InkColumns(b).second, 100)
         << "the ellipsis keeps the text inside even without clipping";
@@ -222,7 +222,7 @@ TEST(CharacterRanges, BoxesFollowByteRangesOfTheText) {
     Graphics g(b);
     const Font f = UiFont();
     const rt::Text text = Cp(u8"ab关键字cd");  // Chinese characters take two bytes each
-    StringFormat format(StringFormatFlags::NoWrap | StringFormatFlags::MeasureTrailingSpaces);
+    StringFormat format(StringFormatFlags::kNoWrap | StringFormatFlags::kMeasureTrailingSpaces);
     const CharacterRange ranges[] = {{0, 2}, {2, 2}, {2, 6}, {8, 2}, {20, 3}};
     const auto boxes = g.MeasureCharacterRanges(text, f, RectF{10, 0, 0, 0}, format, ranges);
     ASSERT_EQ(boxes.size(), 5u);
@@ -245,7 +245,7 @@ TEST(TabStops, TabsAdvanceToTheNextStop) {
     Bitmap b(1, 1);
     Graphics g(b);
     const Font f = UiFont();
-    StringFormat format(StringFormatFlags::NoWrap | StringFormatFlags::MeasureTrailingSpaces);
+    StringFormat format(StringFormatFlags::kNoWrap | StringFormatFlags::kMeasureTrailingSpaces);
     format.SetTabStops(0, {40});
     const CharacterRange after[] = {{2, 1}};
     const auto boxes = g.MeasureCharacterRanges("a\tb", f, RectF{}, format, after);
@@ -267,7 +267,7 @@ TEST(FontFallback, NoFontFallbackKeepsTheFontsOwnGlyphs) {
     const rt::Text text = Cp(u8"搜索");
     const float withFallback = g.MeasureString(text, f, RectF{}).bounds.width;
     const float without =
-        g.MeasureString(text, f, RectF{}, StringFormat(StringFormatFlags::NoFontFallback))
+        g.MeasureString(text, f, RectF{}, StringFormat(StringFormatFlags::kNoFontFallback))
             .bounds.width;
     // A Latin font has no Chinese glyphs: with fallback another font draws
     // them, without it the missing-glyph boxes take their place.
@@ -285,7 +285,7 @@ TEST(CaretPosition, PointsMapToCharacterBoundariesOfTheBytes) {
     Graphics g(b);
     const Font f = UiFont();
     const rt::Text text = Cp(u8"ab关键cd");  // bytes: a b [关 2] [键 2] c d
-    StringFormat format(StringFormatFlags::NoWrap | StringFormatFlags::MeasureTrailingSpaces);
+    StringFormat format(StringFormatFlags::kNoWrap | StringFormatFlags::kMeasureTrailingSpaces);
     const RectF at{10, 0, 0, 0};
     const CharacterRange ranges[] = {{2, 2}, {4, 2}};
     const auto boxes = g.MeasureCharacterRanges(text, f, at, format, ranges);

@@ -30,7 +30,7 @@ TEST_F(X11Depth24, WindowsFallBackToDepth24AndShowTheColours) {
     EXPECT_FALSE(IsCompositionEnabled());
     ASSERT_TRUE(PumpUntilShown(w, 30, 10, 0x102030u, 0xFFFFFFu));
     ServerPixels shown(probe_, w, 80, 40);
-    ASSERT_TRUE(shown.ok());
+    ASSERT_TRUE(shown.Ok());
     EXPECT_EQ(shown.RgbAt(30, 10), 0x102030u);
     // A half-transparent premultiplied pixel shows as if over black.
     EXPECT_EQ(shown.RgbAt(60, 10), 0x402010u);
@@ -51,14 +51,14 @@ TEST_F(X11Depth24, CaretIsDrawnIntoThePicture) {
     ASSERT_TRUE(PumpUntilShown(w, 10, 8, 0u, 0xFFFFFFu));
     {
         ServerPixels withCaret(probe_, w, 40, 30);
-        ASSERT_TRUE(withCaret.ok());
+        ASSERT_TRUE(withCaret.Ok());
         EXPECT_EQ(withCaret.RgbAt(10, 8), 0u);
         EXPECT_EQ(withCaret.RgbAt(11, 8), 0xFFFFFFu);
     }
     DestroyCaret();
     ASSERT_TRUE(PumpUntilShown(w, 10, 8, 0xFFFFFFu, 0xFFFFFFu));
     ServerPixels withoutCaret(probe_, w, 40, 30);
-    ASSERT_TRUE(withoutCaret.ok());
+    ASSERT_TRUE(withoutCaret.Ok());
     EXPECT_EQ(withoutCaret.RgbAt(10, 8), 0xFFFFFFu);
 }
 

@@ -54,7 +54,7 @@ public:
     ServerPixels(const ServerPixels&) = delete;
     ServerPixels& operator=(const ServerPixels&) = delete;
 
-    bool ok() const { return image_ != nullptr; }
+    bool Ok() const { return image_ != nullptr; }
     std::uint32_t At(int x, int y) const {
         return static_cast<std::uint32_t>(XGetPixel(image_, x, y));
     }
@@ -71,13 +71,13 @@ protected:
     virtual XServer& Server() = 0;
 
     void SetUp() override {
-        ASSERT_TRUE(Server().ok()) << "Xvfb did not start";
+        ASSERT_TRUE(Server().Ok()) << "Xvfb did not start";
         if (!plat::IsClassRegistered("X11Test")) {
             plat::WNDCLASS wc;
             wc.lpszClassName = "X11Test";
             plat::RegisterClass(wc);
         }
-        probe_ = XOpenDisplay(Server().display().c_str());
+        probe_ = XOpenDisplay(Server().DisplayName().c_str());
         ASSERT_NE(probe_, nullptr);
     }
 
@@ -162,7 +162,7 @@ protected:
                         std::uint32_t mask = 0xFFFFFFFFu) {
         return PumpUntil([&] {
             ServerPixels shown(probe_, w, x + 1, y + 1);
-            return shown.ok() && (shown.At(x, y) & mask) == pixel;
+            return shown.Ok() && (shown.At(x, y) & mask) == pixel;
         });
     }
 
@@ -199,8 +199,11 @@ protected:
         PumpUntil([] { return false; }, ms);
     }
 
+public:
     std::vector<Seen> seen;
     std::function<bool(plat::Hwnd, plat::UINT, plat::WPARAM, plat::LPARAM, plat::LRESULT*)> hook;
+
+protected:
     Display* probe_ = nullptr;
 
 private:

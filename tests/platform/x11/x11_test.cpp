@@ -49,7 +49,7 @@ TEST_F(X11Plain, LayeredWindowShowsPresentedPixelsWithAlpha) {
     ASSERT_TRUE(PumpUntilShown(w, 119, 79, px[79 * 120 + 119]));
     {
         ServerPixels shown(probe_, w, 120, 80);
-        ASSERT_TRUE(shown.ok());
+        ASSERT_TRUE(shown.Ok());
         for (auto [x, y] : {std::pair{0, 0}, {10, 70}, {59, 40}, {60, 40}, {119, 79}})
             EXPECT_EQ(shown.At(x, y), px[static_cast<std::size_t>(y) * 120 + x]) << x << "," << y;
     }
@@ -58,7 +58,7 @@ TEST_F(X11Plain, LayeredWindowShowsPresentedPixelsWithAlpha) {
     RECT dirty{10, 10, 20, 20};
     Present(h, blue.data(), 120 * 4, 120, 80, &dirty);
     ServerPixels afterPartial(probe_, w, 120, 80);
-    ASSERT_TRUE(afterPartial.ok());
+    ASSERT_TRUE(afterPartial.Ok());
     EXPECT_EQ(afterPartial.At(15, 15), 0xFF0000FFu);
     EXPECT_EQ(afterPartial.At(25, 15), px[15 * 120 + 25]);
 }
@@ -74,7 +74,7 @@ TEST_F(X11Plain, OrdinaryWindowIsOpaqueAndRegionShapesIt) {
     ASSERT_NE(w, 0u);
     ASSERT_TRUE(PumpUntilShown(w, 50, 30, 0xFF402010u));
     ServerPixels shown(probe_, w, 100, 60);
-    ASSERT_TRUE(shown.ok());
+    ASSERT_TRUE(shown.Ok());
     EXPECT_EQ(shown.At(50, 30), 0xFF402010u);
     EXPECT_TRUE(InShape(probe_, w, 50, 30));
     EXPECT_FALSE(InShape(probe_, w, 2, 2));

@@ -13,7 +13,7 @@ class X11Managed : public X11Test {
 protected:
     XServer& Server() override {
         static XServer server;
-        static bool wm = server.ok() && server.StartWindowManager();
+        static bool wm = server.Ok() && server.StartWindowManager();
         EXPECT_TRUE(wm) << "openbox did not start";
         return server;
     }

@@ -70,7 +70,7 @@ XServer::XServer(const std::vector<std::string>& extraArgs) {
     close(fds[0]);
     if (number.empty()) return;
     display_ = std::atoi(number.c_str());
-    setenv("DISPLAY", display().c_str(), 1);
+    setenv("DISPLAY", DisplayName().c_str(), 1);
 }
 
 XServer::~XServer() {

@@ -19,8 +19,8 @@ public:
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
 
-    bool ok() const { return display_ >= 0; }
-    std::string display() const { return ":" + std::to_string(display_); }
+    bool Ok() const { return display_ >= 0; }
+    std::string DisplayName() const { return ":" + std::to_string(display_); }
     // Starts openbox on the display and waits until it manages windows.
     bool StartWindowManager();
 

@@ -17,12 +17,12 @@ namespace {
 class DemoSitesTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        sites_ = new demo::DemoSites;
-        ASSERT_TRUE(sites_->StartOnFreePorts());
+        sites = new demo::DemoSites;
+        ASSERT_TRUE(sites->StartOnFreePorts());
     }
     static void TearDownTestSuite() {
-        delete sites_;
-        sites_ = nullptr;
+        delete sites;
+        sites = nullptr;
     }
 
     struct Answer {
@@ -31,18 +31,18 @@ protected:
     };
 
     static Answer Search(SiteId site, const rt::Text& keyword, int page) {
-        const SiteTable table = DemoSiteTable(sites_->basePort());
+        const SiteTable table = DemoSiteTable(sites->BasePort());
         Answer answer;
-        answer.fetched = test::FetchLocal(sites_->basePort() + site,
-                                          SitePath(site, EncodeForUrl(keyword), page));
+        answer.fetched =
+            test::FetchLocal(sites->BasePort() + site, SitePath(site, EncodeForUrl(keyword), page));
         answer.hits = ScrapePage(site, PageTextFromBody(answer.fetched.body), table);
         return answer;
     }
 
-    static demo::DemoSites* sites_;
+    static demo::DemoSites* sites;
 };
 
-demo::DemoSites* DemoSitesTest::sites_ = nullptr;
+demo::DemoSites* DemoSitesTest::sites = nullptr;
 
 TEST_F(DemoSitesTest, EverySitePageScrapesIntoItsPlannedHits) {
     const rt::Text keywords[] = {"流浪地球", "abc", "a<b\"c&d", ""};
@@ -116,16 +116,16 @@ TEST_F(DemoSitesTest, Site5AlternatesLayoutsAndSite7HasEd2kItems) {
 }
 
 TEST_F(DemoSitesTest, PortalAndUnknownPaths) {
-    EXPECT_EQ(test::FetchLocal(sites_->basePort(), "/?a20150120").status, 200);
-    EXPECT_EQ(test::FetchLocal(sites_->basePort() + 3, "/nothing/here").status, 404);
+    EXPECT_EQ(test::FetchLocal(sites->BasePort(), "/?a20150120").status, 200);
+    EXPECT_EQ(test::FetchLocal(sites->BasePort() + 3, "/nothing/here").status, 404);
 }
 
 TEST(DemoSitesStart, TakenPortsAreRefusedAndReleased) {
     demo::DemoSites first;
     ASSERT_TRUE(first.StartOnFreePorts());
     demo::DemoSites second;
-    EXPECT_FALSE(second.Start(first.basePort() + 4));
-    const int port = first.basePort();
+    EXPECT_FALSE(second.Start(first.BasePort() + 4));
+    const int port = first.BasePort();
     first.Stop();
     EXPECT_TRUE(second.Start(port));
 }

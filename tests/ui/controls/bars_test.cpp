@@ -38,6 +38,8 @@ protected:
         const std::uint32_t p = Shot().at(x, 210);
         return G(p) > 200 && R(p) > 200;
     }
+
+public:
     ui::UiProgressBar bar;
 };
 
@@ -104,6 +106,8 @@ protected:
         bar.SetChangeCallback([this](ui::UiScrollBar&, float v) { notified.push_back(v); });
         Pump();
     }
+
+public:
     ui::UiScrollBar bar;
     std::vector<float> notified;
 };

@@ -65,14 +65,14 @@ TEST_F(ControlHostTest, GlowAndShadowDrawAHaloAroundTheTextThatPlainTextLacks) {
 TEST_F(ControlHostTest, LabelDefaultsAndTheWrappingFormat) {
     ui::UiLabel label, wrapped;
     ASSERT_TRUE(label.CreateLabel(window, 10, 60, 100, 20, "text"));
-    EXPECT_EQ(label.Format()->Flags(), gfx::StringFormatFlags::NoWrap);
+    EXPECT_EQ(label.Format()->Flags(), gfx::StringFormatFlags::kNoWrap);
     EXPECT_EQ(label.Format()->Prefix(), gfx::HotkeyPrefix::None);
     ui::LabelOptions o;
     o.wordWrap = true;
     o.alignment = 1;
     ASSERT_TRUE(wrapped.CreateLabel(window, 10, 90, 100, 40, "text", o));
-    EXPECT_EQ(wrapped.Format()->Flags() & gfx::StringFormatFlags::NoWrap, 0);
-    EXPECT_NE(wrapped.Format()->Flags() & gfx::StringFormatFlags::LineLimit,
+    EXPECT_EQ(wrapped.Format()->Flags() & gfx::StringFormatFlags::kNoWrap, 0);
+    EXPECT_NE(wrapped.Format()->Flags() & gfx::StringFormatFlags::kLineLimit,
               0);  // whole lines only
     EXPECT_EQ(wrapped.Format()->Alignment(), gfx::StringAlignment::Center);
 }
@@ -108,6 +108,8 @@ protected:
                              });
         Pump();
     }
+
+public:
     ui::UiButton button;
     int started = 0;
     int finished = 0;

@@ -27,6 +27,8 @@ protected:
         };
         host->SetCallbacks(callbacks);
     }
+
+public:
     std::vector<ui::WParam> commands;
 };
 

@@ -43,6 +43,8 @@ protected:
         const float b = edit.ColumnX(column + 1);
         return 100 + static_cast<int>(a + (b - a) / 4);
     }
+
+public:
     ui::UiEdit edit;
 };
 

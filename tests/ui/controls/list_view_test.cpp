@@ -61,6 +61,8 @@ protected:
         for (int r = 1; r <= list->RowCount(); ++r) n += list->RowState(r) == 4;
         return n;
     }
+
+public:
     std::unique_ptr<ui::UiListView> list;
 };
 
@@ -384,7 +386,7 @@ TEST_F(ListTest, ASelectedRowIsFilledAndALongTitleEndsInAnEllipsis) {
     // cell, cut with an ellipsis.
     const gfx::StringFormat& format = *list->CellFormat();
     EXPECT_EQ(format.Flags(),
-              gfx::StringFormatFlags::NoWrap | gfx::StringFormatFlags::MeasureTrailingSpaces);
+              gfx::StringFormatFlags::kNoWrap | gfx::StringFormatFlags::kMeasureTrailingSpaces);
     EXPECT_EQ(format.Alignment(), gfx::StringAlignment::Near);
     EXPECT_EQ(format.LineAlignment(), gfx::StringAlignment::Near);
     EXPECT_EQ(format.Trimming(), gfx::StringTrimming::EllipsisCharacter);

@@ -161,6 +161,7 @@ protected:
         Pump();
     }
 
+public:
     ui::UiPopupMenu root, middle, leaf;
     std::vector<int> commands;
 };

@@ -58,6 +58,8 @@ protected:
     bool Red(int x, int y) const { return R(Shot().at(x, y)) > 200 && G(Shot().at(x, y)) < 50; }
     bool Green(int x, int y) const { return G(Shot().at(x, y)) > 200 && R(Shot().at(x, y)) < 50; }
     bool Blue(int x, int y) const { return B(Shot().at(x, y)) > 100 && R(Shot().at(x, y)) < 50; }
+
+public:
     ui::UiPicture picture;
 };
 

@@ -21,6 +21,8 @@ protected:
         probe.Make(window, RectF{50, 50, 40, 30});
         Pump();
     }
+
+public:
     Probe probe;
 };
 

@@ -41,6 +41,8 @@ protected:
         h.SetCallbacks(log.Table());
         return h;
     }
+
+public:
     CallbackLog log;
 };
 
@@ -136,7 +138,7 @@ TEST_F(RoutingTest, DoubleClickMarksTheSecondPress) {
     EXPECT_EQ(doubled, 1);
     EXPECT_EQ(log.Count("double"), 1);
     EXPECT_EQ(a.Count(EV_CLICK), 2);
-    // A plain 515 matches no binding.
+    // A plain WM_LBUTTONDBLCLK matches no binding.
     h.Deliver(&a, plat::WM_LBUTTONDBLCLK, 0, 0);
     EXPECT_EQ(doubled, 1);
     (void)pressed;

@@ -21,7 +21,7 @@ TEST_F(StartupTest, DefaultFontFallsBackToTheDesktopsChineseFace) {
 }
 
 TEST_F(StartupTest, MissingFaceTakesTheDefaultFamily) {
-    auto font = CreateUiFont("No Such Face 123", 20, gfx::FontStyle::Bold);
+    auto font = CreateUiFont("No Such Face 123", 20, gfx::FontStyle::kBold);
     ASSERT_TRUE(font.has_value());
     EXPECT_EQ(font->Family().Name(), Library().defaultFont->Family().Name());
     EXPECT_FLOAT_EQ(font->Size(), 20.0f);

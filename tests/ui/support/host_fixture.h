@@ -80,7 +80,7 @@ public:
     static int G(std::uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
     static int B(std::uint32_t p) { return static_cast<int>(p & 0xFF); }
 
-protected:
+public:
     NativeWindow window = nullptr;
     std::unique_ptr<UiWindow> host;
     static constexpr int kLeft = 100;
