@@ -309,7 +309,7 @@ private:
     bool headerBlockEnded_ = false;
     std::atomic<bool> connected_{false};
     Outcome outcome_ = Outcome::Ok;  // the first failure, from either side
-    std::uint64_t received_ = 0;      // header and body bytes, for the rate
+    std::uint64_t received_ = 0;     // header and body bytes, for the rate
     TransferResponse response_;
 };
 

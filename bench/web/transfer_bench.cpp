@@ -36,9 +36,9 @@ std::string Answer(bool utf8) {
 
 // One server for the whole run.
 webtest::RawServer& Server() {
-    static const std::string plain = Answer(false), utf8 = Answer(true);
+    static const std::string kPlain = Answer(false), kUtf8 = Answer(true);
     static webtest::RawServer server([](const std::string& request) -> std::optional<std::string> {
-        return request.starts_with("GET /utf8 ") ? utf8 : plain;
+        return request.starts_with("GET /utf8 ") ? kUtf8 : kPlain;
     });
     return server;
 }
@@ -69,7 +69,7 @@ public:
         for (auto filler : fillers_) webtest::Close(filler);
         webtest::Close(listener_);
     }
-    int port() const { return port_; }
+    int Port() const { return port_; }
 
 private:
     int port_ = 0;
@@ -89,19 +89,19 @@ void BM_StopLatency(benchmark::State& state, Phase phase) {
         std::string url = "http://stall.invalid/";
         if (phase == Phase::kConnect) {
             full.emplace();
-            url = "http://127.0.0.1:" + std::to_string(full->port()) + "/";
+            url = "http://127.0.0.1:" + std::to_string(full->Port()) + "/";
         } else if (phase == Phase::kAnswer) {
             server.emplace([](const std::string&) { return std::nullopt; });
-            url = server->base() + "/silent";
+            url = server->Base() + "/silent";
         } else if (phase == Phase::kBody) {
             server.emplace([](const std::string&) { return Answer(false); },
                            webtest::Pace{.bytes = 5000, .gapMs = 3600 * 1000});
-            url = server->base() + "/stalled";
+            url = server->Base() + "/stalled";
         }
         rt::ThreadHandle worker;
         rt::StartThread([&] { benchmark::DoNotOptimize(web::WebRequestText(url)); }, &worker);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        if (worker.finished() || (server && server->requests().empty())) {
+        if (worker.Finished() || (server && server->Requests().empty())) {
             state.SkipWithError("the request did not wait where it should");
         }
         const auto start = std::chrono::steady_clock::now();
