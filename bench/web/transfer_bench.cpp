@@ -55,7 +55,7 @@ void BM_SequentialRequests(benchmark::State& state, const char* path) {
 }
 
 // Where a stopped request waits.
-enum class Phase { kLookup, kConnect, kAnswer, kBody };
+enum class Phase { Lookup, Connect, Answer, Body };
 
 // A listener that never accepts, its queue filled by connections that are
 // never taken up: a further connect waits (the system drops its SYN).
@@ -87,13 +87,13 @@ void BM_StopLatency(benchmark::State& state, Phase phase) {
         std::optional<FullListener> full;
         std::optional<webtest::RawServer> server;
         std::string url = "http://stall.invalid/";
-        if (phase == Phase::kConnect) {
+        if (phase == Phase::Connect) {
             full.emplace();
             url = "http://127.0.0.1:" + std::to_string(full->Port()) + "/";
-        } else if (phase == Phase::kAnswer) {
+        } else if (phase == Phase::Answer) {
             server.emplace([](const std::string&) { return std::nullopt; });
             url = server->Base() + "/silent";
-        } else if (phase == Phase::kBody) {
+        } else if (phase == Phase::Body) {
             server.emplace([](const std::string&) { return Answer(false); },
                            webtest::Pace{.bytes = 5000, .gapMs = 3600 * 1000});
             url = server->Base() + "/stalled";
@@ -158,9 +158,9 @@ BENCHMARK(BM_BareWinInet)->Apply(Medians);
 void StopRuns(benchmark::internal::Benchmark* b) {
     b->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 }
-BENCHMARK_CAPTURE(BM_StopLatency, lookup, Phase::kLookup)->Apply(StopRuns);
-BENCHMARK_CAPTURE(BM_StopLatency, connect, Phase::kConnect)->Apply(StopRuns);
-BENCHMARK_CAPTURE(BM_StopLatency, answer, Phase::kAnswer)->Apply(StopRuns);
-BENCHMARK_CAPTURE(BM_StopLatency, body, Phase::kBody)->Apply(StopRuns);
+BENCHMARK_CAPTURE(BM_StopLatency, lookup, Phase::Lookup)->Apply(StopRuns);
+BENCHMARK_CAPTURE(BM_StopLatency, connect, Phase::Connect)->Apply(StopRuns);
+BENCHMARK_CAPTURE(BM_StopLatency, answer, Phase::Answer)->Apply(StopRuns);
+BENCHMARK_CAPTURE(BM_StopLatency, body, Phase::Body)->Apply(StopRuns);
 
 }  // namespace
