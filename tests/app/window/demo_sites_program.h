@@ -25,7 +25,7 @@ public:
     // Ends the program and waits until it has ended. Safe to call twice.
     void Stop();
 
-    int basePort() const { return basePort_; }
+    int BasePort() const { return basePort_; }
     // Every request since the start, as the program logs them ("N TARGET").
     std::vector<std::string> Requests() const;
 
