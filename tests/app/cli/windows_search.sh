@@ -58,16 +58,26 @@ echo "write error named (exit 1); closed pipe quiet (exit 141)"
 
 # Ctrl+C (SIGINT, which wine hands to the console's handlers) while a page
 # never comes: exit 130 and the closing line.
-start_demo "$demo" --stall 1:1
-in_background "$E2E_WORK/stalled.json" "$E2E_WORK/seeker.err" "$wine_run" "$prefix" "$exe" \
-  --config "Z:${SEEKER_CONFIG//\//\\}" --search "$keyword" --pages 2
-for _ in $(seq 1 100); do
-  grep -q . "$E2E_WORK/requests" && break
-  sleep 0.1
-done
-sleep 0.5
-kill -INT "$BG_PID"
-wait_exit "$BG_PID" 50
+ctrl_c() {
+  start_demo "$demo" --stall 1:1
+  in_background "$E2E_WORK/stalled.json" "$E2E_WORK/seeker.err" "$wine_run" "$prefix" "$exe" \
+    --config "Z:${SEEKER_CONFIG//\//\\}" --search "$keyword" --pages 2
+  for _ in $(seq 1 100); do
+    grep -q . "$E2E_WORK/requests" && break
+    sleep 0.1
+  done
+  sleep 0.5
+  kill -INT "$BG_PID"
+  wait_exit "$BG_PID" 50
+}
+ctrl_c
+# Under load wine itself now and then dies of SIGSEGV (status 139) in the
+# process's exit after the program has stopped and written its closing line;
+# that gets one more try, said here, so a crash of the program still fails.
+if [ "$EXIT_CODE" = 139 ] && grep -qE '^search stopped: ' "$E2E_WORK/seeker.err"; then
+  echo "Ctrl+C: wine crashed at the exit after the closing line; trying once more"
+  ctrl_c
+fi
 [ "$EXIT_CODE" = 130 ] || fail "Ctrl+C: exit $EXIT_CODE"
 grep -qE '^search stopped: [0-9]+ seconds, [0-9]+ hits$' "$E2E_WORK/seeker.err" || fail "Ctrl+C: no closing line"
 echo "Ctrl+C: exit 130"
