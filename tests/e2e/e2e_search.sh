@@ -28,11 +28,7 @@ shoot "$out/seeker-idle.png"
   fail "first status text: $(status_text)"
 
 keyword=盗梦空间
-set_keyword "$keyword"
-set_pages 3
-for site in 2 3 5 6 7 8; do click_site "$site"; done
-click_start
-wait_status '^搜索完毕！本次耗时[0-9]+秒'
+search_sites_1_and_4 "$keyword" 3
 shoot "$out/seeker-finished.png"
 
 expect_plan "$plan" "$keyword" 3 1,4

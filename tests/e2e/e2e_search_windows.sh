@@ -58,11 +58,7 @@ read -r WX WY _ < <(window_place)
 echo "a click leaves the window in place; a drag moves it"
 
 keyword=盗梦空间
-set_keyword "$keyword"
-set_pages 2
-for site in 2 3 5 6 7 8; do click_site "$site"; done
-click_start
-wait_status '^搜索完毕！本次耗时[0-9]+秒'
+search_sites_1_and_4 "$keyword" 2
 point_at 700 20
 sleep 0.3
 shoot "$out/seeker-windows-finished.png"

@@ -183,6 +183,16 @@ set_edit() {
 set_keyword() { set_edit 200 54 "$1"; }
 set_pages() { set_edit 369 54 "$1"; }
 
+# search_sites_1_and_4 KEYWORD PAGES: searches the two sites the search plan
+# expects (the other six unticked) and waits for the finish text.
+search_sites_1_and_4() {
+  set_keyword "$1"
+  set_pages "$2"
+  for site in 2 3 5 6 7 8; do click_site "$site"; done
+  click_start
+  wait_status '^搜索完毕！本次耗时[0-9]+秒'
+}
+
 # edit_text X Y: the text of the edit at (X, Y), through Ctrl+A, Ctrl+C and
 # the clipboard.
 # The clipboard is first set to a marker, so a slow program is waited for
