@@ -2,18 +2,19 @@
 // thread's own check points, so it never leaves a lock held.
 #include "runtime/thread.h"
 
-#include <condition_variable>
 #include <mutex>
 #include <system_error>
 #include <thread>
+
+#include "runtime/sync.h"
 
 namespace rt {
 
 class ThreadState {
 public:
     std::stop_source stop;
-    std::mutex mutex;
-    std::condition_variable done;
+    Mutex mutex;
+    Condition done;
     bool finished = false;
 };
 
@@ -34,7 +35,7 @@ void RunThread(std::shared_ptr<ThreadState> state, std::function<void()> entry) 
         std::lock_guard lock(state->mutex);
         state->finished = true;
     }
-    state->done.notify_all();
+    state->done.NotifyAll();
 }
 
 }  // namespace
@@ -48,7 +49,7 @@ bool ThreadHandle::Finished() const {
 void ThreadHandle::join() const {
     if (!state_) return;
     std::unique_lock lock(state_->mutex);
-    state_->done.wait(lock, [this] { return state_->finished; });
+    state_->done.Wait(lock, [this] { return state_->finished; });
 }
 
 bool StartThread(std::function<void()> entry, ThreadHandle* handle) {

@@ -24,8 +24,8 @@
 
 #include "runtime/clock.h"
 #include "runtime/helper_threads.h"
+#include "runtime/sync.h"
 #include "runtime/thread.h"
-#include "runtime/win32/native_sync.h"
 #include "web/request_headers.h"
 #include "web/transfer.h"
 
@@ -298,8 +298,8 @@ private:
     const TransferRequest request_;
     const TransferLimits limits_;
 
-    rt::SlimMutex mutex_;
-    rt::SlimCondition changed_;
+    rt::Mutex mutex_;
+    rt::Condition changed_;
     HINTERNET session_ = nullptr;
     HINTERNET connection_ = nullptr;
     HINTERNET requestHandle_ = nullptr;

@@ -22,6 +22,16 @@ SiteChains::SiteChains(const SiteTable& sites, const rt::Text& urlKeyword, int p
     }
 }
 
+// Wakes the waits of mutex_ when the calling thread is asked to stop. Made
+// before the lock is taken and ended after it is released: the stop runs it
+// on the stopping thread, where it takes the lock so that its wake-up cannot
+// fall between a waiter's check and its sleep.
+SiteChains::WakeOnStop::WakeOnStop(SiteChains& chains)
+    : callback_(rt::CurrentStopToken(), [&chains] {
+          { std::lock_guard lock(chains.mutex_); }
+          chains.changed_.NotifyAll();
+      }) {}
+
 SiteChains::~SiteChains() {
     for (Chain& chain : chains_)
         if (chain.running) rt::StopThread(chain.thread);
@@ -33,10 +43,11 @@ void SiteChains::Read(SiteId site) {
     Chain& chain = chains_[site - 1];
     for (int page = 1; page <= pageCount_; ++page) {
         {
+            const WakeOnStop wake(*this);
             std::unique_lock lock(mutex_);
-            if (!changed_.wait(lock, rt::CurrentStopToken(),
-                               [&] { return page <= visiting_ + kPagesAhead; }))
-                break;
+            changed_.Wait(lock,
+                          [&] { return rt::StopRequested() || page <= visiting_ + kPagesAhead; });
+            if (rt::StopRequested()) break;
         }
         FetchedPage fetched = FetchPage(sites_, site, urlKeyword_, page);
         // A stop aborts the transfer, which then looks like an empty page.
@@ -46,14 +57,14 @@ void SiteChains::Read(SiteId site) {
             std::lock_guard lock(mutex_);
             chain.ready.emplace_back(page, std::move(fetched));
         }
-        changed_.notify_all();
+        changed_.NotifyAll();
         if (exhausted) break;
     }
     {
         std::lock_guard lock(mutex_);
         chain.ended = true;
     }
-    changed_.notify_all();
+    changed_.NotifyAll();
 }
 
 void SiteChains::Visiting(int page) {
@@ -61,12 +72,13 @@ void SiteChains::Visiting(int page) {
         std::lock_guard lock(mutex_);
         visiting_ = page;
     }
-    changed_.notify_all();
+    changed_.NotifyAll();
 }
 
 std::optional<FetchedPage> SiteChains::Take(SiteId site, int page) {
     Chain& chain = chains_[site - 1];
     {
+        const WakeOnStop wake(*this);
         std::unique_lock lock(mutex_);
         if (chain.running) {
             // Pages of visits that skipped the site are of no use any more.
@@ -75,7 +87,8 @@ std::optional<FetchedPage> SiteChains::Take(SiteId site, int page) {
                     chain.ready.pop_front();
                 return !chain.ready.empty() || chain.ended;
             };
-            if (!changed_.wait(lock, rt::CurrentStopToken(), arrived)) return std::nullopt;
+            changed_.Wait(lock, [&] { return rt::StopRequested() || arrived(); });
+            if (!arrived()) return std::nullopt;
             if (!chain.ready.empty() && chain.ready.front().first == page) {
                 FetchedPage fetched = std::move(chain.ready.front().second);
                 chain.ready.pop_front();

@@ -7,14 +7,16 @@
 
 #include "app/scraping/site_table.h"
 #include "app/sites/site_rules.h"
+#include "runtime/sync.h"
 #include "runtime/thread.h"
 #include "web/outcome.h"
 
 #include <array>
-#include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 
 namespace app {
 
@@ -58,11 +60,19 @@ private:
     };
     void Read(SiteId site);
 
+    class WakeOnStop {
+    public:
+        explicit WakeOnStop(SiteChains& chains);
+
+    private:
+        std::stop_callback<std::function<void()>> callback_;
+    };
+
     const SiteTable& sites_;
     const rt::Text urlKeyword_;
     const int pageCount_;
-    std::mutex mutex_;
-    std::condition_variable_any changed_;
+    rt::Mutex mutex_;
+    rt::Condition changed_;
     int visiting_ = 0;
     std::array<Chain, kSiteCount> chains_;
 };

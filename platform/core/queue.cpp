@@ -204,7 +204,7 @@ std::shared_ptr<ThreadQueue> CurrentQueue() {
 
 void WakeLocked(ThreadQueue& q) {
     q.wakePending = true;
-    q.cv.notify_all();
+    q.cv.NotifyAll();
     backend::Wake(q);
 }
 

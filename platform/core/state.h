@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -18,6 +17,7 @@
 
 #include "platform/core/backend.h"
 #include "platform/platform.h"
+#include "runtime/sync.h"
 
 namespace plat::core {
 
@@ -67,7 +67,7 @@ struct ThreadQueue : std::enable_shared_from_this<ThreadQueue> {
     int inSendFromOther = 0;
     Caret caret;
     std::unique_ptr<NativeQueue> native;
-    std::condition_variable cv;  // used by backends that wait on the core lock
+    rt::Condition cv;  // used by backends that wait on the core lock
     bool alive = true;
 };
 
@@ -132,7 +132,7 @@ struct MoveSize {
 };
 
 struct State {
-    std::mutex mu;
+    rt::Mutex mu;
     std::uintptr_t nextId = 1;
     std::map<std::uintptr_t, std::unique_ptr<WindowRecord>> windows;
     std::vector<Hwnd> zorder;  // top first

@@ -31,7 +31,7 @@ void Wait(ThreadQueue& queue, int timeoutMs) {
     // Time passes only when the test advances the clock, which wakes every
     // queue; a timeout therefore needs no real-time wait.
     std::unique_lock lk(CoreState().mu);
-    queue.cv.wait(lk, [&] { return queue.wakePending; });
+    queue.cv.Wait(lk, [&] { return queue.wakePending; });
 }
 
 void Wake(ThreadQueue&) {}

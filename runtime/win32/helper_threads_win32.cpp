@@ -6,7 +6,7 @@
 
 #include "runtime/helper_threads.h"
 #include "runtime/kept.h"
-#include "runtime/win32/native_sync.h"
+#include "runtime/sync.h"
 
 namespace rt {
 namespace {
@@ -34,7 +34,7 @@ private:
         std::unique_lock lock(mutex_);
         for (;;) {
             ++idle_;
-            jobReady_.WaitFor(lock, INFINITE, [this] { return !jobs_.empty(); });
+            jobReady_.Wait(lock, [this] { return !jobs_.empty(); });
             --idle_;
             std::function<void()> job = std::move(jobs_.front());
             jobs_.pop_front();
@@ -45,8 +45,8 @@ private:
         }
     }
 
-    SlimMutex mutex_;
-    SlimCondition jobReady_;
+    Mutex mutex_;
+    Condition jobReady_;
     std::deque<std::function<void()>> jobs_;
     std::size_t idle_ = 0;
 };

@@ -1,57 +1,65 @@
-// A lock and a condition variable over Windows' slim reader/writer lock and
-// condition variable. The C++ library's own (winpthreads) wait on kernel
-// objects: under wine each wait and wake is a round trip to the wine server,
-// which shows in code that hands work between threads for every page.
+// rt::Mutex and rt::Condition over Windows' slim reader/writer lock and
+// condition variable (see runtime/sync.h). The header leaves <windows.h>
+// out: its macros would rename the platform layer's functions.
 #pragma once
-
-#include <windows.h>
 
 #include <mutex>
 
 namespace rt {
 
-// A BasicLockable for std::lock_guard and std::unique_lock.
-class SlimMutex {
+class Mutex {
 public:
-    SlimMutex() = default;
-    SlimMutex(const SlimMutex&) = delete;
-    SlimMutex& operator=(const SlimMutex&) = delete;
+    Mutex() = default;
+    Mutex(const Mutex&) = delete;
+    Mutex& operator=(const Mutex&) = delete;
 
-    void lock() { AcquireSRWLockExclusive(&lock_); }
-    void unlock() { ReleaseSRWLockExclusive(&lock_); }
-    SRWLOCK* native() { return &lock_; }
+    void lock();
+    void unlock();
 
 private:
-    SRWLOCK lock_ = SRWLOCK_INIT;
+    friend class Condition;
+    void* lock_ = nullptr;  // an SRWLOCK: all zero is SRWLOCK_INIT
 };
 
-class SlimCondition {
+class Condition {
 public:
-    SlimCondition() = default;
-    SlimCondition(const SlimCondition&) = delete;
-    SlimCondition& operator=(const SlimCondition&) = delete;
+    static constexpr unsigned long kForever = 0xFFFFFFFF;  // INFINITE
 
-    // Waits until `done()` holds or `timeoutMs` pass (INFINITE: no limit);
+    Condition() = default;
+    Condition(const Condition&) = delete;
+    Condition& operator=(const Condition&) = delete;
+
+    // Waits until `done()` holds.
+    template <class Done>
+    void Wait(std::unique_lock<Mutex>& lock, Done done) {
+        while (!done()) SleepOnce(*lock.mutex(), kForever);
+    }
+    // Waits until `done()` holds or `timeoutMs` pass (kForever: no limit);
     // returns `done()`.
     template <class Done>
-    bool WaitFor(std::unique_lock<SlimMutex>& lock, DWORD timeoutMs, Done done) {
-        const ULONGLONG until = GetTickCount64() + timeoutMs;
+    bool WaitFor(std::unique_lock<Mutex>& lock, unsigned long timeoutMs, Done done) {
+        const unsigned long long until = NowMs() + timeoutMs;
         while (!done()) {
-            DWORD wait = INFINITE;
-            if (timeoutMs != INFINITE) {
-                const ULONGLONG now = GetTickCount64();
+            unsigned long wait = kForever;
+            if (timeoutMs != kForever) {
+                const unsigned long long now = NowMs();
                 if (now >= until) return false;
-                wait = static_cast<DWORD>(until - now);
+                wait = static_cast<unsigned long>(until - now);
             }
-            SleepConditionVariableSRW(&condition_, lock.mutex()->native(), wait, 0);
+            SleepOnce(*lock.mutex(), wait);
         }
         return true;
     }
-    void NotifyOne() { WakeConditionVariable(&condition_); }
-    void NotifyAll() { WakeAllConditionVariable(&condition_); }
+    void NotifyOne();
+    void NotifyAll();
 
 private:
-    CONDITION_VARIABLE condition_ = CONDITION_VARIABLE_INIT;
+    // One wait with `mutex` released, until a notification, a spurious wake
+    // or `timeoutMs`.
+    void SleepOnce(Mutex& mutex, unsigned long timeoutMs);
+    static unsigned long long NowMs();
+
+    void* condition_ = nullptr;  // a CONDITION_VARIABLE: all zero is CONDITION_VARIABLE_INIT
 };
 
 }  // namespace rt

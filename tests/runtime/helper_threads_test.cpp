@@ -4,18 +4,18 @@
 
 #include <windows.h>
 
-#include <condition_variable>
 #include <mutex>
 #include <set>
 
 #include "runtime/helper_threads.h"
+#include "runtime/sync.h"
 
 namespace {
 
 // What the jobs report back to the test's thread.
 struct Board {
-    std::mutex mutex;
-    std::condition_variable changed;
+    rt::Mutex mutex;
+    rt::Condition changed;
     bool released = false;
     int done = 0;
     std::set<DWORD> threads;
@@ -24,11 +24,11 @@ struct Board {
         std::lock_guard lock(mutex);
         ++done;
         threads.insert(GetCurrentThreadId());
-        changed.notify_all();
+        changed.NotifyAll();
     }
     bool WaitDone(int n) {
         std::unique_lock lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(10), [&] { return done >= n; });
+        return changed.WaitFor(lock, 10000, [&] { return done >= n; });
     }
 };
 
@@ -36,7 +36,7 @@ TEST(HelperThreads, AJobRunsBesideABlockedOneAndHelpersAreReused) {
     static Board board;  // a blocked job may outlive a failed test
     ASSERT_TRUE(rt::RunOnHelper([] {
         std::unique_lock lock(board.mutex);
-        board.changed.wait(lock, [] { return board.released; });
+        board.changed.Wait(lock, [] { return board.released; });
         lock.unlock();
         board.Finish();
     }));
@@ -45,7 +45,7 @@ TEST(HelperThreads, AJobRunsBesideABlockedOneAndHelpersAreReused) {
     {
         std::lock_guard lock(board.mutex);
         board.released = true;
-        board.changed.notify_all();
+        board.changed.NotifyAll();
     }
     ASSERT_TRUE(board.WaitDone(2));
     // One after another, the later jobs run on the two helpers there are.

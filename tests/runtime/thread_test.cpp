@@ -1,18 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "runtime/sync.h"
 #include "runtime/thread.h"
 
 namespace rt {
 namespace {
 
 // One thread tells others that something has happened. Not std::latch: built
-// for Windows, its wait can miss the count-down and sleep for good.
+// for Windows, its wait can miss the count-down and sleep for good (see
+// runtime/sync.h).
 class Signal {
 public:
     void Raise() {
@@ -20,16 +21,16 @@ public:
             std::lock_guard lock(mutex_);
             raised_ = true;
         }
-        changed_.notify_all();
+        changed_.NotifyAll();
     }
     void Wait() {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return raised_; });
+        changed_.Wait(lock, [this] { return raised_; });
     }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
+    Mutex mutex_;
+    Condition changed_;
     bool raised_ = false;
 };
 
