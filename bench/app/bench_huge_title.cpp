@@ -16,6 +16,7 @@
 // only what the window keeps. Run it through window_search_xvfb.sh, which
 // gives it an Xvfb of its own.
 #include "app/window/main_window.h"
+#include "bench/common/resident_memory.h"
 #include "demo_server.h"
 #include "runtime/fatal.h"
 #include "ui/controls/list_view.h"
@@ -30,8 +31,6 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <fstream>
-#include <string>
 
 namespace {
 
@@ -44,15 +43,6 @@ double ThreadCpuMs() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-// A field of /proc/self/status in bytes ("VmRSS", "VmHWM").
-double StatusBytes(const std::string& field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1)) * 1024;
-    return 0;
 }
 
 // Handles every message waiting now and every one they bring; returns the
@@ -121,7 +111,7 @@ void BM_HugeTitle(benchmark::State& state) {
         state.SkipWithError("demo sites did not start");
         return;
     }
-    const double residentAtStart = StatusBytes("VmRSS");
+    const double residentAtStart = bench::ResidentBytes();
     app::MainWindow window(app::DemoSiteTable(server.Port()));
     if (!window.Build()) {
         state.SkipWithError("no window (is DISPLAY set?)");
@@ -177,11 +167,11 @@ void BM_HugeTitle(benchmark::State& state) {
     state.counters["click_to_link_cpu_ms"] = clickCpuMs;
     state.counters["longest_message_ms"] = restLongestMs;
     state.counters["row_paint_ms"] = paintMs;
-    state.counters["resident_mb"] = StatusBytes("VmRSS") / 1e6;
-    state.counters["growth_mb"] = (StatusBytes("VmRSS") - residentAtStart) / 1e6;
+    state.counters["resident_mb"] = bench::ResidentBytes() / 1e6;
+    state.counters["growth_mb"] = (bench::ResidentBytes() - residentAtStart) / 1e6;
     const struct mallinfo2 heap = mallinfo2();
     state.counters["live_heap_mb"] = static_cast<double>(heap.uordblks + heap.hblkhd) / 1e6;
-    state.counters["peak_resident_mb"] = StatusBytes("VmHWM") / 1e6;
+    state.counters["peak_resident_mb"] = bench::PeakResidentBytes() / 1e6;
 }
 BENCHMARK(BM_HugeTitle)
     ->Arg(5)

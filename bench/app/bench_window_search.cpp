@@ -13,6 +13,7 @@
 // Run it through window_search_xvfb.sh, which gives it an Xvfb of its own.
 #include "app/search/search_driver.h"
 #include "app/window/main_window.h"
+#include "bench/common/resident_memory.h"
 #include "bench_sites.h"
 #include "runtime/thread.h"
 
@@ -61,15 +62,6 @@ double ProcessCpuSeconds(const char* pidText) {
     if (fields.size() < 13) return -1;
     const double ticks = static_cast<double>(sysconf(_SC_CLK_TCK));
     return (std::stod(fields[11]) + std::stod(fields[12])) / ticks;
-}
-
-// The resident size of this process in bytes.
-double ResidentBytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) * 1024;
-    return 0;
 }
 
 class CountingSink : public app::SearchSink {
@@ -151,7 +143,7 @@ void BM_WindowSearchThousandPages(benchmark::State& state) {
     Pump(100);
     std::vector<double> messageCpuMs;
     messageCpuMs.reserve(1 << 20);
-    const double residentBefore = ResidentBytes();
+    const double residentBefore = bench::ResidentBytes();
 
     double totalMs = 0, longestWallMs = 0, windowCpu = 0, uiCpu = 0, xCpu = 0;
     unsigned longestMessage = 0;
@@ -193,7 +185,7 @@ void BM_WindowSearchThousandPages(benchmark::State& state) {
     state.counters["longest_message_wall_ms"] = longestWallMs;
     state.counters["p99_message_ms"] = Percentile(messageCpuMs, 0.99);
     state.counters["median_message_ms"] = Percentile(messageCpuMs, 0.5);
-    const double grown = ResidentBytes() - residentBefore;
+    const double grown = bench::ResidentBytes() - residentBefore;
     state.counters["window_over_driver"] =
         totalMs / 1e3 / state.counters["driver_only_total_s"].value;
     state.counters["window_cpu_over_driver"] =

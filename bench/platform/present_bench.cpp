@@ -1,23 +1,33 @@
-// Presenting the main window's canvas (975 x 547) on Xvfb through XShm, and
-// composing 40 control pictures into it as the painting pipeline does.
+// Presenting the main window's canvas (975 x 547) through the window-system
+// backend (X11: XShm on Xvfb; Windows: UpdateLayeredWindow), and composing
+// 40 control pictures into it as the painting pipeline does.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <vector>
 
+#include "bench/platform/display.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/graphics.h"
 #include "platform/platform.h"
-#include "tests/platform/x11/xserver.h"
 
 namespace {
 
 constexpr int kWidth = 975;
 constexpr int kHeight = 547;
 
-platform_x11_test::XServer& Server() {
-    static platform_x11_test::XServer server;
-    return server;
+// Handles the thread's messages for `ms` milliseconds.
+void Pump(plat::DWORD ms) {
+    const plat::DWORD start = plat::GetTickCount();
+    plat::MSG msg;
+    while (plat::GetTickCount() - start < ms) {
+        if (plat::PeekMessage(&msg)) {
+            plat::TranslateMessage(&msg);
+            plat::DispatchMessage(&msg);
+        } else {
+            plat::Sleep(2);
+        }
+    }
 }
 
 // A shown layered window of the main window's size.
@@ -31,7 +41,7 @@ plat::Hwnd Window() {
         std::vector<std::uint32_t> px(static_cast<std::size_t>(kWidth) * kHeight, 0xC8808080u);
         plat::Present(h, px.data(), kWidth * 4, kWidth, kHeight);
         plat::ShowWindow(h, plat::SW_SHOWNORMAL);
-        platform_x11_test::PumpUntil([] { return false; }, 300);
+        Pump(300);
         return h;
     }();
     return hwnd;
@@ -66,10 +76,10 @@ void Compose(gfx::Bitmap& canvas, const std::vector<gfx::Bitmap>& controls) {
     }
 }
 
-// False, with the run marked skipped, when there is no X server to present to.
-bool HaveServer(benchmark::State& state) {
-    if (Server().Ok()) return true;
-    state.SkipWithError("Xvfb did not start");
+// False, with the run marked skipped, when there is no display to present to.
+bool HaveDisplay(benchmark::State& state) {
+    if (present_bench::DisplayReady() && Window() != nullptr) return true;
+    state.SkipWithError("no display to present to");
     return false;
 }
 
@@ -84,7 +94,7 @@ void FiveRunsInMilliseconds(benchmark::internal::Benchmark* b) {
 }
 
 void BM_PresentFullCanvas(benchmark::State& state) {
-    if (!HaveServer(state)) return;
+    if (!HaveDisplay(state)) return;
     plat::Hwnd h = Window();
     gfx::Bitmap canvas = Canvas();
     for (auto _ : state) PresentCanvas(h, canvas);
@@ -92,7 +102,7 @@ void BM_PresentFullCanvas(benchmark::State& state) {
 BENCHMARK(BM_PresentFullCanvas)->Apply(FiveRunsInMilliseconds);
 
 void BM_PresentControlRectangle(benchmark::State& state) {
-    if (!HaveServer(state)) return;
+    if (!HaveDisplay(state)) return;
     plat::Hwnd h = Window();
     gfx::Bitmap canvas = Canvas();
     plat::RECT dirty{300, 200, 420, 228};
@@ -111,7 +121,7 @@ void BM_Compose40Controls(benchmark::State& state) {
 BENCHMARK(BM_Compose40Controls)->Apply(FiveRunsInMilliseconds);
 
 void BM_ComposeAndPresent(benchmark::State& state) {
-    if (!HaveServer(state)) return;
+    if (!HaveDisplay(state)) return;
     plat::Hwnd h = Window();
     gfx::Bitmap canvas = Canvas();
     auto controls = Controls();

@@ -4,11 +4,11 @@
 // hit testing, and the resident memory the rows take against their raw text.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "bench/common/resident_memory.h"
 #include "platform/headless/headless_control.h"
 #include "ui/controls/list_view.h"
 #include "ui/core/app_window.h"
@@ -83,27 +83,18 @@ struct TableWindow {
     ui::UiListView list;
 };
 
-long ResidentBytes() {
-    long pages = 0, resident = 0;
-    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
 // Runs first, before other benchmarks leave freed memory for the rows to reuse.
 void BM_ResidentMemory240000Rows(benchmark::State& state) {
     for (auto _ : state) {
         TableWindow table;
         std::size_t raw = 0;
         for (int i = 1; i <= kMaxRows; ++i) raw += MakeCells(i).Bytes();
-        const long before = ResidentBytes();
+        const double before = bench::ResidentBytes();
         table.Fill(kMaxRows);
-        const long growth = ResidentBytes() - before;
+        const double growth = bench::ResidentBytes() - before;
         state.counters["raw_MB"] = static_cast<double>(raw) / 1e6;
-        state.counters["growth_MB"] = static_cast<double>(growth) / 1e6;
-        state.counters["growth_per_raw"] = static_cast<double>(growth) / static_cast<double>(raw);
+        state.counters["growth_MB"] = growth / 1e6;
+        state.counters["growth_per_raw"] = growth / static_cast<double>(raw);
         state.counters["pool_MB"] = static_cast<double>(table.list.Rows().PoolBytes()) / 1e6;
     }
 }
