@@ -240,7 +240,7 @@ private:
             std::lock_guard lock(mutex_);
             response_.body.reserve(std::min<std::size_t>(announced, limits_.maxBodyBytes));
         }
-        std::unique_ptr<std::uint8_t[]> chunk(new std::uint8_t[kReadChunk]);
+        auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(kReadChunk);
         std::size_t total = 0;
         for (;;) {
             // InternetReadFile waits until it has all it was asked for: asked
