@@ -84,12 +84,16 @@ bool MoveSizeMouse(POINT screen, bool buttonUp) {
                 target.bottom = std::max(target.bottom + dy, target.top + ms.minTrack.y);
         }
         // A release missed by the grab ends the loop where it was; the
-        // pointer has moved on since.
-        missed = !buttonUp && !(CoreState().keys[VK_LBUTTON] & 0x80);
+        // pointer has moved on since. A window maximised meanwhile (a double
+        // click on the caption posts the maximise and starts a move) keeps
+        // its new place.
+        WindowRecord* rec = Find(hwnd);
+        const bool zoomed = rec != nullptr && rec->zoomed;
+        missed = zoomed || (!buttonUp && !(CoreState().keys[VK_LBUTTON] & 0x80));
         end = buttonUp || missed;
         if (end) {
             ms = MoveSize{};
-            if (WindowRecord* rec = Find(hwnd)) backend::GrabPointer(*rec, false);
+            if (rec != nullptr) backend::GrabPointer(*rec, false);
         }
     }
     if (!missed) ApplyGeometry(hwnd, target, false);

@@ -250,6 +250,34 @@ TEST_F(InputTest, CaptionPressMovesTheWindowAndTheReleaseEndsIt) {
     EXPECT_EQ(r.left, 200);
 }
 
+// A double click on a caption posts the maximise and starts a move, as the
+// library's windows do; the release that follows must not put the window back.
+TEST_F(InputTest, MaximiseDuringAMoveKeepsTheMaximisedWindowAtTheRelease) {
+    Recorder rec;
+    rec.hook = [](Hwnd h, UINT m, WPARAM, LPARAM, LRESULT* r) {
+        if (m != WM_LBUTTONDOWN) return false;
+        PostMessage(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        SendMessage(h, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        *r = 0;
+        return true;
+    };
+    Hwnd h = Make(rec, 100, 100, 200, 100);
+    headless::MouseMove(150, 120);
+    headless::MouseButton(0, true);
+    headless::PumpMessages();
+    RECT maximised;
+    GetWindowRect(h, &maximised);
+    ASSERT_TRUE(IsZoomed(h));
+    ASSERT_NE(maximised, (RECT{100, 100, 300, 200}));
+    headless::MouseMove(152, 121);
+    headless::MouseButton(0, false);
+    headless::PumpMessages();
+    RECT r;
+    GetWindowRect(h, &r);
+    EXPECT_EQ(r, maximised);
+    EXPECT_TRUE(IsZoomed(h));
+}
+
 TEST_F(InputTest, PressReleasedBeforeItIsHandledStartsNoMoveOrSize) {
     Recorder rec;
     rec.hook = [](Hwnd h, UINT m, WPARAM, LPARAM l, LRESULT* r) {

@@ -114,3 +114,11 @@ done
 xdotool mousemove $((X + 600)) $((Y + 20)) click --repeat 2 --delay 80 1
 got=$(settle_at "$sized") || fail "second double click: window at '$got', expected '$sized'"
 echo "double clicks maximised and restored the window"
+
+# The gallery as the drags left it, kept in the build folder so that the
+# drawing of the Linux and Windows builds can be compared.
+if [ "$mode" = plain ]; then
+  read -r X Y W H <<<"$sized"
+  xwd -root -silent | convert xwd:- -crop "${W}x${H}+${X}+${Y}" +repage "$PWD/ui-gallery.png"
+  echo "screenshot: $PWD/ui-gallery.png"
+fi
