@@ -36,8 +36,11 @@ bool SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& 
 class OpenLinkShell : public ::testing::Test {
 protected:
     void SetUp() override {
+        // A folder of each test's own: a handler that wine starts late must
+        // not write into the next test's.
         dir_ = fs::temp_directory_path() /
-               ("open_link_shell_test." + std::to_string(GetCurrentProcessId()));
+               ("open_link_shell_test." + std::to_string(GetCurrentProcessId()) + "." +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_);
         const std::wstring command = L"\"" + (HereDir() / "link_recorder.exe").wstring() +
                                      L"\" \"" + Received().wstring() + L"\" \"%1\"";
