@@ -68,7 +68,7 @@ TEST(Threads, StopIsHonouredAtTheNextCheckPoint) {
     ASSERT_TRUE(StartThread(
         [&] {
             running.Raise();
-            while (!StopRequested()) std::this_thread::yield();
+            while (!StopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
             // The check point said stop; anything here would be work after the stop.
             if (!stopped.load()) ++workAfterStop;
         },
@@ -157,7 +157,7 @@ TEST(Threads, ThreadsNotStartedHereNeverStop) {
     Signal firstStopped;
     ASSERT_TRUE(StartThread(
         [&] {
-            while (!StopRequested()) std::this_thread::yield();
+            while (!StopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         },
         &first));
     ASSERT_TRUE(StartThread(
