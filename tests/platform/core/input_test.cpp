@@ -220,14 +220,21 @@ TEST_F(InputTest, ChineseTextArrivesAsCompositionResultInCodePage936) {
         EXPECT_EQ(chars[i].wParam, static_cast<std::uint8_t>(expect[i]));
 }
 
-TEST_F(InputTest, CaptionPressMovesTheWindowAndTheReleaseEndsIt) {
-    Recorder rec;
-    rec.hook = [](Hwnd h, UINT m, WPARAM, LPARAM, LRESULT* r) {
+// A hook that answers a left press as a press on the caption; with
+// `maximise`, it posts the maximise first, as the library's double click does.
+auto CaptionPress(bool maximise) {
+    return [maximise](Hwnd h, UINT m, WPARAM, LPARAM, LRESULT* r) {
         if (m != WM_LBUTTONDOWN) return false;
+        if (maximise) PostMessage(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
         SendMessage(h, WM_NCLBUTTONDOWN, HTCAPTION, 0);
         *r = 0;
         return true;
     };
+}
+
+TEST_F(InputTest, CaptionPressMovesTheWindowAndTheReleaseEndsIt) {
+    Recorder rec;
+    rec.hook = CaptionPress(false);
     Hwnd h = Make(rec, 100, 100, 200, 100);
     headless::MouseMove(150, 120);
     headless::MouseButton(0, true);
@@ -250,17 +257,11 @@ TEST_F(InputTest, CaptionPressMovesTheWindowAndTheReleaseEndsIt) {
     EXPECT_EQ(r.left, 200);
 }
 
-// A double click on a caption posts the maximise and starts a move, as the
-// library's windows do; the release that follows must not put the window back.
+// The release after a double click on a caption must not put the maximised
+// window back.
 TEST_F(InputTest, MaximiseDuringAMoveKeepsTheMaximisedWindowAtTheRelease) {
     Recorder rec;
-    rec.hook = [](Hwnd h, UINT m, WPARAM, LPARAM, LRESULT* r) {
-        if (m != WM_LBUTTONDOWN) return false;
-        PostMessage(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        SendMessage(h, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-        *r = 0;
-        return true;
-    };
+    rec.hook = CaptionPress(true);
     Hwnd h = Make(rec, 100, 100, 200, 100);
     headless::MouseMove(150, 120);
     headless::MouseButton(0, true);
